@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+
+// The folder the program's own files live in, with a trailing "/": the folder of
+// the executable, or QUILLON_PROGRAM_DIR when set.
+std::string ProgramDir();
+// The mount point of the file system holding ProgramDir(), without trailing "/"
+// (empty when that is the root): what "%exedriver%" names.
+std::string ProgramDrive();
+// Where the settings file, bookmark file and results page are kept: the program
+// folder when writable, else $XDG_CONFIG_HOME/quillon/ (created on demand and
+// seeded with the program folder's copy of the file asked for).
+std::string WritableDir();
+// WritableDir() + name, seeding it from ProgramDir() + name the first time.
+std::string WritableFile(const std::string& name);
+// The private per-user folder (mode 0700) for form program output.
+std::string PrivateTempDir();

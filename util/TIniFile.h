@@ -1,0 +1,53 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "util/Colors.h"
+
+// An INI-style settings file: "[Section]" headers followed by "Key=Value" lines.
+// Section and key names match without regard to letter case. Reading never
+// fails; a missing or malformed value yields the caller's default. Each write
+// rewrites the whole file through a temporary file and a rename, keeping every
+// other line in its order, so a crash or full disk never leaves half a file.
+class TIniFile {
+public:
+    explicit TIniFile(std::string fileName);
+
+    const std::string& fileName() const { return FFileName; }
+    bool exists() const;
+
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
+    int ReadInteger(std::string_view section, std::string_view key, int def) const;
+    bool ReadBool(std::string_view section, std::string_view key, bool def) const;
+    // An empty or unreadable value leaves the colour as given.
+    TColor ReadColor(std::string_view section, std::string_view key, TColor def) const;
+    bool ValueExists(std::string_view section, std::string_view key) const;
+    bool SectionExists(std::string_view section) const;
+
+    // Each raises EWriteError "Unable to write to <file>" when the platform refuses.
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, int value);
+    void WriteBool(std::string_view section, std::string_view key, bool value);
+    void WriteColor(std::string_view section, std::string_view key, TColor value);
+    void EraseSection(std::string_view section);
+    void DeleteKey(std::string_view section, std::string_view key);
+
+    // Key names of a section in file order.
+    std::vector<std::string> ReadSection(std::string_view section) const;
+    // "Key=Value" lines of a section in file order.
+    std::vector<std::string> ReadSectionValues(std::string_view section) const;
+    std::vector<std::string> ReadSections() const;
+
+private:
+    struct Line;
+    std::vector<std::string> loadLines() const;
+    void saveLines(const std::vector<std::string>& lines) const;
+    std::optional<std::string> find(std::string_view section, std::string_view key) const;
+
+    std::string FFileName;
+};
+
+// Parses a whole decimal integer (optionally signed) or "$" + hex; nullopt otherwise.
+std::optional<long long> ParseIntegerText(std::string_view text);
