@@ -52,7 +52,7 @@ convert -loop 0 \
   -layers OptimizeFrame $NOMETA beam.gif
 
 # --- bullet.gif: a red diamond on a transparent ground -----------------------
-convert -size 12x12 xc:#FF00FF \
+convert -size 12x12 xc:#FF00FF +antialias \
   -fill '#B22222' -draw 'polygon 6,0 11,6 6,11 0,6' \
   -fill '#FFD0A0' -draw 'polygon 6,3 8,6 6,8 3,6' \
   -transparent '#FF00FF' $NOMETA bullet.gif
@@ -104,13 +104,13 @@ convert -size 120x120 xc:none \
   $NOMETA PNG32:logo.png
 
 # --- wave.png: a wavy rule in a palette PNG, background transparent ---------
-convert -size 240x12 xc:#FF00FF \
+convert -size 240x12 xc:#FF00FF +antialias \
   -stroke '#2F6FA8' -strokewidth 2 -fill none \
   -draw 'bezier 0,6 15,0 15,12 30,6' -draw 'bezier 30,6 45,0 45,12 60,6' \
   -draw 'bezier 60,6 75,0 75,12 90,6' -draw 'bezier 90,6 105,0 105,12 120,6' \
   -draw 'bezier 120,6 135,0 135,12 150,6' -draw 'bezier 150,6 165,0 165,12 180,6' \
   -draw 'bezier 180,6 195,0 195,12 210,6' -draw 'bezier 210,6 225,0 225,12 240,6' \
-  +antialias -transparent '#FF00FF' $NOMETA PNG8:wave.png
+  -transparent '#FF00FF' $NOMETA PNG8:wave.png
 
 # --- tower.jpg: a daylight view of the tower ---------------------------------
 convert -size 200x150 gradient:'#6FA6DD'-'#E6F0FA' \
@@ -149,11 +149,11 @@ convert -size 48x60 xc:#D8E4EC \
   -type TrueColor $NOMETA BMP3:keeper.bmp
 
 # --- flag.bmp: a signal flag in a small palette (4 bits per pixel) ----------
-convert -size 60x40 xc:#FFFFFF \
+convert -size 60x40 xc:#FFFFFF +antialias \
   -fill '#1040A0' -draw 'rectangle 0,0 29,19' -draw 'rectangle 30,20 59,39' \
   -fill '#E0C020' -draw 'rectangle 30,0 59,19' -draw 'rectangle 0,20 29,39' \
   -fill '#B22222' -draw 'circle 30,20 30,12' \
-  +antialias -type Palette $NOMETA BMP3:flag.bmp
+  -type Palette $NOMETA BMP3:flag.bmp
 
 # --- compass.bmp: a compass rose on a shaded disc (8 bits per pixel) --------
 convert -size 40x40 radial-gradient:'#FFF8E0'-'#8A6A30' \
