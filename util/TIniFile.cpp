@@ -26,7 +26,7 @@ std::string_view trim(std::string_view text)
 
 bool sameName(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && ::strncasecmp(a.data(), b.data(), a.size()) == 0;
+    return a.size() == b.size() && (a.empty() || ::strncasecmp(a.data(), b.data(), a.size()) == 0);
 }
 
 // "[Name]" (a missing "]" ends the name at the line end); nullopt for other lines.
