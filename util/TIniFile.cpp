@@ -30,9 +30,18 @@ bool sameName(std::string_view a, std::string_view b)
 }
 
 // "[Name]" (a missing "]" ends the name at the line end); nullopt for other lines.
+// Lines are kept as stored, with a CR of a CR LF file still attached, so a
+// rewrite gives back every untouched line byte for byte.
+std::string_view withoutCR(std::string_view line)
+{
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    return line;
+}
+
 std::optional<std::string_view> sectionNameOf(std::string_view line)
 {
-    std::string_view text = trim(line);
+    std::string_view text = trim(withoutCR(line));
     if (text.empty() || text.front() != '[')
         return std::nullopt;
     text.remove_prefix(1);
@@ -47,6 +56,7 @@ struct KeyLine {
 
 std::optional<KeyLine> keyLineOf(std::string_view line)
 {
+    line = withoutCR(line);
     size_t equals = line.find('=');
     if (equals == std::string_view::npos)
         return std::nullopt;
@@ -125,11 +135,8 @@ std::vector<std::string> TIniFile::loadLines() const
         return lines;
     std::ifstream in(FFileName, std::ios::binary);
     std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    while (std::getline(in, line))
         lines.push_back(std::move(line));
-    }
     return lines;
 }
 
@@ -230,11 +237,14 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
         if (c == '\n' || c == '\r')
             c = ' ';
     }
+    // New lines follow the file's own line ends.
+    std::string lineEnd = !lines.empty() && !lines.front().empty() && lines.front().back() == '\r' ? "\r" : "";
+    newLine += lineEnd;
     SectionRange range = findSection(lines, section);
     if (range.header == std::string::npos) {
-        if (!lines.empty() && !trim(lines.back()).empty())
-            lines.emplace_back();
-        lines.push_back("[" + std::string(section) + "]");
+        if (!lines.empty() && !trim(withoutCR(lines.back())).empty())
+            lines.push_back(lineEnd);
+        lines.push_back("[" + std::string(section) + "]" + lineEnd);
         lines.push_back(newLine);
         saveLines(lines);
         return;

@@ -152,3 +152,14 @@ TEST(IniFile, ValuesWithLineBreaksStayOnOneLine)
     EXPECT_EQ(ini.ReadString("HTMLViewer1", "Header", ""), "a b");
     EXPECT_EQ(ini.ReadSection("HTMLViewer1").size(), 2u);
 }
+
+TEST(IniFile, CrLfFilesKeepTheirLineEndsAndValues)
+{
+    TempFolder dir;
+    writeFile(dir.file("w.ini"), "[Other]\r\nTop=212\r\r\n[Windows]\r\nLeft=1\r\n");
+    TIniFile ini(dir.file("w.ini"));
+    std::string before = ini.ReadString("Other", "Top", "");
+    ini.WriteInteger("Windows", "Top", 5);
+    EXPECT_EQ(ini.ReadString("Other", "Top", ""), before);
+    EXPECT_EQ(readFile(dir.file("w.ini")), "[Other]\r\nTop=212\r\r\n[Windows]\r\nLeft=1\r\nTop=5\r\n");
+}
