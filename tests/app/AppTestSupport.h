@@ -6,21 +6,9 @@
 #include <memory>
 #include <string>
 
-// One offscreen application for the whole test program, and a program folder
-// of its own for each test (settings and access files live there).
+// A program folder of its own for each test (settings and access files live there).
 class AppTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (!QApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "test_app";
-            static char* argv[] = {name, nullptr};
-            ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-            static QApplication app(argc, argv);
-            QApplication::setApplicationName(QStringLiteral("Quillon"));
-        }
-    }
     void SetUp() override { ::setenv("QUILLON_PROGRAM_DIR", dir.path().toUtf8().constData(), 1); }
     void TearDown() override { ::unsetenv("QUILLON_PROGRAM_DIR"); }
 
