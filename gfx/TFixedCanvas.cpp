@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "gfx/TJustifier.h"
+#include "gfx/TextMeasure.h"
 
 namespace {
 
@@ -15,9 +16,6 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b)
                return lower(x) == lower(y);
            });
 }
-
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // a * b / c rounded to the nearest integer, halves away from zero.
 int MulDivRound(int a, int b, int c)
@@ -75,36 +73,21 @@ TFixedFont::TFixedFont(TFontSpec spec) : TFont(std::move(spec))
 
 int TFixedFont::unitWidth(std::u16string_view text, size_t i) const
 {
-    char16_t c = text[i];
-    if (IsLowSurrogate(c) && i > 0 && IsHighSurrogate(text[i - 1]))
+    if (IsPairTail(text, i))
         return 0;
-    return c > 0x2FFF ? 2 * FUnit : FUnit;
+    return text[i] > 0x2FFF ? 2 * FUnit : FUnit;
 }
 
 int TFixedFont::textWidth(std::u16string_view text) const
 {
-    int width = 0;
-    for (size_t i = 0; i < text.size(); ++i)
-        width += unitWidth(text, i);
-    return width;
+    return SumUnitWidths(text, [this](std::u16string_view t, size_t i) { return unitWidth(t, i); });
 }
 
 int TFixedFont::fitCount(std::u16string_view text, int maxWidth, std::vector<int>* extents,
                          int characterExtra) const
 {
-    if (extents)
-        extents->clear();
-    int width = 0;
-    int fitting = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        width += unitWidth(text, i) + characterExtra;
-        if (extents)
-            extents->push_back(width);
-        if (width > maxWidth)
-            break;
-        fitting = int(i) + 1;
-    }
-    return fitting;
+    return FitUnits(text, maxWidth, extents, characterExtra,
+                    [this](std::u16string_view t, size_t i) { return unitWidth(t, i); });
 }
 
 // -------------------------------------------------------------- TFixedCanvas
