@@ -17,24 +17,31 @@ constexpr uint32_t OpaqueBlack = 0xFF000000u;
 uint32_t Read16(const uint8_t* p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8); }
 uint32_t Read32(const uint8_t* p) { return Read16(p) | (Read16(p + 2) << 16); }
 
-// One colour component of a bit-field pixel, scaled to 0..255.
+// One colour component of a bit-field pixel, widened to 8 bits by repeating
+// its bits (5-bit 31 becomes 255) or narrowed to its top 8 bits.
 struct Channel {
     uint32_t mask = 0;
     int shift = 0;
-    uint32_t max = 0;
+    int bits = 0;
 
     explicit Channel(uint32_t m = 0) : mask(m)
     {
         if (mask == 0)
             return;
         shift = std::countr_zero(mask);
-        max = mask >> shift;
+        bits = std::bit_width(mask >> shift);
     }
     uint32_t extract(uint32_t value, uint32_t absent) const
     {
         if (mask == 0)
             return absent;
-        return uint32_t(uint64_t((value & mask) >> shift) * 255 / max);
+        const uint32_t component = (value & mask) >> shift;
+        if (bits >= 8)
+            return (component >> (bits - 8)) & 0xFF;
+        uint32_t widened = component << (8 - bits);
+        for (int filled = bits; filled < 8; filled += bits)
+            widened |= widened >> filled;
+        return widened & 0xFF;
     }
 };
 
