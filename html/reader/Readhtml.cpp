@@ -66,7 +66,19 @@ void LeaveInsertedText()
     s.InsertEnds.clear();
 }
 
-uint8_t TakeByte()
+uint8_t TakeByteSlow();
+
+inline uint8_t TakeByte()
+{
+    TReaderState& s = ReadState;
+    if (!s.ReadingInserted && s.DocPos + 1 < s.Doc.size() && (s.DocPos + 1) % ProgressStep != 0) {
+        ++s.SourcePos;
+        return static_cast<uint8_t>(s.Doc[s.DocPos++]);
+    }
+    return TakeByteSlow();
+}
+
+uint8_t TakeByteSlow()
 {
     TReaderState& s = ReadState;
     if (s.ReadingInserted) {
@@ -90,6 +102,53 @@ uint8_t PeekByte()
     if (s.ReadingInserted && s.InsertedPos < s.Inserted.size())
         return static_cast<uint8_t>(s.Inserted[s.InsertedPos]);
     return s.DocPos < s.Doc.size() ? static_cast<uint8_t>(s.Doc[s.DocPos]) : 0;
+}
+
+[[noreturn]] void ThrowOpenComment()
+{
+    throw EParseError(OpenCommentMessage);
+}
+
+// ReadChar, inlined into the readers' loops.
+inline uint8_t ReadByte()
+{
+    TReaderState& s = ReadState;
+    uint8_t byte = TakeByte();
+    if ((byte == LF && s.LineEndState == 1) || (byte == CR && s.LineEndState == 2)) {
+        // The second half of CR LF or LF CR; the pair is complete, so a further
+        // line end starts a new one.
+        s.LineEndState = 0;
+        byte = TakeByte();
+    }
+    if (byte == LF) {
+        byte = CR;
+        s.LineEndState = 2;
+    } else if (byte == CR) {
+        s.LineEndState = 1;
+    } else {
+        s.LineEndState = 0;
+        if (byte == '\t')
+            byte = ' ';
+    }
+    s.Ch = byte;
+    s.UpCh = UpperCase(byte);
+    if (byte == 0 && s.InComment)
+        ThrowOpenComment();
+    return byte;
+}
+
+void SkipCommentOrDeclaration();
+
+// NextChar, inlined into the readers' loops.
+inline void Next()
+{
+    TReaderState& s = ReadState;
+    for (;;) {
+        ReadByte();
+        if (s.Ch != '<' || s.InScript || PeekByte() != '!')
+            return;
+        SkipCommentOrDeclaration();
+    }
 }
 
 std::string CutAtNul(std::string text)
@@ -157,16 +216,16 @@ void SkipCommentBody()
     TReaderState& s = ReadState;
     for (;;) {
         while (s.Ch != '-')
-            ReadChar();
-        ReadChar();
+            ReadByte();
+        ReadByte();
         if (s.Ch != '-')
             continue;
         while (s.Ch == '-')
-            ReadChar();
+            ReadByte();
         while (s.Ch == ' ' || s.Ch == CR)
-            ReadChar();
+            ReadByte();
         if (s.Ch == '!')
-            ReadChar();
+            ReadByte();
         if (s.Ch == '>')
             return;
     }
@@ -175,17 +234,17 @@ void SkipCommentBody()
 void SkipDeclaration()
 {
     while (ReadState.Ch != '>')
-        ReadChar();
+        ReadByte();
 }
 
 void SkipRawSpaces()
 {
     while (ReadState.Ch == ' ' || ReadState.Ch == CR)
-        ReadChar();
+        ReadByte();
 }
 
 using Advance = void (*)();
-void AdvanceRaw() { ReadChar(); }
+void AdvanceRaw() { ReadByte(); }
 std::string DecodeReferenceWith(Advance advance);
 
 std::string ReadIncludeWord()
@@ -193,7 +252,7 @@ std::string ReadIncludeWord()
     std::string word;
     while (IsAlnum(ReadState.Ch) || ReadState.Ch == '_') {
         word.push_back(static_cast<char>(ReadState.Ch));
-        ReadChar();
+        ReadByte();
     }
     return word;
 }
@@ -204,22 +263,22 @@ std::string ReadIncludeValue()
     std::string value;
     if (s.Ch == '"' || s.Ch == '\'') {
         uint8_t quote = s.Ch;
-        ReadChar();
+        ReadByte();
         while (s.Ch != quote && s.Ch != 0) {
             if (s.Ch == '&') {
                 value += DecodeReferenceWith(AdvanceRaw);
                 continue;
             }
             value.push_back(static_cast<char>(s.Ch == CR ? ' ' : s.Ch));
-            ReadChar();
+            ReadByte();
         }
         if (s.Ch == quote)
-            ReadChar();
+            ReadByte();
         return value;
     }
     while (s.Ch != 0 && s.Ch != ' ' && s.Ch != CR && s.Ch != '-' && s.Ch != '>') {
         value.push_back(static_cast<char>(s.Ch));
-        ReadChar();
+        ReadByte();
     }
     return value;
 }
@@ -236,7 +295,7 @@ std::vector<std::string> ReadIncludeParams()
         SkipRawSpaces();
         std::string value;
         if (s.Ch == '=') {
-            ReadChar();
+            ReadByte();
             SkipRawSpaces();
             value = ReadIncludeValue();
         }
@@ -249,7 +308,7 @@ std::vector<std::string> ReadIncludeParams()
 void RunIncludeDirective()
 {
     TReaderState& s = ReadState;
-    ReadChar();
+    ReadByte();
     std::string command = ReadIncludeWord();
     std::vector<std::string> params = ReadIncludeParams();
     SkipCommentBody();
@@ -272,18 +331,18 @@ void RunIncludeDirective()
 void SkipCommentOrDeclaration()
 {
     TReaderState& s = ReadState;
-    ReadChar(); // the "!"
+    ReadByte(); // the "!"
     s.InComment = true;
-    ReadChar();
+    ReadByte();
     bool isComment = false;
     if (s.Ch == '-') {
-        ReadChar();
+        ReadByte();
         isComment = s.Ch == '-';
     }
     if (!isComment) {
         SkipDeclaration();
     } else {
-        ReadChar();
+        ReadByte();
         if (s.OnInclude && s.Ch == '#')
             RunIncludeDirective();
         else
@@ -381,15 +440,15 @@ void ReadTextReference(int codePage)
     TReaderState& s = ReadState;
     TCharCollection& text = s.Collection;
     int32_t ampPos = s.SourcePos;
-    NextChar();
+    Next();
     if (s.Ch == '#') {
         int32_t hashPos = s.SourcePos;
-        NextChar();
+        Next();
         int base = 10;
         if (s.Ch == 'x' || s.Ch == 'X') {
             uint8_t x = s.Ch;
             int32_t xPos = s.SourcePos;
-            NextChar();
+            Next();
             if (!IsHexDigit(s.Ch)) {
                 text.Add('&', ampPos);
                 text.Add('#', hashPos);
@@ -404,14 +463,14 @@ void ReadTextReference(int codePage)
         }
         EmitReferenceValue(ReadNumber(base, NextChar), ampPos, codePage);
         if (s.Ch == ';')
-            NextChar();
+            Next();
         return;
     }
     NameChars chars = ReadReferenceName(NextChar);
     if (auto value = LookupEntity(chars.name)) {
         EmitNamedValue(*value, ampPos, codePage);
         if (s.Ch == ';')
-            NextChar();
+            Next();
         return;
     }
     text.Add('&', ampPos);
@@ -515,7 +574,7 @@ void ReadQuotedValue(TAttribute& attribute)
 {
     TReaderState& s = ReadState;
     uint8_t quote = s.Ch;
-    NextChar();
+    Next();
     while (s.Ch != quote && s.Ch != 0) {
         if (s.Ch == '&') {
             attribute.Text += DecodeReference();
@@ -523,10 +582,10 @@ void ReadQuotedValue(TAttribute& attribute)
         }
         if (s.Ch != CR)
             attribute.Text.push_back(static_cast<char>(s.Ch));
-        NextChar();
+        Next();
     }
     if (s.Ch == quote)
-        NextChar();
+        Next();
     std::string_view number = Trimmed(attribute.Text);
     if (!number.empty() && number.find('%') == number.size() - 1)
         number.remove_suffix(1);
@@ -545,7 +604,7 @@ void CollectUnquoted(std::string& text, uint8_t extraStop)
             continue;
         }
         text.push_back(static_cast<char>(s.Ch));
-        NextChar();
+        Next();
     }
 }
 
@@ -557,7 +616,7 @@ void ReadNumericValue(TAttribute& attribute)
     attribute.Value = RoundedOrZero(attribute.Text);
     if (s.Ch == '%') {
         attribute.Text.push_back('%');
-        NextChar();
+        Next();
     }
 }
 
@@ -579,7 +638,7 @@ std::string ReadTagName()
             break;
         if (name.size() < MaxNameLength)
             name.push_back(static_cast<char>(s.UpCh));
-        NextChar();
+        Next();
     }
     return name;
 }
@@ -590,7 +649,7 @@ void ReadHeadingLevel()
     s.HeadingLevel = 0;
     if ((s.Sy == HSy || s.Sy == HEndSy) && s.Ch >= '1' && s.Ch <= '6') {
         s.HeadingLevel = s.Ch - '0';
-        NextChar();
+        Next();
     }
 }
 
@@ -611,22 +670,22 @@ void ReadScriptTagPiece(std::string& script)
 {
     TReaderState& s = ReadState;
     std::string piece = "<";
-    NextChar();
+    Next();
     while (s.UpCh == '/' || IsUpperLetter(s.UpCh)) {
         piece.push_back(static_cast<char>(s.Ch));
-        NextChar();
+        Next();
     }
     bool isEnd = EqualsNoCase(piece, "</script");
     s.Sy = isEnd ? ScriptEndSy : TextSym;
     for (int i = 0; i < MaxScriptEndExtra && s.Ch != 0 && s.Ch != '>'; ++i) {
         piece.push_back(static_cast<char>(s.Ch == CR ? ' ' : s.Ch));
-        NextChar();
+        Next();
     }
     if (s.Ch == '>') {
         piece.push_back('>');
         if (isEnd)
             s.InScript = false;
-        NextChar();
+        Next();
     }
     if (!isEnd)
         script += piece;
@@ -641,12 +700,12 @@ std::string ReadScriptText()
         if (s.Ch == CR) {
             s.Sy = EolSym;
             script += "\r\n";
-            NextChar();
+            Next();
         } else if (s.Ch != '<') {
             s.Sy = TextSym;
             do {
                 script.push_back(static_cast<char>(s.Ch));
-                NextChar();
+                Next();
             } while (s.Ch != 0 && s.Ch != CR && s.Ch != '<');
         } else {
             ReadScriptTagPiece(script);
@@ -770,7 +829,7 @@ void RestartReading()
     s.TagPos = 0;
     s.LCToken.Clear();
     s.Collection.Clear();
-    NextChar();
+    Next();
 }
 
 void ReleaseDocument()
@@ -802,46 +861,18 @@ int CurrentCodePage()
 
 uint8_t ReadChar()
 {
-    TReaderState& s = ReadState;
-    uint8_t byte = TakeByte();
-    if ((byte == LF && s.LineEndState == 1) || (byte == CR && s.LineEndState == 2)) {
-        // The second half of CR LF or LF CR; the pair is complete, so a further
-        // line end starts a new one.
-        s.LineEndState = 0;
-        byte = TakeByte();
-    }
-    if (byte == LF) {
-        byte = CR;
-        s.LineEndState = 2;
-    } else if (byte == CR) {
-        s.LineEndState = 1;
-    } else {
-        s.LineEndState = 0;
-        if (byte == '\t')
-            byte = ' ';
-    }
-    s.Ch = byte;
-    s.UpCh = UpperCase(byte);
-    if (byte == 0 && s.InComment)
-        throw EParseError(OpenCommentMessage);
-    return byte;
+    return ReadByte();
 }
 
 void NextChar()
 {
-    TReaderState& s = ReadState;
-    for (;;) {
-        ReadChar();
-        if (s.Ch != '<' || s.InScript || PeekByte() != '!')
-            return;
-        SkipCommentOrDeclaration();
-    }
+    Next();
 }
 
 void SkipSpaces()
 {
     while (IsSpaceOrCR(ReadState.Ch))
-        NextChar();
+        Next();
 }
 
 // ---------------------------------------------------------------- symbols
@@ -866,11 +897,11 @@ void ReadTag()
 {
     TReaderState& s = ReadState;
     s.TagPos = s.SourcePos;
-    NextChar();
+    Next();
     TagForm form = TagForm::Start;
     if (s.Ch == '/') {
         form = TagForm::End;
-        NextChar();
+        Next();
     } else if (!IsUpperLetter(s.UpCh)) {
         // A "<" that starts no tag is text.
         s.Sy = TextSym;
@@ -882,9 +913,9 @@ void ReadTag()
     ReadHeadingLevel();
     ReadAttributes();
     while (s.Ch != '>' && s.Ch != 0)
-        NextChar();
+        Next();
     if (s.Ch == '>' && s.Sy != ScriptSy && s.Sy != StyleSy)
-        NextChar();
+        Next();
 }
 
 bool ReadAttribute(TAttribute& attribute)
@@ -897,13 +928,13 @@ bool ReadAttribute(TAttribute& attribute)
     while (IsUpperLetter(s.UpCh) || IsDigit(s.UpCh) || s.UpCh == '-') {
         if (attribute.Name.size() < MaxNameLength)
             attribute.Name.push_back(static_cast<char>(s.UpCh));
-        NextChar();
+        Next();
     }
     attribute.Which = LookupAttribute(attribute.Name);
     SkipSpaces();
     attribute.Value = attribute.Which == BorderSy ? 1 : 0;
     if (s.Ch == '=') {
-        NextChar();
+        Next();
         SkipSpaces();
         if (s.Ch == '"' || s.Ch == '\'')
             ReadQuotedValue(attribute);
@@ -931,12 +962,12 @@ bool ReadText()
         } else if (IsWhite(s.Ch)) {
             s.Collection.Add(' ', s.SourcePos);
             do
-                NextChar();
+                Next();
             while (IsWhite(s.Ch));
         } else {
             do {
                 s.Collection.Add(static_cast<char>(s.Ch), s.SourcePos);
-                NextChar();
+                Next();
             } while (s.Ch > 10 && s.Ch != CR && s.Ch != ' ' && s.Ch != '&' && s.Ch != '<');
         }
         if (s.Ch <= 8 || s.Ch == '&' || s.Ch == '<')
@@ -961,7 +992,7 @@ void ReadScript()
         ~ScriptFlag() { ReadState.InScript = false; }
     } flag;
     if (s.Ch == '>')
-        NextChar();
+        Next();
     std::string name = AttributeText(NameSy);
     std::string language = AttributeText(LanguageSy);
     std::string script = ReadScriptText();
@@ -976,12 +1007,12 @@ THtmlSymbol ReadTextAreaPiece(std::string& piece)
     if (s.Ch == 0) {
         s.Sy = EofSym;
     } else if (s.Ch == CR) {
-        NextChar();
+        Next();
         s.Sy = EolSym;
     } else if (s.Ch == '<') {
         do {
             piece.push_back(static_cast<char>(s.Ch));
-            NextChar();
+            Next();
         } while (s.Ch != 0 && !IsSpaceOrCR(s.Ch) && s.Ch != '>');
         s.Sy = EqualsNoCase(piece, "</textarea") ? TextAreaEndSy : UnknownTagSym;
     } else if (s.Ch == '&') {
@@ -990,7 +1021,7 @@ THtmlSymbol ReadTextAreaPiece(std::string& piece)
     } else {
         do {
             piece.push_back(static_cast<char>(s.Ch));
-            NextChar();
+            Next();
         } while (piece.size() < MaxTextAreaRun && s.Ch != 0 && s.Ch != CR && s.Ch != '&' && s.Ch != '<');
         s.Sy = TextSym;
     }
@@ -1014,9 +1045,9 @@ void ReadTextAreaContent(const std::function<void(const std::string& line)>& add
         }
     }
     while (s.Ch != '>' && s.Ch != 0)
-        NextChar();
+        Next();
     if (s.Ch == '>')
-        NextChar();
+        Next();
     if (!line.empty())
         addLine(line);
 }

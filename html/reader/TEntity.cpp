@@ -56,6 +56,8 @@ constexpr std::array<TEntity, EntityCount> EntityTable{{
 
 std::optional<char16_t> LookupEntity(std::string_view name)
 {
+    if (name.empty())
+        return std::nullopt;
     auto found = std::lower_bound(EntityTable.begin(), EntityTable.end(), name,
                                   [](const TEntity& entry, std::string_view key) { return entry.Name < key; });
     if (found == EntityTable.end() || found->Name != name)

@@ -182,6 +182,12 @@ constexpr std::array<AttributeEntry, AttributeTableSize> AttributeTable{{
     {"LABEL", LabelSy},
 }};
 
+// Linear scans compare the first letter before the whole name.
+bool SameName(std::string_view entry, std::string_view name)
+{
+    return entry.size() == name.size() && !name.empty() && entry[0] == name[0] && entry == name;
+}
+
 std::string LowerCase(std::string_view text)
 {
     std::string out(text);
@@ -196,7 +202,7 @@ THtmlSymbol LookupTag(std::string_view upperName, TagForm form)
 {
     int count = form == TagForm::Start ? TagTableSize : TagsWithEndForm;
     for (int i = 0; i < count; ++i)
-        if (upperName == TagTable[i].name)
+        if (SameName(TagTable[i].name, upperName))
             return form == TagForm::Start ? TagTable[i].start : TagTable[i].end;
     return UnknownTagSym;
 }
@@ -204,7 +210,7 @@ THtmlSymbol LookupTag(std::string_view upperName, TagForm form)
 THtmlSymbol LookupAttribute(std::string_view upperName)
 {
     for (const auto& entry : AttributeTable)
-        if (upperName == entry.name)
+        if (SameName(entry.name, upperName))
             return entry.sy;
     return UnknownAttrSym;
 }
