@@ -19,7 +19,7 @@ int64_t DaysBeforeYear(int64_t year)
 }
 
 // Serial day of 1899-12-30 counted from 0001-01-01 as day 0.
-constexpr int64_t EpochOffset = 693594;
+constexpr int64_t EpochOffset = 693593;
 
 std::tm ToTm(TDateTime value)
 {
