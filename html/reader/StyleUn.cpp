@@ -310,6 +310,8 @@ size_t ReadNumber(std::string_view text, double& value)
     }
     if (!digits)
         return 0;
+    // Endless digit runs in bad input stay finite.
+    result = std::min(result, 1.0e30);
     value = negative ? -result : result;
     return i;
 }
@@ -321,7 +323,7 @@ int RgbComponent(std::string_view part)
     size_t used = ReadNumber(part, value);
     bool wholeInteger = used == part.size() && part.find('.') == std::string_view::npos;
     if (part.find('%') != std::string_view::npos)
-        value = used ? std::nearbyint(value * 2.55) : 0;
+        value = used ? std::nearbyint(value * 255 / 100) : 0;
     else if (!wholeInteger)
         value = 0; // not an integer text
     return int(std::clamp(value, 0.0, 255.0));
