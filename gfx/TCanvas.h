@@ -34,7 +34,9 @@ enum TFontStyle : uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeO
 using TFontStyles = uint8_t;
 
 // What a font is asked for with. Height is the character height in pixels
-// (cell height minus internal leading, as the em size of the document).
+// (cell height minus internal leading, as the em size of the document). The
+// style code computes it as minus (pixels per inch x points / 72), so a
+// negative height is read as its magnitude; 0 asks for the default of 16.
 struct TFontSpec {
     std::string name = "Times New Roman";
     int height = 16;
@@ -63,8 +65,14 @@ public:
     // Width in pixels of a run of 16-bit text.
     virtual int textWidth(std::u16string_view text) const = 0;
     // How many leading characters fit in maxWidth. When extents is not null it
-    // receives the width of the first 1, 2, ... n characters (n = text size).
-    virtual int fitCount(std::u16string_view text, int maxWidth, std::vector<int>* extents = nullptr) const = 0;
+    // receives the width of the first 1, 2, ... characters: for every fitting
+    // character and for the first one that does not fit (measuring stops there).
+    // characterExtra pixels are added after every 16-bit unit, as when the font
+    // is selected on a canvas with that character extra.
+    // A surrogate pair is one character: its high half carries the whole width
+    // and the low half adds 0, so a fitting count never splits a pair.
+    virtual int fitCount(std::u16string_view text, int maxWidth, std::vector<int>* extents = nullptr,
+                         int characterExtra = 0) const = 0;
 
 protected:
     explicit TFont(TFontSpec spec) : FSpec(std::move(spec)) {}
@@ -76,6 +84,8 @@ enum class TPenStyle : uint8_t { Solid, Dash, Dot, None };
 enum class TBrushStyle : uint8_t { Solid, Clear };
 enum class TBackgroundMode : uint8_t { Transparent, Opaque };
 enum class TEdgeKind : uint8_t { Raised, Sunken };
+// Which point of the text textOut's (x, y) names.
+enum class TTextAlign : uint8_t { Top, Baseline };
 
 struct TPen {
     TColor color = 0;
@@ -94,16 +104,29 @@ public:
     virtual ~TCanvas() = default;
 
     // Fonts and text.
+    // Fonts are cached: asking twice for the same spec answers the same font.
     virtual TFontRef createFont(const TFontSpec& spec) = 0;
+    // Whether a family name resolves to an installed face (directly or through
+    // a metric-compatible alias); font-family lists take the first such name.
     virtual bool fontInstalled(std::string_view family) const = 0;
     virtual void setFont(const TFontRef& font) = 0;
+    virtual const TFontRef& font() const = 0;
     virtual void setTextColor(TColor color) = 0;
     virtual void setBackgroundMode(TBackgroundMode mode, TColor background = 0xFFFFFF) = 0;
-    // Extra pixels between characters while this font is selected.
+    // Extra pixels after every character while this font is selected (letter spacing).
     virtual void setCharacterExtra(int pixels) = 0;
-    // Draws text with its top-left at (x, y). justifyExtra pixels are spread
-    // over the break characters (spaces) of the run.
+    virtual int characterExtra() const = 0;
+    virtual void setTextAlign(TTextAlign align) = 0;
+    // Draws text at (x, y), which is the top-left or the left end of the baseline
+    // as the text alignment says. justifyExtra pixels are spread over the break
+    // characters (spaces, 32 and 160) of the run: each gets extra / breaks, the
+    // first extra % breaks one more. An opaque background fills the text cell
+    // (the drawn width x the font height) first.
     virtual void textOut(int x, int y, std::u16string_view text, int justifyExtra = 0) = 0;
+
+    // Measures with the selected font and character extra (no justification).
+    int textExtent(std::u16string_view text) const;
+    int textFitCount(std::u16string_view text, int maxWidth, std::vector<int>* extents = nullptr) const;
 
     // Pens, brushes and shapes.
     virtual void setPen(const TPen& pen) = 0;
@@ -116,7 +139,11 @@ public:
     virtual void polyline(const std::vector<TPoint>& points) = 0;
     virtual void polygon(const std::vector<TPoint>& points) = 0;
     virtual void ellipse(const TRect& r) = 0;
+    // Counter-clockwise from the ray through start to the ray through end, on the
+    // ellipse bounded by r.
     virtual void arc(const TRect& r, TPoint start, TPoint end) = 0;
+    // The dotted rectangle that marks keyboard focus.
+    virtual void drawFocusRect(const TRect& r) = 0;
 
     // Pictures: stretched into dest; pixels marked in the bitmap's mask are left untouched.
     virtual void drawBitmap(const TRect& dest, const TBitmap& bitmap) = 0;
@@ -126,6 +153,11 @@ public:
     virtual void save() = 0;
     virtual void restore() = 0;
     virtual void intersectClip(const TRect& r) = 0;
+    // Replaces the clip with a rectangle in device pixels (printing works out its
+    // printable area there), or removes it.
+    virtual void selectDeviceClip(const TRect& deviceRect) = 0;
+    virtual void removeClip() = 0;
+    // The clip in logical units; the whole surface when nothing clips.
     virtual TRect clipBox() const = 0;
 
     // Device facts and mapping.
@@ -135,6 +167,25 @@ public:
     virtual bool isPrinter() const = 0;
     // Maps logical units to device units: device = (logical - windowOrg) * viewportExt / windowExt + viewportOrg.
     virtual void setMapping(TPoint windowOrg, TPoint windowExt, TPoint viewportOrg, TPoint viewportExt) = 0;
+    void resetMapping() { setMapping({0, 0}, {1, 1}, {0, 0}, {1, 1}); }
+    // The window origin alone: the logical point that lands on the viewport origin.
     virtual void setOrigin(TPoint origin) = 0;
     virtual TPoint origin() const = 0;
 };
+
+inline int TCanvas::textExtent(std::u16string_view text) const
+{
+    const TFontRef& f = font();
+    return f ? f->textWidth(text) + characterExtra() * int(text.size()) : 0;
+}
+
+inline int TCanvas::textFitCount(std::u16string_view text, int maxWidth, std::vector<int>* extents) const
+{
+    const TFontRef& f = font();
+    if (!f) {
+        if (extents)
+            extents->clear();
+        return 0;
+    }
+    return f->fitCount(text, maxWidth, extents, characterExtra());
+}
