@@ -1,8 +1,8 @@
 #include "html/layout/LayoutTypes.h"
 
-TBoxValues SanitizeBoxValues(TBoxValues b)
+TMargArray SanitizeBoxValues(TMargArray b)
 {
-    for (int i = BoxMarginTop; i < BoxValueCount; ++i) {
+    for (int i = BoxMarginTop; i < MargArrayCount; ++i) {
         bool colour = i >= BoxBorderTopColor && i <= BoxBorderLeftColor;
         if (colour || b[i] == BoxAuto)
             continue;

@@ -68,12 +68,12 @@ enum TBoxIndex : int {
     BoxBorderTopStyle, BoxBorderRightStyle, BoxBorderBottomStyle, BoxBorderLeftStyle,
     BoxWidth, BoxHeight, BoxTop, BoxLeft,
 };
-constexpr int BoxValueCount = 26;
+constexpr int MargArrayCount = 26;
 
 // The box values of an element resolved against a width and height base.
-struct TBoxValues {
-    TBoxValues() { v[BoxBackgroundColor] = v[BoxBorderColor] = int(ClNone); }
-    std::array<int, BoxValueCount> v{};
+struct TMargArray {
+    TMargArray() { v[BoxBackgroundColor] = v[BoxBorderColor] = int(ClNone); }
+    std::array<int, MargArrayCount> v{};
     int autoCount = 0;              // autos among margin-left, width and margin-right
     bool topMarginExplicit = false; // the top margin was given, not the paragraph default
     bool widthIsPercent = false;    // width came from a percentage
@@ -82,10 +82,10 @@ struct TBoxValues {
 };
 // Resolves the box values with the given percentage bases. The builder wraps
 // the element's property set in one; tests give fixed values.
-using TBoxResolver = std::function<TBoxValues(int widthBase, int heightBase)>;
+using TBoxResolver = std::function<TMargArray(int widthBase, int heightBase)>;
 
 // Clamps lengths (not colours, not auto) into the safe pixel range.
-TBoxValues SanitizeBoxValues(TBoxValues b);
+TMargArray SanitizeBoxValues(TMargArray b);
 
 // A link as the text section keeps it.
 struct TLinkInfo {

@@ -31,7 +31,7 @@ TBlock::TBlock(TSectionList& document, TCellBasic& cell, TBlockStyle style, TCol
     MyCell->OwnerTag = FStyle.tag;
     FTagClass = FStyle.tag + "." + FStyle.className;
     if (!FStyle.boxValues)
-        FStyle.boxValues = FixedBoxValues(TBoxValues{});
+        FStyle.boxValues = FixedBoxValues(TMargArray{});
     if (FStyle.floatKind != TFloatKind::Left && FStyle.floatKind != TFloatKind::Right)
         FStyle.floatKind = TFloatKind::None;
     bool positioned = FStyle.position != TPositionKind::Static;
@@ -66,9 +66,9 @@ std::unique_ptr<TSectionBase> TBlock::CloneInto(TSectionList& target) const
     return std::unique_ptr<TSectionBase>(new TBlock(*this, target));
 }
 
-TBoxValues TBlock::ResolveBox(int widthBase, int heightBase) const
+TMargArray TBlock::ResolveBox(int widthBase, int heightBase) const
 {
-    TBoxValues b = SanitizeBoxValues(FStyle.boxValues(widthBase, heightBase));
+    TMargArray b = SanitizeBoxValues(FStyle.boxValues(widthBase, heightBase));
     if (FTopMarginOverride)
         b[BoxMarginTop] = *FTopMarginOverride;
     if (FBottomMarginTaken)
@@ -81,7 +81,7 @@ int TBlock::CollapsedTopMargin() const { return ResolveBox(400, 400)[BoxMarginTo
 
 void TBlock::CollapseMargins(TCellBasic& cell)
 {
-    TBoxValues b = ResolveBox(400, 400);
+    TMargArray b = ResolveBox(400, 400);
     bool explicitTop = b.topMarginExplicit;
     int top = b[BoxMarginTop];
     if (FStyle.position == TPositionKind::Absolute) {
@@ -138,13 +138,13 @@ int TBlock::ClearOffset(const IndentManager& im, int y) const
 
 int TBlock::HorizontalExtras() const
 {
-    const TBoxValues& m = MargArray;
+    const TMargArray& m = MargArray;
     return m[BoxBorderLeft] + m[BoxPaddingLeft] + m[BoxPaddingRight] + m[BoxBorderRight];
 }
 
 int TBlock::ContentWidth(TCanvas& canvas, int availWidth, int autoCount, int)
 {
-    TBoxValues& m = MargArray;
+    TMargArray& m = MargArray;
     int e = HorizontalExtras();
     int minW = 0, maxW = 0;
     MyCell->MeasureWidths(canvas, minW, maxW);
@@ -211,7 +211,7 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     ClearAddon = ClearOffset(im, area.y);
     maxWidth = area.width;
     MargArray = ResolveBox(area.width, area.height);
-    TBoxValues& m = MargArray;
+    TMargArray& m = MargArray;
     bool positioned = FStyle.position != TPositionKind::Static;
     FTopOffset = m[BoxTop] == BoxAuto || !positioned ? 0 : m[BoxTop];
     FLeftOffset = m[BoxLeft] == BoxAuto || !positioned ? 0 : m[BoxLeft];
@@ -326,7 +326,7 @@ void TBlock::MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth)
     }
     int counter = Owner() ? Owner()->LayoutCounter : 0;
     if (FMeasuredFor != counter || FMeasuredOn != &canvas) {
-        TBoxValues m = ResolveBox(0, 0);
+        TMargArray m = ResolveBox(0, 0);
         int cmin = 0, cmax = 0;
         MyCell->MeasureWidths(canvas, cmin, cmax);
         auto side = [&](int margin, int border, int padding) {
@@ -346,7 +346,7 @@ void TBlock::MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth)
 
 TRect TBlock::BorderBox() const
 {
-    const TBoxValues& m = MargArray;
+    const TMargArray& m = MargArray;
     TRect r;
     r.left = ContentLeft - m[BoxPaddingLeft] - m[BoxBorderLeft];
     r.right = AddDoc(ContentLeft, NewWidth + m[BoxPaddingRight] + m[BoxBorderRight]);
@@ -412,7 +412,7 @@ void TBlock::DrawBlock(TPaintContext& pc)
     TRect box = BorderBox();
     MyRect = {box.left + pc.shiftX, box.top + pc.shiftY, box.right + pc.shiftX, box.bottom + pc.shiftY};
     TRect win{MyRect.left, pc.WindowY(box.top), MyRect.right, pc.WindowY(box.bottom)};
-    const TBoxValues& m = MargArray;
+    const TMargArray& m = MargArray;
     TRect padding{win.left + m[BoxBorderLeft], win.top + m[BoxBorderTop], win.right - m[BoxBorderRight],
                   win.bottom - m[BoxBorderBottom]};
     bool reaches = win.bottom > pc.clip.top && win.top < pc.clip.bottom;
@@ -440,7 +440,7 @@ void TBlock::PaintContent(TPaintContext& pc)
 
 void TBlock::PaintBorders(TCanvas& canvas, const TRect& borderBox, const TRect& paddingBox)
 {
-    const TBoxValues& m = MargArray;
+    const TMargArray& m = MargArray;
     TBorderSides sides;
     for (int i = 0; i < 4; ++i) {
         sides.colors[size_t(i)] = TColor(m[BoxBorderTopColor + i]);

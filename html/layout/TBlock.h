@@ -55,7 +55,7 @@ public:
     TBlockCell& Content() { return *MyCell; }
     const TBlockCell& Content() const { return *MyCell; }
     const TBlockStyle& Style() const { return FStyle; }
-    const TBoxValues& Box() const { return MargArray; }
+    const TMargArray& Box() const { return MargArray; }
     bool Floats() const { return FStyle.floatKind != TFloatKind::None; }
     bool Hidden() const { return FStyle.hidden; }
     void SetHidden(bool hidden) { FStyle.hidden = hidden; }
@@ -76,7 +76,7 @@ public:
 protected:
     TBlock(const TBlock& source, TSectionList& target);
     // Box values for the bases, with the collapsed margins applied.
-    TBoxValues ResolveBox(int widthBase, int heightBase) const;
+    TMargArray ResolveBox(int widthBase, int heightBase) const;
     int ClearOffset(const IndentManager& im, int y) const;
     int HorizontalExtras() const;
     // The rectangles of the last layout, in document pixels.
@@ -92,7 +92,7 @@ protected:
     TBlockStyle FStyle;
     std::unique_ptr<TBlockCell> MyCell;
     TCellBasic* OwnerCell = nullptr;
-    TBoxValues MargArray;
+    TMargArray MargArray;
     std::optional<int> FTopMarginOverride; // set by margin collapsing
     bool FBottomMarginTaken = false;       // the next block took it
     std::string FTagClass;

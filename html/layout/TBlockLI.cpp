@@ -43,9 +43,9 @@ TBlockStyle StrayMargin(TBlockStyle style, TListKind kind)
 {
     if (kind != TListKind::Stray)
         return style;
-    TBoxResolver inner = style.boxValues ? style.boxValues : FixedBoxValues(TBoxValues{});
+    TBoxResolver inner = style.boxValues ? style.boxValues : FixedBoxValues(TMargArray{});
     style.boxValues = [inner](int w, int h) {
-        TBoxValues b = inner(w, h);
+        TMargArray b = inner(w, h);
         if (b[BoxMarginLeft] == 0 || b[BoxMarginLeft] == BoxNotSet)
             b[BoxMarginLeft] = 16;
         return b;

@@ -8,7 +8,7 @@ bool TBlockStyle::hasBorderStyle() const
     return false;
 }
 
-TBoxResolver FixedBoxValues(const TBoxValues& values)
+TBoxResolver FixedBoxValues(const TMargArray& values)
 {
     return [values](int, int) { return values; };
 }

@@ -38,4 +38,4 @@ struct TBlockStyle {
 };
 
 // A resolver answering the same values for every base (tests, fixed boxes).
-TBoxResolver FixedBoxValues(const TBoxValues& values);
+TBoxResolver FixedBoxValues(const TMargArray& values);

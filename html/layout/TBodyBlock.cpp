@@ -35,7 +35,7 @@ int TBodyBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& 
     LayoutY = FBlockY = area.y;
     ClearAddon = 0;
     MargArray = ResolveBox(area.width, area.height);
-    TBoxValues& m = MargArray;
+    TMargArray& m = MargArray;
     for (int i : {BoxMarginLeft, BoxMarginRight, BoxWidth})
         if (m[i] == BoxAuto)
             m[i] = 0;

@@ -2,7 +2,7 @@
 
 #include "html/layout/TSectionList.h"
 
-int TInlineList::StartInline(int sourcePos, const TBoxValues& box, const std::array<TBorderKind, 4>& styles)
+int TInlineList::StartInline(int sourcePos, const TMargArray& box, const std::array<TBorderKind, 4>& styles)
 {
     InlineRec r;
     r.StartSource = sourcePos;

@@ -17,7 +17,7 @@ struct InlineRec {
     int EndSource = 999999; // until the element closes
     int StartDoc = 99999999;
     int EndDoc = 99999999;
-    TBoxValues Box;         // resolved with 200 as the percentage base
+    TMargArray Box;         // resolved with 200 as the percentage base
     std::array<TBorderKind, 4> Styles{};
 };
 
@@ -34,7 +34,7 @@ struct BorderRec {
 class TInlineList {
 public:
     // Starts a box at a source position; answers its index for EndInline.
-    int StartInline(int sourcePos, const TBoxValues& box, const std::array<TBorderKind, 4>& styles);
+    int StartInline(int sourcePos, const TMargArray& box, const std::array<TBorderKind, 4>& styles);
     void EndInline(int index, int sourcePos);
     // Converts the source ranges to document positions once per layout.
     void Resolve(const TSectionList& document);

@@ -221,7 +221,7 @@ void TSection::BuildBorders(TCanvas& canvas, LineRec& line)
 void TSection::PaintBorders(TPaintContext& pc, const LineRec& line)
 {
     for (const BorderRec& r : line.Borders) {
-        const TBoxValues& b = r.Box->Box;
+        const TMargArray& b = r.Box->Box;
         TRect pad{r.Rect.left + pc.shiftX, pc.WindowY(r.Rect.top), r.Rect.right + pc.shiftX, pc.WindowY(r.Rect.bottom)};
         TColor bg = TColor(b[BoxBackgroundColor]);
         if (bg != ClNone && !(pc.printing && !pc.printBackground))
