@@ -21,13 +21,15 @@ inline TTextStyle Text(int height = 16)
     return s;
 }
 
-// Box values with every margin, padding and border 0 and width auto.
+// Box values with every margin, padding and border 0 and width auto
+// (tests that give a width set autoCount themselves).
 inline TMargArray Box()
 {
     TMargArray b;
     b[BoxWidth] = BoxAuto;
     b[BoxTop] = BoxAuto;
     b[BoxLeft] = BoxAuto;
+    b.autoCount = 1; // the width
     b.topMarginExplicit = true;
     return b;
 }
