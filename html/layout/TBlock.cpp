@@ -315,6 +315,7 @@ void TBlock::BuildPaintOrder()
         FPaintOrder.push_back(s.get());
     std::stable_sort(FPaintOrder.begin(), FPaintOrder.end(),
                      [](const TSectionBase* a, const TSectionBase* b) { return a->ZIndex < b->ZIndex; });
+    FDocumentOrder = std::all_of(FPaintOrder.begin(), FPaintOrder.end(), [](const TSectionBase* s) { return s->ZIndex == 0; });
     FPaintOrderBuilt = true;
 }
 
@@ -431,6 +432,11 @@ void TBlock::PaintContent(TPaintContext& pc)
 {
     if (!MyCell->IMgr)
         return;
+    if (FDocumentOrder) {
+        // Plain document order: the cell's band index finds the visible sections.
+        MyCell->Paint(pc, ContentLeft, 0, 0);
+        return;
+    }
     int top = pc.clip.top + pc.yOffset - pc.shiftY;
     int bottom = std::max(pc.clip.bottom + pc.yOffset, pc.pageBottom) - pc.shiftY;
     for (TSectionBase* s : FPaintOrder)

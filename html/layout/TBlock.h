@@ -101,6 +101,7 @@ protected:
     int FLeftOffset = 0;
     std::vector<TSectionBase*> FPaintOrder;
     bool FPaintOrderBuilt = false;
+    bool FDocumentOrder = true; // every z-order key is 0
     // MeasureWidths is asked by every ancestor; keep it per layout pass.
     int FMeasuredFor = -1;
     const TCanvas* FMeasuredOn = nullptr;

@@ -139,7 +139,10 @@ int TCellBasic::Paint(TPaintContext& pc, int x, int xRef, int yRef)
     int y = StartY;
     if (!IMgr)
         return y;
-    auto [first, last] = SectionsInBand(pc.clip.top + pc.yOffset, std::max(pc.clip.bottom + pc.yOffset, pc.pageBottom));
+    int bottom = pc.clip.bottom + pc.yOffset;
+    if (pc.printing)
+        bottom = std::max(bottom, pc.pageBottom);
+    auto [first, last] = SectionsInBand(pc.clip.top + pc.yOffset - pc.shiftY, bottom - pc.shiftY);
     for (size_t i = first; i < last; ++i)
         y = Sections[i]->Paint(pc, *IMgr, x, xRef, yRef);
     return y;

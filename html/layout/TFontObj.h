@@ -48,6 +48,7 @@ public:
     TVAlign Shift = TVAlign::None;
     bool Focused = false;
     int YValue = -1;          // Y of the line holding the first character
+    TFontObj* FirstOfLink = this; // the link's first run (runs of a link are consecutive)
     int LayoutPass = -1;      // layout counter when YValue was set
 
 private:

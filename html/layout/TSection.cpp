@@ -31,8 +31,10 @@ TSection::TSection(TSectionList& document, const TTextStyle& style, const TLinkI
         FirstLineIndent = ClampPixels(style.textIndent);
         FLPercent = style.textIndentPercent >= 0 ? std::min(90, style.textIndentPercent) : -1;
     }
-    if (!style.id.empty())
+    if (!style.id.empty()) {
         document.AddID(style.id, this);
+        RegisteredID = true;
+    }
     ClearAttr = style.clear;
     Justify = style.align;
     LineHeight = style.lineHeight < 0 ? -1 : ClampPixels(style.lineHeight);
@@ -63,8 +65,8 @@ void TSection::AddTabStop(TFontObj& run)
     TSectionList* doc = Owner();
     if (!doc || !doc->Controls || doc->ManyLinks || doc->IsCopy || run.Link.tabIndex <= 0)
         return;
-    for (TFontObj* other : doc->LinkList)
-        if (other != &run && other->Link.id == run.Link.id && other->TabStop())
+    for (TFontObj* other = run.FirstOfLink; other != &run; other = nullptr)
+        if (other->TabStop())
             return;
     auto stop = doc->Controls->createTabStop();
     stop->setBounds({-4000, 0, -3999, 1});
@@ -98,6 +100,15 @@ void TSection::AddTabStop(TFontObj& run)
     run.SetTabStop(std::move(stop));
 }
 
+void TSection::RegisterLinkRun(TFontObj& run)
+{
+    TSectionList* doc = Owner();
+    if (!doc->LinkList.empty() && doc->LinkList.back()->Link.id == run.Link.id)
+        run.FirstOfLink = doc->LinkList.back()->FirstOfLink;
+    doc->LinkList.push_back(&run);
+    AddTabStop(run);
+}
+
 void TSection::SetRunFont(const TTextStyle& style, const TTextFont* font)
 {
     TTextStyle runStyle = style;
@@ -112,17 +123,13 @@ void TSection::SetRunFont(const TTextStyle& style, const TTextFont* font)
         bool wasLink = run.IsLink();
         run.Link = FLink;
         run.SetStyle(runStyle);
-        if (run.IsLink() && !wasLink && doc) {
-            doc->LinkList.push_back(&run);
-            AddTabStop(run);
-        }
+        if (run.IsLink() && !wasLink && doc)
+            RegisterLinkRun(run);
         return;
     }
     TFontObj& run = FFonts.Add(std::make_unique<TFontObj>(this, pos, runStyle, &FLink));
-    if (run.IsLink() && doc) {
-        doc->LinkList.push_back(&run);
-        AddTabStop(run);
-    }
+    if (run.IsLink() && doc)
+        RegisterLinkRun(run);
 }
 
 void TSection::ChangeFont(const TTextStyle& style)
@@ -658,12 +665,8 @@ void TSection::FinishLine(TCanvas& canvas, int start, int n, int& y, bool firstL
             TFontObj& run = FFonts[r];
             if (run.IsLink() && run.LayoutPass != doc->LayoutCounter) {
                 run.LayoutPass = doc->LayoutCounter;
-                run.YValue = y;
-                for (TFontObj* other : doc->LinkList)
-                    if (other != &run && other->Link.id == run.Link.id && other->LayoutPass == doc->LayoutCounter) {
-                        run.YValue = other->YValue;
-                        break;
-                    }
+                const TFontObj* first = run.FirstOfLink;
+                run.YValue = first != &run && first->LayoutPass == doc->LayoutCounter ? first->YValue : y;
             }
         }
     int le = im.LeftIndent(y) + (firstLine ? FirstLineIndent : 0);

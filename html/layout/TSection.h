@@ -95,6 +95,7 @@ public:
     TTextAlignKind Justify = TTextAlignKind::Left;
     TClearKind ClearAttr = TClearKind::None;
     bool AnchorName = false;
+    bool RegisteredID = false; // entered in the document's ID list
     int LineHeight = -1;
     int FirstLineIndent = 0;
     int FLPercent = -1;
@@ -135,6 +136,7 @@ protected:
     void AppendRaw(char16_t ch, int sourceIndex);
     void SetRunFont(const TTextStyle& style, const TTextFont* font);
     void AddTabStop(TFontObj& run);
+    void RegisterLinkRun(TFontObj& run);
 
     std::u16string Buff;
     std::string Brk;

@@ -307,8 +307,11 @@ TIDObject* TSectionList::FindID(const std::string& name) const
 
 void TSectionList::ForgetSection(TSection& section)
 {
-    std::erase_if(LinkList, [&](TFontObj* r) { return r->Section == &section; });
-    std::erase_if(FIDs, [&](const auto& entry) { return entry.second == &section; });
+    // The section's runs were the last ones registered.
+    while (!LinkList.empty() && LinkList.back()->Section == &section)
+        LinkList.pop_back();
+    if (section.RegisteredID)
+        std::erase_if(FIDs, [&](const auto& entry) { return entry.second == &section; });
 }
 
 void TSectionList::ReportError(const std::string& message)
