@@ -1,0 +1,52 @@
+#pragma once
+// The style sheet parser: a small, forgiving CSS subset read into the
+// document's style list, or (for a STYLE attribute) into one property set.
+#include <memory>
+#include <string>
+#include <string_view>
+
+class TProperties;
+class TStyleList;
+
+// Byte 26 ends a sheet; a source may also end it with 0 (the HTML reader at
+// the end of its input).
+constexpr char EndOfSheet = 26;
+
+// Where a sheet's bytes come from: the HTML reader for a STYLE element, a
+// string for a loaded sheet.
+class TStyleSource {
+public:
+    virtual ~TStyleSource() = default;
+    // Takes the next byte; EndOfSheet or 0 at the end.
+    virtual char next() = 0;
+    // The byte next() would give, left in place.
+    virtual char peek() = 0;
+};
+
+// A loaded sheet's text: LF and CR end lines, tabs are spaces, EndOfSheet at the end.
+class TStringStyleSource : public TStyleSource {
+public:
+    explicit TStringStyleSource(std::string_view text) : FText(text) {}
+    char next() override;
+    char peek() override;
+
+private:
+    char translate(char c) const;
+    std::string_view FText;
+    size_t FPos = 0;
+};
+
+// Reads rules into the list until the end or the "<" of the next tag.
+// current is the reader's current character (for a STYLE element its ">").
+// Returns the character where reading stopped ("<", EndOfSheet or 0).
+char ParseStyleSheet(TStyleList& styles, char current, TStyleSource& source, std::string_view basePath = {});
+// A loaded style sheet; relative url() values are resolved against basePath
+// (a folder or a URL).
+void ParseStyleSheetText(TStyleList& styles, std::string_view text, std::string_view basePath = {});
+
+// A STYLE attribute's declarations, set on target by property name.
+void ParsePropertyDeclarations(std::string_view text, TProperties& target);
+std::unique_ptr<TProperties> ParsePropertyDeclarations(std::string_view text);
+
+// A url() value resolved against a folder or URL base path.
+std::string ResolveStyleUrl(std::string_view basePath, std::string_view value);

@@ -1,0 +1,117 @@
+#pragma once
+// Style module: property indices and names, the value type of a property,
+// the value parsers (colours, font sizes, lengths, font families) and the
+// module state shared by every property set (screen, reference font size,
+// colour cache, sequence counter).
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "util/Colors.h"
+
+class TCanvas;
+
+// The 55 properties, in their fixed order.
+enum TPropIndex : int {
+    piFontFamily, piFontSize, piFontStyle, piFontWeight, piTextAlign, piTextDecoration,
+    piLetterSpacing, piBorderStyle, piColor, piBackgroundColor, piBorderColor,
+    piMarginTop, piMarginRight, piMarginBottom, piMarginLeft,
+    piPaddingTop, piPaddingRight, piPaddingBottom, piPaddingLeft,
+    piBorderTopWidth, piBorderRightWidth, piBorderBottomWidth, piBorderLeftWidth,
+    piBorderTopColor, piBorderRightColor, piBorderBottomColor, piBorderLeftColor,
+    piBorderTopStyle, piBorderRightStyle, piBorderBottomStyle, piBorderLeftStyle,
+    piWidth, piHeight, piTop, piLeft, piVisibility, piLineHeight, piBackgroundImage,
+    piBackgroundPosition, piBackgroundRepeat, piBackgroundAttachment, piVerticalAlign,
+    piPosition, piZIndex, piListStyleType, piListStyleImage, piFloat, piClear,
+    piTextIndent, piPageBreakBefore, piPageBreakAfter, piPageBreakInside,
+    piTextTransform, piFontVariant, piDisplay,
+};
+constexpr int PropCount = 55;
+// Properties 11..34 (margins through left) start as, and are reset to, NotSet.
+constexpr int FirstBoxProp = piMarginTop;
+constexpr int LastBoxProp = piLeft;
+// Box values cover 9..34 (background-color through left).
+constexpr int FirstBoxValue = piBackgroundColor;
+constexpr int BoxValueCount = LastBoxProp - FirstBoxValue + 1;
+
+extern const std::array<std::string_view, PropCount> PropertyNames;
+// Index of an exact property name, or -1.
+int PropertyIndex(std::string_view name);
+
+// Special integers.
+constexpr int NotSet = -12345678;
+constexpr int AutoValue = -12348765;
+constexpr int DefaultParagraphMargin = -12348766;
+constexpr int DefaultParagraphMarginPixels = 14;
+
+// visibility and text-transform codes.
+constexpr int VisibilityVisible = 2;
+constexpr int VisibilityHidden = 1;
+constexpr int TransformNone = 0;
+constexpr int TransformUpper = 1;
+constexpr int TransformLower = 2;
+
+// A property value: not given, the CSS text, an integer (pixels, colours,
+// codes) or a real (font sizes in points).
+using TPropValue = std::variant<std::monostate, std::string, int, double>;
+inline bool IsEmpty(const TPropValue& v) { return std::holds_alternative<std::monostate>(v); }
+inline const std::string* AsText(const TPropValue& v) { return std::get_if<std::string>(&v); }
+inline const int* AsInt(const TPropValue& v) { return std::get_if<int>(&v); }
+inline const double* AsReal(const TPropValue& v) { return std::get_if<double>(&v); }
+
+// Colours.
+enum class THashRule : uint8_t { Optional, Required };
+// Parses a colour text (names, #rgb, #rrggbb, rgb(), bare hex when allowed).
+std::optional<TColor> ParseColor(std::string_view text, THashRule hash = THashRule::Optional);
+// Number of entries in the named colour list.
+int NamedColorCount();
+
+// Font sizes are kept within 0..MaxFontPoints.
+constexpr double MaxFontPoints = 5000;
+// Font size text to points, against the parent's size in points.
+double FontSizeToPoints(std::string_view text, double parentPoints);
+// Length text to pixels. Numbers without a unit are multiples of base when
+// unitless is Multiple (line-height), else pixels.
+enum class TUnitless : uint8_t { Pixels, Multiple };
+int LengthToPixels(std::string_view text, int percentBase, int defaultValue, int emSize, int exSize,
+                   TUnitless unitless = TUnitless::Pixels);
+
+// serif, monospace, sans-serif, cursive to the fonts asked for; others unchanged.
+std::string_view GenericFamilyFont(std::string_view family);
+// Code page of a character set, or nullopt when the set is not listed.
+std::optional<int> CodePageOfCharset(int charset);
+
+// FONT SIZE 1..7 in points for normal and PRE text, for a default size in points.
+enum class TFontTable : uint8_t { Normal, Pre };
+double FontSizeTable(TFontTable table, int size, double defaultPoints);
+
+// List style names (list-style-type codes are their positions).
+enum class TListStyle : uint8_t { Blank, Circle, Decimal, Disc, LowerAlpha, LowerRoman, None, Square, UpperAlpha, UpperRoman };
+extern const std::array<std::string_view, 10> ListStyleNames;
+// Border style names, codes 0..8.
+enum class TBorderStyle : uint8_t { None, Solid, Inset, Outset, Groove, Ridge, Dashed, Dotted, Double };
+extern const std::array<std::string_view, 9> BorderStyleNames;
+std::optional<TBorderStyle> BorderStyleOf(std::string_view name);
+
+// Text helpers shared by the style classes and the sheet parser.
+std::string LowerCase(std::string_view text);
+std::string_view Trim(std::string_view text);
+
+// The module state: one per process, as the reader is not re-entrant.
+struct TStyleModule {
+    TCanvas* screen = nullptr;     // fonts are created and measured on it
+    int pixelsPerInch = 96;        // of the screen
+    double defaultFontSize = 12;   // D, the reference for font size keywords
+    int nextSequence = 0;          // property set sequence numbers
+    // One-entry colour cache.
+    std::string lastColorText;
+    THashRule lastColorHash = THashRule::Optional;
+    std::optional<TColor> lastColor;
+    bool colorCached = false;
+};
+TStyleModule& StyleModule();
+// The viewer's screen: fonts are created on it and its resolution used.
+void SetStyleScreen(TCanvas* screen);
