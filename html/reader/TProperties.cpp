@@ -554,7 +554,8 @@ TMyFont TProperties::makeFont() const
 
     TFontMetrics metrics = MetricsWithoutScreen(font.height);
     if (TCanvas* screen = StyleModule().screen) {
-        TFontSpec spec{font.name, font.height, font.style, 1};
+        // Asked for by character height, which the canvas takes as a negative height.
+        TFontSpec spec{font.name, -font.height, font.style, 1};
         font.font = screen->createFont(spec);
         metrics = font.font->metrics();
         if (metrics.charset == 2) {

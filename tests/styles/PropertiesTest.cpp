@@ -178,12 +178,13 @@ TEST_F(FontTest, FontFromValues)
     EXPECT_EQ(font.name, "Arial");
     EXPECT_EQ(font.height, 16);
     EXPECT_EQ(font.style, fsBold | fsUnderline | fsStrikeOut);
-    EXPECT_EQ(font.fontHeight, 20); // the test screen adds a quarter as internal leading
+    EXPECT_EQ(font.fontHeight, 18); // the fixed metrics add an eighth as internal leading
     EXPECT_EQ(p.emSize(), 16);
     EXPECT_EQ(p.exSize(), 8);
     EXPECT_EQ(font.charExtra, 8);
     ASSERT_TRUE(font.font);
     EXPECT_EQ(font.font->spec().name, "Arial");
+    EXPECT_EQ(font.font->spec().height, -16);
 }
 
 TEST_F(FontTest, FontIsCachedUntilAValueChanges)
