@@ -147,6 +147,32 @@ TEST_F(CascadeTest, ReinheritKeepsOwnValuesAndTakesTheNewParents)
     EXPECT_EQ(TextOf(italic[piLetterSpacing]), "2px");
 }
 
+TEST_F(CascadeTest, CopiesUnderOneKeyApplyInTheOrderAdded)
+{
+    sheet("p { color: #000001; margin-top: 1px }");
+    TProperties extra;
+    extra.setValue(piColor, int(RGBColor(0, 0, 9)));
+    styles.addCopy("p", extra);
+    TProperties& p = push("p");
+    EXPECT_EQ(IntOf(p[piColor]), int(RGBColor(0, 0, 9)));
+    EXPECT_EQ(TextOf(p[piMarginTop]), "1px"); // the copy's unset margin does not erase it
+    EXPECT_EQ(styles.nextOrdinal(), "10");
+    EXPECT_EQ(styles.nextOrdinal(), "11");
+}
+
+TEST_F(CascadeTest, LinkFontsFollowTheCharacterSetAndLeaveWithTheLink)
+{
+    TProperties& link = push("a", "", "", "", "link");
+    link.setCharacterSet(204);
+    EXPECT_EQ((*link.linkFonts())[lsHover].charset, 204);
+    TProperties& inside = push("span");
+    ASSERT_NE(inside.linkFonts(), nullptr);
+    // The link is closed under the span: the span is no link any more.
+    std::vector<const TProperties*> below = {sets[0].get()};
+    inside.reinherit(*sets[0], styles, below);
+    EXPECT_EQ(inside.linkFonts(), nullptr);
+}
+
 class CharsetTest : public StyleTest {};
 
 TEST_F(CharsetTest, CharacterSetsAndCodePages)
