@@ -28,6 +28,8 @@ function(quillon_tests name)
   endif()
   if(ARG_QT)
     set(CMAKE_AUTOMOC ON)
+    # Qt tests share one application object for the whole run.
+    list(APPEND sources ${PROJECT_SOURCE_DIR}/tests/support/QtTestEnvironment.cpp)
   endif()
   add_executable(${name} ${sources})
   target_compile_options(${name} PRIVATE ${QUILLON_WARNINGS})

@@ -41,7 +41,6 @@ public:
     std::vector<std::string> ReadSections() const;
 
 private:
-    struct Line;
     std::vector<std::string> loadLines() const;
     void saveLines(const std::vector<std::string>& lines) const;
     std::optional<std::string> find(std::string_view section, std::string_view key) const;

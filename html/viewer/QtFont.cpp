@@ -13,7 +13,25 @@ namespace {
 
 constexpr int SymbolCharset = 2;
 
-QFont MakeQFont(const TFontSpec& spec)
+bool IsSymbolFamily(const QFont& font)
+{
+    return QFontDatabase::writingSystems(QFontInfo(font).family()).contains(QFontDatabase::Symbol);
+}
+
+// The face the canvas measures and draws with: the canvas draws underline
+// and strike-out itself across the measured width.
+QFont PlainQFont(const TFontSpec& spec)
+{
+    QFont font = QtFontOf(spec);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    font.setKerning(false); // glyphs are placed at our own whole-pixel advances
+    return font;
+}
+
+} // namespace
+
+QFont QtFontOf(const TFontSpec& spec)
 {
     QFont font;
     font.setFamilies({QString::fromStdString(spec.name)});
@@ -23,19 +41,11 @@ QFont MakeQFont(const TFontSpec& spec)
     font.setItalic((spec.style & fsItalic) != 0);
     font.setUnderline((spec.style & fsUnderline) != 0);
     font.setStrikeOut((spec.style & fsStrikeOut) != 0);
-    font.setKerning(false); // glyphs are placed at our own whole-pixel advances
     return font;
 }
 
-bool IsSymbolFamily(const QFont& font)
-{
-    return QFontDatabase::writingSystems(QFontInfo(font).family()).contains(QFontDatabase::Symbol);
-}
-
-} // namespace
-
 TQtFont::TQtFont(const TFontSpec& spec)
-    : TFont(spec), FFont(MakeQFont(spec)), FQtMetrics(FFont), FRaw(QRawFont::fromFont(FFont))
+    : TFont(spec), FFont(PlainQFont(spec)), FQtMetrics(FFont), FRaw(QRawFont::fromFont(FFont))
 {
     // Whole pixels as the layout counts them: the cell height is the rounded
     // sum, so ascent + descent = height exactly.

@@ -14,6 +14,9 @@
 
 #include "gfx/TCanvas.h"
 
+// The Qt font a spec asks for, decorations included (controls use it as is).
+QFont QtFontOf(const TFontSpec& spec);
+
 class TQtFont : public TFont {
 public:
     explicit TQtFont(const TFontSpec& spec);

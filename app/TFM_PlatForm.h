@@ -1,0 +1,211 @@
+#pragma once
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <array>
+
+#include "util/Colors.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class QWidget;
+class TIniFile;
+
+// The viewer options the settings file keeps (section "HTMLViewer1"); the
+// browser view takes them over when it is created and after every change.
+struct TViewerOptions {
+    bool ViewImages = true;
+    int ImageCacheCount = 5;
+    QString DefFontName = QStringLiteral("Times New Roman");
+    QString DefPreFontName = QStringLiteral("Courier New");
+    TColor DefFontColor = ClSystemBase + 18; // clBtnText
+    int DefFontSize = 12;
+    TColor DefHotSpotColor = 0xFF0000;      // clBlue
+    TColor DefBackground = ClSystemBase + 15; // clBtnFace
+    TColor DefOverLinkColor = 0xFF0000;
+    bool NoLinkUnderline = false;
+    double PrintMarginLeft = 2.0;
+    double PrintMarginRight = 2.0;
+    double PrintMarginTop = 2.0;
+    double PrintMarginBottom = 2.0;
+    QString PrintHeader;
+    QString PrintFooter;
+};
+
+// What the access file beside the program allows ("QLACCESS.INI", section "Advance").
+struct TAccessModes {
+    bool NoExit = false;
+    bool NoResize = false;
+    bool FullScreen = false;
+};
+
+// One entry of the directory-button bar ("Directory" section, "Button0".."Button9").
+struct TDirButtonEntry {
+    QString Target;
+    QString Caption;
+    bool InExeDir = false;
+};
+
+// The main window: tool bar, the "Browser" and "MERL" pages, location bar,
+// directory-button bar, status bar, menus, idle timers and the access modes.
+class TFM_PlatForm : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int DirButtonCount = 10;
+    static constexpr int HistoryEntryCount = 10;
+
+    explicit TFM_PlatForm(QWidget* parent = nullptr);
+    ~TFM_PlatForm() override;
+
+    // Settings file and access file.
+    void ReadINISettings();
+    void SaveOptions();
+    QString SettingsFileName() const { return FSettingsFile; }
+    QString AccessFileName() const { return FAccessFile; }
+
+    // Runs the first-activation work once (first document, idle hooks).
+    void FirstActivation(const QStringList& arguments);
+    // The exit command of the tool bar, the menu, "EXIT" and the close timer.
+    void ExitCommand();
+    // Called by the rendezvous when a second copy hands over its argument.
+    void HandOver(const QString& text);
+
+    // The directory-button bar.
+    void LayoutDirButtons();
+    void ReadDirButtons();
+    void WriteDirButtons();
+    std::array<TDirButtonEntry, DirButtonCount>& DirButtons() { return FDirEntries; }
+    QPushButton* DirButton(int index) const { return FDirButtons[size_t(index)]; }
+
+    // State other parts read.
+    const TViewerOptions& ViewerOptions() const { return FViewerOptions; }
+    const TAccessModes& AccessModes() const { return FAccess; }
+    int ToolbarStyle() const { return FToolbarStyle; }
+    void SetToolbarStyle(int style);
+    bool IsFormReady() const { return FFormReady; }
+    QString HomePage() const { return FHomePage; }
+    QTimer* IdleHomeTimer() const { return Timer1; }
+    QTimer* IdleCloseTimer() const { return TimerToClose; }
+    QTimer* PrintIdleTimer() const { return Timer2; }
+    QTabWidget* Notebook() const { return NB_MAIN; }
+    QWidget* DocumentArea() const { return FDocumentArea; }
+    QMenu* HistoryMenu() const { return FHistoryMenu; }
+    QAction* HistoryEntry(int index) const { return FHistoryEntries[size_t(index)]; }
+
+    // Visibility of all top-level menus, as "Show &Menu Options" sets it.
+    void ApplyMenuBarVisibility();
+
+    // Navigation.
+    void LoadHTMLFile(const QString& location);
+    bool RunPseudoCommand(const QString& upperLocation);
+    void TogglePage();
+    QString CurrentFile() const { return FCurrentFile; }
+
+signals:
+    // A document location to show in the browser view, after macros and
+    // command words were handled.
+    void LocationRequested(const QString& location);
+    // The current document should be loaded again.
+    void RefreshRequested();
+    // The browser view should be emptied (before closing).
+    void ClearViewRequested();
+    // Save Options writes the search page's keys through this.
+    void SavingSearchOptions(TIniFile& ini);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createPages();
+    void createBrowserPage(QWidget* page);
+    void createStatusBar(QWidget* page);
+    void createHistoryEntries();
+    void createDirButtons();
+    void createTimers();
+    QAction* addAction(QMenu* menu, const QString& objectName, const QString& caption, const QKeySequence& key = {});
+    QAction* addCheck(QMenu* menu, const QString& objectName, const QString& caption, bool checked,
+                      const QKeySequence& key = {});
+
+    void readWindowSection(const TIniFile& ini);
+    void readViewerSection(const TIniFile& ini);
+    void readStartUpSection(const TIniFile& ini);
+    void readAccessFile();
+    void applyWindowBounds(int left, int top, int width, int height);
+    void centreOnScreen();
+    void applyPanelVisibility();
+    void applyDialogBorder();
+    void applyFullScreen();
+    void installIdleHooks();
+    void onIdle();
+    void goHome();
+    void showAbout();
+    void dirButtonClicked(int index);
+
+    // Files and start-up choices.
+    QString FSettingsFile;
+    QString FAccessFile;
+    bool FFormReady = false;
+    int FFirstActivation = 0;
+    bool FLoadHome = false;
+    bool FShowMERL = false;
+    bool FGoBack = false;
+    bool FAutoClose = false;
+    QString FHomePage;
+    QString FBookmarkFile;
+    QString FCurrentFile;
+    int FWinState = 0;
+    int FToolbarStyle = 0;
+    TViewerOptions FViewerOptions;
+    TAccessModes FAccess;
+    QRect FLockedGeometry;
+
+    // Regions.
+    QToolBar* PA_ToolBar = nullptr;
+    QTabWidget* NB_MAIN = nullptr;
+    QWidget* PA_Location = nullptr;
+    QLineEdit* ED_Location = nullptr;
+    QWidget* PA_DIRBTN = nullptr;
+    QPushButton* BT_CfgDirBtn = nullptr;
+    QWidget* FDocumentArea = nullptr;
+    QWidget* PA_URL = nullptr;
+    QLabel* FLinkLabel = nullptr;
+    QPushButton* FSearchResultsButton = nullptr;
+    QPushButton* FFindTextButton = nullptr;
+    QPushButton* FFindNextButton = nullptr;
+    QWidget* FSearchPage = nullptr;
+
+    // Menus and actions.
+    QMenu* FFileMenu = nullptr;
+    QMenu* FSearchMenu = nullptr;
+    QMenu* FBookmarkMenu = nullptr;
+    QMenu* FOptionsMenu = nullptr;
+    QMenu* FHistoryMenu = nullptr;
+    QMenu* FAboutMenu = nullptr;
+    QMenu* FToolbarStyleMenu = nullptr;
+    std::array<QAction*, HistoryEntryCount> FHistoryEntries {};
+    std::array<QActionGroup*, 2> FStyleGroups {};
+
+    // Directory buttons.
+    std::array<TDirButtonEntry, DirButtonCount> FDirEntries;
+    std::array<QPushButton*, DirButtonCount> FDirButtons {};
+
+    // Timers: idle to home, idle to close, print cool-down.
+    QTimer* Timer1 = nullptr;
+    QTimer* TimerToClose = nullptr;
+    QTimer* Timer2 = nullptr;
+    QTimer* FIdleTimer = nullptr;
+};

@@ -1,0 +1,7 @@
+#pragma once
+
+class TFileScan;
+class TOneResult;
+struct TFoundLine;
+struct TSearchChoices;
+struct TDocumentInfo;

@@ -1,0 +1,98 @@
+#include "search/ResultsPage.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* LineEnd = "\r\n";
+
+const char* SortLine(TSort sort)
+{
+    switch (sort) {
+    case TSort::stTitle: return "[sort by title]";
+    case TSort::stDate: return "[sort by date]";
+    case TSort::stSize: return "[sort by size]";
+    case TSort::stNone: break;
+    }
+    return nullptr;
+}
+
+void AppendHit(std::string& page, size_t number, const TOneResult& hit, const TResultsPageSettings& settings)
+{
+    page += "<BR><dl><dt><b>" + std::to_string(number) + "</b>.";
+    page += "<a href=\"" + hit.URL() + "\"><b>" + hit.Title() + "</b></a><dd>";
+    page += hit.Summary() + "<br>";
+    page += "<b>URL</b>:<font color=gray>" + hit.URL() + "<br>";
+    if (settings.SWFileDate)
+        page += "Last modified " + DateTimeToStr(hit.Modified());
+    if (settings.SWFileSize)
+        page += "- page size:" + SizeText(hit.Bytes());
+    page += "</font></dl><br>";
+    page += LineEnd;
+}
+
+} // namespace
+
+void SortResults(std::vector<const TOneResult*>& hits, TSort sort)
+{
+    switch (sort) {
+    case TSort::stTitle:
+        // std::string compares as unsigned bytes: character-code order.
+        std::sort(hits.begin(), hits.end(), [](auto a, auto b) { return a->Title() < b->Title(); });
+        break;
+    case TSort::stDate:
+        std::sort(hits.begin(), hits.end(), [](auto a, auto b) { return a->Modified() < b->Modified(); });
+        break;
+    case TSort::stSize:
+        std::sort(hits.begin(), hits.end(), [](auto a, auto b) { return a->Bytes() < b->Bytes(); });
+        break;
+    case TSort::stNone: break;
+    }
+}
+
+std::vector<const TOneResult*> OrderedHits(const TFoundList& list, TSort sort, bool reverse)
+{
+    std::vector<const TOneResult*> hits;
+    for (const TFoundLine& line : list) {
+        if (line.Result)
+            hits.push_back(line.Result.get());
+    }
+    SortResults(hits, sort);
+    if (reverse)
+        std::reverse(hits.begin(), hits.end());
+    return hits;
+}
+
+std::string SizeText(int64_t bytes)
+{
+    if (bytes <= 1000)
+        return std::to_string(bytes) + " bytes";
+    return std::to_string(bytes / 1000) + "K";
+}
+
+std::string ResultsPageText(const TFoundList& list, const TResultsPageSettings& settings)
+{
+    const std::vector<const TOneResult*> hits = OrderedHits(list, settings.Sort, settings.Reverse);
+    std::string page;
+    page += "<body bgcolor=" + settings.BGColor + " width=70%>" + LineEnd;
+    page += settings.Header + LineEnd;
+    page += "<b><font face=arial size=-1><b><br>The search found " + std::to_string(hits.size()) + LineEnd;
+    page += std::string(" files contains the keyword(s) <I> ") + LineEnd;
+    for (const std::string& s : settings.SearchStrings)
+        page += s + LineEnd;
+    page += LineEnd;
+    page += std::string("</I><font color=0000ff>") + LineEnd;
+    if (const char* sortLine = SortLine(settings.Sort))
+        page += std::string(sortLine) + LineEnd;
+    if (settings.METASearch)
+        page += "<font color=ff0000>[MetaSearch]</font>";
+    page += "<P></font>";
+    size_t shown = hits.size();
+    if (settings.MatchLimit > 0)
+        shown = std::min(shown, size_t(settings.MatchLimit));
+    for (size_t k = 0; k < shown; ++k)
+        AppendHit(page, k + 1, *hits[k], settings);
+    page += std::string("</td></tr></table>") + LineEnd;
+    page += settings.Footer + "</body>" + LineEnd;
+    return page;
+}

@@ -1,0 +1,179 @@
+#include "search/SearchRequest.h"
+
+#include "search/SearchText.h"
+#include "search/TFileScan.h"
+#include "util/ProgramFolder.h"
+#include "util/TIniFile.h"
+#include "util/Utilities.h"
+
+namespace {
+
+constexpr std::string_view Section = "KOVRA";
+
+const char* const DefaultBanner =
+    "<H4><IMG SRC=%exedir%KOVRAJ.GIF><BR>You can change the color of screen by goto [OPTIONS | Viewer "
+    "Perferences]. You may display your own message and logo here by goto [OPTIONS | Search Engine "
+    "Preferences].</H4>";
+
+std::string ComparisonItem(int index)
+{
+    const auto& items = ComparisonItems();
+    return index >= 0 && size_t(index) < items.size() ? items[size_t(index)] : std::string();
+}
+
+std::string FileNameOf(const std::string& path)
+{
+    const std::string native = ToNativeSeparators(path);
+    return native.substr(native.rfind('/') + 1);
+}
+
+TSort SortFromPage(TPageSort sort, TSort current)
+{
+    switch (sort) {
+    case TPageSort::NoSorting:
+    case TPageSort::FileDate: return TSort::stDate;
+    case TPageSort::FileSize: return TSort::stSize;
+    case TPageSort::FileTitle: return TSort::stTitle;
+    case TPageSort::Unchanged: break;
+    }
+    return current;
+}
+
+} // namespace
+
+const std::vector<std::string>& ComparisonItems()
+{
+    static const std::vector<std::string> items = {"=", ">", ">=", "<", "<="};
+    return items;
+}
+
+std::string SearchSettingsFileName()
+{
+    return ProgramDir() + "KOVRA32.INI";
+}
+
+std::string ResultFileFromSettings(const TIniFile& settings)
+{
+    const std::string resultFile = settings.ReadString(Section, "Result_File", WritableDir() + "KVRESULT.HTM");
+    switch (settings.ReadInteger(Section, "LocalRF", 1)) {
+    case 2: return ProgramDir() + FileNameOf(resultFile);
+    case 3: return TempDir() + FileNameOf(resultFile);
+    default: return ToNativeSeparators(resultFile);
+    }
+}
+
+TSearchChoices DefaultSearchChoices(const TIniFile& settings)
+{
+    TSearchChoices c;
+    c.FileMasks = settings.ReadString(Section, "FileType", "*.htm");
+    c.Directory = GetSearchDirectory(settings.ReadString(Section, "Directory", "C:\\"), settings);
+    c.IncludeSubDirs = settings.ReadBool(Section, "IncludeSub", true);
+    c.ConvertSymbols = settings.ReadBool(Section, "ConvertSymbol", true);
+    c.GenerateSummary = settings.ReadBool(Section, "GetSummary", true);
+    c.SizeComparison = ComparisonItem(settings.ReadInteger(Section, "FSComp", 4));
+    c.SizeLimit = settings.ReadInteger(Section, "FSize", 32000);
+    c.AgeComparison = ComparisonItem(settings.ReadInteger(Section, "FGComp", 0));
+    c.AgeLimit = settings.ReadInteger(Section, "FGDays", 0);
+    c.ResultFile = ResultFileFromSettings(settings);
+    c.Banner = settings.ReadString(Section, "SrhBanner", DefaultBanner);
+    return c;
+}
+
+TFileCompType CompFromText(std::string_view text)
+{
+    if (text == "=")
+        return TFileCompType::fctEqual;
+    if (text == ">")
+        return TFileCompType::fctGreaterThan;
+    if (text == "<")
+        return TFileCompType::fctLessThan;
+    if (text == ">=")
+        return TFileCompType::fctGreaterThanOrEqual;
+    if (text == "<=")
+        return TFileCompType::fctLessThanOrEqual;
+    return TFileCompType::fctNone;
+}
+
+std::string GetSearchDirectory(std::string_view boxText, const TIniFile& settings)
+{
+    std::string dir;
+    if (boxText.substr(0, 2) == "- ")
+        dir = settings.ReadString("SrhPath", boxText.substr(2), "");
+    else
+        dir = std::string(boxText);
+    ExpandExeMacros(dir);
+    return dir;
+}
+
+std::vector<std::string> PrepareSearchStrings(const TSearchChoices& choices)
+{
+    if (CharacterCount(choices.SearchText) > MaxSearchTextLength)
+        throw ESearchTextError("The search text is longer than 255 characters");
+    const std::string text = choices.ConvertSymbols ? ConvertSymbols(choices.SearchText) : choices.SearchText;
+    std::vector<std::string> strings;
+    if (choices.SearchType == TPageSearchType::Phrase)
+        strings.push_back(text);
+    else
+        SplitWords(text, text.find('+') != std::string::npos ? '+' : ' ', strings);
+    return strings;
+}
+
+void ApplySearchChoices(TFileScan& scan, const TSearchChoices& choices)
+{
+    scan.Directory = choices.Directory;
+    scan.FileSpecs = choices.FileMasks;
+    scan.IncSubDir = choices.IncludeSubDirs;
+    scan.SearchStrings = PrepareSearchStrings(choices);
+    scan.SearchType = choices.SearchType == TPageSearchType::AnyWords ? TSearchType::st_Or : TSearchType::st_And;
+    scan.Sort = SortFromPage(choices.Sort, scan.Sort);
+    scan.CaseSense = choices.CaseSensitive;
+    scan.ShowSize = choices.ShowFileSize;
+    scan.ShowDate = choices.ShowFileDate;
+    if (choices.WholeWord) {
+        const TCharSet wholeWordSet = MakeCharSet("\n\r !,./:?");
+        scan.BeforeSet = wholeWordSet;
+        scan.AfterSet = wholeWordSet;
+        scan.SearchStringType = TStringSearchType::sst_Word;
+    } else {
+        scan.SearchStringType = TStringSearchType::sst_Normal;
+    }
+    const bool ageTest = choices.AgeLimit != 0;
+    scan.FileAge = ageTest ? choices.AgeLimit : 0;
+    scan.FileAgeComp = ageTest ? CompFromText(choices.AgeComparison) : TFileCompType::fctNone;
+    const bool sizeTest = choices.SizeLimit != 0;
+    scan.FileSize = sizeTest ? choices.SizeLimit : 0;
+    scan.FileSizeComp = sizeTest ? CompFromText(choices.SizeComparison) : TFileCompType::fctNone;
+    scan.OutputFile = choices.ResultFile;
+    std::string header = choices.Banner;
+    ExpandExeMacros(header);
+    scan.Header = header;
+    scan.Footer.clear();
+    scan.MatchLimit = 0;
+    scan.ShowTitle = true;
+    scan.ShowSummary = choices.GenerateSummary;
+    scan.SWFileDate = choices.ShowFileDate;
+    scan.SWFileSize = choices.ShowFileSize;
+    // The page sets these from their boxes' click handlers.
+    scan.METASearch = choices.MetaOnly;
+    scan.Reverse = choices.Reverse;
+}
+
+void RunSearch(TFileScan& scan, const TSearchChoices& choices)
+{
+    ApplySearchChoices(scan, choices);
+    scan.SetStartScan(true);
+}
+
+void ApplyMainWindowDefaults(TFileScan& scan)
+{
+    scan.FileType = {TFileAttr::ftReadOnly, TFileAttr::ftHidden, TFileAttr::ftSystem, TFileAttr::ftArchive,
+                     TFileAttr::ftNormal};
+    scan.SetStartYear(1901);
+    scan.SetStartMonth(1);
+    scan.SetStartDay(1);
+    scan.SetEndYear(3000);
+    scan.SetEndMonth(1);
+    scan.SetEndDay(1);
+    scan.Header = "<H1>KOVRA Search</H1>";
+    scan.Sort = TSort::stDate;
+}

@@ -1,0 +1,414 @@
+#include "search/TFileScan.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "search/ResultsPage.h"
+#include "util/FileMask.h"
+#include "util/Utilities.h"
+
+struct TFileScan::TFileEntry {
+    const char* name;
+    struct stat st;
+    bool regular;
+    mutable bool timeKnown = false;
+    mutable TDateTime time = 0;
+
+    TDateTime Modified() const
+    {
+        if (!timeKnown) {
+            time = DateTimeFromUnixTime(st.st_mtim.tv_sec);
+            timeKnown = true;
+        }
+        return time;
+    }
+};
+
+struct TFileScan::TWalkState {
+    bool ended = false;
+    TDateTime endOfToday = 0;
+    bool dateWindow = false;
+    TDateTime windowStart = 0;
+    TDateTime windowEnd = 0;
+};
+
+namespace {
+
+// Closes a descriptor when the scope ends, also when an event handler throws.
+class TFdCloser {
+public:
+    explicit TFdCloser(int fd) : FFd(fd) {}
+    ~TFdCloser()
+    {
+        if (FFd >= 0)
+            close(FFd);
+    }
+    TFdCloser(const TFdCloser&) = delete;
+    TFdCloser& operator=(const TFdCloser&) = delete;
+
+private:
+    int FFd;
+};
+
+std::string CurrentDirectoryPath()
+{
+    char buffer[4096];
+    return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string(".");
+}
+
+bool IsDefaultDriveRoot(const std::string& dir)
+{
+    return (dir.size() == 2 || (dir.size() == 3 && dir[2] == '/')) && (dir[0] == 'C' || dir[0] == 'c') &&
+           dir[1] == ':';
+}
+
+// The directory as a native path with a trailing "/": the original platform's
+// default drive root stands for the home directory, an empty one for the current.
+std::string NativeSearchDirectory(const std::string& directory)
+{
+    std::string dir = ToNativeSeparators(directory);
+    if (dir.empty())
+        dir = CurrentDirectoryPath();
+    else if (IsDefaultDriveRoot(dir))
+        dir = HomeDirectory();
+    if (dir.back() != '/')
+        dir += '/';
+    return dir;
+}
+
+std::vector<std::string_view> SplitMasks(std::string_view specs)
+{
+    std::vector<std::string_view> masks;
+    size_t start = 0;
+    while (true) {
+        const size_t semicolon = specs.find(';', start);
+        masks.push_back(specs.substr(start, semicolon - start));
+        if (semicolon == std::string_view::npos)
+            break;
+        start = semicolon + 1;
+    }
+    return masks;
+}
+
+std::string RightAligned(const std::string& text, size_t width)
+{
+    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+TFileAttrSet AttributesOf(std::string_view name, const struct stat& st)
+{
+    TFileAttrSet attrs;
+    if (!name.empty() && name[0] == '.')
+        attrs.include(TFileAttr::ftHidden);
+    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+        attrs.include(TFileAttr::ftSystem);
+    return attrs;
+}
+
+TDateTime EncodeWindowDate(int year, int month, int day, const char* which)
+{
+    if (month == 0 || day == 0) {
+        throw EInvalidStartEndDate(std::string("Invalid ") + which + " Date: Month and Day must be set when Year is set");
+    }
+    return EncodeDate(year, month, day);
+}
+
+} // namespace
+
+TFileScan::TFileScan() : BeforeSet(MakeCharSet(" ")), AfterSet(MakeCharSet(" ,."))
+{
+    FFirstBlock.resize(BlockSize);
+    FNextBlock.resize(BlockSize);
+}
+
+TFileScan::~TFileScan() = default;
+
+void TFileScan::SetStartScan(bool value)
+{
+    if (value)
+        Execute();
+}
+
+size_t TFileScan::HitCount() const
+{
+    size_t count = 0;
+    for (const TFoundLine& line : FFoundList)
+        count += line.Result ? 1 : 0;
+    return count;
+}
+
+void TFileScan::CheckYear(int value, int current, const char* message) const
+{
+    if (value != current && value != 0 && value <= 1900)
+        throw EInvalidStartEndDate(message);
+}
+
+void TFileScan::SetStartYear(int value)
+{
+    CheckYear(value, FStartYear, "Invalid Start Year: Year Must be > 1900 - Or Equal 0");
+    FStartYear = value;
+}
+
+void TFileScan::SetEndYear(int value)
+{
+    CheckYear(value, FEndYear, "Invalid End Year: Year Must be > 1900 or Equal 0");
+    FEndYear = value;
+}
+
+void TFileScan::SetStartMonth(int value)
+{
+    if (value != FStartMonth && value != 0 && (value < 1 || value > 12))
+        throw EInvalidStartEndDate("Invalid Start Month: Month Must be 0 < Month > 13 - Or Equal to 0");
+    FStartMonth = value;
+}
+
+void TFileScan::SetEndMonth(int value)
+{
+    if (value != FEndMonth && value != 0 && (value < 1 || value > 12))
+        throw EInvalidStartEndDate("Invalid End Month: Month Must be 0 < Month > 13 - Or Equal to 0");
+    FEndMonth = value;
+}
+
+void TFileScan::SetStartDay(int value)
+{
+    if (value != FStartDay && value != 0 && (value < 1 || value > DaysInMonth(FStartYear, FStartMonth)))
+        throw EInvalidStartEndDate("Invalid Start Day: Day Must be 0 > Day < (Max for Month)");
+    FStartDay = value;
+}
+
+void TFileScan::SetEndDay(int value)
+{
+    if (value != FEndDay && value != 0 && (value < 1 || value > DaysInMonth(FEndYear, FEndMonth)))
+        throw EInvalidStartEndDate("Invalid End Day: Day Must be 0 > Day < (Max for Month)");
+    FEndDay = value;
+}
+
+void TFileScan::Execute()
+{
+    Aborted = false;
+    if (!AppendItems)
+        FFoundList.clear();
+    if (OnStartSearch)
+        OnStartSearch(*this);
+    TWalkState state;
+    PrepareSearch(state);
+    if (SearchAllDrives) {
+        const bool savedAppend = AppendItems;
+        AppendItems = true;
+        for (const std::string& root : MountRoots()) {
+            if (state.ended || Aborted)
+                break;
+            Walk(root, state);
+        }
+        AppendItems = savedAppend;
+    } else {
+        Walk(Directory, state);
+    }
+    if (!OutputFile.empty())
+        WriteResults();
+    if (OnEndSearch)
+        OnEndSearch(*this);
+}
+
+void TFileScan::PrepareSearch(TWalkState& state)
+{
+    PrepareMatcher();
+    FVisited.clear();
+    if (FEndYear != 0 && FStartYear == 0) {
+        FStartYear = 1900;
+        FStartMonth = 1;
+        FStartDay = 1;
+    }
+    // A year without its month or day names no date: say so before walking
+    // rather than failing somewhere in the middle of the tree.
+    state.dateWindow = FStartYear != 0 && FEndYear != 0;
+    if (state.dateWindow) {
+        state.windowStart = EncodeWindowDate(FStartYear, FStartMonth, FStartDay, "Start");
+        state.windowEnd = EncodeWindowDate(FEndYear, FEndMonth, FEndDay, "End");
+    }
+}
+
+void TFileScan::Walk(const std::string& root, TWalkState& state)
+{
+    std::string dirPath = NativeSearchDirectory(root);
+    const int fd = open(dirPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    TFdCloser closer(fd);
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !FVisited.insert({st.st_dev, st.st_ino}).second)
+        return;
+    WalkDirectory(fd, dirPath, 0, state);
+}
+
+void TFileScan::WalkDirectory(int dirFd, std::string& dirPath, size_t depth, TWalkState& state)
+{
+    if (FileAgeComp != TFileCompType::fctNone)
+        state.endOfToday = Today() + 0.99999;
+    while (FListings.size() <= depth)
+        FListings.emplace_back();
+    TDirectoryListing& listing = FListings[depth];
+    if (!listing.Read(dirFd))
+        return;
+    const bool showHidden = FileType.contains(TFileAttr::ftHidden);
+    const bool showSystem = FileType.contains(TFileAttr::ftSystem);
+    for (std::string_view mask : SplitMasks(FileSpecs)) {
+        for (size_t i = 0; i < listing.size(); ++i) {
+            if (Aborted || state.ended)
+                return;
+            const std::string_view name = listing.nameView(i);
+            if (listing.entry(i).type == DT_DIR || !MatchesMask(name, mask))
+                continue;
+            if (name[0] == '.' && !showHidden)
+                continue;
+            TFileEntry entry{listing.name(i), {}, false};
+            if (fstatat(dirFd, entry.name, &entry.st, 0) != 0 || S_ISDIR(entry.st.st_mode))
+                continue; // vanished, a dangling link, or a directory
+            entry.regular = S_ISREG(entry.st.st_mode);
+            if (!entry.regular && !showSystem)
+                continue;
+            ExamineFile(dirFd, dirPath, entry, state);
+        }
+    }
+    if (IncSubDir)
+        WalkSubDirectories(dirFd, dirPath, depth, state);
+}
+
+void TFileScan::ExamineFile(int dirFd, const std::string& dirPath, const TFileEntry& entry, TWalkState& state)
+{
+    BeginFile(entry.st.st_size);
+    FPath.assign(dirPath).append(entry.name);
+    if (CurrInfoLabel)
+        CurrInfoLabel(FPath + std::string(78, ' '));
+    bool passes = CompareWith(FCurrentSize, FileSizeComp, FileSize) && PassesDateTests(entry, state);
+    if (passes && !SearchStrings.empty())
+        passes = ContentTest(dirFd, entry.name, FPath, entry.regular) >= 1;
+    if (passes)
+        StoreHit(dirFd, dirPath, entry);
+    AfterFile(state);
+}
+
+bool TFileScan::PassesDateTests(const TFileEntry& entry, TWalkState& state)
+{
+    if (FileAgeComp != TFileCompType::fctNone) {
+        const double age = std::trunc(state.endOfToday - entry.Modified());
+        if (!CompareWith(int64_t(age), FileAgeComp, FileAge))
+            return false;
+    }
+    if (state.dateWindow) {
+        const TDateTime modified = entry.Modified();
+        return state.windowStart < modified && modified < state.windowEnd;
+    }
+    return true;
+}
+
+void TFileScan::AfterFile(TWalkState& state)
+{
+    if (ProcessMessages)
+        ProcessMessages();
+    if (Aborted) {
+        FFoundList.push_back({AbortedLine, nullptr});
+        state.ended = true;
+    } else if (MatchLimit >= 1 && FFoundList.size() >= size_t(MatchLimit)) {
+        FFoundList.push_back({MatchLimitLine, nullptr});
+        state.ended = true;
+    }
+}
+
+void TFileScan::StoreHit(int dirFd, const std::string& dirPath, const TFileEntry& entry)
+{
+    const std::string_view name = entry.name;
+    if (OnFoundFile)
+        OnFoundFile(*this, dirPath, {name, int64_t(entry.st.st_size), entry.Modified(), AttributesOf(name, entry.st)});
+    const std::string path = IncDirName ? dirPath + std::string(name) : std::string(name);
+    std::string line = DisplayLine(path, entry, dirFd);
+    ExtractFromFile(dirFd, entry.name, dirPath + std::string(name), entry.regular);
+    auto hit = std::make_unique<TOneResult>(FInfo.Title, FCurrentSize, entry.Modified(), path, FInfo.Summary);
+    FFoundList.push_back({std::move(line), std::move(hit)});
+}
+
+std::string TFileScan::DisplayLine(const std::string& path, const TFileEntry& entry, int dirFd) const
+{
+    std::string line = path;
+    if (ShowSize)
+        line += "  " + RightAligned(FormatThousands(entry.st.st_size), 12);
+    if (ShowDate) {
+        TDateTimeParts p = DecodeDateTime(entry.Modified());
+        if (p.year < 1930)
+            p.year += 100;
+        char date[32], time[32];
+        std::snprintf(date, sizeof date, "%02d/%02d/%02d", p.year, p.month, p.day);
+        std::snprintf(time, sizeof time, "%02d:%02d:%02d", p.hour, p.minute, p.second);
+        line += "  " + RightAligned(date, 10) + "  " + RightAligned(time, 8);
+    }
+    if (ShowAttr) {
+        const TFileAttrSet attrs = AttributesOf(entry.name, entry.st);
+        line += "  ";
+        line += faccessat(dirFd, entry.name, W_OK, AT_EACCESS) != 0 ? 'R' : '-';
+        line += attrs.contains(TFileAttr::ftHidden) ? 'H' : '-';
+        line += attrs.contains(TFileAttr::ftSystem) ? 'S' : '-';
+        line += "---"; // no volume labels, never a directory, no archive flag
+    }
+    return line;
+}
+
+void TFileScan::WalkSubDirectories(int dirFd, std::string& dirPath, size_t depth, TWalkState& state)
+{
+    const TDirectoryListing& listing = FListings[depth];
+    for (size_t i = 0; i < listing.size(); ++i) {
+        if (Aborted || state.ended)
+            return;
+        const std::string_view name = listing.nameView(i);
+        const unsigned char type = listing.entry(i).type;
+        // A dot in the name keeps the walk out: ".", "..", hidden folders, "old.files".
+        if (name.find('.') != std::string_view::npos || (type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN))
+            continue;
+        struct stat st;
+        if (fstatat(dirFd, listing.name(i), &st, 0) != 0 || !S_ISDIR(st.st_mode))
+            continue;
+        // Linked directories are followed, but each one is walked once, so loops end.
+        if (!FVisited.insert({st.st_dev, st.st_ino}).second)
+            continue;
+        if (OnFoundDirectory)
+            OnFoundDirectory(*this, dirPath, {name, int64_t(st.st_size), DateTimeFromUnixTime(st.st_mtim.tv_sec),
+                                              AttributesOf(name, st)});
+        const int subFd = openat(dirFd, listing.name(i), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (subFd < 0)
+            continue; // unreadable: skipped
+        TFdCloser closer(subFd);
+        const size_t length = dirPath.size();
+        dirPath.append(name).push_back('/');
+        WalkDirectory(subFd, dirPath, depth + 1, state);
+        dirPath.resize(length);
+    }
+}
+
+void TFileScan::WriteResults()
+{
+    TResultsPageSettings settings;
+    settings.BGColor = BGColor;
+    settings.Header = Header;
+    settings.Footer = Footer;
+    settings.SearchStrings = SearchStrings;
+    settings.Sort = Sort;
+    settings.Reverse = Reverse;
+    settings.METASearch = METASearch;
+    settings.SWFileDate = SWFileDate;
+    settings.SWFileSize = SWFileSize;
+    settings.MatchLimit = MatchLimit;
+    const std::string page = ResultsPageText(FFoundList, settings);
+    const std::string path = ToNativeSeparators(OutputFile);
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    bool ok = file && std::fwrite(page.data(), 1, page.size(), file) == page.size();
+    const int error = errno;
+    if (file && std::fclose(file) != 0)
+        ok = false;
+    if (!ok)
+        throw EResultsFileError("Cannot write the results page " + path + ": " + std::strerror(error ? error : EIO));
+}

@@ -1,0 +1,41 @@
+#pragma once
+// One hit of a search: what the results page shows for a file.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "util/DateTime.h"
+
+class TOneResult {
+public:
+    // The path is the file's full path, or its bare name when the scanner is told
+    // not to carry directories; a relative path is taken from the current directory.
+    TOneResult(std::string title, int64_t bytes, TDateTime modified, std::string_view path, std::string summary);
+
+    const std::string& Title() const { return FTitle; }
+    const std::string& Summary() const { return FSummary; }
+    const std::string& URL() const { return FURL; }
+    TDateTime Modified() const { return FModified; }
+    int64_t Bytes() const { return FBytes; }
+
+private:
+    std::string FTitle;
+    std::string FSummary;
+    std::string FURL;
+    TDateTime FModified;
+    int64_t FBytes;
+};
+
+// "file://" + the absolute path. A double quote, "%" and control characters are
+// percent-encoded so the URL can stand inside a quoted href attribute.
+std::string FileUrlFromPath(std::string_view path);
+
+// A line of the scanner's found list: a hit's display line with its record, or a
+// stop message without one.
+struct TFoundLine {
+    std::string Text;
+    std::unique_ptr<TOneResult> Result;
+};
+using TFoundList = std::vector<TFoundLine>;

@@ -1,0 +1,24 @@
+#pragma once
+#include <QApplication>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+
+// A program folder of its own for each test (settings and access files live there).
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override { ::setenv("QUILLON_PROGRAM_DIR", dir.path().toUtf8().constData(), 1); }
+    void TearDown() override { ::unsetenv("QUILLON_PROGRAM_DIR"); }
+
+    std::string file(const char* name) const { return (dir.path() + "/" + name).toStdString(); }
+    void write(const char* name, const std::string& text) const { std::ofstream(file(name)) << text; }
+    std::string read(const char* name) const
+    {
+        std::ifstream in(file(name));
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+
+    QTemporaryDir dir;
+};

@@ -1,0 +1,426 @@
+#include <algorithm>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "SearchTestSupport.h"
+#include "search/SearchRequest.h"
+#include "search/TFileScan.h"
+#include "util/TIniFile.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// A scanner set up like the search page leaves it, searching the tree.
+struct ScanFixture : ::testing::Test {
+    TTempTree tree;
+    TFileScan scan;
+
+    ScanFixture()
+    {
+        scan.Directory = tree.path();
+        scan.FileType = {TFileAttr::ftNormal};
+    }
+
+    Strings Lines()
+    {
+        scan.SetStartScan(true);
+        Strings lines;
+        for (const TFoundLine& line : scan.FoundList())
+            lines.push_back(line.Text);
+        return lines;
+    }
+    // The found paths relative to the tree, sorted.
+    Strings Found()
+    {
+        Strings found;
+        for (const std::string& line : Lines())
+            found.push_back(line.rfind(tree.path(), 0) == 0 ? line.substr(tree.path().size()) : line);
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+    int Test(const std::string& name, Strings strings, TSearchType type = TSearchType::st_Or)
+    {
+        scan.SearchStrings = std::move(strings);
+        scan.SearchType = type;
+        scan.BeginFile(0);
+        return scan.SearchFile(tree.file(name));
+    }
+};
+
+} // namespace
+
+TEST_F(ScanFixture, OrAndNotCombineTheStrings)
+{
+    tree.write("cat.txt", "only a cat here");
+    std::string later = "dog" + std::string(70000, '.') + "cat";
+    tree.write("late.txt", later);
+    EXPECT_EQ(Test("cat.txt", {"dog", "cat"}), 1);
+    EXPECT_EQ(Test("cat.txt", {"dog", "cat"}, TSearchType::st_And), 0);
+    EXPECT_EQ(Test("late.txt", {"dog", "cat"}, TSearchType::st_And), 1); // first block and third block
+    EXPECT_EQ(Test("cat.txt", {"dog"}, TSearchType::st_Not), 1);
+    EXPECT_EQ(Test("cat.txt", {"dog", "cat"}, TSearchType::st_Not), 0);
+    // An empty token (two spaces in the typed text) is never found.
+    EXPECT_EQ(Test("late.txt", {"dog", "", "cat"}, TSearchType::st_And), 0);
+    EXPECT_EQ(Test("late.txt", {"dog", "", "cat"}, TSearchType::st_Or), 1);
+}
+
+TEST_F(ScanFixture, FindsAStringAcrossTheBlockBorder)
+{
+    for (size_t start = BlockSize - 5; start <= BlockSize; ++start) {
+        tree.write("border.txt", std::string(start, 'x') + "needle" + std::string(100, 'x'));
+        EXPECT_EQ(Test("border.txt", {"NEEDLE"}), 1) << "starting at " << start;
+        scan.CaseSense = true;
+        EXPECT_EQ(Test("border.txt", {"NEEDLE"}), 0);
+        scan.CaseSense = false;
+    }
+    // The carried tail must not make a file end in an endless loop.
+    tree.write("short.txt", std::string(BlockSize, 'x'));
+    EXPECT_EQ(Test("short.txt", {"longer than the rest"}), 0);
+}
+
+TEST_F(ScanFixture, NulBytesSeparateAndBinaryFilesAreSearched)
+{
+    tree.write("nul.bin", std::string("do\0g", 4));
+    EXPECT_EQ(Test("nul.bin", {"dog"}), 0);
+    tree.write("bin.bin", std::string("\0\0\x01\xff" "dog\0", 8));
+    EXPECT_EQ(Test("bin.bin", {"dog"}), 1);
+}
+
+TEST_F(ScanFixture, CaseFoldingLeavesAccentedLettersAlone)
+{
+    tree.write("accent.txt", "caf\xC3\xA9 and caf&eacute;");
+    EXPECT_EQ(Test("accent.txt", {"CAF\xC3\x89"}), 0);
+    EXPECT_EQ(Test("accent.txt", {"CAF&EACUTE;"}), 1);
+}
+
+TEST_F(ScanFixture, WholeWordSearchUsesTheBoundarySets)
+{
+    scan.SearchStringType = TStringSearchType::sst_Word;
+    scan.BeforeSet = scan.AfterSet = MakeCharSet("\n\r !,./:?");
+    tree.write("a.txt", "a cat.");
+    tree.write("b.txt", "cat and more");
+    tree.write("c.txt", "concatenate; cat;");
+    tree.write("d.txt", "<b>cat</b>");
+    EXPECT_EQ(Test("a.txt", {"cat"}), 1);
+    EXPECT_EQ(Test("b.txt", {"cat"}), 1);
+    EXPECT_EQ(Test("c.txt", {"cat"}), 0);
+    EXPECT_EQ(Test("d.txt", {"cat"}), 0);
+}
+
+TEST_F(ScanFixture, FilesThatCannotBeReadAreNotHits)
+{
+    EXPECT_EQ(Test("missing.txt", {"x"}), -1);
+    ASSERT_EQ(mkfifo(tree.file("pipe.txt").c_str(), 0600), 0);
+    EXPECT_EQ(Test("pipe.txt", {"x"}), -1);
+    if (geteuid() != 0) { // root reads everything
+        tree.write("locked.txt", "x");
+        chmod(tree.file("locked.txt").c_str(), 0);
+        EXPECT_EQ(Test("locked.txt", {"x"}), -1);
+    }
+}
+
+TEST_F(ScanFixture, MetaSearchLooksOnlyAtTheMetaText)
+{
+    tree.write("m.htm", "<title>T</title><meta name=\"keywords\" content=\"felines\"><p>dogs</p>");
+    tree.write("n.htm", "<title>T</title><p>felines</p>");
+    scan.METASearch = true;
+    scan.ShowSummary = true;
+    EXPECT_EQ(Test("m.htm", {"felines"}), 1);
+    EXPECT_EQ(Test("m.htm", {"dogs"}), 0);
+    EXPECT_EQ(Test("n.htm", {"felines"}), 0); // no meta tag: the body extract is not meta text
+    scan.ShowSummary = false;
+    EXPECT_EQ(Test("m.htm", {"felines"}), 0);
+}
+
+TEST_F(ScanFixture, ReadsOnlyTheBlocksItNeedsOfAHugeFile)
+{
+    const std::string path = tree.write("huge.htm", "<title>Huge</title>needle");
+    ASSERT_EQ(truncate(path.c_str(), 2200LL * 1000 * 1000), 0); // sparse
+    scan.ShowTitle = true;
+    scan.SearchStrings = {"needle"};
+    scan.FileSpecs = "*.htm";
+    EXPECT_EQ(Lines().size(), 1u);
+    const TOneResult& hit = *scan.FoundList()[0].Result;
+    EXPECT_EQ(hit.Title(), "Huge");
+    EXPECT_EQ(hit.Bytes(), 2200LL * 1000 * 1000);
+}
+
+TEST_F(ScanFixture, StoresTitleSummaryAndDisplayLine)
+{
+    const std::string path =
+        tree.write("p.htm", "<title>Cats</title><meta name=\"description\" content=\"All cats\">" +
+                                std::string(1000, ' ') + "cat");
+    SetModified(path, 1709557509); // 2024-03-04 13:05:09 UTC
+    setenv("TZ", "UTC", 1);
+    tzset();
+    scan.ShowTitle = scan.ShowSummary = true;
+    scan.ShowSize = scan.ShowDate = true;
+    scan.SearchStrings = {"cat"};
+    const Strings lines = Lines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], path + "         1,066  2024/03/04  13:05:09");
+    const TOneResult& hit = *scan.FoundList()[0].Result;
+    EXPECT_EQ(hit.Title(), "Cats");
+    EXPECT_EQ(hit.Summary(), "\"All cats\"");
+    EXPECT_EQ(hit.URL(), "file://" + path);
+    EXPECT_DOUBLE_EQ(hit.Modified(), EncodeDate(2024, 3, 4) + EncodeTime(13, 5, 9));
+
+    scan.IncDirName = false;
+    scan.ShowSize = scan.ShowDate = false;
+    EXPECT_EQ(Lines(), Strings{"p.htm"});
+}
+
+TEST_F(ScanFixture, MasksHiddenFilesAndSubDirectories)
+{
+    tree.write("a.htm", "x");
+    tree.write("b.html", "x");
+    tree.write("c.txt", "x");
+    tree.write(".hidden.htm", "x");
+    tree.write("sub/d.htm", "x");
+    tree.write("old.files/e.htm", "x");
+    tree.write(".git/f.htm", "x");
+    scan.FileSpecs = "*.htm";
+    EXPECT_EQ(Found(), (Strings{"a.htm", "b.html", "sub/d.htm"}));
+    scan.FileSpecs = "*.htm;*.txt;a*";
+    EXPECT_EQ(Found(), (Strings{"a.htm", "a.htm", "b.html", "c.txt", "sub/d.htm"}));
+    scan.FileSpecs = "*.txt;";
+    EXPECT_EQ(Found(), (Strings{"c.txt"}));
+    scan.FileType.include(TFileAttr::ftHidden);
+    scan.FileSpecs = "*.htm";
+    scan.IncSubDir = false;
+    EXPECT_EQ(Found(), (Strings{".hidden.htm", "a.htm", "b.html"}));
+}
+
+TEST_F(ScanFixture, WalksFilesBeforeSubDirectories)
+{
+    tree.write("sub/z.htm", "x");
+    tree.write("a.htm", "x");
+    tree.write("y.htm", "x");
+    const Strings lines = Lines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[2], tree.file("sub/z.htm"));
+}
+
+TEST_F(ScanFixture, SurvivesFifosLinkLoopsAndOddNames)
+{
+    tree.write("a.htm", "cat");
+    tree.write("sub/\xff\xfe.htm", "cat");
+    ASSERT_EQ(mkfifo(tree.file("pipe.htm").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("..", tree.file("sub/loop").c_str()), 0);
+    ASSERT_EQ(symlink(tree.file("sub").c_str(), tree.file("link").c_str()), 0);
+    ASSERT_EQ(symlink("nowhere", tree.file("dangling.htm").c_str()), 0);
+    scan.SearchStrings = {"cat"};
+    scan.FileType.include(TFileAttr::ftSystem);
+    // "sub" and "link" are one directory, walked once under whichever name comes first.
+    auto oneName = [](Strings found) {
+        for (std::string& f : found)
+            f = f.substr(f.rfind('/') + 1);
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    EXPECT_EQ(oneName(Found()), (Strings{"a.htm", "\xff\xfe.htm"}));
+    // Without a content test the FIFO is a hit by name, and still never opened.
+    scan.SearchStrings.clear();
+    EXPECT_EQ(oneName(Found()), (Strings{"a.htm", "pipe.htm", "\xff\xfe.htm"}));
+}
+
+TEST_F(ScanFixture, SizeAndAgeTests)
+{
+    tree.write("small.htm", std::string(10, 'x'));
+    tree.write("big.htm", std::string(5000, 'x'));
+    const std::string old = tree.write("old.htm", "x");
+    SetModified(old, time(nullptr) - 3 * 86400 - 60);
+    scan.FileSizeComp = TFileCompType::fctLessThanOrEqual;
+    scan.FileSize = 10;
+    EXPECT_EQ(Found(), (Strings{"old.htm", "small.htm"}));
+    scan.FileSizeComp = TFileCompType::fctNone;
+    scan.FileAgeComp = TFileCompType::fctEqual;
+    scan.FileAge = 0;
+    EXPECT_EQ(Found(), (Strings{"big.htm", "small.htm"}));
+    scan.FileAgeComp = TFileCompType::fctGreaterThanOrEqual;
+    scan.FileAge = 3;
+    EXPECT_EQ(Found(), (Strings{"old.htm"}));
+}
+
+TEST_F(ScanFixture, DateWindowHasExclusiveBounds)
+{
+    const std::string path = tree.write("a.htm", "x");
+    setenv("TZ", "UTC", 1);
+    tzset();
+    SetModified(path, 946684800); // 2000-01-01 00:00:00 UTC
+    scan.SetStartYear(1901);
+    scan.SetStartMonth(1);
+    scan.SetStartDay(1);
+    scan.SetEndYear(3000);
+    scan.SetEndMonth(1);
+    scan.SetEndDay(1);
+    EXPECT_EQ(Found(), Strings{"a.htm"});
+    scan.SetStartYear(2000);
+    EXPECT_EQ(Found(), Strings{});
+    scan.SetStartYear(1999);
+    scan.SetEndYear(2000);
+    EXPECT_EQ(Found(), Strings{});
+}
+
+TEST_F(ScanFixture, EndYearAloneStartsTheWindowIn1900)
+{
+    tree.write("a.htm", "x");
+    scan.SetEndYear(3000);
+    scan.SetEndMonth(1);
+    scan.SetEndDay(1);
+    EXPECT_EQ(Found(), Strings{"a.htm"});
+    EXPECT_EQ(scan.StartYear(), 1900);
+    EXPECT_EQ(scan.StartMonth(), 1);
+    EXPECT_EQ(scan.StartDay(), 1);
+}
+
+TEST_F(ScanFixture, AYearWithoutMonthIsAClearError)
+{
+    tree.write("a.htm", "x");
+    scan.OutputFile = tree.file("page.htm");
+    scan.SetStartYear(1901);
+    scan.SetEndYear(3000);
+    try {
+        scan.SetStartScan(true);
+        FAIL() << "no error";
+    } catch (const EInvalidStartEndDate& e) {
+        EXPECT_STREQ(e.what(), "Invalid Start Date: Month and Day must be set when Year is set");
+    }
+    EXPECT_FALSE(std::filesystem::exists(tree.file("page.htm")));
+}
+
+TEST(FileScanDates, SettersRefuseWithTheirMessages)
+{
+    TFileScan scan;
+    auto message = [&](auto set, int value) {
+        try {
+            (scan.*set)(value);
+        } catch (const EInvalidStartEndDate& e) {
+            return std::string(e.what());
+        }
+        return std::string("accepted");
+    };
+    EXPECT_EQ(message(&TFileScan::SetStartYear, 1900), "Invalid Start Year: Year Must be > 1900 - Or Equal 0");
+    EXPECT_EQ(message(&TFileScan::SetEndYear, 5), "Invalid End Year: Year Must be > 1900 or Equal 0");
+    EXPECT_EQ(message(&TFileScan::SetStartMonth, 13),
+              "Invalid Start Month: Month Must be 0 < Month > 13 - Or Equal to 0");
+    EXPECT_EQ(message(&TFileScan::SetEndMonth, -1), "Invalid End Month: Month Must be 0 < Month > 13 - Or Equal to 0");
+    EXPECT_EQ(message(&TFileScan::SetStartYear, 2000), "accepted");
+    EXPECT_EQ(message(&TFileScan::SetStartMonth, 2), "accepted");
+    EXPECT_EQ(message(&TFileScan::SetStartDay, 29), "accepted");
+    EXPECT_EQ(message(&TFileScan::SetStartYear, 1900 + 1), "accepted");
+    EXPECT_EQ(message(&TFileScan::SetStartDay, 30), "Invalid Start Day: Day Must be 0 > Day < (Max for Month)");
+    EXPECT_EQ(message(&TFileScan::SetEndDay, 1), "Invalid End Day: Day Must be 0 > Day < (Max for Month)");
+    EXPECT_EQ(message(&TFileScan::SetEndDay, 0), "accepted");
+}
+
+TEST_F(ScanFixture, StopAndMatchLimitEndTheWalk)
+{
+    for (int i = 0; i < 9; ++i)
+        tree.write("f" + std::to_string(i) + ".htm", "x");
+    scan.OutputFile = tree.file("page.out");
+    int files = 0;
+    scan.ProcessMessages = [&] {
+        if (++files == 5)
+            scan.Aborted = true;
+    };
+    Strings lines = Lines();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines.back(), AbortedLine);
+    EXPECT_EQ(scan.HitCount(), 5u);
+    EXPECT_NE(ReadWholeFile(tree.file("page.out")).find("The search found 5\r\n"), std::string::npos);
+
+    scan.ProcessMessages = nullptr;
+    scan.MatchLimit = 3;
+    lines = Lines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines.back(), MatchLimitLine);
+}
+
+TEST_F(ScanFixture, RaisesItsEventsInOrder)
+{
+    tree.write("a.htm", "cat");
+    tree.write("sub/b.htm", std::string(BlockSize + 10, 'x'));
+    Strings events;
+    scan.OnStartSearch = [&](TFileScan&) { events.push_back("start"); };
+    scan.OnEndSearch = [&](TFileScan&) { events.push_back("end"); };
+    scan.OnFoundFile = [&](TFileScan&, const std::string& dir, const TSearchRec& rec) {
+        events.push_back("file " + dir.substr(tree.path().size()) + std::string(rec.Name));
+    };
+    scan.OnFoundDirectory = [&](TFileScan&, const std::string&, const TSearchRec& rec) {
+        events.push_back("dir " + std::string(rec.Name));
+    };
+    scan.OnAfterBufferScan = [&](TFileScan&, const std::string&, std::string_view s, std::string_view,
+                                 int readCount, bool, bool) {
+        events.push_back(std::string(s) + " " + std::to_string(readCount));
+    };
+    Strings captions;
+    scan.CurrInfoLabel = [&](const std::string& caption) { captions.push_back(caption); };
+    scan.SearchStrings = {"cat"};
+    scan.SetStartScan(true);
+    EXPECT_EQ(events, (Strings{"start", "CAT 1", "file a.htm", "dir sub", "CAT 1", "CAT 2", "end"}));
+    ASSERT_EQ(captions.size(), 2u);
+    EXPECT_EQ(captions[0], tree.file("a.htm") + std::string(78, ' '));
+}
+
+TEST_F(ScanFixture, UnwritablePageIsAnErrorAndKeepsTheHits)
+{
+    tree.write("a.htm", "x");
+    scan.OutputFile = tree.path(); // a directory
+    EXPECT_THROW(scan.SetStartScan(true), EResultsFileError);
+    EXPECT_EQ(scan.HitCount(), 1u);
+}
+
+TEST(FileScanRoots, MountTableSkipsPseudoFileSystems)
+{
+    TTempTree tree;
+    const std::string table = tree.write("mounts", "/dev/vda1 / ext4 rw 0 0\n"
+                                                   "proc /proc proc rw 0 0\n"
+                                                   "tmpfs /run tmpfs rw 0 0\n"
+                                                   "/dev/sdb1 /media/usb\\040stick vfat rw 0 0\n"
+                                                   "/dev/vda1 / ext4 rw 0 0\n");
+    EXPECT_EQ(MountRoots(table), (Strings{"/", "/media/usb stick/"}));
+}
+
+TEST(SearchRequest, AppliesThePageChoices)
+{
+    TTempTree tree;
+    TIniFile settings(tree.write("KOVRA32.INI", "[SrhPath]\nDocs=" + tree.path() + "docs\n"));
+    EXPECT_EQ(GetSearchDirectory("- Docs", settings), tree.path() + "docs");
+    EXPECT_EQ(GetSearchDirectory("- Missing", settings), "");
+    EXPECT_EQ(GetSearchDirectory("/plain", settings), "/plain");
+
+    const TSearchChoices defaults = DefaultSearchChoices(settings);
+    EXPECT_EQ(defaults.FileMasks, "*.htm");
+    EXPECT_EQ(defaults.SizeComparison, "<=");
+    EXPECT_EQ(defaults.SizeLimit, 32000);
+    EXPECT_TRUE(defaults.GenerateSummary);
+
+    TFileScan scan;
+    TSearchChoices c = defaults;
+    c.SearchText = "cat dog";
+    c.WholeWord = true;
+    c.Sort = TPageSort::NoSorting;
+    ApplySearchChoices(scan, c);
+    EXPECT_EQ(scan.SearchStrings, (Strings{"cat", "dog"}));
+    EXPECT_EQ(scan.SearchType, TSearchType::st_Or);
+    EXPECT_EQ(scan.Sort, TSort::stDate); // "No Sorting" orders by date
+    EXPECT_EQ(scan.SearchStringType, TStringSearchType::sst_Word);
+    EXPECT_TRUE(scan.AfterSet.test('?'));
+    EXPECT_FALSE(scan.AfterSet.test(';'));
+    EXPECT_EQ(scan.FileSizeComp, TFileCompType::fctLessThanOrEqual);
+    EXPECT_EQ(scan.FileAgeComp, TFileCompType::fctNone);
+    c.SizeLimit = 0;
+    c.SearchType = TPageSearchType::Phrase;
+    c.Sort = TPageSort::Unchanged;
+    scan.Sort = TSort::stSize;
+    ApplySearchChoices(scan, c);
+    EXPECT_EQ(scan.FileSizeComp, TFileCompType::fctNone);
+    EXPECT_EQ(scan.SearchType, TSearchType::st_And);
+    EXPECT_EQ(scan.Sort, TSort::stSize);
+}

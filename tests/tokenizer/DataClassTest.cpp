@@ -1,0 +1,87 @@
+#include "html/reader/TCharCollection.h"
+#include "html/reader/TIDNameList.h"
+#include "html/reader/TUrlTarget.h"
+#include "html/reader/TokenObj.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct FakeTarget : TIDObject {
+    int YPosition() const override { return 7; }
+};
+
+TEST(IDNameListTest, LooksUpWithoutCaseAndReplacesEarlierEntries)
+{
+    TIDNameList ids;
+    ids.AddChPosObject("Top", 10);
+    FakeTarget section;
+    EXPECT_EQ(dynamic_cast<TChPosObj*>(ids.Find("TOP"))->ChPos(), 10);
+    ids.AddObject("top", &section);
+    EXPECT_EQ(ids.Find("Top"), &section);
+    EXPECT_EQ(ids.Count(), 1u);
+    ids.AddChPosObject("TOP", 20);
+    EXPECT_EQ(dynamic_cast<TChPosObj*>(ids.Find("top"))->ChPos(), 20);
+    EXPECT_EQ(ids.Find("bottom"), nullptr);
+    ids.Clear();
+    EXPECT_EQ(ids.Find("top"), nullptr);
+}
+
+TEST(ChPosObjTest, AsksLayoutForItsYPosition)
+{
+    TChPosObj target(nullptr, 42);
+    EXPECT_EQ(target.YPosition(), 0);
+    TChPosObj::SetYPositionFinder([](const TSectionList*, int32_t pos) { return pos * 2; });
+    EXPECT_EQ(target.YPosition(), 84);
+    TChPosObj::SetYPositionFinder(nullptr);
+}
+
+TEST(UrlTargetTest, EachStartTakesANewLinkNumber)
+{
+    TUrlTarget first, second;
+    first.Start("a.htm", "main");
+    second.Start("b.htm", "");
+    EXPECT_EQ(second.ID, first.ID + 1);
+    TUrlTarget copy;
+    copy.Copy(first);
+    EXPECT_EQ(copy.Url, "a.htm");
+    EXPECT_EQ(copy.Target, "main");
+    EXPECT_EQ(copy.ID, first.ID);
+    copy.TabIndex = 3;
+    copy.Clear();
+    EXPECT_EQ(copy.Url, "");
+    EXPECT_EQ(copy.ID, 0);
+    EXPECT_EQ(copy.TabIndex, 0);
+}
+
+TEST(CharCollectionTest, ConcatKeepsPositions)
+{
+    TCharCollection a, b;
+    a.Add('x', 1);
+    b.Add('y', 5);
+    b.Add('z', 6);
+    a.Concat(b);
+    EXPECT_EQ(a.AsString(), "xyz");
+    EXPECT_EQ(a.Indices(), (std::vector<int32_t>{1, 5, 6}));
+    a.Clear();
+    EXPECT_EQ(a.Count(), 0u);
+}
+
+TEST(TokenObjTest, AddsBytesThroughTheCodePage)
+{
+    TCharCollection bytes;
+    const std::string text = "a\x93\xFA";
+    for (size_t i = 0; i < text.size(); ++i)
+        bytes.Add(text[i], static_cast<int32_t>(100 + i));
+    TokenObj token;
+    token.AddUnicodeChar(u'>', 99);
+    token.AddString(bytes, 932);
+    EXPECT_EQ(token.S(), u">a\u65E5");
+    EXPECT_EQ(token.I(), (std::vector<int32_t>{99, 100, 101}));
+    token.Clear();
+    token.AddString(bytes, 1252);
+    EXPECT_EQ(token.S(), u"a\u201C\u00FA");
+    EXPECT_EQ(token.I(), (std::vector<int32_t>{100, 101, 102}));
+}
+
+} // namespace

@@ -1,0 +1,125 @@
+#include "util/ProgramFolder.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "util/Utilities.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string executableDir()
+{
+    char buffer[PATH_MAX];
+    ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0)
+        return "./";
+    return ExtractDir(std::string(buffer, size_t(n)));
+}
+
+bool isWritableDir(const std::string& dir)
+{
+    return ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
+// Unescapes the octal escapes (\040 for a space) of /proc/self/mounts fields.
+std::string unescapeMountField(const std::string& field)
+{
+    std::string out;
+    for (size_t i = 0; i < field.size(); ++i) {
+        bool escape = field[i] == '\\' && i + 3 < field.size();
+        if (escape) {
+            int value = 0;
+            for (size_t k = 1; k <= 3; ++k) {
+                char c = field[i + k];
+                escape = escape && c >= '0' && c <= '7';
+                value = value * 8 + (c - '0');
+            }
+            if (escape) {
+                out += char(value);
+                i += 3;
+                continue;
+            }
+        }
+        out += field[i];
+    }
+    return out;
+}
+
+} // namespace
+
+std::string ProgramDir()
+{
+    const char* overridden = std::getenv("QUILLON_PROGRAM_DIR");
+    if (overridden && *overridden)
+        return EnsureBackslash(overridden);
+    return executableDir();
+}
+
+std::string ProgramDrive()
+{
+    // The longest mount point that is a prefix of the program folder.
+    std::string dir = ProgramDir();
+    std::ifstream mounts("/proc/self/mounts");
+    std::string device, mountPoint, rest, best;
+    while (mounts >> device >> mountPoint) {
+        std::getline(mounts, rest);
+        std::string point = unescapeMountField(mountPoint);
+        std::string withSlash = EnsureBackslash(point);
+        if (dir.compare(0, withSlash.size(), withSlash) == 0 && withSlash.size() > best.size() + 1)
+            best = point;
+    }
+    if (best == "/")
+        best.clear();
+    return best;
+}
+
+std::string WritableDir()
+{
+    std::string dir = ProgramDir();
+    if (isWritableDir(dir))
+        return dir;
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::string base;
+    if (config && *config)
+        base = config;
+    else {
+        const char* home = std::getenv("HOME");
+        base = std::string(home && *home ? home : "/tmp") + "/.config";
+    }
+    std::string fallback = EnsureBackslash(base) + "quillon/";
+    std::error_code ec;
+    fs::create_directories(fallback, ec);
+    return fallback;
+}
+
+std::string WritableFile(const std::string& name)
+{
+    std::string dir = WritableDir();
+    std::string path = dir + name;
+    std::string original = ProgramDir() + name;
+    std::error_code ec;
+    if (path != original && !fs::exists(path, ec) && fs::exists(original, ec))
+        fs::copy_file(original, path, ec);
+    return path;
+}
+
+std::string PrivateTempDir()
+{
+    std::string dir = TempDir() + "quillon-" + std::to_string(::getuid()) + "/";
+    if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST)
+        return TempDir();
+    // Refuse a folder someone else made for us: output could be read or replaced.
+    struct stat info {};
+    if (::lstat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid())
+        return TempDir();
+    if ((info.st_mode & 077) != 0)
+        ::chmod(dir.c_str(), 0700);
+    return dir;
+}
