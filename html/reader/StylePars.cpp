@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "html/reader/Readhtml.h"
 #include "html/reader/StyleUn.h"
 #include "html/reader/TProperties.h"
 #include "html/reader/TStyleList.h"
@@ -29,6 +30,18 @@ char TStringStyleSource::next()
 char TStringStyleSource::peek()
 {
     return FPos >= FText.size() ? EndOfSheet : translate(FText[FPos]);
+}
+
+// ---------------------------------------------------------------- reader source
+
+char TReaderStyleSource::next() { return char(ReadChar()); }
+
+char TReaderStyleSource::peek()
+{
+    const TReaderState& s = ReadState;
+    if (s.ReadingInserted && s.InsertedPos < s.Inserted.size())
+        return s.Inserted[s.InsertedPos];
+    return s.DocPos < s.Doc.size() ? s.Doc[s.DocPos] : 0;
 }
 
 namespace {
@@ -568,6 +581,12 @@ void TSheetParser::parseInline(TProperties& target)
 char ParseStyleSheet(TStyleList& styles, char current, TStyleSource& source, std::string_view basePath)
 {
     return TSheetParser(source, TSheetKind::Sheet, basePath).parseSheet(styles, current);
+}
+
+void ParseStyleElement(TStyleList& styles)
+{
+    TReaderStyleSource source;
+    ParseStyleSheet(styles, char(ReadState.Ch), source);
 }
 
 void ParseStyleSheetText(TStyleList& styles, std::string_view text, std::string_view basePath)

@@ -1,5 +1,6 @@
 // The style sheet parser: STYLE element content, loaded sheets, STYLE attributes.
 #include "StyleTestSupport.h"
+#include "html/reader/Readhtml.h"
 
 namespace {
 
@@ -35,6 +36,22 @@ TEST_F(SheetTest, StyleElementWrappedInCommentMarkers)
     EXPECT_EQ(styleElement(source), '<');
     EXPECT_EQ(source.rest(), "/style><p>");
     EXPECT_EQ(IntOf(rule("p.note")[piColor]), int(RGBColor(255, 0, 0)));
+}
+
+TEST_F(SheetTest, StyleElementThroughTheHtmlReader)
+{
+    InstallDocument("<html><style>\r\n<!--\r\n\tp.x {\tcolor: red }\n--></STYLE><b>bold</b>");
+    NextSymbol();
+    NextSymbol();
+    ASSERT_EQ(ReadState.Sy, StyleSy);
+    ParseStyleElement(styles);
+    EXPECT_EQ(ReadState.Ch, '<');
+    EXPECT_EQ(IntOf(rule("p.x")[piColor]), int(RGBColor(255, 0, 0)));
+    NextSymbol();
+    EXPECT_EQ(ReadState.Sy, StyleEndSy);
+    NextSymbol();
+    EXPECT_EQ(ReadState.Sy, BSy);
+    ReleaseDocument();
 }
 
 TEST_F(SheetTest, EmptyStyleElementLeavesItsEndTag)
