@@ -421,7 +421,8 @@ std::vector<std::string> CascadeKeys(std::string_view t, std::string_view c, std
 bool AncestorsMatch(const TStyleRule& rule, TPropertySpan below)
 {
     size_t level = below.size();
-    for (const TSimpleSelector& ancestor : rule.ancestors) {
+    for (std::string_view text : rule.ancestors) {
+        const TSimpleSelector ancestor = TSimpleSelector::parse(text);
         while (level > 0 && !ancestor.matches(*below[level - 1]))
             --level;
         if (level == 0)
