@@ -51,15 +51,6 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsNameChar(char c) { return c == '-' || IsDigit(c) || IsLetter(c); }
 bool IsSelectorChar(char c) { return c == ' ' || c == '#' || c == '.' || c == ':' || c == '_' || IsNameChar(c); }
 
-std::string_view Unquote(std::string_view text)
-{
-    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front())
-        return text.substr(1, text.size() - 2);
-    return text;
-}
-
-bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
-
 // ---------------------------------------------------------------- url()
 
 bool IsAbsoluteUrl(std::string_view url)

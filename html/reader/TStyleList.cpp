@@ -1,5 +1,8 @@
 #include "html/reader/TStyleList.h"
 
+#include "html/reader/StylePars.h"
+#include "html/reader/TAttributeList.h"
+
 TColor PaletteRelative(TColor color)
 {
     if (color == ClNone || IsSystemColor(color))
@@ -157,6 +160,9 @@ void TStyleList::addProperty(std::string_view selector, std::string_view name, s
 void TStyleList::initializeDefaults(const TStyleDefaults& d)
 {
     clear();
+    // Every document load passes here before its tags are read: the attribute
+    // list's STYLE attributes are parsed by us.
+    TAttributeList::SetInlineStyleParser(NewInlineStyleProperties);
     StyleModule().defaultFontSize = d.defaultFontSize;
     const double D = d.defaultFontSize;
     auto set = [this](std::string_view key) -> TProperties& { return findOrAdd(key); };

@@ -1,6 +1,7 @@
 // The style sheet parser: STYLE element content, loaded sheets, STYLE attributes.
 #include "StyleTestSupport.h"
 #include "html/reader/Readhtml.h"
+#include "html/reader/TAttributeList.h"
 
 namespace {
 
@@ -226,6 +227,16 @@ TEST_F(SheetTest, InlineDeclarations)
     EXPECT_EQ(TextOf((*props)[piMarginLeft]), "2px");
     EXPECT_EQ(IntOf((*props)[piBackgroundColor]), int(ClNone));
     EXPECT_EQ(TextOf((*props)[piFontFamily]), "a}b<c");
+}
+
+TEST_F(SheetTest, AttributeListParsesStyleAttributesWithUs)
+{
+    TAttributeList attributes;
+    attributes.Add(TAttribute(StyleSy, 0, "STYLE", "Color: #00FF00; margin-top: 2px"));
+    TProperties* inlineSet = attributes.TheStyle();
+    ASSERT_NE(inlineSet, nullptr);
+    EXPECT_EQ(IntOf((*inlineSet)[piColor]), int(RGBColor(0, 255, 0) | ClPaletteFlag));
+    EXPECT_EQ(TextOf((*inlineSet)[piMarginTop]), "2px");
 }
 
 TEST_F(SheetTest, InlineBorderStyles)
