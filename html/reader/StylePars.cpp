@@ -589,3 +589,8 @@ std::unique_ptr<TProperties> ParsePropertyDeclarations(std::string_view text)
     ParsePropertyDeclarations(text, *props);
     return props;
 }
+
+std::unique_ptr<TProperties, void (*)(TProperties*)> NewInlineStyleProperties(const std::string& declarations)
+{
+    return {ParsePropertyDeclarations(declarations).release(), [](TProperties* props) { delete props; }};
+}

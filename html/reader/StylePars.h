@@ -47,6 +47,9 @@ void ParseStyleSheetText(TStyleList& styles, std::string_view text, std::string_
 // A STYLE attribute's declarations, set on target by property name.
 void ParsePropertyDeclarations(std::string_view text, TProperties& target);
 std::unique_ptr<TProperties> ParsePropertyDeclarations(std::string_view text);
+// The same, in the form the attribute list installs as its inline style parser
+// (TAttributeList::SetInlineStyleParser): the deleter travels with the pointer.
+std::unique_ptr<TProperties, void (*)(TProperties*)> NewInlineStyleProperties(const std::string& declarations);
 
 // A url() value resolved against a folder or URL base path.
 std::string ResolveStyleUrl(std::string_view basePath, std::string_view value);

@@ -477,10 +477,16 @@ void TProperties::cascade(const TStyleList& styles, std::string_view tag, std::s
 }
 
 void TProperties::combine(const TStyleList& styles, std::string_view tag, std::string_view cls, std::string_view id,
-                          std::shared_ptr<const TProperties> styleAttribute, std::u16string_view title,
-                          std::string_view pseudo, TPropertySpan below)
+                          const TProperties* styleAttribute, std::u16string_view title, std::string_view pseudo,
+                          TPropertySpan below)
 {
-    cascade(styles, tag, cls, id, styleAttribute, title, pseudo, below);
+    // The attribute list replaces its STYLE set with every tag: keep our own copy.
+    std::shared_ptr<TProperties> kept;
+    if (styleAttribute) {
+        kept = std::make_shared<TProperties>();
+        kept->copyValuesFrom(*styleAttribute);
+    }
+    cascade(styles, tag, cls, id, kept, title, pseudo, below);
     if (pseudo == "link")
         buildLinkFonts(styles, below);
 }
@@ -554,7 +560,8 @@ TMyFont TProperties::makeFont() const
 
     TFontMetrics metrics = MetricsWithoutScreen(font.height);
     if (TCanvas* screen = StyleModule().screen) {
-        TFontSpec spec{font.name, font.height, font.style, 1};
+        // Asked for by character height, which the canvas takes as a negative height.
+        TFontSpec spec{font.name, -font.height, font.style, 1};
         font.font = screen->createFont(spec);
         metrics = font.font->metrics();
         if (metrics.charset == 2) {

@@ -225,4 +225,23 @@ TEST_F(SheetTest, StrayCharactersDoNotDerailTheSheet)
     EXPECT_EQ(styles.find(""), nullptr);
 }
 
+TEST_F(SheetTest, HugeAndBrokenSheetsEnd)
+{
+    std::string longSelector(1 << 20, 'x');
+    sheet(longSelector + " { color: red }");
+    EXPECT_NE(styles.find(longSelector), nullptr);
+
+    std::string manySelectors;
+    for (int i = 0; i < 1000; ++i)
+        manySelectors += (i ? ", .c" : ".c") + std::to_string(i);
+    sheet(manySelectors + " { margin: 1px }");
+    EXPECT_EQ(TextOf(rule(".c999")[piMarginLeft]), "1px");
+
+    sheet("p { color: \"unterminated; } /* open {{{{ ");
+    sheet(std::string(100000, '{') + std::string(100000, '@'));
+    ReaderSource nested("@media x { { { { </style>");
+    EXPECT_EQ(styleElement(nested), '<');
+    EXPECT_EQ(nested.rest(), "/style>");
+}
+
 } // namespace
