@@ -82,6 +82,7 @@ int TTableAndCaptionBlock::ContentWidth(TCanvas& canvas, int availWidth, int, in
         int tmin = 0, tmax = 0;
         FTable->MeasureWidths(canvas, tmin, tmax);
         const TTableBlockSpec& spec = FTable->Spec();
+        FTable->SetPercentBase(room);
         if (spec.width > 0 && spec.widthIsPercent)
             width = std::max(tmin, int((long long)room * std::min(spec.width, 1000) / 1000));
         else

@@ -101,7 +101,7 @@ int TTableBlock::ContentWidth(TCanvas& canvas, int availWidth, int, int)
     int room = std::max(0, availWidth - m[BoxMarginLeft] - m[BoxMarginRight] - extras);
     int given = 0;
     if (FSpec.width > 0)
-        given = FSpec.widthIsPercent ? int((long long)availWidth * std::min(FSpec.width, 1000) / 1000)
+        given = FSpec.widthIsPercent ? int((long long)(FPercentBase > 0 ? FPercentBase : availWidth) * std::min(FSpec.width, 1000) / 1000)
                                      : std::min(FSpec.width, MaxBoxPixels);
     int height = FSpec.height > 0 ? FSpec.height : std::max(0, m[BoxHeight]);
     FTable->SpecHeight = std::max(0, height - m[BoxBorderTop] - m[BoxBorderBottom] - m[BoxPaddingTop] - m[BoxPaddingBottom]);

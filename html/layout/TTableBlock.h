@@ -40,6 +40,8 @@ public:
     // Inside a caption block the table neither floats nor centres.
     void SetInsideCaption();
     bool InsideCaption() const { return FInsideCaption; }
+    // Inside a caption block: the width percentages are of this width.
+    void SetPercentBase(int width) { FPercentBase = width; }
 
 private:
     TTableBlock(const TTableBlock& source, TSectionList& target);
@@ -47,4 +49,5 @@ private:
     ThtmlTable* FTable = nullptr;
     TTableBlockSpec FSpec;
     bool FInsideCaption = false;
+    int FPercentBase = 0;
 };

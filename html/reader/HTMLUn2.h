@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "html/layout/TIDObject.h"
 #include "html/reader/Readhtml.h"
 #include "html/reader/TStyleList.h"
 
 class TSectionList;
-class TIDObject;
 
 // BGSOUND: source, LOOP (1 when absent), Terminate.
 using TSoundType = std::function<void(const std::string& Src, int Loop, bool Terminate)>;

@@ -139,7 +139,8 @@ TBlockStyle BlockStyleOf(const TProperties& props)
     s.pageBreakBefore = props.pageBreakBefore();
     s.pageBreakAfter = props.pageBreakAfter();
     s.pageBreakInsideAvoid = props.pageBreakInside();
-    if (auto l = props.listStyleType())
+    // "blank" (the default sheet's value for lists) leaves the marker to the list kind.
+    if (auto l = props.listStyleType(); l && *l != TListStyle::Blank)
         s.listStyleType = int(*l);
     if (auto img = props.listStyleImage())
         s.listStyleImage = *img;
