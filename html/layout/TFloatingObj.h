@@ -7,7 +7,7 @@
 #include <string>
 
 #include "html/layout/LayoutTypes.h"
-#include "html/layout/TIDObject.h"
+#include "html/reader/TIDObject.h"
 
 class TSectionList;
 class TFontObj;
@@ -15,7 +15,7 @@ class TFontObj;
 class TFloatingObj : public TIDObject {
 public:
     ~TFloatingObj() override = default;
-    int AnchorY() const override { return DrawYY; }
+    int YPosition() const override { return DrawYY; }
 
     // Sizes the object for a line width and an available height (percentages).
     virtual void SizeFor(TCanvas&, int /*lineWidth*/, int /*availHeight*/) {}

@@ -6,12 +6,12 @@
 
 #include "gfx/TControls.h"
 #include "html/layout/LayoutTypes.h"
-#include "html/layout/TIDObject.h"
+#include "html/reader/TIDObject.h"
 
 class TFormControlObj : public TIDObject {
 public:
     ~TFormControlObj() override = default;
-    int AnchorY() const override { return YValue; }
+    int YPosition() const override { return YValue; }
 
     virtual TControl* TheControl() const { return FControl.get(); }
     // Computes the control's size for the canvas (every layout).

@@ -6,7 +6,6 @@
 
 #include "html/layout/TBlock.h"
 #include "html/layout/TBodyBlock.h"
-#include "html/layout/TChPosObj.h"
 #include "html/layout/TPreFormated.h"
 #include "html/layout/TSection.h"
 #include "html/layout/TSectionList.h"
@@ -152,10 +151,8 @@ void AnchorStart()
             c = char(std::toupper(static_cast<unsigned char>(c)));
         if (!n.empty() && n[0] == '#')
             n.erase(0, 1);
-        if (!n.empty() && Build.result) {
-            auto anchor = std::make_unique<TChPosObj>(*Build.doc, R().SourcePos);
-            Build.doc->AddID(n, anchor.get());
-            Build.result->anchors.push_back(std::move(anchor));
+        if (!n.empty()) {
+            Build.doc->AddChPosID(n, R().SourcePos);
             Build.section->MarkAnchor();
         }
     }

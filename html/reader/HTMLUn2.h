@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "html/layout/TIDObject.h"
 #include "html/reader/Readhtml.h"
 #include "html/reader/TStyleList.h"
 
@@ -61,8 +60,6 @@ struct THtmlParseResult {
     std::string base;
     std::string baseTarget;
     std::vector<std::string> mapNames;  // image maps the document defines
-    // Anchor targets registered in the document's ID list (A NAME).
-    std::vector<std::unique_ptr<TIDObject>> anchors;
 };
 
 // Builds an HTML document into document (which should be empty).

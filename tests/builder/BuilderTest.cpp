@@ -118,6 +118,22 @@ TEST(BuilderLinks, AnchorNamesAreRegisteredUpperCased)
     EXPECT_EQ(b.doc.LinkList[0]->Link.target, "_top");
 }
 
+TEST(BuilderLinks, AnchorTargetsAnswerTheirLaidOutPosition)
+{
+    std::string html = "<p>top</p>";
+    for (int i = 0; i < 30; ++i)
+        html += "<p>filler paragraph</p>";
+    html += "<p>before <a name=\"deep\">deep</a> after</p><h1 id=\"Head\">heading</h1>";
+    Built b(html);
+    TIDObject* deep = b.doc.FindID("deep");
+    TIDObject* head = b.doc.FindID("head");
+    ASSERT_NE(deep, nullptr) << "names are found without regard to case";
+    ASSERT_NE(head, nullptr);
+    EXPECT_GT(deep->YPosition(), 30 * 16);
+    EXPECT_GT(head->YPosition(), deep->YPosition());
+    EXPECT_LT(head->YPosition(), b.height);
+}
+
 TEST(BuilderHead, TitleBaseEventsAndStyles)
 {
     std::vector<std::string> seen;
