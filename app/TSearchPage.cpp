@@ -97,7 +97,8 @@ TSearchPage::TSearchPage(QString settingsFile, QWidget* parent)
 {
     setObjectName("PG_MERL");
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setSpacing(2);
     createHeading();
     createUserSet();
     createAdvanced();
@@ -107,6 +108,9 @@ TSearchPage::TSearchPage(QString settingsFile, QWidget* parent)
     layout->addWidget(BOX_Advance);
     layout->addWidget(PA_ResultArea, 1);
     layout->addWidget(GroupBox1);
+    // The progress panel takes the message viewer's place while searching; the
+    // area is tall enough for it, so starting a search never resizes the window.
+    PA_ResultArea->setMinimumHeight(PA_Result->sizeHint().height());
     ApplyMainWindowDefaults(*FileScan1);
     connectScanner();
     FResultFile = qt(FSettings.ResultPath());
@@ -127,6 +131,8 @@ void TSearchPage::createHeading()
 {
     PA_MERL = panel<QFrame>("PA_MERL");
     auto* grid = new QGridLayout(PA_MERL);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setVerticalSpacing(2);
     LB_SrhHead = new QLabel;
     LB_SrhHead->setObjectName("LB_SrhHead");
     LB_SrhHead->setFont(boldPixelFont(24));
@@ -181,6 +187,7 @@ void TSearchPage::createUserSet()
     PA_UserSet = panel<QFrame>("PA_UserSet");
     auto* grid = new QGridLayout(PA_UserSet);
     grid->setContentsMargins(0, 0, 0, 0);
+    grid->setVerticalSpacing(2);
     LB_TreeLimit = new QLabel(QStringLiteral("Limit to Directory"));
     LB_TreeLimit->setObjectName("LB_TreeLimit");
     DirTreeLimit = new QComboBox;
@@ -217,6 +224,8 @@ void TSearchPage::createAdvanced()
     BOX_Advance = new QGroupBox(QStringLiteral("Advanced Options"));
     BOX_Advance->setObjectName("BOX_Advance");
     auto* grid = new QGridLayout(BOX_Advance);
+    grid->setContentsMargins(6, 2, 6, 2);
+    grid->setVerticalSpacing(2);
     cbShowSummary = checkBox("cbShowSummary", "Generate Summary", "", true);
     CHK_Convert = checkBox("CHK_Convert", "Convert HTML symbol to code", "", true);
     CHK_METAONLY = checkBox("CHK_METAONLY", "Meta Search Only", "", false);
@@ -266,6 +275,8 @@ void TSearchPage::createResultArea()
     PA_Result = panel<QFrame>("PA_Result");
     PA_Result->setFrameShape(QFrame::StyledPanel);
     auto* grid = new QGridLayout(PA_Result);
+    grid->setContentsMargins(4, 2, 4, 2);
+    grid->setVerticalSpacing(2);
     LB_Scan = new QLabel(QStringLiteral("Scanning"));
     LB_Scan->setObjectName("LB_Scan");
     LB_Result = new QLabel;
@@ -292,6 +303,7 @@ void TSearchPage::createResultArea()
     grid->addWidget(PB_Activity, 1, 0);
     grid->addWidget(LB_Counts, 1, 1);
     grid->setColumnStretch(1, 1);
+    PA_Result->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     PA_Result->hide();
 
     HTML_MSG = panel<QFrame>("HTML_MSG");
@@ -302,6 +314,7 @@ void TSearchPage::createResultArea()
     HTML_MSG->setProperty("DefPreFontName", QStringLiteral("Courier New"));
     layout->addWidget(PA_Result);
     layout->addWidget(HTML_MSG, 1);
+    layout->addStretch(0);
 
     GroupBox1 = new QGroupBox(QStringLiteral("# Files:"));
     GroupBox1->setObjectName("GroupBox1");
