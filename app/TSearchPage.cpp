@@ -292,11 +292,10 @@ void TSearchPage::createResultArea()
     BT_STOP = new QPushButton(QStringLiteral("STOP"));
     BT_STOP->setObjectName("BT_STOP");
     connect(BT_STOP, &QPushButton::clicked, this, &TSearchPage::BT_STOPClick);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] {
-        if (FSearching)
-            BT_STOPClick();
-    });
+    // STOP is the cancel button of a running search: Escape presses it.
+    FStopShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    FStopShortcut->setEnabled(false);
+    connect(FStopShortcut, &QShortcut::activated, this, &TSearchPage::BT_STOPClick);
     grid->addWidget(LB_Scan, 0, 0);
     grid->addWidget(LB_Result, 0, 1);
     grid->addWidget(BT_STOP, 0, 2, 2, 1);
@@ -565,6 +564,7 @@ void TSearchPage::setSearching(bool searching)
         FProgressClock.start();
     }
     BT_Start->setEnabled(!searching);
+    FStopShortcut->setEnabled(searching);
     PA_Result->setVisible(searching);
     LB_Scan->setVisible(searching);
     HTML_MSG->setVisible(!searching);
@@ -622,6 +622,10 @@ void TSearchPage::BT_DirTreeClick()
 
 void TSearchPage::MNU_SrhDefClick()
 {
+    // The running search already has its settings; changing them under it would
+    // show a results file it never wrote.
+    if (FSearching)
+        return;
     TFM_SrhDefault dialog(this);
     dialog.LoadFrom(FSettings);
     if (dialog.exec() == QDialog::Accepted)
@@ -643,6 +647,8 @@ void TSearchPage::ApplySrhDefault(const TSearchSettings& settings)
 
 void TSearchPage::MNU_PATHLISTClick()
 {
+    if (FSearching)
+        return;
     TFM_Helpers dialog(THelpersMode::PathList, FSettingsFile, this);
     dialog.exec();
     LoadPathList();

@@ -23,6 +23,7 @@ class QLineEdit;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
+class QShortcut;
 class QSpinBox;
 class QToolButton;
 class TFileScan;
@@ -138,6 +139,7 @@ private:
     QLabel* LB_Counts = nullptr;
     QProgressBar* PB_Activity = nullptr;
     QPushButton* BT_STOP = nullptr;
+    QShortcut* FStopShortcut = nullptr;
     // Placeholder for the message viewer until the HTML viewer widget is available.
     QFrame* HTML_MSG = nullptr;
     QGroupBox* GroupBox1 = nullptr;
