@@ -119,11 +119,7 @@ TSearchPage::TSearchPage(QString settingsFile, QWidget* parent)
     ApplySearchSettings();
 }
 
-TSearchPage::~TSearchPage()
-{
-    // A search still on the stack below us must not go on with a dead page.
-    FileScan1->Aborted = true;
-}
+TSearchPage::~TSearchPage() = default;
 
 // ---- construction ---------------------------------------------------------
 

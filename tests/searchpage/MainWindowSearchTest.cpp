@@ -3,6 +3,7 @@
 #include "SearchPageSupport.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QLabel>
 #include <QTest>
 #include <QMenu>
@@ -148,4 +149,20 @@ TEST_F(Window, EditButtonShowsAndRunsTheEditor)
     TBoxCatcher boxes;
     button.Click();
     EXPECT_TRUE(boxes.Texts.isEmpty());
+}
+
+TEST_F(Window, CtrlCInTheKeywordFieldCopiesDespiteTheMenuShortcut)
+{
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->Notebook()->setCurrentIndex(1);
+    auto* edit = child<QLineEdit>(*window->SearchPage(), "ED_SearchString");
+    edit->setText("floppy disk");
+    edit->setSelection(7, 4);
+    edit->setFocus();
+    QApplication::clipboard()->clear();
+    // Through the window system, where the window's own Ctrl+C shortcut also listens.
+    QTest::keyClick(window->windowHandle(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "disk");
 }
