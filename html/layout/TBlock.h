@@ -1,0 +1,112 @@
+#pragma once
+// The block-level box: margins, borders, paddings, width and height resolved
+// from the style at every layout; vertical margins collapsed with the
+// previous block when it is created; floats, clear, absolute and relative
+// positioning, z-order, background and borders.
+//
+// Construction API (the builder): TBlock(document, cell, style) where cell is
+// the cell the block will be added to (margins collapse against its last
+// section, so create the block just before adding it); then add the block to
+// that cell with AddSection and fill Content() with the element's sections.
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "html/layout/TBlockCell.h"
+#include "html/layout/TBlockStyle.h"
+#include "html/layout/TSectionBase.h"
+
+// Table blocks keep their margins as given.
+enum class TCollapse : uint8_t { Margins, None };
+
+class TBlock : public TSectionBase {
+public:
+    TBlock(TSectionList& document, TCellBasic& cell, TBlockStyle style, TCollapse collapse = TCollapse::Margins);
+    ~TBlock() override;
+
+    std::unique_ptr<TSectionBase> CloneInto(TSectionList& target) const override;
+    void CopySelection() override;
+    int LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, int& maxWidth, int& cursor) override;
+    int Paint(TPaintContext& pc, IndentManager& im, int x, int xRef, int yRef) override;
+    int LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit) override;
+    bool ObjectAt(int x, int y, TFloatingObj*& obj, int& xObj, int& yObj) override;
+    int PositionAt(TCanvas& canvas, int x, int y, TCaretHit& hit) override;
+    int FindText(int from, const std::u16string& text, bool matchCase) override;
+    int FindTextBack(int from, const std::u16string& text, bool matchCase) override;
+    int SourcePosOf(int pos) const override;
+    int DocPosOf(int sourcePos, bool previous) const override;
+    bool CaretXY(TCanvas& canvas, int pos, int& x, int& y) override;
+    bool CharAt(int pos, char16_t& ch, TIDObject*& obj) override;
+    void MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth) override;
+    void ListPositions() override;
+    void Dump(std::string& out, int depth) const override;
+    const char* KindName() const override { return "block"; }
+    bool IsAbsolute() const override { return FStyle.position == TPositionKind::Absolute; }
+
+    // Draws the borders between the border box and the padding box.
+    virtual void PaintBorders(TCanvas& canvas, const TRect& borderBox, const TRect& paddingBox);
+    // The content width for the available width AW, with n autos among the
+    // side margins and the width; settles auto margins on the way.
+    virtual int ContentWidth(TCanvas& canvas, int availWidth, int autoCount, int availHeight);
+    // Table blocks answer true (margin collapsing leaves them alone).
+    virtual bool IsTableBlock() const { return false; }
+
+    TBlockCell& Content() { return *MyCell; }
+    const TBlockCell& Content() const { return *MyCell; }
+    const TBlockStyle& Style() const { return FStyle; }
+    const TMargArray& Box() const { return MargArray; }
+    bool Floats() const { return FStyle.floatKind != TFloatKind::None; }
+    bool Hidden() const { return FStyle.hidden; }
+    void SetHidden(bool hidden) { FStyle.hidden = hidden; }
+    // Set by the builder for OL, UL, DIR and MENU blocks.
+    bool IsListBlock = false;
+    // The selector text "tag.class".
+    const std::string& TagClass() const { return FTagClass; }
+    // Resolved margins as margin collapsing sees them (percent base 400).
+    int CollapsedBottomMargin() const;
+    int CollapsedTopMargin() const;
+
+    int NewWidth = 0;    // content width
+    int ClearAddon = 0;  // extra space pushed down by clear
+    int Indent = 0;      // content X relative to the X laid out at
+    int TextBot = 0;
+    TRect MyRect;        // border box of the last paint, document pixels
+
+protected:
+    TBlock(const TBlock& source, TSectionList& target);
+    // Box values for the bases, with the collapsed margins applied.
+    TMargArray ResolveBox(int widthBase, int heightBase) const;
+    int ClearOffset(const IndentManager& im, int y) const;
+    int HorizontalExtras() const;
+    // The rectangles of the last layout, in document pixels.
+    TRect BorderBox() const;
+    // Paints background, borders and the content in paint order.
+    void DrawBlock(TPaintContext& pc);
+    void PaintContent(TPaintContext& pc);
+    // False when printing decides the block goes on the next page.
+    bool PrintFits(TPaintContext& pc) const;
+    void BuildPaintOrder();
+    void DumpBox(std::string& out, int depth, const char* kind) const;
+
+    TBlockStyle FStyle;
+    std::unique_ptr<TBlockCell> MyCell;
+    TCellBasic* OwnerCell = nullptr;
+    TMargArray MargArray;
+    std::optional<int> FTopMarginOverride; // set by margin collapsing
+    bool FBottomMarginTaken = false;       // the next block took it
+    std::string FTagClass;
+    int FBlockY = 0;       // Y the box was laid out at (after positioning)
+    int FTopOffset = 0;    // resolved top and left of positioned blocks
+    int FLeftOffset = 0;
+    std::vector<TSectionBase*> FPaintOrder;
+    bool FPaintOrderBuilt = false;
+    bool FDocumentOrder = true; // every z-order key is 0
+    // MeasureWidths is asked by every ancestor; keep it per layout pass.
+    int FMeasuredFor = -1;
+    const TCanvas* FMeasuredOn = nullptr;
+    int FMinWidth = 0, FMaxWidth = 0;
+
+private:
+    void CollapseMargins(TCellBasic& cell);
+};

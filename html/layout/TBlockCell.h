@@ -1,0 +1,11 @@
+#pragma once
+#include "html/layout/TCellBasic.h"
+
+// The content cell of a block: it lays out with the indent manager the block
+// gives it.
+class TBlockCell : public TCellBasic {
+public:
+    using TCellBasic::TCellBasic;
+    // Lays the content out in area with the block's indent manager.
+    int DoLayout(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, int& maxWidth, int& cursor);
+};

@@ -1,0 +1,88 @@
+#include "html/layout/TBodyBlock.h"
+
+#include <algorithm>
+
+#include "html/layout/IndentManager.h"
+#include "html/layout/TSectionList.h"
+
+namespace {
+TBlockStyle WithoutBackgroundImage(TBlockStyle style, TSectionList& document)
+{
+    document.BackgroundImage = style.backgroundImage;
+    document.BackgroundPosX = style.backgroundPosX;
+    document.BackgroundPosY = style.backgroundPosY;
+    style.backgroundImage.clear();
+    return style;
+}
+} // namespace
+
+TBodyBlock::TBodyBlock(TSectionList& document, TCellBasic& cell, TBlockStyle style)
+    : TBlock(document, cell, WithoutBackgroundImage(std::move(style), document))
+{
+    TColor bg = TColor(ResolveBox(0, 0)[BoxBackgroundColor]);
+    if (bg != ClNone)
+        document.SetBackground(bg);
+}
+
+std::unique_ptr<TSectionBase> TBodyBlock::CloneInto(TSectionList& target) const
+{
+    return std::unique_ptr<TSectionBase>(new TBodyBlock(*this, target));
+}
+
+int TBodyBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, int& maxWidth, int& cursor)
+{
+    StartCurs = cursor;
+    LayoutY = FBlockY = area.y;
+    ClearAddon = 0;
+    MargArray = ResolveBox(area.width, area.height);
+    TMargArray& m = MargArray;
+    for (int i : {BoxMarginLeft, BoxMarginRight, BoxWidth})
+        if (m[i] == BoxAuto)
+            m[i] = 0;
+    int leftExtras = m[BoxMarginLeft] + m[BoxBorderLeft] + m[BoxPaddingLeft];
+    NewWidth = std::max(0, area.width - leftExtras - m[BoxMarginRight] - m[BoxBorderRight] - m[BoxPaddingRight]);
+    DrawTop = AddDoc(area.y, m[BoxMarginTop]);
+    Indent = leftExtras;
+    ContentLeft = AddDoc(area.x, leftExtras);
+    int contentTop = AddDoc(area.y, m[BoxMarginTop] + m[BoxBorderTop] + m[BoxPaddingTop]);
+    YValue = contentTop;
+    MyCell->IMgr = &im;
+    TSectionBase* savedOwner = im.CurrentID;
+    im.CurrentID = this;
+    int leftEdge = im.PushLeft(ContentLeft, contentTop, this);
+    int rightEdge = im.PushRight(AddDoc(ContentLeft, NewWidth), contentTop, this);
+    TLayoutArea inner;
+    inner.x = ContentLeft;
+    inner.y = contentTop;
+    inner.width = NewWidth;
+    inner.height = std::max(0, area.height - m[BoxMarginTop] - m[BoxMarginBottom]);
+    inner.containingHeight = inner.height;
+    int contentMax = 0;
+    MyCell->DoLayout(canvas, inner, im, contentMax, cursor);
+    Len = cursor - StartCurs;
+    TextBot = std::max(contentTop, MyCell->TextBot);
+    if (m[BoxHeight] > 0)
+        TextBot = std::max(TextBot, AddDoc(contentTop, m[BoxHeight]));
+    ContentBot = AddDoc(TextBot, m[BoxBorderBottom] + m[BoxPaddingBottom] + m[BoxMarginBottom]);
+    DrawBot = AddDoc(std::max(TextBot, MyCell->tcDrawBot), m[BoxBorderBottom] + m[BoxPaddingBottom]);
+    MyCell->tcDrawTop = 0;
+    MyCell->tcDrawBot = 999000;
+    im.PopLeft(leftEdge);
+    im.PopRight(rightEdge);
+    im.CurrentID = savedOwner;
+    SectionHeight = AddDoc(DrawBot, m[BoxMarginBottom]) - area.y;
+    DrawHeight = std::max(SectionHeight, im.LowestFloatBottom(area.y) - area.y);
+    maxWidth = std::max(area.width, ClampDoc((long long)std::max(contentMax, NewWidth) + leftExtras + m[BoxMarginRight]));
+    // Hit tests reach the body everywhere (its title shows anywhere).
+    DrawTop = std::min(DrawTop, 0);
+    DrawBot = std::max(AddDoc(area.y, DrawHeight), 999000);
+    BuildPaintOrder();
+    return SectionHeight;
+}
+
+int TBodyBlock::Paint(TPaintContext& pc, IndentManager&, int, int, int)
+{
+    MyRect = {-DocumentLimit, -DocumentLimit, DocumentLimit, DocumentLimit};
+    PaintContent(pc);
+    return DrawTop + SectionHeight;
+}

@@ -1,0 +1,159 @@
+#pragma once
+// One run of inline content: text in one or more fonts with images, panels
+// and form controls standing in it as placeholder characters (4 objects,
+// 2 controls, 8 forced line breaks). It breaks itself into lines between the
+// float edges of its cell, aligns them, paints them, and answers the
+// position queries.
+//
+// Construction API (the builder): TSection(document, style, link, first
+// line flag); then AddText / AddChar / AddImage / AddFormControl in reading
+// order, ChangeFont and ChangeLink when the style or link changes; then
+// hand it to its cell with AddSection, which calls Finish (CloseText) and
+// drops it when it stays empty. SetNoBreak brackets NOBR regions.
+#include <memory>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "html/layout/TFontList.h"
+#include "html/layout/TInlineList.h"
+#include "html/layout/TSectionBase.h"
+#include "html/layout/TTextStyle.h"
+
+class TFloatingObj;
+class TFormControlObj;
+
+// Placeholder characters.
+constexpr char16_t ControlChar = 2;
+constexpr char16_t ImageChar = 4;
+constexpr char16_t BreakChar = 8;
+
+enum class TFirstLine : uint8_t { Normal, Indented };
+
+struct LineRec {
+    int Start = 0;        // index of the first character
+    int Ln = 0;           // characters
+    int Y = 0;            // top, document pixels
+    int X = 0;            // left end of the text, document pixels
+    int SpaceBefore = 0;  // above the text
+    int SpaceAfter = 0;   // below the text
+    int LineHt = 0;       // text height
+    int Descent = 0;
+    int LineImgHt = 0;    // draw height (the line or floats placed in it)
+    int DrawWidth = 0;    // width between the float edges
+    int TextWidth = 0;    // without trailing spaces and breaks
+    int Spaces = 0;       // justification: spaces sharing Extra pixels
+    int Extra = 0;
+    std::vector<BorderRec> Borders;
+    int BordersFor = -1;  // layout counter the inline boxes were made for
+    int Height() const { return SpaceBefore + LineHt + SpaceAfter; }
+    int Baseline() const { return Y + SpaceBefore + LineHt - Descent; }
+};
+
+class TSection : public TSectionBase {
+public:
+    TSection(TSectionList& document, const TTextStyle& style, const TLinkInfo* link = nullptr,
+             TFirstLine firstLine = TFirstLine::Normal);
+    ~TSection() override;
+
+    // Builder operations.
+    void AddText(std::u16string_view text, std::span<const int> sourceIndexes);
+    void AddChar(char16_t ch, int sourceIndex);
+    void ChangeFont(const TTextStyle& style);
+    void ChangeLink(const TTextStyle& style, const TLinkInfo* link);
+    void AddImage(std::unique_ptr<TFloatingObj> image, int sourceIndex);
+    void AddFormControl(TFormControlObj* control, int sourceIndex);
+    void SetNoBreak(bool on) { FNoBreak = on; }
+    void SetClear(TClearKind clear) { ClearAttr = clear; }
+    void MarkAnchor() { AnchorName = true; }
+    // CloseText once; called by the cell.
+    void Finish();
+    bool Droppable() const;
+
+    std::unique_ptr<TSectionBase> CloneInto(TSectionList& target) const override;
+    void CopySelection() override;
+    int LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, int& maxWidth, int& cursor) override;
+    int Paint(TPaintContext& pc, IndentManager& im, int x, int xRef, int yRef) override;
+    int LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit) override;
+    bool ObjectAt(int x, int y, TFloatingObj*& obj, int& xObj, int& yObj) override;
+    int PositionAt(TCanvas& canvas, int x, int y, TCaretHit& hit) override;
+    int FindText(int from, const std::u16string& text, bool matchCase) override;
+    int FindTextBack(int from, const std::u16string& text, bool matchCase) override;
+    int SourcePosOf(int pos) const override;
+    int DocPosOf(int sourcePos, bool previous) const override;
+    bool CaretXY(TCanvas& canvas, int pos, int& x, int& y) override;
+    bool CharAt(int pos, char16_t& ch, TIDObject*& obj) override;
+    void MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth) override;
+    void Dump(std::string& out, int depth) const override;
+    const char* KindName() const override { return "section"; }
+
+    const std::u16string& Text() const { return Buff; }
+    const std::string& BreakFlags() const { return Brk; }
+    const std::vector<LineRec>& Lines() const { return FLines; }
+    TFontList& Fonts() { return FFonts; }
+    TTextAlignKind Justify = TTextAlignKind::Left;
+    TClearKind ClearAttr = TClearKind::None;
+    bool AnchorName = false;
+    bool RegisteredID = false; // entered in the document's ID list
+    int LineHeight = -1;
+    int FirstLineIndent = 0;
+    int FLPercent = -1;
+    int SeqNo = 0;
+
+protected:
+    TSection(const TSection& source, TSectionList& target);
+    virtual bool Preformatted() const { return false; }
+    void CloseText();
+    // Deletes the marked characters with their flags and source indexes and
+    // moves font runs, images and controls left accordingly.
+    void RemoveMarked(const std::vector<char>& remove);
+    void CompressIndexes();
+    // Width of [start, start + n): pieces of one font, objects and controls.
+    enum class TTrailing : uint8_t { Measure, Skip };
+    int StretchWidth(TCanvas& canvas, int start, int n, TTrailing trailing = TTrailing::Measure);
+    int FitCount(TCanvas& canvas, int start, int remaining, int y, bool firstLine, IndentManager& im,
+                 std::vector<TFloatingObj*>& deferred);
+    int BreakLine(int start, int fit, int y, IndentManager& im, bool& skipToFloat);
+    void FinishLine(TCanvas& canvas, int start, int n, int& y, bool firstLine, bool lastLine, IndentManager& im,
+                    std::vector<TFloatingObj*>& deferred);
+    void PlaceFloat(TFloatingObj& obj, int y, IndentManager& im);
+    void AddEmptyLine(int& y, int height);
+    // X of a character of a line, justification included.
+    int CharX(TCanvas& canvas, const LineRec& line, int index);
+    // The character index under x in a line (middle rule: a character is
+    // taken when x lies beyond its middle).
+    int IndexAtX(TCanvas& canvas, const LineRec& line, int x, bool middle);
+    const LineRec* LineAtY(int y) const;
+    const LineRec* LineOfIndex(int index) const;
+    int JustifyBefore(const LineRec& line, int index) const;
+    TFloatingObj* ImageAt(int index) const;
+    TFormControlObj* ControlAt(int index) const;
+    void PaintLine(TPaintContext& pc, LineRec& line, int selStart, int selEnd);
+    void PaintText(TPaintContext& pc, TFontObj& run, const LineRec& line, int start, int end, int x, bool selected);
+    void BuildBorders(TCanvas& canvas, LineRec& line);
+    void PaintBorders(TPaintContext& pc, const LineRec& line);
+    void AppendRaw(char16_t ch, int sourceIndex);
+    void SetRunFont(const TTextStyle& style, const TTextFont* font);
+    void AddTabStop(TFontObj& run);
+    void RegisterLinkRun(TFontObj& run);
+
+    std::u16string Buff;
+    std::string Brk;
+    std::vector<int> SIndexList;                 // while building
+    std::vector<std::pair<int, int>> SIndex;     // (offset, source index) runs
+    TFontList FFonts;
+    std::vector<std::unique_ptr<TFloatingObj>> Images;
+    std::vector<TFormControlObj*> FormControls;
+    std::vector<LineRec> FLines;
+    TTextStyle FStyle;       // the style in effect while building
+    TLinkInfo FLink;
+    bool FNoBreak = false;
+    bool FSmallRun = false;
+    bool FClosed = false;
+    bool FWidthsKnown = false;
+    int FMinWidth = 0, FMaxWidth = 0;
+    int FProgressPass = -1;
+    std::vector<int> FExtents;                   // reused by FitCount
+    std::vector<const TFloatingObj*> FPlacedFloats; // floats placed in this layout
+};

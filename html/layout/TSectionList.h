@@ -1,0 +1,161 @@
+#pragma once
+// The document root: the top-level cell of one displayed document plus the
+// document-wide stores (IDs, positions, links, inline boxes, controls) and
+// the host callbacks the viewer installs.
+//
+// Life cycle: create empty; the builder fills Sections through AddSection
+// (normally one TBodyBlock whose content cell receives everything);
+// LayOut(width) places everything; Paint draws a band; the queries answer
+// hit tests, search, caret and selection; ClearDocument empties it for the
+// next document. A printing copy is made with the copy constructor.
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "html/layout/TCell.h"
+#include "html/layout/TDrawList.h"
+#include "html/layout/TInlineList.h"
+#include "html/layout/SelTextBuf.h"
+
+class TFontObj;
+class TSection;
+class TControl;
+class TFormControlObj;
+class TFloatingObj;
+class TTimer;
+class TControlFactory;
+
+// The viewer's services. Every one is optional.
+struct TDocumentHost {
+    // A layout error to show in a modal box with an "OK" button.
+    std::function<void(const std::string& message)> showError;
+    // Selected text for the clipboard.
+    std::function<void(const std::u16string& text)> copyToClipboard;
+    // The background colour changed.
+    std::function<void(TColor color)> backgroundChanged;
+    // Repaint the paint panel.
+    std::function<void()> invalidate;
+    // A link run or control got the keyboard focus: scroll it into view.
+    std::function<void(int y)> focusedAt;
+    // Layout progress in percent.
+    std::function<void(int percent)> progress;
+    // Enter pressed on a focused link.
+    std::function<void(const TLinkInfo& link)> linkAction;
+};
+
+class TSectionList : public TCell {
+public:
+    TSectionList();
+    // A copy for printing or preview: same settings, host and inline boxes;
+    // its own copies of every section; no timer, no animation.
+    static std::unique_ptr<TSectionList> CreateCopy(const TSectionList& source);
+    ~TSectionList() override;
+
+    void ClearDocument();
+
+    // Lays the document out for a width; answers the document height.
+    int LayOut(TCanvas& canvas, int y, int width, int availHeight, int& maxWidth);
+    // Paints the band clip (window pixels) of the document scrolled to
+    // pc.yOffset; answers the Y after the document.
+    int PaintDocument(TPaintContext& pc, int x);
+
+    void ScrollTo(int y);
+    // Link under a point plus hover tracking; answers TLinkHitFlag bits.
+    int LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit) override;
+    void ClearHover();
+    void SetLinkPressed(bool down);
+
+    int FindText(int from, const std::u16string& text, bool matchCase)
+    {
+        return TCellBasic::FindText(from, text, matchCase);
+    }
+    int FindTextBack(int from, const std::u16string& text, bool matchCase)
+    {
+        return TCellBasic::FindTextBack(from, text, matchCase);
+    }
+    bool CaretXY(TCanvas& canvas, int pos, int& x, int& y);
+    int DocPosOf(int sourcePos, bool previous) const;
+    // The last section in the position list whose anchor Y is at or above y.
+    TSectionBase* SectionAtY(int y, int& sectionY, int& index) const;
+
+    int GetSelLength();
+    std::u16string GetSelText();
+    void CopyToClipboard();
+
+    void SetFonts(const std::string& name, int size, TColor link, TColor visited, TColor hover, bool linksActive,
+                  TColor background);
+    void SetBackground(TColor color);
+
+    // The layout dump: every block, section and line with x, y, width and
+    // height, two spaces of indentation per level. Lines have the form
+    //   block <tag> x=<content left> y=<content top> w=<content width> h=<height>
+    //   section x=.. y=.. w=.. h=..
+    //     line x=.. y=.. w=<text width> h=.. n=<characters>
+    // further kinds (table, row, cell, rule, page) follow the same pattern.
+    std::string Dump() const;
+
+    // Builder and section services.
+    void AddID(const std::string& name, TIDObject* obj);
+    TIDObject* FindID(const std::string& name) const;
+    void ForgetSection(TSection& section);
+    void ReportError(const std::string& message);
+    int NextTextSequence() { return ++FTextSectionCount; }
+    int TextSectionCount() const { return FTextSectionCount; }
+    void SelectionBuffer(SelTextCount* buffer) { FSelBuffer = buffer; }
+    // The canvas of the last layout (anchors inside text measure with it).
+    TCanvas* MeasuringCanvas() const { return FCanvas; }
+    SelTextCount* CurrentSelBuffer() const { return FSelBuffer; }
+
+    // Settings.
+    bool ShowImages = true;
+    bool Printing = false;
+    bool PrintBackground = false;
+    bool PrintMonochrome = false;
+    bool LinksActive = false;
+    bool ManyLinks = false;
+    bool ShowCaret = false;
+    int CaretPos = -1;
+    int YOff = 0;
+    bool YOffChange = false;
+    int SelB = 0;
+    int SelE = 0;
+    std::string FontName = "Times New Roman";
+    int FontSize = 12;
+    TColor LinkColor = 0xFF0000, VisitedColor = 0x800080, HoverColor = 0xFF00FF;
+    TColor Background = 0xFFFFFF;
+    std::string BackgroundImage;
+    int BackgroundPosX = 0, BackgroundPosY = 0;
+    TDocumentHost Host;
+    TControlFactory* Controls = nullptr; // where tab stops and timers are made
+
+    // Stores.
+    std::vector<TFontObj*> LinkList;        // every link run, in document order
+    std::vector<TFormControlObj*> FormControlList;
+    std::vector<TFormControlObj*> PanelList;
+    std::vector<TFloatingObj*> AnimList;
+    std::vector<TSectionBase*> PositionList;
+    std::multimap<std::string, TControl*> TabOrderList;
+    std::shared_ptr<TInlineList> InlineList;
+    TDrawList DrawList;
+    int* ListItemMarkerY = nullptr;         // the list item waiting for its marker Y
+    int LayoutCounter = 0;
+    bool IsCopy = false;
+    TFontObj* HoverRun = nullptr;
+    TFormControlObj* HoverControl = nullptr;
+    int HoverControlState = 0;
+    int ProgressBase = 0;
+
+private:
+    explicit TSectionList(const TSectionList* source);
+    void ShowUnshownControls();
+    void HideUnpaintedControls();
+    void SetHoverLink(TFontObj* run);
+
+    std::map<std::string, TIDObject*> FIDs;
+    std::unique_ptr<TTimer> FTimer;
+    SelTextCount* FSelBuffer = nullptr;
+    TCanvas* FCanvas = nullptr;
+    int FTextSectionCount = 0;
+};

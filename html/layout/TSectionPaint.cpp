@@ -1,0 +1,446 @@
+// Painting and the position queries of text sections.
+#include <algorithm>
+
+#include "gfx/TControls.h"
+#include "html/layout/Borders.h"
+#include "html/layout/IndentManager.h"
+#include "html/layout/SelTextBuf.h"
+#include "html/layout/TFloatingObj.h"
+#include "html/layout/TFormControlObj.h"
+#include "html/layout/TSection.h"
+#include "html/layout/TSectionList.h"
+#include "html/layout/TextCase.h"
+
+namespace {
+
+bool IsTextChar(char16_t c) { return c != ControlChar && c != ImageChar && c != BreakChar; }
+
+TColor Inverted(TColor c) { return (~DrawColor(c)) & 0xFFFFFF; }
+
+} // namespace
+
+int TSection::Paint(TPaintContext& pc, IndentManager&, int, int, int)
+{
+    int after = DrawTop + SectionHeight;
+    if (Buff.empty())
+        return after;
+    int top = pc.clip.top + pc.yOffset - pc.shiftY;
+    int bottom = std::max(pc.clip.bottom + pc.yOffset, pc.printing ? pc.pageBottom : 0) - pc.shiftY;
+    if (DrawBot <= top || DrawTop > bottom)
+        return after;
+    TSectionList* doc = Owner();
+    int selStart = doc ? doc->SelB - StartCurs : 0;
+    int selEnd = doc ? doc->SelE - StartCurs : 0;
+    pc.canvas.setTextAlign(TTextAlign::Baseline);
+    // Lines are sorted by Y: start at the first that can reach the band.
+    auto it = std::upper_bound(FLines.begin(), FLines.end(), top, [](int v, const LineRec& l) { return v < l.Y; });
+    if (it != FLines.begin())
+        --it;
+    while (it != FLines.begin() && (it - 1)->Y + (it - 1)->LineImgHt > top)
+        --it;
+    for (; it != FLines.end(); ++it) {
+        LineRec& line = *it;
+        if (line.Y > bottom)
+            break;
+        if (line.Y + std::max(line.Height(), line.LineImgHt) <= top || line.Ln == 0)
+            continue;
+        if (pc.printing && line.Y + line.Height() > pc.pageBottom) {
+            int pageHeight = pc.clip.bottom - pc.clip.top;
+            if (line.Height() <= pageHeight && line.Y > pc.clip.top + pc.yOffset) {
+                pc.pageBottom = std::min(pc.pageBottom, line.Y);
+                break;
+            }
+        }
+        PaintLine(pc, line, selStart, selEnd);
+    }
+    return after;
+}
+
+void TSection::PaintLine(TPaintContext& pc, LineRec& line, int selStart, int selEnd)
+{
+    TCanvas& canvas = pc.canvas;
+    TSectionList* doc = Owner();
+    if (doc && doc->InlineList && !doc->InlineList->Empty()) {
+        BuildBorders(canvas, line);
+        PaintBorders(pc, line);
+    }
+    pc.nothingPrinted = false;
+    int baseline = pc.WindowY(line.Baseline());
+    int end = line.Start + line.Ln;
+    // A final space or line break is not drawn.
+    int drawEnd = end;
+    while (drawEnd > line.Start && (Buff[size_t(drawEnd - 1)] == u' ' || Buff[size_t(drawEnd - 1)] == BreakChar))
+        --drawEnd;
+    int i = line.Start;
+    while (i < drawEnd) {
+        int x = CharX(canvas, line, i) + pc.shiftX;
+        char16_t c = Buff[size_t(i)];
+        if (c == ImageChar) {
+            if (TFloatingObj* img = ImageAt(i)) {
+                if (img->Floats()) {
+                    img->DrawX = img->FloatX + pc.shiftX;
+                    img->DrawYY = img->FloatY + img->VSpaceT;
+                } else {
+                    TFontObj* run = FFonts.GetFontObjAt(i);
+                    int descent = run ? run->Descent() : 0;
+                    int charHeight = run ? run->CharHeight() : 0;
+                    img->DrawX = x + img->HSpaceL;
+                    switch (img->VertAlign) {
+                    case TVAlign::Top:
+                        img->DrawYY = line.Y + line.SpaceBefore + img->VSpaceT;
+                        break;
+                    case TVAlign::Middle:
+                        img->DrawYY = line.Baseline() + descent - charHeight / 2 -
+                                      (img->ObjHeight + img->VSpaceB - img->VSpaceT) / 2;
+                        break;
+                    default:
+                        img->DrawYY = line.Baseline() - img->ObjHeight - img->VSpaceB;
+                        break;
+                    }
+                }
+                if (doc)
+                    doc->DrawList.Add(img, img->DrawX, pc.WindowY(img->DrawYY));
+            }
+            ++i;
+            continue;
+        }
+        if (c == ControlChar) {
+            if (TFormControlObj* ctl = ControlAt(i)) {
+                int h = ctl->Height();
+                int lineTop = pc.WindowY(line.Y + line.SpaceBefore);
+                int top = ctl->VertAlign == TVAlign::Top      ? lineTop
+                          : ctl->VertAlign == TVAlign::Middle ? baseline - (line.LineHt + h) / 2
+                          : ctl->VertAlign == TVAlign::Baseline ? baseline - h - line.Descent
+                                                                : baseline - h;
+                int left = x + ctl->HSpaceL;
+                if (doc && doc->IsCopy) {
+                    ctl->PaintImage(canvas, left, top);
+                } else if (TControl* w = ctl->TheControl()) {
+                    w->setPosition(left, top);
+                    w->setVisible(true);
+                    ctl->Shown = true;
+                    if (ctl->Focused && (w->kind() == TControlKind::CheckBox || w->kind() == TControlKind::RadioButton))
+                        canvas.drawFocusRect({left - 2, top - 2, left + w->bounds().width() + 2, top + h + 2});
+                }
+            }
+            ++i;
+            continue;
+        }
+        TFontObj* run = FFonts.GetFontObjAt(i);
+        int pieceEnd = std::min(drawEnd, i + FFonts.GetFontCountAt(i, drawEnd));
+        int j = i;
+        while (j < pieceEnd && IsTextChar(Buff[size_t(j)]))
+            ++j;
+        bool selected = i >= selStart && i < selEnd;
+        if (!selected && selStart > i && selStart < j)
+            j = selStart;
+        if (selected && selEnd < j)
+            j = selEnd;
+        PaintText(pc, *run, line, i, j, x, selected);
+        i = j;
+    }
+    int caret = pc.caretPos - StartCurs;
+    if (pc.caretPos >= 0 && (!doc || doc->SelE <= doc->SelB) && caret >= line.Start &&
+        (caret < end || (caret == end && &line == &FLines.back()))) {
+        int x = CharX(canvas, line, caret) + pc.shiftX;
+        canvas.setPen({0, 1, TPenStyle::Solid});
+        int top = pc.WindowY(line.Y + line.SpaceBefore);
+        canvas.line(x, top, x, top + line.LineHt);
+    }
+}
+
+void TSection::PaintText(TPaintContext& pc, TFontObj& run, const LineRec& line, int start, int end, int x,
+                         bool selected)
+{
+    if (end <= start)
+        return;
+    TCanvas& canvas = pc.canvas;
+    canvas.setFont(run.FontOn(canvas));
+    canvas.setCharacterExtra(run.Font.letterSpacing);
+    TColor color = DrawColor(run.Font.color);
+    TColor background = run.Font.background;
+    if (pc.printing) {
+        if (pc.printMonochrome && color != 0xFFFFFF)
+            color = 0;
+        if (!pc.printBackground && RedOf(color) > 0xE0 && GreenOf(color) > 0xE0)
+            color = 0xA0A0A0;
+    }
+    if (selected) {
+        canvas.setBackgroundMode(TBackgroundMode::Opaque, color);
+        canvas.setTextColor(background != ClNone ? DrawColor(background) : Inverted(color));
+    } else if (background != ClNone && !(pc.printing && !pc.printBackground)) {
+        canvas.setBackgroundMode(TBackgroundMode::Opaque, DrawColor(background));
+        canvas.setTextColor(color);
+    } else {
+        canvas.setBackgroundMode(TBackgroundMode::Transparent);
+        canvas.setTextColor(color);
+    }
+    int y = pc.WindowY(line.Baseline());
+    if (run.Shift == TVAlign::Super)
+        y -= run.TextHeight() / 3;
+    else if (run.Shift == TVAlign::Sub)
+        y += run.Descent() / 2 + 1;
+    int extra = JustifyBefore(line, end) - JustifyBefore(line, start);
+    std::u16string_view text(Buff.data() + start, size_t(end - start));
+    canvas.textOut(x, y, text, extra);
+    canvas.setBackgroundMode(TBackgroundMode::Transparent);
+    canvas.setCharacterExtra(0);
+    if (run.Focused && run.IsLink()) {
+        int w = StretchWidth(canvas, start, end - start) + extra;
+        int top = pc.WindowY(line.Y + line.SpaceBefore);
+        canvas.drawFocusRect({x, top, x + w, top + line.LineHt});
+    }
+}
+
+void TSection::BuildBorders(TCanvas& canvas, LineRec& line)
+{
+    TSectionList* doc = Owner();
+    if (!doc || line.BordersFor == doc->LayoutCounter)
+        return;
+    doc->InlineList->Resolve(*doc);
+    line.BordersFor = doc->LayoutCounter;
+    line.Borders.clear();
+    int lineStart = StartCurs + line.Start, lineEnd = lineStart + line.Ln;
+    for (const InlineRec& box : doc->InlineList->Items()) {
+        if (box.EndDoc <= lineStart || box.StartDoc >= lineEnd)
+            continue;
+        BorderRec r;
+        r.Box = &box;
+        r.OpenStart = box.StartDoc < lineStart;
+        r.OpenEnd = box.EndDoc > lineEnd;
+        r.Start = std::max(box.StartDoc, lineStart) - StartCurs;
+        r.End = std::min(box.EndDoc, lineEnd) - StartCurs;
+        int left = CharX(canvas, line, r.Start);
+        int right = CharX(canvas, line, r.End);
+        r.Rect = {left - box.Box[BoxPaddingLeft], line.Y + line.SpaceBefore - box.Box[BoxPaddingTop],
+                  right + box.Box[BoxPaddingRight], line.Y + line.SpaceBefore + line.LineHt + box.Box[BoxPaddingBottom]};
+        line.Borders.push_back(r);
+    }
+}
+
+void TSection::PaintBorders(TPaintContext& pc, const LineRec& line)
+{
+    for (const BorderRec& r : line.Borders) {
+        const TMargArray& b = r.Box->Box;
+        TRect pad{r.Rect.left + pc.shiftX, pc.WindowY(r.Rect.top), r.Rect.right + pc.shiftX, pc.WindowY(r.Rect.bottom)};
+        TColor bg = TColor(b[BoxBackgroundColor]);
+        if (bg != ClNone && !(pc.printing && !pc.printBackground))
+            pc.canvas.fillRect(pad, DrawColor(bg));
+        TBorderSides sides;
+        for (int k = 0; k < 4; ++k) {
+            sides.colors[size_t(k)] = TColor(b[BoxBorderTopColor + k]);
+            sides.styles[size_t(k)] = r.Box->Styles[size_t(k)];
+        }
+        int left = r.OpenStart ? 0 : b[BoxBorderLeft];
+        int right = r.OpenEnd ? 0 : b[BoxBorderRight];
+        if (r.OpenStart)
+            sides.styles[3] = TBorderKind::None;
+        if (r.OpenEnd)
+            sides.styles[1] = TBorderKind::None;
+        TRect outer{pad.left - left, pad.top - b[BoxBorderTop], pad.right + right, pad.bottom + b[BoxBorderBottom]};
+        DrawBorders(pc.canvas, outer, pad, sides, bg);
+    }
+}
+
+// ---------------------------------------------------------------- queries
+
+int TSection::LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit)
+{
+    for (auto& img : Images) {
+        int left = img->Floats() ? img->FloatX : img->DrawX;
+        int top = img->Floats() ? img->FloatY + img->VSpaceT : img->DrawYY;
+        if (x >= left && x < left + img->ObjWidth && y >= top && y < top + img->ObjHeight) {
+            if (!img->Title.empty()) {
+                hit.title = img->Title;
+                hit.flags |= HitTitle;
+            }
+            return hit.flags | img->LinkAt(x - left, y - top, hit);
+        }
+    }
+    const LineRec* line = LineAtY(y);
+    if (!line || line->Ln == 0)
+        return 0;
+    int idx = IndexAtX(canvas, *line, x, false);
+    if (idx >= line->Start + line->Ln || x < line->X)
+        return 0;
+    if (Buff[size_t(idx)] == ImageChar)
+        return 0;
+    TFontObj* run = FFonts.GetFontObjAt(idx);
+    int flags = 0;
+    if (run && !run->Title.empty()) {
+        hit.title = run->Title;
+        flags |= HitTitle;
+    }
+    if (run && run->IsLink()) {
+        hit.link = run->Link;
+        hit.run = run;
+        flags |= HitLink;
+    }
+    hit.flags |= flags;
+    return flags;
+}
+
+bool TSection::ObjectAt(int x, int y, TFloatingObj*& obj, int& xObj, int& yObj)
+{
+    for (auto& img : Images) {
+        int left = img->Floats() ? img->FloatX : img->DrawX;
+        int top = img->Floats() ? img->FloatY + img->VSpaceT : img->DrawYY;
+        if (x >= left && x < left + img->ObjWidth && y >= top && y < top + img->ObjHeight) {
+            obj = img.get();
+            xObj = x - left;
+            yObj = y - top;
+            return true;
+        }
+    }
+    return false;
+}
+
+int TSection::PositionAt(TCanvas& canvas, int x, int y, TCaretHit& hit)
+{
+    if (x < ContentLeft || FLines.empty())
+        return -1;
+    const LineRec* line = LineAtY(y);
+    if (!line || line->Ln == 0)
+        return -1;
+    if (x > ContentLeft + std::max(line->DrawWidth, line->X - ContentLeft + line->TextWidth))
+        return -1;
+    hit.height = line->LineHt;
+    hit.y = line->Y + line->SpaceBefore;
+    if (x < line->X) {
+        hit.x = line->X;
+        hit.inText = false;
+        return StartCurs + line->Start;
+    }
+    int idx = IndexAtX(canvas, *line, x, true);
+    hit.x = CharX(canvas, *line, idx);
+    hit.inText = idx < line->Start + line->Ln;
+    return StartCurs + idx;
+}
+
+bool TSection::CaretXY(TCanvas& canvas, int pos, int& x, int& y)
+{
+    int idx = pos - StartCurs;
+    if (idx < 0 || idx > int(Buff.size()))
+        return false;
+    const LineRec* line = nullptr;
+    for (const LineRec& l : FLines)
+        if (l.Ln > 0 && idx >= l.Start && idx < l.Start + l.Ln)
+            line = &l;
+    if (!line && !FLines.empty() && idx == int(Buff.size()))
+        for (auto it = FLines.rbegin(); it != FLines.rend(); ++it)
+            if (it->Ln > 0) {
+                line = &*it;
+                break;
+            }
+    if (!line)
+        return false;
+    x = CharX(canvas, *line, idx);
+    y = line->Y;
+    return true;
+}
+
+bool TSection::CharAt(int pos, char16_t& ch, TIDObject*& obj)
+{
+    int idx = pos - StartCurs;
+    if (idx < 0 || idx >= int(Buff.size()))
+        return false;
+    ch = Buff[size_t(idx)];
+    obj = ch == ImageChar ? ImageAt(idx) : ch == ControlChar ? static_cast<TIDObject*>(ControlAt(idx)) : nullptr;
+    return true;
+}
+
+int TSection::FindText(int from, const std::u16string& text, bool matchCase)
+{
+    if (text.empty() || text.size() > Buff.size())
+        return -1;
+    int start = std::max(0, from - StartCurs);
+    if (start >= int(Buff.size()))
+        return -1;
+    std::u16string lowered;
+    const std::u16string& hay = matchCase ? Buff : (lowered = LowerText(Buff));
+    size_t at = hay.find(text, size_t(start));
+    return at == std::u16string::npos ? -1 : StartCurs + int(at);
+}
+
+int TSection::FindTextBack(int from, const std::u16string& text, bool matchCase)
+{
+    if (text.empty() || text.size() > Buff.size())
+        return -1;
+    int limit = std::min(int(Buff.size()), from - StartCurs);
+    if (limit < int(text.size()))
+        return -1;
+    std::u16string lowered;
+    const std::u16string& hay = matchCase ? Buff : (lowered = LowerText(Buff));
+    // The match must end before the from position.
+    size_t at = hay.rfind(text, size_t(limit) - text.size());
+    return at == std::u16string::npos ? -1 : StartCurs + int(at);
+}
+
+int TSection::SourcePosOf(int pos) const
+{
+    int idx = pos - StartCurs;
+    if (idx < 0 || idx >= int(Buff.size()) || SIndex.empty())
+        return -1;
+    auto it = std::upper_bound(SIndex.begin(), SIndex.end(), idx,
+                               [](int v, const std::pair<int, int>& p) { return v < p.first; });
+    if (it == SIndex.begin())
+        return -1;
+    --it;
+    return it->second + (idx - it->first);
+}
+
+int TSection::DocPosOf(int sourcePos, bool previous) const
+{
+    int n = int(Buff.size());
+    auto count = [&](size_t k) { return (k + 1 < SIndex.size() ? SIndex[k + 1].first : n) - SIndex[k].first; };
+    if (previous) {
+        // The last character whose source position is at or before sourcePos.
+        for (size_t k = SIndex.size(); k-- > 0;)
+            if (SIndex[k].second <= sourcePos)
+                return StartCurs + SIndex[k].first + std::min(count(k) - 1, sourcePos - SIndex[k].second);
+        return -1;
+    }
+    // The first character whose source position is at or after sourcePos.
+    for (size_t k = 0; k < SIndex.size(); ++k)
+        if (SIndex[k].second + count(k) - 1 >= sourcePos)
+            return StartCurs + SIndex[k].first + std::max(0, sourcePos - SIndex[k].second);
+    return -1;
+}
+
+void TSection::CopySelection()
+{
+    TSectionList* doc = Owner();
+    SelTextCount* buffer = doc ? doc->CurrentSelBuffer() : nullptr;
+    if (!buffer)
+        return;
+    int selStart = doc->SelB - StartCurs, selEnd = doc->SelE - StartCurs;
+    std::u16string text;
+    for (const LineRec& line : FLines) {
+        int a = std::max(selStart, line.Start), b = std::min(selEnd, line.Start + line.Ln);
+        for (int i = a; i < b; ++i) {
+            char16_t c = Buff[size_t(i)];
+            if (c == BreakChar)
+                text += u'\n';
+            else if (c == 160)
+                text += u' ';
+            else if (c != ImageChar && c != ControlChar)
+                text += c;
+        }
+    }
+    buffer->AddText(text);
+    if (selEnd > int(Buff.size()))
+        buffer->AddLineBreak();
+}
+
+void TSection::Dump(std::string& out, int depth) const
+{
+    DumpIndent(out, depth);
+    out += std::string(KindName()) + " x=" + std::to_string(ContentLeft) + " y=" + std::to_string(LayoutY) +
+           " h=" + std::to_string(SectionHeight) + " n=" + std::to_string(Buff.size()) + "\n";
+    for (const LineRec& line : FLines) {
+        DumpIndent(out, depth + 1);
+        out += "line x=" + std::to_string(line.X) + " y=" + std::to_string(line.Y) + " w=" +
+               std::to_string(line.TextWidth) + " h=" + std::to_string(line.Height()) + " n=" + std::to_string(line.Ln) +
+               "\n";
+    }
+}
