@@ -85,7 +85,7 @@ std::string TrimText(std::string_view text)
 
 std::string NormalizeServerRoot(std::string_view root)
 {
-    std::string r = ToNativeSeparators(TrimText(root));
+    std::string r = TrimText(root).empty() ? std::string() : LinkToPath(root);
     while (r.size() > 1 && r.back() == '/')
         r.pop_back();
     return r;

@@ -294,5 +294,6 @@ void THTMLViewer::PaintBand(QPainter& painter, const QRect& clip)
     PaintBackground(canvas, clip.x(), clip.y(), clip.width(), clip.height());
     TPaintContext pc{canvas, TRect{clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1}};
     pc.yOffset = VScrollBarPosition();
-    FSectionList->PaintDocument(pc, -HScrollBarPosition());
+    pc.shiftX = -HScrollBarPosition();
+    FSectionList->PaintDocument(pc, pc.shiftX);
 }

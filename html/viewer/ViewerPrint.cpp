@@ -34,7 +34,8 @@ struct TPageGeometry {
     {
         dpiX = p.DpiX();
         dpiY = p.DpiY();
-        S = std::max(1, int(std::lround(s.screenPixelsPerInch * s.scale)));
+        // PrintScale magnifies: at 2.0 a document pixel is twice as large on paper.
+        S = std::max(1, int(std::lround(s.screenPixelsPerInch / std::max(0.01, s.scale))));
         int offX = p.OffsetX(), offY = p.OffsetY();
         int right = std::max(0, p.PhysicalWidth() - p.PageWidth() - offX);
         int bottom = std::max(0, p.PhysicalHeight() - p.PageHeight() - offY);
@@ -115,7 +116,8 @@ private:
     int PaintHidden(TCanvas& canvas, int P)
     {
         TPaintContext pc = Context(canvas, P);
-        FCopy->PaintDocument(pc, 3 * FGeo.W + FGeo.XL0);
+        pc.shiftX = 3 * FGeo.W + FGeo.XL0;
+        FCopy->PaintDocument(pc, pc.shiftX);
         return pc.pageBottom;
     }
 
@@ -133,7 +135,8 @@ private:
         if (FSettings.printBackground)
             canvas.fillRect({FGeo.XL0, FGeo.TB, FGeo.XL0 + FGeo.W, FGeo.TB + FGeo.H}, FSettings.background);
         TPaintContext pc = Context(canvas, P);
-        FCopy->PaintDocument(pc, FGeo.XL0);
+        pc.shiftX = FGeo.XL0;
+        FCopy->PaintDocument(pc, pc.shiftX);
         int pageBottom = pc.pageBottom;
         canvas.save();
         canvas.removeClip();
@@ -184,6 +187,7 @@ private:
             pc.yOffset = shift;
             pc.printing = true;
             pc.pageBottom = shift + bandHeight + E; // a band never breaks
+            pc.shiftX = xl;
             copy->PaintDocument(pc, xl);
             canvas.restore();
         } catch (const std::exception&) {

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include "html/layout/TSectionList.h"
+#include "html/viewer/THTMLViewer.h"
+#include "html/viewer/ViewerPrint.h"
+#include "tests/viewer/ViewerTestSupport.h"
+
+namespace {
+
+int PdfPages(const std::string& file)
+{
+    QFile f(QString::fromStdString(file));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    QByteArray bytes = f.readAll();
+    return int(QString::fromLatin1(bytes).count(QRegularExpression("/Type\\s*/Page[^s]")));
+}
+
+std::string PdfText(const std::string& file)
+{
+    QProcess p;
+    p.start("pdftotext", {QString::fromStdString(file), "-"});
+    if (!p.waitForFinished(20000))
+        return "";
+    return p.readAllStandardOutput().toStdString();
+}
+
+struct PrintFixture : ::testing::Test {
+    viewertest::Files files;
+    THTMLViewer viewer;
+    std::unique_ptr<QPrinter> printer;
+    std::string pdf;
+    PrintFixture()
+    {
+        viewer.resize(600, 400);
+        pdf = files.Path("out.pdf");
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(QString::fromStdString(pdf));
+        printer->setPageSize(QPageSize(QPageSize::A4));
+        printer->setFullPage(true);
+    }
+    // Paragraphs until the document fills about `pages` A4 pages.
+    void LoadPages(int paragraphs) { viewer.ShowFile(files.Write("doc.htm", viewertest::Paragraphs(paragraphs))); }
+};
+
+} // namespace
+
+TEST_F(PrintFixture, OnePageDocumentPrintsOnePage)
+{
+    LoadPages(5);
+    viewer.Print(1, 9999, *printer);
+    EXPECT_EQ(viewer.PrintedPages(), 1);
+    EXPECT_EQ(PdfPages(pdf), 1);
+}
+
+TEST_F(PrintFixture, RangePrintsOnlyItsPages)
+{
+    LoadPages(110); // three pages
+    viewer.Print(1, 9999, *printer);
+    ASSERT_EQ(viewer.PrintedPages(), 3);
+    ASSERT_EQ(PdfPages(pdf), 3);
+    std::string all = PdfText(pdf);
+
+    viewer.Print(2, 2, *printer);
+    EXPECT_EQ(viewer.PrintedPages(), 2); // page 1 was laid out too
+    EXPECT_EQ(PdfPages(pdf), 1);
+    std::string second = PdfText(pdf);
+    if (!all.empty()) {
+        EXPECT_EQ(second.find("Paragraph 1 "), std::string::npos);
+        EXPECT_EQ(second.find("Paragraph 110 "), std::string::npos);
+        EXPECT_NE(second.find("Paragraph 60 "), std::string::npos);
+    }
+}
+
+TEST_F(PrintFixture, RangeBeyondTheDocumentPrintsNothing)
+{
+    LoadPages(5);
+    viewer.Print(3, 4, *printer);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf)));
+}
+
+TEST_F(PrintFixture, HeaderCanStopTheJob)
+{
+    LoadPages(110);
+    std::vector<int> headerPages, footerPages, progress;
+    int headerHeight = 0;
+    viewer.OnPrintHeader = [&](THTMLViewer*, TCanvas&, int page, int, int h, bool& stop) {
+        headerPages.push_back(page);
+        headerHeight = h;
+        stop = true;
+    };
+    viewer.OnPrintFooter = [&](THTMLViewer*, TCanvas&, int page, int, int, bool&) { footerPages.push_back(page); };
+    viewer.OnPrintProgress = [&](THTMLViewer*, int page, bool&) { progress.push_back(page); };
+    viewer.Print(1, 9999, *printer);
+    EXPECT_EQ(viewer.PrintedPages(), 1);
+    EXPECT_EQ(PdfPages(pdf), 1);
+    EXPECT_EQ(headerPages, std::vector<int>{1});
+    EXPECT_EQ(footerPages, std::vector<int>{1});
+    EXPECT_EQ(progress, (std::vector<int>{0, 1, 1}));
+    // 2 cm of top margin at 96 document units per inch.
+    EXPECT_NEAR(headerHeight, 76, 1);
+}
+
+TEST_F(PrintFixture, DoubleScaleHalvesTheDocumentPerPage)
+{
+    LoadPages(200);
+    viewer.Print(1, 9999, *printer);
+    int normal = viewer.PrintedPages();
+    viewer.PrintScale = 2.0;
+    viewer.Print(1, 9999, *printer);
+    int doubled = viewer.PrintedPages();
+    EXPECT_GE(normal, 4);
+    EXPECT_GE(doubled, 2 * normal - 1);
+    EXPECT_LE(doubled, 2 * normal + 1);
+}
+
+TEST_F(PrintFixture, JobTitleIsCutTo31Characters)
+{
+    viewer.ShowHtmlText("<title>A very long document title that goes on and on</title>x", files.Path("t.htm"));
+    viewer.Print(1, 9999, *printer);
+    EXPECT_EQ(printer->docName().toStdString(), std::string("A very long document title that goes").substr(0, 31));
+}
+
+TEST_F(PrintFixture, HtmlFooterBandIsPrinted)
+{
+    LoadPages(5);
+    viewer.OnPrintHTMLFooter = [](THTMLViewer*, THTMLViewer* band, int page, bool last, int&, int&, bool&) {
+        band->ShowHtmlText("Footer of page " + std::to_string(page) + (last ? " (last)" : ""));
+    };
+    viewer.Print(1, 9999, *printer);
+    std::string text = PdfText(pdf);
+    if (!text.empty()) {
+        EXPECT_NE(text.find("Footer of page 1 (last)"), std::string::npos);
+    }
+}
+
+TEST(PrintToPdf, WorksWithoutAWindow)
+{
+    viewertest::Files files;
+    THTMLViewer viewer;
+    viewer.ShowHtmlText(viewertest::Paragraphs(10), files.Path("x.htm"));
+    std::string pdf = files.Path("doc.pdf");
+    EXPECT_EQ(PrintDocumentToPdf(viewer.SectionList(), pdf), 1);
+    EXPECT_EQ(PdfPages(pdf), 1);
+}
