@@ -25,7 +25,7 @@ private:
     size_t FPos = 0;
 };
 
-void UseRules(const TStyleList& styles, std::shared_ptr<const TProperties> inlineSet)
+void UseRules(const TStyleList& styles, const TProperties* inlineSet)
 {
     auto base = std::make_unique<TProperties>();
     base->copyDefaultsFrom(*styles.defaultProperties());
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
     TStyleList styles;
     styles.initializeDefaults(TStyleDefaults());
-    std::shared_ptr<const TProperties> inlineSet;
+    std::unique_ptr<TProperties> inlineSet;
     switch (data[0] % 3) {
     case 0: {
         FuzzSource source(text);
@@ -71,6 +71,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     default:
         inlineSet = ParsePropertyDeclarations(text);
     }
-    UseRules(styles, inlineSet);
+    UseRules(styles, inlineSet.get());
     return 0;
 }

@@ -21,8 +21,11 @@ constexpr int MaxIncludeAnswers = 200;
 void ReadStyleContent()
 {
     // As the style sheet parser does: raw characters up to the next "<".
-    while (ReadState.Ch != 0 && ReadState.Ch != '<')
-        ReadChar();
+    while (ReadState.Ch != 0 && ReadState.Ch != '<') {
+        uint8_t peeked = PeekChar();
+        if (ReadChar() != peeked)
+            __builtin_trap();
+    }
 }
 
 void ReadDocument(uint8_t flags)

@@ -1,10 +1,10 @@
 #include "images/ImageDecoder.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "images/BmpDecoder.h"
@@ -178,10 +178,13 @@ TDecodedImage LoadImageFile(const std::string& path, TTransparency requested, si
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
         return Failure(TDecodeStatus::Unsupported, "not a regular file");
+    const uintmax_t size = std::filesystem::file_size(path, error);
     std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.good() && !in.eof())
-        return Failure(TDecodeStatus::Truncated, "read error");
+    if (error || !in)
+        return Failure(TDecodeStatus::Unsupported, "cannot open the file");
+    std::vector<uint8_t> bytes(size_t(size), 0);
+    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
+    bytes.resize(size_t(in.gcount()));
     if (HasGifExtension(path))
         return DecodeGifData(bytes, requested, maxPixels);
     return DecodeImageStream(bytes, requested, maxPixels);

@@ -10,6 +10,9 @@ namespace {
 
 constexpr size_t SignatureSize = 8;
 constexpr int PaletteColorType = 3;
+// Ancillary chunks (text, profiles) are read whole; a length field must not
+// make libpng allocate and clear a gigabyte before the data runs out.
+constexpr png_alloc_size_t MaxChunkBytes = 8 * 1024 * 1024;
 
 uint32_t ReadBigEndian32(const uint8_t* bytes)
 {
@@ -81,6 +84,7 @@ bool DecodeInto(PngContext& context)
         return false;
     }
     png_set_read_fn(png, &context, ReadPngData);
+    png_set_chunk_malloc_max(png, MaxChunkBytes);
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
@@ -98,6 +102,27 @@ bool DecodeInto(PngContext& context)
     png_read_image(png, context.rows.data());
     png_destroy_read_struct(&png, &info, nullptr);
     return true;
+}
+
+// libpng allocates (and clears) a whole ancillary chunk before reading it, so
+// a chunk whose length runs past the data is refused here, before libpng
+// sees it.
+bool ChunksFitTheData(TByteSpan data)
+{
+    size_t pos = SignatureSize;
+    while (data.size() - pos >= 8) {
+        const uint32_t length = ReadBigEndian32(&data[pos]);
+        if (length > data.size() - pos - 8)
+            return false;
+        // (A file that ends after a whole chunk, without IEND, is left to libpng.)
+        if (std::memcmp(&data[pos + 4], "IEND", 4) == 0)
+            return true;
+        pos += 8 + size_t(length);
+        if (data.size() - pos < 4)
+            return false;
+        pos += 4; // CRC
+    }
+    return pos == data.size();
 }
 
 } // namespace
@@ -144,6 +169,8 @@ TDecodeResult DecodePng(TByteSpan data, size_t maxPixels)
 {
     if (data.size() < SignatureSize || png_sig_cmp(data.data(), 0, SignatureSize) != 0)
         return TDecodeResult::failure(TDecodeStatus::Unsupported, "not PNG data");
+    if (!ChunksFitTheData(data))
+        return TDecodeResult::failure(TDecodeStatus::Truncated, "chunk runs past the end of the data");
     PngContext context;
     context.data = data;
     context.maxPixels = maxPixels;

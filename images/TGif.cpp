@@ -1,9 +1,11 @@
 #include "images/TGif.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "images/GifLzw.h"
 
@@ -144,9 +146,10 @@ private:
         const std::string rgb = readString(size_t(count) * 3);
         TGifColorTable table;
         table.count = count;
+        table.colors.reserve(size_t(count));
         for (int i = 0; i < count; ++i) {
             const auto byte = [&](int k) { return static_cast<unsigned char>(rgb[size_t(i) * 3 + size_t(k)]); };
-            table.colors[size_t(i)] = RGBColor(byte(0), byte(1), byte(2));
+            table.colors.push_back(RGBColor(byte(0), byte(1), byte(2)));
         }
         FGif.FColorTables.push_back(table);
         return int(FGif.FColorTables.size()) - 1;
@@ -401,9 +404,11 @@ void DrawImage(const TGif& gif, int frame, TBitmap& strip)
     const ClipRect clip = ClipToScreen(image, gif.screenWidth(), gif.screenHeight());
     if (clip.empty())
         return;
+    // Indices past the table's end draw black.
     std::array<uint32_t, 256> palette;
+    palette.fill(OpaqueBlack);
     const TGifColorTable& table = gif.colorTable(image.colorTableIndex);
-    for (size_t i = 0; i < palette.size(); ++i)
+    for (size_t i = 0; i < table.colors.size() && i < palette.size(); ++i)
         palette[i] = ToArgb(table.colors[i]);
     const int transparent = gif.transparentIndex(frame);
     const bool firstFrame = frame == 0;

@@ -1,5 +1,4 @@
 #pragma once
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -78,7 +77,7 @@ struct TGifExtension {
 
 struct TGifColorTable {
     int count = 0;
-    std::array<TColor, 256> colors{}; // 0x00BBGGRR; entries past count stay black
+    std::vector<TColor> colors; // count entries, 0x00BBGGRR
 };
 
 struct TGifImageDescriptor {

@@ -104,6 +104,17 @@ uint8_t PeekByte()
     return s.DocPos < s.Doc.size() ? static_cast<uint8_t>(s.Doc[s.DocPos]) : 0;
 }
 
+// The byte after the one PeekByte sees.
+uint8_t PeekSecondByte()
+{
+    const TReaderState& s = ReadState;
+    size_t unreadInserted = s.ReadingInserted ? s.Inserted.size() - s.InsertedPos : 0;
+    if (unreadInserted >= 2)
+        return static_cast<uint8_t>(s.Inserted[s.InsertedPos + 1]);
+    size_t docIndex = s.DocPos + (unreadInserted == 1 ? 0 : 1);
+    return docIndex < s.Doc.size() ? static_cast<uint8_t>(s.Doc[docIndex]) : 0;
+}
+
 [[noreturn]] void ThrowOpenComment()
 {
     throw EParseError(OpenCommentMessage);
@@ -862,6 +873,17 @@ int CurrentCodePage()
 uint8_t ReadChar()
 {
     return ReadByte();
+}
+
+uint8_t PeekChar()
+{
+    const TReaderState& s = ReadState;
+    uint8_t byte = PeekByte();
+    if ((byte == LF && s.LineEndState == 1) || (byte == CR && s.LineEndState == 2))
+        byte = PeekSecondByte();
+    if (byte == LF)
+        return CR;
+    return byte == '\t' ? ' ' : byte;
 }
 
 void NextChar()

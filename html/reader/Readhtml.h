@@ -125,6 +125,8 @@ int CurrentCodePage();
 // Takes the next byte, folds CR LF / LF CR / LF to CR and tab to space, sets Ch
 // and UpCh; 0 at the end of input. The STYLE element parser reads through this.
 uint8_t ReadChar();
+// The character ReadChar would return next, without reading it.
+uint8_t PeekChar();
 // ReadChar, then drops comments, <! declarations and include directives that
 // start at the new character.
 void NextChar();

@@ -80,10 +80,11 @@ public:
     // An HTML attribute's value: never overrides what this level set already.
     void assign(int index, TPropValue value);
     void setCharacterSet(int charset);
-    // The cascade when the builder pushes a set. below holds the sets under it.
+    // The cascade when the builder pushes a set. below holds the sets under it;
+    // styleAttribute (may be null) is copied and kept for rebuilding link fonts.
     void combine(const TStyleList& styles, std::string_view tag, std::string_view cls, std::string_view id,
-                 std::shared_ptr<const TProperties> styleAttribute, std::u16string_view title,
-                 std::string_view pseudo, TPropertySpan below);
+                 const TProperties* styleAttribute, std::u16string_view title, std::string_view pseudo,
+                 TPropertySpan below);
 
     // Fonts.
     TMyFont font() const;

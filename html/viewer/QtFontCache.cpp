@@ -1,6 +1,8 @@
 #include "html/viewer/QtFontCache.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
+#include <QPointer>
 #include <QFontInfo>
 #include <cstdlib>
 
@@ -41,8 +43,21 @@ bool TQtFontCache::installed(std::string_view family)
     return result;
 }
 
+void TQtFontCache::clear()
+{
+    FFonts.clear();
+    FInstalled.clear();
+    FDefaultFamily.clear();
+}
+
 TQtFontCache& TQtFontCache::shared()
 {
     static TQtFontCache cache;
+    static QPointer<QCoreApplication> watched;
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app && watched != app) {
+        watched = app;
+        QObject::connect(app, &QObject::destroyed, [] { cache.clear(); });
+    }
     return cache;
 }

@@ -14,7 +14,9 @@ class TQtFontCache {
 public:
     TFontRef font(const TFontSpec& spec);
     bool installed(std::string_view family);
-    // The cache the canvases share unless given their own.
+    void clear();
+    // The cache the canvases share unless given their own. It empties itself
+    // when the application object goes, before Qt's font engines do.
     static TQtFontCache& shared();
 
 private:

@@ -147,6 +147,32 @@ TEST_F(CascadeTest, ReinheritKeepsOwnValuesAndTakesTheNewParents)
     EXPECT_EQ(TextOf(italic[piLetterSpacing]), "2px");
 }
 
+TEST_F(CascadeTest, CopiesUnderOneKeyApplyInTheOrderAdded)
+{
+    sheet("p { color: #000001; margin-top: 1px }");
+    TProperties extra;
+    extra.setValue(piColor, int(RGBColor(0, 0, 9)));
+    styles.addCopy("p", extra);
+    TProperties& p = push("p");
+    EXPECT_EQ(IntOf(p[piColor]), int(RGBColor(0, 0, 9)));
+    EXPECT_EQ(TextOf(p[piMarginTop]), "1px"); // the copy's unset margin does not erase it
+    EXPECT_EQ(styles.nextOrdinal(), "10");
+    EXPECT_EQ(styles.nextOrdinal(), "11");
+}
+
+TEST_F(CascadeTest, LinkFontsFollowTheCharacterSetAndLeaveWithTheLink)
+{
+    TProperties& link = push("a", "", "", "", "link");
+    link.setCharacterSet(204);
+    EXPECT_EQ((*link.linkFonts())[lsHover].charset, 204);
+    TProperties& inside = push("span");
+    ASSERT_NE(inside.linkFonts(), nullptr);
+    // The link is closed under the span: the span is no link any more.
+    std::vector<const TProperties*> below = {sets[0].get()};
+    inside.reinherit(*sets[0], styles, below);
+    EXPECT_EQ(inside.linkFonts(), nullptr);
+}
+
 class CharsetTest : public StyleTest {};
 
 TEST_F(CharsetTest, CharacterSetsAndCodePages)
@@ -178,12 +204,13 @@ TEST_F(FontTest, FontFromValues)
     EXPECT_EQ(font.name, "Arial");
     EXPECT_EQ(font.height, 16);
     EXPECT_EQ(font.style, fsBold | fsUnderline | fsStrikeOut);
-    EXPECT_EQ(font.fontHeight, 20); // the test screen adds a quarter as internal leading
+    EXPECT_EQ(font.fontHeight, 18); // the fixed metrics add an eighth as internal leading
     EXPECT_EQ(p.emSize(), 16);
     EXPECT_EQ(p.exSize(), 8);
     EXPECT_EQ(font.charExtra, 8);
     ASSERT_TRUE(font.font);
     EXPECT_EQ(font.font->spec().name, "Arial");
+    EXPECT_EQ(font.font->spec().height, -16);
 }
 
 TEST_F(FontTest, FontIsCachedUntilAValueChanges)

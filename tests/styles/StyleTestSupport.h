@@ -36,11 +36,9 @@ protected:
         std::vector<const TProperties*> below;
         for (const auto& s : sets)
             below.push_back(s.get());
-        std::shared_ptr<const TProperties> inlineSet;
-        if (!styleAttribute.empty())
-            inlineSet = ParsePropertyDeclarations(styleAttribute);
+        auto inlineSet = NewInlineStyleProperties(styleAttribute);
         auto set = std::make_unique<TProperties>();
-        set->combine(styles, tag, cls, id, inlineSet, u"", pseudo, below);
+        set->combine(styles, tag, cls, id, styleAttribute.empty() ? nullptr : inlineSet.get(), u"", pseudo, below);
         sets.push_back(std::move(set));
         return *sets.back();
     }

@@ -77,8 +77,21 @@ TEST_F(ReaderTest, ScriptAndStyleStartTagsLeaveTheirClosingAngleCurrent)
     EXPECT_EQ(ReadState.Sy, StyleSy);
     EXPECT_EQ(ReadState.Ch, '>');
     // The style sheet parser reads the content byte by byte.
+    EXPECT_EQ(PeekChar(), 'p');
     EXPECT_EQ(ReadChar(), 'p');
     EXPECT_EQ(ReadChar(), '{');
+}
+
+TEST_F(ReaderTest, PeekShowsWhatReadCharGivesNext)
+{
+    InstallDocument("a\r\n\tb\n\rc");
+    std::string peeked, read;
+    do {
+        peeked.push_back(static_cast<char>(PeekChar()));
+        read.push_back(static_cast<char>(ReadChar()));
+    } while (ReadState.Ch != 0);
+    EXPECT_EQ(peeked, read);
+    EXPECT_EQ(read, std::string("\r b\rc\0", 6));
 }
 
 TEST_F(ReaderTest, CommentsAndDeclarationsVanish)
