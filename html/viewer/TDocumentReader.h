@@ -1,8 +1,8 @@
 #pragma once
 // What the viewers ask of the HTML reader: fill a document from HTML or plain
 // text, and examine and scan frame-set documents. The document builder
-// installs its implementation with SetDocumentReader; until one is installed
-// a basic reader (paragraphs, headings, links and anchors) stands in.
+// reader (TBuilderReader) is installed by default; tests may install another
+// with SetDocumentReader.
 #include <functional>
 #include <memory>
 #include <string>
@@ -28,6 +28,8 @@ struct TReaderEvents {
     std::function<void(const std::string& source, int loop)> onSound;
     std::function<void(const std::string& name, const std::string& language, const std::string& script)> onScript;
     std::function<void(const std::string& rel, const std::string& rev, const std::string& href)> onLink;
+    // The file name of a name the document refers to (style sheets).
+    std::function<std::string(const std::string& name)> fileName;
 };
 
 // What the reader found in the head.
@@ -35,6 +37,9 @@ struct TReaderResult {
     std::string title;
     std::string base;
     std::string baseTarget;
+    // What the reader made that must live as long as the document (anchor
+    // targets, the style list).
+    std::shared_ptr<void> keepAlive;
 };
 
 // The frame-set head scan reports the structure through these.
@@ -62,8 +67,3 @@ public:
 
 TDocumentReader& DocumentReader();
 void SetDocumentReader(std::unique_ptr<TDocumentReader> reader);
-
-// The frame-set head scan on the tokenizer; the basic reader uses it, and so
-// may any other reader.
-bool ScanIsFrameSet(const std::string& text);
-void ScanFrameSet(const std::string& text, TFrameSetEvents& events, TReaderResult& result);

@@ -70,16 +70,23 @@ void TFrameSet::BuildFrameSet(TSubFrameSet& root, const std::string& text, const
             open.push_back(&open.back()->AddFrameSet(attributes));
         }
     };
+    std::vector<TfvFrame*> added;
     events.onFrame = [&](const TAttributeList& attributes) {
         if (!open.empty())
-            open.back()->AddFrame(attributes, documentFile, result.base);
+            added.push_back(&open.back()->AddFrame(attributes));
     };
     events.onFrameSetEnd = [&] {
         if (!open.empty())
             open.pop_back();
     };
-    // The head (with BASE) comes before any frame, so frames see the base.
     DocumentReader().ParseFrameSet(text, events, result);
+    // SRC is relative to the document's base when it has one, else to its folder.
+    TLinkContext context{FViewer.ServerRoot(), result.base, documentFile};
+    for (TfvFrame* frame : added)
+        if (!frame->Source.empty())
+            frame->Source = ::ExpandLinkName(frame->Source, context);
+        else if (!frame->Destination.empty())
+            frame->Source = documentFile;
 }
 
 void TFrameSet::LoadFromFile(const std::string& file, const std::string& anchor)

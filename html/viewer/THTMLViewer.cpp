@@ -15,6 +15,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "html/layout/TChPosObj.h"
 #include "html/layout/TFontObj.h"
 #include "html/layout/TIDObject.h"
 #include "html/layout/TSectionBase.h"
@@ -23,7 +24,7 @@
 #include "html/viewer/MetaRefresh.h"
 #include "html/viewer/QtCanvas.h"
 #include "html/viewer/QtControls.h"
-#include "html/viewer/TDocumentReader.h"
+#include "html/viewer/TBuilderReader.h"
 #include "html/viewer/TPaintPanel.h"
 #include "html/viewer/ViewerErrors.h"
 #include "util/FileLookup.h"
@@ -101,6 +102,7 @@ THTMLViewer::~THTMLViewer()
 {
     // The document's controls live on the paint panel: free them first.
     FSectionList.reset();
+    FDocumentKeep.reset();
 }
 
 // ---- Properties -----------------------------------------------------------
@@ -206,6 +208,8 @@ void THTMLViewer::ParseSource(TReaderResult& result)
         if (OnLink)
             OnLink(this, rel, rev, href);
     };
+    events.fileName = [this](const std::string& name) { return ExpandLinkName(name); };
+    SetReaderScreen(&MeasuringCanvas());
     if (FDocKind == TDocKind::Text)
         DocumentReader().ParseText(FSource, *FSectionList, events.defaults, result);
     else {
@@ -234,6 +238,7 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, const std
     if (!memoryText && !IsRegularFile(expanded))
         throw EInOutError("Can't locate file: " + name);
     FSectionList->ClearDocument();
+    FDocumentKeep.reset();
     FURL.clear();
     FTarget.clear();
     FRefreshDelay = 0;
@@ -255,6 +260,7 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, const std
         OnParseBegin(this, FSource);
     TReaderResult result;
     ParseSource(result);
+    FDocumentKeep = result.keepAlive;
     FTitle = result.title;
     FBase = result.base;
     FBaseTarget = result.baseTarget;
@@ -296,6 +302,7 @@ void THTMLViewer::Clear()
     if (FProcessing)
         return;
     FSectionList->ClearDocument();
+    FDocumentKeep.reset();
     FCurrentFile.clear();
     FTitle.clear();
     FSource.clear();
@@ -409,6 +416,20 @@ void THTMLViewer::SetHistoryIndex(int index)
 
 // ---- Anchors and links -------------------------------------------------------------
 
+int THTMLViewer::AnchorYOf(TIDObject& target)
+{
+    // Anchors inside text are character positions: their Y is the caret's.
+    // (Worked out here rather than through the virtual call, which must not
+    // depend on which of two same-named anchor classes the linker keeps.)
+    if (auto* chPos = dynamic_cast<TChPosObj*>(&target)) {
+        TSectionList& doc = *FSectionList;
+        int pos = doc.DocPosOf(chPos->ChPos(), false);
+        int x = 0, y = 0;
+        return pos >= 0 && doc.CaretXY(MeasuringCanvas(), pos, x, y) ? y : 0;
+    }
+    return target.AnchorY();
+}
+
 bool THTMLViewer::GotoAnchor(const std::string& name)
 {
     std::string anchor = !name.empty() && name[0] == '#' ? name.substr(1) : name;
@@ -419,7 +440,7 @@ bool THTMLViewer::GotoAnchor(const std::string& name)
         target = FSectionList->FindID(anchor);
     if (!target)
         return false;
-    SetVScrollBarPosition(target->AnchorY());
+    SetVScrollBarPosition(AnchorYOf(*target));
     SetHScrollBarPosition(0);
     MarkVisited(FCurrentFile + "#" + anchor);
     return true;

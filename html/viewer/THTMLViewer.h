@@ -149,6 +149,8 @@ public:
     void Reload();
 
     bool GotoAnchor(const std::string& name);
+    // The Y an ID or anchor name scrolls to.
+    int AnchorYOf(class TIDObject& target);
     bool FindInText(const std::string& text, bool matchCase, bool backwards = false);
     std::string ExpandLinkName(const std::string& link) const;
     // The default action for a clicked link (when OnHotSpotClick left it).
@@ -272,6 +274,7 @@ private:
     void ReportError(const std::exception& error);
 
     std::unique_ptr<TSectionList> FSectionList;
+    std::shared_ptr<void> FDocumentKeep; // what the reader made for the document
     std::unique_ptr<QImage> FMeasureImage;
     std::unique_ptr<QImage> FBackBuffer;
     std::unique_ptr<QPainter> FMeasurePainter;

@@ -54,20 +54,13 @@ void TSubFrameSet::InitFromAttributes(const TAttributeList& attributes, bool isT
     }
 }
 
-TfvFrame& TSubFrameSet::AddFrame(const TAttributeList& a, const std::string& documentFile,
-                                 const std::string& documentBase)
+TfvFrame& TSubFrameSet::AddFrame(const TAttributeList& a)
 {
     auto frame = std::make_unique<TfvFrame>(this, MasterSet, this);
     TFrameViewer& fv = MasterSet->Viewer();
     frame->Name = AttrText(a, NameSy);
     std::string src = TrimText(AttrText(a, SrcSy));
-    if (!src.empty()) {
-        std::string file, anchor;
-        SplitAnchor(src, file, anchor);
-        frame->Destination = anchor;
-        frame->Source = file.empty() ? documentFile
-                                     : ::ExpandLinkName(file, TLinkContext{fv.ServerRoot(), documentBase, documentFile});
-    }
+    SplitAnchor(src, frame->Source, frame->Destination); // expanded once the head's base is known
     frame->NoResize = a.Find(NoResizeSy) != nullptr;
     frame->NoScroll = SameTextNoCase(TrimText(AttrText(a, ScrollingSy)), "NO");
     const TAttribute* mw = a.Find(MarginWidthSy);

@@ -21,8 +21,8 @@ public:
     // ROWS (when it gives more than one entry) makes a column of rows, else
     // COLS a row of columns; the top set also takes its border width.
     void InitFromAttributes(const TAttributeList& attributes, bool isTop);
-    TfvFrame& AddFrame(const TAttributeList& attributes, const std::string& documentFile,
-                       const std::string& documentBase);
+    // A frame from its attributes; its Source is the SRC as written.
+    TfvFrame& AddFrame(const TAttributeList& attributes);
     TSubFrameSet& AddFrameSet(const TAttributeList& attributes);
 
     void Place() override;

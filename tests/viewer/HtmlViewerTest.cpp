@@ -37,7 +37,7 @@ TEST_F(ViewerFixture, FileNameWithAnchorOpensThere)
     EXPECT_GT(viewer.VScrollBarPosition(), 0);
     TIDObject* anchor = viewer.SectionList().FindID("P40");
     ASSERT_NE(anchor, nullptr);
-    EXPECT_EQ(viewer.VScrollBarPosition(), anchor->AnchorY());
+    EXPECT_EQ(viewer.VScrollBarPosition(), viewer.AnchorYOf(*anchor));
 
     viewer.ShowFile(files.Write("other.htm", viewertest::Paragraphs(80)) + "#nosuch");
     EXPECT_EQ(viewer.VScrollBarPosition(), 0);
