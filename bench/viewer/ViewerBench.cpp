@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "html/layout/TSectionList.h"
 #include "html/viewer/THTMLViewer.h"
 
 namespace {
@@ -37,15 +38,16 @@ std::string TableDocument(size_t bytes)
     return html + "</table></body></html>";
 }
 
-long PeakKilobytes()
+long StatusKilobytes(const char* key)
 {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::atol(line.c_str() + 6);
+        if (line.rfind(key, 0) == 0)
+            return std::atol(line.c_str() + std::char_traits<char>::length(key));
     return -1;
 }
+long PeakKilobytes() { return StatusKilobytes("VmHWM:"); }
 
 struct TFixture {
     QTemporaryDir dir;
@@ -150,6 +152,10 @@ int main(int argc, char** argv)
         viewer.ShowFile(Fixture().file);
         app.processEvents();
         long peak = PeakKilobytes();
+        std::printf("resident after loading %.1f MB\n", StatusKilobytes("VmRSS:") / 1024.0);
+        std::printf("sections %zu, links %zu, positions %zu, document height %d\n",
+                    viewer.SectionList().Sections.size(), viewer.SectionList().LinkList.size(),
+                    viewer.SectionList().PositionList.size(), viewer.DocumentHeight());
         double fileMb = double(Fixture().html.size()) / (1024.0 * 1024.0);
         std::printf("file %.2f MB, peak %.1f MB (%.1f MB before loading), peak / file = %.1f x\n", fileMb,
                     peak / 1024.0, before / 1024.0, (peak / 1024.0) / fileMb);
