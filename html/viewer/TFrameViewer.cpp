@@ -5,6 +5,7 @@
 
 #include "html/layout/TFontObj.h"
 #include "html/layout/TSectionList.h"
+#include "html/viewer/LaterDeleter.h"
 #include "html/viewer/LinkNames.h"
 #include "html/viewer/TFrameSet.h"
 #include "html/viewer/THTMLViewer.h"
@@ -39,7 +40,7 @@ TFrameViewer::~TFrameViewer()
 
 std::shared_ptr<TFrameSet> TFrameViewer::NewFrameSet()
 {
-    auto set = std::make_shared<TFrameSet>(*this);
+    std::shared_ptr<TFrameSet> set(new TFrameSet(*this), TLaterDeleter{});
     set->setGeometry(rect());
     return set;
 }

@@ -77,7 +77,7 @@ THTMLViewer& TfvFrame::EnsureViewer()
     if (FViewer)
         return *FViewer;
     TFrameViewer& fv = FrameViewer();
-    FViewer = std::make_unique<THTMLViewer>(this);
+    FViewer.reset(new THTMLViewer(this));
     THTMLViewer& v = *FViewer;
     fv.ApplySettings(v);
     v.MarginWidth = FrameMarginWidth;
@@ -153,7 +153,7 @@ void TfvFrame::ShowNested(std::shared_ptr<TSubFrameSet> set)
 
 void TfvFrame::LoadNestedSet(const std::string& file, const std::string& text)
 {
-    auto set = std::make_shared<TSubFrameSet>(this, MasterSet, nullptr);
+    std::shared_ptr<TSubFrameSet> set(new TSubFrameSet(this, MasterSet, nullptr), TLaterDeleter{});
     set->OwnerFrame = this;
     TReaderResult result;
     MasterSet->BuildFrameSet(*set, text, file, result);

@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "html/viewer/LaterDeleter.h"
 #include "html/viewer/PositionObj.h"
 #include "html/viewer/TFrameBase.h"
 
-class THTMLViewer;
+#include "html/viewer/THTMLViewer.h"
 class TFrameViewer;
 
 enum class TFrameHistory { Add, Replace };
@@ -65,7 +66,7 @@ private:
     void ShowError(const std::string& file);
     void RefreshFired();
 
-    std::unique_ptr<THTMLViewer> FViewer;
+    std::unique_ptr<THTMLViewer, TLaterDeleter> FViewer;
     std::shared_ptr<TSubFrameSet> FNested;
     std::vector<HistoryEntry> FHistory;
     int FHistoryIndex = 0;

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 
 #include "html/layout/TSectionList.h"
 #include "html/viewer/THTMLViewer.h"
+#include "html/viewer/TvwPrinter.h"
+#include "html/viewer/ViewerErrors.h"
 #include "html/viewer/ViewerPrint.h"
 #include "tests/viewer/ViewerTestSupport.h"
 
@@ -154,4 +157,59 @@ TEST(PrintToPdf, WorksWithoutAWindow)
     std::string pdf = files.Path("doc.pdf");
     EXPECT_EQ(PrintDocumentToPdf(viewer.SectionList(), pdf), 1);
     EXPECT_EQ(PdfPages(pdf), 1);
+}
+
+namespace {
+
+// The colour of a pixel of page 1 of the PDF, rendered at 20 pixels per inch.
+QColor PdfPixel(const std::string& pdf, int x, int y)
+{
+    std::string png = pdf + "-page";
+    QProcess p;
+    p.start("pdftoppm", {"-r", "20", "-png", "-singlefile", QString::fromStdString(pdf), QString::fromStdString(png)});
+    if (!p.waitForFinished(20000))
+        return {};
+    QImage image(QString::fromStdString(png + ".png"));
+    return image.isNull() ? QColor() : image.pixelColor(x, y);
+}
+
+} // namespace
+
+TEST_F(PrintFixture, BackgroundPrintsOnlyWhenAsked)
+{
+    viewer.ShowFile(files.Write("bg.htm", "<body bgcolor=\"#0000FF\"><p>blue page</p></body>"));
+    viewer.Print(1, 9999, *printer);
+    QColor plain = PdfPixel(pdf, 40, 150);
+    if (!plain.isValid())
+        GTEST_SKIP() << "pdftoppm is not installed";
+    EXPECT_EQ(plain, QColor(Qt::white));
+    viewer.htOptions |= htPrintBackground;
+    viewer.Print(1, 9999, *printer);
+    EXPECT_EQ(PdfPixel(pdf, 40, 150), QColor(Qt::blue));
+}
+
+TEST(TvwPrinter, StateErrors)
+{
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    viewertest::Files files;
+    printer.setOutputFileName(QString::fromStdString(files.Path("x.pdf")));
+    TvwPrinter job(printer);
+    try {
+        job.EndDoc();
+        FAIL();
+    } catch (const EPrinter& e) {
+        EXPECT_EQ(e.message(), "Printer is not currently printing");
+    }
+    job.BeginDoc();
+    try {
+        job.BeginDoc();
+        FAIL();
+    } catch (const EPrinter& e) {
+        EXPECT_EQ(e.message(), "Printing in progress");
+    }
+    job.NewPage();
+    EXPECT_EQ(job.PageNumber(), 2);
+    job.EndDoc();
+    EXPECT_EQ(PdfPages(files.Path("x.pdf")), 2);
 }
