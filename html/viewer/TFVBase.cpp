@@ -19,7 +19,7 @@ void TFVBase::ApplySettings(THTMLViewer& v) const
 {
     v.DefBackground = DefBackground;
     v.CharSet = CharSet;
-    v.SetViewImages(ViewImages);
+    v.SetViewImages(FViewImages);
     v.ImageCacheCount = ImageCacheCount;
     v.NoSelect = NoSelect;
     v.DefFontColor = DefFontColor;

@@ -26,7 +26,6 @@ class TFVBase : public QWidget {
 public:
     explicit TFVBase(QWidget* parent);
 
-    bool ViewImages = true;
     int ImageCacheCount = 5;
     TColor DefBackground;
     TColor DefFontColor;
@@ -44,6 +43,9 @@ public:
     bool NoSelect = false;
     TFrameViewerOptions fvOptions = fvPrintMonochromeBlack | fvPrintTableBackground;
 
+    bool ViewImages() const { return FViewImages; }
+    // Lays every frame's document out again with or without its images.
+    virtual void SetViewImages(bool view) { FViewImages = view; }
     int HistoryMaxCount() const { return FHistoryMaxCount; }
     virtual void SetHistoryMaxCount(int count) { FHistoryMaxCount = count < 0 ? FHistoryMaxCount : count; }
     const std::string& ServerRoot() const { return FServerRoot; }
@@ -82,6 +84,7 @@ public:
     void ApplySettings(THTMLViewer& viewer) const;
 
 protected:
+    bool FViewImages = true;
     int FHistoryMaxCount = 0;
     std::string FServerRoot;
 };

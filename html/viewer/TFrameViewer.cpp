@@ -199,6 +199,16 @@ void TFrameViewer::SetHistoryMaxCount(int count)
     FHistoryMaxCount = count;
 }
 
+void TFrameViewer::SetViewImages(bool view)
+{
+    if (view == FViewImages || FBusy)
+        return;
+    FViewImages = view;
+    for (TfvFrame* frame : FCurrent->Frames())
+        if (THTMLViewer* v = frame->Viewer())
+            v->SetViewImages(view);
+}
+
 void TFrameViewer::SetHistoryIndex(int index)
 {
     if (index == FHistoryIndex || index < 0 || index >= int(FHistory.size()) || FBusy)

@@ -41,6 +41,7 @@ public:
     const std::string& HistoryFile(int i) const { return FHistory[size_t(i)].file; }
     const std::string& HistoryTitle(int i) const { return FHistory[size_t(i)].title; }
     void SetHistoryMaxCount(int count) override;
+    void SetViewImages(bool view) override;
 
     std::string CurrentFile() const;
     std::string DocumentTitle() const;
