@@ -71,7 +71,7 @@ std::vector<int> LayoutFrameSpecs(const std::vector<FrameSpec>& specs, int lengt
             if (IsPixelSpec(s))
                 sizes[k] = s;
             else if (IsPercentSpec(s))
-                sizes[k] = MulDivRound(-s - 100, percentSpace, percentSum);
+                sizes[k] = percentSum > 0 ? MulDivRound(-s - 100, percentSpace, percentSum) : 0; // "0%" entries
             else
                 sizes[k] = int(-s * unit);
         }

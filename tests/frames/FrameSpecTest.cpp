@@ -23,6 +23,8 @@ TEST(FrameSpec, SharesALength)
     EXPECT_EQ(LayoutFrameSpecs(ParseFrameSpecs("25%,75%"), 400), (std::vector<int>{100, 300}));
     // Percentages take their share of the whole length, weights the rest.
     EXPECT_EQ(LayoutFrameSpecs(ParseFrameSpecs("100,50%,*"), 400), (std::vector<int>{100, 200, 100}));
+    // A "0%" entry gets nothing (and divides nothing by zero).
+    EXPECT_EQ(LayoutFrameSpecs(ParseFrameSpecs("0%,*"), 400), (std::vector<int>{0, 400}));
     // Percentages never take more than is free.
     EXPECT_EQ(LayoutFrameSpecs(ParseFrameSpecs("300,80%"), 400), (std::vector<int>{300, 100}));
 }
