@@ -1,0 +1,170 @@
+// Painting one 1024 x 768 band of a 2 MB table document at random scroll
+// positions, against Qt's rich-text engine drawing the same band of the same
+// file (QTextDocument::drawContents with a clip); and the peak memory of
+// loading and showing the document. One run prints the ratio.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "html/layout/TSectionList.h"
+#include "html/viewer/THTMLViewer.h"
+
+namespace {
+
+constexpr int BandWidth = 1024;
+constexpr int BandHeight = 768;
+
+std::string TableDocument(size_t bytes)
+{
+    std::string html = "<html><head><title>Table</title></head><body><h1>Price list</h1>\n"
+                       "<table border=1 cellpadding=2 width=\"100%\">\n";
+    for (int row = 0; html.size() < bytes; ++row) {
+        html += "<tr><td>" + std::to_string(row) + "</td><td>Item number " + std::to_string(row * 7) +
+                " of the store catalogue</td><td><b>" + std::to_string(row % 97) + ".50</b></td><td>"
+                "<a href=\"item" + std::to_string(row) + ".htm\">details</a></td></tr>\n";
+    }
+    return html + "</table></body></html>";
+}
+
+long StatusKilobytes(const char* key)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(key, 0) == 0)
+            return std::atol(line.c_str() + std::char_traits<char>::length(key));
+    return -1;
+}
+long PeakKilobytes() { return StatusKilobytes("VmHWM:"); }
+
+struct TFixture {
+    QTemporaryDir dir;
+    std::string file;
+    std::string html;
+    TFixture()
+    {
+        html = TableDocument(2 * 1024 * 1024);
+        file = dir.path().toStdString() + "/table.htm";
+        std::ofstream(file, std::ios::binary) << html;
+    }
+};
+
+TFixture& Fixture()
+{
+    static TFixture fixture;
+    return fixture;
+}
+
+std::vector<int> Positions(int documentHeight)
+{
+    std::mt19937 random(42);
+    std::uniform_int_distribution<int> pick(0, std::max(0, documentHeight - BandHeight));
+    std::vector<int> tops(64);
+    for (int& t : tops)
+        t = pick(random);
+    return tops;
+}
+
+double MedianMs(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double OursMs = 0, QtMs = 0;
+
+void BM_ViewerBand(benchmark::State& state)
+{
+    THTMLViewer viewer;
+    viewer.resize(BandWidth + 20, BandHeight);
+    viewer.ShowFile(Fixture().file);
+    QImage image(BandWidth, BandHeight, QImage::Format_RGB32);
+    std::vector<int> tops = Positions(viewer.DocumentHeight());
+    std::vector<double> times;
+    size_t i = 0;
+    for (auto _ : state) {
+        viewer.SetVScrollBarPosition(tops[i++ % tops.size()]);
+        auto start = std::chrono::steady_clock::now();
+        {
+            QPainter painter(&image);
+            viewer.PaintBand(painter, QRect(0, 0, BandWidth, BandHeight));
+        }
+        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    OursMs = MedianMs(times);
+    state.counters["median_ms"] = OursMs;
+    state.counters["doc_height"] = viewer.DocumentHeight();
+}
+
+void BM_QTextDocumentBand(benchmark::State& state)
+{
+    QTextDocument doc;
+    doc.setHtml(QString::fromStdString(Fixture().html));
+    doc.setTextWidth(BandWidth);
+    int height = int(doc.size().height());
+    QImage image(BandWidth, BandHeight, QImage::Format_RGB32);
+    std::vector<int> tops = Positions(height);
+    std::vector<double> times;
+    size_t i = 0;
+    for (auto _ : state) {
+        int top = tops[i++ % tops.size()];
+        auto start = std::chrono::steady_clock::now();
+        {
+            QPainter painter(&image);
+            painter.fillRect(image.rect(), Qt::white);
+            painter.translate(0, -top);
+            doc.drawContents(&painter, QRectF(0, top, BandWidth, BandHeight));
+        }
+        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    QtMs = MedianMs(times);
+    state.counters["median_ms"] = QtMs;
+    state.counters["doc_height"] = height;
+}
+
+BENCHMARK(BM_ViewerBand)->Iterations(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QTextDocumentBand)->Iterations(64)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    bool memoryOnly = argc > 1 && std::string(argv[1]) == "--memory";
+    if (memoryOnly) {
+        // Loading and showing the document alone, in a fresh process.
+        long before = PeakKilobytes();
+        THTMLViewer viewer;
+        viewer.resize(BandWidth, BandHeight);
+        viewer.show();
+        viewer.ShowFile(Fixture().file);
+        app.processEvents();
+        long peak = PeakKilobytes();
+        std::printf("resident after loading %.1f MB\n", StatusKilobytes("VmRSS:") / 1024.0);
+        std::printf("sections %zu, links %zu, positions %zu, document height %d\n",
+                    viewer.SectionList().Sections.size(), viewer.SectionList().LinkList.size(),
+                    viewer.SectionList().PositionList.size(), viewer.DocumentHeight());
+        double fileMb = double(Fixture().html.size()) / (1024.0 * 1024.0);
+        std::printf("file %.2f MB, peak %.1f MB (%.1f MB before loading), peak / file = %.1f x\n", fileMb,
+                    peak / 1024.0, before / 1024.0, (peak / 1024.0) / fileMb);
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    if (QtMs > 0)
+        std::printf("band paint median: ours %.3f ms, QTextDocument %.3f ms, ratio %.2f x\n", OursMs, QtMs,
+                    OursMs / QtMs);
+    return 0;
+}

@@ -1,0 +1,69 @@
+#pragma once
+// What the viewers ask of the HTML reader: fill a document from HTML or plain
+// text, and examine and scan frame-set documents. The document builder
+// reader (TBuilderReader) is installed by default; tests may install another
+// with SetDocumentReader.
+#include <functional>
+#include <memory>
+#include <string>
+
+class TSectionList;
+class TAttributeList;
+
+// The viewer's defaults for what the document does not set itself (the
+// document's own font name, size and link colours are in TSectionList).
+struct TDocumentDefaults {
+    std::string preFontName = "Courier New";
+    int marginWidth = 10;
+    int marginHeight = 5;
+    int charSet = 1;
+    unsigned fontColor = 0;
+    bool linkUnderline = true;
+};
+
+// Events the reader raises while it reads a document; each is optional.
+struct TReaderEvents {
+    TDocumentDefaults defaults;
+    std::function<void(const std::string& httpEquiv, const std::string& name, const std::string& content)> onMeta;
+    std::function<void(const std::string& source, int loop)> onSound;
+    std::function<void(const std::string& name, const std::string& language, const std::string& script)> onScript;
+    std::function<void(const std::string& rel, const std::string& rev, const std::string& href)> onLink;
+    // The file name of a name the document refers to (style sheets).
+    std::function<std::string(const std::string& name)> fileName;
+};
+
+// What the reader found in the head.
+struct TReaderResult {
+    std::string title;
+    std::string base;
+    std::string baseTarget;
+    // What the reader made that must live as long as the document (anchor
+    // targets, the style list).
+    std::shared_ptr<void> keepAlive;
+};
+
+// The frame-set head scan reports the structure through these.
+struct TFrameSetEvents {
+    TReaderEvents reader;
+    std::function<void(const TAttributeList& attributes)> onFrameSet; // a FRAMESET start (nested ones too)
+    std::function<void(const TAttributeList& attributes)> onFrame;
+    std::function<void()> onFrameSetEnd;
+};
+
+class TDocumentReader {
+public:
+    virtual ~TDocumentReader() = default;
+    // Parses the HTML text into the (cleared) document.
+    virtual void ParseHtml(const std::string& text, TSectionList& document, const TReaderEvents& events,
+                           TReaderResult& result) = 0;
+    // Shows the text as it is, in the fixed-pitch font.
+    virtual void ParseText(const std::string& text, TSectionList& document, const TDocumentDefaults& defaults,
+                           TReaderResult& result) = 0;
+    // True when a FRAMESET start tag comes before anything of a body.
+    virtual bool IsFrameSet(const std::string& text) = 0;
+    // Reports the head (title, base, meta) and the FRAMESET structure.
+    virtual void ParseFrameSet(const std::string& text, TFrameSetEvents& events, TReaderResult& result) = 0;
+};
+
+TDocumentReader& DocumentReader();
+void SetDocumentReader(std::unique_ptr<TDocumentReader> reader);

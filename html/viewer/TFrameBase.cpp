@@ -1,0 +1,62 @@
+#include "html/viewer/TFrameBase.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "html/viewer/TSubFrameSet.h"
+
+TFrameBase::TFrameBase(QWidget* parent, TFrameSet* master, TSubFrameSet* owner)
+    : QWidget(parent), MasterSet(master), OwnerSet(owner)
+{
+    setMouseTracking(true);
+}
+
+void TFrameBase::paintEvent(QPaintEvent*)
+{
+    if (BevelWidth <= 0)
+        return;
+    QPainter painter(this);
+    QColor dark = palette().color(QPalette::Dark), light = palette().color(QPalette::Light);
+    for (int i = 0; i < BevelWidth; ++i) {
+        QRect r = rect().adjusted(i, i, -1 - i, -1 - i);
+        painter.setPen(dark);
+        painter.drawLine(r.topLeft(), r.topRight());
+        painter.drawLine(r.topLeft(), r.bottomLeft());
+        painter.setPen(light);
+        painter.drawLine(r.bottomLeft(), r.bottomRight());
+        painter.drawLine(r.topRight(), r.bottomRight());
+    }
+}
+
+bool TFrameBase::ForwardToOwner(QMouseEvent* event)
+{
+    TSubFrameSet* set = OwnerSet;
+    if (!set)
+        return false;
+    QPoint p = event->position().toPoint();
+    bool nearEdge = p.x() < 3 || p.y() < 3 || p.x() >= width() - 3 || p.y() >= height() - 3;
+    if (!nearEdge && !set->Dragging())
+        return false;
+    set->BorderMouse(event->type(), mapTo(set, p), event->button());
+    return true;
+}
+
+void TFrameBase::mousePressEvent(QMouseEvent* event)
+{
+    if (!ForwardToOwner(event))
+        QWidget::mousePressEvent(event);
+}
+
+void TFrameBase::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!ForwardToOwner(event)) {
+        unsetCursor();
+        QWidget::mouseMoveEvent(event);
+    }
+}
+
+void TFrameBase::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!ForwardToOwner(event))
+        QWidget::mouseReleaseEvent(event);
+}

@@ -1,0 +1,571 @@
+// THTMLViewer: construction, properties, loading, history, links and visited
+// marking. Layout and painting are in THTMLViewerPaint.cpp, mouse and keys in
+// THTMLViewerInput.cpp, printing in ViewerPrint.cpp.
+#include "html/viewer/THTMLViewer.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPalette>
+#include <fstream>
+#include <sstream>
+
+#include "html/layout/TChPosObj.h"
+#include "html/layout/TFontObj.h"
+#include "html/layout/TIDObject.h"
+#include "html/layout/TSectionBase.h"
+#include "html/layout/TSectionList.h"
+#include "html/viewer/LinkNames.h"
+#include "html/viewer/MetaRefresh.h"
+#include "html/viewer/QtCanvas.h"
+#include "html/viewer/QtControls.h"
+#include "html/viewer/TBuilderReader.h"
+#include "html/viewer/TPaintPanel.h"
+#include "html/viewer/ViewerErrors.h"
+#include "util/FileLookup.h"
+
+namespace {
+
+TColor ToColor(const QColor& c) { return TColor(c.red() | (c.green() << 8) | (c.blue() << 16)); }
+
+std::string ReadWholeFile(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    if (!in)
+        throw EInOutError("Can't locate file: " + name);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// An absolute, normalized, case-resolved file name.
+std::string ExpandFileName(const std::string& name)
+{
+    std::string path = LinkToPath(name);
+    if (path.empty() || path[0] != '/') {
+        QByteArray cwd = QDir::currentPath().toUtf8();
+        path = std::string(cwd.constData()) + "/" + path;
+    }
+    return ResolveFileName(NormalizePath(path));
+}
+
+bool IsRegularFile(const std::string& name)
+{
+    QFileInfo info(QString::fromStdString(name));
+    return info.exists() && info.isFile();
+}
+
+} // namespace
+
+THTMLViewer::THTMLViewer(QWidget* parent) : QWidget(parent), FSectionList(std::make_unique<TSectionList>())
+{
+    QPalette palette = QApplication::palette();
+    DefBackground = ToColor(palette.color(QPalette::Button));
+    DefFontColor = ToColor(palette.color(QPalette::ButtonText));
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    FPaintPanel = new TPaintPanel(*this);
+    FVScroll = new T32ScrollBar(this);
+    FVScroll->hide();
+    FHScroll = new QScrollBar(Qt::Horizontal, this);
+    FHScroll->setSingleStep(15);
+    FHScroll->setFocusPolicy(Qt::NoFocus);
+    FHScroll->hide();
+    connect(FVScroll, &QScrollBar::valueChanged, this, [this](int y) { ScrollToY(y); });
+    connect(FHScroll, &QScrollBar::valueChanged, this, [this](int) { FPaintPanel->update(); });
+    FHoverTimer.setInterval(200);
+    connect(&FHoverTimer, &QTimer::timeout, this, [this] { HoverTimerTick(); });
+    FAutoScrollTimer.setInterval(100);
+    connect(&FAutoScrollTimer, &QTimer::timeout, this, [this] { AutoScrollTick(); });
+    FControls = std::make_unique<TQtControlFactory>(FPaintPanel);
+    FSectionList->Controls = FControls.get();
+    TDocumentHost& host = FSectionList->Host;
+    host.invalidate = [this] { FPaintPanel->update(); };
+    host.backgroundChanged = [this](TColor) { FPaintPanel->update(); };
+    host.focusedAt = [this](int y) { ScrollIntoView(y, 30); };
+    host.progress = [this](int percent) {
+        if (OnProgress)
+            OnProgress(this, 0, percent);
+    };
+    host.copyToClipboard = [](const std::u16string& text) {
+        QGuiApplication::clipboard()->setText(QString::fromStdU16String(text));
+    };
+    resize(300, 200);
+}
+
+THTMLViewer::~THTMLViewer()
+{
+    // The document's controls live on the paint panel: free them first.
+    FSectionList.reset();
+    FDocumentKeep.reset();
+}
+
+// ---- Properties -----------------------------------------------------------
+
+void THTMLViewer::SetVisitedMaxCount(int count)
+{
+    if (count < 0)
+        return;
+    FVisited.SetMaxCount(count);
+    if (count == 0)
+        MarkLinks([](const std::string&) { return false; });
+}
+
+void THTMLViewer::SetHistoryMaxCount(int count)
+{
+    if (count < 0 || count == FHistoryMaxCount)
+        return;
+    if (count < FHistoryMaxCount)
+        ClearHistory();
+    FHistoryMaxCount = count;
+}
+
+void THTMLViewer::SetViewImages(bool view)
+{
+    if (view == FViewImages || FProcessing)
+        return;
+    FViewImages = view;
+    SetProcessing(true);
+    FSectionList->ShowImages = view;
+    RelayoutKeepPosition();
+    SetProcessing(false);
+}
+
+void THTMLViewer::SetScrollBars(TScrollStyle style)
+{
+    FScrollBars = style;
+    Relayout();
+}
+
+void THTMLViewer::SetBorderStyle(THTMLBorderStyle style)
+{
+    FBorderStyle = style;
+    Relayout();
+    update();
+}
+
+void THTMLViewer::SetServerRoot(const std::string& root) { FServerRoot = NormalizeServerRoot(root); }
+
+// ---- Loading ----------------------------------------------------------------
+
+void THTMLViewer::SetProcessing(bool on)
+{
+    FProcessing = on;
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+    if (OnProcessing)
+        OnProcessing(this, on);
+}
+
+void THTMLViewer::ApplyDefaults()
+{
+    TSectionList& doc = *FSectionList;
+    doc.ShowImages = FViewImages;
+    doc.FontName = DefFontName.substr(0, 32);
+    doc.FontSize = DefFontSize;
+    doc.LinksActive = (htOptions & htOverLinksActive) != 0;
+    doc.SetFonts(doc.FontName, DefFontSize, DefHotSpotColor, DefVisitedLinkColor, DefOverLinkColor, doc.LinksActive,
+                 DefBackground);
+}
+
+void THTMLViewer::HandleMeta(const std::string& httpEq, const std::string& name, const std::string& content)
+{
+    if (OnMeta)
+        OnMeta(this, httpEq, name, content);
+    if (OnMetaRefresh && SameTextNoCase(httpEq, "refresh"))
+        if (auto refresh = ParseMetaRefresh(content)) {
+            FRefreshDelay = refresh->delay;
+            FRefreshURL = refresh->url;
+        }
+}
+
+void THTMLViewer::ParseSource(TReaderResult& result)
+{
+    TReaderEvents events;
+    events.defaults.preFontName = DefPreFontName;
+    events.defaults.marginWidth = MarginWidth;
+    events.defaults.marginHeight = MarginHeight;
+    events.defaults.charSet = CharSet;
+    events.defaults.fontColor = DefFontColor;
+    events.defaults.linkUnderline = (htOptions & htNoLinkUnderline) == 0;
+    events.onMeta = [this](const std::string& e, const std::string& n, const std::string& c) { HandleMeta(e, n, c); };
+    events.onSound = [this](const std::string& src, int loop) {
+        if (OnSoundRequest)
+            OnSoundRequest(this, src, loop, false);
+    };
+    events.onScript = [this](const std::string& n, const std::string& l, const std::string& s) {
+        if (OnScript)
+            OnScript(this, n, l, s);
+    };
+    events.onLink = [this](const std::string& rel, const std::string& rev, const std::string& href) {
+        if (OnLink)
+            OnLink(this, rel, rev, href);
+    };
+    events.fileName = [this](const std::string& name) { return ExpandLinkName(name); };
+    SetReaderScreen(&MeasuringCanvas());
+    if (FDocKind == TDocKind::Text)
+        DocumentReader().ParseText(FSource, *FSectionList, events.defaults, result);
+    else {
+        if (OnSoundRequest)
+            OnSoundRequest(this, "", 0, true);
+        DocumentReader().ParseHtml(FSource, *FSectionList, events, result);
+    }
+}
+
+void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, const std::string* memoryText)
+{
+    if (FProcessing)
+        return;
+    SetProcessing(true);
+    struct Done {
+        THTMLViewer& v;
+        ~Done()
+        {
+            v.FPaintPanel->update();
+            v.SetProcessing(false);
+        }
+    } done{*this};
+    std::string file, anchor;
+    SplitAnchor(name, file, anchor);
+    std::string expanded = file.empty() ? std::string() : memoryText ? file : ExpandFileName(file);
+    if (!memoryText && !IsRegularFile(expanded))
+        throw EInOutError("Can't locate file: " + name);
+    FSectionList->ClearDocument();
+    FDocumentKeep.reset();
+    FURL.clear();
+    FTarget.clear();
+    FRefreshDelay = 0;
+    FRefreshURL.clear();
+    std::string previousFile = FCurrentFile;
+    FCurrentFile = expanded;
+    FDocKind = kind;
+    FTitle.clear();
+    FBase.clear();
+    FBaseTarget.clear();
+    ApplyDefaults();
+    if (memoryText)
+        FSource = *memoryText;
+    else if (kind == TDocKind::Image)
+        FSource = "<img src=\"" + expanded + "\">";
+    else
+        FSource = ReadWholeFile(expanded);
+    if (OnParseBegin)
+        OnParseBegin(this, FSource);
+    TReaderResult result;
+    ParseSource(result);
+    FDocumentKeep = result.keepAlive;
+    FTitle = result.title;
+    FBase = result.base;
+    FBaseTarget = result.baseTarget;
+    if (OnParseEnd)
+        OnParseEnd(this);
+    FProcessing = false; // layout and positioning below are not a build
+    Relayout();
+    ApplyVisited();
+    bool shown = !anchor.empty() && GotoAnchor(anchor);
+    if (!shown && (FCurrentFile != previousFile || FCurrentFile.empty())) {
+        SetVScrollBarPosition(0);
+        SetHScrollBarPosition(0);
+    }
+    FProcessing = true;
+    if (FRefreshDelay > 0 && OnMetaRefresh) {
+        int delay = FRefreshDelay;
+        std::string url = FRefreshURL;
+        QTimer::singleShot(0, this, [this, delay, url] {
+            if (OnMetaRefresh)
+                OnMetaRefresh(this, delay, url);
+        });
+    }
+}
+
+void THTMLViewer::LoadFile(const std::string& name, TDocKind kind) { LoadDocument(name, kind, nullptr); }
+
+void THTMLViewer::ShowHtmlText(const std::string& text, const std::string& referenceName)
+{
+    LoadDocument(referenceName, TDocKind::Html, &text);
+}
+
+void THTMLViewer::ShowPlainText(const std::string& text, const std::string& referenceName)
+{
+    LoadDocument(referenceName, TDocKind::Text, &text);
+}
+
+void THTMLViewer::Clear()
+{
+    if (FProcessing)
+        return;
+    FSectionList->ClearDocument();
+    FDocumentKeep.reset();
+    FCurrentFile.clear();
+    FTitle.clear();
+    FSource.clear();
+    FDocHeight = FDocWidth = 0;
+    Relayout();
+    FPaintPanel->update();
+}
+
+void THTMLViewer::Reload()
+{
+    if (FProcessing || FCurrentFile.empty())
+        return;
+    int position = ViewPosition();
+    auto forms = SaveFormData();
+    LoadFile(FCurrentFile, FDocKind);
+    RestoreFormData(forms.get());
+    SetViewPosition(position);
+}
+
+void THTMLViewer::ShowWithHistory(const std::string& name, TDocKind kind)
+{
+    if (FProcessing || name.empty())
+        return;
+    std::string oldFile = FCurrentFile, oldTitle = FTitle;
+    TDocKind oldKind = FDocKind;
+    int oldPosition = ViewPosition();
+    auto forms = SaveFormData();
+    LoadFile(name, kind);
+    if (oldFile != FCurrentFile || oldKind != FDocKind)
+        AddHistoryEntry(oldFile, oldTitle, oldKind, std::move(forms), oldPosition);
+}
+
+void THTMLViewer::ShowFile(const std::string& name)
+{
+    std::string file, anchor;
+    SplitAnchor(name, file, anchor);
+    ShowWithHistory(name, UpperExtension(file) == ".TXT" ? TDocKind::Text : TDocKind::Html);
+}
+
+void THTMLViewer::ShowTextFile(const std::string& name) { ShowWithHistory(name, TDocKind::Text); }
+
+void THTMLViewer::ShowImageFile(const std::string& name) { ShowWithHistory(name, TDocKind::Image); }
+
+// ---- Form contents ------------------------------------------------------------
+
+std::unique_ptr<TFormData> THTMLViewer::SaveFormData() const
+{
+    // Documents hold no form controls yet; an entry keeps no contents then.
+    return nullptr;
+}
+
+void THTMLViewer::RestoreFormData(const TFormData*) {}
+
+// ---- History --------------------------------------------------------------------
+
+void THTMLViewer::AddHistoryEntry(const std::string& oldFile, const std::string& oldTitle, TDocKind oldKind,
+                                  std::unique_ptr<TFormData> formData, int oldPosition)
+{
+    if (FHistoryMaxCount < 1 || FCurrentFile.empty())
+        return;
+    int position = ViewPosition();
+    if (oldFile == FCurrentFile && oldKind == FDocKind && oldPosition == position)
+        return;
+    if (!FHistory.empty() && !oldFile.empty()) {
+        HistoryEntry& entry = FHistory[size_t(FHistoryIndex)];
+        entry.file = oldFile;
+        entry.title = oldTitle;
+        entry.pos->Pos = oldPosition;
+        entry.pos->FileType = oldKind;
+        entry.pos->FormData = oldFile != FCurrentFile ? std::move(formData) : nullptr;
+        FHistory.erase(FHistory.begin(), FHistory.begin() + FHistoryIndex);
+    }
+    FHistoryIndex = 0;
+    auto pos = std::make_unique<PositionObj>();
+    pos->Pos = position;
+    pos->FileType = FDocKind;
+    FHistory.insert(FHistory.begin(), HistoryEntry{FCurrentFile, FTitle, std::move(pos)});
+    if (FHistory.size() > size_t(FHistoryMaxCount))
+        FHistory.erase(FHistory.begin() + FHistoryMaxCount, FHistory.end());
+    if (OnHistoryChange)
+        OnHistoryChange(this);
+}
+
+void THTMLViewer::ClearHistory()
+{
+    bool had = !FHistory.empty();
+    FHistory.clear();
+    FHistoryIndex = 0;
+    if (had && OnHistoryChange)
+        OnHistoryChange(this);
+}
+
+void THTMLViewer::SetHistoryIndex(int index)
+{
+    if (index == FHistoryIndex || index < 0 || index >= int(FHistory.size()) || FProcessing)
+        return;
+    HistoryEntry& current = FHistory[size_t(FHistoryIndex)];
+    current.pos->Pos = ViewPosition();
+    current.title = FTitle;
+    current.pos->FormData = SaveFormData();
+    HistoryEntry& entry = FHistory[size_t(index)];
+    if (entry.file != FCurrentFile || entry.pos->FileType != FDocKind) {
+        LoadFile(entry.file, entry.pos->FileType);
+        RestoreFormData(entry.pos->FormData.get());
+    }
+    FHistoryIndex = index;
+    SetViewPosition(entry.pos->Pos);
+    if (OnHistoryChange)
+        OnHistoryChange(this);
+}
+
+// ---- Anchors and links -------------------------------------------------------------
+
+int THTMLViewer::AnchorYOf(TIDObject& target)
+{
+    // Anchors inside text are character positions: their Y is the caret's.
+    // (Worked out here rather than through the virtual call, which must not
+    // depend on which of two same-named anchor classes the linker keeps.)
+    if (auto* chPos = dynamic_cast<TChPosObj*>(&target)) {
+        TSectionList& doc = *FSectionList;
+        int pos = doc.DocPosOf(chPos->ChPos(), false);
+        int x = 0, y = 0;
+        return pos >= 0 && doc.CaretXY(MeasuringCanvas(), pos, x, y) ? y : 0;
+    }
+    return target.AnchorY();
+}
+
+bool THTMLViewer::GotoAnchor(const std::string& name)
+{
+    std::string anchor = !name.empty() && name[0] == '#' ? name.substr(1) : name;
+    if (anchor.empty())
+        return false;
+    TIDObject* target = FSectionList->FindID(UpperCase(anchor));
+    if (!target)
+        target = FSectionList->FindID(anchor);
+    if (!target)
+        return false;
+    SetVScrollBarPosition(AnchorYOf(*target));
+    SetHScrollBarPosition(0);
+    MarkVisited(FCurrentFile + "#" + anchor);
+    return true;
+}
+
+std::string THTMLViewer::ExpandLinkName(const std::string& link) const
+{
+    return ::ExpandLinkName(link, TLinkContext{FServerRoot, FBase, FCurrentFile});
+}
+
+void THTMLViewer::FollowLink(const std::string& url)
+{
+    if (FProcessing || url.empty())
+        return;
+    auto gotoWithHistory = [this](const std::string& anchor) {
+        int oldPosition = ViewPosition();
+        if (GotoAnchor(anchor)) {
+            AddHistoryEntry(FCurrentFile, FTitle, FDocKind, nullptr, oldPosition);
+            MarkVisited(FCurrentFile + anchor);
+        }
+    };
+    if (url[0] == '#') {
+        gotoWithHistory(url);
+        return;
+    }
+    std::string link, anchor;
+    SplitAnchor(url, link, anchor);
+    std::string file = ExpandLinkName(link);
+    std::string ext = UpperExtension(file);
+    if (ext == ".HTM" || ext == ".HTML") {
+        if (file != FCurrentFile) {
+            ShowFile(file + anchor);
+            MarkVisited(file + anchor);
+        } else if (!anchor.empty())
+            gotoWithHistory(anchor);
+    } else if (ext == ".BMP" || ext == ".GIF" || ext == ".JPG" || ext == ".JPEG" || ext == ".PNG")
+        ShowImageFile(file);
+}
+
+// ---- Visited links ----------------------------------------------------------
+
+void THTMLViewer::MarkLinks(const std::function<bool(const std::string&)>& isVisited)
+{
+    for (TFontObj* run : FSectionList->LinkList) {
+        const std::string& url = run->Link.url;
+        std::string expanded = !url.empty() && url[0] == '#' ? FCurrentFile + url : [&] {
+            std::string file, anchor;
+            SplitAnchor(url, file, anchor);
+            return ExpandLinkName(file) + anchor;
+        }();
+        run->SetVisited(isVisited(expanded));
+    }
+    FPaintPanel->update();
+}
+
+void THTMLViewer::MarkVisited(const std::string& url)
+{
+    if (FInFrameSet || FVisited.MaxCount() == 0)
+        return;
+    if (FVisited.Mark(url))
+        ApplyVisited();
+}
+
+void THTMLViewer::ApplyVisited()
+{
+    if (FInFrameSet)
+        return;
+    MarkLinks([this](const std::string& u) { return FVisited.Contains(u); });
+}
+
+// ---- Search and selection -----------------------------------------------------
+
+bool THTMLViewer::FindInText(const std::string& text, bool matchCase, bool backwards)
+{
+    if (text.empty())
+        return false;
+    std::u16string wanted = QString::fromStdString(text).toStdU16String();
+    if (!matchCase)
+        wanted = QString::fromStdU16String(wanted).toLower().toStdU16String();
+    TSectionList& doc = *FSectionList;
+    int from = std::max(0, doc.CaretPos);
+    int found = backwards ? doc.FindTextBack(from, wanted, matchCase) : doc.FindText(from, wanted, matchCase);
+    if (found < 0)
+        return false;
+    doc.SelB = found;
+    doc.SelE = found + int(wanted.size());
+    doc.CaretPos = backwards ? found : doc.SelE;
+    int x = 0, y = 0;
+    if (doc.CaretXY(MeasuringCanvas(), found, x, y)) {
+        int top = VScrollBarPosition();
+        if (y < top || y > top + SurfaceHeight() - 20)
+            SetVScrollBarPosition(y - SurfaceHeight() / 2);
+        int left = HScrollBarPosition();
+        if (x < left || x > left + SurfaceWidth() - 50)
+            SetHScrollBarPosition(x - SurfaceWidth() / 2);
+    }
+    FPaintPanel->update();
+    return true;
+}
+
+void THTMLViewer::SelectAll()
+{
+    TSectionList& doc = *FSectionList;
+    if (NoSelect || doc.Sections.empty())
+        return;
+    doc.SelB = 0;
+    doc.SelE = doc.Sections.back()->StartCurs + doc.Sections.back()->Len;
+    FPaintPanel->update();
+}
+
+void THTMLViewer::CopyToClipboard()
+{
+    if (SelLength() > 0)
+        QGuiApplication::clipboard()->setText(QString::fromStdU16String(SelText()));
+}
+
+std::u16string THTMLViewer::SelText() const { return SelLength() > 0 ? FSectionList->GetSelText() : u""; }
+int THTMLViewer::SelStart() const { return std::min(FSectionList->SelB, FSectionList->SelE); }
+int THTMLViewer::SelLength() const { return std::abs(FSectionList->SelE - FSectionList->SelB); }
+
+void THTMLViewer::ReportError(const std::exception& error)
+{
+    // Exceptions never leave an event handler: the user sees the message.
+    QMetaObject::invokeMethod(
+        this,
+        [this, message = QString::fromStdString(error.what())] { QMessageBox::critical(this, "Error", message); },
+        Qt::QueuedConnection);
+}

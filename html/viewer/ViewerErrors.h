@@ -1,0 +1,11 @@
+#pragma once
+#include "util/Exception.h"
+
+// A document file that cannot be found or read.
+QUILLON_DECLARE_ERROR(EInOutError);
+// A frame-set viewer load that failed.
+QUILLON_DECLARE_ERROR(EfvLoadError);
+// Printer state errors ("Printing in progress", ...).
+QUILLON_DECLARE_ERROR(EPrinter);
+// An off-screen bitmap could not be made.
+QUILLON_DECLARE_ERROR(EOutOfResources);
