@@ -15,9 +15,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "html/layout/TChPosObj.h"
 #include "html/layout/TFontObj.h"
-#include "html/layout/TIDObject.h"
+#include "html/reader/TIDObject.h"
 #include "html/layout/TSectionBase.h"
 #include "html/layout/TSectionList.h"
 #include "html/viewer/LinkNames.h"
@@ -418,16 +417,7 @@ void THTMLViewer::SetHistoryIndex(int index)
 
 int THTMLViewer::AnchorYOf(TIDObject& target)
 {
-    // Anchors inside text are character positions: their Y is the caret's.
-    // (Worked out here rather than through the virtual call, which must not
-    // depend on which of two same-named anchor classes the linker keeps.)
-    if (auto* chPos = dynamic_cast<TChPosObj*>(&target)) {
-        TSectionList& doc = *FSectionList;
-        int pos = doc.DocPosOf(chPos->ChPos(), false);
-        int x = 0, y = 0;
-        return pos >= 0 && doc.CaretXY(MeasuringCanvas(), pos, x, y) ? y : 0;
-    }
-    return target.AnchorY();
+    return target.YPosition();
 }
 
 bool THTMLViewer::GotoAnchor(const std::string& name)

@@ -175,7 +175,7 @@ void THTMLViewer::SetViewPosition(int position)
     }
     size_t index = size_t(position / 0x10000 - 1);
     if (index < FSectionList->PositionList.size())
-        SetVScrollBarPosition(FSectionList->PositionList[index]->AnchorY() + position % 0x10000);
+        SetVScrollBarPosition(FSectionList->PositionList[index]->YPosition() + position % 0x10000);
 }
 
 void THTMLViewer::ScrollIntoView(int y, int margin)

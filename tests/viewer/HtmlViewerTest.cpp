@@ -142,8 +142,8 @@ TEST_F(ViewerFixture, ResizingKeepsTheTopParagraphInView)
     viewer.resize(160, 300); // the paragraphs now wrap into several lines
     QCoreApplication::processEvents();
     int top = viewer.VScrollBarPosition();
-    EXPECT_GE(top, section->AnchorY());
-    EXPECT_LT(top, section->AnchorY() + section->SectionHeight);
+    EXPECT_GE(top, section->YPosition());
+    EXPECT_LT(top, section->YPosition() + section->SectionHeight);
 }
 
 TEST_F(ViewerFixture, FindSelectsAndScrollsToTheMatch)

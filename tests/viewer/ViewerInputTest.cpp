@@ -120,7 +120,7 @@ TEST_F(InputFixture, ViewPositionNamesASectionAndAnOffset)
     viewer.ShowFile(files.Write("page.htm", viewertest::Paragraphs(80)));
     TSectionList& doc = viewer.SectionList();
     ASSERT_GT(doc.PositionList.size(), 10u);
-    int sectionTop = doc.PositionList[10]->AnchorY();
+    int sectionTop = doc.PositionList[10]->YPosition();
     viewer.SetVScrollBarPosition(sectionTop + 7);
     int position = viewer.ViewPosition();
     int y = 0, index = 0;
