@@ -24,6 +24,7 @@
 #include "app/TEditButton.h"
 #include "app/TFM_Helpers.h"
 #include "app/TSearchPage.h"
+#include "html/viewer/TFrameViewer.h"
 #include "util/ProgramFolder.h"
 #include "util/TIniFile.h"
 #include "util/Utilities.h"
@@ -64,9 +65,12 @@ TFM_PlatForm::TFM_PlatForm(QWidget* parent) : QMainWindow(parent)
     createPages();
     createMenus();
     connectSearchPage();
+    connectNavigation();
     qApp->installEventFilter(this);
 
+    configureViewer();
     ReadINISettings();
+    applyViewerOptions();
     createHistoryEntries();
     ReadDirButtons();
     createDirButtons();
@@ -286,8 +290,7 @@ void TFM_PlatForm::createBrowserPage(QWidget* page)
     label->setBuddy(ED_Location);
     locationLayout->addWidget(label);
     locationLayout->addWidget(ED_Location, 1);
-    connect(ED_Location, &QLineEdit::returnPressed, this,
-            [this] { emit LocationRequested(ED_Location->text()); });
+    connect(ED_Location, &QLineEdit::returnPressed, this, &TFM_PlatForm::locationEntered);
     layout->addWidget(PA_Location);
 
     PA_DIRBTN = new QWidget;
@@ -300,11 +303,9 @@ void TFM_PlatForm::createBrowserPage(QWidget* page)
     BT_CfgDirBtn->setGeometry(10, 3, 25, 25);
     layout->addWidget(PA_DIRBTN);
 
-    FDocumentArea = new QWidget;
-    FDocumentArea->setObjectName("HTMLViewer1Area");
-    auto* documentLayout = new QVBoxLayout(FDocumentArea);
-    documentLayout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(FDocumentArea, 1);
+    HTMLViewer1 = new TFrameViewer;
+    HTMLViewer1->setObjectName("HTMLViewer1");
+    layout->addWidget(HTMLViewer1, 1);
 
     createStatusBar(page);
     layout->addWidget(PA_URL);
@@ -625,7 +626,7 @@ void TFM_PlatForm::installIdleHooks()
     connect(qApp, &QApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive && NB_MAIN->currentIndex() == 0
             && findChild<QAction*>("MNU_AutoRefresh")->isChecked() && isEnabled())
-            emit RefreshRequested();
+            Refresh();
     });
 }
 
@@ -660,7 +661,10 @@ bool TFM_PlatForm::eventFilter(QObject* watched, QEvent* event)
 
 void TFM_PlatForm::ExitCommand()
 {
-    emit ClearViewRequested();
+    // Under NOEXIT the close is refused, and the document stays shown.
+    if (FAccess.NoExit)
+        return;
+    HTMLViewer1->ClearView();
     close();
 }
 
@@ -697,77 +701,11 @@ void TFM_PlatForm::moveEvent(QMoveEvent* event)
         move(FLockedGeometry.topLeft());
 }
 
-void TFM_PlatForm::HandOver(const QString& text)
-{
-    if (isMinimized())
-        showNormal();
-    show();
-    raise();
-    activateWindow();
-    int colon = text.indexOf(':');
-    if (colon < 1)
-        emit RefreshRequested();
-    else
-        LoadHTMLFile(text.mid(colon + 1));
-}
-
 void TFM_PlatForm::showAbout()
 {
     QMessageBox::about(this, QStringLiteral("About Quillon"),
                        QStringLiteral("<b>Quillon</b><br>An offline reader for HTML document collections,"
                                       "<br>with the KOVRA local search engine."));
-}
-
-// ---- navigation -------------------------------------------------------------
-
-bool TFM_PlatForm::RunPseudoCommand(const QString& upperLocation)
-{
-    if (upperLocation == QLatin1String("EXIT"))
-        ExitCommand();
-    else if (upperLocation == QLatin1String("HOME"))
-        goHome();
-    else if (upperLocation == QLatin1String("KOVRA"))
-        TogglePage();
-    else if (upperLocation == QLatin1String("KOVRA RESULTS"))
-        FSearchPage->BT_IndexClick();
-    else
-        return false;
-    return true;
-}
-
-void TFM_PlatForm::TogglePage()
-{
-    NB_MAIN->setCurrentIndex(NB_MAIN->currentIndex() == 1 ? 0 : 1);
-}
-
-void TFM_PlatForm::LoadHTMLFile(const QString& location)
-{
-    if (location < QLatin1String(" "))
-        return;
-    std::string expanded = utf8(location);
-    ExpandExeMacros(expanded);
-    QString text = qt(expanded);
-    // A location may be a command word, in any letter case.
-    if (RunPseudoCommand(text.toUpper()))
-        return;
-    NB_MAIN->setCurrentIndex(0);
-    emit LocationRequested(text);
-}
-
-void TFM_PlatForm::goHome()
-{
-    if (!isEnabled())
-        return;
-    if (FHomePage.isEmpty()) {
-        QMessageBox::critical(this, QApplication::applicationName(), QStringLiteral("No home page defined yet."));
-        return;
-    }
-    QString home = FHomePage;
-    if (!home.startsWith(QLatin1String("\\\\")) && ExtractDir(utf8(home)).empty())
-        home = qt(ProgramDir()) + home;
-    if (home.toUpper() != FCurrentFile.toUpper())
-        LoadHTMLFile(home);
-    NB_MAIN->setCurrentIndex(0);
 }
 
 // ---- directory buttons ------------------------------------------------------
@@ -856,7 +794,7 @@ void TFM_PlatForm::connectSearchPage()
     connect(action("MNU_SrhDefault"), &QAction::triggered, FSearchPage, &TSearchPage::MNU_SrhDefClick);
     connect(action("MNU_PathList"), &QAction::triggered, FSearchPage, &TSearchPage::MNU_PATHLISTClick);
     connect(action("MNU_Helpers"), &QAction::triggered, this, &TFM_PlatForm::runHelpersDialog);
-    FEditButton = new TEditButton(action("TB_Edit"), FSettingsFile, [this] { return FCurrentFile; }, this);
+    FEditButton = new TEditButton(action("TB_Edit"), FSettingsFile, [this] { return CurrentFile(); }, this);
 }
 
 void TFM_PlatForm::readSearchSection(const TIniFile& ini)

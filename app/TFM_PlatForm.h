@@ -18,6 +18,7 @@ class QToolBar;
 class QToolButton;
 class QWidget;
 class TIniFile;
+class TFrameViewer;
 class TEditButton;
 class TSearchPage;
 
@@ -99,7 +100,7 @@ public:
     QTimer* PrintIdleTimer() const { return Timer2; }
     QTabWidget* Notebook() const { return NB_MAIN; }
     TSearchPage* SearchPage() const { return FSearchPage; }
-    QWidget* DocumentArea() const { return FDocumentArea; }
+    TFrameViewer* Viewer() const { return HTMLViewer1; }
     QMenu* HistoryMenu() const { return FHistoryMenu; }
     QAction* HistoryEntry(int index) const { return FHistoryEntries[size_t(index)]; }
 
@@ -110,20 +111,22 @@ public:
     void LoadHTMLFile(const QString& location);
     bool RunPseudoCommand(const QString& upperLocation);
     void TogglePage();
-    QString CurrentFile() const { return FCurrentFile; }
+    void Refresh();
+    void GoBack();
+    void GoForward();
+    void CloseFile();
+    void OpenFile();
+    void HistoryClick(int index);
+    QString CurrentFile() const;
+    QString LocationText() const;
 
 signals:
-    // A document location to show in the browser view, after macros and
-    // command words were handled.
-    void LocationRequested(const QString& location);
-    // The current document should be loaded again.
-    void RefreshRequested();
-    // The browser view should be emptied (before closing).
-    void ClearViewRequested();
     // Save Options writes the search page's keys through this.
     void SavingSearchOptions(TIniFile& ini);
 
 protected:
+    // Shows a user error (a load that failed, no home page) in an error box.
+    virtual void ReportError(const QString& message);
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -155,6 +158,17 @@ private:
     void installIdleHooks();
     void onIdle();
     void goHome();
+    void configureViewer();
+    void applyViewerOptions();
+    void connectNavigation();
+    void locationEntered();
+    void historyChanged();
+    void processing(bool on);
+    void linkCovered(const std::string& url);
+    void linkClicked(const std::string& target, const std::string& url, bool& handled);
+    void displayImagesClicked();
+    void imageCacheClicked();
+    void findText(bool again);
     void showAbout();
     void dirButtonClicked(int index);
 
@@ -175,7 +189,8 @@ private:
     bool FAutoClose = false;
     QString FHomePage;
     QString FBookmarkFile;
-    QString FCurrentFile;
+    bool FLoading = false;
+    QString FFindText;
     int FWinState = 0;
     int FToolbarStyle = 0;
     TViewerOptions FViewerOptions;
@@ -189,7 +204,7 @@ private:
     QLineEdit* ED_Location = nullptr;
     QWidget* PA_DIRBTN = nullptr;
     QPushButton* BT_CfgDirBtn = nullptr;
-    QWidget* FDocumentArea = nullptr;
+    TFrameViewer* HTMLViewer1 = nullptr;
     QWidget* PA_URL = nullptr;
     QLabel* FLinkLabel = nullptr;
     QPushButton* FSearchResultsButton = nullptr;

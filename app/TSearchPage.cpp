@@ -1,5 +1,7 @@
 #include "app/TSearchPage.h"
 
+#include "html/viewer/THTMLViewer.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -301,12 +303,11 @@ void TSearchPage::createResultArea()
     PA_Result->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     PA_Result->hide();
 
-    HTML_MSG = panel<QFrame>("HTML_MSG");
-    HTML_MSG->setFrameShape(QFrame::StyledPanel);
-    HTML_MSG->setAutoFillBackground(true);
-    HTML_MSG->setProperty("DefFontName", QStringLiteral("Times New Roman"));
-    HTML_MSG->setProperty("DefFontSize", 10);
-    HTML_MSG->setProperty("DefPreFontName", QStringLiteral("Courier New"));
+    HTML_MSG = new THTMLViewer;
+    HTML_MSG->setObjectName("HTML_MSG");
+    HTML_MSG->DefFontName = "Times New Roman";
+    HTML_MSG->DefFontSize = 10;
+    HTML_MSG->DefPreFontName = "Courier New";
     layout->addWidget(PA_Result);
     layout->addWidget(HTML_MSG, 1);
     layout->addStretch(0);
@@ -436,18 +437,23 @@ void TSearchPage::ApplySearchColors(TColor background, const QString& fontName, 
         font.setFamily(fontName);
         w->setFont(font);
     }
-    QPalette message = HTML_MSG->palette();
-    message.setColor(QPalette::Window, back);
-    message.setColor(QPalette::WindowText, text);
-    HTML_MSG->setPalette(message);
-    HTML_MSG->setProperty("DefFontName", fontName);
+    HTML_MSG->DefBackground = background;
+    HTML_MSG->DefFontColor = fontColor;
+    HTML_MSG->DefFontName = fontName.toStdString();
 }
 
 void TSearchPage::LoadMessagePage()
 {
     const std::string file = ProgramDir() + "KOVRAMSG.HTM";
     FMessagePage = LocalFileExists(file) ? qt(ResolveFileName(file)) : QString();
-    HTML_MSG->setProperty("location", FMessagePage);
+    if (FMessagePage.isEmpty())
+        return;
+    try {
+        HTML_MSG->ShowFile(utf8(FMessagePage));
+    } catch (const std::exception&) {
+        // The message page is a courtesy: without it the page just stays empty.
+        FMessagePage.clear();
+    }
 }
 
 std::string TSearchPage::GetSearchDirectory() const

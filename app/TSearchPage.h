@@ -17,6 +17,7 @@
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class THTMLViewer;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -141,7 +142,7 @@ private:
     QPushButton* BT_STOP = nullptr;
     QShortcut* FStopShortcut = nullptr;
     // Placeholder for the message viewer until the HTML viewer widget is available.
-    QFrame* HTML_MSG = nullptr;
+    THTMLViewer* HTML_MSG = nullptr;
     QGroupBox* GroupBox1 = nullptr;
     QLabel* FoundFileNo = nullptr;
     QListWidget* FoundFilesListBox1 = nullptr;

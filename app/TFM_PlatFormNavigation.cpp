@@ -1,0 +1,403 @@
+// The main window's road to a document: LoadHTMLFile, command words, the
+// location bar, Open, Refresh, Close, Back and Forward, the History menu, Home,
+// and keeping the window's controls in step with the browser view.
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "app/TFM_PlatForm.h"
+#include "app/TSearchPage.h"
+#include "html/viewer/TFrameViewer.h"
+#include "util/FileLookup.h"
+#include "util/ProgramFolder.h"
+#include "util/Utilities.h"
+
+namespace {
+
+std::string utf8(const QString& text) { return text.toStdString(); }
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+
+// Whether the location names an existing local file (after the case-insensitive fallback).
+bool isExistingFile(const QString& location)
+{
+    QString path = location.section('#', 0, 0);
+    return !path.isEmpty() && QFileInfo(qt(ResolveFileName(utf8(path)))).isFile();
+}
+
+} // namespace
+
+void TFM_PlatForm::configureViewer()
+{
+    HTMLViewer1->fvOptions |= fvMetaRefresh | fvOverLinksActive;
+    HTMLViewer1->NoSelect = false;
+    HTMLViewer1->SetHistoryMaxCount(HistoryEntryCount);
+    HTMLViewer1->PrintScale = 1.0;
+}
+
+void TFM_PlatForm::applyViewerOptions()
+{
+    const TViewerOptions& v = FViewerOptions;
+    HTMLViewer1->DefFontName = utf8(v.DefFontName);
+    HTMLViewer1->DefPreFontName = utf8(v.DefPreFontName);
+    HTMLViewer1->DefFontColor = v.DefFontColor;
+    HTMLViewer1->DefFontSize = v.DefFontSize;
+    HTMLViewer1->DefHotSpotColor = v.DefHotSpotColor;
+    HTMLViewer1->DefBackground = v.DefBackground;
+    HTMLViewer1->DefOverLinkColor = v.DefOverLinkColor;
+    if (v.NoLinkUnderline)
+        HTMLViewer1->fvOptions |= fvNoLinkUnderline;
+    else
+        HTMLViewer1->fvOptions &= ~unsigned(fvNoLinkUnderline);
+    HTMLViewer1->PrintMarginLeft = v.PrintMarginLeft;
+    HTMLViewer1->PrintMarginRight = v.PrintMarginRight;
+    HTMLViewer1->PrintMarginTop = v.PrintMarginTop;
+    HTMLViewer1->PrintMarginBottom = v.PrintMarginBottom;
+    HTMLViewer1->SetViewImages(v.ViewImages);
+    HTMLViewer1->ImageCacheCount = v.ImageCacheCount;
+}
+
+void TFM_PlatForm::connectNavigation()
+{
+    auto on = [this](const char* name, auto handler) {
+        connect(findChild<QAction*>(name), &QAction::triggered, this, handler);
+    };
+    on("MNU_Refresh", &TFM_PlatForm::Refresh);
+    on("TB_Refresh", &TFM_PlatForm::Refresh);
+    on("MNU_Back", &TFM_PlatForm::GoBack);
+    on("TB_Back", &TFM_PlatForm::GoBack);
+    on("MNU_Forward", &TFM_PlatForm::GoForward);
+    on("TB_Next", &TFM_PlatForm::GoForward);
+    on("MNU_CloseFile", &TFM_PlatForm::CloseFile);
+    on("MNU_OpenFile", &TFM_PlatForm::OpenFile);
+    on("TB_Open", &TFM_PlatForm::OpenFile);
+    on("MNU_DisplayImages", &TFM_PlatForm::displayImagesClicked);
+    on("MNU_ImageCache", &TFM_PlatForm::imageCacheClicked);
+    on("MNU_SelectAll", [this] { HTMLViewer1->SelectAll(); });
+    on("MNU_Copy", [this] { HTMLViewer1->CopyToClipboard(); });
+    on("TB_Copy", [this] { HTMLViewer1->CopyToClipboard(); });
+    on("MNU_Find", [this] { findText(false); });
+    on("MNU_FindAgain", [this] { findText(true); });
+    connect(FFindTextButton, &QPushButton::clicked, this, [this] { findText(false); });
+    connect(FFindNextButton, &QPushButton::clicked, this, [this] { findText(true); });
+    for (int i = 0; i < HistoryEntryCount; ++i)
+        connect(FHistoryEntries[size_t(i)], &QAction::triggered, this, [this, i] { HistoryClick(i); });
+    connect(FSearchPage, &TSearchPage::FindTextChanged, this, [this](const QString& text) { FFindText = text; });
+
+    HTMLViewer1->OnHistoryChange = [this](TFrameViewer*) { historyChanged(); };
+    HTMLViewer1->OnProcessing = [this](TFrameViewer*, bool on) { processing(on); };
+    HTMLViewer1->OnHotSpotTargetCovered = [this](TFrameViewer*, const std::string&, const std::string& url) {
+        linkCovered(url);
+    };
+    HTMLViewer1->OnHotSpotTargetClick = [this](TFrameViewer*, const std::string& target, const std::string& url,
+                                               bool& handled) { linkClicked(target, url, handled); };
+}
+
+QString TFM_PlatForm::CurrentFile() const
+{
+    return qt(HTMLViewer1->CurrentFile());
+}
+
+QString TFM_PlatForm::LocationText() const
+{
+    return ED_Location->text();
+}
+
+bool TFM_PlatForm::RunPseudoCommand(const QString& upperLocation)
+{
+    if (upperLocation == QLatin1String("EXIT"))
+        ExitCommand();
+    else if (upperLocation == QLatin1String("BACK"))
+        GoBack();
+    else if (upperLocation == QLatin1String("NEXT"))
+        GoForward();
+    else if (upperLocation == QLatin1String("HOME"))
+        goHome();
+    else if (upperLocation == QLatin1String("OPEN"))
+        OpenFile();
+    else if (upperLocation == QLatin1String("REFRESH"))
+        Refresh();
+    else if (upperLocation == QLatin1String("KOVRA"))
+        TogglePage();
+    else if (upperLocation == QLatin1String("KOVRA RESULTS"))
+        FSearchPage->BT_IndexClick();
+    else
+        return false;
+    return true;
+}
+
+void TFM_PlatForm::TogglePage()
+{
+    NB_MAIN->setCurrentIndex(NB_MAIN->currentIndex() == 1 ? 0 : 1);
+}
+
+void TFM_PlatForm::LoadHTMLFile(const QString& location)
+{
+    if (location < QLatin1String(" "))
+        return;
+    std::string expanded = utf8(location);
+    ExpandExeMacros(expanded);
+    QString text = qt(expanded);
+    // A location may be a command word, in any letter case.
+    if (RunPseudoCommand(text.toUpper()))
+        return;
+    FLoading = true;
+    if (text.contains(QLatin1String("file:///")) || text.contains(QLatin1String("./")))
+        text = qt(HTMLViewer1->ExpandLinkName(utf8(text)));
+    if (isExistingFile(text)) {
+        try {
+            ChangeDir(ExtractDir(ResolveFileName(utf8(text.section('#', 0, 0)))));
+        } catch (const std::exception&) {
+            // An unreadable folder only loses relative links; the load goes on.
+        }
+    }
+    NB_MAIN->setCurrentIndex(0);
+    const bool textFirst = findChild<QAction*>("MNU_TextFirst")->isChecked();
+    if (textFirst)
+        HTMLViewer1->SetViewImages(false);
+    bool loaded = true;
+    try {
+        HTMLViewer1->ShowFile(utf8(text));
+    } catch (const std::exception& e) {
+        loaded = false;
+        ReportError(QString::fromUtf8(e.what()));
+    }
+    if (textFirst)
+        HTMLViewer1->SetViewImages(findChild<QAction*>("MNU_DisplayImages")->isChecked());
+    if (loaded) {
+        ED_Location->setText(text);
+        findChild<QAction*>("TB_Search")->setText(QStringLiteral("Search"));
+        if (THTMLViewer* view = HTMLViewer1->ActiveView())
+            view->setFocus();
+    }
+    FLoading = false;
+}
+
+void TFM_PlatForm::ReportError(const QString& message)
+{
+    QMessageBox::critical(this, QApplication::applicationName(), message);
+}
+
+void TFM_PlatForm::locationEntered()
+{
+    // Only for the directory change: the text is loaded as typed.
+    QString text = ED_Location->text();
+    std::string folder = ExtractDir(utf8(QString(text).replace('/', '\\')));
+    if (!folder.empty() && QFileInfo(qt(folder)).isDir()) {
+        try {
+            ChangeDir(folder);
+        } catch (const std::exception&) {
+        }
+    }
+    LoadHTMLFile(text);
+}
+
+void TFM_PlatForm::Refresh()
+{
+    FLoading = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    HTMLViewer1->ImageCacheCount = 0;
+    QAction* button = findChild<QAction*>("TB_Refresh");
+    button->setEnabled(false);
+    std::string folder = ExtractDir(HTMLViewer1->CurrentFile());
+    if (!folder.empty()) {
+        try {
+            ChangeDir(folder);
+        } catch (const std::exception&) {
+        }
+    }
+    try {
+        HTMLViewer1->ReloadFile();
+    } catch (const std::exception& e) {
+        ReportError(QString::fromUtf8(e.what()));
+    }
+    button->setEnabled(!HTMLViewer1->CurrentFile().empty());
+    if (findChild<QAction*>("MNU_ImageCache")->isChecked())
+        HTMLViewer1->ImageCacheCount = 5;
+    QApplication::restoreOverrideCursor();
+    FLoading = false;
+}
+
+void TFM_PlatForm::CloseFile()
+{
+    HTMLViewer1->ClearView();
+    ED_Location->clear();
+    setWindowTitle(QApplication::applicationName());
+}
+
+void TFM_PlatForm::OpenFile()
+{
+    QString current = CurrentFile();
+    QString start = current.isEmpty() ? qt(ProgramDir()) : qt(ExtractDir(utf8(current)));
+    QString file = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Open File"), start,
+        QStringLiteral("HTML files (*.htm *.html *.htx);;Image files (*.gif *.jpg *.bmp *.png);;GIF Pictures "
+                       "(*.gif);;JPEG Pictures (*.jpg);;BMP Pictures (*.bmp);;PNG Pictures (*.png);;ALL Files (*)"));
+    if (!file.isEmpty())
+        LoadHTMLFile(file);
+}
+
+void TFM_PlatForm::GoBack()
+{
+    NB_MAIN->setCurrentIndex(0);
+    std::string oldFolder = ExtractDir(HTMLViewer1->CurrentFile());
+    HTMLViewer1->StepBack();
+    ED_Location->setText(CurrentFile());
+    std::string newFolder = ExtractDir(HTMLViewer1->CurrentFile());
+    // Relative links of the document now shown resolve against its own folder.
+    if (newFolder != oldFolder && !oldFolder.empty()) {
+        HTMLViewer1->SetViewImages(false);
+        HTMLViewer1->SetViewImages(findChild<QAction*>("MNU_DisplayImages")->isChecked());
+        try {
+            ChangeDir(newFolder);
+        } catch (const std::exception&) {
+        }
+    }
+    if (THTMLViewer* view = HTMLViewer1->ActiveView())
+        view->setFocus();
+}
+
+void TFM_PlatForm::GoForward()
+{
+    NB_MAIN->setCurrentIndex(0);
+    std::string oldFolder = ExtractDir(HTMLViewer1->CurrentFile());
+    HTMLViewer1->StepForward();
+    ED_Location->setText(CurrentFile());
+    std::string newFolder = ExtractDir(HTMLViewer1->CurrentFile());
+    if (newFolder != oldFolder && !oldFolder.empty()) {
+        try {
+            ChangeDir(newFolder);
+        } catch (const std::exception&) {
+        }
+    }
+    if (THTMLViewer* view = HTMLViewer1->ActiveView())
+        view->setFocus();
+}
+
+void TFM_PlatForm::HistoryClick(int index)
+{
+    if (index < 0 || index >= HTMLViewer1->HistoryCount())
+        return;
+    HTMLViewer1->SetHistoryIndex(index);
+    ED_Location->setText(qt(HTMLViewer1->HistoryFile(index)));
+}
+
+void TFM_PlatForm::historyChanged()
+{
+    findChild<QAction*>("TB_Back")->setEnabled(HTMLViewer1->BackButtonEnabled());
+    findChild<QAction*>("TB_Next")->setEnabled(HTMLViewer1->FwdButtonEnabled());
+    const int count = HTMLViewer1->HistoryCount();
+    const bool menus = findChild<QAction*>("MNU_MenuBar")->isChecked();
+    for (int i = 0; i < HistoryEntryCount; ++i) {
+        QAction* entry = FHistoryEntries[size_t(i)];
+        entry->setVisible(i < count);
+        if (i < count) {
+            entry->setText(qt(HTMLViewer1->HistoryFile(i)));
+            entry->setChecked(i == HTMLViewer1->HistoryIndex());
+        }
+    }
+    FHistoryMenu->menuAction()->setVisible(count > 0 && menus && NB_MAIN->currentIndex() == 0);
+    QString title = qt(HTMLViewer1->DocumentTitle());
+    setWindowTitle((title.isEmpty() ? CurrentFile() : title) + " - " + QApplication::applicationName());
+    ED_Location->setText(CurrentFile());
+}
+
+void TFM_PlatForm::processing(bool on)
+{
+    if (!FLoading)
+        return;
+    if (on) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        setEnabled(false);
+    } else {
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+        setEnabled(true);
+        if (THTMLViewer* view = HTMLViewer1->ActiveView())
+            view->setFocus();
+    }
+}
+
+void TFM_PlatForm::linkCovered(const std::string& url)
+{
+    FLinkLabel->setText(QStringLiteral("        ") + qt(url));
+}
+
+void TFM_PlatForm::linkClicked(const std::string&, const std::string& url, bool& handled)
+{
+    // Command words and program-folder macros work in links as in locations.
+    std::string expanded = url;
+    ExpandExeMacros(expanded);
+    if (RunPseudoCommand(qt(expanded).toUpper())) {
+        handled = true;
+        return;
+    }
+    if (expanded != url) {
+        LoadHTMLFile(qt(expanded));
+        handled = true;
+    }
+}
+
+void TFM_PlatForm::goHome()
+{
+    if (!isEnabled())
+        return;
+    if (FHomePage.isEmpty()) {
+        ReportError(QStringLiteral("No home page defined yet."));
+        return;
+    }
+    QString home = FHomePage;
+    if (!home.startsWith(QLatin1String("\\\\")) && ExtractDir(utf8(home)).empty())
+        home = qt(ProgramDir()) + home;
+    if (home.toUpper() != CurrentFile().toUpper())
+        LoadHTMLFile(home);
+    NB_MAIN->setCurrentIndex(0);
+}
+
+void TFM_PlatForm::HandOver(const QString& text)
+{
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+    int colon = text.indexOf(':');
+    if (colon < 1)
+        LoadHTMLFile(CurrentFile());
+    else
+        LoadHTMLFile(text.mid(colon + 1));
+}
+
+void TFM_PlatForm::displayImagesClicked()
+{
+    FViewerOptions.ViewImages = findChild<QAction*>("MNU_DisplayImages")->isChecked();
+    HTMLViewer1->SetViewImages(FViewerOptions.ViewImages);
+}
+
+void TFM_PlatForm::imageCacheClicked()
+{
+    FViewerOptions.ImageCacheCount = findChild<QAction*>("MNU_ImageCache")->isChecked() ? 5 : 0;
+    HTMLViewer1->ImageCacheCount = FViewerOptions.ImageCacheCount;
+}
+
+void TFM_PlatForm::findText(bool again)
+{
+    if (!again || FFindText.isEmpty()) {
+        bool ok = false;
+        QString text = QInputDialog::getText(this, QStringLiteral("Find"), QStringLiteral("Find what:"),
+                                             QLineEdit::Normal, FFindText, &ok);
+        if (!ok || text.isEmpty())
+            return;
+        FFindText = text;
+    }
+    if (!HTMLViewer1->FindInText(utf8(FFindText), false))
+        QMessageBox::information(this, QApplication::applicationName(),
+                                 QStringLiteral("Cannot find \"%1\"").arg(FFindText));
+}

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTabWidget>
+#include <filesystem>
+
+#include "AppTestSupport.h"
+#include "app/TFM_PlatForm.h"
+#include "html/viewer/TFrameViewer.h"
+
+namespace {
+
+// The main window with its error boxes recorded instead of shown.
+class TestWindow : public TFM_PlatForm {
+public:
+    QStringList errors;
+
+protected:
+    void ReportError(const QString& message) override { errors << message; }
+};
+
+class Navigation : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        previous = std::filesystem::current_path();
+    }
+    void TearDown() override
+    {
+        std::filesystem::current_path(previous);
+        AppTest::TearDown();
+    }
+    QString page(const QString& relative, const QString& title)
+    {
+        QString path = dir.path() + "/" + relative;
+        QDir().mkpath(QFileInfo(path).path());
+        write(relative.toUtf8().constData(), "<title>" + title.toStdString() + "</title><p>" + title.toStdString());
+        return path;
+    }
+    std::filesystem::path previous;
+};
+
+} // namespace
+
+TEST_F(Navigation, LoadsAFileAndFollowsTheViewer)
+{
+    QString a = page("a.htm", "Page A");
+    TestWindow w;
+    w.show();
+    w.LoadHTMLFile(a);
+    EXPECT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    EXPECT_EQ(w.CurrentFile(), a);
+    EXPECT_EQ(w.LocationText(), a);
+    EXPECT_EQ(w.windowTitle(), "Page A - Quillon");
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(dir.path().toStdString()));
+}
+
+TEST_F(Navigation, MissingFileShowsTheLoadErrorAndKeepsTheLocation)
+{
+    QString a = page("a.htm", "Page A");
+    TestWindow w;
+    w.show();
+    w.LoadHTMLFile(a);
+    w.LoadHTMLFile(dir.path() + "/missing.htm");
+    ASSERT_EQ(w.errors.size(), 1);
+    EXPECT_TRUE(w.errors.front().startsWith("Can't locate file: ")) << w.errors.front().toStdString();
+    EXPECT_EQ(w.LocationText(), a);
+    EXPECT_EQ(w.CurrentFile(), a);
+}
+
+TEST_F(Navigation, MacroInCapitalsLoadsFromTheProgramFolder)
+{
+    page("b.htm", "Page B");
+    TestWindow w;
+    w.show();
+    w.LoadHTMLFile("%EXEDIR%b.htm");
+    EXPECT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    EXPECT_EQ(QFileInfo(w.CurrentFile()).canonicalFilePath(), QFileInfo(dir.path() + "/b.htm").canonicalFilePath());
+}
+
+TEST_F(Navigation, HistoryMenuKeepsTheNewestTen)
+{
+    TestWindow w;
+    w.show();
+    for (int i = 0; i < 11; ++i)
+        w.LoadHTMLFile(page(QStringLiteral("p%1.htm").arg(i), QStringLiteral("Page %1").arg(i)));
+    int shown = 0;
+    for (int i = 0; i < TFM_PlatForm::HistoryEntryCount; ++i)
+        shown += w.HistoryEntry(i)->isVisible() ? 1 : 0;
+    EXPECT_EQ(shown, 10);
+    EXPECT_TRUE(w.HistoryEntry(0)->text().endsWith("p10.htm")) << w.HistoryEntry(0)->text().toStdString();
+    EXPECT_TRUE(w.HistoryEntry(0)->isChecked());
+    EXPECT_TRUE(w.HistoryMenu()->menuAction()->isVisible());
+    w.HistoryClick(3);
+    EXPECT_TRUE(w.CurrentFile().endsWith("p7.htm")) << w.CurrentFile().toStdString();
+}
+
+TEST_F(Navigation, BackIntoAnotherFolderChangesTheCurrentDirectory)
+{
+    QString b = page("B/doc.htm", "In B");
+    QString a = page("A/doc.htm", "In A");
+    TestWindow w;
+    w.show();
+    w.LoadHTMLFile(b);
+    w.LoadHTMLFile(a);
+    EXPECT_EQ(std::filesystem::current_path().filename(), "A");
+    w.GoBack();
+    EXPECT_EQ(w.CurrentFile(), b);
+    EXPECT_EQ(std::filesystem::current_path().filename(), "B");
+    EXPECT_TRUE(w.findChild<QAction*>("TB_Next")->isEnabled());
+}
+
+TEST_F(Navigation, HomePageAsABareNameAndNotReloadedWhenCurrent)
+{
+    page("home.htm", "Home");
+    write("KOVRA32.INI", "[StartUp]\nHomePage=home.htm\n");
+    TestWindow w;
+    w.show();
+    w.LoadHTMLFile("HOME");
+    EXPECT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    EXPECT_TRUE(w.CurrentFile().endsWith("/home.htm"));
+    int entries = w.Viewer()->HistoryCount();
+    w.Notebook()->setCurrentIndex(1);
+    w.LoadHTMLFile("home");
+    EXPECT_EQ(w.Viewer()->HistoryCount(), entries) << "the current home page is not loaded again";
+    EXPECT_EQ(w.Notebook()->currentIndex(), 0);
+}
+
+TEST_F(Navigation, HomeWithoutHomePageSaysSo)
+{
+    TestWindow w;
+    w.show();
+    w.LoadHTMLFile("Home");
+    EXPECT_EQ(w.errors, QStringList{"No home page defined yet."});
+}
+
+TEST_F(Navigation, FirstDocumentFromOneArgumentOnly)
+{
+    QString a = page("a.htm", "Page A");
+    QString h = page("home.htm", "Home");
+    write("KOVRA32.INI", "[StartUp]\nLoadHome=1\nHomePage=" + h.toStdString() + "\n");
+    {
+        TestWindow w;
+        w.show();
+        w.FirstActivation({a});
+        EXPECT_EQ(w.CurrentFile(), a);
+    }
+    TestWindow two;
+    two.show();
+    two.FirstActivation({a, a});
+    EXPECT_EQ(two.CurrentFile(), h) << "two arguments are ignored; the home page rule applies";
+}
+
+TEST_F(Navigation, CloseFileEmptiesTheView)
+{
+    TestWindow w;
+    w.show();
+    w.LoadHTMLFile(page("a.htm", "Page A"));
+    w.CloseFile();
+    EXPECT_EQ(w.CurrentFile(), "");
+    EXPECT_EQ(w.LocationText(), "");
+    EXPECT_EQ(w.windowTitle(), "Quillon");
+}
