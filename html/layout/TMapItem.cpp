@@ -1,5 +1,7 @@
 #include "html/layout/TMapItem.h"
 
+#include <algorithm>
+
 #include "html/layout/ObjectAttributes.h"
 
 namespace {
@@ -32,7 +34,7 @@ bool TMapArea::Contains(int x, int y) const
     case TAreaShape::Rect:
         return x >= coords[0] && x <= coords[2] && y >= coords[1] && y <= coords[3];
     case TAreaShape::Circle: {
-        long long dx = x - coords[0], dy = y - coords[1], r = coords[2];
+        long long dx = (long long)x - coords[0], dy = (long long)y - coords[1], r = coords[2];
         return dx * dx + dy * dy <= r * r;
     }
     case TAreaShape::Poly:
@@ -55,7 +57,8 @@ std::vector<int> TMapItem::ParseCoords(std::string_view text)
         size_t start = i;
         while (i < text.size() && !IsSeparator(text[i]))
             ++i;
-        numbers.push_back(LeadingInt(text.substr(start, i - start)).value_or(0));
+        int n = LeadingInt(text.substr(start, i - start)).value_or(0);
+        numbers.push_back(std::clamp(n, -MaxCoordinate, MaxCoordinate));
     }
     return numbers;
 }

@@ -21,6 +21,8 @@ struct TMapArea {
 class TMapItem {
 public:
     static constexpr size_t MaxCoords = 301;
+    // Coordinates are kept within this, so area tests cannot overflow.
+    static constexpr int MaxCoordinate = 1000000;
 
     explicit TMapItem(std::string name);
     // Reads SHAPE, COORDS, HREF, TARGET, TITLE and NOHREF; an area with too

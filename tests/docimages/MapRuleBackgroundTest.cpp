@@ -49,7 +49,8 @@ TEST(ImageMap, BadCoordinatesAreReadSafely)
     for (int i = 0; i < 400; ++i)
         many += std::to_string(i) + ",";
     EXPECT_EQ(TMapItem::ParseCoords(many).size(), TMapItem::MaxCoords);
-    EXPECT_EQ(TMapItem::ParseCoords("99999999999999999999").at(0), INT_MAX);
+    EXPECT_EQ(TMapItem::ParseCoords("99999999999999999999 -99999999").at(0), TMapItem::MaxCoordinate);
+    EXPECT_EQ(TMapItem::ParseCoords("99999999999999999999 -99999999").at(1), -TMapItem::MaxCoordinate);
 
     TMapItem map("m");
     map.AddArea(Attrs({{ShapeSy, "circ"}, {CoordsSy, "1,2"}, {HrefSy, "x"}}));     // too few
