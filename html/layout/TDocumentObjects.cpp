@@ -145,6 +145,13 @@ int TDocumentObjects::InsertImage(const std::string& name, TByteSpan data)
         item.Transp = fetch.transparency;
         BitmapList->AddImage(name, std::move(item));
     }
+    if (!fetch.Empty() && TStringBitmapList::Key(name) == FBodyBackgroundKey) {
+        if (!waiting.empty())
+            BitmapList->UseImage(name);
+        FBodyBackground = fetch;
+        FBackgroundKeys.push_back(name);
+        FBodyBackgroundKey.clear();
+    }
     for (size_t i = 0; i < waiting.size(); ++i) {
         if (i > 0 && !fetch.Empty())
             BitmapList->UseImage(name); // every image counts as a user
@@ -163,8 +170,10 @@ const TImageFetch& TDocumentObjects::LoadBackground(const std::string& name)
         FBodyBackgroundLoaded = true;
         std::string expanded = ExpandImageName(name);
         FBodyBackground = GetImage(expanded, TTransparency::None);
-        if (FBodyBackground.waiting)
+        if (FBodyBackground.waiting) {
             AddPending(expanded, nullptr);
+            FBodyBackgroundKey = TStringBitmapList::Key(expanded);
+        }
         else if (!FBodyBackground.Empty())
             FBackgroundKeys.push_back(expanded);
     }
@@ -284,6 +293,7 @@ void TDocumentObjects::Clear()
     FBackgrounds.clear();
     FBodyBackgroundLoaded = false;
     FBodyBackground = TImageFetch{};
+    FBodyBackgroundKey.clear();
     FMaps.clear();
     FCurrentForm = nullptr;
     FForms.clear();

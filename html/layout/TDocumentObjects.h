@@ -148,6 +148,7 @@ private:
     std::vector<std::string> FBackgroundKeys; // cache entries the backgrounds use
     bool FBodyBackgroundLoaded = false;
     TImageFetch FBodyBackground;
+    std::string FBodyBackgroundKey; // set while the body background waits for its data
     std::vector<std::unique_ptr<TMapItem>> FMaps;
     std::vector<std::unique_ptr<ThtmlForm>> FForms;
     ThtmlForm* FCurrentForm = nullptr;

@@ -182,3 +182,28 @@ TEST(BackgroundTiles, BlocksPaintTheirBackgroundImage)
         }
     EXPECT_EQ(tiles, 1);
 }
+
+TEST(BackgroundTiles, BodyBackgroundWaitsForItsDataThenTilesTheDocument)
+{
+    layouttest::Doc d;
+    bool ready = false;
+    d.doc.Objects.Host.streamRequest = [&ready](const std::string&) {
+        TImageStream s;
+        s.kind = ready ? TImageStream::Kind::Data : TImageStream::Kind::Wait;
+        return s;
+    };
+    d.doc.BackgroundImage = "tile.gif";
+    d.Layout(100);
+    TPaintContext pc{d.canvas, {0, 0, 100, 100}};
+    PaintDocumentBackground(pc, d.doc, {0, 0, 100, 100});
+    EXPECT_TRUE(d.canvas.calls().empty());
+    EXPECT_TRUE(d.doc.Objects.IsPending("TILE.GIF"));
+
+    GifBuilder gif;
+    gif.screen(50, 1, {0xFFFFFF, 0}).image(GifFrame(50, 1, std::vector<uint8_t>(50, 0))).trailer();
+    d.doc.Objects.InsertImage("tile.gif", gif.bytes);
+    PaintDocumentBackground(pc, d.doc, {0, 0, 100, 100});
+    EXPECT_EQ(d.canvas.calls().size(), 2u) << "two tiles across, stretched down";
+    d.doc.ClearDocument();
+    EXPECT_EQ(d.doc.Objects.BitmapList->Find("tile.gif")->UsageCount, 0);
+}
