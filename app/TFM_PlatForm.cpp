@@ -21,6 +21,9 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "app/TEditButton.h"
+#include "app/TFM_Helpers.h"
+#include "app/TSearchPage.h"
 #include "util/ProgramFolder.h"
 #include "util/TIniFile.h"
 #include "util/Utilities.h"
@@ -60,6 +63,7 @@ TFM_PlatForm::TFM_PlatForm(QWidget* parent) : QMainWindow(parent)
     createToolBar();
     createPages();
     createMenus();
+    connectSearchPage();
     qApp->installEventFilter(this);
 
     ReadINISettings();
@@ -261,8 +265,7 @@ void TFM_PlatForm::createPages()
     browser->setObjectName("PG_Browser");
     createBrowserPage(browser);
     NB_MAIN->addTab(browser, QStringLiteral("Browser"));
-    FSearchPage = new QWidget;
-    FSearchPage->setObjectName("PG_MERL");
+    FSearchPage = new TSearchPage(FSettingsFile);
     NB_MAIN->addTab(FSearchPage, QStringLiteral("MERL"));
     setCentralWidget(NB_MAIN);
 }
@@ -372,6 +375,7 @@ void TFM_PlatForm::ReadINISettings()
         readViewerSection(ini);
     }
     readStartUpSection(ini);
+    readSearchSection(ini);
     readAccessFile();
     if (FWinState == 1)
         setWindowState(Qt::WindowMinimized);
@@ -601,6 +605,8 @@ void TFM_PlatForm::FirstActivation(const QStringList& arguments)
     if (FFirstActivation != 0)
         return;
     FFirstActivation = 1;
+    FSearchPage->LoadMessagePage();
+    FEditButton->Refresh();
     NB_MAIN->setCurrentIndex(0);
     if (arguments.size() == 1)
         LoadHTMLFile(arguments.front());
@@ -664,6 +670,9 @@ void TFM_PlatForm::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // A search still running ends before the window goes.
+    if (FSearchPage->IsSearching())
+        FSearchPage->BT_STOPClick();
     if (findChild<QAction*>("MNU_AutoSave")->isChecked()) {
         try {
             SaveOptions();
@@ -719,6 +728,8 @@ bool TFM_PlatForm::RunPseudoCommand(const QString& upperLocation)
         goHome();
     else if (upperLocation == QLatin1String("KOVRA"))
         TogglePage();
+    else if (upperLocation == QLatin1String("KOVRA RESULTS"))
+        FSearchPage->BT_IndexClick();
     else
         return false;
     return true;
@@ -822,4 +833,54 @@ void TFM_PlatForm::dirButtonClicked(int index)
         return;
     }
     LoadHTMLFile(entry.InExeDir ? qt(ProgramDir()) + target : target);
+}
+
+// ---- search page --------------------------------------------------------------
+
+void TFM_PlatForm::connectSearchPage()
+{
+    auto action = [this](const char* name) { return findChild<QAction*>(name); };
+    connect(action("TB_Search"), &QAction::triggered, this, &TFM_PlatForm::TogglePage);
+    connect(action("MNU_Toggle"), &QAction::triggered, this, &TFM_PlatForm::TogglePage);
+    connect(NB_MAIN, &QTabWidget::currentChanged, this, &TFM_PlatForm::searchPageChanged);
+    connect(action("MNU_MenuBar"), &QAction::triggered, this, [this] { searchPageChanged(NB_MAIN->currentIndex()); });
+    connect(FSearchResultsButton, &QPushButton::clicked, FSearchPage, &TSearchPage::BT_IndexClick);
+    connect(FSearchPage, &TSearchPage::ShowDocumentRequested, this, &TFM_PlatForm::LoadHTMLFile);
+    connect(this, &TFM_PlatForm::SavingSearchOptions, FSearchPage, [this](TIniFile& ini) {
+        try {
+            FSearchPage->SaveSearchOptions(ini);
+        } catch (const std::exception& e) {
+            QMessageBox::critical(this, QApplication::applicationName(), QString::fromUtf8(e.what()));
+        }
+    });
+    connect(action("MNU_SrhDefault"), &QAction::triggered, FSearchPage, &TSearchPage::MNU_SrhDefClick);
+    connect(action("MNU_PathList"), &QAction::triggered, FSearchPage, &TSearchPage::MNU_PATHLISTClick);
+    connect(action("MNU_Helpers"), &QAction::triggered, this, &TFM_PlatForm::runHelpersDialog);
+    FEditButton = new TEditButton(action("TB_Edit"), FSettingsFile, [this] { return FCurrentFile; }, this);
+}
+
+void TFM_PlatForm::readSearchSection(const TIniFile& ini)
+{
+    FSearchPage->ApplySearchColors(FViewerOptions.DefBackground, FViewerOptions.DefFontName,
+                                   FViewerOptions.DefFontColor);
+    FSearchPage->ReadSearchSettings(ini);
+}
+
+void TFM_PlatForm::searchPageChanged(int index)
+{
+    const bool searchPage = index == 1;
+    findChild<QAction*>("TB_Search")->setText(searchPage ? QStringLiteral("Browse") : QStringLiteral("Search"));
+    if (searchPage)
+        FSearchPage->FocusKeywords();
+    // "&Search" and "&History" belong to the browser page.
+    const bool menus = findChild<QAction*>("MNU_MenuBar")->isChecked() && !searchPage;
+    FSearchMenu->menuAction()->setVisible(menus);
+    FHistoryMenu->menuAction()->setVisible(menus && FHistoryEntries[0] && FHistoryEntries[0]->isVisible());
+}
+
+void TFM_PlatForm::runHelpersDialog()
+{
+    TFM_Helpers dialog(THelpersMode::HelperApplications, FSettingsFile, this);
+    dialog.exec();
+    FEditButton->Refresh();
 }

@@ -18,6 +18,8 @@ class QToolBar;
 class QToolButton;
 class QWidget;
 class TIniFile;
+class TEditButton;
+class TSearchPage;
 
 // The viewer options the settings file keeps (section "HTMLViewer1"); the
 // browser view takes them over when it is created and after every change.
@@ -96,6 +98,7 @@ public:
     QTimer* IdleCloseTimer() const { return TimerToClose; }
     QTimer* PrintIdleTimer() const { return Timer2; }
     QTabWidget* Notebook() const { return NB_MAIN; }
+    TSearchPage* SearchPage() const { return FSearchPage; }
     QWidget* DocumentArea() const { return FDocumentArea; }
     QMenu* HistoryMenu() const { return FHistoryMenu; }
     QAction* HistoryEntry(int index) const { return FHistoryEntries[size_t(index)]; }
@@ -155,6 +158,12 @@ private:
     void showAbout();
     void dirButtonClicked(int index);
 
+    // The search page, its menu commands, the page toggle and the "Edit" button.
+    void connectSearchPage();
+    void readSearchSection(const TIniFile& ini);
+    void searchPageChanged(int index);
+    void runHelpersDialog();
+
     // Files and start-up choices.
     QString FSettingsFile;
     QString FAccessFile;
@@ -186,7 +195,8 @@ private:
     QPushButton* FSearchResultsButton = nullptr;
     QPushButton* FFindTextButton = nullptr;
     QPushButton* FFindNextButton = nullptr;
-    QWidget* FSearchPage = nullptr;
+    TSearchPage* FSearchPage = nullptr;
+    TEditButton* FEditButton = nullptr;
 
     // Menus and actions.
     QMenu* FFileMenu = nullptr;

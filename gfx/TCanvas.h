@@ -3,6 +3,7 @@
 // The Qt implementation draws on widgets, images and printers; the fixed-metrics
 // implementation (TFixedCanvas) gives exact, font-independent numbers for tests.
 // No toolkit type appears here.
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -66,13 +67,15 @@ public:
     virtual int textWidth(std::u16string_view text) const = 0;
     // How many leading characters fit in maxWidth. When extents is not null it
     // receives the width of the first 1, 2, ... characters: for every fitting
-    // character and for the first one that does not fit (measuring stops there).
-    // characterExtra pixels are added after every 16-bit unit, as when the font
-    // is selected on a canvas with that character extra.
-    // A surrogate pair is one character: its high half carries the whole width
-    // and the low half adds 0, so a fitting count never splits a pair.
-    virtual int fitCount(std::u16string_view text, int maxWidth, std::vector<int>* extents = nullptr,
-                         int characterExtra = 0) const = 0;
+    // character and for the first one that does not fit (measuring may stop
+    // there). A surrogate pair is one character: its high half carries the
+    // whole width and the low half adds 0, so a fitting count never splits a pair.
+    virtual int fitCount(std::u16string_view text, int maxWidth, std::vector<int>* extents = nullptr) const = 0;
+    // The same with characterExtra pixels after every 16-bit unit, as when the
+    // font is selected on a canvas with that character extra. This default
+    // measures the whole text; the canvases' own fonts stop early.
+    virtual int fitCountWithExtra(std::u16string_view text, int maxWidth, std::vector<int>* extents,
+                                  int characterExtra) const;
 
 protected:
     explicit TFont(TFontSpec spec) : FSpec(std::move(spec)) {}
@@ -99,6 +102,8 @@ struct TBrush {
 };
 
 // A surface to draw on: screen band, image or printer page.
+// The few operations with a default body were added after the first
+// test doubles were written; the real canvases implement them all.
 class TCanvas {
 public:
     virtual ~TCanvas() = default;
@@ -110,13 +115,13 @@ public:
     // a metric-compatible alias); font-family lists take the first such name.
     virtual bool fontInstalled(std::string_view family) const = 0;
     virtual void setFont(const TFontRef& font) = 0;
-    virtual const TFontRef& font() const = 0;
+    virtual const TFontRef& font() const;
     virtual void setTextColor(TColor color) = 0;
     virtual void setBackgroundMode(TBackgroundMode mode, TColor background = 0xFFFFFF) = 0;
     // Extra pixels after every character while this font is selected (letter spacing).
     virtual void setCharacterExtra(int pixels) = 0;
-    virtual int characterExtra() const = 0;
-    virtual void setTextAlign(TTextAlign align) = 0;
+    virtual int characterExtra() const { return 0; }
+    virtual void setTextAlign(TTextAlign) {}
     // Draws text at (x, y), which is the top-left or the left end of the baseline
     // as the text alignment says. justifyExtra pixels are spread over the break
     // characters (spaces, 32 and 160) of the run: each gets extra / breaks, the
@@ -143,7 +148,7 @@ public:
     // ellipse bounded by r.
     virtual void arc(const TRect& r, TPoint start, TPoint end) = 0;
     // The dotted rectangle that marks keyboard focus.
-    virtual void drawFocusRect(const TRect& r) = 0;
+    virtual void drawFocusRect(const TRect&) {}
 
     // Pictures: stretched into dest; pixels marked in the bitmap's mask are left untouched.
     virtual void drawBitmap(const TRect& dest, const TBitmap& bitmap) = 0;
@@ -155,8 +160,8 @@ public:
     virtual void intersectClip(const TRect& r) = 0;
     // Replaces the clip with a rectangle in device pixels (printing works out its
     // printable area there), or removes it.
-    virtual void selectDeviceClip(const TRect& deviceRect) = 0;
-    virtual void removeClip() = 0;
+    virtual void selectDeviceClip(const TRect&) {}
+    virtual void removeClip() {}
     // The clip in logical units; the whole surface when nothing clips.
     virtual TRect clipBox() const = 0;
 
@@ -187,5 +192,29 @@ inline int TCanvas::textFitCount(std::u16string_view text, int maxWidth, std::ve
             extents->clear();
         return 0;
     }
-    return f->fitCount(text, maxWidth, extents, characterExtra());
+    return f->fitCountWithExtra(text, maxWidth, extents, characterExtra());
+}
+
+inline const TFontRef& TCanvas::font() const
+{
+    static const TFontRef none;
+    return none;
+}
+
+inline int TFont::fitCountWithExtra(std::u16string_view text, int maxWidth, std::vector<int>* extents,
+                                    int characterExtra) const
+{
+    std::vector<int> local;
+    std::vector<int>& widths = extents ? *extents : local;
+    fitCount(text, INT_MAX, &widths);
+    int fitting = 0;
+    for (size_t i = 0; i < widths.size(); ++i) {
+        widths[i] += characterExtra * int(i + 1);
+        if (widths[i] > maxWidth) {
+            widths.resize(i + 1);
+            break;
+        }
+        fitting = int(i) + 1;
+    }
+    return fitting;
 }

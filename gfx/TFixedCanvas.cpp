@@ -83,8 +83,13 @@ int TFixedFont::textWidth(std::u16string_view text) const
     return SumUnitWidths(text, [this](std::u16string_view t, size_t i) { return unitWidth(t, i); });
 }
 
-int TFixedFont::fitCount(std::u16string_view text, int maxWidth, std::vector<int>* extents,
-                         int characterExtra) const
+int TFixedFont::fitCount(std::u16string_view text, int maxWidth, std::vector<int>* extents) const
+{
+    return fitCountWithExtra(text, maxWidth, extents, 0);
+}
+
+int TFixedFont::fitCountWithExtra(std::u16string_view text, int maxWidth, std::vector<int>* extents,
+                                  int characterExtra) const
 {
     return FitUnits(text, maxWidth, extents, characterExtra,
                     [this](std::u16string_view t, size_t i) { return unitWidth(t, i); });

@@ -39,8 +39,9 @@ public:
     explicit TFixedFont(TFontSpec spec);
     const TFontMetrics& metrics() const override { return FMetrics; }
     int textWidth(std::u16string_view text) const override;
-    int fitCount(std::u16string_view text, int maxWidth, std::vector<int>* extents = nullptr,
-                 int characterExtra = 0) const override;
+    int fitCount(std::u16string_view text, int maxWidth, std::vector<int>* extents = nullptr) const override;
+    int fitCountWithExtra(std::u16string_view text, int maxWidth, std::vector<int>* extents,
+                          int characterExtra) const override;
     // Width of the 16-bit unit at index i of text (0 for the low half of a pair).
     int unitWidth(std::u16string_view text, size_t i) const;
     int unit() const { return FUnit; }

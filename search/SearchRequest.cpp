@@ -27,6 +27,26 @@ std::string FileNameOf(const std::string& path)
     return native.substr(native.rfind('/') + 1);
 }
 
+// Length of the UTF-8 sequence starting at pos, or 1 for a byte that starts none.
+size_t Utf8SequenceLength(std::string_view text, size_t pos)
+{
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    size_t length = 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4;
+    if (length == 1 || pos + length > text.size())
+        return 1;
+    for (size_t i = 1; i < length; ++i) {
+        if ((static_cast<unsigned char>(text[pos + i]) & 0xC0) != 0x80)
+            return 1;
+    }
+    return length;
+}
+
 TSort SortFromPage(TPageSort sort, TSort current)
 {
     switch (sort) {
@@ -54,12 +74,25 @@ std::string SearchSettingsFileName()
 
 std::string ResultFileFromSettings(const TIniFile& settings)
 {
-    const std::string resultFile = settings.ReadString(Section, "Result_File", WritableDir() + "KVRESULT.HTM");
-    switch (settings.ReadInteger(Section, "LocalRF", 1)) {
+    return ResultFilePath(settings.ReadString(Section, "Result_File", WritableDir() + "KVRESULT.HTM"),
+                          settings.ReadInteger(Section, "LocalRF", 1));
+}
+
+std::string ResultFilePath(const std::string& resultFile, int localRF)
+{
+    switch (localRF) {
     case 2: return ProgramDir() + FileNameOf(resultFile);
     case 3: return TempDir() + FileNameOf(resultFile);
     default: return ToNativeSeparators(resultFile);
     }
+}
+
+std::string CutToCharacters(std::string_view text, size_t maxCharacters)
+{
+    size_t pos = 0;
+    for (size_t count = 0; pos < text.size() && count < maxCharacters; ++count)
+        pos += Utf8SequenceLength(text, pos);
+    return std::string(text.substr(0, pos));
 }
 
 TSearchChoices DefaultSearchChoices(const TIniFile& settings)
@@ -107,9 +140,10 @@ std::string GetSearchDirectory(std::string_view boxText, const TIniFile& setting
 
 std::vector<std::string> PrepareSearchStrings(const TSearchChoices& choices)
 {
-    if (CharacterCount(choices.SearchText) > MaxSearchTextLength)
-        throw ESearchTextError("The search text is longer than 255 characters");
-    const std::string text = choices.ConvertSymbols ? ConvertSymbols(choices.SearchText) : choices.SearchText;
+    // The search strings hold at most 255 characters: a longer text is cut, not
+    // refused, so a pasted paragraph still searches for its beginning.
+    const std::string typed = CutToCharacters(choices.SearchText, MaxSearchTextLength);
+    const std::string text = choices.ConvertSymbols ? ConvertSymbols(typed) : typed;
     std::vector<std::string> strings;
     if (choices.SearchType == TPageSearchType::Phrase)
         strings.push_back(text);

@@ -7,13 +7,9 @@
 #include <vector>
 
 #include "search/SearchTypes.h"
-#include "util/Exception.h"
 
 class TFileScan;
 class TIniFile;
-
-// A search text the preparation refuses.
-QUILLON_DECLARE_ERROR(ESearchTextError);
 
 // Items of the "Search Type" list, in order.
 enum class TPageSearchType { AnyWords, AllWords, Phrase };
@@ -55,6 +51,13 @@ TSearchChoices DefaultSearchChoices(const TIniFile& settings);
 
 // Where the results page goes by the "Result_File" and "LocalRF" settings.
 std::string ResultFileFromSettings(const TIniFile& settings);
+// The results-path rule: localRF 2 puts the file name of resultFile in the
+// program folder, 3 in the temporary folder; any other value keeps resultFile.
+std::string ResultFilePath(const std::string& resultFile, int localRF);
+
+// The text cut to its first maxCharacters characters (UTF-8; a byte that is not
+// part of a valid sequence counts as one character).
+std::string CutToCharacters(std::string_view text, size_t maxCharacters);
 
 // "=" -> fctEqual, ">" -> fctGreaterThan, "<" -> fctLessThan, ">=", "<=";
 // anything else -> fctNone.
@@ -65,8 +68,8 @@ TFileCompType CompFromText(std::string_view text);
 std::string GetSearchDirectory(std::string_view boxText, const TIniFile& settings);
 
 // The search strings of the typed text: converted to entity text when asked,
-// then the whole phrase, or the pieces between "+" signs, or the words. Raises
-// ESearchTextError for a text longer than 255 characters.
+// then the whole phrase, or the pieces between "+" signs, or the words. A text
+// longer than 255 characters is cut to its first 255.
 std::vector<std::string> PrepareSearchStrings(const TSearchChoices& choices);
 
 // Sets every scanner property the page controls (the page's Start button,

@@ -35,7 +35,7 @@ void TCheckBoxFormControlObj::CheckChange()
 {
     if (Checked() != FSaved) {
         FSaved = Checked();
-        FireScript(TScriptEvent::Change, OnChange);
+        FireScript(TControlEvent::Change, OnChange);
     }
 }
 

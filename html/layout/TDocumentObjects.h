@@ -42,7 +42,7 @@ struct TFormSubmission {
     std::string target;
 };
 
-enum class TScriptEvent : uint8_t { Focus, Blur, Click, Change };
+enum class TControlEvent : uint8_t { Focus, Blur, Click, Change };
 
 // The host's services for objects. Every one is optional.
 struct TObjectHost {
@@ -64,7 +64,7 @@ struct TObjectHost {
     // Browse for a file starting from the edit's text; answers false when cancelled.
     std::function<bool(std::u16string& fileName)> fileBrowse;
     std::function<void(TFormControlObj& control)> controlEntered;
-    std::function<void(TFormControlObj& control, TScriptEvent event, const std::string& script)> script;
+    std::function<void(TFormControlObj& control, TControlEvent event, const std::string& script)> script;
 };
 
 // What GetImage answers.

@@ -44,7 +44,7 @@ void TEditFormControlObj::CheckChange()
 {
     if (Edit().text() != FSavedText) {
         FSavedText = Edit().text();
-        FireScript(TScriptEvent::Change, OnChange);
+        FireScript(TControlEvent::Change, OnChange);
     }
 }
 

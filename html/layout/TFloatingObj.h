@@ -13,7 +13,7 @@
 #include <string>
 
 #include "html/layout/LayoutTypes.h"
-#include "html/layout/TIDObject.h"
+#include "html/reader/TIDObject.h"
 #include "html/layout/TObjectStyle.h"
 
 class TSectionList;
@@ -26,7 +26,7 @@ public:
     // Reads NAME, ID, ALT, ALIGN, WIDTH, HEIGHT, HSPACE and VSPACE.
     TFloatingObj(TSectionList& document, const TAttributeList& attrs);
     ~TFloatingObj() override = default;
-    int AnchorY() const override { return DrawYY; }
+    int YPosition() const override { return DrawYY; }
 
     // Sizes the object for a line width and an available height (percentages).
     virtual void SizeFor(TCanvas&, int /*lineWidth*/, int /*availHeight*/) {}

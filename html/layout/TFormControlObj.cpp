@@ -83,7 +83,7 @@ TFontRef TFormControlObj::ControlFont(TCanvas& canvas) const { return canvas.cre
 
 int TFormControlObj::TextHeightOfA(TCanvas& canvas) const { return ControlFont(canvas)->metrics().height; }
 
-void TFormControlObj::FireScript(TScriptEvent event, const std::string& script)
+void TFormControlObj::FireScript(TControlEvent event, const std::string& script)
 {
     if (script.empty() || FDocument->IsCopy)
         return;
@@ -103,7 +103,7 @@ void TFormControlObj::Entered()
     Invalidate();
     if (auto& entered = FDocument->Objects.Host.controlEntered)
         entered(*this);
-    FireScript(TScriptEvent::Focus, OnFocus);
+    FireScript(TControlEvent::Focus, OnFocus);
     if (!OnChange.empty())
         RememberContents();
 }
@@ -113,8 +113,8 @@ void TFormControlObj::Exited()
     Focused = false;
     if (!OnChange.empty())
         CheckChange();
-    FireScript(TScriptEvent::Blur, OnBlur);
+    FireScript(TControlEvent::Blur, OnBlur);
     Invalidate();
 }
 
-void TFormControlObj::DoClick() { FireScript(TScriptEvent::Click, OnClick); }
+void TFormControlObj::DoClick() { FireScript(TControlEvent::Click, OnClick); }

@@ -11,7 +11,7 @@
 #include "gfx/TControls.h"
 #include "html/layout/LayoutTypes.h"
 #include "html/layout/TDocumentObjects.h"
-#include "html/layout/TIDObject.h"
+#include "html/reader/TIDObject.h"
 #include "html/layout/TObjectStyle.h"
 
 class TAttributeList;
@@ -26,7 +26,7 @@ public:
     ~TFormControlObj() override;
     TFormControlObj(const TFormControlObj&) = delete;
     TFormControlObj& operator=(const TFormControlObj&) = delete;
-    int AnchorY() const override { return YValue; }
+    int YPosition() const override { return YValue; }
 
     virtual TControl* TheControl() const { return FControl.get(); }
     // Fires the change script when the contents differ from the remembered ones.
@@ -78,7 +78,7 @@ protected:
     // The window's font on the canvas.
     TFontRef ControlFont(TCanvas& canvas) const;
     int TextHeightOfA(TCanvas& canvas) const;
-    void FireScript(TScriptEvent event, const std::string& script);
+    void FireScript(TControlEvent event, const std::string& script);
     void Invalidate() const;
     virtual void DoClick();
     // A key while the control has the focus; true swallows it.

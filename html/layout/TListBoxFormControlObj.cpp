@@ -128,7 +128,7 @@ void TListBoxFormControlObj::CheckChange()
     if (now != FSaved || List().count() != FSavedCount) {
         FSaved = std::move(now);
         FSavedCount = List().count();
-        FireScript(TScriptEvent::Change, OnChange);
+        FireScript(TControlEvent::Change, OnChange);
     }
 }
 

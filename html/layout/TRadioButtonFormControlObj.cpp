@@ -32,7 +32,7 @@ void TRadioButtonFormControlObj::CheckInGroup()
         if (other == this || !other->Checked())
             continue;
         other->SetChecked(false);
-        other->FireScript(TScriptEvent::Change, other->OnChange);
+        other->FireScript(TControlEvent::Change, other->OnChange);
     }
 }
 

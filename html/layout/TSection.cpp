@@ -499,7 +499,7 @@ int TSection::FitCount(TCanvas& canvas, int start, int remaining, int y, bool fi
         const TFontRef& font = run->FontOn(canvas);
         int avail = int(std::clamp<long long>(room - run->Overhang(), -1, DocumentLimit));
         int fit = avail < 0 ? 0
-                            : font->fitCount(std::u16string_view(Buff.data() + i, size_t(segment)), avail, &FExtents,
+                            : font->fitCountWithExtra(std::u16string_view(Buff.data() + i, size_t(segment)), avail, &FExtents,
                                              run->Font.letterSpacing);
         if (fit < segment) {
             count += fit;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "html/layout/LayoutTypes.h"
-#include "html/layout/TIDObject.h"
+#include "html/reader/TIDObject.h"
 
 class TSectionList;
 class IndentManager;
@@ -20,7 +20,7 @@ public:
     TSectionBase& operator=(const TSectionBase&) = delete;
 
     // 1. The Y to scroll to for an anchor.
-    int AnchorY() const override { return YValue; }
+    int YPosition() const override { return YValue; }
     // 2. A copy of this section for the target document (printing copies).
     virtual std::unique_ptr<TSectionBase> CloneInto(TSectionList& target) const = 0;
     // 3. Appends the selected part to the document's selection buffer.

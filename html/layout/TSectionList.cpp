@@ -60,7 +60,7 @@ void TSectionList::ClearDocument()
     DrawList.Clear();
     Objects.Clear();
     if (!IsCopy) {
-        FIDs.clear();
+        IDNameList.Clear();
         PositionList.clear();
         if (InlineList)
             InlineList->Clear();
@@ -234,8 +234,8 @@ int TSectionList::DocPosOf(int sourcePos, bool previous) const
 TSectionBase* TSectionList::SectionAtY(int y, int& sectionY, int& index) const
 {
     for (size_t i = PositionList.size(); i-- > 0;)
-        if (PositionList[i]->AnchorY() <= y) {
-            sectionY = PositionList[i]->AnchorY();
+        if (PositionList[i]->YPosition() <= y) {
+            sectionY = PositionList[i]->YPosition();
             index = int(i);
             return PositionList[i];
         }
@@ -303,14 +303,19 @@ std::string TSectionList::Dump() const
 
 void TSectionList::AddID(const std::string& name, TIDObject* obj)
 {
-    if (!name.empty() && obj)
-        FIDs.emplace(name, obj);
+    if (!name.empty() && obj && !IDNameList.Find(name))
+        IDNameList.AddObject(name, obj);
+}
+
+void TSectionList::AddChPosID(const std::string& name, int32_t sourcePos)
+{
+    if (!name.empty())
+        IDNameList.AddChPosObject(name, sourcePos);
 }
 
 TIDObject* TSectionList::FindID(const std::string& name) const
 {
-    auto it = FIDs.find(name);
-    return it == FIDs.end() ? nullptr : it->second;
+    return IDNameList.Find(name);
 }
 
 void TSectionList::ForgetSection(TSection& section)
@@ -319,7 +324,7 @@ void TSectionList::ForgetSection(TSection& section)
     while (!LinkList.empty() && LinkList.back()->Section == &section)
         LinkList.pop_back();
     if (section.RegisteredID)
-        std::erase_if(FIDs, [&](const auto& entry) { return entry.second == &section; });
+        IDNameList.RemoveObject(&section);
 }
 
 void TSectionList::ReportError(const std::string& message)

@@ -19,6 +19,7 @@
 #include "html/layout/TInlineList.h"
 #include "html/layout/SelTextBuf.h"
 #include "html/layout/TDocumentObjects.h"
+#include "html/reader/TIDNameList.h"
 
 class TFontObj;
 class TSection;
@@ -99,6 +100,9 @@ public:
 
     // Builder and section services.
     void AddID(const std::string& name, TIDObject* obj);
+    // An ID target at a character position, owned by the document.
+    void AddChPosID(const std::string& name, int32_t sourcePos);
+    // Looked up without regard to letter case.
     TIDObject* FindID(const std::string& name) const;
     void ForgetSection(TSection& section);
     void ReportError(const std::string& message);
@@ -157,7 +161,9 @@ private:
     void HideUnpaintedControls();
     void SetHoverLink(TFontObj* run);
 
-    std::map<std::string, TIDObject*> FIDs;
+    // IDs and anchor names: sections and controls are pointed at, character
+    // positions are owned.
+    TIDNameList IDNameList{this};
     std::unique_ptr<TTimer> FTimer;
     SelTextCount* FSelBuffer = nullptr;
     TCanvas* FCanvas = nullptr;

@@ -39,7 +39,7 @@ void TTextAreaFormControlObj::CheckChange()
 {
     if (Memo().text() != FSavedText) {
         FSavedText = Memo().text();
-        FireScript(TScriptEvent::Change, OnChange);
+        FireScript(TControlEvent::Change, OnChange);
     }
 }
 

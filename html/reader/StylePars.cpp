@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "html/reader/Readhtml.h"
 #include "html/reader/StyleUn.h"
 #include "html/reader/TProperties.h"
 #include "html/reader/TStyleList.h"
@@ -31,21 +32,24 @@ char TStringStyleSource::peek()
     return FPos >= FText.size() ? EndOfSheet : translate(FText[FPos]);
 }
 
+// ---------------------------------------------------------------- reader source
+
+char TReaderStyleSource::next() { return char(ReadChar()); }
+
+char TReaderStyleSource::peek()
+{
+    const TReaderState& s = ReadState;
+    if (s.ReadingInserted && s.InsertedPos < s.Inserted.size())
+        return s.Inserted[s.InsertedPos];
+    return s.DocPos < s.Doc.size() ? s.Doc[s.DocPos] : 0;
+}
+
 namespace {
 
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsNameChar(char c) { return c == '-' || IsDigit(c) || IsLetter(c); }
 bool IsSelectorChar(char c) { return c == ' ' || c == '#' || c == '.' || c == ':' || c == '_' || IsNameChar(c); }
-
-std::string_view Unquote(std::string_view text)
-{
-    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front())
-        return text.substr(1, text.size() - 2);
-    return text;
-}
-
-bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
 // ---------------------------------------------------------------- url()
 
@@ -56,23 +60,38 @@ bool IsAbsoluteUrl(std::string_view url)
     return (scheme != std::string_view::npos && scheme < slash) || url.starts_with("mailto:");
 }
 
-// Removes "/./" segments and "/../" with the segment before it.
-std::string RemoveDotSegments(std::string url)
+// Removes "/./" segments and "/../" with the segment before it (never the
+// scheme and host). One pass over the segments.
+std::string RemoveDotSegments(const std::string& url)
 {
-    size_t start = url.find("://");
-    start = start == std::string::npos ? 0 : url.find('/', start + 3);
+    size_t scheme = url.find("://");
+    size_t start = scheme == std::string::npos ? 0 : url.find('/', scheme + 3);
     if (start == std::string::npos)
         return url;
-    for (size_t pos; (pos = url.find("/./", start)) != std::string::npos;)
-        url.erase(pos, 2);
-    for (size_t pos; (pos = url.find("/../", start)) != std::string::npos;) {
-        size_t previous = pos == start ? std::string::npos : url.rfind('/', pos - 1);
-        if (previous == std::string::npos || previous < start)
-            url.erase(pos, 3); // nothing above the root
-        else
-            url.erase(previous, pos + 3 - previous);
+    std::vector<std::string_view> kept;
+    std::string_view path = std::string_view(url).substr(start + 1);
+    for (;;) {
+        size_t slash = path.find('/');
+        std::string_view segment = path.substr(0, slash);
+        const bool last = slash == std::string_view::npos;
+        if (segment == "." && !last) {
+            // dropped
+        } else if (segment == ".." && !last) {
+            if (!kept.empty())
+                kept.pop_back();
+        } else {
+            kept.push_back(segment);
+        }
+        if (last)
+            break;
+        path.remove_prefix(slash + 1);
     }
-    return url;
+    std::string result = url.substr(0, start);
+    for (std::string_view segment : kept) {
+        result += '/';
+        result += segment;
+    }
+    return result;
 }
 
 std::string ResolveAgainst(std::string_view base, std::string_view url)
@@ -189,16 +208,23 @@ std::vector<std::string> SplitWords(std::string_view value, size_t maxWords)
     return words;
 }
 
-// Takes every "rgb(...)" and "url(...)" group out of the value.
+// Takes every "rgb(...)" or "url(...)" group out of the value (each leaves
+// a space behind).
 std::vector<std::string> TakeGroups(std::string& value, std::string_view function)
 {
     std::vector<std::string> groups;
-    for (size_t start; (start = value.find(function)) != std::string::npos;) {
+    std::string rest;
+    size_t pos = 0;
+    for (size_t start; (start = value.find(function, pos)) != std::string::npos;) {
         size_t close = value.find(')', start);
         size_t end = close == std::string::npos ? value.size() : close + 1;
+        rest.append(value, pos, start - pos);
+        rest += ' ';
         groups.push_back(value.substr(start, end - start));
-        value.replace(start, end - start, " ");
+        pos = end;
     }
+    rest.append(value, pos, std::string::npos);
+    value = std::move(rest);
     return groups;
 }
 
@@ -568,6 +594,12 @@ void TSheetParser::parseInline(TProperties& target)
 char ParseStyleSheet(TStyleList& styles, char current, TStyleSource& source, std::string_view basePath)
 {
     return TSheetParser(source, TSheetKind::Sheet, basePath).parseSheet(styles, current);
+}
+
+void ParseStyleElement(TStyleList& styles)
+{
+    TReaderStyleSource source;
+    ParseStyleSheet(styles, char(ReadState.Ch), source);
 }
 
 void ParseStyleSheetText(TStyleList& styles, std::string_view text, std::string_view basePath)

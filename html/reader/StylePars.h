@@ -36,10 +36,21 @@ private:
     size_t FPos = 0;
 };
 
+// The HTML reader (ReadChar) as the source of a STYLE element's content.
+class TReaderStyleSource : public TStyleSource {
+public:
+    char next() override;
+    char peek() override;
+};
+
 // Reads rules into the list until the end or the "<" of the next tag.
 // current is the reader's current character (for a STYLE element its ">").
 // Returns the character where reading stopped ("<", EndOfSheet or 0).
 char ParseStyleSheet(TStyleList& styles, char current, TStyleSource& source, std::string_view basePath = {});
+// A STYLE element's content, read from the HTML reader whose current
+// character is the element's ">". The reader is left at the "<" of the next
+// tag (or at the end of input).
+void ParseStyleElement(TStyleList& styles);
 // A loaded style sheet; relative url() values are resolved against basePath
 // (a folder or a URL).
 void ParseStyleSheetText(TStyleList& styles, std::string_view text, std::string_view basePath = {});

@@ -68,6 +68,13 @@ std::string_view Trim(std::string_view text)
     return text.substr(first, last - first);
 }
 
+std::string_view Unquote(std::string_view text)
+{
+    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front())
+        return text.substr(1, text.size() - 2);
+    return text;
+}
+
 TStyleModule& StyleModule()
 {
     static TStyleModule module;

@@ -99,6 +99,9 @@ std::optional<TBorderStyle> BorderStyleOf(std::string_view name);
 // Text helpers shared by the style classes and the sheet parser.
 std::string LowerCase(std::string_view text);
 std::string_view Trim(std::string_view text);
+// Without one pair of matching surrounding quotes (double or single).
+std::string_view Unquote(std::string_view text);
+inline bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
 // The module state: one per process, as the reader is not re-entrant.
 struct TStyleModule {

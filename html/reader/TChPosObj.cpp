@@ -1,20 +1,14 @@
 #include "html/reader/TChPosObj.h"
 
-namespace {
-TChPosObj::TYPositionFinder& Finder()
-{
-    static TChPosObj::TYPositionFinder finder = nullptr;
-    return finder;
-}
-} // namespace
+#include "html/layout/TSectionList.h"
 
 int TChPosObj::YPosition() const
 {
-    TYPositionFinder finder = Finder();
-    return finder != nullptr ? finder(FDocument, FChPos) : 0;
-}
-
-void TChPosObj::SetYPositionFinder(TYPositionFinder finder)
-{
-    Finder() = finder;
+    if (!FDocument)
+        return 0;
+    int pos = FDocument->DocPosOf(FChPos, false);
+    int x = 0, y = 0;
+    if (pos >= 0 && FDocument->MeasuringCanvas() && FDocument->CaretXY(*FDocument->MeasuringCanvas(), pos, x, y))
+        return y;
+    return 0;
 }

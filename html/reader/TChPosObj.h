@@ -1,6 +1,6 @@
 #pragma once
 // An ID target that marks a character position (a source position) inside the
-// document's text.
+// document's text, such as an A NAME anchor.
 #include "html/reader/Forward.h"
 #include "html/reader/TIDObject.h"
 
@@ -8,18 +8,13 @@
 
 class TChPosObj : public TIDObject {
 public:
-    // How layout turns a source position of a document into a Y position; layout
-    // installs it, since the reader knows nothing about laid-out text.
-    using TYPositionFinder = int (*)(const TSectionList* document, int32_t sourcePos);
-
     TChPosObj(TSectionList* document, int32_t chPos) : FDocument(document), FChPos(chPos) {}
 
     TSectionList* Document() const { return FDocument; }
     int32_t ChPos() const { return FChPos; }
-    // 0 until layout installs its finder.
+    // The caret Y of the character at this source position in the laid-out
+    // document; 0 without a document or before layout.
     int YPosition() const override;
-
-    static void SetYPositionFinder(TYPositionFinder finder);
 
 private:
     TSectionList* FDocument;

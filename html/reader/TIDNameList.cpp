@@ -30,3 +30,8 @@ TIDObject* TIDNameList::Find(std::string_view name) const
     auto found = FEntries.find(name);
     return found != FEntries.end() ? found->second.object : nullptr;
 }
+
+void TIDNameList::RemoveObject(const TIDObject* object)
+{
+    std::erase_if(FEntries, [object](const auto& entry) { return entry.second.object == object; });
+}

@@ -19,6 +19,8 @@ public:
     void AddChPosObject(const std::string& name, int32_t pos);
     // Registers a target owned elsewhere, replacing any earlier entry.
     void AddObject(const std::string& name, TIDObject* object);
+    // Forgets every entry that points at `object` (a section being freed).
+    void RemoveObject(const TIDObject* object);
     // The target of `name`, or null.
     TIDObject* Find(std::string_view name) const;
     // Forgets every entry, freeing the owned ones.

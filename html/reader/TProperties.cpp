@@ -25,8 +25,6 @@ bool IsNotInherited(int index)
     }
 }
 
-bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
-
 std::optional<std::string> LowerText(const TPropValue& value)
 {
     if (const std::string* s = AsText(value))
@@ -122,8 +120,7 @@ std::string ResolveFontFamily(std::string_view families)
         size_t comma = families.find(',');
         std::string_view entry = Trim(families.substr(0, comma));
         families = comma == std::string_view::npos ? std::string_view() : families.substr(comma + 1);
-        if (entry.size() >= 2 && (entry.front() == '"' || entry.front() == '\'') && entry.back() == entry.front())
-            entry = Trim(entry.substr(1, entry.size() - 2));
+        entry = Trim(Unquote(entry));
         if (entry.empty())
             continue;
         std::string lower = LowerCase(entry);
@@ -421,7 +418,8 @@ std::vector<std::string> CascadeKeys(std::string_view t, std::string_view c, std
 bool AncestorsMatch(const TStyleRule& rule, TPropertySpan below)
 {
     size_t level = below.size();
-    for (const TSimpleSelector& ancestor : rule.ancestors) {
+    for (std::string_view text : rule.ancestors) {
+        const TSimpleSelector ancestor = TSimpleSelector::parse(text);
         while (level > 0 && !ancestor.matches(*below[level - 1]))
             --level;
         if (level == 0)
@@ -740,9 +738,7 @@ std::optional<std::string> UrlOf(const TPropValue& value)
         return std::nullopt;
     v.remove_prefix(open + 4);
     size_t close = v.rfind(')');
-    v = Trim(v.substr(0, close));
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-        v = v.substr(1, v.size() - 2);
+    v = Unquote(Trim(v.substr(0, close)));
     if (v.empty())
         return std::nullopt;
     return std::string(v);

@@ -1,5 +1,8 @@
 #include "html/reader/TStyleList.h"
 
+#include "html/reader/StylePars.h"
+#include "html/reader/TAttributeList.h"
+
 TColor PaletteRelative(TColor color)
 {
     if (color == ClNone || IsSystemColor(color))
@@ -12,16 +15,16 @@ TColor PaletteRelative(TColor color)
 TSimpleSelector TSimpleSelector::parse(std::string_view text)
 {
     TSimpleSelector result;
-    std::string* part = &result.tag;
-    for (char c : text) {
-        if (c == '.')
-            part = &result.cls;
-        else if (c == '#')
-            part = &result.id;
-        else if (c == ':')
-            part = &result.pseudo;
-        else
-            *part += c;
+    std::string_view* part = &result.tag;
+    size_t begin = 0;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        const char c = i < text.size() ? text[i] : '.';
+        if (c != '.' && c != '#' && c != ':')
+            continue;
+        if (i > begin)
+            *part = text.substr(begin, i - begin);
+        part = c == '.' ? &result.cls : c == '#' ? &result.id : &result.pseudo;
+        begin = i + 1;
     }
     return result;
 }
@@ -36,7 +39,7 @@ namespace {
 
 // A descendant key: the element part, a space, the ancestor count and the
 // ordinal as digits, then the ancestors nearest first, each ended by a space.
-void SplitDescendantKey(std::string_view key, std::string_view& element, std::vector<TSimpleSelector>& ancestors)
+void SplitDescendantKey(std::string_view key, std::string_view& element, std::vector<std::string_view>& ancestors)
 {
     size_t space = key.find(' ');
     element = key.substr(0, space);
@@ -49,7 +52,7 @@ void SplitDescendantKey(std::string_view key, std::string_view& element, std::ve
         size_t end = rest.find(' ');
         std::string_view word = rest.substr(0, end);
         if (!word.empty())
-            ancestors.push_back(TSimpleSelector::parse(word));
+            ancestors.push_back(word);
         rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     }
 }
@@ -73,14 +76,14 @@ TProperties& TStyleList::add(std::string_view key, std::unique_ptr<TProperties> 
     TStyleRule rule;
     rule.props = std::move(props);
     rule.order = FAdded++;
-    std::string_view element;
-    const bool descendant = key.find(' ') != std::string_view::npos;
-    if (descendant)
-        SplitDescendantKey(key, element, rule.ancestors);
     // A multimap inserts after the entries with an equal key: list order is kept.
     auto it = FRules.emplace(std::string(key), std::move(rule));
-    if (descendant && !it->second.ancestors.empty())
-        FDescendants.emplace(std::string(element), &it->second);
+    if (it->first.find(' ') != std::string::npos) {
+        std::string_view element;
+        SplitDescendantKey(it->first, element, it->second.ancestors);
+        if (!it->second.ancestors.empty())
+            FDescendants.emplace(std::string(element), &it->second);
+    }
     return *it->second.props;
 }
 
@@ -157,6 +160,9 @@ void TStyleList::addProperty(std::string_view selector, std::string_view name, s
 void TStyleList::initializeDefaults(const TStyleDefaults& d)
 {
     clear();
+    // Every document load passes here before its tags are read: the attribute
+    // list's STYLE attributes are parsed by us.
+    TAttributeList::SetInlineStyleParser(NewInlineStyleProperties);
     StyleModule().defaultFontSize = d.defaultFontSize;
     const double D = d.defaultFontSize;
     auto set = [this](std::string_view key) -> TProperties& { return findOrAdd(key); };

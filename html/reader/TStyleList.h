@@ -11,11 +11,12 @@
 #include "html/reader/TProperties.h"
 
 // One simple selector: tag, class, ID and pseudo-class, each may be empty.
+// The parts point into the selector text.
 struct TSimpleSelector {
-    std::string tag;
-    std::string cls;
-    std::string id;
-    std::string pseudo;
+    std::string_view tag;
+    std::string_view cls;
+    std::string_view id;
+    std::string_view pseudo;
     static TSimpleSelector parse(std::string_view text);
     // Every part the selector names equals the set's.
     bool matches(const TProperties& props) const;
@@ -23,8 +24,9 @@ struct TSimpleSelector {
 
 struct TStyleRule {
     std::unique_ptr<TProperties> props;
-    // For descendant keys: the ancestors, nearest first.
-    std::vector<TSimpleSelector> ancestors;
+    // For descendant keys: the ancestors' simple selectors, nearest first
+    // (views into the key).
+    std::vector<std::string_view> ancestors;
     long order = 0; // when the rule was added
 };
 

@@ -104,7 +104,13 @@ int TQtFont::textWidth(std::u16string_view text) const
     return SumUnitWidths(text, [this](std::u16string_view t, size_t i) { return unitWidth(t, i); });
 }
 
-int TQtFont::fitCount(std::u16string_view text, int maxWidth, std::vector<int>* extents, int characterExtra) const
+int TQtFont::fitCount(std::u16string_view text, int maxWidth, std::vector<int>* extents) const
+{
+    return fitCountWithExtra(text, maxWidth, extents, 0);
+}
+
+int TQtFont::fitCountWithExtra(std::u16string_view text, int maxWidth, std::vector<int>* extents,
+                               int characterExtra) const
 {
     return FitUnits(text, maxWidth, extents, characterExtra,
                     [this](std::u16string_view t, size_t i) { return unitWidth(t, i); });

@@ -22,8 +22,9 @@ public:
     explicit TQtFont(const TFontSpec& spec);
     const TFontMetrics& metrics() const override { return FMetrics; }
     int textWidth(std::u16string_view text) const override;
-    int fitCount(std::u16string_view text, int maxWidth, std::vector<int>* extents = nullptr,
-                 int characterExtra = 0) const override;
+    int fitCount(std::u16string_view text, int maxWidth, std::vector<int>* extents = nullptr) const override;
+    int fitCountWithExtra(std::u16string_view text, int maxWidth, std::vector<int>* extents,
+                          int characterExtra) const override;
 
     // The advance of the 16-bit unit at index i (a surrogate pair's width sits
     // on its high half, 0 on the low half).

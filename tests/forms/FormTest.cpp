@@ -266,7 +266,7 @@ TEST(FormEvents, EnterSubmitsAndScriptsAreReported)
 {
     FormDoc f;
     std::vector<std::string> scripts;
-    f.d.doc.Objects.Host.script = [&](TFormControlObj&, TScriptEvent event, const std::string& text) {
+    f.d.doc.Objects.Host.script = [&](TFormControlObj&, TControlEvent event, const std::string& text) {
         scripts.push_back(std::to_string(int(event)) + ":" + text);
     };
     int entered = 0;

@@ -65,7 +65,7 @@ TEST(FixedMetrics, FitCountStopsAfterTheFirstCharacterThatDoesNotFit)
     EXPECT_EQ(font->fitCount(u"abc", 7, &extents), 0);
     EXPECT_EQ(font->fitCount(u"", 7, &extents), 0);
     EXPECT_TRUE(extents.empty());
-    EXPECT_EQ(font->fitCount(u"abc", 24, nullptr, 2), 2); // 10, 20, 30
+    EXPECT_EQ(font->fitCountWithExtra(u"abc", 24, nullptr, 2), 2); // 10, 20, 30
 }
 
 TEST(FixedMetrics, FontsAreCachedPerSpecAndFamiliesKnown)
@@ -190,4 +190,42 @@ TEST(FixedCanvasShapes, RecordPointsPenAndBitmapMasks)
     EXPECT_FALSE(calls[2].masked);
     EXPECT_TRUE(calls[3].masked);
     EXPECT_EQ(calls[3].source, (TRect{1, 1, 3, 3}));
+}
+
+namespace {
+
+// A font that only knows the basic fitting count, as test doubles elsewhere do.
+class TPlainFont : public TFont {
+public:
+    explicit TPlainFont(const TFontSpec& spec) : TFont(spec), FFixed(spec) {}
+    const TFontMetrics& metrics() const override { return FFixed.metrics(); }
+    int textWidth(std::u16string_view text) const override { return FFixed.textWidth(text); }
+    int fitCount(std::u16string_view text, int maxWidth, std::vector<int>* extents) const override
+    {
+        return FFixed.fitCount(text, maxWidth, extents);
+    }
+
+private:
+    TFixedFont FFixed;
+};
+
+} // namespace
+
+TEST(FixedMetrics, CharacterExtraFitsTheSameThroughTheDefaultAndTheFixedFont)
+{
+    TFontSpec spec{"Arial", 12, 0, 1};
+    TFixedFont fixed(spec);
+    TPlainFont plain(spec);
+    std::u16string text = u"ab\u3000cd";
+    for (int width : {0, 7, 13, 20, 27, 40, 100}) {
+        std::vector<int> fromFixed, fromDefault;
+        EXPECT_EQ(fixed.fitCountWithExtra(text, width, &fromFixed, 3),
+                  plain.fitCountWithExtra(text, width, &fromDefault, 3))
+            << width;
+        EXPECT_EQ(fromFixed, fromDefault) << width;
+    }
+    TFixedCanvas canvas;
+    canvas.setFont(canvas.createFont(spec));
+    canvas.setCharacterExtra(3);
+    EXPECT_EQ(canvas.textFitCount(text, 27), 2); // 9, 18, 33
 }

@@ -1,5 +1,7 @@
 // The style sheet parser: STYLE element content, loaded sheets, STYLE attributes.
 #include "StyleTestSupport.h"
+#include "html/reader/Readhtml.h"
+#include "html/reader/TAttributeList.h"
 
 namespace {
 
@@ -35,6 +37,22 @@ TEST_F(SheetTest, StyleElementWrappedInCommentMarkers)
     EXPECT_EQ(styleElement(source), '<');
     EXPECT_EQ(source.rest(), "/style><p>");
     EXPECT_EQ(IntOf(rule("p.note")[piColor]), int(RGBColor(255, 0, 0)));
+}
+
+TEST_F(SheetTest, StyleElementThroughTheHtmlReader)
+{
+    InstallDocument("<html><style>\r\n<!--\r\n\tp.x {\tcolor: red }\n--></STYLE><b>bold</b>");
+    NextSymbol();
+    NextSymbol();
+    ASSERT_EQ(ReadState.Sy, StyleSy);
+    ParseStyleElement(styles);
+    EXPECT_EQ(ReadState.Ch, '<');
+    EXPECT_EQ(IntOf(rule("p.x")[piColor]), int(RGBColor(255, 0, 0)));
+    NextSymbol();
+    EXPECT_EQ(ReadState.Sy, StyleEndSy);
+    NextSymbol();
+    EXPECT_EQ(ReadState.Sy, BSy);
+    ReleaseDocument();
 }
 
 TEST_F(SheetTest, EmptyStyleElementLeavesItsEndTag)
@@ -171,6 +189,8 @@ TEST_F(SheetTest, UrlsResolveAgainstTheSheetsLocation)
     EXPECT_EQ(ResolveStyleUrl("http://h/a/b.css", "url(ftp://o/x.gif)"), "url(ftp://o/x.gif)");
     EXPECT_EQ(ResolveStyleUrl("http://h/a/b.css", "url(/x.gif)"), "url(http://h/x.gif)");
     EXPECT_EQ(ResolveStyleUrl("http://h/a/b.css", "url(./x/../y.gif)"), "url(http://h/a/y.gif)");
+    EXPECT_EQ(ResolveStyleUrl("http://h/a/b.css", "url(../../../y.gif)"), "url(http://h/y.gif)");
+    EXPECT_EQ(ResolveStyleUrl("http://h", "url(y.gif)"), "url(http://h/y.gif)");
 }
 
 TEST_F(SheetTest, LinkRules)
@@ -209,6 +229,16 @@ TEST_F(SheetTest, InlineDeclarations)
     EXPECT_EQ(TextOf((*props)[piFontFamily]), "a}b<c");
 }
 
+TEST_F(SheetTest, AttributeListParsesStyleAttributesWithUs)
+{
+    TAttributeList attributes;
+    attributes.Add(TAttribute(StyleSy, 0, "STYLE", "Color: #00FF00; margin-top: 2px"));
+    TProperties* inlineSet = attributes.TheStyle();
+    ASSERT_NE(inlineSet, nullptr);
+    EXPECT_EQ(IntOf((*inlineSet)[piColor]), int(RGBColor(0, 255, 0) | ClPaletteFlag));
+    EXPECT_EQ(TextOf((*inlineSet)[piMarginTop]), "2px");
+}
+
 TEST_F(SheetTest, InlineBorderStyles)
 {
     auto props = ParsePropertyDeclarations("border-style: none; border-left-style: groove");
@@ -236,6 +266,16 @@ TEST_F(SheetTest, HugeAndBrokenSheetsEnd)
         manySelectors += (i ? ", .c" : ".c") + std::to_string(i);
     sheet(manySelectors + " { margin: 1px }");
     EXPECT_EQ(TextOf(rule(".c999")[piMarginLeft]), "1px");
+
+    std::string groups;
+    for (int i = 0; i < 50000; ++i)
+        groups += "rgb(1,2,3) url(x) ";
+    sheet("p { border: " + groups + "; background: " + groups + "}");
+    EXPECT_EQ(IntOf(rule("p")[piBorderColor]), int(RGBColor(1, 2, 3) | ClPaletteFlag));
+    std::string deepUrl = "url(";
+    for (int i = 0; i < 100000; ++i)
+        deepUrl += "a/./../";
+    EXPECT_EQ(ResolveStyleUrl("http://h/b/c.css", deepUrl + "x.gif)"), "url(http://h/b/x.gif)");
 
     sheet("p { color: \"unterminated; } /* open {{{{ ");
     sheet(std::string(100000, '{') + std::string(100000, '@'));

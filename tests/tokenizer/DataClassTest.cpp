@@ -27,13 +27,18 @@ TEST(IDNameListTest, LooksUpWithoutCaseAndReplacesEarlierEntries)
     EXPECT_EQ(ids.Find("top"), nullptr);
 }
 
-TEST(ChPosObjTest, AsksLayoutForItsYPosition)
+TEST(IDNameListTest, FreedTargetsAreForgottenAndPositionsWithoutDocumentAreAtTheTop)
 {
-    TChPosObj target(nullptr, 42);
-    EXPECT_EQ(target.YPosition(), 0);
-    TChPosObj::SetYPositionFinder([](const TSectionList*, int32_t pos) { return pos * 2; });
-    EXPECT_EQ(target.YPosition(), 84);
-    TChPosObj::SetYPositionFinder(nullptr);
+    TIDNameList ids;
+    FakeTarget section;
+    ids.AddObject("a", &section);
+    ids.AddObject("b", &section);
+    ids.AddChPosObject("c", 5);
+    ids.RemoveObject(&section);
+    EXPECT_EQ(ids.Find("a"), nullptr);
+    EXPECT_EQ(ids.Find("b"), nullptr);
+    ASSERT_NE(ids.Find("c"), nullptr);
+    EXPECT_EQ(ids.Find("c")->YPosition(), 0);
 }
 
 TEST(UrlTargetTest, EachStartTakesANewLinkNumber)

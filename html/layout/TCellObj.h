@@ -1,0 +1,87 @@
+#pragma once
+// One table cell: its spans, the sizes the table gives it, its paddings and
+// borders, its background, and the content cell (a TCell with its own float
+// edges) that the builder fills.
+//
+// Construction API (the builder): fill a TCellSpec from the cell's attributes
+// and style, create the cell with the document and the cell that holds the
+// table (block nesting continues from there), then add sections to Content().
+#include <array>
+#include <memory>
+#include <string>
+
+#include "html/layout/LayoutTypes.h"
+#include "html/layout/TCell.h"
+
+class TSectionList;
+
+// Vertical alignment codes of cells.
+enum class TCellVAlign : uint8_t { Top = 1, Middle = 2, Baseline = 3, Bottom = 4 };
+
+// What the builder reads from a TD or TH and its style.
+struct TCellSpec {
+    static constexpr int NotGiven = -1;
+    int colSpan = 1;
+    int rowSpan = 1;
+    int width = 0;               // pixels, or tenths of a percent when widthIsPercent
+    bool widthIsPercent = false;
+    int height = 0;              // pixels
+    int heightPercent = 0;       // 0..100
+    TCellVAlign vAlign = TCellVAlign::Middle;
+    std::array<int, 4> padding{NotGiven, NotGiven, NotGiven, NotGiven}; // top, right, bottom, left
+    std::array<int, 4> border{};                                        // widths where a style is given
+    std::array<TBorderKind, 4> borderStyles{};
+    std::array<TColor, 4> borderColors{ClNone, ClNone, ClNone, ClNone};
+    TColor background = ClNone;
+    std::string backgroundImage;
+    bool pageBreakBefore = false;
+    bool pageBreakAfter = false;
+    bool pageBreakInsideAvoid = false;
+    int emSize = 16;
+    int exSize = 8;
+};
+
+class TCellObj {
+public:
+    // depth and parent: where the content cell continues the block nesting.
+    TCellObj(TSectionList& document, const TCellSpec& spec, int depth = 0, TCellBasic* parent = nullptr);
+    TCellObj(const TCellObj& source, TSectionList& target);
+    TCellObj& operator=(const TCellObj&) = delete;
+
+    TCell& Content() { return *FCell; }
+    const TCell& Content() const { return *FCell; }
+    const TCellSpec& Spec() const { return FSpec; }
+    bool HasBorderStyle() const;
+
+    // Settles paddings and borders for the table's cellpadding and border.
+    void Prepare(int cellPadding, bool tableBorder);
+    int HzSpace() const { return FHzSpace; }
+    int VrSpace() const { return FVrSpace; }
+    const std::array<int, 4>& Padding() const { return FPadding; }
+    const std::array<int, 4>& Border() const { return FBorder; }
+
+    int ColSpan = 1;
+    int RowSpan = 1;
+    int Ht = 0;           // allotted height (rows spanned)
+    int Wd = 0;           // allotted width (columns spanned)
+    int CellHeight = 0;   // content height of the last layout
+    int YIndent = 0;      // vertical offset of the content
+    int Index = -1;       // position among the table's cells in grid order
+    int X = 0;            // border box left of the last layout, document pixels
+    int Y = 0;            // border box top
+    TCellVAlign VAlign = TCellVAlign::Middle;
+    int SpecWd = 0;
+    bool SpecWdPercent = false;
+    int SpecHt = 0;
+    int SpecHtPercent = 0;
+    TColor Background = ClNone;
+    std::string BackgroundImage;
+
+private:
+    TCellSpec FSpec;
+    std::unique_ptr<TCell> FCell;
+    std::array<int, 4> FPadding{};
+    std::array<int, 4> FBorder{};
+    int FHzSpace = 0;
+    int FVrSpace = 0;
+};

@@ -1,0 +1,233 @@
+#include <gmock/gmock.h>
+
+#include <numeric>
+
+#include "BuilderTestSupport.h"
+
+using namespace buildtest;
+using ::testing::HasSubstr;
+
+namespace {
+
+ThtmlTable& OnlyTable(Built& b)
+{
+    auto tables = All<ThtmlTable>(b.doc);
+    EXPECT_EQ(tables.size(), 1u);
+    return *tables.at(0);
+}
+
+int Sum(const std::vector<int>& v) { return std::accumulate(v.begin(), v.end(), 0); }
+
+std::string Nested(int n)
+{
+    std::string html;
+    for (int i = 0; i < n; ++i)
+        html += "<table><tr><td>level" + std::to_string(i + 1) + " ";
+    return html;
+}
+
+} // namespace
+
+TEST(TableBuilding, CellWithoutRowOpensOneAndHeaderCellsAreCentred)
+{
+    Built b("<table><td>left<th>centre</table>");
+    ThtmlTable& t = OnlyTable(b);
+    ASSERT_EQ(t.Rows.size(), 1u);
+    ASSERT_EQ(t.Rows[0]->Cells.size(), 2u);
+    EXPECT_EQ(SectionWith(t.Rows[0]->Cells[0]->Content(), "left")->Justify, TTextAlignKind::Left);
+    EXPECT_EQ(SectionWith(t.Rows[0]->Cells[1]->Content(), "centre")->Justify, TTextAlignKind::Center);
+}
+
+TEST(TableBuilding, TableInACentredDivIsCentred)
+{
+    Built b("<div align=center><table border=1><tr><td>abcd</table></div>");
+    auto blocks = All<TTableBlock>(b.doc);
+    ASSERT_EQ(blocks.size(), 1u);
+    ThtmlTable& t = blocks[0]->Table();
+    int left = t.ContentLeft - 10, right = 800 - 10 - (t.ContentLeft + t.TableWidth);
+    EXPECT_GT(left, 300);
+    EXPECT_NEAR(left, right, 3);
+}
+
+TEST(TableBuilding, StrayCaptionEndEndsTheTable)
+{
+    Built b("<table><tr><td>in</caption>after</table>");
+    ThtmlTable& t = OnlyTable(b);
+    EXPECT_EQ(SectionWith(t.Rows[0]->Cells[0]->Content(), "after"), nullptr);
+    EXPECT_NE(SectionWith(b.doc, "after"), nullptr);
+}
+
+TEST(TableBuilding, TextBetweenRowAndCellComesBeforeTheTable)
+{
+    Built b("<table><tr>stray words<td>cell</table>");
+    auto& body = dynamic_cast<TBlock&>(*b.doc.Sections[0]).Content();
+    size_t strayAt = 99, tableAt = 99;
+    for (size_t i = 0; i < body.Sections.size(); ++i) {
+        if (auto* s = dynamic_cast<TSection*>(body.Sections[i].get()); s && TextOf(*s).find("stray") != std::string::npos)
+            strayAt = i;
+        if (dynamic_cast<TTableBlock*>(body.Sections[i].get()))
+            tableAt = i;
+    }
+    EXPECT_LT(strayAt, tableAt);
+    EXPECT_NE(tableAt, 99u);
+}
+
+TEST(TableBuilding, EleventhNestedTableIsIgnoredButItsTextShows)
+{
+    Built b(Nested(11));
+    EXPECT_EQ(All<ThtmlTable>(b.doc).size(), 10u);
+    ThtmlTable& tenth = *All<ThtmlTable>(b.doc).back();
+    bool inTenth = false;
+    for (auto& row : tenth.Rows)
+        for (auto& c : row->Cells)
+            inTenth = inTenth || (c && SectionWith(c->Content(), "level11"));
+    EXPECT_TRUE(inTenth);
+}
+
+TEST(TableBuilding, CaptionAboveOrBelow)
+{
+    Built above("<table><caption>cap</caption><tr><td>x</table>");
+    auto blocks = All<TTableAndCaptionBlock>(above.doc);
+    ASSERT_EQ(blocks.size(), 1u);
+    EXPECT_TRUE(blocks[0]->CaptionAbove());
+    EXPECT_LT(blocks[0]->Caption()->YValue, blocks[0]->TableBlock()->YValue);
+    Built below("<table><tr><td>x<caption align=bottom>cap</caption></table>");
+    blocks = All<TTableAndCaptionBlock>(below.doc);
+    ASSERT_EQ(blocks.size(), 1u);
+    EXPECT_GT(blocks[0]->Caption()->YValue, blocks[0]->TableBlock()->YValue);
+}
+
+TEST(TableAttributes, ClampedValues)
+{
+    Built b("<table border=500 cellpadding=100 cellspacing=100><tr><td>x</table>");
+    ThtmlTable& t = OnlyTable(b);
+    EXPECT_EQ(t.BorderWidth, 100);
+    EXPECT_EQ(t.CellPadding, 50);
+    EXPECT_EQ(t.CellSpacing, 40);
+    Built bare("<table border><tr><td>x</table>");
+    EXPECT_EQ(OnlyTable(bare).BorderWidth, 1);
+}
+
+TEST(TableGrid, SpanBeyondTheGridWidensItAndRowSpanIsCut)
+{
+    Built b("<table><tr><td>a<td>b<tr><td colspan=3>wide<tr><td rowspan=5>tall</table>");
+    ThtmlTable& t = OnlyTable(b);
+    EXPECT_EQ(t.ColumnCount(), 3);
+    EXPECT_EQ(t.Rows[2]->Cells[0]->RowSpan, 1);
+}
+
+TEST(TableGrid, RowSpanPushesLaterCellsRight)
+{
+    Built b("<table><tr><td rowspan=2>a<td>b<tr><td>c</table>");
+    ThtmlTable& t = OnlyTable(b);
+    ASSERT_EQ(t.Rows[1]->Cells.size(), 2u);
+    EXPECT_EQ(t.Rows[1]->Cells[0], nullptr);
+    ASSERT_NE(t.Rows[1]->Cells[1], nullptr);
+    EXPECT_EQ(t.Rows[1]->Cells[1]->X, t.Rows[0]->Cells[1]->X);
+}
+
+TEST(TableWidths, PercentageColumnInAFixedTable)
+{
+    Built b("<table width=400 cellspacing=0 cellpadding=0><tr><td width=50%>a<td>b</table>");
+    ThtmlTable& t = OnlyTable(b);
+    ASSERT_EQ(t.Widths.size(), 2u);
+    EXPECT_EQ(t.Widths[0], 200);
+    EXPECT_EQ(Sum(t.Widths), 400);
+    // A wider minimum wins over the percentage.
+    Built wide("<table width=400 cellspacing=0 cellpadding=0><tr><td width=50%>" + std::string(40, 'w') + "<td>b</table>");
+    EXPECT_EQ(OnlyTable(wide).Widths[0], 40 * 8);
+}
+
+TEST(TableWidths, TooWideTableKeepsItsMinimum)
+{
+    std::string word(60, 'x'); // 480 pixels
+    Built b("<table><tr><td>" + word + "<td>" + word + "</table>", 600);
+    ThtmlTable& t = OnlyTable(b);
+    EXPECT_GE(t.Widths[0], 480);
+    EXPECT_GE(t.Widths[1], 480);
+    EXPECT_GT(t.TableWidth, 600);
+}
+
+TEST(TableWidths, AutoTableSharesByMaximumWidthAndPixelWidthsInterpolate)
+{
+    Built b("<table cellspacing=0 cellpadding=0><tr><td>aa<td>aaaaaa</table>");
+    ThtmlTable& t = OnlyTable(b);
+    EXPECT_EQ(t.Widths[0], 16);
+    EXPECT_EQ(t.Widths[1], 48);
+    std::string words;
+    for (int i = 0; i < 100; ++i)
+        words += "ab ";
+    Built px("<table cellspacing=0 cellpadding=0><tr><td width=300>a b c<td>" + words + "</table>", 600);
+    ThtmlTable& p = OnlyTable(px);
+    EXPECT_EQ(Sum(p.Widths), 600 - 2 * 10); // the body margins take 10 pixels a side
+    EXPECT_GT(p.Widths[0], 24);  // between its minimum and its 300 pixels
+    EXPECT_LT(p.Widths[0], 300);
+}
+
+TEST(TableWidths, PercentagesFarAboveHundredStayFinite)
+{
+    std::string row;
+    for (int i = 0; i < 40; ++i)
+        row += "<td width=90%>c" + std::to_string(i);
+    Built b("<table width=400><tr>" + row + "</table>");
+    ThtmlTable& t = OnlyTable(b);
+    for (int w : t.Widths)
+        EXPECT_GE(w, 0);
+    EXPECT_LT(t.TableWidth, 100000);
+}
+
+TEST(TableHeights, RowSpanSpreadsItsNeedAndAlignmentsOffsetContent)
+{
+    Built b("<table cellspacing=0 cellpadding=0><tr><td rowspan=2>1<br>2<br>3<br>4<td valign=top>t"
+            "<tr><td valign=bottom>b</table>");
+    ThtmlTable& t = OnlyTable(b);
+    int lineHeight = 19;
+    EXPECT_GE(t.Heights[0] + t.Heights[1], 4 * lineHeight);
+    TCellObj& top = *t.Rows[0]->Cells[1];
+    TCellObj& bottom = *t.Rows[1]->Cells[1];
+    EXPECT_EQ(top.YIndent, 0);
+    EXPECT_EQ(bottom.YIndent, t.Heights[1] - lineHeight);
+}
+
+TEST(TableHeights, SpecifiedTableHeightIsShared)
+{
+    Built b("<table height=300 cellspacing=0 cellpadding=0><tr><td>a<tr><td>b</table>");
+    ThtmlTable& t = OnlyTable(b);
+    EXPECT_EQ(Sum(t.Heights), 300);
+}
+
+TEST(TableRobustness, HugeSpansAndManyColumns)
+{
+    Built spans("<table><tr><td rowspan=10000 colspan=10000>a<td>b<tr><td>c</table>");
+    EXPECT_LE(OnlyTable(spans).ColumnCount(), 1002);
+    std::string many = "<table><tr>";
+    for (int i = 0; i < 10000; ++i)
+        many += "<td>" + std::to_string(i);
+    Built cols(many + "</table>");
+    EXPECT_EQ(OnlyTable(cols).ColumnCount(), 10000);
+    EXPECT_THAT(cols.Text(), HasSubstr("9999"));
+}
+
+TEST(TablePaint, HtmlBordersAreDrawnAndTextIsPainted)
+{
+    Built b("<table border=2 bgcolor=#00ff00><tr><td>cell</table>");
+    b.canvas.clearCalls();
+    TPaintContext pc{b.canvas, TRect{0, 0, 800, 600}};
+    b.doc.PaintDocument(pc, 0);
+    bool text = false, green = false;
+    for (const TDrawCall& c : b.canvas.calls()) {
+        text = text || (c.kind == TDrawKind::Text && c.text == u"cell");
+        green = green || (c.kind == TDrawKind::FillRect && (c.color & 0xFFFFFF) == 0x00FF00);
+    }
+    EXPECT_TRUE(text);
+    EXPECT_TRUE(green);
+}
+
+TEST(TableQueries, FindTextAndCopyWalkTheCells)
+{
+    Built b("<table><tr><td>alpha<td>beta<tr><td>gamma</table>");
+    EXPECT_GE(b.doc.FindText(0, u"gamma", false), 0);
+    std::string text = b.Text();
+    EXPECT_LT(text.find("alpha"), text.find("beta"));
+    EXPECT_LT(text.find("beta"), text.find("gamma"));
+}

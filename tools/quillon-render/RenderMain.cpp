@@ -1,0 +1,102 @@
+// quillon-render: loads a document headless, lays it out and writes a PNG,
+// its text, its box tree or its timings.
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+#include "RenderDocument.h"
+#include "RenderOptions.h"
+#include "gfx/TFixedCanvas.h"
+#include "html/reader/StyleUn.h"
+#include "html/viewer/QtCanvas.h"
+#include "util/CodePage.h"
+#include "util/Exception.h"
+
+namespace {
+
+// A PNG taller than this is cut (a 2 MB document can be very tall).
+constexpr int MaxPngHeight = 30000;
+
+void Report(const TRenderOptions& o, TRenderedDocument& d)
+{
+    if (o.dump) {
+        if (d.image)
+            std::cout << "image x=0 y=0 w=" << d.image->bitmap.width << " h=" << d.image->bitmap.height << "\n";
+        else
+            std::cout << d.doc.Dump();
+    }
+    if (o.text)
+        std::cout << CodePage::FromUtf16(CodePage::Utf8, DocumentText(d));
+    if (o.timing)
+        std::printf("parse_ms=%.2f layout_ms=%.2f height=%d\n", d.parseMs, d.layoutMs, d.height);
+    if (!o.dump && !o.text && !o.timing && o.png.empty())
+        std::cout << "height=" << d.height << "\n";
+}
+
+int WritePng(const TRenderOptions& o, TRenderedDocument& d)
+{
+    int top = o.band ? o.bandY : 0;
+    int height = o.band ? o.bandHeight : std::max(1, d.height);
+    if (height > MaxPngHeight) {
+        std::cerr << "quillon-render: the picture is cut at " << MaxPngHeight << " pixels; use --band\n";
+        height = MaxPngHeight;
+    }
+    int width = std::max(o.width, std::min(d.maxWidth, 20000));
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        TQtCanvas canvas(painter);
+        PaintBand(canvas, d, width, top, height);
+    }
+    if (!image.save(QString::fromStdString(o.png), "PNG")) {
+        std::cerr << "quillon-render: cannot write " << o.png << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string error;
+    auto options = ParseRenderOptions(argc, argv, error);
+    if (!options) {
+        std::cerr << "quillon-render: " << error << "\n" << RenderHelpText();
+        return 2;
+    }
+    if (options->help) {
+        std::cout << RenderHelpText();
+        return 0;
+    }
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    TRenderedDocument document;
+    int rc = 0;
+    try {
+        if (options->fixedMetrics) {
+            TFixedCanvas canvas;
+            LoadAndLayOut(options->file, canvas, options->width, document);
+            Report(*options, document);
+        } else {
+            QImage scratch(1, 1, QImage::Format_RGB32);
+            QPainter painter(&scratch);
+            TQtCanvas canvas(painter);
+            LoadAndLayOut(options->file, canvas, options->width, document);
+            Report(*options, document);
+            if (!options->png.empty())
+                rc = WritePng(*options, document);
+        }
+    } catch (const Exception& e) {
+        std::cerr << "quillon-render: " << e.message() << "\n";
+        rc = 1;
+    }
+    SetStyleScreen(nullptr);
+    return rc;
+}
