@@ -97,6 +97,9 @@ TBlockStyle BlockStyleOf(const std::shared_ptr<const TProperties>& properties)
     TBackgroundPosition pos = p.backgroundPosition();
     s.backgroundPosX = pos.x.value;
     s.backgroundPosY = pos.y.value;
+    s.backgroundPosXPercent = pos.x.percent;
+    s.backgroundPosYPercent = pos.y.percent;
+    s.backgroundRepeat = uint8_t(p.backgroundRepeat());
     s.pageBreakBefore = p.pageBreakBefore();
     s.pageBreakAfter = p.pageBreakAfter();
     s.pageBreakInsideAvoid = p.pageBreakInside();

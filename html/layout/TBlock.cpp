@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "html/layout/Backgrounds.h"
 #include "html/layout/Borders.h"
 #include "html/layout/IndentManager.h"
 #include "html/layout/TSectionList.h"
@@ -422,6 +423,8 @@ void TBlock::DrawBlock(TPaintContext& pc)
         bool paintBackground = !pc.printing || pc.printBackground;
         if (bg != ClNone && paintBackground && !padding.isEmpty())
             pc.canvas.fillRect(padding, DrawColor(bg));
+        if (!FStyle.backgroundImage.empty() && Owner())
+            PaintBlockBackground(pc, *Owner(), FStyle.backgroundImage, padding, BackgroundPlacementOf(FStyle));
         if (FStyle.hasBorderStyle())
             PaintBorders(pc.canvas, win, padding);
     }

@@ -26,6 +26,9 @@ struct TBlockStyle {
     std::string backgroundImage;
     int backgroundPosX = 0;
     int backgroundPosY = 0;
+    bool backgroundPosXPercent = false; // left, centre and right are 0, 50 and 100 percent
+    bool backgroundPosYPercent = false;
+    uint8_t backgroundRepeat = 3;        // 0 none, 1 horizontal, 2 vertical, 3 both
     bool pageBreakBefore = false;
     bool pageBreakAfter = false;
     bool pageBreakInsideAvoid = false;

@@ -3,17 +3,28 @@
 // and embedded panels. The text section sizes them, places them in lines or
 // as floats, and queues them in the document's draw list; subclasses fetch,
 // scale and draw the picture.
+//
+// Construction API (the builder, for IMG and PANEL): create the object with
+// the document and the element's attributes (NAME and ID enter the
+// document's ID list), call ApplyStyle with the element's style, then hand
+// it to the text section with TSection::AddImage.
+#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "html/layout/LayoutTypes.h"
 #include "html/reader/TIDObject.h"
+#include "html/layout/TObjectStyle.h"
 
 class TSectionList;
 class TFontObj;
+class TAttributeList;
 
 class TFloatingObj : public TIDObject {
 public:
+    TFloatingObj() = default;
+    // Reads NAME, ID, ALT, ALIGN, WIDTH, HEIGHT, HSPACE and VSPACE.
+    TFloatingObj(TSectionList& document, const TAttributeList& attrs);
     ~TFloatingObj() override = default;
     int YPosition() const override { return DrawYY; }
 
@@ -25,6 +36,14 @@ public:
     virtual std::unique_ptr<TFloatingObj> Clone(TSectionList& target) const = 0;
     // Link or title of the point (x, y) inside the object (TLinkHitFlag bits).
     virtual int LinkAt(int /*x*/, int /*y*/, TLinkHit&) { return 0; }
+    // The text section tells an object standing inside a link which link
+    // and in which colour.
+    virtual void SetLink(const TLinkInfo&, TColor /*linkColor*/) {}
+    // A document timer tick at `now` (milliseconds): answers whether the
+    // object changed its look.
+    virtual bool Animate(int64_t /*now*/) { return false; }
+    // Style overrides, applied after the attributes.
+    virtual void ApplyStyle(const TObjectStyle& style);
 
     bool Floats() const { return FloatKind != TFloatKind::None; }
 
@@ -34,8 +53,17 @@ public:
     TVAlign VertAlign = TVAlign::Bottom;
     TFloatKind FloatKind = TFloatKind::None;
     int HSpaceL = 0, HSpaceR = 0, VSpaceT = 0, VSpaceB = 0;
+    // Specified size: pixels, or a percentage when the flag is set; 0 when not given.
+    int SpecWidth = 0, SpecHeight = 0;
+    bool PercentWidth = false, PercentHeight = false;
+    bool ImageKnown = false;  // the pixel size is settled
     // Set by layout for floats (document pixels) and by painting.
     int FloatX = 0, FloatY = 0;
     int DrawX = 0, DrawYY = 0;
+    std::string Alt;
     std::string Title;
+
+protected:
+    void SetSpaces(int h, int v);
+    bool FHSpaceGiven = false;
 };

@@ -186,6 +186,8 @@ void TSection::AddImage(std::unique_ptr<TFloatingObj> image, int sourceIndex)
     if (!image)
         return;
     image->Pos = int(Buff.size());
+    if (!FLink.empty())
+        image->SetLink(FLink, FStyle.hasLinkFonts ? FStyle.linkFonts[0].color : FStyle.font.color);
     AppendRaw(ImageChar, sourceIndex);
     Images.push_back(std::move(image));
 }

@@ -32,6 +32,8 @@ TSectionList::TSectionList(const TSectionList* source) : TCell(this)
     Background = s.Background;
     Host = s.Host;
     InlineList = s.InlineList;
+    Objects.Host = s.Objects.Host;
+    Objects.BitmapList = s.Objects.BitmapList;
     IsCopy = true;
     CloneSectionsFrom(s, *this);
 }
@@ -56,6 +58,7 @@ void TSectionList::ClearDocument()
     AnimList.clear();
     TabOrderList.clear();
     DrawList.Clear();
+    Objects.Clear();
     if (!IsCopy) {
         IDNameList.Clear();
         PositionList.clear();
@@ -94,6 +97,7 @@ int TSectionList::LayOut(TCanvas& canvas, int y, int width, int availHeight, int
     if (!IsCopy && !FTimer && Controls) {
         FTimer = Controls->createTimer();
         FTimer->setInterval(50);
+        FTimer->onTimer = [this] { Objects.AnimationTick(*FTimer); };
     }
     if (FTimer)
         FTimer->setEnabled(!AnimList.empty());
@@ -175,7 +179,9 @@ void TSectionList::SetHoverLink(TFontObj* run)
 
 int TSectionList::LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit)
 {
+    Objects.BeginHitTest();
     int flags = TCellBasic::LinkAt(canvas, x, y, hit);
+    Objects.EndHitTest(0);
     SetHoverLink((flags & HitLink) ? hit.run : nullptr);
     TFormControlObj* control = (flags & HitControl) ? hit.control : nullptr;
     if (control != HoverControl) {
@@ -190,6 +196,7 @@ int TSectionList::LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit)
 void TSectionList::ClearHover()
 {
     SetHoverLink(nullptr);
+    Objects.ClearHover();
     HoverControl = nullptr;
     HoverControlState = 0;
     if (Host.invalidate)
@@ -198,6 +205,7 @@ void TSectionList::ClearHover()
 
 void TSectionList::SetLinkPressed(bool down)
 {
+    Objects.SetPressed(down);
     if (!HoverControl)
         return;
     HoverControlState = down ? 2 : 1;

@@ -18,6 +18,7 @@
 #include "html/layout/TDrawList.h"
 #include "html/layout/TInlineList.h"
 #include "html/layout/SelTextBuf.h"
+#include "html/layout/TDocumentObjects.h"
 #include "html/reader/TIDNameList.h"
 
 class TFontObj;
@@ -133,6 +134,9 @@ public:
     int BackgroundPosX = 0, BackgroundPosY = 0;
     TDocumentHost Host;
     TControlFactory* Controls = nullptr; // where tab stops and timers are made
+    // Pictures, maps, panels and forms: their host callbacks, the shared
+    // image cache and the objects the document owns.
+    TDocumentObjects Objects{*this};
 
     // Stores.
     std::vector<TFontObj*> LinkList;        // every link run, in document order
