@@ -83,6 +83,7 @@ THTMLViewer::THTMLViewer(QWidget* parent) : QWidget(parent), FSectionList(std::m
     connect(&FAutoScrollTimer, &QTimer::timeout, this, [this] { AutoScrollTick(); });
     FControls = std::make_unique<TQtControlFactory>(FPaintPanel);
     FSectionList->Controls = FControls.get();
+    ConnectObjectHost();
     TDocumentHost& host = FSectionList->Host;
     host.invalidate = [this] { FPaintPanel->update(); };
     host.backgroundChanged = [this](TColor) { FPaintPanel->update(); };
@@ -237,6 +238,7 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, const std
     if (!memoryText && !IsRegularFile(expanded))
         throw EInOutError("Can't locate file: " + name);
     FSectionList->ClearDocument();
+    FSectionList->Objects.BitmapList->Age();
     FDocumentKeep.reset();
     FURL.clear();
     FTarget.clear();

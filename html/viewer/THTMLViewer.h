@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "html/viewer/PositionObj.h"
+#include "images/DecodeResult.h"
 #include "html/viewer/TVisitedList.h"
 #include "util/Colors.h"
 
@@ -26,6 +27,7 @@ class TPaintPanel;
 class TQtCanvas;
 class TQtControlFactory;
 class TSectionList;
+class TStringBitmapList;
 struct TLinkHit;
 struct TReaderResult;
 class THTMLViewer;
@@ -156,6 +158,14 @@ public:
     // The default action for a clicked link (when OnHotSpotClick left it).
     void FollowLink(const std::string& url);
 
+    // ---- Pictures (THTMLViewerObjects.cpp) ---------------------------------
+    // The data of an image the stream callback answered "wait" for arrived
+    // (empty data: it failed); the document is laid out again around it.
+    void InsertImage(const std::string& source, TByteSpan data);
+    // The image cache, which viewers may share (frames of one set).
+    const std::shared_ptr<TStringBitmapList>& ImageCache() const;
+    void ShareImageCache(std::shared_ptr<TStringBitmapList> cache);
+
     // ---- Document state ---------------------------------------------------
     const std::string& CurrentFile() const { return FCurrentFile; }
     TDocKind DocKind() const { return FDocKind; }
@@ -271,6 +281,8 @@ private:
     void ExtendSelection(int x, int y);
     std::string WordAt(int position) const;
     int LinkAtPanel(int x, int y, TLinkHit& hit);
+    // Image files, panels and form submission for the document's objects.
+    void ConnectObjectHost();
     void ReportError(const std::exception& error);
 
     std::unique_ptr<TSectionList> FSectionList;

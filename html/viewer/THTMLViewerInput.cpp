@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 
 #include "html/layout/TFloatingObj.h"
+#include "html/layout/TFormControlObj.h"
 #include "html/layout/TSectionList.h"
 #include "html/viewer/THTMLViewer.h"
 #include "html/viewer/TPaintPanel.h"
@@ -204,7 +205,12 @@ void THTMLViewer::PanelMouseRelease(QMouseEvent* event)
     if (!wasLeft || (event->modifiers() & Qt::ShiftModifier) || SelLength() > 0)
         return;
     TLinkHit hit;
-    if (!(LinkAtPanel(p.x(), p.y(), hit) & HitLink))
+    int flags = LinkAtPanel(p.x(), p.y(), hit);
+    if ((flags & HitControl) && hit.control) {
+        hit.control->Click(); // image inputs submit their form
+        return;
+    }
+    if (!(flags & HitLink))
         return;
     FURL = hit.link.url;
     FTarget = hit.link.target;

@@ -7,10 +7,13 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
+#include "html/layout/Backgrounds.h"
 #include "html/layout/TSectionBase.h"
 #include "html/layout/TSectionList.h"
 #include "html/viewer/QtCanvas.h"
 #include "html/viewer/THTMLViewer.h"
+
+#include "html/layout/Backgrounds.h"
 #include "html/viewer/TPaintPanel.h"
 #include "html/viewer/ViewerErrors.h"
 
@@ -295,5 +298,7 @@ void THTMLViewer::PaintBand(QPainter& painter, const QRect& clip)
     TPaintContext pc{canvas, TRect{clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1}};
     pc.yOffset = VScrollBarPosition();
     pc.shiftX = -HScrollBarPosition();
+    PaintDocumentBackground(pc, *FSectionList,
+                            TRect{0, pc.yOffset, std::max(SurfaceWidth(), DocumentWidth()), pc.yOffset + SurfaceHeight()});
     FSectionList->PaintDocument(pc, pc.shiftX);
 }

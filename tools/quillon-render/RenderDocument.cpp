@@ -4,9 +4,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "html/layout/Backgrounds.h"
 #include "html/layout/Borders.h"
 #include "html/reader/StyleUn.h"
 #include "util/Exception.h"
+#include "util/FileLookup.h"
 
 namespace {
 
@@ -72,6 +74,10 @@ void LoadAndLayOut(const std::string& path, TCanvas& canvas, int width, TRendere
             events.HtmlToFileName = [folder](const std::string& name) {
                 return !name.empty() && name[0] == '/' ? name : folder + name;
             };
+            // Pictures are files next to the document, found like links.
+            out.doc.Objects.Host.viewerExpandName = [folder](const std::string& name) {
+                return ResolveFileName(!name.empty() && name[0] == '/' ? name : folder + name);
+            };
             out.result = HtmlParseString(std::move(text), out.doc, out.styles, settings, events);
         }
     }
@@ -88,6 +94,7 @@ void LayOutAgain(TCanvas& canvas, int width, TRenderedDocument& out)
         out.maxWidth = out.image->bitmap.width;
     } else {
         out.height = out.doc.LayOut(canvas, 0, width, 0, out.maxWidth);
+        out.layoutWidth = width;
     }
     out.layoutMs = MsSince(start);
 }
@@ -112,8 +119,19 @@ void PaintBand(TCanvas& canvas, TRenderedDocument& out, int width, int y, int he
         canvas.drawBitmap({0, -y, b.width, b.height - y}, b);
         return;
     }
-    canvas.fillRect(all, DrawColor(out.doc.Background));
+    // Form controls have no windows here; a copy of the document, as for
+    // printing, paints their look instead.
+    std::unique_ptr<TSectionList> copy;
+    TSectionList* doc = &out.doc;
+    if (!out.doc.FormControlList.empty()) {
+        copy = TSectionList::CreateCopy(out.doc);
+        int maxWidth = 0;
+        copy->LayOut(canvas, 0, out.layoutWidth, 0, maxWidth);
+        doc = copy.get();
+    }
+    canvas.fillRect(all, DrawColor(doc->Background));
     TPaintContext pc{canvas, all};
     pc.yOffset = y;
-    out.doc.PaintDocument(pc, 0);
+    PaintDocumentBackground(pc, *doc, TRect{0, y, width, y + height});
+    doc->PaintDocument(pc, 0);
 }

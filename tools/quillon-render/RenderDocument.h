@@ -19,6 +19,7 @@ struct TRenderedDocument {
     std::optional<TDecodedImage> image; // image documents
     int height = 0;
     int maxWidth = 0;
+    int layoutWidth = 0;
     double parseMs = 0;
     double layoutMs = 0;
 };

@@ -1,0 +1,44 @@
+// THTMLViewer: what the document's pictures, panels and forms ask of the
+// viewer — image files next to the document, the shared image cache,
+// pictures whose data comes later, and form submission.
+#include <QTimer>
+
+#include "html/layout/TDocumentObjects.h"
+#include "html/layout/TSectionList.h"
+#include "html/viewer/THTMLViewer.h"
+#include "html/viewer/TPaintPanel.h"
+#include "util/FileLookup.h"
+
+void THTMLViewer::ConnectObjectHost()
+{
+    TObjectHost& host = FSectionList->Objects.Host;
+    // Pictures are files found like links: relative to the document's
+    // folder, with letter case ignored when the name does not match.
+    host.viewerExpandName = [this](const std::string& name) { return ResolveFileName(ExpandLinkName(name)); };
+    host.formSubmit = [this](TFormSubmission submission) {
+        // Submitting may load another document, which frees the control
+        // that was clicked: the viewer answers once the click is over.
+        QTimer::singleShot(0, this, [this, s = std::move(submission)] {
+            if (OnFormSubmit)
+                OnFormSubmit(this, s.action, s.target, s.encType, s.method, s.items);
+        });
+    };
+}
+
+void THTMLViewer::InsertImage(const std::string& source, TByteSpan data)
+{
+    TDocumentObjects& objects = FSectionList->Objects;
+    std::string name = objects.ExpandImageName(source);
+    if (objects.InsertImage(name, data) > 0)
+        RelayoutKeepPosition();
+    else
+        FPaintPanel->update();
+}
+
+const std::shared_ptr<TStringBitmapList>& THTMLViewer::ImageCache() const { return FSectionList->Objects.BitmapList; }
+
+void THTMLViewer::ShareImageCache(std::shared_ptr<TStringBitmapList> cache)
+{
+    if (cache)
+        FSectionList->Objects.BitmapList = std::move(cache);
+}

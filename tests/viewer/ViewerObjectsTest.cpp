@@ -1,0 +1,140 @@
+// The viewer's side of pictures and forms: image files next to the document,
+// the image cache, pictures whose data arrives later, form controls as
+// widgets and form submission.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <fstream>
+#include <sstream>
+
+#include "html/layout/TImageFormControlObj.h"
+#include "html/layout/TImageObj.h"
+#include "html/layout/TSection.h"
+#include "html/layout/TSectionList.h"
+#include "html/layout/TStringBitmapList.h"
+#include "html/viewer/THTMLViewer.h"
+#include "html/viewer/TPaintPanel.h"
+#include "tests/viewer/ViewerTestSupport.h"
+
+namespace {
+
+std::string SampleBytes(const std::string& name)
+{
+    std::ifstream in(std::string(QUILLON_SOURCE_DIR) + "/sample/images/" + name, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+TImageObj* Image(THTMLViewer& viewer, const std::string& id)
+{
+    return dynamic_cast<TImageObj*>(viewer.SectionList().FindID(id));
+}
+
+struct ObjectsFixture : ::testing::Test {
+    viewertest::Files files;
+    THTMLViewer viewer;
+    ObjectsFixture()
+    {
+        viewer.resize(500, 300);
+        viewer.show();
+    }
+};
+
+} // namespace
+
+TEST_F(ObjectsFixture, PicturesNextToTheDocumentAreFoundIgnoringCase)
+{
+    files.Write("BULLET.GIF", SampleBytes("bullet.gif"));
+    viewer.ShowFile(files.Write("page.htm", "<p>dot <img id=b src=\"bullet.gif\"> <img id=m src=\"missing.gif\" width=20 height=20>"));
+    TImageObj* found = Image(viewer, "b");
+    TImageObj* missing = Image(viewer, "m");
+    ASSERT_NE(found, nullptr);
+    ASSERT_NE(missing, nullptr);
+    EXPECT_TRUE(found->HasPicture());
+    EXPECT_GT(found->ObjWidth, 0);
+    EXPECT_FALSE(missing->HasPicture());
+    EXPECT_EQ(missing->Placeholder(), TPlaceholder::Error);
+}
+
+TEST_F(ObjectsFixture, CacheIsSharedAndAgedByLoads)
+{
+    files.Write("bullet.gif", SampleBytes("bullet.gif"));
+    auto shared = std::make_shared<TStringBitmapList>();
+    viewer.ShareImageCache(shared);
+    EXPECT_EQ(viewer.ImageCache(), shared);
+    std::string page = files.Write("page.htm", "<img src=\"bullet.gif\">");
+    viewer.ShowFile(page);
+    EXPECT_EQ(shared->Count(), 1u);
+    // Documents without the picture age it out after MaxAge loads.
+    std::string plain = files.Write("plain.htm", "no pictures");
+    for (int i = 0; i <= shared->MaxAge() + 1; ++i)
+        viewer.ShowFile(plain);
+    EXPECT_EQ(shared->Count(), 0u);
+}
+
+TEST_F(ObjectsFixture, WaitingPictureIsShownWhenItsDataArrives)
+{
+    std::string requested;
+    viewer.SectionList().Objects.Host.streamRequest = [&](const std::string& name) {
+        requested = name;
+        return TImageStream{TImageStream::Kind::Wait, {}};
+    };
+    viewer.ShowHtmlText("<img id=l src=\"later.gif\">");
+    TImageObj* image = Image(viewer, "l");
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(requested, "later.gif");
+    EXPECT_FALSE(image->HasPicture());
+    std::string bytes = SampleBytes("bullet.gif");
+    viewer.InsertImage("later.gif", TByteSpan(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+    EXPECT_TRUE(Image(viewer, "l")->HasPicture());
+}
+
+TEST_F(ObjectsFixture, FormControlsAreWidgetsAndSubmitThroughTheViewer)
+{
+    std::vector<std::string> items;
+    std::string action;
+    viewer.OnFormSubmit = [&](THTMLViewer*, const std::string& a, const std::string&, const std::string&,
+                              const std::string&, const std::vector<std::string>& results) {
+        action = a;
+        items = results;
+    };
+    viewer.ShowHtmlText("<form action=\"find.htm\"><input name=q value=lamp><input type=submit value=Go></form>");
+    QApplication::processEvents();
+    auto edits = viewer.findChildren<QLineEdit*>();
+    ASSERT_EQ(edits.size(), 1);
+    EXPECT_EQ(edits[0]->text(), "lamp");
+    QPushButton* go = nullptr;
+    for (QPushButton* b : viewer.findChildren<QPushButton*>())
+        if (b->text() == "Go")
+            go = b;
+    ASSERT_NE(go, nullptr);
+    QTest::mouseClick(go, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(action, "find.htm");
+    EXPECT_EQ(items, std::vector<std::string>{"q=lamp"});
+}
+
+TEST_F(ObjectsFixture, ClickOnAnImageInputSubmitsWithThePoint)
+{
+    files.Write("beam.gif", SampleBytes("beam.gif"));
+    std::vector<std::string> items;
+    viewer.OnFormSubmit = [&](THTMLViewer*, const std::string&, const std::string&, const std::string&,
+                              const std::string&, const std::vector<std::string>& results) { items = results; };
+    viewer.ShowFile(files.Write("form.htm", "<form action=go.htm><input type=image id=pt name=pt src=beam.gif></form>"));
+    auto* input = dynamic_cast<TImageFormControlObj*>(viewer.SectionList().FindID("pt"));
+    ASSERT_NE(input, nullptr);
+    TImageObj* image = input->Image();
+    ASSERT_NE(image, nullptr);
+    viewer.repaint(); // places the picture
+    QApplication::processEvents();
+    QPoint at(image->DrawX + 5, image->DrawYY - viewer.VScrollBarPosition() + 4);
+    QWidget* panel = viewer.findChild<TPaintPanel*>();
+    QTest::mouseClick(panel, Qt::LeftButton, {}, at);
+    QApplication::processEvents();
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(items.front().rfind("pt.x=", 0), 0u);
+}
