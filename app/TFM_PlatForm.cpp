@@ -347,6 +347,7 @@ void TFM_PlatForm::createHistoryEntries()
         entry->setCheckable(true);
         entry->setVisible(false);
         entry->setData(i);
+        connect(entry, &QAction::triggered, this, [this, i] { HistoryClick(i); });
         FHistoryMenu->addAction(entry);
         FHistoryEntries[size_t(i)] = entry;
     }

@@ -87,8 +87,6 @@ void TFM_PlatForm::connectNavigation()
     on("MNU_FindAgain", [this] { findText(true); });
     connect(FFindTextButton, &QPushButton::clicked, this, [this] { findText(false); });
     connect(FFindNextButton, &QPushButton::clicked, this, [this] { findText(true); });
-    for (int i = 0; i < HistoryEntryCount; ++i)
-        connect(FHistoryEntries[size_t(i)], &QAction::triggered, this, [this, i] { HistoryClick(i); });
     connect(FSearchPage, &TSearchPage::FindTextChanged, this, [this](const QString& text) { FFindText = text; });
 
     HTMLViewer1->OnHistoryChange = [this](TFrameViewer*) { historyChanged(); };
@@ -151,6 +149,11 @@ void TFM_PlatForm::LoadHTMLFile(const QString& location)
     FLoading = true;
     if (text.contains(QLatin1String("file:///")) || text.contains(QLatin1String("./")))
         text = qt(HTMLViewer1->ExpandLinkName(utf8(text)));
+    // The current directory follows the document, so a relative location is
+    // made absolute before it moves.
+    if (isExistingFile(text) && QFileInfo(text.section('#', 0, 0)).isRelative())
+        text = QFileInfo(text.section('#', 0, 0)).absoluteFilePath()
+            + (text.contains('#') ? '#' + text.section('#', 1) : QString());
     if (isExistingFile(text)) {
         try {
             ChangeDir(ExtractDir(ResolveFileName(utf8(text.section('#', 0, 0)))));
