@@ -107,6 +107,11 @@ public:
     // Visibility of all top-level menus, as "Show &Menu Options" sets it.
     void ApplyMenuBarVisibility();
 
+    // The Home Page dialog's result: written to section "StartUp" and applied.
+    void ApplyHomePageSettings(const struct THomePageSettings& settings);
+    // The directory-button dialog's result: written to section "Directory" and laid out.
+    void ApplyDirButtons(const std::array<TDirButtonEntry, DirButtonCount>& entries);
+
     // Navigation.
     void LoadHTMLFile(const QString& location);
     bool RunPseudoCommand(const QString& upperLocation);

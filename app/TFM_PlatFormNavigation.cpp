@@ -13,11 +13,14 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "app/TFM_DirButtons.h"
+#include "app/TFM_HomePage.h"
 #include "app/TFM_PlatForm.h"
 #include "app/TSearchPage.h"
 #include "html/viewer/TFrameViewer.h"
 #include "util/FileLookup.h"
 #include "util/ProgramFolder.h"
+#include "util/TIniFile.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -87,6 +90,18 @@ void TFM_PlatForm::connectNavigation()
     on("MNU_FindAgain", [this] { findText(true); });
     connect(FFindTextButton, &QPushButton::clicked, this, [this] { findText(false); });
     connect(FFindNextButton, &QPushButton::clicked, this, [this] { findText(true); });
+    on("MNU_HomePage", [this] {
+        THomePageSettings current{FLoadHome, FShowMERL, FHomePage, FGoBack, FAutoClose, Timer1->interval() / 1000,
+                                  TimerToClose->interval() / 1000};
+        TFM_HomePage dialog(current, this);
+        if (dialog.exec() == QDialog::Accepted)
+            ApplyHomePageSettings(dialog.Settings());
+    });
+    connect(BT_CfgDirBtn, &QPushButton::clicked, this, [this] {
+        TFM_DirButtons dialog(FDirEntries, this);
+        dialog.exec();
+        ApplyDirButtons(dialog.Entries());
+    });
     connect(FSearchPage, &TSearchPage::FindTextChanged, this, [this](const QString& text) { FFindText = text; });
 
     HTMLViewer1->OnHistoryChange = [this](TFrameViewer*) { historyChanged(); };
@@ -403,4 +418,41 @@ void TFM_PlatForm::findText(bool again)
     if (!HTMLViewer1->FindInText(utf8(FFindText), false))
         QMessageBox::information(this, QApplication::applicationName(),
                                  QStringLiteral("Cannot find \"%1\"").arg(FFindText));
+}
+
+void TFM_PlatForm::ApplyHomePageSettings(const THomePageSettings& s)
+{
+    try {
+        TIniFile ini(utf8(FSettingsFile));
+        ini.WriteBool("StartUp", "LoadHome", s.LoadHome);
+        ini.WriteBool("StartUp", "ShowMERL", s.ShowMERL);
+        ini.WriteString("StartUp", "HomePage", utf8(s.HomePage));
+        ini.WriteBool("StartUp", "GoBack", s.GoBack);
+        ini.WriteBool("StartUp", "AutoClose", s.AutoClose);
+        ini.WriteInteger("StartUp", "IdleSec", s.IdleSec);
+        ini.WriteInteger("StartUp", "CloseSec", s.CloseSec);
+    } catch (const std::exception& e) {
+        ReportError(QString::fromUtf8(e.what()));
+    }
+    FLoadHome = s.LoadHome;
+    FShowMERL = s.ShowMERL;
+    FHomePage = s.HomePage;
+    FGoBack = s.GoBack;
+    FAutoClose = s.AutoClose;
+    // The idle handler starts the timers again as the choices say.
+    Timer1->stop();
+    TimerToClose->stop();
+    Timer1->setInterval(s.IdleSec * 1000);
+    TimerToClose->setInterval(s.CloseSec * 1000);
+}
+
+void TFM_PlatForm::ApplyDirButtons(const std::array<TDirButtonEntry, DirButtonCount>& entries)
+{
+    FDirEntries = entries;
+    try {
+        WriteDirButtons();
+    } catch (const std::exception& e) {
+        ReportError(QString::fromUtf8(e.what()));
+    }
+    LayoutDirButtons();
 }
