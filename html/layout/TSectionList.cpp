@@ -46,6 +46,8 @@ TSectionList::~TSectionList()
     // Sections unregister nothing on destruction: drop the stores first.
     LinkList.clear();
     PositionList.clear();
+    // Then the sections, while the run fonts they point at still exist.
+    Sections.clear();
 }
 
 void TSectionList::ClearDocument()
@@ -161,7 +163,7 @@ void TSectionList::SetHoverLink(TFontObj* run)
         if (!r)
             return;
         for (TFontObj* other : LinkList)
-            if (other->Link.id == r->Link.id)
+            if (other->Link().id == r->Link().id)
                 other->SetHover(hover);
     };
     if (LinksActive) {

@@ -16,6 +16,7 @@
 
 #include "html/layout/TCell.h"
 #include "html/layout/TDrawList.h"
+#include "html/layout/TFontObj.h"
 #include "html/layout/TInlineList.h"
 #include "html/layout/SelTextBuf.h"
 #include "html/reader/TIDNameList.h"
@@ -111,6 +112,11 @@ public:
     // The canvas of the last layout (anchors inside text measure with it).
     TCanvas* MeasuringCanvas() const { return FCanvas; }
     SelTextCount* CurrentSelBuffer() const { return FSelBuffer; }
+    // The distinct fonts of the text runs.
+    TRunFontPool& RunFonts() { return FRunFonts; }
+    // Scratch space for the character extents of line fitting, shared by all
+    // sections (one layout runs at a time).
+    std::vector<int>& FitExtents() { return FFitExtents; }
 
     // Settings.
     bool ShowImages = true;
@@ -164,4 +170,6 @@ private:
     SelTextCount* FSelBuffer = nullptr;
     TCanvas* FCanvas = nullptr;
     int FTextSectionCount = 0;
+    TRunFontPool FRunFonts;
+    std::vector<int> FFitExtents;
 };

@@ -156,9 +156,9 @@ void TSection::PaintText(TPaintContext& pc, TFontObj& run, const LineRec& line, 
         return;
     TCanvas& canvas = pc.canvas;
     canvas.setFont(run.FontOn(canvas));
-    canvas.setCharacterExtra(run.Font.letterSpacing);
-    TColor color = DrawColor(run.Font.color);
-    TColor background = run.Font.background;
+    canvas.setCharacterExtra(run.Font().letterSpacing);
+    TColor color = DrawColor(run.Font().color);
+    TColor background = run.Font().background;
     if (pc.printing) {
         if (pc.printMonochrome && color != 0xFFFFFF)
             color = 0;
@@ -246,7 +246,7 @@ void TSection::PaintBorders(TPaintContext& pc, const LineRec& line)
 
 int TSection::LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit)
 {
-    for (auto& img : Images) {
+    for (auto& img : Images()) {
         int left = img->Floats() ? img->FloatX : img->DrawX;
         int top = img->Floats() ? img->FloatY + img->VSpaceT : img->DrawYY;
         if (x >= left && x < left + img->ObjWidth && y >= top && y < top + img->ObjHeight) {
@@ -267,12 +267,12 @@ int TSection::LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit)
         return 0;
     TFontObj* run = FFonts.GetFontObjAt(idx);
     int flags = 0;
-    if (run && !run->Title.empty()) {
-        hit.title = run->Title;
+    if (run && !run->Title().empty()) {
+        hit.title = run->Title();
         flags |= HitTitle;
     }
     if (run && run->IsLink()) {
-        hit.link = run->Link;
+        hit.link = run->Link();
         hit.run = run;
         flags |= HitLink;
     }
@@ -282,7 +282,7 @@ int TSection::LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit)
 
 bool TSection::ObjectAt(int x, int y, TFloatingObj*& obj, int& xObj, int& yObj)
 {
-    for (auto& img : Images) {
+    for (auto& img : Images()) {
         int left = img->Floats() ? img->FloatX : img->DrawX;
         int top = img->Floats() ? img->FloatY + img->VSpaceT : img->DrawYY;
         if (x >= left && x < left + img->ObjWidth && y >= top && y < top + img->ObjHeight) {
