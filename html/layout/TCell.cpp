@@ -21,7 +21,11 @@ int TCell::DoLayout(TCanvas& canvas, int y, int width, int availHeight, int& max
     int height = LayoutSections(canvas, area, IM, maxWidth, cursor);
     IM.PopLeft(left);
     IM.PopRight(right);
-    return std::max(height, IM.LowestFloatBottom(y) - y);
+    height = std::max(height, IM.LowestFloatBottom(y) - y);
+    // The edges matter only while laying out; a table of thousands of cells
+    // should not keep their lists.
+    IM = IndentManager();
+    return height;
 }
 
 int TCell::Paint(TPaintContext& pc, int x, int xRef, int yRef)
