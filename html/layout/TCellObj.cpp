@@ -7,11 +7,11 @@
 namespace {
 const TCellSpec DefaultSpec;
 
-// Whether the spec says anything the cell reads after construction.
+// Whether the spec says anything the cell reads after construction (border
+// widths and colours count only with a border style).
 bool NeedsSpecCopy(const TCellSpec& spec)
 {
-    return spec.padding != DefaultSpec.padding || spec.border != DefaultSpec.border ||
-           spec.borderStyles != DefaultSpec.borderStyles || spec.borderColors != DefaultSpec.borderColors ||
+    return spec.padding != DefaultSpec.padding || spec.borderStyles != DefaultSpec.borderStyles ||
            spec.pageBreakBefore || spec.pageBreakAfter || spec.pageBreakInsideAvoid;
 }
 } // namespace

@@ -86,12 +86,12 @@ public:
     TControl* TabStop() const { return FExtra ? FExtra->tabStop.get() : nullptr; }
 
     TSection* Section;
+    TFontObj* FirstOfLink = this; // the link's first run (runs of a link are consecutive)
     int Pos;
+    int YValue = -1;          // Y of the line holding the first character
+    int LayoutPass = -1;      // layout counter when YValue was set
     TVAlign Shift = TVAlign::None;
     bool Focused = false;
-    int YValue = -1;          // Y of the line holding the first character
-    TFontObj* FirstOfLink = this; // the link's first run (runs of a link are consecutive)
-    int LayoutPass = -1;      // layout counter when YValue was set
 
 private:
     // Links and titled runs only.
@@ -108,7 +108,7 @@ private:
     TRunFontPool& Pool() const;
     void SelectVariant();
     TRunFont* FFont = nullptr;
+    std::unique_ptr<TExtra> FExtra;
     bool FVisited = false;
     bool FHover = false;
-    std::unique_ptr<TExtra> FExtra;
 };

@@ -44,9 +44,13 @@ TSection::TSection(TSectionList& document, const TTextStyle& style, const TLinkI
 TSection::TSection(const TSection& source, TSectionList& target)
     : TSectionBase(source, target), Justify(source.Justify), ClearAttr(source.ClearAttr),
       AnchorName(source.AnchorName), LineHeight(source.LineHeight), FirstLineIndent(source.FirstLineIndent),
-      FLPercent(source.FLPercent), SeqNo(source.SeqNo), Buff(source.Buff), Brk(source.Brk), SIndex(source.SIndex),
+      FLPercent(source.FLPercent), SeqNo(source.SeqNo), Buff(source.Buff), SIndex(source.SIndex),
       FUniformBrk(source.FUniformBrk), FClosed(true)
 {
+    if (source.FBreaks) {
+        FBreaks = std::make_unique<char[]>(Buff.size());
+        std::copy_n(source.FBreaks.get(), Buff.size(), FBreaks.get());
+    }
     for (size_t i = 0; i < source.FFonts.Count(); ++i)
         FFonts.Add(std::make_unique<TFontObj>(source.FFonts[i], this));
     if (source.FObjects) {
@@ -180,7 +184,7 @@ void TSection::ChangeLink(const TTextStyle& style, const TLinkInfo* link)
 void TSection::AppendRaw(char16_t ch, int sourceIndex)
 {
     Buff.push_back(ch);
-    Brk.push_back(FBuild->noBreak || Preformatted() ? 'n' : 'y');
+    FBuild->breaks.push_back(FBuild->noBreak || Preformatted() ? 'n' : 'y');
     FBuild->sourceIndexes.push_back(sourceIndex);
 }
 
@@ -236,6 +240,7 @@ void TSection::AddFormControl(TFormControlObj* control, int sourceIndex)
 
 void TSection::RemoveMarked(const std::vector<char>& remove)
 {
+    std::string& breaks = FBuild->breaks;
     size_t n = Buff.size();
     std::vector<int> newIndex(n + 1);
     size_t out = 0;
@@ -244,14 +249,14 @@ void TSection::RemoveMarked(const std::vector<char>& remove)
         if (remove[i])
             continue;
         Buff[out] = Buff[i];
-        Brk[out] = Brk[i];
+        breaks[out] = breaks[i];
         if (i < FBuild->sourceIndexes.size())
             FBuild->sourceIndexes[out] = FBuild->sourceIndexes[i];
         ++out;
     }
     newIndex[n] = int(out);
     Buff.resize(out);
-    Brk.resize(out);
+    breaks.resize(out);
     FBuild->sourceIndexes.resize(std::min(FBuild->sourceIndexes.size(), out));
     auto map = [&](int p) { return newIndex[size_t(std::clamp(p, 0, int(n)))]; };
     FFonts.Remap(map);
@@ -288,7 +293,7 @@ void TSection::CloseText()
                 continue;
             }
             any = true;
-            if (Brk[kept] == 'n') {
+            if (FBuild->breaks[kept] == 'n') {
                 r[kept] = true;
                 kept = i;
             } else {
@@ -338,11 +343,13 @@ void TSection::CompressIndexes()
 
 void TSection::CompactBreakFlags()
 {
-    if (!Brk.empty() && Brk.find_first_not_of(Brk[0]) == std::string::npos) {
-        FUniformBrk = Brk[0];
-        Brk = std::string();
+    const std::string& breaks = FBuild->breaks;
+    if (breaks.empty() || breaks.find_first_not_of(breaks[0]) == std::string::npos) {
+        FUniformBrk = breaks.empty() ? 'y' : breaks[0];
+        FBreaks.reset();
     } else {
-        Brk.shrink_to_fit();
+        FBreaks = std::make_unique<char[]>(breaks.size());
+        std::copy(breaks.begin(), breaks.end(), FBreaks.get());
     }
 }
 
@@ -637,7 +644,7 @@ void TSection::AddEmptyLine(int& y, int height)
     line.LineHt = 0;
     line.SpaceBefore = height;
     line.LineImgHt = height;
-    FLines.push_back(line);
+    FLines.push_back(std::move(line));
     SectionHeight = AddDoc(SectionHeight, height);
     y = AddDoc(y, height);
 }

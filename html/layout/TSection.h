@@ -45,7 +45,9 @@ struct LineRec {
     int TextWidth = 0;    // without trailing spaces and breaks
     int Spaces = 0;       // justification: spaces sharing Extra pixels
     int Extra = 0;
-    std::vector<BorderRec> Borders;
+    // Pieces of bordered inline boxes, made when the line is first painted
+    // (only documents with such boxes have them).
+    std::unique_ptr<std::vector<BorderRec>> Borders;
     int BordersFor = -1;  // layout counter the inline boxes were made for
     int Height() const { return SpaceBefore + LineHt + SpaceAfter; }
     int Baseline() const { return Y + SpaceBefore + LineHt - Descent; }
@@ -109,7 +111,7 @@ protected:
     virtual bool Preformatted() const { return false; }
     void CloseText();
     // Whether a line may break at (after) character i.
-    bool MayBreakAt(size_t i) const { return Brk.empty() ? FUniformBrk != 'n' : Brk[i] != 'n'; }
+    bool MayBreakAt(size_t i) const { return (FBreaks ? FBreaks[i] : FUniformBrk) != 'n'; }
     // Images and controls standing in the text (none in most sections).
     const std::vector<std::unique_ptr<TFloatingObj>>& Images() const;
     const std::vector<TFormControlObj*>& FormControls() const;
@@ -154,6 +156,7 @@ protected:
         TTextStyle style;       // the style in effect
         TLinkInfo link;
         std::vector<int> sourceIndexes; // one per character
+        std::string breaks;             // one flag per character, 'n': no break
         bool noBreak = false;
         bool smallRun = false;
     };
@@ -165,9 +168,9 @@ protected:
     TObjects& Objects();
 
     std::u16string Buff;
-    // Break flags per character ('n': no break), or empty when every
+    // Break flags per character ('n': no break), or none when every
     // character has the flag FUniformBrk.
-    std::string Brk;
+    std::unique_ptr<char[]> FBreaks;
     std::vector<std::pair<int, int>> SIndex;     // (offset, source index) runs
     TFontList FFonts;
     std::vector<LineRec> FLines;

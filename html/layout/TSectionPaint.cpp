@@ -199,7 +199,8 @@ void TSection::BuildBorders(TCanvas& canvas, LineRec& line)
         return;
     doc->InlineList->Resolve(*doc);
     line.BordersFor = doc->LayoutCounter;
-    line.Borders.clear();
+    if (line.Borders)
+        line.Borders->clear();
     int lineStart = StartCurs + line.Start, lineEnd = lineStart + line.Ln;
     for (const InlineRec& box : doc->InlineList->Items()) {
         if (box.EndDoc <= lineStart || box.StartDoc >= lineEnd)
@@ -214,13 +215,17 @@ void TSection::BuildBorders(TCanvas& canvas, LineRec& line)
         int right = CharX(canvas, line, r.End);
         r.Rect = {left - box.Box[BoxPaddingLeft], line.Y + line.SpaceBefore - box.Box[BoxPaddingTop],
                   right + box.Box[BoxPaddingRight], line.Y + line.SpaceBefore + line.LineHt + box.Box[BoxPaddingBottom]};
-        line.Borders.push_back(r);
+        if (!line.Borders)
+            line.Borders = std::make_unique<std::vector<BorderRec>>();
+        line.Borders->push_back(r);
     }
 }
 
 void TSection::PaintBorders(TPaintContext& pc, const LineRec& line)
 {
-    for (const BorderRec& r : line.Borders) {
+    if (!line.Borders)
+        return;
+    for (const BorderRec& r : *line.Borders) {
         const TMargArray& b = r.Box->Box;
         TRect pad{r.Rect.left + pc.shiftX, pc.WindowY(r.Rect.top), r.Rect.right + pc.shiftX, pc.WindowY(r.Rect.bottom)};
         TColor bg = TColor(b[BoxBackgroundColor]);
