@@ -158,6 +158,10 @@ public:
     int ProgressBase = 0;
 
 private:
+    // A document is laid out for a width (LayOut above), never as a cell
+    // inside an area; the cell overload stays visible here but not callable.
+    using TCellBasic::LayOut;
+
     explicit TSectionList(const TSectionList* source);
     void ShowUnshownControls();
     void HideUnpaintedControls();
