@@ -92,7 +92,7 @@ int TSectionList::LayOut(TCanvas& canvas, int y, int width, int availHeight, int
         TabOrderList.clear();
     }
     int cursor = 0;
-    int height = DoLayout(canvas, y, width, availHeight, maxWidth, cursor);
+    int height = DoLayout(canvas, FEdges, y, width, availHeight, maxWidth, cursor);
     if (!IsCopy && !FTimer && Controls) {
         FTimer = Controls->createTimer();
         FTimer->setInterval(50);

@@ -175,5 +175,6 @@ private:
     TCanvas* FCanvas = nullptr;
     int FTextSectionCount = 0;
     TRunFontPool FRunFonts;
+    IndentManager FEdges; // float edges of the top-level flow
     std::vector<int> FFitExtents;
 };
