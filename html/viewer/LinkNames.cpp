@@ -11,7 +11,7 @@ namespace {
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix)
 {
-    return text.size() >= prefix.size() && SameTextNoCase(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
 int HexValue(char c)
@@ -55,7 +55,7 @@ std::string CurrentDirectory()
 
 } // namespace
 
-bool SameTextNoCase(std::string_view a, std::string_view b)
+bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
@@ -187,7 +187,7 @@ std::string ExpandLinkName(std::string_view link, const TLinkContext& context)
         path = context.serverRoot + path;
     else if (!rooted) {
         std::string folder;
-        if (SameTextNoCase(context.base, "DosPath"))
+        if (EqualsIgnoringCase(context.base, "DosPath"))
             folder = CurrentDirectory();
         else if (!context.base.empty() && !IsRemoteUrl(context.base))
             folder = ExtractDir(LinkToPath(context.base));

@@ -37,7 +37,7 @@ void SplitAnchor(std::string_view name, std::string& file, std::string& anchor);
 std::string UpperExtension(std::string_view name);
 
 // ASCII case-insensitive equality.
-bool SameTextNoCase(std::string_view a, std::string_view b);
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 std::string UpperCase(std::string_view text);
 std::string TrimText(std::string_view text);
 

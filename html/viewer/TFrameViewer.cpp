@@ -5,6 +5,7 @@
 
 #include "html/layout/TFontObj.h"
 #include "html/layout/TSectionList.h"
+#include "html/layout/TStringBitmapList.h"
 #include "html/viewer/LaterDeleter.h"
 #include "html/viewer/LinkNames.h"
 #include "html/viewer/TFrameSet.h"
@@ -25,7 +26,8 @@ struct NoRedraw {
 
 } // namespace
 
-TFrameViewer::TFrameViewer(QWidget* parent) : TFVBase(parent)
+TFrameViewer::TFrameViewer(QWidget* parent)
+    : TFVBase(parent), FImageCache(std::make_shared<TStringBitmapList>())
 {
     FCurrent = NewFrameSet();
     FCurrent->BevelWidth = 2;
@@ -134,7 +136,7 @@ void TFrameViewer::LoadWholeView(const std::string& file, const std::string& anc
     } idle{*this};
     if (OnSoundRequest)
         OnSoundRequest(nullptr, "", 0, true);
-    if (!SameTextNoCase(file, FCurrent->CurrentFile)) {
+    if (!EqualsIgnoringCase(file, FCurrent->CurrentFile)) {
         auto set = NewFrameSet();
         set->lower();
         set->show();
@@ -253,6 +255,7 @@ void TFrameViewer::ClearView()
     FCurrent->BevelWidth = 2;
     FCurrent->show();
     FVisited.Clear();
+    FImageCache->Clear();
     if (OnHistoryChange)
         OnHistoryChange(this);
 }
@@ -383,13 +386,13 @@ void TFrameViewer::FrameLinkClick(THTMLViewer& viewer, const std::string& url)
     std::string file = rest.empty() ? viewer.CurrentFile() : viewer.ExpandLinkName(rest);
     TfvFrame* targetFrame = nullptr;
     bool wholeView = false;
-    if (target.empty() || SameTextNoCase(target, "_self"))
+    if (target.empty() || EqualsIgnoringCase(target, "_self"))
         targetFrame = frame;
     else if (TfvFrame* named = FCurrent->FrameNamed(target))
         targetFrame = named;
-    else if (SameTextNoCase(target, "_top"))
+    else if (EqualsIgnoringCase(target, "_top"))
         wholeView = true;
-    else if (SameTextNoCase(target, "_parent")) {
+    else if (EqualsIgnoringCase(target, "_parent")) {
         targetFrame = ParentFrame(*frame);
         wholeView = !targetFrame;
     } else {
@@ -399,7 +402,7 @@ void TFrameViewer::FrameLinkClick(THTMLViewer& viewer, const std::string& url)
         }
         return;
     }
-    if (targetFrame && FCurrent->FrameCount() == 1 && !SameTextNoCase(file, FCurrent->CurrentFile))
+    if (targetFrame && FCurrent->FrameCount() == 1 && !EqualsIgnoringCase(file, FCurrent->CurrentFile))
         wholeView = true;
     if (wholeView)
         ShowFile(file + destination);
@@ -427,8 +430,8 @@ void TFrameViewer::ShowInTarget(const std::string& target, const std::string& na
         frame->LoadFrame(expanded, destination, TFrameHistory::Add);
         SetBusy(false);
         RemarkVisited();
-    } else if (target.empty() || SameTextNoCase(target, "_top") || SameTextNoCase(target, "_parent") ||
-               SameTextNoCase(target, "_self"))
+    } else if (target.empty() || EqualsIgnoringCase(target, "_top") || EqualsIgnoringCase(target, "_parent") ||
+               EqualsIgnoringCase(target, "_self"))
         ShowFile(name);
     else if (OnBlankWindowRequest)
         OnBlankWindowRequest(this, target, name);

@@ -22,7 +22,7 @@ bool TVisitedList::Mark(const std::string& url)
 bool TVisitedList::Contains(const std::string& url) const
 {
     for (const std::string& u : FUrls)
-        if (SameTextNoCase(u, url))
+        if (EqualsIgnoringCase(u, url))
             return true;
     return false;
 }

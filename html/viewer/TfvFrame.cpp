@@ -80,6 +80,7 @@ THTMLViewer& TfvFrame::EnsureViewer()
     FViewer.reset(new THTMLViewer(this));
     THTMLViewer& v = *FViewer;
     fv.ApplySettings(v);
+    v.SetImageCache(fv.SharedImageCache());
     v.MarginWidth = FrameMarginWidth;
     v.MarginHeight = FrameMarginHeight;
     v.SetInFrameSet(true);
@@ -298,7 +299,7 @@ void TfvFrame::RefreshFired()
     try {
         if (MasterSet->FrameCount() > 1)
             LoadFrame(RefreshURL, "", TFrameHistory::Add);
-        else if (!SameTextNoCase(RefreshURL, MasterSet->CurrentFile))
+        else if (!EqualsIgnoringCase(RefreshURL, MasterSet->CurrentFile))
             fv.ShowFile(RefreshURL);
         else
             fv.ReloadFile();
