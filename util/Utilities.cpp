@@ -40,6 +40,11 @@ struct FdGuard {
 
 } // namespace
 
+bool SameTextNoCase(std::string_view a, std::string_view b)
+{
+    return equalNoCase(a, b);
+}
+
 std::string ToNativeSeparators(std::string_view path)
 {
     std::string result(path);

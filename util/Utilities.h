@@ -15,6 +15,8 @@ std::string AddBackslash(std::string_view dir);
 std::string EnsureBackslash(std::string_view dir);
 std::string TrimLeadingSpaces(std::string_view text);
 
+// Equal texts, ASCII letters compared without regard to case.
+bool SameTextNoCase(std::string_view a, std::string_view b);
 // ASCII case-insensitive search; npos when absent.
 size_t FindNoCase(std::string_view text, std::string_view pattern, size_t from = 0);
 std::string ReplaceFirstText(std::string_view text, std::string_view pattern, std::string_view replacement);

@@ -1,4 +1,5 @@
 #pragma once
+#include "util/Utilities.h"
 // Reading the attributes of images, panels, rules and form controls.
 #include <optional>
 #include <string>
@@ -24,4 +25,3 @@ std::optional<TAttrLength> AttrLength(const TAttributeList& attrs, THtmlSymbol w
 
 std::string UpperTrim(std::string_view text);
 std::string LowerText(std::string_view text);
-bool SameTextNoCase(std::string_view a, std::string_view b);

@@ -11,7 +11,7 @@ namespace {
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix)
 {
-    return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() && SameTextNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 int HexValue(char c)
@@ -55,15 +55,6 @@ std::string CurrentDirectory()
 
 } // namespace
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 std::string UpperCase(std::string_view text)
 {
@@ -187,7 +178,7 @@ std::string ExpandLinkName(std::string_view link, const TLinkContext& context)
         path = context.serverRoot + path;
     else if (!rooted) {
         std::string folder;
-        if (EqualsIgnoringCase(context.base, "DosPath"))
+        if (SameTextNoCase(context.base, "DosPath"))
             folder = CurrentDirectory();
         else if (!context.base.empty() && !IsRemoteUrl(context.base))
             folder = ExtractDir(LinkToPath(context.base));

@@ -1,4 +1,5 @@
 #pragma once
+#include "util/Utilities.h"
 // Turning the links of a document into local file names.
 //
 // Links are written for the platform the collections were authored on: "\"
@@ -36,8 +37,6 @@ void SplitAnchor(std::string_view name, std::string& file, std::string& anchor);
 // The upper-cased extension of a file name including the dot ("" when none).
 std::string UpperExtension(std::string_view name);
 
-// ASCII case-insensitive equality.
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 std::string UpperCase(std::string_view text);
 std::string TrimText(std::string_view text);
 

@@ -49,7 +49,7 @@ void TFrameSet::BuildFrameSet(TSubFrameSet& root, const std::string& text, const
                                                       const std::string& content) {
         if (FViewer.OnMeta)
             FViewer.OnMeta(nullptr, httpEq, name, content);
-        if (!EqualsIgnoringCase(httpEq, "refresh"))
+        if (!SameTextNoCase(httpEq, "refresh"))
             return;
         if (auto refresh = ParseMetaRefresh(content)) {
             root.RefreshDelay = refresh->delay;

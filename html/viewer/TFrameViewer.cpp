@@ -136,7 +136,7 @@ void TFrameViewer::LoadWholeView(const std::string& file, const std::string& anc
     } idle{*this};
     if (OnSoundRequest)
         OnSoundRequest(nullptr, "", 0, true);
-    if (!EqualsIgnoringCase(file, FCurrent->CurrentFile)) {
+    if (!SameTextNoCase(file, FCurrent->CurrentFile)) {
         auto set = NewFrameSet();
         set->lower();
         set->show();
@@ -386,13 +386,13 @@ void TFrameViewer::FrameLinkClick(THTMLViewer& viewer, const std::string& url)
     std::string file = rest.empty() ? viewer.CurrentFile() : viewer.ExpandLinkName(rest);
     TfvFrame* targetFrame = nullptr;
     bool wholeView = false;
-    if (target.empty() || EqualsIgnoringCase(target, "_self"))
+    if (target.empty() || SameTextNoCase(target, "_self"))
         targetFrame = frame;
     else if (TfvFrame* named = FCurrent->FrameNamed(target))
         targetFrame = named;
-    else if (EqualsIgnoringCase(target, "_top"))
+    else if (SameTextNoCase(target, "_top"))
         wholeView = true;
-    else if (EqualsIgnoringCase(target, "_parent")) {
+    else if (SameTextNoCase(target, "_parent")) {
         targetFrame = ParentFrame(*frame);
         wholeView = !targetFrame;
     } else {
@@ -402,7 +402,7 @@ void TFrameViewer::FrameLinkClick(THTMLViewer& viewer, const std::string& url)
         }
         return;
     }
-    if (targetFrame && FCurrent->FrameCount() == 1 && !EqualsIgnoringCase(file, FCurrent->CurrentFile))
+    if (targetFrame && FCurrent->FrameCount() == 1 && !SameTextNoCase(file, FCurrent->CurrentFile))
         wholeView = true;
     if (wholeView)
         ShowFile(file + destination);
@@ -430,8 +430,8 @@ void TFrameViewer::ShowInTarget(const std::string& target, const std::string& na
         frame->LoadFrame(expanded, destination, TFrameHistory::Add);
         SetBusy(false);
         RemarkVisited();
-    } else if (target.empty() || EqualsIgnoringCase(target, "_top") || EqualsIgnoringCase(target, "_parent") ||
-               EqualsIgnoringCase(target, "_self"))
+    } else if (target.empty() || SameTextNoCase(target, "_top") || SameTextNoCase(target, "_parent") ||
+               SameTextNoCase(target, "_self"))
         ShowFile(name);
     else if (OnBlankWindowRequest)
         OnBlankWindowRequest(this, target, name);

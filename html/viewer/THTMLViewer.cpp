@@ -192,7 +192,7 @@ void THTMLViewer::HandleMeta(const std::string& httpEq, const std::string& name,
 {
     if (OnMeta)
         OnMeta(this, httpEq, name, content);
-    if (OnMetaRefresh && EqualsIgnoringCase(httpEq, "refresh"))
+    if (OnMetaRefresh && SameTextNoCase(httpEq, "refresh"))
         if (auto refresh = ParseMetaRefresh(content)) {
             FRefreshDelay = refresh->delay;
             FRefreshURL = refresh->url;

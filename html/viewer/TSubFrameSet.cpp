@@ -62,7 +62,7 @@ TfvFrame& TSubFrameSet::AddFrame(const TAttributeList& a)
     std::string src = TrimText(AttrText(a, SrcSy));
     SplitAnchor(src, frame->Source, frame->Destination); // expanded once the head's base is known
     frame->NoResize = a.Find(NoResizeSy) != nullptr;
-    frame->NoScroll = EqualsIgnoringCase(TrimText(AttrText(a, ScrollingSy)), "NO");
+    frame->NoScroll = SameTextNoCase(TrimText(AttrText(a, ScrollingSy)), "NO");
     const TAttribute* mw = a.Find(MarginWidthSy);
     const TAttribute* mh = a.Find(MarginHeightSy);
     frame->FrameMarginWidth = mw ? mw->Value : fv.MarginWidth;
@@ -149,7 +149,7 @@ void TSubFrameSet::RefreshFired()
     try {
         if (OwnerFrame)
             OwnerFrame->LoadFrame(RefreshURL.empty() ? OwnerFrame->Source : RefreshURL, "", TFrameHistory::Add);
-        else if (RefreshURL.empty() || EqualsIgnoringCase(RefreshURL, MasterSet->CurrentFile))
+        else if (RefreshURL.empty() || SameTextNoCase(RefreshURL, MasterSet->CurrentFile))
             fv.ReloadFile();
         else
             fv.ShowFile(RefreshURL);

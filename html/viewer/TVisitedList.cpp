@@ -22,7 +22,7 @@ bool TVisitedList::Mark(const std::string& url)
 bool TVisitedList::Contains(const std::string& url) const
 {
     for (const std::string& u : FUrls)
-        if (EqualsIgnoringCase(u, url))
+        if (SameTextNoCase(u, url))
             return true;
     return false;
 }

@@ -299,7 +299,7 @@ void TfvFrame::RefreshFired()
     try {
         if (MasterSet->FrameCount() > 1)
             LoadFrame(RefreshURL, "", TFrameHistory::Add);
-        else if (!EqualsIgnoringCase(RefreshURL, MasterSet->CurrentFile))
+        else if (!SameTextNoCase(RefreshURL, MasterSet->CurrentFile))
             fv.ShowFile(RefreshURL);
         else
             fv.ReloadFile();
