@@ -94,6 +94,12 @@ THTMLViewer::THTMLViewer(QWidget* parent) : QWidget(parent), FSectionList(std::m
     host.copyToClipboard = [](const std::u16string& text) {
         QGuiApplication::clipboard()->setText(QString::fromStdU16String(text));
     };
+    TObjectHost& objects = FSectionList->Objects.Host;
+    objects.viewerExpandName = [this](const std::string& name) { return ExpandLinkName(name); };
+    objects.formSubmit = [this](TFormSubmission s) {
+        if (OnFormSubmit)
+            OnFormSubmit(this, s.action, s.target, s.encType, s.method, s.items);
+    };
     resize(300, 200);
 }
 
@@ -149,6 +155,14 @@ void THTMLViewer::SetBorderStyle(THTMLBorderStyle style)
 }
 
 void THTMLViewer::SetServerRoot(const std::string& root) { FServerRoot = NormalizeServerRoot(root); }
+
+void THTMLViewer::SetImageCache(std::shared_ptr<TStringBitmapList> cache)
+{
+    if (cache)
+        FSectionList->Objects.BitmapList = std::move(cache);
+}
+
+TStringBitmapList& THTMLViewer::ImageCache() { return *FSectionList->Objects.BitmapList; }
 
 // ---- Loading ----------------------------------------------------------------
 
@@ -249,6 +263,9 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, const std
     FBase.clear();
     FBaseTarget.clear();
     ApplyDefaults();
+    TStringBitmapList& cache = *FSectionList->Objects.BitmapList;
+    cache.SetMaxAge(ImageCacheCount);
+    cache.Age();
     if (memoryText)
         FSource = *memoryText;
     else if (kind == TDocKind::Image)

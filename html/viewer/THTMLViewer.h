@@ -100,6 +100,9 @@ public:
     void SetBorderStyle(THTMLBorderStyle style);
     const std::string& ServerRoot() const { return FServerRoot; }
     void SetServerRoot(const std::string& root);
+    // The image cache (frames of one frame-set viewer share one).
+    void SetImageCache(std::shared_ptr<class TStringBitmapList> cache);
+    TStringBitmapList& ImageCache();
 
     // ---- Published events (the first argument is the sender) -----------
     std::function<void(THTMLViewer*, const std::string& url)> OnHotSpotCovered;

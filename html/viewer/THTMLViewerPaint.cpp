@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
+#include "html/layout/Backgrounds.h"
 #include "html/layout/TSectionBase.h"
 #include "html/layout/TSectionList.h"
 #include "html/viewer/QtCanvas.h"
@@ -295,5 +296,8 @@ void THTMLViewer::PaintBand(QPainter& painter, const QRect& clip)
     TPaintContext pc{canvas, TRect{clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1}};
     pc.yOffset = VScrollBarPosition();
     pc.shiftX = -HScrollBarPosition();
+    TRect documentArea{pc.shiftX, 0, pc.shiftX + std::max(FDocWidth, SurfaceWidth()),
+                       std::max(FDocHeight, pc.yOffset + SurfaceHeight())};
+    PaintDocumentBackground(pc, *FSectionList, documentArea);
     FSectionList->PaintDocument(pc, pc.shiftX);
 }
