@@ -162,16 +162,6 @@ void AnchorStart()
     }
 }
 
-namespace {
-
-void SkipTextArea()
-{
-    // Form controls are not built yet; the content must still be consumed.
-    ReadTextAreaContent([](const std::string&) {});
-}
-
-} // namespace
-
 // ---------------------------------------------------------------- common steps
 
 TAttributeList& Attrs()
@@ -365,6 +355,7 @@ void BodyLoop(const TSymbolSet& terminators)
             LinkElement();
             break;
         case FormEndSy:
+            FormEnd();
             NextSymbol();
             break;
         case BgSoundSy:
@@ -426,15 +417,18 @@ void ElementHandler(const TSymbolSet& terminators)
             PopTag("font");
             ChangeFont();
             break;
-        case SelectSy:
-            // The control itself comes with the form controls; its options
-            // are read so that the symbols they end at are passed over.
-            EnsureSection();
-            SelectOptions();
-            return;
-        case TextAreaSy:
-            EnsureSection();
-            SkipTextArea();
+        case InputSy: case SelectSy: case TextAreaSy:
+            if (FormControl())
+                return;
+            break;
+        case ImageSy: case PanelSy:
+            ImageElement();
+            break;
+        case HRSy:
+            RuleElement();
+            break;
+        case PageSy:
+            PageBreak();
             break;
         case MapSy:
             ImageMap();
@@ -452,9 +446,6 @@ void ElementHandler(const TSymbolSet& terminators)
             EnsureSection();
             Build.section->AddChar(u' ', R().TagPos);
             break;
-        // Images, panels, rules, page breaks and form inputs come with the
-        // image and form-control objects; until then they are skipped.
-        case ImageSy: case PanelSy: case HRSy: case PageSy: case InputSy:
         default:
             break;
         }

@@ -306,14 +306,17 @@ void BlockContainer(const TSymbolSet& terminators)
             PushTag("form");
             TCellBasic* parent = Build.cell;
             TBlock* block = EnterBlock(NewBlock());
+            FormStart();
             NextSymbol();
             BodyLoop(inner);
             CloseSection();
             PopTag("form");
             LeaveBlock(block, parent);
         }
-        if (R().Sy == FormEndSy)
+        if (R().Sy == FormEndSy) {
+            FormEnd();
             NextSymbol();
+        }
         break;
     }
     default: { // DIV
@@ -421,11 +424,13 @@ void PreDispatch(TPreState& st)
         PushTag("form");
         st.formParent = Build.cell;
         st.form = EnterBlock(NewBlock());
+        FormStart();
         StartSection();
         return;
     case FormEndSy:
         PreFlush();
         PreCloseParagraph(st);
+        FormEnd();
         if (st.form) {
             CloseSection();
             PopTag("form");
@@ -438,13 +443,9 @@ void PreDispatch(TPreState& st)
         PreFlush();
         ReadScript();
         return;
-    case TextAreaSy:
+    case TextAreaSy: case SelectSy: case InputSy:
         PreFlush();
-        ReadTextAreaContent([](const std::string&) {});
-        return;
-    case SelectSy:
-        PreFlush();
-        SelectOptions();
+        FormControl();
         return;
     case TextSym: // a lone "<"
         R().LCToken.Clear();
@@ -465,7 +466,8 @@ void PreDispatch(TPreState& st)
         // after the tag.
         EnsureSection();
         if (sy == PageSy) {
-            PreNewLine();
+            PageBreak();
+            StartSection();
             return;
         }
         if (sy == ASy) {
@@ -476,8 +478,10 @@ void PreDispatch(TPreState& st)
             CloseLink();
             return;
         }
-        if (sy == ImageSy || sy == PanelSy || sy == InputSy)
+        if (sy == ImageSy || sy == PanelSy) {
+            ImageElement();
             return;
+        }
         std::string name = TagNameOf(sy);
         if (sy >= HtmlEndSy && sy <= LabelEndSy) {
             PopTag(name);

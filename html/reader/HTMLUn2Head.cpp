@@ -1,4 +1,4 @@
-// The builder's FONT and BASEFONT, SELECT options, image maps, BODY, LINK and
+// The builder's FONT and BASEFONT, BODY, LINK and
 // META elements, and the head scan of frame-set documents.
 #include <array>
 #include <cctype>
@@ -176,44 +176,6 @@ void FontElement(TFontTable table)
         props->assign(piFontFamily, face);
     if (charset >= 0)
         ApplyCharset(charset, *props);
-}
-
-// ---------------------------------------------------------------- SELECT
-
-void SelectOptions()
-{
-    // The SELECT control comes with the form controls; its options are read
-    // here so that the document structure after it is right.
-    static const TSymbolSet Ends = {PSy, EofSym, TableEndSy, TDSy, TDEndSy, TRSy, TREndSy, THSy,
-                                    THEndSy, CaptionSy, CaptionEndSy, InputSy, SelectEndSy, ColSy, ColGroupSy};
-    bool savedNoBreak = Build.noBreak;
-    Build.noBreak = false;
-    NextSymbol();
-    while (!Ends.Has(R().Sy))
-        NextSymbol();
-    Build.noBreak = savedNoBreak;
-    NextSymbol();
-}
-
-// ---------------------------------------------------------------- MAP
-
-void ImageMap()
-{
-    std::string name = AttrText(NameSy);
-    for (char& c : name)
-        c = char(std::toupper(static_cast<unsigned char>(c)));
-    int others = 0;
-    NextSymbol();
-    while (R().Sy != MapEndSy && R().Sy != EofSym) {
-        if (R().Sy != AreaSy && R().Sy != TextSym && ++others >= 3)
-            return; // no /MAP: the map is dropped, the symbol stays current
-        NextSymbol();
-    }
-    if (R().Sy == MapEndSy) {
-        if (Build.result)
-            Build.result->mapNames.push_back(name);
-        NextSymbol();
-    }
 }
 
 // ---------------------------------------------------------------- LINK and META

@@ -131,11 +131,25 @@ void LineBreak(const TSymbolSet& terminators);
 // Tables, fonts, head elements (HTMLUn2Tables.cpp, HTMLUn2Head.cpp).
 void Table();
 void FontElement(TFontTable table);
-void SelectOptions();
-void ImageMap();
 void LinkElement();
 void MetaElement();
 void BodyElement();
 // Character set number of a name by the 46-entry table (30: EUC-JP, 31:
 // ISO 8859-2); -1 when none of the entries occurs in it.
 int CharsetOfName(const std::string& lowerName);
+
+// Images, panels, rules, page breaks and image maps (HTMLUn2Images.cpp).
+// IMG or PANEL at the current symbol, added to the current section.
+void ImageElement();
+void RuleElement();
+void PageBreak();
+// MAP: read up to and past /MAP; without /MAP the map is dropped.
+void ImageMap();
+
+// Forms (HTMLUn2Forms.cpp).
+void FormStart();
+void FormEnd();
+// INPUT, SELECT or TEXTAREA at the current symbol: its controls go to the
+// current section, SELECT reads its options and TEXTAREA its text. True when
+// the next symbol is already current (after SELECT's options).
+bool FormControl();
