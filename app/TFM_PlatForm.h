@@ -163,6 +163,8 @@ private:
     void installIdleHooks();
     void onIdle();
     void goHome();
+    enum class THistoryStep { Back, Forward };
+    void stepHistory(THistoryStep step);
     void configureViewer();
     void applyViewerOptions();
     void connectNavigation();

@@ -264,32 +264,29 @@ void TFM_PlatForm::OpenFile()
 
 void TFM_PlatForm::GoBack()
 {
-    NB_MAIN->setCurrentIndex(0);
-    std::string oldFolder = ExtractDir(HTMLViewer1->CurrentFile());
-    HTMLViewer1->StepBack();
-    ED_Location->setText(CurrentFile());
-    std::string newFolder = ExtractDir(HTMLViewer1->CurrentFile());
-    // Relative links of the document now shown resolve against its own folder.
-    if (newFolder != oldFolder && !oldFolder.empty()) {
-        HTMLViewer1->SetViewImages(false);
-        HTMLViewer1->SetViewImages(findChild<QAction*>("MNU_DisplayImages")->isChecked());
-        try {
-            ChangeDir(newFolder);
-        } catch (const std::exception&) {
-        }
-    }
-    if (THTMLViewer* view = HTMLViewer1->ActiveView())
-        view->setFocus();
+    stepHistory(THistoryStep::Back);
 }
 
 void TFM_PlatForm::GoForward()
 {
+    stepHistory(THistoryStep::Forward);
+}
+
+void TFM_PlatForm::stepHistory(THistoryStep step)
+{
     NB_MAIN->setCurrentIndex(0);
     std::string oldFolder = ExtractDir(HTMLViewer1->CurrentFile());
-    HTMLViewer1->StepForward();
+    if (step == THistoryStep::Back)
+        HTMLViewer1->StepBack();
+    else
+        HTMLViewer1->StepForward();
     ED_Location->setText(CurrentFile());
     std::string newFolder = ExtractDir(HTMLViewer1->CurrentFile());
+    // Relative links of the document now shown resolve against its own
+    // folder, and its images are fetched again from there.
     if (newFolder != oldFolder && !oldFolder.empty()) {
+        HTMLViewer1->SetViewImages(false);
+        HTMLViewer1->SetViewImages(findChild<QAction*>("MNU_DisplayImages")->isChecked());
         try {
             ChangeDir(newFolder);
         } catch (const std::exception&) {
