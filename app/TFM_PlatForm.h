@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QString>
 #include <array>
+#include <memory>
 
 #include "util/Colors.h"
 
@@ -18,6 +19,7 @@ class QToolBar;
 class QToolButton;
 class QWidget;
 class TIniFile;
+class QPrinter;
 class TFrameViewer;
 class TEditButton;
 class TSearchPage;
@@ -121,6 +123,10 @@ public:
     void GoForward();
     void CloseFile();
     void OpenFile();
+    void PrintDocument();
+    void SaveAs();
+    // The printer the print commands and the set-up dialogs share.
+    QPrinter& Printer();
     void HistoryClick(int index);
     QString CurrentFile() const;
     QString LocationText() const;
@@ -240,4 +246,5 @@ private:
     QTimer* TimerToClose = nullptr;
     QTimer* Timer2 = nullptr;
     QTimer* FIdleTimer = nullptr;
+    std::unique_ptr<QPrinter> FPrinter;
 };

@@ -10,6 +10,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -90,6 +93,18 @@ void TFM_PlatForm::connectNavigation()
     on("MNU_FindAgain", [this] { findText(true); });
     connect(FFindTextButton, &QPushButton::clicked, this, [this] { findText(false); });
     connect(FFindNextButton, &QPushButton::clicked, this, [this] { findText(true); });
+    on("MNU_Print", &TFM_PlatForm::PrintDocument);
+    on("TB_Print", &TFM_PlatForm::PrintDocument);
+    on("MNU_PrinterSetup", [this] {
+        QPrintDialog dialog(&Printer(), this);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog.exec();
+    });
+    on("MNU_PageSetup", [this] {
+        QPageSetupDialog dialog(&Printer(), this);
+        dialog.exec();
+    });
+    on("MNU_SaveAs", &TFM_PlatForm::SaveAs);
     on("MNU_HomePage", [this] {
         THomePageSettings current{FLoadHome, FShowMERL, FHomePage, FGoBack, FAutoClose, Timer1->interval() / 1000,
                                   TimerToClose->interval() / 1000};
@@ -452,4 +467,46 @@ void TFM_PlatForm::ApplyDirButtons(const std::array<TDirButtonEntry, DirButtonCo
         ReportError(QString::fromUtf8(e.what()));
     }
     LayoutDirButtons();
+}
+
+QPrinter& TFM_PlatForm::Printer()
+{
+    if (!FPrinter)
+        FPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *FPrinter;
+}
+
+void TFM_PlatForm::PrintDocument()
+{
+    if (HTMLViewer1->CurrentFile().empty() || Timer2->isActive())
+        return;
+    QPrinter& printer = Printer();
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    int from = printer.fromPage() > 0 ? printer.fromPage() : 1;
+    int to = printer.toPage() > 0 ? printer.toPage() : 9999;
+    try {
+        HTMLViewer1->Print(from, to, printer);
+    } catch (const std::exception& e) {
+        ReportError(QString::fromUtf8(e.what()));
+    }
+    // The print commands rest for "PrintIdle" seconds after a job.
+    if (Timer2->interval() > 0)
+        Timer2->start();
+}
+
+void TFM_PlatForm::SaveAs()
+{
+    QString current = CurrentFile();
+    if (current.isEmpty())
+        return;
+    QString target = QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), current);
+    if (target.isEmpty())
+        return;
+    try {
+        CopyFileKeepDate(utf8(current), utf8(target));
+    } catch (const std::exception& e) {
+        ReportError(QString::fromUtf8(e.what()));
+    }
 }
