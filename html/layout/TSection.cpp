@@ -225,8 +225,10 @@ void TSection::AddImage(std::unique_ptr<TFloatingObj> image, int sourceIndex)
     if (!image)
         return;
     image->Pos = int(Buff.size());
-    if (!FLink.empty())
-        image->SetLink(FLink, FStyle.hasLinkFonts ? FStyle.linkFonts[0].color : FStyle.font.color);
+    if (FBuild && !FBuild->link.empty()) {
+        const TTextStyle& style = FBuild->style;
+        image->SetLink(FBuild->link, style.hasLinkFonts ? style.linkFonts[0].color : style.font.color);
+    }
     AppendRaw(ImageChar, sourceIndex);
     Objects().images.push_back(std::move(image));
 }

@@ -492,7 +492,7 @@ void THTMLViewer::FollowLink(const std::string& url)
 void THTMLViewer::MarkLinks(const std::function<bool(const std::string&)>& isVisited)
 {
     for (TFontObj* run : FSectionList->LinkList) {
-        const std::string& url = run->Link.url;
+        const std::string& url = run->Link().url;
         std::string expanded = !url.empty() && url[0] == '#' ? FCurrentFile + url : [&] {
             std::string file, anchor;
             SplitAnchor(url, file, anchor);
