@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QString>
 #include <array>
+#include <memory>
 
 #include "util/Colors.h"
 
@@ -18,6 +19,7 @@ class QToolBar;
 class QToolButton;
 class QWidget;
 class TIniFile;
+class QPrinter;
 class TFrameViewer;
 class TEditButton;
 class TSearchPage;
@@ -107,6 +109,11 @@ public:
     // Visibility of all top-level menus, as "Show &Menu Options" sets it.
     void ApplyMenuBarVisibility();
 
+    // The Home Page dialog's result: written to section "StartUp" and applied.
+    void ApplyHomePageSettings(const struct THomePageSettings& settings);
+    // The directory-button dialog's result: written to section "Directory" and laid out.
+    void ApplyDirButtons(const std::array<TDirButtonEntry, DirButtonCount>& entries);
+
     // Navigation.
     void LoadHTMLFile(const QString& location);
     bool RunPseudoCommand(const QString& upperLocation);
@@ -116,6 +123,10 @@ public:
     void GoForward();
     void CloseFile();
     void OpenFile();
+    void PrintDocument();
+    void SaveAs();
+    // The printer the print commands and the set-up dialogs share.
+    QPrinter& Printer();
     void HistoryClick(int index);
     QString CurrentFile() const;
     QString LocationText() const;
@@ -158,6 +169,8 @@ private:
     void installIdleHooks();
     void onIdle();
     void goHome();
+    enum class THistoryStep { Back, Forward };
+    void stepHistory(THistoryStep step);
     void configureViewer();
     void applyViewerOptions();
     void connectNavigation();
@@ -233,4 +246,5 @@ private:
     QTimer* TimerToClose = nullptr;
     QTimer* Timer2 = nullptr;
     QTimer* FIdleTimer = nullptr;
+    std::unique_ptr<QPrinter> FPrinter;
 };

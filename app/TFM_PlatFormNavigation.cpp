@@ -10,14 +10,20 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "app/TFM_DirButtons.h"
+#include "app/TFM_HomePage.h"
 #include "app/TFM_PlatForm.h"
 #include "app/TSearchPage.h"
 #include "html/viewer/TFrameViewer.h"
 #include "util/FileLookup.h"
 #include "util/ProgramFolder.h"
+#include "util/TIniFile.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -87,8 +93,30 @@ void TFM_PlatForm::connectNavigation()
     on("MNU_FindAgain", [this] { findText(true); });
     connect(FFindTextButton, &QPushButton::clicked, this, [this] { findText(false); });
     connect(FFindNextButton, &QPushButton::clicked, this, [this] { findText(true); });
-    for (int i = 0; i < HistoryEntryCount; ++i)
-        connect(FHistoryEntries[size_t(i)], &QAction::triggered, this, [this, i] { HistoryClick(i); });
+    on("MNU_Print", &TFM_PlatForm::PrintDocument);
+    on("TB_Print", &TFM_PlatForm::PrintDocument);
+    on("MNU_PrinterSetup", [this] {
+        QPrintDialog dialog(&Printer(), this);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog.exec();
+    });
+    on("MNU_PageSetup", [this] {
+        QPageSetupDialog dialog(&Printer(), this);
+        dialog.exec();
+    });
+    on("MNU_SaveAs", &TFM_PlatForm::SaveAs);
+    on("MNU_HomePage", [this] {
+        THomePageSettings current{FLoadHome, FShowMERL, FHomePage, FGoBack, FAutoClose, Timer1->interval() / 1000,
+                                  TimerToClose->interval() / 1000};
+        TFM_HomePage dialog(current, this);
+        if (dialog.exec() == QDialog::Accepted)
+            ApplyHomePageSettings(dialog.Settings());
+    });
+    connect(BT_CfgDirBtn, &QPushButton::clicked, this, [this] {
+        TFM_DirButtons dialog(FDirEntries, this);
+        dialog.exec();
+        ApplyDirButtons(dialog.Entries());
+    });
     connect(FSearchPage, &TSearchPage::FindTextChanged, this, [this](const QString& text) { FFindText = text; });
 
     HTMLViewer1->OnHistoryChange = [this](TFrameViewer*) { historyChanged(); };
@@ -151,6 +179,11 @@ void TFM_PlatForm::LoadHTMLFile(const QString& location)
     FLoading = true;
     if (text.contains(QLatin1String("file:///")) || text.contains(QLatin1String("./")))
         text = qt(HTMLViewer1->ExpandLinkName(utf8(text)));
+    // The current directory follows the document, so a relative location is
+    // made absolute before it moves.
+    if (isExistingFile(text) && QFileInfo(text.section('#', 0, 0)).isRelative())
+        text = QFileInfo(text.section('#', 0, 0)).absoluteFilePath()
+            + (text.contains('#') ? '#' + text.section('#', 1) : QString());
     if (isExistingFile(text)) {
         try {
             ChangeDir(ExtractDir(ResolveFileName(utf8(text.section('#', 0, 0)))));
@@ -246,32 +279,29 @@ void TFM_PlatForm::OpenFile()
 
 void TFM_PlatForm::GoBack()
 {
-    NB_MAIN->setCurrentIndex(0);
-    std::string oldFolder = ExtractDir(HTMLViewer1->CurrentFile());
-    HTMLViewer1->StepBack();
-    ED_Location->setText(CurrentFile());
-    std::string newFolder = ExtractDir(HTMLViewer1->CurrentFile());
-    // Relative links of the document now shown resolve against its own folder.
-    if (newFolder != oldFolder && !oldFolder.empty()) {
-        HTMLViewer1->SetViewImages(false);
-        HTMLViewer1->SetViewImages(findChild<QAction*>("MNU_DisplayImages")->isChecked());
-        try {
-            ChangeDir(newFolder);
-        } catch (const std::exception&) {
-        }
-    }
-    if (THTMLViewer* view = HTMLViewer1->ActiveView())
-        view->setFocus();
+    stepHistory(THistoryStep::Back);
 }
 
 void TFM_PlatForm::GoForward()
 {
+    stepHistory(THistoryStep::Forward);
+}
+
+void TFM_PlatForm::stepHistory(THistoryStep step)
+{
     NB_MAIN->setCurrentIndex(0);
     std::string oldFolder = ExtractDir(HTMLViewer1->CurrentFile());
-    HTMLViewer1->StepForward();
+    if (step == THistoryStep::Back)
+        HTMLViewer1->StepBack();
+    else
+        HTMLViewer1->StepForward();
     ED_Location->setText(CurrentFile());
     std::string newFolder = ExtractDir(HTMLViewer1->CurrentFile());
+    // Relative links of the document now shown resolve against its own
+    // folder, and its images are fetched again from there.
     if (newFolder != oldFolder && !oldFolder.empty()) {
+        HTMLViewer1->SetViewImages(false);
+        HTMLViewer1->SetViewImages(findChild<QAction*>("MNU_DisplayImages")->isChecked());
         try {
             ChangeDir(newFolder);
         } catch (const std::exception&) {
@@ -400,4 +430,83 @@ void TFM_PlatForm::findText(bool again)
     if (!HTMLViewer1->FindInText(utf8(FFindText), false))
         QMessageBox::information(this, QApplication::applicationName(),
                                  QStringLiteral("Cannot find \"%1\"").arg(FFindText));
+}
+
+void TFM_PlatForm::ApplyHomePageSettings(const THomePageSettings& s)
+{
+    try {
+        TIniFile ini(utf8(FSettingsFile));
+        ini.WriteBool("StartUp", "LoadHome", s.LoadHome);
+        ini.WriteBool("StartUp", "ShowMERL", s.ShowMERL);
+        ini.WriteString("StartUp", "HomePage", utf8(s.HomePage));
+        ini.WriteBool("StartUp", "GoBack", s.GoBack);
+        ini.WriteBool("StartUp", "AutoClose", s.AutoClose);
+        ini.WriteInteger("StartUp", "IdleSec", s.IdleSec);
+        ini.WriteInteger("StartUp", "CloseSec", s.CloseSec);
+    } catch (const std::exception& e) {
+        ReportError(QString::fromUtf8(e.what()));
+    }
+    FLoadHome = s.LoadHome;
+    FShowMERL = s.ShowMERL;
+    FHomePage = s.HomePage;
+    FGoBack = s.GoBack;
+    FAutoClose = s.AutoClose;
+    // The idle handler starts the timers again as the choices say.
+    Timer1->stop();
+    TimerToClose->stop();
+    Timer1->setInterval(s.IdleSec * 1000);
+    TimerToClose->setInterval(s.CloseSec * 1000);
+}
+
+void TFM_PlatForm::ApplyDirButtons(const std::array<TDirButtonEntry, DirButtonCount>& entries)
+{
+    FDirEntries = entries;
+    try {
+        WriteDirButtons();
+    } catch (const std::exception& e) {
+        ReportError(QString::fromUtf8(e.what()));
+    }
+    LayoutDirButtons();
+}
+
+QPrinter& TFM_PlatForm::Printer()
+{
+    if (!FPrinter)
+        FPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *FPrinter;
+}
+
+void TFM_PlatForm::PrintDocument()
+{
+    if (HTMLViewer1->CurrentFile().empty() || Timer2->isActive())
+        return;
+    QPrinter& printer = Printer();
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    int from = printer.fromPage() > 0 ? printer.fromPage() : 1;
+    int to = printer.toPage() > 0 ? printer.toPage() : 9999;
+    try {
+        HTMLViewer1->Print(from, to, printer);
+    } catch (const std::exception& e) {
+        ReportError(QString::fromUtf8(e.what()));
+    }
+    // The print commands rest for "PrintIdle" seconds after a job.
+    if (Timer2->interval() > 0)
+        Timer2->start();
+}
+
+void TFM_PlatForm::SaveAs()
+{
+    QString current = CurrentFile();
+    if (current.isEmpty())
+        return;
+    QString target = QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), current);
+    if (target.isEmpty())
+        return;
+    try {
+        CopyFileKeepDate(utf8(current), utf8(target));
+    } catch (const std::exception& e) {
+        ReportError(QString::fromUtf8(e.what()));
+    }
 }

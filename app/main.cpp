@@ -1,5 +1,6 @@
 // The quillon program: one window, one copy per user.
 #include <QApplication>
+#include <QFileInfo>
 #include <QTimer>
 
 #include "app/TFM_PlatForm.h"
@@ -15,6 +16,10 @@ int main(int argc, char** argv)
     TfrmVerifier verifier;
     // Only the first argument is handed over, trimmed; more than one means none.
     QString argument = arguments.isEmpty() ? QString() : arguments.front().trimmed();
+    // The running copy has its own current directory: a relative file name
+    // is handed over as an absolute one.
+    if (QFileInfo(argument).isRelative() && QFileInfo::exists(argument))
+        argument = QFileInfo(argument).absoluteFilePath();
     if (!verifier.BecomeRunningCopy(argument))
         return 0;
     QObject::connect(&verifier, &TfrmVerifier::HandOver, &window, &TFM_PlatForm::HandOver);

@@ -6,7 +6,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh"
 build="${QUILLON_BUILD_DIR:-$root/build}"
-if [[ -x "$build/app/quillon" && -n "${QUILLON_RUN_WINDOW:-}" ]]; then
+if [[ -x "$build/app/quillon" ]]; then
   exec "$build/app/quillon" "$root/sample/index.htm"
 fi
 echo "The desktop program is not built yet; searching the sample collection with kovra instead."

@@ -4,13 +4,14 @@
 
 TCell::TCell(TSectionList* owner, int depth, TCellBasic* parent) : TCellBasic(owner, depth, parent) {}
 
-int TCell::DoLayout(TCanvas& canvas, int y, int width, int availHeight, int& maxWidth, int& cursor, int x)
+int TCell::DoLayout(TCanvas& canvas, IndentManager& edges, int y, int width, int availHeight, int& maxWidth,
+                    int& cursor, int x)
 {
     width = std::max(0, width);
-    IM.Reset(x, width);
-    IM.CurrentID = nullptr;
-    int left = IM.PushLeft(x, y);
-    int right = IM.PushRight(x + width, y);
+    edges.Reset(x, width);
+    edges.CurrentID = nullptr;
+    int left = edges.PushLeft(x, y);
+    int right = edges.PushRight(x + width, y);
     TLayoutArea area;
     area.x = x;
     area.y = y;
@@ -18,10 +19,10 @@ int TCell::DoLayout(TCanvas& canvas, int y, int width, int availHeight, int& max
     area.width = width;
     area.height = availHeight;
     area.containingHeight = availHeight;
-    int height = LayoutSections(canvas, area, IM, maxWidth, cursor);
-    IM.PopLeft(left);
-    IM.PopRight(right);
-    return std::max(height, IM.LowestFloatBottom(y) - y);
+    int height = LayoutSections(canvas, area, edges, maxWidth, cursor);
+    edges.PopLeft(left);
+    edges.PopRight(right);
+    return std::max(height, edges.LowestFloatBottom(y) - y);
 }
 
 int TCell::Paint(TPaintContext& pc, int x, int xRef, int yRef)

@@ -96,25 +96,54 @@ int TCellBasic::LayoutSections(TCanvas& canvas, const TLayoutArea& area, IndentM
 
 void TCellBasic::BuildPaintIndex()
 {
+    // Below this many sections a walk over all of them costs less than the index.
+    constexpr size_t IndexFrom = 16;
     size_t n = Sections.size();
-    FMaxBotPrefix.resize(n);
-    FMinTopSuffix.resize(n);
+    FIndexedCount = int(n);
+    if (n < IndexFrom) {
+        FPaintIndex.reset();
+        return;
+    }
+    if (!FPaintIndex)
+        FPaintIndex = std::make_unique<TPaintIndex>();
+    std::vector<int>& maxBot = FPaintIndex->maxBotPrefix;
+    std::vector<int>& minTop = FPaintIndex->minTopSuffix;
+    maxBot.resize(n);
+    minTop.resize(n);
     int bottom = -DocumentLimit;
     for (size_t i = 0; i < n; ++i)
-        FMaxBotPrefix[i] = bottom = std::max(bottom, Sections[i]->DrawBot);
+        maxBot[i] = bottom = std::max(bottom, Sections[i]->DrawBot);
     int top = DocumentLimit;
     for (size_t i = n; i-- > 0;)
-        FMinTopSuffix[i] = top = std::min(top, Sections[i]->DrawTop);
+        minTop[i] = top = std::min(top, Sections[i]->DrawTop);
 }
 
 std::pair<size_t, size_t> TCellBasic::SectionsInBand(int top, int bottom) const
 {
-    if (FMaxBotPrefix.size() != Sections.size())
-        return {0, Sections.size()};
+    size_t n = Sections.size();
+    if (FIndexedCount != int(n))
+        return {0, n};
     // Sections before `first` all end above the band; from `last` on they
     // all start below it.
-    size_t first = size_t(std::upper_bound(FMaxBotPrefix.begin(), FMaxBotPrefix.end(), top) - FMaxBotPrefix.begin());
-    size_t last = size_t(std::upper_bound(FMinTopSuffix.begin(), FMinTopSuffix.end(), bottom) - FMinTopSuffix.begin());
+    if (!FPaintIndex) {
+        size_t first = 0;
+        for (int bottomSoFar = -DocumentLimit; first < n; ++first) {
+            bottomSoFar = std::max(bottomSoFar, Sections[first]->DrawBot);
+            if (bottomSoFar > top)
+                break;
+        }
+        size_t last = n;
+        for (int topSoFar = DocumentLimit; last > 0; --last) {
+            topSoFar = std::min(topSoFar, Sections[last - 1]->DrawTop);
+            if (topSoFar <= bottom)
+                break;
+        }
+        return {first, std::max(first, last)};
+    }
+    const std::vector<int>& maxBot = FPaintIndex->maxBotPrefix;
+    const std::vector<int>& minTop = FPaintIndex->minTopSuffix;
+    size_t first = size_t(std::upper_bound(maxBot.begin(), maxBot.end(), top) - maxBot.begin());
+    size_t last = size_t(std::upper_bound(minTop.begin(), minTop.end(), bottom) - minTop.begin());
     return {first, std::max(first, last)};
 }
 

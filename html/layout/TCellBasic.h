@@ -82,8 +82,13 @@ protected:
 
 private:
     bool KeepSection(TSectionBase& section);
-    std::vector<int> FMaxBotPrefix;
-    std::vector<int> FMinTopSuffix;
+    // Built only for cells with many sections; a short list is walked whole.
+    struct TPaintIndex {
+        std::vector<int> maxBotPrefix;
+        std::vector<int> minTopSuffix;
+    };
+    std::unique_ptr<TPaintIndex> FPaintIndex;
+    int FIndexedCount = -1; // sections at the last BuildPaintIndex
     int FDepth;
     TCellBasic* FParent;
 };

@@ -4,8 +4,20 @@
 
 #include "html/layout/TSectionList.h"
 
+namespace {
+const TCellSpec DefaultSpec;
+
+// Whether the spec says anything the cell reads after construction (border
+// widths and colours count only with a border style).
+bool NeedsSpecCopy(const TCellSpec& spec)
+{
+    return spec.padding != DefaultSpec.padding || spec.borderStyles != DefaultSpec.borderStyles ||
+           spec.pageBreakBefore || spec.pageBreakAfter || spec.pageBreakInsideAvoid;
+}
+} // namespace
+
 TCellObj::TCellObj(TSectionList& document, const TCellSpec& spec, int depth, TCellBasic* parent)
-    : FSpec(spec), FCell(std::make_unique<TCell>(&document, depth, parent))
+    : FSpec(NeedsSpecCopy(spec) ? std::make_unique<const TCellSpec>(spec) : nullptr), FCell(&document, depth, parent)
 {
     ColSpan = std::max(1, spec.colSpan);
     RowSpan = std::max(1, spec.rowSpan);
@@ -18,32 +30,36 @@ TCellObj::TCellObj(TSectionList& document, const TCellSpec& spec, int depth, TCe
     SpecHtPercent = std::clamp(spec.heightPercent, 0, 100);
     Background = spec.background;
     BackgroundImage = spec.backgroundImage;
-    FCell->OwnerTag = "td";
+    FCell.OwnerTag = "td";
 }
 
 TCellObj::TCellObj(const TCellObj& source, TSectionList& target)
     : ColSpan(source.ColSpan), RowSpan(source.RowSpan), Ht(source.Ht), Wd(source.Wd), CellHeight(source.CellHeight),
       YIndent(source.YIndent), VAlign(source.VAlign), SpecWd(source.SpecWd), SpecWdPercent(source.SpecWdPercent),
       SpecHt(source.SpecHt), SpecHtPercent(source.SpecHtPercent), Background(source.Background),
-      BackgroundImage(target.ShowImages ? source.BackgroundImage : std::string()), FSpec(source.FSpec),
-      FCell(std::make_unique<TCell>(&target)), FPadding(source.FPadding), FBorder(source.FBorder),
+      BackgroundImage(target.ShowImages ? source.BackgroundImage : std::string()),
+      FSpec(source.FSpec ? std::make_unique<const TCellSpec>(*source.FSpec) : nullptr), FCell(&target), FPadding(source.FPadding), FBorder(source.FBorder),
       FHzSpace(source.FHzSpace), FVrSpace(source.FVrSpace)
 {
-    FCell->CloneSectionsFrom(*source.FCell, target);
+    FCell.CloneSectionsFrom(source.FCell, target);
 }
+
+const TCellSpec& TCellObj::Spec() const { return FSpec ? *FSpec : DefaultSpec; }
 
 bool TCellObj::HasBorderStyle() const
 {
-    return std::any_of(FSpec.borderStyles.begin(), FSpec.borderStyles.end(),
+    const TCellSpec& spec = Spec();
+    return std::any_of(spec.borderStyles.begin(), spec.borderStyles.end(),
                        [](TBorderKind k) { return k != TBorderKind::None; });
 }
 
 void TCellObj::Prepare(int cellPadding, bool tableBorder)
 {
     bool styled = HasBorderStyle();
+    const TCellSpec& spec = Spec();
     for (size_t i = 0; i < 4; ++i) {
-        FPadding[i] = FSpec.padding[i] == TCellSpec::NotGiven ? cellPadding : std::clamp(FSpec.padding[i], 0, MaxBoxPixels);
-        FBorder[i] = styled && FSpec.borderStyles[i] != TBorderKind::None ? std::clamp(FSpec.border[i], 0, MaxBoxPixels) : 0;
+        FPadding[i] = spec.padding[i] == TCellSpec::NotGiven ? cellPadding : std::clamp(spec.padding[i], 0, MaxBoxPixels);
+        FBorder[i] = styled && spec.borderStyles[i] != TBorderKind::None ? std::clamp(spec.border[i], 0, MaxBoxPixels) : 0;
         if (tableBorder && !styled)
             FBorder[i] = std::max(FBorder[i], 1);
     }

@@ -48,9 +48,12 @@ public:
     TCellObj(const TCellObj& source, TSectionList& target);
     TCellObj& operator=(const TCellObj&) = delete;
 
-    TCell& Content() { return *FCell; }
-    const TCell& Content() const { return *FCell; }
-    const TCellSpec& Spec() const { return FSpec; }
+    TCell& Content() { return FCell; }
+    const TCell& Content() const { return FCell; }
+    // What the builder read. Only cells with paddings, borders or page
+    // breaks of their own keep a copy; the others answer the default spec
+    // (their spans, sizes and background are the fields below).
+    const TCellSpec& Spec() const;
     bool HasBorderStyle() const;
 
     // Settles paddings and borders for the table's cellpadding and border.
@@ -78,8 +81,8 @@ public:
     std::string BackgroundImage;
 
 private:
-    TCellSpec FSpec;
-    std::unique_ptr<TCell> FCell;
+    std::unique_ptr<const TCellSpec> FSpec;
+    TCell FCell;
     std::array<int, 4> FPadding{};
     std::array<int, 4> FBorder{};
     int FHzSpace = 0;

@@ -2,7 +2,12 @@
 // One font run of a text section: the font from a position on, and for link
 // runs the link with its four font variants (visited x hover), its focus
 // state and its keyboard tab stop.
+//
+// A document has few distinct fonts but may have hundreds of thousands of
+// runs, so a run points at a shared TRunFont (the font with its metrics) and
+// keeps link and title data out of line, present only on runs that have them.
 #include <array>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -13,6 +18,41 @@
 class TSection;
 class TControl;
 
+// A distinct font of a document and its metrics on the canvas it was last
+// created on.
+class TRunFont {
+public:
+    explicit TRunFont(const TTextFont& font) : FFont(font) {}
+    const TTextFont& Font() const { return FFont; }
+    // The font on a canvas, with its metrics, created once per canvas.
+    const TFontRef& On(TCanvas& canvas);
+    int CharHeight() const { return FCharHeight; }
+    int TextHeight() const { return FTextHeight; }
+    int Descent() const { return FDescent; }
+    int MaxCharWidth() const { return FMaxCharWidth; }
+    int Overhang() const { return FOverhang; }
+
+private:
+    TTextFont FFont;
+    const TCanvas* FCanvas = nullptr;
+    TFontRef FRef;
+    int FCharHeight = 0, FTextHeight = 0, FDescent = 0, FMaxCharWidth = 0, FOverhang = 0;
+};
+
+// The run fonts of one document; each distinct font is made once and lives
+// as long as the pool.
+class TRunFontPool {
+public:
+    TRunFont* Intern(const TTextFont& font);
+    size_t Count() const { return FFonts.size(); }
+
+private:
+    struct Less {
+        bool operator()(const TTextFont& a, const TTextFont& b) const;
+    };
+    std::map<TTextFont, std::unique_ptr<TRunFont>, Less> FFonts;
+};
+
 class TFontObj {
 public:
     TFontObj(TSection* section, int pos, const TTextStyle& style, const TLinkInfo* link);
@@ -22,15 +62,20 @@ public:
     TFontObj& operator=(const TFontObj&) = delete;
 
     // The font on a canvas, with its metrics, created once per canvas.
-    const TFontRef& FontOn(TCanvas& canvas);
+    const TFontRef& FontOn(TCanvas& canvas) { return FFont->On(canvas); }
     // Metrics of the last FontOn.
-    int CharHeight() const { return FCharHeight; }   // ascent + descent
-    int TextHeight() const { return FTextHeight; }   // with external leading
-    int Descent() const { return FDescent; }
-    int MaxCharWidth() const { return FMaxCharWidth; }
-    int Overhang() const { return FOverhang; }       // italic overhang
+    int CharHeight() const { return FFont->CharHeight(); }   // ascent + descent
+    int TextHeight() const { return FFont->TextHeight(); }   // with external leading
+    int Descent() const { return FFont->Descent(); }
+    int MaxCharWidth() const { return FFont->MaxCharWidth(); }
+    int Overhang() const { return FFont->Overhang(); }       // italic overhang
+    // The font in effect (a link variant for links).
+    const TTextFont& Font() const { return FFont->Font(); }
 
-    bool IsLink() const { return !Link.empty(); }
+    const TLinkInfo& Link() const;
+    void SetLink(const TLinkInfo& link);
+    const std::string& Title() const;
+    bool IsLink() const { return FExtra && !FExtra->link.empty(); }
     void SetVisited(bool visited);
     void SetHover(bool hover);
     bool Hover() const { return FHover; }
@@ -38,27 +83,32 @@ public:
     // Replaces the run's style (change font at the same position).
     void SetStyle(const TTextStyle& style);
     void SetTabStop(std::unique_ptr<TControl> control);
-    TControl* TabStop() const { return FTabStop.get(); }
+    TControl* TabStop() const { return FExtra ? FExtra->tabStop.get() : nullptr; }
 
     TSection* Section;
+    TFontObj* FirstOfLink = this; // the link's first run (runs of a link are consecutive)
     int Pos;
-    TTextFont Font;           // the font in effect (a link variant for links)
-    TLinkInfo Link;
-    std::string Title;
+    int YValue = -1;          // Y of the line holding the first character
+    int LayoutPass = -1;      // layout counter when YValue was set
     TVAlign Shift = TVAlign::None;
     bool Focused = false;
-    int YValue = -1;          // Y of the line holding the first character
-    TFontObj* FirstOfLink = this; // the link's first run (runs of a link are consecutive)
-    int LayoutPass = -1;      // layout counter when YValue was set
 
 private:
+    // Links and titled runs only.
+    struct TExtra {
+        TLinkInfo link;
+        std::string title;
+        std::array<TRunFont*, 4> linkFonts{};
+        bool hasLinkFonts = false;
+        std::unique_ptr<TControl> tabStop;
+    };
+    TExtra& Extra();
+    // Drops the extra data again when it holds nothing.
+    void TrimExtra();
+    TRunFontPool& Pool() const;
     void SelectVariant();
-    std::array<TTextFont, 4> FLinkFonts{};
-    bool FHasLinkFonts = false;
+    TRunFont* FFont = nullptr;
+    std::unique_ptr<TExtra> FExtra;
     bool FVisited = false;
     bool FHover = false;
-    std::unique_ptr<TControl> FTabStop;
-    const TCanvas* FCanvas = nullptr;
-    TFontRef FFont;
-    int FCharHeight = 0, FTextHeight = 0, FDescent = 0, FMaxCharWidth = 0, FOverhang = 0;
 };

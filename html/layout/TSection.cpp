@@ -22,10 +22,11 @@ bool IsSpace(char16_t c) { return c == u' ' || c == 160; }
 // ---------------------------------------------------------------- building
 
 TSection::TSection(TSectionList& document, const TTextStyle& style, const TLinkInfo* link, TFirstLine firstLine)
-    : TSectionBase(&document), FStyle(style)
+    : TSectionBase(&document), FBuild(std::make_unique<TBuildState>())
 {
+    FBuild->style = style;
     if (link && !link->empty())
-        FLink = *link;
+        FBuild->link = *link;
     SetRunFont(style, nullptr);
     if (firstLine == TFirstLine::Indented) {
         FirstLineIndent = ClampPixels(style.textIndent);
@@ -43,17 +44,48 @@ TSection::TSection(TSectionList& document, const TTextStyle& style, const TLinkI
 TSection::TSection(const TSection& source, TSectionList& target)
     : TSectionBase(source, target), Justify(source.Justify), ClearAttr(source.ClearAttr),
       AnchorName(source.AnchorName), LineHeight(source.LineHeight), FirstLineIndent(source.FirstLineIndent),
-      FLPercent(source.FLPercent), SeqNo(source.SeqNo), Buff(source.Buff), Brk(source.Brk), SIndex(source.SIndex),
-      FStyle(source.FStyle), FLink(source.FLink), FClosed(true)
+      FLPercent(source.FLPercent), SeqNo(source.SeqNo), Buff(source.Buff), SIndex(source.SIndex),
+      FUniformBrk(source.FUniformBrk), FClosed(true)
 {
+    if (source.FBreaks) {
+        FBreaks = std::make_unique<char[]>(Buff.size());
+        std::copy_n(source.FBreaks.get(), Buff.size(), FBreaks.get());
+    }
     for (size_t i = 0; i < source.FFonts.Count(); ++i)
         FFonts.Add(std::make_unique<TFontObj>(source.FFonts[i], this));
-    for (const auto& img : source.Images)
-        Images.push_back(img->Clone(target));
-    FormControls = source.FormControls;
+    if (source.FObjects) {
+        for (const auto& img : source.FObjects->images)
+            Objects().images.push_back(img->Clone(target));
+        Objects().controls = source.FObjects->controls;
+    }
 }
 
 TSection::~TSection() = default;
+
+TSection::TObjects& TSection::Objects()
+{
+    if (!FObjects)
+        FObjects = std::make_unique<TObjects>();
+    return *FObjects;
+}
+
+const std::vector<std::unique_ptr<TFloatingObj>>& TSection::Images() const
+{
+    static const std::vector<std::unique_ptr<TFloatingObj>> none;
+    return FObjects ? FObjects->images : none;
+}
+
+const std::vector<TFormControlObj*>& TSection::FormControls() const
+{
+    static const std::vector<TFormControlObj*> none;
+    return FObjects ? FObjects->controls : none;
+}
+
+bool TSection::PlacedFloat(const TFloatingObj* obj) const
+{
+    return FObjects && std::find(FObjects->placedFloats.begin(), FObjects->placedFloats.end(), obj) !=
+                           FObjects->placedFloats.end();
+}
 
 std::unique_ptr<TSectionBase> TSection::CloneInto(TSectionList& target) const
 {
@@ -63,7 +95,7 @@ std::unique_ptr<TSectionBase> TSection::CloneInto(TSectionList& target) const
 void TSection::AddTabStop(TFontObj& run)
 {
     TSectionList* doc = Owner();
-    if (!doc || !doc->Controls || doc->ManyLinks || doc->IsCopy || run.Link.tabIndex <= 0)
+    if (!doc || !doc->Controls || doc->ManyLinks || doc->IsCopy || run.Link().tabIndex <= 0)
         return;
     for (TFontObj* other = run.FirstOfLink; other != &run; other = nullptr)
         if (other->TabStop())
@@ -71,10 +103,10 @@ void TSection::AddTabStop(TFontObj& run)
     auto stop = doc->Controls->createTabStop();
     stop->setBounds({-4000, 0, -3999, 1});
     TFontObj* runPtr = &run;
-    int linkId = run.Link.id;
+    int linkId = run.Link().id;
     auto markFocused = [doc, linkId](bool focused) {
         for (TFontObj* r : doc->LinkList)
-            if (r->Link.id == linkId)
+            if (r->Link().id == linkId)
                 r->Focused = focused;
     };
     stop->events().onFocus = [doc, runPtr, markFocused] {
@@ -91,11 +123,11 @@ void TSection::AddTabStop(TFontObj& run)
         if (key != KeyReturn)
             return false;
         if (doc->Host.linkAction)
-            doc->Host.linkAction(runPtr->Link);
+            doc->Host.linkAction(runPtr->Link());
         return true;
     };
     char key[32];
-    std::snprintf(key, sizeof key, "%.5d%.3d", run.Link.tabIndex, int(doc->TabOrderList.size()));
+    std::snprintf(key, sizeof key, "%.5d%.3d", run.Link().tabIndex, int(doc->TabOrderList.size()));
     doc->TabOrderList.emplace(key, stop.get());
     run.SetTabStop(std::move(stop));
 }
@@ -103,7 +135,7 @@ void TSection::AddTabStop(TFontObj& run)
 void TSection::RegisterLinkRun(TFontObj& run)
 {
     TSectionList* doc = Owner();
-    if (!doc->LinkList.empty() && doc->LinkList.back()->Link.id == run.Link.id)
+    if (!doc->LinkList.empty() && doc->LinkList.back()->Link().id == run.Link().id)
         run.FirstOfLink = doc->LinkList.back()->FirstOfLink;
     doc->LinkList.push_back(&run);
     AddTabStop(run);
@@ -121,57 +153,64 @@ void TSection::SetRunFont(const TTextStyle& style, const TTextFont* font)
     if (!FFonts.Empty() && FFonts.Last().Pos == pos) {
         TFontObj& run = FFonts.Last();
         bool wasLink = run.IsLink();
-        run.Link = FLink;
+        run.SetLink(FBuild->link);
         run.SetStyle(runStyle);
         if (run.IsLink() && !wasLink && doc)
             RegisterLinkRun(run);
         return;
     }
-    TFontObj& run = FFonts.Add(std::make_unique<TFontObj>(this, pos, runStyle, &FLink));
+    TFontObj& run = FFonts.Add(std::make_unique<TFontObj>(this, pos, runStyle, &FBuild->link));
     if (run.IsLink() && doc)
         RegisterLinkRun(run);
 }
 
 void TSection::ChangeFont(const TTextStyle& style)
 {
-    FStyle = style;
-    FSmallRun = false;
+    if (!FBuild)
+        return;
+    FBuild->style = style;
+    FBuild->smallRun = false;
     SetRunFont(style, nullptr);
 }
 
 void TSection::ChangeLink(const TTextStyle& style, const TLinkInfo* link)
 {
-    FLink = link ? *link : TLinkInfo{};
+    if (!FBuild)
+        return;
+    FBuild->link = link ? *link : TLinkInfo{};
     ChangeFont(style);
 }
 
 void TSection::AppendRaw(char16_t ch, int sourceIndex)
 {
     Buff.push_back(ch);
-    Brk.push_back(FNoBreak || Preformatted() ? 'n' : 'y');
-    SIndexList.push_back(sourceIndex);
+    FBuild->breaks.push_back(FBuild->noBreak || Preformatted() ? 'n' : 'y');
+    FBuild->sourceIndexes.push_back(sourceIndex);
 }
 
 void TSection::AddText(std::u16string_view text, std::span<const int> sourceIndexes)
 {
-    int src = sourceIndexes.empty() ? (SIndexList.empty() ? 0 : SIndexList.back() + 1) : sourceIndexes[0];
+    const std::vector<int>& known = FBuild->sourceIndexes;
+    int src = sourceIndexes.empty() ? (known.empty() ? 0 : known.back() + 1) : sourceIndexes[0];
     Buff.reserve(Buff.size() + text.size());
+    const TTextStyle& style = FBuild->style;
+    bool& smallRun = FBuild->smallRun;
     for (size_t i = 0; i < text.size(); ++i) {
         if (i < sourceIndexes.size())
             src = sourceIndexes[i];
         else if (i > 0)
             ++src;
         char16_t c = text[i];
-        if (FStyle.transform == TTextTransform::Upper)
+        if (style.transform == TTextTransform::Upper)
             c = UpperChar(c);
-        else if (FStyle.transform == TTextTransform::Lower)
+        else if (style.transform == TTextTransform::Lower)
             c = LowerChar(c);
-        if (FStyle.smallCaps) {
+        if (style.smallCaps) {
             bool lower = IsLowerLetter(c);
             bool upper = !lower && LowerChar(c) != c;
-            if ((lower && !FSmallRun) || (upper && FSmallRun)) {
-                FSmallRun = lower;
-                SetRunFont(FStyle, lower ? &FStyle.smallFont : nullptr);
+            if ((lower && !smallRun) || (upper && smallRun)) {
+                smallRun = lower;
+                SetRunFont(style, lower ? &style.smallFont : nullptr);
             }
             c = UpperChar(c);
         }
@@ -186,10 +225,13 @@ void TSection::AddImage(std::unique_ptr<TFloatingObj> image, int sourceIndex)
     if (!image)
         return;
     image->Pos = int(Buff.size());
-    if (!FLink.empty())
-        image->SetLink(FLink, FStyle.hasLinkFonts ? FStyle.linkFonts[0].color : FStyle.font.color);
+    // Images are added while the section is being built, inside its current link.
+    if (FBuild && !FBuild->link.empty()) {
+        const TTextStyle& style = FBuild->style;
+        image->SetLink(FBuild->link, style.hasLinkFonts ? style.linkFonts[0].color : style.font.color);
+    }
     AppendRaw(ImageChar, sourceIndex);
-    Images.push_back(std::move(image));
+    Objects().images.push_back(std::move(image));
 }
 
 void TSection::AddFormControl(TFormControlObj* control, int sourceIndex)
@@ -198,11 +240,12 @@ void TSection::AddFormControl(TFormControlObj* control, int sourceIndex)
         return;
     control->Pos = int(Buff.size());
     AppendRaw(ControlChar, sourceIndex);
-    FormControls.push_back(control);
+    Objects().controls.push_back(control);
 }
 
 void TSection::RemoveMarked(const std::vector<char>& remove)
 {
+    std::string& breaks = FBuild->breaks;
     size_t n = Buff.size();
     std::vector<int> newIndex(n + 1);
     size_t out = 0;
@@ -211,20 +254,20 @@ void TSection::RemoveMarked(const std::vector<char>& remove)
         if (remove[i])
             continue;
         Buff[out] = Buff[i];
-        Brk[out] = Brk[i];
-        if (i < SIndexList.size())
-            SIndexList[out] = SIndexList[i];
+        breaks[out] = breaks[i];
+        if (i < FBuild->sourceIndexes.size())
+            FBuild->sourceIndexes[out] = FBuild->sourceIndexes[i];
         ++out;
     }
     newIndex[n] = int(out);
     Buff.resize(out);
-    Brk.resize(out);
-    SIndexList.resize(std::min(SIndexList.size(), out));
+    breaks.resize(out);
+    FBuild->sourceIndexes.resize(std::min(FBuild->sourceIndexes.size(), out));
     auto map = [&](int p) { return newIndex[size_t(std::clamp(p, 0, int(n)))]; };
     FFonts.Remap(map);
-    for (auto& img : Images)
+    for (auto& img : Images())
         img->Pos = map(img->Pos);
-    for (TFormControlObj* c : FormControls)
+    for (TFormControlObj* c : FormControls())
         c->Pos = map(c->Pos);
 }
 
@@ -255,7 +298,7 @@ void TSection::CloseText()
                 continue;
             }
             any = true;
-            if (Brk[kept] == 'n') {
+            if (FBuild->breaks[kept] == 'n') {
                 r[kept] = true;
                 kept = i;
             } else {
@@ -295,12 +338,24 @@ void TSection::CloseText()
 
 void TSection::CompressIndexes()
 {
+    const std::vector<int>& indexes = FBuild->sourceIndexes;
     SIndex.clear();
-    for (size_t i = 0; i < SIndexList.size(); ++i)
-        if (i == 0 || SIndexList[i] != SIndexList[i - 1] + 1)
-            SIndex.emplace_back(int(i), SIndexList[i]);
-    SIndexList.clear();
-    SIndexList.shrink_to_fit();
+    for (size_t i = 0; i < indexes.size(); ++i)
+        if (i == 0 || indexes[i] != indexes[i - 1] + 1)
+            SIndex.emplace_back(int(i), indexes[i]);
+    SIndex.shrink_to_fit();
+}
+
+void TSection::CompactBreakFlags()
+{
+    const std::string& breaks = FBuild->breaks;
+    if (breaks.empty() || breaks.find_first_not_of(breaks[0]) == std::string::npos) {
+        FUniformBrk = breaks.empty() ? 'y' : breaks[0];
+        FBreaks.reset();
+    } else {
+        FBreaks = std::make_unique<char[]>(breaks.size());
+        std::copy(breaks.begin(), breaks.end(), FBreaks.get());
+    }
 }
 
 void TSection::Finish()
@@ -311,6 +366,9 @@ void TSection::Finish()
     if (!Preformatted())
         CloseText();
     CompressIndexes();
+    CompactBreakFlags();
+    Buff.shrink_to_fit();
+    FBuild.reset();
     if (!Buff.empty() && Owner())
         SeqNo = Owner()->NextTextSequence();
     Len = int(Buff.size());
@@ -325,16 +383,16 @@ bool TSection::Droppable() const
 
 TFloatingObj* TSection::ImageAt(int index) const
 {
-    auto it = std::lower_bound(Images.begin(), Images.end(), index,
+    auto it = std::lower_bound(Images().begin(), Images().end(), index,
                                [](const std::unique_ptr<TFloatingObj>& o, int p) { return o->Pos < p; });
-    return it != Images.end() && (*it)->Pos == index ? it->get() : nullptr;
+    return it != Images().end() && (*it)->Pos == index ? it->get() : nullptr;
 }
 
 TFormControlObj* TSection::ControlAt(int index) const
 {
-    auto it = std::lower_bound(FormControls.begin(), FormControls.end(), index,
+    auto it = std::lower_bound(FormControls().begin(), FormControls().end(), index,
                                [](const TFormControlObj* o, int p) { return o->Pos < p; });
-    return it != FormControls.end() && (*it)->Pos == index ? *it : nullptr;
+    return it != FormControls().end() && (*it)->Pos == index ? *it : nullptr;
 }
 
 const LineRec* TSection::LineAtY(int y) const
@@ -389,7 +447,7 @@ int TSection::StretchWidth(TCanvas& canvas, int start, int n, TTrailing trailing
                 ++j;
             const TFontRef& font = run->FontOn(canvas);
             std::u16string_view piece(Buff.data() + i, size_t(j - i));
-            width += font->textWidth(piece) + (long long)run->Font.letterSpacing * (j - i) + run->Overhang();
+            width += font->textWidth(piece) + (long long)run->Font().letterSpacing * (j - i) + run->Overhang();
             i = j;
         }
     }
@@ -446,12 +504,14 @@ int TSection::FitCount(TCanvas& canvas, int start, int remaining, int y, bool fi
         }
     int indent = firstLine ? FirstLineIndent : 0;
     long long room = (long long)im.RightSide(y) - im.LeftIndent(y) - indent;
-    if (firstLine && Images.empty() && FormControls.empty()) {
+    if (firstLine && Images().empty() && FormControls().empty()) {
         TFontObj& first = FFonts[0];
         first.FontOn(canvas);
         if (room >= (long long)limit * std::max(1, first.MaxCharWidth()))
             return limit + (breakFollows ? 1 : 0);
     }
+    std::vector<int> ownExtents;
+    std::vector<int>& extents = Owner() ? Owner()->FitExtents() : ownExtents;
     int count = 0;
     int i = start;
     int end = start + limit;
@@ -460,7 +520,7 @@ int TSection::FitCount(TCanvas& canvas, int start, int remaining, int y, bool fi
         if (c == ImageChar || c == ControlChar) {
             TFloatingObj* img = c == ImageChar ? ImageAt(i) : nullptr;
             if (img && img->Floats()) {
-                bool placed = std::find(FPlacedFloats.begin(), FPlacedFloats.end(), img) != FPlacedFloats.end();
+                bool placed = PlacedFloat(img);
                 if (!placed && count > 0) {
                     if (std::find(deferred.begin(), deferred.end(), img) == deferred.end())
                         deferred.push_back(img);
@@ -499,13 +559,13 @@ int TSection::FitCount(TCanvas& canvas, int start, int remaining, int y, bool fi
         const TFontRef& font = run->FontOn(canvas);
         int avail = int(std::clamp<long long>(room - run->Overhang(), -1, DocumentLimit));
         int fit = avail < 0 ? 0
-                            : font->fitCountWithExtra(std::u16string_view(Buff.data() + i, size_t(segment)), avail, &FExtents,
-                                             run->Font.letterSpacing);
+                            : font->fitCountWithExtra(std::u16string_view(Buff.data() + i, size_t(segment)), avail, &extents,
+                                             run->Font().letterSpacing);
         if (fit < segment) {
             count += fit;
             return count;
         }
-        room -= (fit > 0 ? FExtents[size_t(fit - 1)] : 0) + run->Overhang();
+        room -= (fit > 0 ? extents[size_t(fit - 1)] : 0) + run->Overhang();
         count += fit;
         i += segment;
     }
@@ -514,7 +574,7 @@ int TSection::FitCount(TCanvas& canvas, int start, int remaining, int y, bool fi
 
 void TSection::PlaceFloat(TFloatingObj& obj, int y, IndentManager& im)
 {
-    FPlacedFloats.push_back(&obj);
+    Objects().placedFloats.push_back(&obj);
     int w = obj.ObjWidth + obj.HSpaceL + obj.HSpaceR;
     int h = obj.ObjHeight + obj.VSpaceT + obj.VSpaceB;
     obj.FloatY = y;
@@ -542,7 +602,7 @@ int TSection::BreakLine(int start, int fit, int y, IndentManager& im, bool& skip
             ++n;
         return n;
     };
-    auto mayBreak = [&](int i) { return Brk[size_t(i)] != 'n'; };
+    auto mayBreak = [&](int i) { return MayBreakAt(size_t(i)); };
     char16_t lc = Buff[size_t(last)];
     if ((lc == u' ' || lc == ControlChar || lc == ImageChar) && mayBreak(last))
         return fit;
@@ -589,7 +649,7 @@ void TSection::AddEmptyLine(int& y, int height)
     line.LineHt = 0;
     line.SpaceBefore = height;
     line.LineImgHt = height;
-    FLines.push_back(line);
+    FLines.push_back(std::move(line));
     SectionHeight = AddDoc(SectionHeight, height);
     y = AddDoc(y, height);
 }
@@ -647,16 +707,16 @@ void TSection::FinishLine(TCanvas& canvas, int start, int n, int& y, bool firstL
             break;
         }
     };
-    for (auto it = std::lower_bound(Images.begin(), Images.end(), start,
+    for (auto it = std::lower_bound(Images().begin(), Images().end(), start,
                                     [](const std::unique_ptr<TFloatingObj>& o, int p) { return o->Pos < p; });
-         it != Images.end() && (*it)->Pos < end; ++it) {
+         it != Images().end() && (*it)->Pos < end; ++it) {
         TFloatingObj& img = **it;
         img.DrawYY = y;
         if (!img.Floats())
             alignObject(img.VertAlign == TVAlign::Baseline ? TVAlign::Bottom : img.VertAlign,
                         img.ObjHeight + img.VSpaceT + img.VSpaceB, false);
     }
-    for (TFormControlObj* ctl : FormControls)
+    for (TFormControlObj* ctl : FormControls())
         if (ctl->Pos >= start && ctl->Pos < end) {
             if (doc && !doc->IsCopy)
                 ctl->YValue = y;
@@ -708,7 +768,7 @@ void TSection::FinishLine(TCanvas& canvas, int start, int n, int& y, bool firstL
     y = AddDoc(y, height);
     line.LineImgHt = height;
     for (TFloatingObj* img : deferred) {
-        if (std::find(FPlacedFloats.begin(), FPlacedFloats.end(), img) != FPlacedFloats.end())
+        if (PlacedFloat(img))
             continue;
         PlaceFloat(*img, y, im);
         line.LineImgHt = std::max(line.LineImgHt, img->FloatY + img->ObjHeight + img->VSpaceT + img->VSpaceB - line.Y);
@@ -728,7 +788,8 @@ int TSection::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im
     Len = int(Buff.size());
     SectionHeight = 0;
     FLines.clear();
-    FPlacedFloats.clear();
+    if (FObjects)
+        FObjects->placedFloats.clear();
     int y = area.y;
     auto clearOffset = [&]() {
         int bottom = y;
@@ -757,11 +818,11 @@ int TSection::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im
     int lineWidth = std::min(im.RightSide(y) - im.LeftIndent(y), area.width);
     maxWidth = lineWidth;
     int availHeight = area.height > 0 ? area.height : area.containingHeight;
-    for (auto& img : Images) {
+    for (auto& img : Images()) {
         img->SizeFor(canvas, lineWidth, availHeight);
         maxWidth = std::max(maxWidth, img->ObjWidth + img->HSpaceL + img->HSpaceR);
     }
-    for (TFormControlObj* ctl : FormControls)
+    for (TFormControlObj* ctl : FormControls())
         if (ctl->PercentWidth >= 0) {
             int w = std::max(10, std::min(int((long long)ctl->PercentWidth * lineWidth / 100),
                                           lineWidth - ctl->HSpaceL - ctl->HSpaceR));
@@ -824,14 +885,14 @@ int TSection::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im
 
 void TSection::MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth)
 {
-    if (FWidthsKnown && Images.empty()) {
+    if (FWidthsKnown && Images().empty()) {
         minWidth = FMinWidth;
         maxWidth = FMaxWidth;
         return;
     }
     int minW = 0;
     long long floatWidths = 0;
-    for (auto& img : Images) {
+    for (auto& img : Images()) {
         img->SizeFor(canvas, 0, 0);
         int w = img->ObjWidth + img->HSpaceL + img->HSpaceR;
         if (img->Floats())
@@ -839,7 +900,7 @@ void TSection::MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth)
         else
             minW = std::max(minW, img->ObjWidth);
     }
-    for (TFormControlObj* ctl : FormControls)
+    for (TFormControlObj* ctl : FormControls())
         if (ctl->PercentWidth < 0)
             minW = std::max(minW, ctl->Width() + ctl->HSpaceL + ctl->HSpaceR);
     // Widest stretch between forced breaks.
@@ -867,7 +928,7 @@ void TSection::MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth)
             if (img && img->Floats())
                 return true;
         }
-        return (c == u' ' || c == BreakChar) && Brk[size_t(i)] != 'n';
+        return (c == u' ' || c == BreakChar) && MayBreakAt(size_t(i));
     };
     for (int s = 0; s < total;) {
         while (s < total && breakable(s))
@@ -875,12 +936,12 @@ void TSection::MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth)
         if (s >= total)
             break;
         int e = s;
-        if (IsIdeograph(Buff[size_t(s)]) && Brk[size_t(s)] != 'n') {
+        if (IsIdeograph(Buff[size_t(s)]) && MayBreakAt(size_t(s))) {
             e = s + 1;
         } else {
-            while (e < total && !breakable(e) && !(IsIdeograph(Buff[size_t(e)]) && Brk[size_t(e)] != 'n')) {
+            while (e < total && !breakable(e) && !(IsIdeograph(Buff[size_t(e)]) && MayBreakAt(size_t(e)))) {
                 ++e;
-                if ((Buff[size_t(e - 1)] == u'-' || Buff[size_t(e - 1)] == u'?') && Brk[size_t(e - 1)] != 'n')
+                if ((Buff[size_t(e - 1)] == u'-' || Buff[size_t(e - 1)] == u'?') && MayBreakAt(size_t(e - 1)))
                     break;
             }
         }

@@ -45,7 +45,9 @@ struct LineRec {
     int TextWidth = 0;    // without trailing spaces and breaks
     int Spaces = 0;       // justification: spaces sharing Extra pixels
     int Extra = 0;
-    std::vector<BorderRec> Borders;
+    // Pieces of bordered inline boxes, made when the line is first painted
+    // (only documents with such boxes have them).
+    std::unique_ptr<std::vector<BorderRec>> Borders;
     int BordersFor = -1;  // layout counter the inline boxes were made for
     int Height() const { return SpaceBefore + LineHt + SpaceAfter; }
     int Baseline() const { return Y + SpaceBefore + LineHt - Descent; }
@@ -64,7 +66,11 @@ public:
     void ChangeLink(const TTextStyle& style, const TLinkInfo* link);
     void AddImage(std::unique_ptr<TFloatingObj> image, int sourceIndex);
     void AddFormControl(TFormControlObj* control, int sourceIndex);
-    void SetNoBreak(bool on) { FNoBreak = on; }
+    void SetNoBreak(bool on)
+    {
+        if (FBuild)
+            FBuild->noBreak = on;
+    }
     void SetClear(TClearKind clear) { ClearAttr = clear; }
     void MarkAnchor() { AnchorName = true; }
     // CloseText once; called by the cell.
@@ -89,7 +95,6 @@ public:
     const char* KindName() const override { return "section"; }
 
     const std::u16string& Text() const { return Buff; }
-    const std::string& BreakFlags() const { return Brk; }
     const std::vector<LineRec>& Lines() const { return FLines; }
     TFontList& Fonts() { return FFonts; }
     TTextAlignKind Justify = TTextAlignKind::Left;
@@ -105,10 +110,18 @@ protected:
     TSection(const TSection& source, TSectionList& target);
     virtual bool Preformatted() const { return false; }
     void CloseText();
+    // Whether a line may break at (after) character i.
+    bool MayBreakAt(size_t i) const { return (FBreaks ? FBreaks[i] : FUniformBrk) != 'n'; }
+    // Images and controls standing in the text (none in most sections).
+    const std::vector<std::unique_ptr<TFloatingObj>>& Images() const;
+    const std::vector<TFormControlObj*>& FormControls() const;
+    bool HasObjects() const { return FObjects != nullptr; }
+    bool PlacedFloat(const TFloatingObj* obj) const;
     // Deletes the marked characters with their flags and source indexes and
     // moves font runs, images and controls left accordingly.
     void RemoveMarked(const std::vector<char>& remove);
     void CompressIndexes();
+    void CompactBreakFlags();
     // Width of [start, start + n): pieces of one font, objects and controls.
     enum class TTrailing : uint8_t { Measure, Skip };
     int StretchWidth(TCanvas& canvas, int start, int n, TTrailing trailing = TTrailing::Measure);
@@ -138,22 +151,34 @@ protected:
     void AddTabStop(TFontObj& run);
     void RegisterLinkRun(TFontObj& run);
 
+    // What only the builder needs; released when the section is finished.
+    struct TBuildState {
+        TTextStyle style;       // the style in effect
+        TLinkInfo link;
+        std::vector<int> sourceIndexes; // one per character
+        std::string breaks;             // one flag per character, 'n': no break
+        bool noBreak = false;
+        bool smallRun = false;
+    };
+    struct TObjects {
+        std::vector<std::unique_ptr<TFloatingObj>> images;
+        std::vector<TFormControlObj*> controls;
+        std::vector<const TFloatingObj*> placedFloats; // floats placed in this layout
+    };
+    TObjects& Objects();
+
     std::u16string Buff;
-    std::string Brk;
-    std::vector<int> SIndexList;                 // while building
+    // Break flags per character ('n': no break), or none when every
+    // character has the flag FUniformBrk.
+    std::unique_ptr<char[]> FBreaks;
     std::vector<std::pair<int, int>> SIndex;     // (offset, source index) runs
     TFontList FFonts;
-    std::vector<std::unique_ptr<TFloatingObj>> Images;
-    std::vector<TFormControlObj*> FormControls;
     std::vector<LineRec> FLines;
-    TTextStyle FStyle;       // the style in effect while building
-    TLinkInfo FLink;
-    bool FNoBreak = false;
-    bool FSmallRun = false;
+    std::unique_ptr<TBuildState> FBuild;
+    std::unique_ptr<TObjects> FObjects;
+    char FUniformBrk = 'y';
     bool FClosed = false;
     bool FWidthsKnown = false;
     int FMinWidth = 0, FMaxWidth = 0;
     int FProgressPass = -1;
-    std::vector<int> FExtents;                   // reused by FitCount
-    std::vector<const TFloatingObj*> FPlacedFloats; // floats placed in this layout
 };

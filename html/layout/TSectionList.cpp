@@ -48,6 +48,8 @@ TSectionList::~TSectionList()
     // Sections unregister nothing on destruction: drop the stores first.
     LinkList.clear();
     PositionList.clear();
+    // Then the sections, while the run fonts they point at still exist.
+    Sections.clear();
 }
 
 void TSectionList::ClearDocument()
@@ -93,7 +95,7 @@ int TSectionList::LayOut(TCanvas& canvas, int y, int width, int availHeight, int
         TabOrderList.clear();
     }
     int cursor = 0;
-    int height = DoLayout(canvas, y, width, availHeight, maxWidth, cursor);
+    int height = DoLayout(canvas, FEdges, y, width, availHeight, maxWidth, cursor);
     if (!IsCopy && !FTimer && Controls) {
         FTimer = Controls->createTimer();
         FTimer->setInterval(50);
@@ -165,7 +167,7 @@ void TSectionList::SetHoverLink(TFontObj* run)
         if (!r)
             return;
         for (TFontObj* other : LinkList)
-            if (other->Link.id == r->Link.id)
+            if (other->Link().id == r->Link().id)
                 other->SetHover(hover);
     };
     if (LinksActive) {

@@ -16,6 +16,7 @@
 
 #include "html/layout/TCell.h"
 #include "html/layout/TDrawList.h"
+#include "html/layout/TFontObj.h"
 #include "html/layout/TInlineList.h"
 #include "html/layout/SelTextBuf.h"
 #include "html/layout/TDocumentObjects.h"
@@ -112,6 +113,11 @@ public:
     // The canvas of the last layout (anchors inside text measure with it).
     TCanvas* MeasuringCanvas() const { return FCanvas; }
     SelTextCount* CurrentSelBuffer() const { return FSelBuffer; }
+    // The distinct fonts of the text runs.
+    TRunFontPool& RunFonts() { return FRunFonts; }
+    // Scratch space for the character extents of line fitting, shared by all
+    // sections (one layout runs at a time).
+    std::vector<int>& FitExtents() { return FFitExtents; }
 
     // Settings.
     bool ShowImages = true;
@@ -156,6 +162,10 @@ public:
     int ProgressBase = 0;
 
 private:
+    // A document is laid out for a width (LayOut above), never as a cell
+    // inside an area; the cell overload stays visible here but not callable.
+    using TCellBasic::LayOut;
+
     explicit TSectionList(const TSectionList* source);
     void ShowUnshownControls();
     void HideUnpaintedControls();
@@ -168,4 +178,7 @@ private:
     SelTextCount* FSelBuffer = nullptr;
     TCanvas* FCanvas = nullptr;
     int FTextSectionCount = 0;
+    TRunFontPool FRunFonts;
+    IndentManager FEdges; // float edges of the top-level flow
+    std::vector<int> FFitExtents;
 };

@@ -156,9 +156,9 @@ void TSection::PaintText(TPaintContext& pc, TFontObj& run, const LineRec& line, 
         return;
     TCanvas& canvas = pc.canvas;
     canvas.setFont(run.FontOn(canvas));
-    canvas.setCharacterExtra(run.Font.letterSpacing);
-    TColor color = DrawColor(run.Font.color);
-    TColor background = run.Font.background;
+    canvas.setCharacterExtra(run.Font().letterSpacing);
+    TColor color = DrawColor(run.Font().color);
+    TColor background = run.Font().background;
     if (pc.printing) {
         if (pc.printMonochrome && color != 0xFFFFFF)
             color = 0;
@@ -199,7 +199,8 @@ void TSection::BuildBorders(TCanvas& canvas, LineRec& line)
         return;
     doc->InlineList->Resolve(*doc);
     line.BordersFor = doc->LayoutCounter;
-    line.Borders.clear();
+    if (line.Borders)
+        line.Borders->clear();
     int lineStart = StartCurs + line.Start, lineEnd = lineStart + line.Ln;
     for (const InlineRec& box : doc->InlineList->Items()) {
         if (box.EndDoc <= lineStart || box.StartDoc >= lineEnd)
@@ -214,13 +215,17 @@ void TSection::BuildBorders(TCanvas& canvas, LineRec& line)
         int right = CharX(canvas, line, r.End);
         r.Rect = {left - box.Box[BoxPaddingLeft], line.Y + line.SpaceBefore - box.Box[BoxPaddingTop],
                   right + box.Box[BoxPaddingRight], line.Y + line.SpaceBefore + line.LineHt + box.Box[BoxPaddingBottom]};
-        line.Borders.push_back(r);
+        if (!line.Borders)
+            line.Borders = std::make_unique<std::vector<BorderRec>>();
+        line.Borders->push_back(r);
     }
 }
 
 void TSection::PaintBorders(TPaintContext& pc, const LineRec& line)
 {
-    for (const BorderRec& r : line.Borders) {
+    if (!line.Borders)
+        return;
+    for (const BorderRec& r : *line.Borders) {
         const TMargArray& b = r.Box->Box;
         TRect pad{r.Rect.left + pc.shiftX, pc.WindowY(r.Rect.top), r.Rect.right + pc.shiftX, pc.WindowY(r.Rect.bottom)};
         TColor bg = TColor(b[BoxBackgroundColor]);
@@ -246,7 +251,7 @@ void TSection::PaintBorders(TPaintContext& pc, const LineRec& line)
 
 int TSection::LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit)
 {
-    for (auto& img : Images) {
+    for (auto& img : Images()) {
         int left = img->Floats() ? img->FloatX : img->DrawX;
         int top = img->Floats() ? img->FloatY + img->VSpaceT : img->DrawYY;
         if (x >= left && x < left + img->ObjWidth && y >= top && y < top + img->ObjHeight) {
@@ -267,12 +272,12 @@ int TSection::LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit)
         return 0;
     TFontObj* run = FFonts.GetFontObjAt(idx);
     int flags = 0;
-    if (run && !run->Title.empty()) {
-        hit.title = run->Title;
+    if (run && !run->Title().empty()) {
+        hit.title = run->Title();
         flags |= HitTitle;
     }
     if (run && run->IsLink()) {
-        hit.link = run->Link;
+        hit.link = run->Link();
         hit.run = run;
         flags |= HitLink;
     }
@@ -282,7 +287,7 @@ int TSection::LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit)
 
 bool TSection::ObjectAt(int x, int y, TFloatingObj*& obj, int& xObj, int& yObj)
 {
-    for (auto& img : Images) {
+    for (auto& img : Images()) {
         int left = img->Floats() ? img->FloatX : img->DrawX;
         int top = img->Floats() ? img->FloatY + img->VSpaceT : img->DrawYY;
         if (x >= left && x < left + img->ObjWidth && y >= top && y < top + img->ObjHeight) {

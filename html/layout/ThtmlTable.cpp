@@ -539,7 +539,7 @@ int ThtmlTable::LayoutCell(TCanvas& canvas, TCellObj& cell, int x, int y, int wi
     if (cell.SpecHtPercent > 0 && SpecHeight > 0)
         availHeight = std::max(0, int((long long)(SpecHeight - int(Rows.size()) * CellSpacing) * cell.SpecHtPercent / 100) - cell.VrSpace());
     FCellCursor[i] = cursor;
-    cell.CellHeight = cell.Content().DoLayout(canvas, contentY, contentWidth, availHeight, maxW, cursor, contentX);
+    cell.CellHeight = cell.Content().DoLayout(canvas, FCellEdges, contentY, contentWidth, availHeight, maxW, cursor, contentX);
     FCellLaidY[i] = contentY;
     FCellLaidW[i] = contentWidth;
     FCellLaidX[i] = contentX;

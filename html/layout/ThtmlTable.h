@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "html/layout/IndentManager.h"
 #include "html/layout/TCellList.h"
 #include "html/layout/TSectionBase.h"
 
@@ -121,4 +122,5 @@ private:
     std::vector<int> FCellLaidY;  // Y and width each cell's content was last laid out at
     std::vector<int> FCellLaidW;
     std::vector<int> FCellLaidX;
+    IndentManager FCellEdges; // float edges of the cell being laid out
 };

@@ -688,7 +688,9 @@ void ReadScriptTagPiece(std::string& script)
     }
     bool isEnd = EqualsNoCase(piece, "</script");
     s.Sy = isEnd ? ScriptEndSy : TextSym;
-    for (int i = 0; i < MaxScriptEndExtra && s.Ch != 0 && s.Ch != '>'; ++i) {
+    // The few characters taken after the collection never include a "<":
+    // in "if (x<y) {}</script>" it starts the end tag, which must still be seen.
+    for (int i = 0; i < MaxScriptEndExtra && s.Ch != 0 && s.Ch != '>' && s.Ch != '<'; ++i) {
         piece.push_back(static_cast<char>(s.Ch == CR ? ' ' : s.Ch));
         Next();
     }

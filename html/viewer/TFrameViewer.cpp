@@ -5,6 +5,7 @@
 
 #include "html/layout/TFontObj.h"
 #include "html/layout/TSectionList.h"
+#include "html/layout/TStringBitmapList.h"
 #include "html/viewer/LaterDeleter.h"
 #include "html/viewer/LinkNames.h"
 #include "html/viewer/TFrameSet.h"
@@ -25,7 +26,8 @@ struct NoRedraw {
 
 } // namespace
 
-TFrameViewer::TFrameViewer(QWidget* parent) : TFVBase(parent)
+TFrameViewer::TFrameViewer(QWidget* parent)
+    : TFVBase(parent), FImageCache(std::make_shared<TStringBitmapList>())
 {
     FCurrent = NewFrameSet();
     FCurrent->BevelWidth = 2;
@@ -253,6 +255,7 @@ void TFrameViewer::ClearView()
     FCurrent->BevelWidth = 2;
     FCurrent->show();
     FVisited.Clear();
+    FImageCache->Clear();
     if (OnHistoryChange)
         OnHistoryChange(this);
 }

@@ -15,6 +15,7 @@ class QPrinter;
 class TFrameSet;
 class TfvFrame;
 class TSubFrameSet;
+class TStringBitmapList;
 
 class TFrameViewer : public TFVBase {
 public:
@@ -50,6 +51,8 @@ public:
     std::string ExpandLinkName(const std::string& link);
     TFrameSet& CurrentFrameSet() const { return *FCurrent; }
     bool Busy() const { return FBusy; }
+    // The image cache all frames share.
+    const std::shared_ptr<TStringBitmapList>& SharedImageCache() const { return FImageCache; }
 
     // Document commands on the active view.
     void SelectAll();
@@ -92,6 +95,7 @@ private:
     TfvFrame* ParentFrame(TfvFrame& frame);
     std::shared_ptr<TFrameSet> NewFrameSet();
 
+    std::shared_ptr<TStringBitmapList> FImageCache;
     std::shared_ptr<TFrameSet> FCurrent;
     std::vector<HistoryEntry> FHistory;
     int FHistoryIndex = 0;

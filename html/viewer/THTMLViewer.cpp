@@ -151,6 +151,14 @@ void THTMLViewer::SetBorderStyle(THTMLBorderStyle style)
 
 void THTMLViewer::SetServerRoot(const std::string& root) { FServerRoot = NormalizeServerRoot(root); }
 
+void THTMLViewer::SetImageCache(std::shared_ptr<TStringBitmapList> cache)
+{
+    if (cache)
+        FSectionList->Objects.BitmapList = std::move(cache);
+}
+
+TStringBitmapList& THTMLViewer::ImageCache() { return *FSectionList->Objects.BitmapList; }
+
 // ---- Loading ----------------------------------------------------------------
 
 void THTMLViewer::SetProcessing(bool on)
@@ -238,7 +246,6 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, const std
     if (!memoryText && !IsRegularFile(expanded))
         throw EInOutError("Can't locate file: " + name);
     FSectionList->ClearDocument();
-    FSectionList->Objects.BitmapList->Age();
     FDocumentKeep.reset();
     FURL.clear();
     FTarget.clear();
@@ -251,6 +258,9 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, const std
     FBase.clear();
     FBaseTarget.clear();
     ApplyDefaults();
+    TStringBitmapList& cache = *FSectionList->Objects.BitmapList;
+    cache.SetMaxAge(ImageCacheCount);
+    cache.Age();
     if (memoryText)
         FSource = *memoryText;
     else if (kind == TDocKind::Image)
@@ -477,7 +487,7 @@ void THTMLViewer::FollowLink(const std::string& url)
 void THTMLViewer::MarkLinks(const std::function<bool(const std::string&)>& isVisited)
 {
     for (TFontObj* run : FSectionList->LinkList) {
-        const std::string& url = run->Link.url;
+        const std::string& url = run->Link().url;
         std::string expanded = !url.empty() && url[0] == '#' ? FCurrentFile + url : [&] {
             std::string file, anchor;
             SplitAnchor(url, file, anchor);

@@ -102,6 +102,9 @@ public:
     void SetBorderStyle(THTMLBorderStyle style);
     const std::string& ServerRoot() const { return FServerRoot; }
     void SetServerRoot(const std::string& root);
+    // The image cache (frames of one frame-set viewer share one).
+    void SetImageCache(std::shared_ptr<class TStringBitmapList> cache);
+    TStringBitmapList& ImageCache();
 
     // ---- Published events (the first argument is the sender) -----------
     std::function<void(THTMLViewer*, const std::string& url)> OnHotSpotCovered;
@@ -162,9 +165,6 @@ public:
     // The data of an image the stream callback answered "wait" for arrived
     // (empty data: it failed); the document is laid out again around it.
     void InsertImage(const std::string& source, TByteSpan data);
-    // The image cache, which viewers may share (frames of one set).
-    const std::shared_ptr<TStringBitmapList>& ImageCache() const;
-    void ShareImageCache(std::shared_ptr<TStringBitmapList> cache);
 
     // ---- Document state ---------------------------------------------------
     const std::string& CurrentFile() const { return FCurrentFile; }

@@ -1,6 +1,6 @@
-// THTMLViewer: what the document's pictures, panels and forms ask of the
-// viewer — image files next to the document, the shared image cache,
-// pictures whose data comes later, and form submission.
+// THTMLViewer: what the document's pictures and forms ask of the viewer —
+// image files next to the document, pictures whose data comes later, and
+// form submission.
 #include <QTimer>
 
 #include "html/layout/TDocumentObjects.h"
@@ -33,12 +33,4 @@ void THTMLViewer::InsertImage(const std::string& source, TByteSpan data)
         RelayoutKeepPosition();
     else
         FPaintPanel->update();
-}
-
-const std::shared_ptr<TStringBitmapList>& THTMLViewer::ImageCache() const { return FSectionList->Objects.BitmapList; }
-
-void THTMLViewer::ShareImageCache(std::shared_ptr<TStringBitmapList> cache)
-{
-    if (cache)
-        FSectionList->Objects.BitmapList = std::move(cache);
 }

@@ -7,7 +7,6 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
-#include "html/layout/Backgrounds.h"
 #include "html/layout/TSectionBase.h"
 #include "html/layout/TSectionList.h"
 #include "html/viewer/QtCanvas.h"
@@ -298,7 +297,8 @@ void THTMLViewer::PaintBand(QPainter& painter, const QRect& clip)
     TPaintContext pc{canvas, TRect{clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1}};
     pc.yOffset = VScrollBarPosition();
     pc.shiftX = -HScrollBarPosition();
-    PaintDocumentBackground(pc, *FSectionList,
-                            TRect{0, pc.yOffset, std::max(SurfaceWidth(), DocumentWidth()), pc.yOffset + SurfaceHeight()});
+    TRect documentArea{pc.shiftX, 0, pc.shiftX + std::max(FDocWidth, SurfaceWidth()),
+                       std::max(FDocHeight, pc.yOffset + SurfaceHeight())};
+    PaintDocumentBackground(pc, *FSectionList, documentArea);
     FSectionList->PaintDocument(pc, pc.shiftX);
 }

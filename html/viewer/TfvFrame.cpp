@@ -80,6 +80,7 @@ THTMLViewer& TfvFrame::EnsureViewer()
     FViewer.reset(new THTMLViewer(this));
     THTMLViewer& v = *FViewer;
     fv.ApplySettings(v);
+    v.SetImageCache(fv.SharedImageCache());
     v.MarginWidth = FrameMarginWidth;
     v.MarginHeight = FrameMarginHeight;
     v.SetInFrameSet(true);

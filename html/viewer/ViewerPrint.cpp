@@ -5,6 +5,7 @@
 #include <cmath>
 #include <memory>
 
+#include "html/layout/Backgrounds.h"
 #include "html/layout/TSectionList.h"
 #include "html/viewer/QtCanvas.h"
 #include "html/viewer/TvwPrinter.h"
@@ -136,6 +137,8 @@ private:
             canvas.fillRect({FGeo.XL0, FGeo.TB, FGeo.XL0 + FGeo.W, FGeo.TB + FGeo.H}, FSettings.background);
         TPaintContext pc = Context(canvas, P);
         pc.shiftX = FGeo.XL0;
+        if (FSettings.printBackground)
+            PaintDocumentBackground(pc, *FCopy, TRect{FGeo.XL0, 0, FGeo.XL0 + FGeo.W, std::max(D, P + FGeo.H)});
         FCopy->PaintDocument(pc, pc.shiftX);
         int pageBottom = pc.pageBottom;
         canvas.save();

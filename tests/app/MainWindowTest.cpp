@@ -67,7 +67,6 @@ TEST_F(MainWindow, AllEnabledKeepsHomePageItemAndDirectoryButton)
     write("QLACCESS.INI", "[Advance]\nALL_Enabled=1\nSet_Home=0\nLet_ChangeDir=0\n");
     TFM_PlatForm w;
     EXPECT_TRUE(menuVisible(w, "MNU_Options"));
-    EXPECT_TRUE(menuVisible(w, "MNU_Bookmark"));
     EXPECT_TRUE(actionVisible(w, "MNU_HomePage"));
     EXPECT_TRUE(widgetShown(w, "BT_CfgDirBtn"));
     EXPECT_TRUE(actionVisible(w, "MNU_Print"));

@@ -165,3 +165,15 @@ TEST_F(Navigation, CloseFileEmptiesTheView)
     EXPECT_EQ(w.LocationText(), "");
     EXPECT_EQ(w.windowTitle(), "Quillon");
 }
+
+TEST_F(Navigation, RelativeLocationsLoadFromTheCurrentDirectory)
+{
+    page("sub/rel.htm", "Relative");
+    std::filesystem::current_path(dir.path().toStdString());
+    TestWindow w;
+    w.show();
+    w.LoadHTMLFile("sub/rel.htm");
+    EXPECT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    EXPECT_EQ(w.windowTitle(), "Relative - Quillon");
+    EXPECT_EQ(std::filesystem::current_path().filename(), "sub");
+}

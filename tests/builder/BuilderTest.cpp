@@ -114,8 +114,8 @@ TEST(BuilderLinks, AnchorNamesAreRegisteredUpperCased)
     Built b("<p>x<a name=\"#Here\">target</a> <a href=\"a.htm\" target=\"_top\">go</a>");
     EXPECT_NE(b.doc.FindID("HERE"), nullptr);
     ASSERT_EQ(b.doc.LinkList.size(), 1u);
-    EXPECT_EQ(b.doc.LinkList[0]->Link.url, "a.htm");
-    EXPECT_EQ(b.doc.LinkList[0]->Link.target, "_top");
+    EXPECT_EQ(b.doc.LinkList[0]->Link().url, "a.htm");
+    EXPECT_EQ(b.doc.LinkList[0]->Link().target, "_top");
 }
 
 TEST(BuilderLinks, AnchorTargetsAnswerTheirLaidOutPosition)
@@ -157,7 +157,7 @@ TEST(BuilderHead, TitleBaseEventsAndStyles)
                                              "sound bell.wav 3f", "script |js|x=y"));
     TSection* text = SectionWith(b.doc, "text");
     ASSERT_NE(text, nullptr);
-    EXPECT_EQ(text->Fonts()[0].Font.color & 0xFFFFFF, 0x0000FFu); // the loaded sheet's red
+    EXPECT_EQ(text->Fonts()[0].Font().color & 0xFFFFFF, 0x0000FFu); // the loaded sheet's red
 }
 
 TEST(BuilderHead, EucJpMetaConvertsTheRestOnce)
@@ -182,7 +182,7 @@ TEST(BuilderFonts, FontSizesFollowTheTableAndTheBaseFont)
         if (!s)
             return 0;
         size_t at = TextOf(*s).find(word);
-        return -s->Fonts().GetFontObjAt(int(at))->Font.spec.height;
+        return -s->Fonts().GetFontObjAt(int(at))->Font().spec.height;
     };
     auto pixels = [](int step) { return int(std::nearbyint(96 * FontSizeTable(TFontTable::Normal, step, 12) / 72)); };
     EXPECT_EQ(heightOf("four"), pixels(4));

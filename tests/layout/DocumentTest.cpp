@@ -125,10 +125,10 @@ TEST(HitTests, LinksTitlesAndHoverOverEveryRunOfTheLink)
     ASSERT_NE(d.doc.LinkAt(d.canvas, 30, 5, hit) & HitLink, 0);
     EXPECT_EQ(hit.link.url, "next.htm");
     // Both runs of the link are now in their hover font.
-    EXPECT_EQ(raw->Fonts()[1].Font.color, 0x0000FFu);
-    EXPECT_EQ(raw->Fonts()[2].Font.color, 0x0000FFu);
+    EXPECT_EQ(raw->Fonts()[1].Font().color, 0x0000FFu);
+    EXPECT_EQ(raw->Fonts()[2].Font().color, 0x0000FFu);
     d.doc.ClearHover();
-    EXPECT_EQ(raw->Fonts()[2].Font.color, 0xFF0000u);
+    EXPECT_EQ(raw->Fonts()[2].Font().color, 0xFF0000u);
 }
 
 TEST(Errors, AFailingSectionIsReportedAndRemovedWhileTheRestLaysOut)

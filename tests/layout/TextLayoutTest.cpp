@@ -186,5 +186,5 @@ TEST(TextTransform, UpperCaseAndSmallCaps)
     EXPECT_EQ(sc->Text(), u"AB");
     ASSERT_EQ(sc->Fonts().Count(), 2u);
     EXPECT_EQ(sc->Fonts()[1].Pos, 1);
-    EXPECT_EQ(sc->Fonts()[1].Font.spec.height, 12);
+    EXPECT_EQ(sc->Fonts()[1].Font().spec.height, 12);
 }

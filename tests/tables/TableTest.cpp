@@ -231,3 +231,40 @@ TEST(TableQueries, FindTextAndCopyWalkTheCells)
     EXPECT_LT(text.find("alpha"), text.find("beta"));
     EXPECT_LT(text.find("beta"), text.find("gamma"));
 }
+
+// The cells of a table take turns with one set of float edges: a float in
+// one cell must narrow only that cell's lines.
+TEST(TableFloats, AFloatStaysInsideItsOwnCell)
+{
+    Built b("<table cellpadding=0 cellspacing=0><tr><td width=300><div style=\"float:left;width:100px\">F</div>"
+            "beside the float</td><td width=300>plain</td></tr><tr><td>below</td></tr></table>");
+    ThtmlTable& t = OnlyTable(b);
+    ASSERT_EQ(t.Rows.size(), 2u);
+    TCellObj& floated = *t.Rows[0]->Cells[0];
+    TCellObj& plain = *t.Rows[0]->Cells[1];
+    TCellObj& below = *t.Rows[1]->Cells[0];
+    TSection* beside = SectionWith(floated.Content(), "beside");
+    TSection* other = SectionWith(plain.Content(), "plain");
+    TSection* under = SectionWith(below.Content(), "below");
+    ASSERT_TRUE(beside && other && under);
+    EXPECT_GE(beside->Lines().at(0).X, floated.X + 100);
+    EXPECT_EQ(other->Lines().at(0).X, plain.X);
+    EXPECT_EQ(under->Lines().at(0).X, below.X);
+}
+
+// A large table must not cost a font per cell: runs of equal fonts share one.
+TEST(TableMemory, CellsOfOneStyleShareTheirRunFont)
+{
+    std::string html = "<table>";
+    for (int i = 0; i < 200; ++i)
+        html += "<tr><td>cell " + std::to_string(i) + "<td><b>bold</b>";
+    Built b(html + "</table>");
+    ThtmlTable& t = OnlyTable(b);
+    ASSERT_EQ(t.Rows.size(), 200u);
+    EXPECT_LE(b.doc.RunFonts().Count(), 3u);
+    TSection* first = SectionWith(t.Rows[0]->Cells[0]->Content(), "cell");
+    TSection* last = SectionWith(t.Rows[199]->Cells[0]->Content(), "cell");
+    ASSERT_TRUE(first && last);
+    EXPECT_EQ(first->Fonts()[0].Font(), last->Fonts()[0].Font());
+    EXPECT_EQ(first->Lines().at(0).LineHt, last->Lines().at(0).LineHt);
+}

@@ -92,6 +92,28 @@ TEST_F(ReaderTest, ScriptContentWithoutHandlerIsDropped)
     EXPECT_EQ(ReadState.Sy, PSy);
 }
 
+// A "<" that starts no tag must not hide an end tag a few characters later,
+// or the rest of the page disappears into the script.
+TEST_F(ReaderTest, ScriptEndTagRightAfterALessThanSignIsFound)
+{
+    std::string script;
+    ReadState.OnScript = [&](const std::string&, const std::string&, const std::string& text) { script = text; };
+    for (std::string body : {"if (x<y) {}", "if (x < 1) {}", "a<b</c", "i<9;", "<<<"}) {
+        SCOPED_TRACE(body);
+        InstallDocument("<script>" + body + "</script><p>after");
+        NextSymbol();
+        ASSERT_EQ(ReadState.Sy, ScriptSy);
+        ReadScript();
+        EXPECT_EQ(ReadState.Sy, ScriptEndSy);
+        EXPECT_FALSE(ReadState.InScript);
+        EXPECT_EQ(script, body);
+        NextSymbol();
+        EXPECT_EQ(ReadState.Sy, PSy);
+        NextSymbol();
+        EXPECT_EQ(ReadState.LCToken.S(), u"after");
+    }
+}
+
 TEST_F(ReaderTest, UnterminatedScriptEndsAtEndOfInput)
 {
     InstallDocument("<script>x = '<!--';");

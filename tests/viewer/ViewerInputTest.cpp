@@ -70,7 +70,7 @@ TEST_F(InputFixture, VisitedLinksAreMarkedOnLoad)
     const auto& links = viewer.SectionList().LinkList;
     ASSERT_GE(links.size(), 2u);
     for (TFontObj* run : links)
-        EXPECT_EQ(run->Visited(), run->Link.url == "target.htm") << run->Link.url;
+        EXPECT_EQ(run->Visited(), run->Link().url == "target.htm") << run->Link().url;
     viewer.SetVisitedMaxCount(0);
     for (TFontObj* run : links)
         EXPECT_FALSE(run->Visited());

@@ -64,8 +64,8 @@ TEST_F(ObjectsFixture, CacheIsSharedAndAgedByLoads)
 {
     files.Write("bullet.gif", SampleBytes("bullet.gif"));
     auto shared = std::make_shared<TStringBitmapList>();
-    viewer.ShareImageCache(shared);
-    EXPECT_EQ(viewer.ImageCache(), shared);
+    viewer.SetImageCache(shared);
+    EXPECT_EQ(&viewer.ImageCache(), shared.get());
     std::string page = files.Write("page.htm", "<img src=\"bullet.gif\">");
     viewer.ShowFile(page);
     EXPECT_EQ(shared->Count(), 1u);
