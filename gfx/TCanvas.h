@@ -109,7 +109,7 @@ public:
     virtual ~TCanvas() = default;
 
     // Fonts and text.
-    // Fonts are cached: asking twice for the same spec answers the same font.
+    // Fonts are cached: asking twice for the same description answers the same font.
     virtual TFontRef createFont(const TFontSpec& spec) = 0;
     // Whether a family name resolves to an installed face (directly or through
     // a metric-compatible alias); font-family lists take the first such name.

@@ -7,7 +7,7 @@
 namespace {
 const TCellSpec DefaultSpec;
 
-// Whether the spec says anything the cell reads after construction (border
+// Whether the cell style says anything the cell reads after construction (border
 // widths and colours count only with a border style).
 bool NeedsSpecCopy(const TCellSpec& spec)
 {

@@ -51,7 +51,7 @@ public:
     TCell& Content() { return FCell; }
     const TCell& Content() const { return FCell; }
     // What the builder read. Only cells with paddings, borders or page
-    // breaks of their own keep a copy; the others answer the default spec
+    // breaks of their own keep a copy; the others answer the default cell style
     // (their spans, sizes and background are the fields below).
     const TCellSpec& Spec() const;
     bool HasBorderStyle() const;

@@ -5,7 +5,7 @@
 // the position queries, answered by walking rows and cells.
 //
 // Construction API (the builder): ThtmlTable(document, spec); AddColumn for
-// each COL specification; AddRow for each finished row. The grid is built
+// each COL element; AddRow for each finished row. The grid is built
 // once, before the first measurement. The table block sets SetWidth and
 // SpecHeight before each layout.
 #include <memory>
@@ -16,7 +16,7 @@
 #include "html/layout/TCellList.h"
 #include "html/layout/TSectionBase.h"
 
-// A column specification from COL or COLGROUP.
+// A column entry from COL or COLGROUP.
 struct TColSpec {
     int width = 0;          // pixels, or tenths of a percent when percent
     bool percent = false;

@@ -14,7 +14,7 @@
 
 #include "gfx/TCanvas.h"
 
-// The Qt font a spec asks for, decorations included (controls use it as is).
+// The Qt font a font description asks for, decorations included (controls use it as is).
 QFont QtFontOf(const TFontSpec& spec);
 
 class TQtFont : public TFont {
