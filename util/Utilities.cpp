@@ -314,3 +314,54 @@ bool RunLocalProgram(std::string_view program, std::string_view paramFile, std::
     outputFile = output;
     return true;
 }
+
+namespace {
+
+// Reads up to size bytes; answers the count, or -1 on an error.
+ssize_t ReadFully(int fd, char* data, size_t size)
+{
+    size_t done = 0;
+    while (done < size) {
+        ssize_t n = ::read(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        done += size_t(n);
+    }
+    return ssize_t(done);
+}
+
+} // namespace
+
+std::optional<std::string> ReadFileBytes(std::string_view path)
+{
+    int fd = ::open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info{};
+    std::optional<std::string> bytes;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        // Sized once, so a large document is never held twice while reading;
+        // a file that grew meanwhile is read on to its end.
+        std::string text(size_t(info.st_size), '\0');
+        ssize_t n = ReadFully(fd, text.data(), text.size());
+        char more[65536];
+        for (ssize_t m = n == ssize_t(text.size()) ? 1 : 0; n >= 0 && m > 0;) {
+            m = ReadFully(fd, more, sizeof more);
+            if (m > 0)
+                text.append(more, size_t(m));
+            else if (m < 0)
+                n = -1;
+        }
+        if (n >= 0) {
+            if (size_t(n) < size_t(info.st_size))
+                text.resize(size_t(n));
+            bytes = std::move(text);
+        }
+    }
+    ::close(fd);
+    return bytes;
+}

@@ -1,6 +1,7 @@
 #pragma once
 // Free-standing text, path, environment and process helpers shared by the shell
 // and the search page. Paths are POSIX paths; a "\" in input is read as "/".
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,9 @@ void ChangeDir(std::string_view dir);
 // Copies the source's bytes, modification time and permissions onto the target
 // (replaced atomically). Copying a file onto itself leaves it untouched.
 void CopyFileKeepDate(std::string_view source, std::string_view target);
+// The whole content of a regular file, read into a string of its size;
+// nothing when the file is missing, not a regular file, or unreadable.
+std::optional<std::string> ReadFileBytes(std::string_view path);
 
 enum class RunResult { Started, NotFound, Failed };
 // Starts the program with the argument as its one argument, without waiting.

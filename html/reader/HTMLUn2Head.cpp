@@ -2,10 +2,9 @@
 // META elements, and the head scan of frame-set documents.
 #include <array>
 #include <cctype>
-#include <fstream>
-#include <sstream>
 #include <utility>
 
+#include "util/Utilities.h"
 #include "html/layout/TBodyBlock.h"
 #include "html/layout/TSection.h"
 #include "html/layout/TSectionList.h"
@@ -73,12 +72,7 @@ std::optional<int> FontSizeOf(const std::string& text)
 
 std::string ReadWholeFile(const std::string& name)
 {
-    std::ifstream in(name, std::ios::binary);
-    if (!in)
-        return {};
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+    return ReadFileBytes(name).value_or(std::string());
 }
 
 std::string FolderOf(const std::string& path)

@@ -1,8 +1,5 @@
 #include "html/viewer/TFrameSet.h"
 
-#include <QFileInfo>
-#include <fstream>
-#include <sstream>
 #include <stack>
 
 #include "html/reader/TAttributeList.h"
@@ -13,6 +10,7 @@
 #include "html/viewer/THTMLViewer.h"
 #include "html/viewer/TfvFrame.h"
 #include "html/viewer/ViewerErrors.h"
+#include "util/Utilities.h"
 
 TFrameSet::TFrameSet(TFrameViewer& viewer) : TSubFrameSet(&viewer, this, nullptr), FViewer(viewer) {}
 
@@ -95,14 +93,12 @@ void TFrameSet::LoadFromFile(const std::string& file, const std::string& anchor)
     bool image = ext == ".GIF" || ext == ".JPG" || ext == ".JPEG" || ext == ".BMP" || ext == ".PNG";
     CurrentFile = FViewer.ExpandLinkName(file);
     if (!image && ext != ".TXT") {
-        std::ifstream in(CurrentFile, std::ios::binary);
-        if (!in || !QFileInfo(QString::fromStdString(CurrentFile)).isFile())
+        std::optional<std::string> text = ReadFileBytes(CurrentFile);
+        if (!text)
             throw EfvLoadError("Can't locate file: " + file);
-        std::ostringstream text;
-        text << in.rdbuf();
-        if (DocumentReader().IsFrameSet(text.str())) {
+        if (DocumentReader().IsFrameSet(*text)) {
             TReaderResult result;
-            BuildFrameSet(*this, text.str(), CurrentFile, result);
+            BuildFrameSet(*this, *text, CurrentFile, result);
             Title = result.title;
             Base = result.base;
             BaseTarget = result.baseTarget;

@@ -12,10 +12,9 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPalette>
-#include <fstream>
-#include <sstream>
 
 #include "html/layout/TFontObj.h"
+#include "html/layout/ThtmlForm.h"
 #include "html/reader/TIDObject.h"
 #include "html/layout/TSectionBase.h"
 #include "html/layout/TSectionList.h"
@@ -27,6 +26,7 @@
 #include "html/viewer/TPaintPanel.h"
 #include "html/viewer/ViewerErrors.h"
 #include "util/FileLookup.h"
+#include "util/Utilities.h"
 
 namespace {
 
@@ -34,12 +34,10 @@ TColor ToColor(const QColor& c) { return TColor(c.red() | (c.green() << 8) | (c.
 
 std::string ReadWholeFile(const std::string& name)
 {
-    std::ifstream in(name, std::ios::binary);
-    if (!in)
+    std::optional<std::string> text = ReadFileBytes(name);
+    if (!text)
         throw EInOutError("Can't locate file: " + name);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return std::move(*text);
 }
 
 // An absolute, normalized, case-resolved file name.
@@ -359,13 +357,31 @@ void THTMLViewer::ShowImageFile(const std::string& name) { ShowWithHistory(name,
 
 // ---- Form contents ------------------------------------------------------------
 
+// What the user typed and chose, one list per form in document order, so
+// that going back to a page shows its forms as they were left.
 std::unique_ptr<TFormData> THTMLViewer::SaveFormData() const
 {
-    // Documents hold no form controls yet; an entry keeps no contents then.
-    return nullptr;
+    const auto& forms = FSectionList->Objects.Forms();
+    if (forms.empty())
+        return nullptr;
+    auto data = std::make_unique<TFormData>();
+    data->reserve(forms.size());
+    for (const auto& form : forms)
+        data->push_back(form->SaveFormData());
+    return data;
 }
 
-void THTMLViewer::RestoreFormData(const TFormData*) {}
+void THTMLViewer::RestoreFormData(const TFormData* data)
+{
+    if (!data)
+        return;
+    const auto& forms = FSectionList->Objects.Forms();
+    // A page that changed since it was left may have other forms: restore
+    // only as many as both have.
+    for (size_t i = 0; i < forms.size() && i < data->size(); ++i)
+        forms[i]->RestoreFormData((*data)[i]);
+    FPaintPanel->update();
+}
 
 // ---- History --------------------------------------------------------------------
 

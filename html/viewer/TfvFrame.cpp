@@ -1,8 +1,6 @@
 #include "html/viewer/TfvFrame.h"
 
 #include <QFileInfo>
-#include <fstream>
-#include <sstream>
 
 #include "html/viewer/LinkNames.h"
 #include "html/viewer/TDocumentReader.h"
@@ -10,6 +8,7 @@
 #include "html/viewer/TFrameViewer.h"
 #include "html/viewer/THTMLViewer.h"
 #include "html/viewer/ViewerErrors.h"
+#include "util/Utilities.h"
 
 namespace {
 
@@ -24,15 +23,10 @@ bool IsImageName(const std::string& ext)
 
 std::string ReadFile(const std::string& name)
 {
-    QFileInfo info(QString::fromStdString(name));
-    if (!info.isFile())
+    std::optional<std::string> text = ReadFileBytes(name);
+    if (!text)
         throw EfvLoadError("Can't locate file: " + name);
-    std::ifstream in(name, std::ios::binary);
-    if (!in)
-        throw EfvLoadError("Can't locate file: " + name);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return std::move(*text);
 }
 
 } // namespace

@@ -147,6 +147,22 @@ TEST(Files, CopyOfMissingSourceRaises)
     EXPECT_FALSE(std::filesystem::exists(dir.file("x")));
 }
 
+TEST(Files, ReadFileBytesReadsWholeFilesOnly)
+{
+    TempFolder dir;
+    std::string big(200000, 'x');
+    big[0] = '\0';
+    big.back() = 'z';
+    writeFile(dir.file("big.bin"), big);
+    writeFile(dir.file("empty.txt"), "");
+    EXPECT_EQ(ReadFileBytes(dir.file("big.bin")), big);
+    EXPECT_EQ(ReadFileBytes(dir.file("empty.txt")), std::string());
+    EXPECT_EQ(ReadFileBytes(dir.file("none")), std::nullopt);
+    EXPECT_EQ(ReadFileBytes(dir.file("")), std::nullopt); // the folder itself
+    // Special files report no size: they are not documents.
+    EXPECT_EQ(ReadFileBytes("/dev/zero"), std::nullopt);
+}
+
 TEST(Files, CaseInsensitiveLookupFallback)
 {
     TempFolder dir;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -12,6 +14,7 @@
 
 #include "html/layout/TImageFormControlObj.h"
 #include "html/layout/TImageObj.h"
+#include "html/layout/ThtmlForm.h"
 #include "html/layout/TSection.h"
 #include "html/layout/TSectionList.h"
 #include "html/layout/TStringBitmapList.h"
@@ -116,6 +119,51 @@ TEST_F(ObjectsFixture, FormControlsAreWidgetsAndSubmitThroughTheViewer)
     QApplication::processEvents();
     EXPECT_EQ(action, "find.htm");
     EXPECT_EQ(items, std::vector<std::string>{"q=lamp"});
+}
+
+// What was typed and chosen comes back with the page: from history and on
+// reload; a page without forms in between keeps nothing.
+TEST_F(ObjectsFixture, FormContentsComeBackWithThePage)
+{
+    viewer.SetHistoryMaxCount(10);
+    std::string form = files.Write("form.htm", "<form><input name=who value=keeper>"
+                                               "<input type=checkbox name=lit value=yes>"
+                                               "<select name=wind><option>north<option>south</select></form>"
+                                               "<form><input name=second></form>");
+    std::string other = files.Write("other.htm", "<p>No forms here.");
+    auto state = [&] {
+        std::vector<std::string> all;
+        for (const auto& f : viewer.SectionList().Objects.Forms())
+            for (const std::string& item : f->SaveFormData())
+                all.push_back(item);
+        return all;
+    };
+    viewer.ShowFile(form);
+    QApplication::processEvents();
+    auto edits = viewer.findChildren<QLineEdit*>();
+    ASSERT_EQ(edits.size(), 2);
+    edits[0]->setText("relief keeper");
+    edits[1]->setText("log");
+    auto boxes = viewer.findChildren<QCheckBox*>();
+    ASSERT_EQ(boxes.size(), 1);
+    boxes[0]->setChecked(true);
+    auto combos = viewer.findChildren<QComboBox*>();
+    ASSERT_EQ(combos.size(), 1);
+    combos[0]->setCurrentIndex(1);
+    const std::vector<std::string> typed{"who=relief keeper", "lit=yes", "wind=south", "second=log"};
+    ASSERT_EQ(state(), typed);
+
+    viewer.ShowFile(other);
+    viewer.SetHistoryIndex(1);
+    ASSERT_EQ(viewer.CurrentFile(), form);
+    EXPECT_EQ(state(), typed);
+
+    viewer.Reload();
+    EXPECT_EQ(state(), typed);
+
+    viewer.ShowFile(other);
+    viewer.ShowFile(form); // a new visit starts from the page's own values
+    EXPECT_EQ(state(), (std::vector<std::string>{"who=keeper", "wind=north", "second="}));
 }
 
 TEST_F(ObjectsFixture, ClickOnAnImageInputSubmitsWithThePoint)

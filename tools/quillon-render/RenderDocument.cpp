@@ -1,14 +1,13 @@
 #include "RenderDocument.h"
 
 #include <chrono>
-#include <fstream>
-#include <sstream>
 
 #include "html/layout/Backgrounds.h"
 #include "html/layout/Borders.h"
 #include "html/reader/StyleUn.h"
 #include "util/Exception.h"
 #include "util/FileLookup.h"
+#include "util/Utilities.h"
 
 namespace {
 
@@ -21,12 +20,10 @@ std::string Lower(std::string s)
 
 std::string ReadFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::optional<std::string> text = ReadFileBytes(path);
+    if (!text)
         throw EFileError("Cannot open " + path);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return std::move(*text);
 }
 
 std::string FolderOf(const std::string& path)

@@ -1,5 +1,5 @@
 // quillon-render: loads a document headless, lays it out and writes a PNG,
-// its text, its box tree or its timings.
+// a PDF, its text, its box tree or its timings.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -13,6 +13,8 @@
 #include "gfx/TFixedCanvas.h"
 #include "html/reader/StyleUn.h"
 #include "html/viewer/QtCanvas.h"
+#include "html/viewer/ViewerErrors.h"
+#include "html/viewer/ViewerPrint.h"
 #include "util/CodePage.h"
 #include "util/Exception.h"
 
@@ -33,7 +35,7 @@ void Report(const TRenderOptions& o, TRenderedDocument& d)
         std::cout << CodePage::FromUtf16(CodePage::Utf8, DocumentText(d));
     if (o.timing)
         std::printf("parse_ms=%.2f layout_ms=%.2f height=%d\n", d.parseMs, d.layoutMs, d.height);
-    if (!o.dump && !o.text && !o.timing && o.png.empty())
+    if (!o.dump && !o.text && !o.timing && o.png.empty() && o.pdf.empty())
         std::cout << "height=" << d.height << "\n";
 }
 
@@ -57,6 +59,25 @@ int WritePng(const TRenderOptions& o, TRenderedDocument& d)
         std::cerr << "quillon-render: cannot write " << o.png << "\n";
         return 1;
     }
+    return 0;
+}
+
+int WritePdf(const TRenderOptions& o, TRenderedDocument& d)
+{
+    if (d.image) {
+        std::cerr << "quillon-render: --pdf prints HTML and text documents, not image files\n";
+        return 1;
+    }
+    TPrintSettings settings;
+    settings.title = d.result.title.empty() ? o.file : d.result.title;
+    int pages = 0;
+    try {
+        pages = PrintDocumentToPdf(d.doc, o.pdf, settings);
+    } catch (const EPrinter& e) {
+        std::cerr << "quillon-render: cannot print to " << o.pdf << ": " << e.message() << "\n";
+        return 1;
+    }
+    std::cerr << "quillon-render: " << pages << (pages == 1 ? " page" : " pages") << " printed to " << o.pdf << "\n";
     return 0;
 }
 
@@ -92,6 +113,8 @@ int main(int argc, char** argv)
             Report(*options, document);
             if (!options->png.empty())
                 rc = WritePng(*options, document);
+            if (!options->pdf.empty() && rc == 0)
+                rc = WritePdf(*options, document);
         }
     } catch (const Exception& e) {
         std::cerr << "quillon-render: " << e.message() << "\n";

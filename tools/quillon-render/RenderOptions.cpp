@@ -26,6 +26,8 @@ Options:
   --width N         layout width in pixels (default 800)
   --png OUT         paint the document into the PNG file OUT
   --band Y:H        with --png: only the band of H pixels from document Y
+  --pdf OUT         print the document into the PDF file OUT (A4, margins of
+                    2 cm, as the viewer prints it)
   --text            print the document's text as select-all and copy give it
   --dump            print the box tree with positions (format below)
   --timing          print the parse and layout times in milliseconds
@@ -80,6 +82,9 @@ std::optional<TRenderOptions> ParseRenderOptions(int argc, char** argv, std::str
         } else if (a == "--png") {
             if (!value(o.png))
                 return std::nullopt;
+        } else if (a == "--pdf") {
+            if (!value(o.pdf))
+                return std::nullopt;
         } else if (a == "--band") {
             if (!value(v))
                 return std::nullopt;
@@ -112,8 +117,8 @@ std::optional<TRenderOptions> ParseRenderOptions(int argc, char** argv, std::str
         error = "no file given";
         return std::nullopt;
     }
-    if (o.fixedMetrics && !o.png.empty()) {
-        error = "--png paints with real fonts: leave out --fixed-metrics";
+    if (o.fixedMetrics && (!o.png.empty() || !o.pdf.empty())) {
+        error = "--png and --pdf paint with real fonts: leave out --fixed-metrics";
         return std::nullopt;
     }
     return o;

@@ -7,6 +7,7 @@ struct TRenderOptions {
     std::string file;
     int width = 800;
     std::string png;          // write a PNG here
+    std::string pdf;          // print the document into this PDF file
     bool band = false;        // only the band [bandY, bandY + bandHeight)
     int bandY = 0;
     int bandHeight = 0;

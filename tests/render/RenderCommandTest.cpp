@@ -1,0 +1,100 @@
+// The quillon-render command as users and scripts call it: its outputs,
+// its exit codes and its messages.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <regex>
+#include <string>
+#include <sys/wait.h>
+
+#include "tests/util/TestSupport.h"
+
+namespace {
+
+struct TRun {
+    int status = -1;
+    std::string output; // standard output and error together
+};
+
+TRun Render(const std::string& arguments)
+{
+    std::string command = std::string("QT_QPA_PLATFORM=offscreen ") + QUILLON_RENDER_COMMAND + " " + arguments + " 2>&1";
+    TRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return run;
+    std::array<char, 4096> buffer{};
+    size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        run.output.append(buffer.data(), n);
+    int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+// Pages of a PDF file: its page objects (the page tree is "/Pages").
+int PdfPages(const std::string& file)
+{
+    std::string pdf = readFile(file);
+    if (pdf.rfind("%PDF-", 0) != 0)
+        return -1;
+    std::regex page(R"(/Type\s*/Page[^s])");
+    return int(std::distance(std::sregex_iterator(pdf.begin(), pdf.end(), page), std::sregex_iterator()));
+}
+
+} // namespace
+
+TEST(RenderCommand, PrintsDocumentsIntoPdfFiles)
+{
+    TempFolder dir;
+    writeFile(dir.file("short.htm"), "<title>Short</title><p>One paragraph.");
+    std::string longPage = "<title>Long</title>";
+    for (int i = 0; i < 400; ++i)
+        longPage += "<p>Paragraph " + std::to_string(i) + " of the keeper's log.\n";
+    writeFile(dir.file("long.htm"), longPage);
+
+    TRun shortRun = Render(dir.file("short.htm") + " --pdf " + dir.file("short.pdf"));
+    EXPECT_EQ(shortRun.status, 0) << shortRun.output;
+    EXPECT_NE(shortRun.output.find("1 page printed"), std::string::npos) << shortRun.output;
+    EXPECT_EQ(PdfPages(dir.file("short.pdf")), 1);
+
+    TRun longRun = Render(dir.file("long.htm") + " --pdf " + dir.file("long.pdf"));
+    EXPECT_EQ(longRun.status, 0) << longRun.output;
+    int pages = PdfPages(dir.file("long.pdf"));
+    EXPECT_GT(pages, 5);
+    EXPECT_NE(longRun.output.find(std::to_string(pages) + " pages printed"), std::string::npos) << longRun.output;
+}
+
+TEST(RenderCommand, BadRequestsAreRefusedWithAReason)
+{
+    TempFolder dir;
+    writeFile(dir.file("page.htm"), "<p>Text");
+
+    TRun unwritable = Render(dir.file("page.htm") + " --pdf " + dir.file("no/such/folder/out.pdf"));
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.output.find("cannot print to " + dir.file("no/such/folder/out.pdf")), std::string::npos)
+        << unwritable.output;
+
+    TRun missing = Render(dir.file("none.htm") + " --text");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.output.find(dir.file("none.htm")), std::string::npos) << missing.output;
+
+    TRun fixedPdf = Render(dir.file("page.htm") + " --fixed-metrics --pdf " + dir.file("x.pdf"));
+    EXPECT_EQ(fixedPdf.status, 2);
+    EXPECT_NE(fixedPdf.output.find("leave out --fixed-metrics"), std::string::npos) << fixedPdf.output;
+
+    TRun unknown = Render(dir.file("page.htm") + " --colour");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.output.find("unknown option --colour"), std::string::npos) << unknown.output;
+}
+
+TEST(RenderCommand, TextIsTheDocumentsText)
+{
+    TempFolder dir;
+    writeFile(dir.file("page.htm"), "<h1>Lamp</h1><p>Lit at <b>dusk</b>.");
+    TRun run = Render(dir.file("page.htm") + " --text");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.output.find("Lamp"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Lit at dusk."), std::string::npos) << run.output;
+}
