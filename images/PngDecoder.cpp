@@ -1,5 +1,6 @@
 #include "images/PngDecoder.h"
 
+#include <algorithm>
 #include <png.h>
 
 #include <csetjmp>
@@ -101,6 +102,8 @@ bool DecodeInto(PngContext& context)
         context.rows[y] = reinterpret_cast<png_bytep>(&context.bitmap.at(0, int(y)));
     png_read_image(png, context.rows.data());
     png_destroy_read_struct(&png, &info, nullptr);
+    context.bitmap.hasAlpha = std::any_of(context.bitmap.pixels.begin(), context.bitmap.pixels.end(),
+                                          [](uint32_t pixel) { return pixel < 0xFF000000u; });
     return true;
 }
 

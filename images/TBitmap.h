@@ -12,6 +12,9 @@ struct TBitmap {
     int height = 0;
     std::vector<uint32_t> pixels;
     std::vector<uint8_t> mask; // empty when the picture has no transparency
+    // Some pixels are partly (or wholly) see-through by their alpha, as in
+    // PNG pictures with soft edges; drawing blends them with what is below.
+    bool hasAlpha = false;
 
     TBitmap() = default;
     TBitmap(int w, int h, uint32_t fill = 0xFF000000u)

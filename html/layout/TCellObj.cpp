@@ -29,7 +29,7 @@ TCellObj::TCellObj(TSectionList& document, const TCellSpec& spec, int depth, TCe
     SpecHt = std::clamp(spec.height, 0, MaxBoxPixels);
     SpecHtPercent = std::clamp(spec.heightPercent, 0, 100);
     Background = spec.background;
-    BackgroundImage = spec.backgroundImage;
+    SetBackgroundPicture(spec.backgroundImage, spec.backgroundPlacement);
     FCell.OwnerTag = "td";
 }
 
@@ -37,11 +37,20 @@ TCellObj::TCellObj(const TCellObj& source, TSectionList& target)
     : ColSpan(source.ColSpan), RowSpan(source.RowSpan), Ht(source.Ht), Wd(source.Wd), CellHeight(source.CellHeight),
       YIndent(source.YIndent), VAlign(source.VAlign), SpecWd(source.SpecWd), SpecWdPercent(source.SpecWdPercent),
       SpecHt(source.SpecHt), SpecHtPercent(source.SpecHtPercent), Background(source.Background),
-      BackgroundImage(target.ShowImages ? source.BackgroundImage : std::string()),
+      FPicture(source.FPicture && target.ShowImages ? std::make_unique<TBackgroundPicture>(*source.FPicture)
+                                                    : nullptr),
       FSpec(source.FSpec ? std::make_unique<const TCellSpec>(*source.FSpec) : nullptr), FCell(&target), FPadding(source.FPadding), FBorder(source.FBorder),
       FHzSpace(source.FHzSpace), FVrSpace(source.FVrSpace)
 {
     FCell.CloneSectionsFrom(source.FCell, target);
+}
+
+void TCellObj::SetBackgroundPicture(const std::string& name, const TBackgroundPlacement& placement)
+{
+    if (name.empty())
+        FPicture.reset();
+    else
+        FPicture = std::make_unique<TBackgroundPicture>(TBackgroundPicture{name, placement});
 }
 
 const TCellSpec& TCellObj::Spec() const { return FSpec ? *FSpec : DefaultSpec; }

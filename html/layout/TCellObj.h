@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "html/layout/Backgrounds.h"
 #include "html/layout/LayoutTypes.h"
 #include "html/layout/TCell.h"
 
@@ -34,6 +35,7 @@ struct TCellSpec {
     std::array<TColor, 4> borderColors{ClNone, ClNone, ClNone, ClNone};
     TColor background = ClNone;
     std::string backgroundImage;
+    TBackgroundPlacement backgroundPlacement;
     bool pageBreakBefore = false;
     bool pageBreakAfter = false;
     bool pageBreakInsideAvoid = false;
@@ -78,9 +80,19 @@ public:
     int SpecHt = 0;
     int SpecHtPercent = 0;
     TColor Background = ClNone;
-    std::string BackgroundImage;
+
+    // The picture tiled over the padding box: the cell's own or its row's.
+    struct TBackgroundPicture {
+        std::string name;
+        TBackgroundPlacement placement;
+    };
+    const TBackgroundPicture* BackgroundPicture() const { return FPicture.get(); }
+    void SetBackgroundPicture(const std::string& name, const TBackgroundPlacement& placement);
+    void DropBackgroundPicture() { FPicture.reset(); }
 
 private:
+    // Few cells have a picture: it lives out of line.
+    std::unique_ptr<TBackgroundPicture> FPicture;
     std::unique_ptr<const TCellSpec> FSpec;
     TCell FCell;
     std::array<int, 4> FPadding{};

@@ -145,8 +145,8 @@ void ThtmlTable::BuildGrid()
             if (cell->Background == ClNone)
                 cell->Background = row.Background;
             cell->Prepare(CellPadding, BorderWidth > 0);
-            if (cell->BackgroundImage.empty())
-                cell->BackgroundImage = row.BackgroundImage;
+            if (!cell->BackgroundPicture())
+                cell->SetBackgroundPicture(row.BackgroundImage, TBackgroundPlacement{});
             cell->RowSpan = std::clamp(cell->RowSpan, 1, std::min<int>(MaxCellSpan, int(rowCount - r)));
             cell->ColSpan = std::clamp(cell->ColSpan, 1, MaxCellSpan);
             if (cell->ColSpan > 1) {
@@ -766,12 +766,17 @@ void ThtmlTable::PaintCell(TPaintContext& pc, TCellObj& cell)
     TRect padding{box.left + b[3], box.top + b[0], box.right - b[1], box.bottom - b[2]};
     bool reaches = box.bottom > pc.clip.top && box.top < pc.clip.bottom;
     if (reaches) {
-        if (cell.Background != ClNone && (!pc.printing || pc.printBackground) && !padding.isEmpty()) {
+        bool colour = cell.Background != ClNone, picture = cell.BackgroundPicture() != nullptr;
+        if ((colour || picture) && (!pc.printing || pc.printBackground) && !padding.isEmpty()) {
             if (pc.printing) {
                 pc.canvas.save();
                 pc.canvas.intersectClip({pc.clip.left, pc.clip.top, pc.clip.right, pc.WindowY(pc.pageBottom)});
             }
-            pc.canvas.fillRect(padding, DrawColor(cell.Background));
+            if (colour)
+                pc.canvas.fillRect(padding, DrawColor(cell.Background));
+            if (picture)
+                PaintBlockBackground(pc, *Owner(), cell.BackgroundPicture()->name, padding,
+                                     cell.BackgroundPicture()->placement);
             if (pc.printing)
                 pc.canvas.restore();
         }

@@ -177,6 +177,8 @@ TCellSpec CellSpecOf(const TProperties& props, const TBlockStyle& style, TCellVA
     if (styleBg != ClNone)
         c.background = styleBg;
     c.backgroundImage = style.backgroundImage.empty() ? AttrText(BackgroundSy) : style.backgroundImage;
+    if (!style.backgroundImage.empty())
+        c.backgroundPlacement = BackgroundPlacementOf(style);
     c.pageBreakBefore = style.pageBreakBefore;
     c.pageBreakAfter = style.pageBreakAfter;
     c.pageBreakInsideAvoid = style.pageBreakInsideAvoid;

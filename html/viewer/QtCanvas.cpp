@@ -66,12 +66,15 @@ QImage ImageOf(const TBitmap& bitmap)
 {
     const auto* bits = reinterpret_cast<const uchar*>(bitmap.pixels.data());
     if (!bitmap.hasMask())
-        return QImage(bits, bitmap.width, bitmap.height, bitmap.width * 4, QImage::Format_RGB32);
+        return QImage(bits, bitmap.width, bitmap.height, bitmap.width * 4,
+                      bitmap.hasAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    // Pixels keep their own alpha only in pictures that have one.
+    const uint32_t opaque = bitmap.hasAlpha ? 0u : 0xFF000000u;
     QImage image(bitmap.width, bitmap.height, QImage::Format_ARGB32);
     for (int y = 0; y < bitmap.height; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
         for (int x = 0; x < bitmap.width; ++x)
-            row[x] = bitmap.transparentAt(x, y) ? 0u : (bitmap.at(x, y) | 0xFF000000u);
+            row[x] = bitmap.transparentAt(x, y) ? 0u : (bitmap.at(x, y) | opaque);
     }
     return image;
 }

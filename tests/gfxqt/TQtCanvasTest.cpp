@@ -181,6 +181,27 @@ TEST(QtCanvasBitmaps, MaskedPixelsStayUntouchedWhenStretched)
     EXPECT_EQ(image.pixel(2, 2), qRgb(0, 255, 0));
 }
 
+TEST(QtCanvasBitmaps, PicturesWithAlphaBlendWithTheGround)
+{
+    QImage image(4, 1, QImage::Format_RGB32);
+    image.fill(QColor(255, 255, 255));
+    TBitmap soft(4, 1);
+    soft.pixels = {0xFFFF0000u, 0x80FF0000u, 0x00000000u, 0x80FF0000u};
+    soft.hasAlpha = true;
+    soft.createMask();
+    soft.mask[3] = 1; // a masked pixel stays out whatever its alpha
+    {
+        QPainter painter(&image);
+        TQtCanvas canvas(painter);
+        canvas.drawBitmap({0, 0, 4, 1}, soft);
+    }
+    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_NEAR(qGreen(image.pixel(1, 0)), 127, 2) << "half red over white is pink";
+    EXPECT_EQ(qRed(image.pixel(1, 0)), 255);
+    EXPECT_EQ(image.pixel(2, 0), qRgb(255, 255, 255)) << "wholly transparent black leaves the ground";
+    EXPECT_EQ(image.pixel(3, 0), qRgb(255, 255, 255));
+}
+
 TEST(QtCanvasShapes, ClipAndRectanglesCoverTheExpectedPixels)
 {
     QImage image = WhiteImage(50, 50);

@@ -201,7 +201,20 @@ TEST(StreamDecoder, PngPaletteEntryWithZeroAlphaGivesThePaletteMask)
         EXPECT_EQ(image.bitmap.pixels[1] & 0x00FFFFFF, 0u) << "transparent pixels are blacked";
         EXPECT_EQ(image.bitmap.pixels[0], Red);
         EXPECT_EQ(image.bitmap.pixels[2], 0x8000FF00u) << "partial alpha stays in the pixel";
+        EXPECT_TRUE(image.bitmap.hasAlpha);
     }
+}
+
+TEST(StreamDecoder, OnlyPngsWithSeeThroughPixelsAreMarkedAsHavingAlpha)
+{
+    const auto opaque = MakePalettePng(2, 1, {0, 1}, {0xFF0000FF, 0x00FF00FF});
+    const auto soft = MakePalettePng(2, 1, {0, 1}, {0xFF0000FF, 0x00FF00C0});
+    EXPECT_FALSE(DecodeImageStream(opaque, TTransparency::None).bitmap.hasAlpha);
+    const TDecodedImage image = DecodeImageStream(soft, TTransparency::None);
+    ASSERT_TRUE(image.ok()) << image.reason;
+    EXPECT_TRUE(image.bitmap.hasAlpha);
+    EXPECT_FALSE(image.bitmap.hasMask()) << "no entry is wholly transparent";
+    EXPECT_FALSE(DecodeImageStream(MakeJpeg(3, 3), TTransparency::None).bitmap.hasAlpha);
 }
 
 TEST(StreamDecoder, PngWithoutTransparencyTakesALowerLeftRequest)

@@ -223,6 +223,41 @@ TEST(TablePaint, HtmlBordersAreDrawnAndTextIsPainted)
     EXPECT_TRUE(green);
 }
 
+TEST(TablePaint, CellPicturesAreTiledOverTheirPaddingBoxAndRowsLendTheirs)
+{
+    Built b("<table cellspacing=0 cellpadding=3><tr background=\"8x8\"><td width=40>row"
+            "<td width=40 background=\"4x4\">own</table>");
+    b.doc.Objects.Host.bitmapRequest = [](const std::string& name, TBitmap& bitmap, TColor& color) {
+        color = ClNone;
+        int side = name == "8x8" ? 8 : name == "4x4" ? 4 : 0;
+        bitmap = TBitmap(side, side, 0xFF336699u);
+        return side > 0;
+    };
+    ThtmlTable& t = OnlyTable(b);
+    const TCellObj& rowCell = *t.Rows[0]->Cells[0];
+    const TCellObj& ownCell = *t.Rows[0]->Cells[1];
+    ASSERT_NE(rowCell.BackgroundPicture(), nullptr);
+    EXPECT_EQ(rowCell.BackgroundPicture()->name, "8x8");
+    b.canvas.clearCalls();
+    TPaintContext pc{b.canvas, TRect{0, 0, 800, 600}};
+    b.doc.PaintDocument(pc, 0);
+    int large = 0, small = 0;
+    for (const TDrawCall& c : b.canvas.calls()) {
+        if (c.kind != TDrawKind::Bitmap)
+            continue;
+        bool inRowCell = c.rect.left >= rowCell.X && c.rect.left < rowCell.X + rowCell.Wd;
+        bool inOwnCell = c.rect.left >= ownCell.X && c.rect.left < ownCell.X + ownCell.Wd;
+        if (c.rect.width() == 8 && inRowCell)
+            ++large;
+        else if (c.rect.width() == 4 && inOwnCell)
+            ++small;
+        else
+            ADD_FAILURE() << "a tile outside its cell at x=" << c.rect.left << " w=" << c.rect.width();
+    }
+    EXPECT_EQ(large, ((rowCell.Wd + 7) / 8) * ((rowCell.Ht + 7) / 8));
+    EXPECT_EQ(small, ((ownCell.Wd + 3) / 4) * ((ownCell.Ht + 3) / 4));
+}
+
 TEST(TableQueries, FindTextAndCopyWalkTheCells)
 {
     Built b("<table><tr><td>alpha<td>beta<tr><td>gamma</table>");
