@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QTextDocument>
 #include <algorithm>
+#include <malloc.h>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -142,6 +143,9 @@ int main(int argc, char** argv)
         app.processEvents();
         long peak = PeakKilobytes();
         std::printf("resident after loading %.1f MB\n", StatusKilobytes("VmRSS:") / 1024.0);
+        struct mallinfo2 heap = mallinfo2();
+        std::printf("heap: %.1f MB in use, %.1f MB free inside the heap, %.1f MB mapped\n", heap.uordblks / 1048576.0,
+                    heap.fordblks / 1048576.0, heap.hblkhd / 1048576.0);
         std::printf("sections %zu, links %zu, positions %zu, document height %d\n",
                     viewer.SectionList().Sections.size(), viewer.SectionList().LinkList.size(),
                     viewer.SectionList().PositionList.size(), viewer.DocumentHeight());

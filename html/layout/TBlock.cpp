@@ -29,7 +29,7 @@ TBlock::TBlock(TSectionList& document, TCellBasic& cell, TBlockStyle style, TCol
     OwnerCell = &target;
     MyCell = std::make_unique<TBlockCell>(&document, target.Depth() + 1, &target);
     MyCell->OwnerBlock = this;
-    MyCell->OwnerTag = FStyle.tag;
+    MyCell->OwnerKind = CellOwnerOfTag(FStyle.tag);
     FTagClass = FStyle.tag + "." + FStyle.className;
     if (!FStyle.boxValues)
         FStyle.boxValues = FixedBoxValues(TMargArray{});
@@ -108,11 +108,11 @@ void TBlock::CollapseMargins(TCellBasic& cell)
         block->FBottomMarginTaken = true;
         FTopMarginOverride = CombineMargins(top, bottom);
     } else if (prev) {
-        if (cell.OwnerTag == "li" && !explicitTop && (StartsWith(FTagClass, "ul.") || StartsWith(FTagClass, "ol.")))
+        if (cell.OwnerKind == TCellOwner::ListItem && !explicitTop && (StartsWith(FTagClass, "ul.") || StartsWith(FTagClass, "ol.")))
             FTopMarginOverride = 0;
     } else if (!explicitTop) {
         FTopMarginOverride = 0;
-    } else if (cell.OwnerTag == "default" || cell.OwnerTag == "body") {
+    } else if (cell.OwnerKind == TCellOwner::Document || cell.OwnerKind == TCellOwner::Body) {
         int ownerTop = cell.OwnerBlock ? cell.OwnerBlock->CollapsedTopMargin() : 0;
         FTopMarginOverride = std::max(0, top - ownerTop);
     }

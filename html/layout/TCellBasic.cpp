@@ -8,6 +8,15 @@
 #include "html/layout/TSection.h"
 #include "html/layout/TSectionList.h"
 
+TCellOwner CellOwnerOfTag(std::string_view tag)
+{
+    if (tag == "body")
+        return TCellOwner::Body;
+    if (tag == "li")
+        return TCellOwner::ListItem;
+    return TCellOwner::Other;
+}
+
 TCellBasic::TCellBasic(TSectionList* owner, int depth, TCellBasic* parent)
     : FOwner(owner), FDepth(depth), FParent(parent)
 {
@@ -53,7 +62,7 @@ void TCellBasic::AddSection(std::unique_ptr<TSectionBase> section)
 
 void TCellBasic::CloneSectionsFrom(const TCellBasic& source, TSectionList& target)
 {
-    OwnerTag = source.OwnerTag;
+    OwnerKind = source.OwnerKind;
     Sections.reserve(source.Sections.size());
     for (const auto& s : source.Sections)
         Sections.push_back(s->CloneInto(target));

@@ -6,8 +6,10 @@
 // order. A text section is finished (CloseText) on the way in and dropped
 // when it stays empty. Blocks nest at most MaxBlockNesting deep: a block
 // added to a cell at that depth is appended to the cell one level up instead.
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -19,6 +21,10 @@ class TBlock;
 class IndentManager;
 class TFloatingObj;
 class TIDObject;
+
+// What a cell holds the content of; margin collapsing depends on it.
+enum class TCellOwner : uint8_t { Document, Body, ListItem, Other };
+TCellOwner CellOwnerOfTag(std::string_view tag);
 
 class TCellBasic {
 public:
@@ -64,7 +70,7 @@ public:
     int TextBot = 0;        // lowest content bottom, absolute blocks aside
     int tcDrawTop = 990000;
     int tcDrawBot = 0;
-    std::string OwnerTag = "default";
+    TCellOwner OwnerKind = TCellOwner::Document;
     TBlock* OwnerBlock = nullptr; // for block content cells
 
 protected:

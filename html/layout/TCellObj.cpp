@@ -30,7 +30,7 @@ TCellObj::TCellObj(TSectionList& document, const TCellSpec& spec, int depth, TCe
     SpecHtPercent = std::clamp(spec.heightPercent, 0, 100);
     Background = spec.background;
     SetBackgroundPicture(spec.backgroundImage, spec.backgroundPlacement);
-    FCell.OwnerTag = "td";
+    FCell.OwnerKind = TCellOwner::Other;
 }
 
 TCellObj::TCellObj(const TCellObj& source, TSectionList& target)

@@ -45,10 +45,6 @@ struct LineRec {
     int TextWidth = 0;    // without trailing spaces and breaks
     int Spaces = 0;       // justification: spaces sharing Extra pixels
     int Extra = 0;
-    // Pieces of bordered inline boxes, made when the line is first painted
-    // (only documents with such boxes have them).
-    std::unique_ptr<std::vector<BorderRec>> Borders;
-    int BordersFor = -1;  // layout counter the inline boxes were made for
     int Height() const { return SpaceBefore + LineHt + SpaceAfter; }
     int Baseline() const { return Y + SpaceBefore + LineHt - Descent; }
 };
@@ -96,6 +92,11 @@ public:
 
     const std::u16string& Text() const { return Buff; }
     const std::vector<LineRec>& Lines() const { return FLines; }
+    // The bordered inline-box pieces of a line as last painted, if any.
+    const std::vector<BorderRec>* BorderPieces(size_t line) const
+    {
+        return FLineBorders && line < FLineBorders->lines.size() ? &FLineBorders->lines[line] : nullptr;
+    }
     TFontList& Fonts() { return FFonts; }
     TTextAlignKind Justify = TTextAlignKind::Left;
     TClearKind ClearAttr = TClearKind::None;
@@ -144,8 +145,9 @@ protected:
     TFormControlObj* ControlAt(int index) const;
     void PaintLine(TPaintContext& pc, LineRec& line, int selStart, int selEnd);
     void PaintText(TPaintContext& pc, TFontObj& run, const LineRec& line, int start, int end, int x, bool selected);
-    void BuildBorders(TCanvas& canvas, LineRec& line);
-    void PaintBorders(TPaintContext& pc, const LineRec& line);
+    void BuildBorders(TCanvas& canvas);
+    void BuildLineBorders(TCanvas& canvas, const LineRec& line, std::vector<BorderRec>& pieces);
+    void PaintBorders(TPaintContext& pc, size_t lineIndex);
     void AppendRaw(char16_t ch, int sourceIndex);
     void SetRunFont(const TTextStyle& style, const TTextFont* font);
     void AddTabStop(TFontObj& run);
@@ -176,6 +178,13 @@ protected:
     std::vector<LineRec> FLines;
     std::unique_ptr<TBuildState> FBuild;
     std::unique_ptr<TObjects> FObjects;
+    // Pieces of bordered inline boxes per line, made when the section is
+    // first painted after a layout (only documents with such boxes have them).
+    struct TLineBorders {
+        int madeFor = -1; // the document's layout counter
+        std::vector<std::vector<BorderRec>> lines;
+    };
+    std::unique_ptr<TLineBorders> FLineBorders;
     char FUniformBrk = 'y';
     bool FClosed = false;
     bool FWidthsKnown = false;

@@ -61,8 +61,8 @@ void TSection::PaintLine(TPaintContext& pc, LineRec& line, int selStart, int sel
     TCanvas& canvas = pc.canvas;
     TSectionList* doc = Owner();
     if (doc && doc->InlineList && !doc->InlineList->Empty()) {
-        BuildBorders(canvas, line);
-        PaintBorders(pc, line);
+        BuildBorders(canvas);
+        PaintBorders(pc, size_t(&line - FLines.data()));
     }
     pc.nothingPrinted = false;
     int baseline = pc.WindowY(line.Baseline());
@@ -192,15 +192,23 @@ void TSection::PaintText(TPaintContext& pc, TFontObj& run, const LineRec& line, 
     }
 }
 
-void TSection::BuildBorders(TCanvas& canvas, LineRec& line)
+void TSection::BuildBorders(TCanvas& canvas)
 {
     TSectionList* doc = Owner();
-    if (!doc || line.BordersFor == doc->LayoutCounter)
+    if (!doc || (FLineBorders && FLineBorders->madeFor == doc->LayoutCounter))
         return;
     doc->InlineList->Resolve(*doc);
-    line.BordersFor = doc->LayoutCounter;
-    if (line.Borders)
-        line.Borders->clear();
+    if (!FLineBorders)
+        FLineBorders = std::make_unique<TLineBorders>();
+    FLineBorders->madeFor = doc->LayoutCounter;
+    FLineBorders->lines.assign(FLines.size(), {});
+    for (size_t i = 0; i < FLines.size(); ++i)
+        BuildLineBorders(canvas, FLines[i], FLineBorders->lines[i]);
+}
+
+void TSection::BuildLineBorders(TCanvas& canvas, const LineRec& line, std::vector<BorderRec>& pieces)
+{
+    TSectionList* doc = Owner();
     int lineStart = StartCurs + line.Start, lineEnd = lineStart + line.Ln;
     for (const InlineRec& box : doc->InlineList->Items()) {
         if (box.EndDoc <= lineStart || box.StartDoc >= lineEnd)
@@ -215,17 +223,15 @@ void TSection::BuildBorders(TCanvas& canvas, LineRec& line)
         int right = CharX(canvas, line, r.End);
         r.Rect = {left - box.Box[BoxPaddingLeft], line.Y + line.SpaceBefore - box.Box[BoxPaddingTop],
                   right + box.Box[BoxPaddingRight], line.Y + line.SpaceBefore + line.LineHt + box.Box[BoxPaddingBottom]};
-        if (!line.Borders)
-            line.Borders = std::make_unique<std::vector<BorderRec>>();
-        line.Borders->push_back(r);
+        pieces.push_back(r);
     }
 }
 
-void TSection::PaintBorders(TPaintContext& pc, const LineRec& line)
+void TSection::PaintBorders(TPaintContext& pc, size_t lineIndex)
 {
-    if (!line.Borders)
+    if (!FLineBorders || lineIndex >= FLineBorders->lines.size())
         return;
-    for (const BorderRec& r : *line.Borders) {
+    for (const BorderRec& r : FLineBorders->lines[lineIndex]) {
         const TMargArray& b = r.Box->Box;
         TRect pad{r.Rect.left + pc.shiftX, pc.WindowY(r.Rect.top), r.Rect.right + pc.shiftX, pc.WindowY(r.Rect.bottom)};
         TColor bg = TColor(b[BoxBackgroundColor]);

@@ -65,14 +65,14 @@ TEST(InlineBoxes, BorderPiecesOpenAtLineEnds)
     d.Layout(64); // "aaa bbb " / "ccc"
     d.Paint();
     ASSERT_EQ(s->Lines().size(), 2u);
-    ASSERT_TRUE(s->Lines()[0].Borders && s->Lines()[1].Borders);
-    ASSERT_EQ(s->Lines()[0].Borders->size(), 1u);
-    const BorderRec& first = (*s->Lines()[0].Borders)[0];
+    ASSERT_TRUE(s->BorderPieces(0) && s->BorderPieces(1));
+    ASSERT_EQ(s->BorderPieces(0)->size(), 1u);
+    const BorderRec& first = (*s->BorderPieces(0))[0];
     EXPECT_FALSE(first.OpenStart);
     EXPECT_TRUE(first.OpenEnd);
     EXPECT_EQ(first.Rect.left, 32);
-    ASSERT_EQ(s->Lines()[1].Borders->size(), 1u);
-    const BorderRec& second = (*s->Lines()[1].Borders)[0];
+    ASSERT_EQ(s->BorderPieces(1)->size(), 1u);
+    const BorderRec& second = (*s->BorderPieces(1))[0];
     EXPECT_TRUE(second.OpenStart);
     EXPECT_FALSE(second.OpenEnd);
 }
