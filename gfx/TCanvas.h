@@ -154,7 +154,8 @@ public:
     virtual void drawBitmap(const TRect& dest, const TBitmap& bitmap) = 0;
     virtual void drawBitmapPart(const TRect& dest, const TBitmap& bitmap, const TRect& source) = 0;
 
-    // Clipping (intersected with the current clip) and its save/restore.
+    // Clipping (intersected with the current clip); save/restore keep the
+    // whole drawing state (clip, font, pen, brush, text settings).
     virtual void save() = 0;
     virtual void restore() = 0;
     virtual void intersectClip(const TRect& r) = 0;

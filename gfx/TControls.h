@@ -79,7 +79,8 @@ public:
     virtual void setFont(const TFontSpec& font) = 0;
     // Background colour; ClNone gives the platform's own.
     virtual void setColor(TColor color) = 0;
-    // The control's look as a picture of its current size (printing copies use it).
+    // The control's look as a picture of its current size (printing copies
+    // use it); empty when there is no window to capture.
     virtual TBitmap snapshot() const = 0;
 
     TControlEvents& events() { return FEvents; }

@@ -8,7 +8,7 @@
 // 4 x 4), buttons, check boxes, radio buttons and tab stops none. A memo wraps
 // (soft or hard) at (client width / w) characters, w being the unit width of
 // its font's fixed metrics (TFixedCanvas.h), breaking after the last space
-// that fits, else inside the word. A snapshot is the control's size in white.
+// that fits, else inside the word. There is no window to take a snapshot of.
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -38,7 +38,7 @@ public:
     const TFontSpec& font() const { return FFont; }
     void setColor(TColor color) override { FColor = color; }
     TColor color() const { return FColor; }
-    TBitmap snapshot() const override { return TBitmap(FBounds.width(), FBounds.height(), 0xFFFFFFFFu); }
+    TBitmap snapshot() const override { return {}; }
 
     // The user presses a key: answers whether the handler swallowed it.
     bool fireKey(int key, TShiftState shift = 0);

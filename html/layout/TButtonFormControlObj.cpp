@@ -91,11 +91,18 @@ void TButtonFormControlObj::Browse()
 void TButtonFormControlObj::PaintImage(TCanvas& canvas, int x, int y)
 {
     TRect r{x, y, x + Width(), y + Height()};
-    if (canvas.colorDepth() > 1) {
-        canvas.drawBitmap(r, FControl->snapshot());
-        return;
+    bool colour = canvas.colorDepth() > 1;
+    if (colour) {
+        if (TBitmap shot = FControl->snapshot(); !shot.isEmpty()) {
+            canvas.drawBitmap(r, shot);
+            return;
+        }
+        // No window to capture: a raised button face.
+        canvas.fillRect(r, 0xC0C0C0);
+        canvas.drawEdge(r, TEdgeKind::Raised);
+    } else {
+        canvas.frameRect(r, 0);
     }
-    canvas.frameRect(r, 0);
     canvas.setFont(ControlFont(canvas));
     canvas.setTextColor(0);
     canvas.setBackgroundMode(TBackgroundMode::Transparent);

@@ -27,15 +27,34 @@ void TComboFormControlObj::SizeControl(TCanvas& canvas)
         FControl->setSize(width, height);
 }
 
+// The raised button with a downward arrow at the right end of the box;
+// answers its left edge.
+int TComboFormControlObj::PaintDropButton(TCanvas& canvas, const TRect& box)
+{
+    int side = std::max(0, box.height() - 4);
+    TRect button{box.right - 2 - side, box.top + 2, box.right - 2, box.bottom - 2};
+    if (button.isEmpty() || button.left <= box.left + 2)
+        return box.right - 2;
+    canvas.fillRect(button, 0xC0C0C0);
+    canvas.drawEdge(button, TEdgeKind::Raised);
+    int half = std::max(1, side / 4);
+    int cx = (button.left + button.right) / 2, cy = (button.top + button.bottom) / 2 - half / 2;
+    canvas.setPen({0, 1, TPenStyle::Solid});
+    canvas.setBrush({0, TBrushStyle::Solid});
+    canvas.polygon({{cx - half, cy}, {cx + half, cy}, {cx, cy + half}});
+    return button.left;
+}
+
 void TComboFormControlObj::PaintImage(TCanvas& canvas, int x, int y)
 {
     TRect r{x, y, x + Width(), y + Height()};
     canvas.drawEdge(r, TEdgeKind::Sunken);
+    int arrowLeft = PaintDropButton(canvas, r);
     int index = List().itemIndex();
     if (index < 0 || index >= int(FOptions.size()))
         return;
     canvas.save();
-    canvas.intersectClip({r.left + 2, r.top + 2, r.right - 2, r.bottom - 2});
+    canvas.intersectClip({r.left + 2, r.top + 2, arrowLeft, r.bottom - 2});
     canvas.setFont(ControlFont(canvas));
     canvas.setTextColor(FStyle.color);
     canvas.setBackgroundMode(TBackgroundMode::Transparent);

@@ -10,4 +10,7 @@ public:
     void ResetToInitial() override;
     void SizeControl(TCanvas& canvas) override;
     void PaintImage(TCanvas& canvas, int x, int y) override;
+
+private:
+    static int PaintDropButton(TCanvas& canvas, const TRect& box);
 };

@@ -60,12 +60,21 @@ bool TRadioButtonFormControlObj::KeyPressed(int key, TShiftState)
 
 void TRadioButtonFormControlObj::PaintImage(TCanvas& canvas, int x, int y)
 {
+    // A white well, sunken: its upper-left rim in shadow, the lower-right lit.
     TRect circle{x, y, x + CircleSize, y + CircleSize};
-    TColor dark = Disabled() ? 0x808080 : 0x404040;
-    canvas.setPen({dark, 1, TPenStyle::Solid});
-    canvas.arc(circle, {circle.right, circle.top}, {circle.left, circle.bottom});
-    canvas.setPen({Disabled() ? TColor(0xC0C0C0) : TColor(0xFFFFFF), 1, TPenStyle::Solid});
-    canvas.arc(circle, {circle.left, circle.bottom}, {circle.right, circle.top});
+    TRect inner{x + 1, y + 1, x + CircleSize - 1, y + CircleSize - 1};
+    canvas.setPen({0xFFFFFF, 1, TPenStyle::None});
+    canvas.setBrush({Disabled() ? TColor(0xC0C0C0) : TColor(0xFFFFFF), TBrushStyle::Solid});
+    canvas.ellipse(circle);
+    TPoint upperRight{circle.right, circle.top}, lowerLeft{circle.left, circle.bottom};
+    canvas.setPen({0x808080, 1, TPenStyle::Solid});
+    canvas.arc(circle, upperRight, lowerLeft);
+    canvas.setPen({Disabled() ? TColor(0x808080) : TColor(0x404040), 1, TPenStyle::Solid});
+    canvas.arc(inner, upperRight, lowerLeft);
+    canvas.setPen({0xFFFFFF, 1, TPenStyle::Solid});
+    canvas.arc(circle, lowerLeft, upperRight);
+    canvas.setPen({0xC0C0C0, 1, TPenStyle::Solid});
+    canvas.arc(inner, lowerLeft, upperRight);
     if (!Checked())
         return;
     canvas.setPen({0, 1, TPenStyle::Solid});

@@ -114,7 +114,11 @@ void TSection::PaintLine(TPaintContext& pc, LineRec& line, int selStart, int sel
                                                                 : baseline - h;
                 int left = x + ctl->HSpaceL;
                 if (doc && doc->IsCopy) {
+                    // A control's picture sets its own font, colours and
+                    // alignment; the text after it keeps the line's.
+                    canvas.save();
                     ctl->PaintImage(canvas, left, top);
+                    canvas.restore();
                 } else if (TControl* w = ctl->TheControl()) {
                     w->setPosition(left, top);
                     w->setVisible(true);

@@ -369,3 +369,34 @@ TEST(FormControls, PrintingCopiesDrawTheControls)
     (void)edit;
     (void)box;
 }
+
+TEST(FormControls, PrintedButtonsWithoutAWindowAreDrawnAndTheTextAfterKeepsItsPlace)
+{
+    FormDoc f;
+    f.StartForm();
+    f.Input<TButtonFormControlObj>(Attrs({{TypeSy, "submit"}, {ValueSy, "Send"}}));
+    f.section->AddText(u" after", {});
+    f.Layout();
+    auto textRect = [&](const std::u16string& text) {
+        for (const TDrawCall& c : f.d.canvas.calls())
+            if (c.kind == TDrawKind::Text && c.text.find(text) != std::u16string::npos)
+                return c.rect;
+        return TRect{-1, -1, -1, -1};
+    };
+    TRect onScreen = textRect(u"after");
+    ASSERT_NE(onScreen.top, -1);
+
+    auto copy = TSectionList::CreateCopy(f.d.doc);
+    int maxWidth = 0;
+    copy->LayOut(f.d.canvas, 0, 600, 600, maxWidth);
+    f.d.canvas.clearCalls();
+    TPaintContext pc{f.d.canvas, {0, 0, 600, 600}};
+    pc.printing = true;
+    copy->PaintDocument(pc, 0);
+    EXPECT_EQ(textRect(u"after"), onScreen) << "the button's text settings must not leak into the line";
+    EXPECT_NE(textRect(u"Send").top, -1);
+    bool raised = false;
+    for (const TDrawCall& c : f.d.canvas.calls())
+        raised |= c.kind == TDrawKind::Edge && c.edge == TEdgeKind::Raised;
+    EXPECT_TRUE(raised);
+}
