@@ -15,54 +15,18 @@
 #include <QVBoxLayout>
 
 #include "app/HelperLookup.h"
+#include "app/WidgetHelpers.h"
 #include "util/TIniFile.h"
 
 namespace {
-
-std::string utf8(const QString& text) { return text.toStdString(); }
-QString qt(const std::string& text) { return QString::fromStdString(text); }
-
-QLineEdit* lineEdit(const char* name, const char* hint = "")
-{
-    auto* edit = new QLineEdit;
-    edit->setObjectName(name);
-    if (*hint)
-        edit->setToolTip(QString::fromUtf8(hint));
-    return edit;
-}
-
-QToolButton* browseButton(const char* name)
-{
-    auto* button = new QToolButton;
-    button->setObjectName(name);
-    button->setText(QStringLiteral("..."));
-    return button;
-}
-
-QPushButton* pushButton(const char* name, const char* caption)
-{
-    auto* button = new QPushButton(QString::fromUtf8(caption));
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
-
-QCheckBox* checkBox(const char* name, const char* caption, const char* hint = "")
-{
-    auto* box = new QCheckBox(QString::fromUtf8(caption));
-    box->setObjectName(name);
-    if (*hint)
-        box->setToolTip(QString::fromUtf8(hint));
-    return box;
-}
 
 // Splits "Key=Value" at its first "=".
 std::pair<QString, QString> keyAndValue(const std::string& line)
 {
     const size_t equals = line.find('=');
     if (equals == std::string::npos)
-        return {qt(line), QString()};
-    return {qt(line.substr(0, equals)), qt(line.substr(equals + 1))};
+        return {ToQString(line), QString()};
+    return {ToQString(line.substr(0, equals)), ToQString(line.substr(equals + 1))};
 }
 
 const char* sectionOf(THelpersMode mode)
@@ -125,14 +89,14 @@ void TFM_Helpers::createTopPanel()
     PA_Top->setObjectName("PA_Top");
     auto* grid = new QGridLayout(PA_Top);
     grid->setContentsMargins(0, 0, 0, 0);
-    ED_ToolButton = lineEdit("ED_ToolButton", "Assign an application to TOOL BUTTON");
-    ED_WebBrowser = lineEdit("ED_WebBrowser", "Web Browser to launch when click on remote links (http://)");
-    QToolButton* toolBrowse = browseButton("BT_BrowseTool");
-    QToolButton* webBrowse = browseButton("BT_BrowseWeb");
+    ED_ToolButton = NamedLineEdit("ED_ToolButton", "Assign an application to TOOL BUTTON");
+    ED_WebBrowser = NamedLineEdit("ED_WebBrowser", "Web Browser to launch when click on remote links (http://)");
+    QToolButton* toolBrowse = NamedBrowseButton("BT_BrowseTool");
+    QToolButton* webBrowse = NamedBrowseButton("BT_BrowseWeb");
     connect(toolBrowse, &QToolButton::clicked, this, [this] { browseProgram(ED_ToolButton); });
     connect(webBrowse, &QToolButton::clicked, this, [this] { browseProgram(ED_WebBrowser); });
-    CHK_DefaultBrowser = checkBox("CHK_DefaultBrowser", "Launch default browser for http: requests");
-    CHK_DefaultMail = checkBox("CHK_DefaultMail", "Launch default mail client for mailto: requests");
+    CHK_DefaultBrowser = NamedCheckBox("CHK_DefaultBrowser", "Launch default browser for http: requests");
+    CHK_DefaultMail = NamedCheckBox("CHK_DefaultMail", "Launch default mail client for mailto: requests");
     connect(CHK_DefaultBrowser, &QCheckBox::clicked, this, &TFM_Helpers::browserClicked);
     auto* toolLabel = new QLabel(QStringLiteral("Tool Button"));
     toolLabel->setBuddy(ED_ToolButton);
@@ -166,13 +130,13 @@ void TFM_Helpers::createLowerPanel()
     }
     LB_Name = new QLabel(pathList ? QStringLiteral("Description") : QStringLiteral("File &Extension:"));
     LB_Value = new QLabel(pathList ? QStringLiteral("Full Path") : QStringLiteral("Launch Application"));
-    ED_Name = lineEdit("ED_Name");
-    ED_Value = lineEdit("ED_Value");
+    ED_Name = NamedLineEdit("ED_Name");
+    ED_Value = NamedLineEdit("ED_Value");
     LB_Name->setBuddy(ED_Name);
     LB_Value->setBuddy(ED_Value);
     connect(ED_Name, &QLineEdit::textChanged, this, &TFM_Helpers::editChanged);
     connect(ED_Value, &QLineEdit::textChanged, this, &TFM_Helpers::editChanged);
-    BT_BrowseValue = browseButton(pathList ? "BT_DirValue" : "BT_BrowseValue");
+    BT_BrowseValue = NamedBrowseButton(pathList ? "BT_DirValue" : "BT_BrowseValue");
     connect(BT_BrowseValue, &QToolButton::clicked, this, [this, pathList] {
         if (!pathList) {
             browseProgram(ED_Value);
@@ -183,8 +147,8 @@ void TFM_Helpers::createLowerPanel()
         if (!chosen.isEmpty())
             ED_Value->setText(chosen);
     });
-    CHK_SaveToDisk = checkBox("CHK_SaveToDisk", "Save to Disk", "Display the \"Save As\" dialog to user.");
-    CHK_DefaultApp = checkBox("CHK_DefaultApp", "Launch Default App.");
+    CHK_SaveToDisk = NamedCheckBox("CHK_SaveToDisk", "Save to Disk", "Display the \"Save As\" dialog to user.");
+    CHK_DefaultApp = NamedCheckBox("CHK_DefaultApp", "Launch Default App.");
     connect(CHK_SaveToDisk, &QCheckBox::clicked, this,
             [this] { switchClicked(CHK_SaveToDisk, SaveToDiskValue, CHK_DefaultApp); });
     connect(CHK_DefaultApp, &QCheckBox::clicked, this,
@@ -193,13 +157,13 @@ void TFM_Helpers::createLowerPanel()
 
 void TFM_Helpers::createButtons()
 {
-    BT_New = pushButton("BT_New", "&New Item");
-    BT_Delete = pushButton("BT_Delete", "&Delete Item");
-    BT_Apply = pushButton("BT_Apply", "&Apply");
+    BT_New = NamedPushButton("BT_New", "&New Item");
+    BT_Delete = NamedPushButton("BT_Delete", "&Delete Item");
+    BT_Apply = NamedPushButton("BT_Apply", "&Apply");
     BT_Apply->setDefault(true);
-    BT_CancelEdit = pushButton("BT_CancelEdit", "Cancel");
-    auto* ok = pushButton("BT_OK", "&OK");
-    auto* cancel = pushButton("BT_Cancel", "Cancel");
+    BT_CancelEdit = NamedPushButton("BT_CancelEdit", "Cancel");
+    auto* ok = NamedPushButton("BT_OK", "&OK");
+    auto* cancel = NamedPushButton("BT_Cancel", "Cancel");
     connect(BT_New, &QPushButton::clicked, this, &TFM_Helpers::NewItem);
     connect(BT_Delete, &QPushButton::clicked, this, &TFM_Helpers::DeleteItem);
     connect(BT_Apply, &QPushButton::clicked, this, &TFM_Helpers::Apply);
@@ -225,12 +189,12 @@ void TFM_Helpers::createButtons()
 
 void TFM_Helpers::load()
 {
-    TIniFile ini(utf8(FSettingsFile));
+    TIniFile ini(ToUtf8(FSettingsFile));
     if (!ini.exists())
         return;
     if (FMode == THelpersMode::HelperApplications) {
-        ED_ToolButton->setText(qt(ini.ReadString("Editor", "Program", "")));
-        ED_WebBrowser->setText(qt(ini.ReadString("WebBrowser", "Program", "")));
+        ED_ToolButton->setText(ToQString(ini.ReadString("Editor", "Program", "")));
+        ED_WebBrowser->setText(ToQString(ini.ReadString("WebBrowser", "Program", "")));
         const bool defaultBrowser = ED_WebBrowser->text() == QLatin1String(DefaultAppValue);
         CHK_DefaultBrowser->setChecked(defaultBrowser);
         ED_WebBrowser->setEnabled(!defaultBrowser);
@@ -246,18 +210,18 @@ void TFM_Helpers::load()
 
 void TFM_Helpers::Save()
 {
-    TIniFile ini(utf8(FSettingsFile));
+    TIniFile ini(ToUtf8(FSettingsFile));
     const char* section = sectionOf(FMode);
     ini.EraseSection(section);
     for (qsizetype i = 0; i < FNames.size(); ++i)
-        ini.WriteString(section, utf8(FNames[i]), utf8(FValues[i]));
+        ini.WriteString(section, ToUtf8(FNames[i]), ToUtf8(FValues[i]));
     if (FMode == THelpersMode::PathList)
         return;
     auto writeOrErase = [&ini](const char* name, const QString& value) {
         if (value.isEmpty())
             ini.EraseSection(name);
         else
-            ini.WriteString(name, "Program", utf8(value));
+            ini.WriteString(name, "Program", ToUtf8(value));
     };
     writeOrErase("Editor", ED_ToolButton->text());
     writeOrErase("WebBrowser", ED_WebBrowser->text());

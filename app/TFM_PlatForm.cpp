@@ -25,6 +25,7 @@
 #include "app/TEditButton.h"
 #include "app/TFM_Helpers.h"
 #include "app/TSearchPage.h"
+#include "app/WidgetHelpers.h"
 #include "html/viewer/TFrameViewer.h"
 #include "util/ProgramFolder.h"
 #include "util/TIniFile.h"
@@ -38,8 +39,6 @@ constexpr int builtInWidth = 622;
 constexpr int builtInHeight = 458;
 constexpr int dirBarHeight = 31;
 
-std::string utf8(const QString& text) { return text.toStdString(); }
-QString qt(const std::string& text) { return QString::fromStdString(text); }
 
 // Margins are kept as "value / 10" and written back in shortest decimal text.
 QString marginText(double margin)
@@ -53,9 +52,9 @@ TFM_PlatForm::TFM_PlatForm(QWidget* parent) : QMainWindow(parent)
 {
     // FormCreate.
     FFormReady = false;
-    FSettingsFile = qt(WritableFile("KOVRA32.INI"));
-    FAccessFile = qt(ProgramDir() + "QLACCESS.INI");
-    FBookmarkFile = qt(ProgramDir() + "BOOKMARK.TXT");
+    FSettingsFile = ToQString(WritableFile("KOVRA32.INI"));
+    FAccessFile = ToQString(ProgramDir() + "QLACCESS.INI");
+    FBookmarkFile = ToQString(ProgramDir() + "BOOKMARK.TXT");
     setWindowTitle(QApplication::applicationName());
     resize(builtInWidth, builtInHeight);
     move(builtInLeft, builtInTop);
@@ -367,7 +366,7 @@ void TFM_PlatForm::createDirButtons()
 
 void TFM_PlatForm::ReadINISettings()
 {
-    TIniFile ini(utf8(FSettingsFile));
+    TIniFile ini(ToUtf8(FSettingsFile));
     if (!ini.exists())
         centreOnScreen();
     else {
@@ -416,10 +415,10 @@ void TFM_PlatForm::readStartUpSection(const TIniFile& ini)
 {
     FLoadHome = ini.ReadBool("StartUp", "LoadHome", false);
     FShowMERL = ini.ReadBool("StartUp", "ShowMERL", false);
-    FHomePage = qt(ini.ReadString("StartUp", "HomePage", ""));
+    FHomePage = ToQString(ini.ReadString("StartUp", "HomePage", ""));
     FGoBack = ini.ReadBool("StartUp", "GoBack", false);
     FAutoClose = ini.ReadBool("StartUp", "AutoClose", false);
-    FBookmarkFile = qt(ini.ReadString("StartUp", "Bookmark", utf8(FBookmarkFile)));
+    FBookmarkFile = ToQString(ini.ReadString("StartUp", "Bookmark", ToUtf8(FBookmarkFile)));
     // Seconds, kept within what a timer can count.
     auto seconds = [](int value) { return std::clamp(value, 0, 2000000) * 1000; };
     Timer1->setInterval(seconds(ini.ReadInteger("StartUp", "IdleSec", Timer1->interval() / 1000)));
@@ -430,8 +429,8 @@ void TFM_PlatForm::readStartUpSection(const TIniFile& ini)
 void TFM_PlatForm::readViewerSection(const TIniFile& ini)
 {
     TViewerOptions& v = FViewerOptions;
-    v.DefFontName = qt(ini.ReadString("HTMLViewer1", "FontName", utf8(v.DefFontName)));
-    v.DefPreFontName = qt(ini.ReadString("HTMLViewer1", "PreFontName", utf8(v.DefPreFontName)));
+    v.DefFontName = ToQString(ini.ReadString("HTMLViewer1", "FontName", ToUtf8(v.DefFontName)));
+    v.DefPreFontName = ToQString(ini.ReadString("HTMLViewer1", "PreFontName", ToUtf8(v.DefPreFontName)));
     v.DefFontColor = ini.ReadColor("HTMLViewer1", "FontColor", v.DefFontColor);
     v.DefFontSize = ini.ReadInteger("HTMLViewer1", "FontSize", v.DefFontSize);
     v.DefHotSpotColor = ini.ReadColor("HTMLViewer1", "LinkColor", v.DefHotSpotColor);
@@ -442,13 +441,13 @@ void TFM_PlatForm::readViewerSection(const TIniFile& ini)
     v.PrintMarginRight = ini.ReadInteger("HTMLViewer1", "MRight", 20) / 10.0;
     v.PrintMarginTop = ini.ReadInteger("HTMLViewer1", "MTop", 20) / 10.0;
     v.PrintMarginBottom = ini.ReadInteger("HTMLViewer1", "MBottom", 20) / 10.0;
-    v.PrintHeader = qt(ini.ReadString("HTMLViewer1", "Header", ""));
-    v.PrintFooter = qt(ini.ReadString("HTMLViewer1", "Footer", ""));
+    v.PrintHeader = ToQString(ini.ReadString("HTMLViewer1", "Header", ""));
+    v.PrintFooter = ToQString(ini.ReadString("HTMLViewer1", "Footer", ""));
 }
 
 void TFM_PlatForm::readAccessFile()
 {
-    TIniFile access(utf8(FAccessFile));
+    TIniFile access(ToUtf8(FAccessFile));
     if (!access.exists())
         return;
     auto show = [this](const char* name, bool visible) {
@@ -572,7 +571,7 @@ void TFM_PlatForm::applyFullScreen()
 
 void TFM_PlatForm::SaveOptions()
 {
-    TIniFile ini(utf8(FSettingsFile));
+    TIniFile ini(ToUtf8(FSettingsFile));
     auto checked = [this](const char* name) { return findChild<QAction*>(name)->isChecked(); };
     QRect bounds = normalGeometry().isValid() ? normalGeometry() : geometry();
     int state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
@@ -592,12 +591,12 @@ void TFM_PlatForm::SaveOptions()
     ini.WriteBool("HTMLViewer1", "DisplayImg", checked("MNU_DisplayImages"));
     ini.WriteBool("HTMLViewer1", "TextFirst", checked("MNU_TextFirst"));
     ini.WriteBool("HTMLViewer1", "AutoRefresh", checked("MNU_AutoRefresh"));
-    ini.WriteString("HTMLViewer1", "MLeft", utf8(marginText(FViewerOptions.PrintMarginLeft)));
-    ini.WriteString("HTMLViewer1", "MRight", utf8(marginText(FViewerOptions.PrintMarginRight)));
-    ini.WriteString("HTMLViewer1", "MTop", utf8(marginText(FViewerOptions.PrintMarginTop)));
-    ini.WriteString("HTMLViewer1", "MBottom", utf8(marginText(FViewerOptions.PrintMarginBottom)));
-    ini.WriteString("HTMLViewer1", "Header", utf8(FViewerOptions.PrintHeader));
-    ini.WriteString("HTMLViewer1", "Footer", utf8(FViewerOptions.PrintFooter));
+    ini.WriteString("HTMLViewer1", "MLeft", ToUtf8(marginText(FViewerOptions.PrintMarginLeft)));
+    ini.WriteString("HTMLViewer1", "MRight", ToUtf8(marginText(FViewerOptions.PrintMarginRight)));
+    ini.WriteString("HTMLViewer1", "MTop", ToUtf8(marginText(FViewerOptions.PrintMarginTop)));
+    ini.WriteString("HTMLViewer1", "MBottom", ToUtf8(marginText(FViewerOptions.PrintMarginBottom)));
+    ini.WriteString("HTMLViewer1", "Header", ToUtf8(FViewerOptions.PrintHeader));
+    ini.WriteString("HTMLViewer1", "Footer", ToUtf8(FViewerOptions.PrintFooter));
     emit SavingSearchOptions(ini);
 }
 
@@ -714,9 +713,9 @@ void TFM_PlatForm::showAbout()
 
 void TFM_PlatForm::ReadDirButtons()
 {
-    TIniFile ini(utf8(FSettingsFile));
+    TIniFile ini(ToUtf8(FSettingsFile));
     for (int i = 0; i < DirButtonCount; ++i) {
-        QString value = qt(ini.ReadString("Directory", "Button" + std::to_string(i), ""));
+        QString value = ToQString(ini.ReadString("Directory", "Button" + std::to_string(i), ""));
         // A double quote splits like a comma; only three fields make an entry.
         QStringList fields = value.split(QRegularExpression(QStringLiteral("[,\"]")));
         TDirButtonEntry entry;
@@ -731,11 +730,11 @@ void TFM_PlatForm::ReadDirButtons()
 
 void TFM_PlatForm::WriteDirButtons()
 {
-    TIniFile ini(utf8(FSettingsFile));
+    TIniFile ini(ToUtf8(FSettingsFile));
     for (int i = 0; i < DirButtonCount; ++i) {
         const TDirButtonEntry& entry = FDirEntries[size_t(i)];
         QString value = entry.Target + ',' + entry.Caption + ',' + (entry.InExeDir ? '1' : '0');
-        ini.WriteString("Directory", "Button" + std::to_string(i), utf8(value));
+        ini.WriteString("Directory", "Button" + std::to_string(i), ToUtf8(value));
     }
 }
 
@@ -769,10 +768,10 @@ void TFM_PlatForm::dirButtonClicked(int index)
     if (target.isEmpty() || RunPseudoCommand(target.toUpper()))
         return;
     if (QFileInfo(target).suffix().toLower() == QLatin1String("exe")) {
-        StartProgram(utf8(target), "");
+        StartProgram(ToUtf8(target), "");
         return;
     }
-    LoadHTMLFile(entry.InExeDir ? qt(ProgramDir()) + target : target);
+    LoadHTMLFile(entry.InExeDir ? ToQString(ProgramDir()) + target : target);
 }
 
 // ---- search page --------------------------------------------------------------

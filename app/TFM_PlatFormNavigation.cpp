@@ -20,6 +20,7 @@
 #include "app/TFM_HomePage.h"
 #include "app/TFM_PlatForm.h"
 #include "app/TSearchPage.h"
+#include "app/WidgetHelpers.h"
 #include "html/viewer/TFrameViewer.h"
 #include "util/FileLookup.h"
 #include "util/ProgramFolder.h"
@@ -28,14 +29,12 @@
 
 namespace {
 
-std::string utf8(const QString& text) { return text.toStdString(); }
-QString qt(const std::string& text) { return QString::fromStdString(text); }
 
 // Whether the location names an existing local file (after the case-insensitive fallback).
 bool isExistingFile(const QString& location)
 {
     QString path = location.section('#', 0, 0);
-    return !path.isEmpty() && QFileInfo(qt(ResolveFileName(utf8(path)))).isFile();
+    return !path.isEmpty() && QFileInfo(ToQString(ResolveFileName(ToUtf8(path)))).isFile();
 }
 
 } // namespace
@@ -51,8 +50,8 @@ void TFM_PlatForm::configureViewer()
 void TFM_PlatForm::applyViewerOptions()
 {
     const TViewerOptions& v = FViewerOptions;
-    HTMLViewer1->DefFontName = utf8(v.DefFontName);
-    HTMLViewer1->DefPreFontName = utf8(v.DefPreFontName);
+    HTMLViewer1->DefFontName = ToUtf8(v.DefFontName);
+    HTMLViewer1->DefPreFontName = ToUtf8(v.DefPreFontName);
     HTMLViewer1->DefFontColor = v.DefFontColor;
     HTMLViewer1->DefFontSize = v.DefFontSize;
     HTMLViewer1->DefHotSpotColor = v.DefHotSpotColor;
@@ -130,7 +129,7 @@ void TFM_PlatForm::connectNavigation()
 
 QString TFM_PlatForm::CurrentFile() const
 {
-    return qt(HTMLViewer1->CurrentFile());
+    return ToQString(HTMLViewer1->CurrentFile());
 }
 
 QString TFM_PlatForm::LocationText() const
@@ -170,15 +169,15 @@ void TFM_PlatForm::LoadHTMLFile(const QString& location)
 {
     if (location < QLatin1String(" "))
         return;
-    std::string expanded = utf8(location);
+    std::string expanded = ToUtf8(location);
     ExpandExeMacros(expanded);
-    QString text = qt(expanded);
+    QString text = ToQString(expanded);
     // A location may be a command word, in any letter case.
     if (RunPseudoCommand(text.toUpper()))
         return;
     FLoading = true;
     if (text.contains(QLatin1String("file:///")) || text.contains(QLatin1String("./")))
-        text = qt(HTMLViewer1->ExpandLinkName(utf8(text)));
+        text = ToQString(HTMLViewer1->ExpandLinkName(ToUtf8(text)));
     // The current directory follows the document, so a relative location is
     // made absolute before it moves.
     if (isExistingFile(text) && QFileInfo(text.section('#', 0, 0)).isRelative())
@@ -186,7 +185,7 @@ void TFM_PlatForm::LoadHTMLFile(const QString& location)
             + (text.contains('#') ? '#' + text.section('#', 1) : QString());
     if (isExistingFile(text)) {
         try {
-            ChangeDir(ExtractDir(ResolveFileName(utf8(text.section('#', 0, 0)))));
+            ChangeDir(ExtractDir(ResolveFileName(ToUtf8(text.section('#', 0, 0)))));
         } catch (const std::exception&) {
             // An unreadable folder only loses relative links; the load goes on.
         }
@@ -197,7 +196,7 @@ void TFM_PlatForm::LoadHTMLFile(const QString& location)
         HTMLViewer1->SetViewImages(false);
     bool loaded = true;
     try {
-        HTMLViewer1->ShowFile(utf8(text));
+        HTMLViewer1->ShowFile(ToUtf8(text));
     } catch (const std::exception& e) {
         loaded = false;
         ReportError(QString::fromUtf8(e.what()));
@@ -222,8 +221,8 @@ void TFM_PlatForm::locationEntered()
 {
     // Only for the directory change: the text is loaded as typed.
     QString text = ED_Location->text();
-    std::string folder = ExtractDir(utf8(QString(text).replace('/', '\\')));
-    if (!folder.empty() && QFileInfo(qt(folder)).isDir()) {
+    std::string folder = ExtractDir(ToUtf8(QString(text).replace('/', '\\')));
+    if (!folder.empty() && QFileInfo(ToQString(folder)).isDir()) {
         try {
             ChangeDir(folder);
         } catch (const std::exception&) {
@@ -268,7 +267,7 @@ void TFM_PlatForm::CloseFile()
 void TFM_PlatForm::OpenFile()
 {
     QString current = CurrentFile();
-    QString start = current.isEmpty() ? qt(ProgramDir()) : qt(ExtractDir(utf8(current)));
+    QString start = current.isEmpty() ? ToQString(ProgramDir()) : ToQString(ExtractDir(ToUtf8(current)));
     QString file = QFileDialog::getOpenFileName(
         this, QStringLiteral("Open File"), start,
         QStringLiteral("HTML files (*.htm *.html *.htx);;Image files (*.gif *.jpg *.bmp *.png);;GIF Pictures "
@@ -316,7 +315,7 @@ void TFM_PlatForm::HistoryClick(int index)
     if (index < 0 || index >= HTMLViewer1->HistoryCount())
         return;
     HTMLViewer1->SetHistoryIndex(index);
-    ED_Location->setText(qt(HTMLViewer1->HistoryFile(index)));
+    ED_Location->setText(ToQString(HTMLViewer1->HistoryFile(index)));
 }
 
 void TFM_PlatForm::historyChanged()
@@ -329,12 +328,12 @@ void TFM_PlatForm::historyChanged()
         QAction* entry = FHistoryEntries[size_t(i)];
         entry->setVisible(i < count);
         if (i < count) {
-            entry->setText(qt(HTMLViewer1->HistoryFile(i)));
+            entry->setText(ToQString(HTMLViewer1->HistoryFile(i)));
             entry->setChecked(i == HTMLViewer1->HistoryIndex());
         }
     }
     FHistoryMenu->menuAction()->setVisible(count > 0 && menus && NB_MAIN->currentIndex() == 0);
-    QString title = qt(HTMLViewer1->DocumentTitle());
+    QString title = ToQString(HTMLViewer1->DocumentTitle());
     setWindowTitle((title.isEmpty() ? CurrentFile() : title) + " - " + QApplication::applicationName());
     ED_Location->setText(CurrentFile());
 }
@@ -357,7 +356,7 @@ void TFM_PlatForm::processing(bool on)
 
 void TFM_PlatForm::linkCovered(const std::string& url)
 {
-    FLinkLabel->setText(QStringLiteral("        ") + qt(url));
+    FLinkLabel->setText(QStringLiteral("        ") + ToQString(url));
 }
 
 void TFM_PlatForm::linkClicked(const std::string&, const std::string& url, bool& handled)
@@ -365,12 +364,12 @@ void TFM_PlatForm::linkClicked(const std::string&, const std::string& url, bool&
     // Command words and program-folder macros work in links as in locations.
     std::string expanded = url;
     ExpandExeMacros(expanded);
-    if (RunPseudoCommand(qt(expanded).toUpper())) {
+    if (RunPseudoCommand(ToQString(expanded).toUpper())) {
         handled = true;
         return;
     }
     if (expanded != url) {
-        LoadHTMLFile(qt(expanded));
+        LoadHTMLFile(ToQString(expanded));
         handled = true;
     }
 }
@@ -384,8 +383,8 @@ void TFM_PlatForm::goHome()
         return;
     }
     QString home = FHomePage;
-    if (!home.startsWith(QLatin1String("\\\\")) && ExtractDir(utf8(home)).empty())
-        home = qt(ProgramDir()) + home;
+    if (!home.startsWith(QLatin1String("\\\\")) && ExtractDir(ToUtf8(home)).empty())
+        home = ToQString(ProgramDir()) + home;
     if (home.toUpper() != CurrentFile().toUpper())
         LoadHTMLFile(home);
     NB_MAIN->setCurrentIndex(0);
@@ -427,7 +426,7 @@ void TFM_PlatForm::findText(bool again)
             return;
         FFindText = text;
     }
-    if (!HTMLViewer1->FindInText(utf8(FFindText), false))
+    if (!HTMLViewer1->FindInText(ToUtf8(FFindText), false))
         QMessageBox::information(this, QApplication::applicationName(),
                                  QStringLiteral("Cannot find \"%1\"").arg(FFindText));
 }
@@ -435,10 +434,10 @@ void TFM_PlatForm::findText(bool again)
 void TFM_PlatForm::ApplyHomePageSettings(const THomePageSettings& s)
 {
     try {
-        TIniFile ini(utf8(FSettingsFile));
+        TIniFile ini(ToUtf8(FSettingsFile));
         ini.WriteBool("StartUp", "LoadHome", s.LoadHome);
         ini.WriteBool("StartUp", "ShowMERL", s.ShowMERL);
-        ini.WriteString("StartUp", "HomePage", utf8(s.HomePage));
+        ini.WriteString("StartUp", "HomePage", ToUtf8(s.HomePage));
         ini.WriteBool("StartUp", "GoBack", s.GoBack);
         ini.WriteBool("StartUp", "AutoClose", s.AutoClose);
         ini.WriteInteger("StartUp", "IdleSec", s.IdleSec);
@@ -505,7 +504,7 @@ void TFM_PlatForm::SaveAs()
     if (target.isEmpty())
         return;
     try {
-        CopyFileKeepDate(utf8(current), utf8(target));
+        CopyFileKeepDate(ToUtf8(current), ToUtf8(target));
     } catch (const std::exception& e) {
         ReportError(QString::fromUtf8(e.what()));
     }

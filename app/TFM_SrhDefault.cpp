@@ -12,37 +12,11 @@
 #include <QToolButton>
 
 #include "app/TFM_Helpers.h"
+#include "app/WidgetHelpers.h"
 
 namespace {
 
 constexpr int MaxBannerLength = 255;
-
-QString qt(const std::string& text) { return QString::fromStdString(text); }
-std::string utf8(const QString& text) { return text.toStdString(); }
-
-QLineEdit* lineEdit(const char* name)
-{
-    auto* edit = new QLineEdit;
-    edit->setObjectName(name);
-    return edit;
-}
-
-QCheckBox* checkBox(const char* name, const char* caption, const char* hint = "")
-{
-    auto* box = new QCheckBox(QString::fromUtf8(caption));
-    box->setObjectName(name);
-    if (*hint)
-        box->setToolTip(QString::fromUtf8(hint));
-    return box;
-}
-
-QToolButton* browseButton(const char* name)
-{
-    auto* button = new QToolButton;
-    button->setObjectName(name);
-    button->setText(QStringLiteral("..."));
-    return button;
-}
 
 } // namespace
 
@@ -51,23 +25,23 @@ TFM_SrhDefault::TFM_SrhDefault(QWidget* parent) : QDialog(parent)
     setObjectName("TFM_SrhDefault");
     setWindowTitle(QStringLiteral("Search Engine Defaults"));
     setModal(true);
-    ED_Header = lineEdit("ED_Header");
-    ED_SubHeader = lineEdit("ED_SubHeader");
-    ED_FileType = lineEdit("ED_FileType");
-    DirTreeLimit = lineEdit("DirTreeLimit");
+    ED_Header = NamedLineEdit("ED_Header");
+    ED_SubHeader = NamedLineEdit("ED_SubHeader");
+    ED_FileType = NamedLineEdit("ED_FileType");
+    DirTreeLimit = NamedLineEdit("DirTreeLimit");
     DirTreeLimit->setToolTip(QStringLiteral("Limit Search to this directory branch"));
     ED_Banner = new QPlainTextEdit;
     ED_Banner->setObjectName("ED_Banner");
-    ED_StartCpt = lineEdit("ED_StartCpt");
-    ED_ResultFile = lineEdit("ED_ResultFile");
-    CHK_SubDir = checkBox("CHK_SubDir", "Include Sub Directories");
-    CHK_HIDEDIR = checkBox("CHK_HIDEDIR", "Hide");
-    CHK_HIDEFT = checkBox("CHK_HIDEFT", "Hide");
-    CHK_HIDEADV = checkBox("CHK_HIDEADV", "Hide Advance Search Options");
-    CHK_DirRO = checkBox("CHK_DirRO", "Read Only");
-    CHK_LOCALRF = checkBox("CHK_LOCALRF", "In &Executable's Directory",
+    ED_StartCpt = NamedLineEdit("ED_StartCpt");
+    ED_ResultFile = NamedLineEdit("ED_ResultFile");
+    CHK_SubDir = NamedCheckBox("CHK_SubDir", "Include Sub Directories");
+    CHK_HIDEDIR = NamedCheckBox("CHK_HIDEDIR", "Hide");
+    CHK_HIDEFT = NamedCheckBox("CHK_HIDEFT", "Hide");
+    CHK_HIDEADV = NamedCheckBox("CHK_HIDEADV", "Hide Advance Search Options");
+    CHK_DirRO = NamedCheckBox("CHK_DirRO", "Read Only");
+    CHK_LOCALRF = NamedCheckBox("CHK_LOCALRF", "In &Executable's Directory",
                            "If checked, always looking for the file in the program's running directory");
-    CHK_TEMP = checkBox("CHK_TEMP", "In Windows Temporary Directory",
+    CHK_TEMP = NamedCheckBox("CHK_TEMP", "In Windows Temporary Directory",
                         "If checked, stores result file under Windows default temporary directory");
     connect(CHK_LOCALRF, &QCheckBox::clicked, this, &TFM_SrhDefault::localRFClicked);
     connect(CHK_TEMP, &QCheckBox::clicked, this, &TFM_SrhDefault::tempClicked);
@@ -80,9 +54,9 @@ TFM_SrhDefault::TFM_SrhDefault(QWidget* parent) : QDialog(parent)
         }
     });
 
-    QToolButton* dirButton = browseButton("BT_DirTree");
+    QToolButton* dirButton = NamedBrowseButton("BT_DirTree");
     connect(dirButton, &QToolButton::clicked, this, &TFM_SrhDefault::chooseDirectory);
-    QToolButton* fileButton = browseButton("BT_ResultFile");
+    QToolButton* fileButton = NamedBrowseButton("BT_ResultFile");
     connect(fileButton, &QToolButton::clicked, this, &TFM_SrhDefault::chooseResultFile);
 
     auto* grid = new QGridLayout;
@@ -136,13 +110,13 @@ TFM_SrhDefault::TFM_SrhDefault(QWidget* parent) : QDialog(parent)
 void TFM_SrhDefault::LoadFrom(const TSearchSettings& settings)
 {
     FLoaded = settings;
-    ED_Header->setText(qt(settings.Heading));
-    ED_SubHeader->setText(qt(settings.SubHeading));
-    ED_FileType->setText(qt(settings.FileType));
-    DirTreeLimit->setText(qt(settings.Directory));
-    ED_Banner->setPlainText(qt(settings.Banner));
-    ED_StartCpt->setText(qt(settings.StartCpt));
-    ED_ResultFile->setText(qt(settings.ResultFile));
+    ED_Header->setText(ToQString(settings.Heading));
+    ED_SubHeader->setText(ToQString(settings.SubHeading));
+    ED_FileType->setText(ToQString(settings.FileType));
+    DirTreeLimit->setText(ToQString(settings.Directory));
+    ED_Banner->setPlainText(ToQString(settings.Banner));
+    ED_StartCpt->setText(ToQString(settings.StartCpt));
+    ED_ResultFile->setText(ToQString(settings.ResultFile));
     CHK_SubDir->setChecked(settings.IncludeSub);
     CHK_HIDEDIR->setChecked(settings.HideDir);
     CHK_HIDEFT->setChecked(settings.HideFT);
@@ -155,13 +129,13 @@ void TFM_SrhDefault::LoadFrom(const TSearchSettings& settings)
 TSearchSettings TFM_SrhDefault::Settings() const
 {
     TSearchSettings s = FLoaded;
-    s.Heading = utf8(ED_Header->text());
-    s.SubHeading = utf8(ED_SubHeader->text());
-    s.FileType = utf8(ED_FileType->text());
-    s.Directory = utf8(DirTreeLimit->text());
-    s.Banner = utf8(ED_Banner->toPlainText());
-    s.StartCpt = utf8(ED_StartCpt->text());
-    s.ResultFile = utf8(ED_ResultFile->text());
+    s.Heading = ToUtf8(ED_Header->text());
+    s.SubHeading = ToUtf8(ED_SubHeader->text());
+    s.FileType = ToUtf8(ED_FileType->text());
+    s.Directory = ToUtf8(DirTreeLimit->text());
+    s.Banner = ToUtf8(ED_Banner->toPlainText());
+    s.StartCpt = ToUtf8(ED_StartCpt->text());
+    s.ResultFile = ToUtf8(ED_ResultFile->text());
     s.IncludeSub = CHK_SubDir->isChecked();
     s.HideDir = CHK_HIDEDIR->isChecked();
     s.HideFT = CHK_HIDEFT->isChecked();

@@ -25,6 +25,7 @@
 
 #include "app/TFM_Helpers.h"
 #include "app/TFM_SrhDefault.h"
+#include "app/WidgetHelpers.h"
 #include "html/viewer/QtColor.h"
 #include "search/FileSystem.h"
 #include "search/TFileScan.h"
@@ -39,25 +40,12 @@ constexpr int MaxPathListEntries = 255;
 // The progress labels are refreshed at most this often; the events are pumped after every file.
 constexpr qint64 ProgressIntervalMs = 80;
 
-std::string utf8(const QString& text) { return text.toStdString(); }
-QString qt(const std::string& text) { return QString::fromStdString(text); }
-
 QFont boldPixelFont(int pixels)
 {
     QFont font;
     font.setBold(true);
     font.setPixelSize(pixels);
     return font;
-}
-
-QCheckBox* checkBox(const char* name, const char* caption, const char* hint, bool checked)
-{
-    auto* box = new QCheckBox(QString::fromUtf8(caption));
-    box->setObjectName(name);
-    if (*hint)
-        box->setToolTip(QString::fromUtf8(hint));
-    box->setChecked(checked);
-    return box;
 }
 
 QComboBox* dropDown(const char* name, const QStringList& items)
@@ -80,7 +68,7 @@ QStringList comparisonItems()
 {
     QStringList items;
     for (const std::string& item : ComparisonItems())
-        items << qt(item);
+        items << ToQString(item);
     return items;
 }
 
@@ -115,7 +103,7 @@ TSearchPage::TSearchPage(QString settingsFile, QWidget* parent)
     PA_ResultArea->setMinimumHeight(PA_Result->sizeHint().height());
     ApplyMainWindowDefaults(*FileScan1);
     connectScanner();
-    FResultFile = qt(FSettings.ResultPath());
+    FResultFile = ToQString(FSettings.ResultPath());
     CB_SearchType->setCurrentIndex(0);
     CB_Sort->setCurrentIndex(0);
     ApplySearchSettings();
@@ -160,8 +148,8 @@ void TSearchPage::createHeading()
     CB_SearchType = dropDown("CB_SearchType", {QStringLiteral("any of the words (OR)"),
                                                QStringLiteral("all the words (AND)"), QStringLiteral("the phrase")});
     typeLabel->setBuddy(CB_SearchType);
-    CaseSenseCB = checkBox("CaseSenseCB", "Case Sensitive", "Check for a case sensitive search", false);
-    CHK_WholeWord = checkBox("CHK_WholeWord", "Whole Word Only", "Check if search for whole word only", false);
+    CaseSenseCB = NamedCheckBox("CaseSenseCB", "Case Sensitive", "Check for a case sensitive search", false);
+    CHK_WholeWord = NamedCheckBox("CHK_WholeWord", "Whole Word Only", "Check if search for whole word only", false);
 
     auto* options = new QHBoxLayout;
     options->addWidget(typeLabel);
@@ -199,7 +187,7 @@ void TSearchPage::createUserSet()
     BT_DirTree->setText(QStringLiteral("..."));
     BT_DirTree->setToolTip(QStringLiteral("Click here to select a directory to search"));
     connect(BT_DirTree, &QToolButton::clicked, this, &TSearchPage::BT_DirTreeClick);
-    IncSubDirCB = checkBox("IncSubDirCB", "Include Sub Directories",
+    IncSubDirCB = NamedCheckBox("IncSubDirCB", "Include Sub Directories",
                            "Check to have search include all sub-directories", true);
     LB_FFIND = new QLabel(QStringLiteral("File to Find:"));
     LB_FFIND->setObjectName("LB_FFIND");
@@ -224,9 +212,9 @@ void TSearchPage::createAdvanced()
     auto* grid = new QGridLayout(BOX_Advance);
     grid->setContentsMargins(6, 2, 6, 2);
     grid->setVerticalSpacing(2);
-    cbShowSummary = checkBox("cbShowSummary", "Generate Summary", "", true);
-    CHK_Convert = checkBox("CHK_Convert", "Convert HTML symbol to code", "", true);
-    CHK_METAONLY = checkBox("CHK_METAONLY", "Meta Search Only", "", false);
+    cbShowSummary = NamedCheckBox("cbShowSummary", "Generate Summary", "", true);
+    CHK_Convert = NamedCheckBox("CHK_Convert", "Convert HTML symbol to code", "", true);
+    CHK_METAONLY = NamedCheckBox("CHK_METAONLY", "Meta Search Only", "", false);
     FileSizeComp1 = dropDown("FileSizeComp1", comparisonItems());
     FileSizeComp1->setCurrentIndex(4);
     FileSizeLimit = spinEdit("FileSizeLimit");
@@ -238,9 +226,9 @@ void TSearchPage::createAdvanced()
     CB_Sort = dropDown("CB_Sort", {QStringLiteral("No Sorting"), QStringLiteral("File Date"),
                                    QStringLiteral("File Size"), QStringLiteral("File Title"), QString()});
     LB_SORT->setBuddy(CB_Sort);
-    cbSWFileSize = checkBox("cbSWFileSize", "Show File Size", "", true);
-    cbSWFileDate = checkBox("cbSWFileDate", "Show File Date", "", true);
-    CHK_Reverse = checkBox("CHK_Reverse", "Reverse Order", "", false);
+    cbSWFileSize = NamedCheckBox("cbSWFileSize", "Show File Size", "", true);
+    cbSWFileDate = NamedCheckBox("cbSWFileDate", "Show File Date", "", true);
+    CHK_Reverse = NamedCheckBox("CHK_Reverse", "Reverse Order", "", false);
     // These two take effect on the scanner at once.
     connect(CHK_METAONLY, &QCheckBox::toggled, this, [this](bool on) { FileScan1->METASearch = on; });
     connect(CHK_Reverse, &QCheckBox::toggled, this, [this](bool on) { FileScan1->Reverse = on; });
@@ -329,14 +317,14 @@ void TSearchPage::connectScanner()
 {
     FileScan1->CurrInfoLabel = [this](const std::string& caption) {
         ++FExamined;
-        FScanCaption = qt(caption).trimmed();
+        FScanCaption = ToQString(caption).trimmed();
         updateProgress(false);
     };
     FileScan1->OnFoundFile = [this](TFileScan&, const std::string&, const TSearchRec&) { ++FHits; };
     FileScan1->ProcessMessages = [this] { pumpEvents(); };
     // Directories without a matching file pump too, so STOP works in any tree.
     FileScan1->OnFoundDirectory = [this](TFileScan&, const std::string& dirPath, const TSearchRec& dir) {
-        FScanCaption = qt(dirPath) + QString::fromUtf8(dir.Name.data(), qsizetype(dir.Name.size())) + '/';
+        FScanCaption = ToQString(dirPath) + QString::fromUtf8(dir.Name.data(), qsizetype(dir.Name.size())) + '/';
         updateProgress(false);
         pumpEvents();
     };
@@ -347,7 +335,7 @@ void TSearchPage::connectScanner()
 void TSearchPage::ReadSearchSettings(const TIniFile& ini)
 {
     FSettings = TSearchSettings::Read(ini);
-    FResultFile = qt(FSettings.ResultPath());
+    FResultFile = ToQString(FSettings.ResultPath());
     CHK_Convert->setChecked(ini.ReadBool("KOVRA", "ConvertSymbol", true));
     cbShowSummary->setChecked(ini.ReadBool("KOVRA", "GetSummary", true));
     auto comparisonIndex = [](int index) { return index >= 0 && index < 5 ? index : 0; };
@@ -375,12 +363,12 @@ void TSearchPage::ApplySearchSettings()
 {
     PA_MERL->hide();
     CHK_WholeWord->show();
-    LB_SrhHead->setText(qt(FSettings.Heading));
-    LB_SrhSubHead->setText(qt(FSettings.SubHeading));
-    const QString caption = qt(FSettings.StartCpt);
+    LB_SrhHead->setText(ToQString(FSettings.Heading));
+    LB_SrhSubHead->setText(ToQString(FSettings.SubHeading));
+    const QString caption = ToQString(FSettings.StartCpt);
     BT_Start->setText(caption);
     BT_Start->setFixedWidth(10 * int(caption.size()));
-    FileToFind->setText(qt(FSettings.FileType));
+    FileToFind->setText(ToQString(FSettings.FileType));
     IncSubDirCB->setChecked(FSettings.IncludeSub);
     BOX_Advance->setVisible(!FSettings.HideAdv);
     PA_UserSet->setVisible(!(FSettings.HideFT && FSettings.HideDir));
@@ -394,7 +382,7 @@ void TSearchPage::ApplySearchSettings()
         BT_DirTree->hide();
     } else {
         DirTreeLimit->setEditable(true);
-        DirTreeLimit->setEditText(qt(FSettings.Directory));
+        DirTreeLimit->setEditText(ToQString(FSettings.Directory));
         // A hidden directory row keeps its button hidden too.
         BT_DirTree->setVisible(!FSettings.HideDir);
     }
@@ -406,10 +394,10 @@ void TSearchPage::LoadPathList()
     const QString typed = DirTreeLimit->currentText();
     DirTreeLimit->clear();
     int count = 0;
-    for (const std::string& key : TIniFile(utf8(FSettingsFile)).ReadSection("SrhPath")) {
+    for (const std::string& key : TIniFile(ToUtf8(FSettingsFile)).ReadSection("SrhPath")) {
         if (count++ == MaxPathListEntries)
             break;
-        DirTreeLimit->addItem(QStringLiteral("- ") + qt(key));
+        DirTreeLimit->addItem(QStringLiteral("- ") + ToQString(key));
     }
     if (DirTreeLimit->isEditable())
         DirTreeLimit->setEditText(typed);
@@ -445,11 +433,11 @@ void TSearchPage::ApplySearchColors(TColor background, const QString& fontName, 
 void TSearchPage::LoadMessagePage()
 {
     const std::string file = ProgramDir() + "KOVRAMSG.HTM";
-    FMessagePage = LocalFileExists(file) ? qt(ResolveFileName(file)) : QString();
+    FMessagePage = LocalFileExists(file) ? ToQString(ResolveFileName(file)) : QString();
     if (FMessagePage.isEmpty())
         return;
     try {
-        HTML_MSG->ShowFile(utf8(FMessagePage));
+        HTML_MSG->ShowFile(ToUtf8(FMessagePage));
     } catch (const std::exception&) {
         // The message page is a courtesy: without it the page just stays empty.
         FMessagePage.clear();
@@ -458,31 +446,31 @@ void TSearchPage::LoadMessagePage()
 
 std::string TSearchPage::GetSearchDirectory() const
 {
-    return ::GetSearchDirectory(utf8(DirTreeLimit->currentText()), TIniFile(utf8(FSettingsFile)));
+    return ::GetSearchDirectory(ToUtf8(DirTreeLimit->currentText()), TIniFile(ToUtf8(FSettingsFile)));
 }
 
 TSearchChoices TSearchPage::Choices(const std::string& directory) const
 {
     TSearchChoices c;
-    c.SearchText = utf8(ED_SearchString->text());
+    c.SearchText = ToUtf8(ED_SearchString->text());
     c.SearchType = TPageSearchType(std::clamp(CB_SearchType->currentIndex(), 0, 2));
     c.CaseSensitive = CaseSenseCB->isChecked();
     c.WholeWord = CHK_WholeWord->isChecked();
     c.MetaOnly = CHK_METAONLY->isChecked();
     c.ConvertSymbols = CHK_Convert->isChecked();
-    c.FileMasks = utf8(FileToFind->text());
+    c.FileMasks = ToUtf8(FileToFind->text());
     c.Directory = directory;
     c.IncludeSubDirs = IncSubDirCB->isChecked();
-    c.SizeComparison = utf8(FileSizeComp1->currentText());
+    c.SizeComparison = ToUtf8(FileSizeComp1->currentText());
     c.SizeLimit = FileSizeLimit->value();
-    c.AgeComparison = utf8(FileAgeComp1->currentText());
+    c.AgeComparison = ToUtf8(FileAgeComp1->currentText());
     c.AgeLimit = FileAgeLimit->value();
     c.Sort = TPageSort(std::clamp(CB_Sort->currentIndex(), 0, 4));
     c.Reverse = CHK_Reverse->isChecked();
     c.GenerateSummary = cbShowSummary->isChecked();
     c.ShowFileSize = cbSWFileSize->isChecked();
     c.ShowFileDate = cbSWFileDate->isChecked();
-    c.ResultFile = utf8(FResultFile);
+    c.ResultFile = ToUtf8(FResultFile);
     c.Banner = FSettings.Banner;
     return c;
 }
@@ -545,7 +533,7 @@ void TSearchPage::runSearchFromBox()
         directory = AddBackslash(directory);
     RunSearch(*FileScan1, Choices(directory));
     for (const auto& line : FileScan1->FoundList())
-        FoundFilesListBox1->addItem(qt(line.Text));
+        FoundFilesListBox1->addItem(ToQString(line.Text));
 }
 
 void TSearchPage::finishCounters()
@@ -599,7 +587,7 @@ void TSearchPage::pumpEvents()
 
 void TSearchPage::BT_IndexClick()
 {
-    if (LocalFileExists(utf8(FResultFile))) {
+    if (LocalFileExists(ToUtf8(FResultFile))) {
         emit ShowDocumentRequested(FResultFile);
         return;
     }
@@ -638,13 +626,13 @@ void TSearchPage::ApplySrhDefault(const TSearchSettings& settings)
 {
     FSettings = settings;
     try {
-        TIniFile ini(utf8(FSettingsFile));
+        TIniFile ini(ToUtf8(FSettingsFile));
         FSettings.Write(ini);
     } catch (const std::exception& e) {
         showError(QString::fromUtf8(e.what()));
     }
     ApplySearchSettings();
-    FResultFile = qt(FSettings.ResultPath());
+    FResultFile = ToQString(FSettings.ResultPath());
 }
 
 void TSearchPage::MNU_PATHLISTClick()

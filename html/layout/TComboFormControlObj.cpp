@@ -53,12 +53,5 @@ void TComboFormControlObj::PaintImage(TCanvas& canvas, int x, int y)
     int index = List().itemIndex();
     if (index < 0 || index >= int(FOptions.size()))
         return;
-    canvas.save();
-    canvas.intersectClip({r.left + 2, r.top + 2, arrowLeft, r.bottom - 2});
-    canvas.setFont(ControlFont(canvas));
-    canvas.setTextColor(FStyle.color);
-    canvas.setBackgroundMode(TBackgroundMode::Transparent);
-    canvas.setTextAlign(TTextAlign::Top);
-    canvas.textOut(x + 4, y + 2, FOptions[size_t(index)].text);
-    canvas.restore();
+    PaintBoxText(canvas, r, arrowLeft, {&FOptions[size_t(index)].text, 1}, y + 2);
 }

@@ -84,15 +84,8 @@ void TEditFormControlObj::PaintImage(TCanvas& canvas, int x, int y)
 {
     TRect r{x, y, x + Width(), y + Height()};
     canvas.drawEdge(r, TEdgeKind::Sunken);
-    canvas.save();
-    canvas.intersectClip({r.left + 2, r.top + 2, r.right - 2, r.bottom - 2});
-    canvas.setFont(ControlFont(canvas));
-    canvas.setTextColor(FStyle.color);
-    canvas.setBackgroundMode(TBackgroundMode::Transparent);
-    canvas.setTextAlign(TTextAlign::Top);
     std::u16string shown = Edit().text();
     if (FEcho == TEchoMode::Password)
         shown.assign(shown.size(), u'*');
-    canvas.textOut(x + TextInset, y + TextInset, shown);
-    canvas.restore();
+    PaintBoxText(canvas, r, r.right - 2, {&shown, 1}, y + TextInset);
 }

@@ -81,6 +81,22 @@ void TFormControlObj::ApplyStyle(const TObjectStyle& style)
 
 TFontRef TFormControlObj::ControlFont(TCanvas& canvas) const { return canvas.createFont(FStyle.font); }
 
+void TFormControlObj::PaintBoxText(TCanvas& canvas, const TRect& box, int textRight,
+                                   std::span<const std::u16string> lines, int firstY) const
+{
+    canvas.save();
+    canvas.intersectClip({box.left + 2, box.top + 2, textRight, box.bottom - 2});
+    canvas.setFont(ControlFont(canvas));
+    canvas.setTextColor(FStyle.color);
+    canvas.setBackgroundMode(TBackgroundMode::Transparent);
+    canvas.setTextAlign(TTextAlign::Top);
+    int lineHeight = std::max(1, canvas.font()->metrics().height);
+    int y = firstY;
+    for (size_t i = 0; i < lines.size() && y < box.bottom; ++i, y += lineHeight)
+        canvas.textOut(box.left + 4, y, lines[i]);
+    canvas.restore();
+}
+
 int TFormControlObj::TextHeightOfA(TCanvas& canvas) const { return ControlFont(canvas)->metrics().height; }
 
 void TFormControlObj::FireScript(TControlEvent event, const std::string& script)

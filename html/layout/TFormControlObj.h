@@ -6,6 +6,7 @@
 // Construction API: see FormElements.h (CreateFormControls). The document
 // owns every control (TDocumentObjects); forms and sections only point to them.
 #include <memory>
+#include <span>
 #include <string>
 
 #include "gfx/TControls.h"
@@ -77,6 +78,11 @@ protected:
     TControlFactory& Factory() const;
     // The window's font on the canvas.
     TFontRef ControlFont(TCanvas& canvas) const;
+    // Printing pictures of boxed controls: text lines in the control's font
+    // and colour from firstY down, 4 pixels in from the box's left, clipped
+    // to the inside of its sunken edge (and at textRight).
+    void PaintBoxText(TCanvas& canvas, const TRect& box, int textRight, std::span<const std::u16string> lines,
+                      int firstY) const;
     int TextHeightOfA(TCanvas& canvas) const;
     void FireScript(TControlEvent event, const std::string& script);
     void Invalidate() const;

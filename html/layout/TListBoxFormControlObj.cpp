@@ -169,15 +169,9 @@ void TListBoxFormControlObj::PaintImage(TCanvas& canvas, int x, int y)
 {
     TRect r{x, y, x + Width(), y + Height()};
     canvas.drawEdge(r, TEdgeKind::Sunken);
-    canvas.save();
-    canvas.intersectClip({r.left + 2, r.top + 2, r.right - 2, r.bottom - 2});
-    canvas.setFont(ControlFont(canvas));
-    canvas.setTextColor(FStyle.color);
-    canvas.setBackgroundMode(TBackgroundMode::Transparent);
-    canvas.setTextAlign(TTextAlign::Top);
-    int lineHeight = std::max(1, canvas.font()->metrics().height);
-    int ty = y + TextInset;
-    for (int i = std::max(0, List().topIndex()); i < int(FOptions.size()) && ty < r.bottom; ++i, ty += lineHeight)
-        canvas.textOut(x + TextInset, ty, FOptions[size_t(i)].text);
-    canvas.restore();
+    std::vector<std::u16string> shown;
+    size_t fitting = size_t(std::max(0, r.height())); // at most one line per pixel
+    for (size_t i = size_t(std::max(0, List().topIndex())); i < FOptions.size() && shown.size() < fitting; ++i)
+        shown.push_back(FOptions[i].text);
+    PaintBoxText(canvas, r, r.right - 2, shown, y + TextInset);
 }

@@ -84,15 +84,7 @@ void TTextAreaFormControlObj::PaintImage(TCanvas& canvas, int x, int y)
 {
     TRect r{x, y, x + Width(), y + Height()};
     canvas.drawEdge(r, TEdgeKind::Sunken);
-    canvas.save();
-    canvas.intersectClip({r.left + 2, r.top + 2, r.right - 2, r.bottom - 2});
-    canvas.setFont(ControlFont(canvas));
-    canvas.setTextColor(FStyle.color);
-    canvas.setBackgroundMode(TBackgroundMode::Transparent);
-    canvas.setTextAlign(TTextAlign::Top);
-    int lineHeight = std::max(1, canvas.font()->metrics().height);
     std::vector<std::u16string> lines = Memo().displayedLines();
-    for (int i = 0; i < Rows && i < int(lines.size()); ++i)
-        canvas.textOut(x + TextInset, y + TextInset + i * lineHeight, lines[size_t(i)]);
-    canvas.restore();
+    lines.resize(std::min(lines.size(), size_t(std::max(0, Rows))));
+    PaintBoxText(canvas, r, r.right - 2, lines, y + TextInset);
 }
