@@ -1,7 +1,9 @@
 // The whole path for arbitrary bytes: HTML (or plain text) -> builder ->
 // layout -> paint on the fixed-metrics canvas, plus the text copy and a
 // relayout at another width. The first byte chooses the options: bit 0 plain
-// text, bits 1-3 the layout width, bit 4 a second band further down.
+// text, bits 1-3 the layout width, bit 4 a second band further down, bit 5 a
+// printing copy painted with backgrounds. Every picture a page names exists
+// (a small bitmap), so backgrounds and images are laid out and painted.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -25,6 +27,26 @@ void PaintBand(TFixedCanvas& canvas, TSectionList& doc, int width, int y)
     canvas.clearCalls();
 }
 
+void PrintFirstPage(TFixedCanvas& canvas, const TSectionList& doc, int width)
+{
+    auto copy = TSectionList::CreateCopy(doc);
+    int maxWidth = 0;
+    copy->LayOut(canvas, 0, width, 600, maxWidth);
+    TPaintContext pc{canvas, TRect{0, 0, width, 600}};
+    pc.printing = true;
+    pc.printBackground = true;
+    pc.pageBottom = 600;
+    copy->PaintDocument(pc, 0);
+    canvas.clearCalls();
+}
+
+bool AnyPicture(const std::string& name, TBitmap& bitmap, TColor& transparent)
+{
+    bitmap = TBitmap(3 + int(name.size() % 5), 2, 0xFF808080u);
+    transparent = ClNone;
+    return true;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -37,6 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     SetStyleScreen(&canvas);
     {
         TSectionList doc;
+        doc.Objects.Host.bitmapRequest = AnyPicture;
         TStyleList styles;
         THtmlParseSettings settings;
         THtmlParseResult result;
@@ -50,6 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         PaintBand(canvas, doc, width, 0);
         if (flags & 16)
             PaintBand(canvas, doc, width, height / 2);
+        if (flags & 32)
+            PrintFirstPage(canvas, doc, width);
         doc.SelB = 0;
         doc.SelE = 1 << 30;
         (void)doc.GetSelText();

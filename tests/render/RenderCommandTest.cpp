@@ -89,11 +89,11 @@ TEST(RenderCommand, BadRequestsAreRefusedWithAReason)
     EXPECT_NE(unknown.output.find("unknown option --colour"), std::string::npos) << unknown.output;
 }
 
-TEST(RenderCommand, TextIsTheDocumentsText)
+TEST(RenderCommand, TextIsTheDocumentsTextAndNamesIgnoreCase)
 {
     TempFolder dir;
     writeFile(dir.file("page.htm"), "<h1>Lamp</h1><p>Lit at <b>dusk</b>.");
-    TRun run = Render(dir.file("page.htm") + " --text");
+    TRun run = Render(dir.file("PAGE.HTM") + " --text");
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.output.find("Lamp"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("Lit at dusk."), std::string::npos) << run.output;

@@ -51,8 +51,10 @@ TDocumentKind DocumentKindOf(const std::string& path)
     return TDocumentKind::Html;
 }
 
-void LoadAndLayOut(const std::string& path, TCanvas& canvas, int width, TRenderedDocument& out)
+void LoadAndLayOut(const std::string& name, TCanvas& canvas, int width, TRenderedDocument& out)
 {
+    // Collections made on case-blind disks name INDEX.HTM for index.htm.
+    const std::string path = ResolveFileName(name);
     SetStyleScreen(&canvas);
     auto start = std::chrono::steady_clock::now();
     TDocumentKind kind = DocumentKindOf(path);
