@@ -522,13 +522,13 @@ int CountLinks()
 
 } // namespace
 
-THtmlParseResult HtmlParseString(std::string text, TSectionList& document, TStyleList& styles,
+THtmlParseResult HtmlParseString(std::string_view text, TSectionList& document, TStyleList& styles,
                                  const THtmlParseSettings& settings, const THtmlParseEvents& events)
 {
     THtmlParseResult result;
     ResetContext(document, styles, settings, events, &result);
     try {
-        InstallDocument(std::move(text));
+        InstallDocumentView(text);
         if (R().BaseCharSet >= 0)
             Build.stack.Top().setCharacterSet(R().BaseCharSet);
         if (R().BaseCodePage != 0)
@@ -551,7 +551,7 @@ THtmlParseResult HtmlParseString(std::string text, TSectionList& document, TStyl
     return result;
 }
 
-void HtmlParseTextString(std::string text, TSectionList& document, TStyleList& styles,
+void HtmlParseTextString(std::string_view text, TSectionList& document, TStyleList& styles,
                          const THtmlParseSettings& settings)
 {
     THtmlParseEvents none;

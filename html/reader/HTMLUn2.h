@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "html/reader/Readhtml.h"
@@ -63,10 +64,10 @@ struct THtmlParseResult {
 };
 
 // Builds an HTML document into document (which should be empty).
-THtmlParseResult HtmlParseString(std::string text, TSectionList& document, TStyleList& styles,
+THtmlParseResult HtmlParseString(std::string_view text, TSectionList& document, TStyleList& styles,
                                  const THtmlParseSettings& settings, const THtmlParseEvents& events = {});
 // Builds a plain text document: one preformatted section per line.
-void HtmlParseTextString(std::string text, TSectionList& document, TStyleList& styles,
+void HtmlParseTextString(std::string_view text, TSectionList& document, TStyleList& styles,
                          const THtmlParseSettings& settings);
 
 // What the frame-set head scan reports to the frame-set viewer.
@@ -84,6 +85,6 @@ struct TFrameSetHead {
     std::string baseTarget;
 };
 // Reads the head and the FRAMESET structure of a frame-set document.
-TFrameSetHead FrameParseString(std::string text, const TFrameSetHost& host);
+TFrameSetHead FrameParseString(std::string_view text, const TFrameSetHost& host);
 // True when a FRAMESET start tag comes before any body-start tag.
-bool IsFrameSetString(std::string text);
+bool IsFrameSetString(std::string_view text);

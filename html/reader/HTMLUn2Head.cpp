@@ -357,7 +357,7 @@ void TFrameScan::FrameSet()
         FHost->endFrameSet();
 }
 
-void StartScan(std::string text)
+void StartScan(std::string_view text)
 {
     Build.stack.ResetEmpty();
     Build.depth = 0;
@@ -365,7 +365,7 @@ void StartScan(std::string text)
     R().IDNames = nullptr;
     R().TopCodePage = nullptr;
     R().OnInclude = nullptr;
-    InstallDocument(std::move(text), BomHandling::Ignore);
+    InstallDocumentView(text, BomHandling::Ignore);
 }
 
 void EndScan()
@@ -378,11 +378,11 @@ void EndScan()
 
 } // namespace
 
-TFrameSetHead FrameParseString(std::string text, const TFrameSetHost& host)
+TFrameSetHead FrameParseString(std::string_view text, const TFrameSetHost& host)
 {
     TFrameSetHead head;
     try {
-        StartScan(std::move(text));
+        StartScan(text);
         R().OnScript = host.OnScript;
         TFrameScan scan(&host);
         if (scan.Head(&head))
@@ -393,11 +393,11 @@ TFrameSetHead FrameParseString(std::string text, const TFrameSetHost& host)
     return head;
 }
 
-bool IsFrameSetString(std::string text)
+bool IsFrameSetString(std::string_view text)
 {
     bool result = false;
     try {
-        StartScan(std::move(text));
+        StartScan(text);
         TFrameScan scan(nullptr);
         result = scan.Head(nullptr);
     } catch (...) {

@@ -802,18 +802,28 @@ std::string EucJpToShiftJis(std::string_view text)
 void InstallDocument(std::string document, BomHandling bom)
 {
     TReaderState& s = ReadState;
-    s.Doc = CutAtNul(std::move(document));
+    s.DocText = std::move(document);
+    InstallDocumentView(s.DocText, bom);
+}
+
+void InstallDocumentView(std::string_view document, BomHandling bom)
+{
+    TReaderState& s = ReadState;
+    if (document.data() != s.DocText.data())
+        std::string().swap(s.DocText);
+    s.Doc = document.substr(0, document.find('\0'));
     s.BaseCharSet = -1;
     s.BaseCodePage = 0;
     s.ConvertedJapanese = false;
     s.DefaultCodePage = CodePage::Ansi;
     static constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
     if (bom == BomHandling::Recognise && s.Doc.size() > 3 && std::string_view(s.Doc).starts_with(Utf8Bom)) {
-        s.Doc.erase(0, Utf8Bom.size());
+        s.Doc.remove_prefix(Utf8Bom.size());
         s.BaseCharSet = 0;
         s.BaseCodePage = CodePage::Utf8;
     } else if (HasIso2022JpEscape(s.Doc)) {
-        s.Doc = Iso2022JpToShiftJis(s.Doc);
+        s.DocText = Iso2022JpToShiftJis(s.Doc);
+        s.Doc = s.DocText;
         s.ConvertedJapanese = true;
         s.BaseCharSet = 128;
         s.BaseCodePage = CodePage::ShiftJis;
@@ -848,7 +858,8 @@ void RestartReading()
 void ReleaseDocument()
 {
     TReaderState& s = ReadState;
-    std::string().swap(s.Doc);
+    s.Doc = {};
+    std::string().swap(s.DocText);
     s.DocPos = 0;
     LeaveInsertedText();
     std::string().swap(s.Inserted);
@@ -859,7 +870,8 @@ void ConvertDocumentFromEucJp()
     TReaderState& s = ReadState;
     if (s.ConvertedJapanese)
         return;
-    s.Doc = EucJpToShiftJis(s.Doc);
+    s.DocText = EucJpToShiftJis(s.Doc);
+    s.Doc = s.DocText;
     s.ConvertedJapanese = true;
 }
 

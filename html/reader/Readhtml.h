@@ -7,7 +7,7 @@
 // document is read at a time; a callback must not start another parse.
 //
 // Typical use by the builder:
-//     InstallDocument(std::move(text));          // prepares input, loads the first character
+//     InstallDocumentView(text);                 // prepares input, loads the first character
 //     ReadState.PreScan = true;  ... NextSymbol() loop ...  ReadState.PreScan = false;
 //     RestartReading();                          // back to the start
 //     NextSymbol();
@@ -50,7 +50,10 @@ inline constexpr size_t MaxIncludedBytes = 16 * 1024 * 1024;
 
 struct TReaderState {
     // The main document, after input preparation, and the next byte to read.
-    std::string Doc;
+    // It views the caller's text, or DocText when the reader owns or
+    // converted the document.
+    std::string_view Doc;
+    std::string DocText;
     size_t DocPos = 0;
     // Text inserted by include directives that is still being read. InsertEnds
     // holds, outermost first, where each nested insertion ends in Inserted.
@@ -110,6 +113,9 @@ extern TReaderState ReadState;
 // order mark, converts ISO-2022-JP to Shift-JIS, decides the default code page,
 // then reads the first character (which may raise EParseError).
 void InstallDocument(std::string document, BomHandling bom = BomHandling::Recognise);
+// The same over text the caller keeps unchanged until ReleaseDocument: a
+// large document is then not held twice while it is read.
+void InstallDocumentView(std::string_view document, BomHandling bom = BomHandling::Recognise);
 // Back to the start of the installed document: position -1, no inserted text,
 // flags cleared (not PreScan), first character read.
 void RestartReading();

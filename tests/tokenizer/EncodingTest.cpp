@@ -51,6 +51,24 @@ TEST_F(ReaderTest, EucJpIsConvertedInPlace)
     EXPECT_TRUE(ReadState.ConvertedJapanese);
 }
 
+TEST_F(ReaderTest, ReadingOverTheCallersTextLeavesItUnchanged)
+{
+    // A NUL that ends the document and a conversion on the way: the reader
+    // converts its own copy, never the caller's bytes.
+    const std::string text = "<meta>\n\xC6\xFC\xCB\xDC!" + std::string(1, '\0') + "hidden";
+    const std::string before = text;
+    ReadState.TopCodePage = [] { return 932; };
+    InstallDocumentView(text);
+    NextSymbol();
+    ConvertDocumentFromEucJp();
+    NextSymbol();
+    EXPECT_EQ(ReadState.LCToken.S(), u" \u65E5\u672C!");
+    NextSymbol();
+    EXPECT_EQ(ReadState.Sy, EofSym) << "the text ends at the NUL";
+    ReleaseDocument();
+    EXPECT_EQ(text, before);
+}
+
 TEST_F(ReaderTest, ShiftJisTextMapsCharactersToTheirFirstByte)
 {
     ReadState.TopCodePage = [] { return 932; };
