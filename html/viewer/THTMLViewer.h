@@ -185,6 +185,10 @@ public:
     void ClearHistory();
     int HistoryIndex() const { return FHistoryIndex; }
     void SetHistoryIndex(int index);
+    // What the user typed and chose in the document's forms (none without
+    // forms), and putting it back into the same page loaded again.
+    std::unique_ptr<TFormData> SaveFormData() const;
+    void RestoreFormData(const TFormData* data);
     int HistoryCount() const { return int(FHistory.size()); }
     const std::string& HistoryFile(int i) const { return FHistory[size_t(i)].file; }
     const std::string& HistoryTitle(int i) const { return FHistory[size_t(i)].title; }
@@ -257,8 +261,6 @@ private:
     void HandleMeta(const std::string& httpEq, const std::string& name, const std::string& content);
     void AddHistoryEntry(const std::string& oldFile, const std::string& oldTitle, TDocKind oldKind,
                          std::unique_ptr<TFormData> formData, int oldPosition);
-    std::unique_ptr<TFormData> SaveFormData() const;
-    void RestoreFormData(const TFormData* data);
     void ApplyVisited();
     void SetProcessing(bool on);
 

@@ -106,8 +106,10 @@ void TfvFrame::SaveCurrentEntry()
     if (FHistory.empty())
         return;
     PositionObj& pos = *FHistory[size_t(FHistoryIndex)].pos;
-    if (FViewer && !FNested)
+    if (FViewer && !FNested) {
         pos.Pos = FViewer->ViewPosition();
+        pos.FormData = FViewer->SaveFormData();
+    }
 }
 
 void TfvFrame::AddHistory(const std::string& file, TFrameHistory mode)
@@ -122,7 +124,6 @@ void TfvFrame::AddHistory(const std::string& file, TFrameHistory mode)
         entry.pos->Pos = pos->Pos;
         return;
     }
-    SaveCurrentEntry();
     FHistory.erase(FHistory.begin(), FHistory.begin() + FHistoryIndex);
     FHistory.insert(FHistory.begin(), HistoryEntry{file, FNested, std::move(pos)});
     FHistoryIndex = 0;
@@ -185,6 +186,9 @@ void TfvFrame::LoadFrame(const std::string& file, const std::string& destination
         ~Leave() { --n; }
     } leave{MasterSet->Nesting};
     RefreshTimer.stop();
+    // The page being left keeps its place and form contents in its entry;
+    // they must be taken before the new page replaces it.
+    SaveCurrentEntry();
     std::string ext = UpperExtension(file);
     try {
         if (IsImageName(ext) || ext == ".TXT") {
@@ -205,7 +209,6 @@ void TfvFrame::LoadFrame(const std::string& file, const std::string& destination
         std::string expanded = FrameViewer().ExpandLinkName(file);
         if (FViewer && !FNested && !destination.empty() && expanded == FViewer->CurrentFile()) {
             // Only the place in the document changes.
-            SaveCurrentEntry();
             FViewer->GotoAnchor(destination);
             Destination = destination;
             AddHistory(expanded, history);
@@ -264,6 +267,7 @@ void TfvFrame::SetHistoryIndex(int index)
                     v.ShowImageFile(entry.file);
                 else
                     v.ShowFile(entry.file);
+                v.RestoreFormData(entry.pos->FormData.get());
             }
             v.SetViewPosition(entry.pos->Pos);
         } catch (const std::exception&) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+
 #include "html/layout/TSectionList.h"
 #include "html/viewer/TFrameSet.h"
 #include "html/viewer/TFrameViewer.h"
@@ -93,6 +95,30 @@ TEST_F(FramesFixture, BackStepsTheLastNavigatedFrameFirst)
     fv.StepForward();
     EXPECT_EQ(Frame("left").Viewer()->DocumentTitle(), "A2");
     EXPECT_EQ(Frame("right").Viewer()->DocumentTitle(), "B");
+}
+
+TEST_F(FramesFixture, AFramesPlaceAndFormContentsComeBackWithItsPage)
+{
+    files.Write("form.htm", "<form><input name=who value=keeper></form><a href=\"b2.htm\">on</a>" +
+                                viewertest::Paragraphs(80));
+    files.Write("b2.htm", "<title>B2</title>b two");
+    fv.ShowFile(files.Write("set.htm", "<frameset cols=\"*,*\"><frame name=left src=form.htm>"
+                                       "<frame name=right src=b2.htm></frameset>"));
+    auto who = [&] {
+        auto data = Frame("left").Viewer()->SaveFormData();
+        return data && !data->empty() && !(*data)[0].empty() ? (*data)[0][0] : std::string();
+    };
+    auto edits = Frame("left").Viewer()->findChildren<QLineEdit*>();
+    ASSERT_EQ(edits.size(), 1);
+    edits[0]->setText("relief keeper");
+    Frame("left").Viewer()->SetVScrollBarPosition(300);
+    int place = Frame("left").Viewer()->VScrollBarPosition();
+    ASSERT_GT(place, 0);
+    fv.FrameLinkClick(*Frame("left").Viewer(), "b2.htm");
+    EXPECT_EQ(Frame("left").Viewer()->DocumentTitle(), "B2");
+    fv.StepBack();
+    EXPECT_EQ(who(), "who=relief keeper");
+    EXPECT_EQ(Frame("left").Viewer()->VScrollBarPosition(), place);
 }
 
 TEST_F(FramesFixture, TargetsChooseTheFrame)
