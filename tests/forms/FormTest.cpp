@@ -55,6 +55,17 @@ struct FormDoc {
         d.Paint();
     }
     const std::vector<std::string>& LastItems() const { return submitted.back().items; }
+    // Lays out and paints a printing copy of the document on a fresh record.
+    void PrintCopy()
+    {
+        auto copy = TSectionList::CreateCopy(d.doc);
+        int maxWidth = 0;
+        copy->LayOut(d.canvas, 0, 600, 600, maxWidth);
+        d.canvas.clearCalls();
+        TPaintContext pc{d.canvas, {0, 0, 600, 600}};
+        pc.printing = true;
+        copy->PaintDocument(pc, 0);
+    }
 };
 
 template <class T>
@@ -354,13 +365,7 @@ TEST(FormControls, PrintingCopiesDrawTheControls)
     auto* edit = f.Input<TEditFormControlObj>(Attrs({{NameSy, "p"}, {TypeSy, "password"}, {ValueSy, "abc"}}));
     auto* box = f.Input<TCheckBoxFormControlObj>(Attrs({{TypeSy, "checkbox"}, {CheckedSy, ""}}));
     f.Layout();
-    auto copy = TSectionList::CreateCopy(f.d.doc);
-    int maxWidth = 0;
-    copy->LayOut(f.d.canvas, 0, 600, 600, maxWidth);
-    f.d.canvas.clearCalls();
-    TPaintContext pc{f.d.canvas, {0, 0, 600, 600}};
-    pc.printing = true;
-    copy->PaintDocument(pc, 0);
+    f.PrintCopy();
     EXPECT_NE(f.d.canvas.drawnText().find(u"***"), std::u16string::npos);
     bool checkMark = false;
     for (const TDrawCall& c : f.d.canvas.calls())
@@ -386,13 +391,7 @@ TEST(FormControls, PrintedButtonsWithoutAWindowAreDrawnAndTheTextAfterKeepsItsPl
     TRect onScreen = textRect(u"after");
     ASSERT_NE(onScreen.top, -1);
 
-    auto copy = TSectionList::CreateCopy(f.d.doc);
-    int maxWidth = 0;
-    copy->LayOut(f.d.canvas, 0, 600, 600, maxWidth);
-    f.d.canvas.clearCalls();
-    TPaintContext pc{f.d.canvas, {0, 0, 600, 600}};
-    pc.printing = true;
-    copy->PaintDocument(pc, 0);
+    f.PrintCopy();
     EXPECT_EQ(textRect(u"after"), onScreen) << "the button's text settings must not leak into the line";
     EXPECT_NE(textRect(u"Send").top, -1);
     bool raised = false;
