@@ -33,10 +33,13 @@ void TCellList::Add(std::unique_ptr<TCellObj> cell)
     Cells.push_back(std::move(cell));
 }
 
-void TCellList::InsertPlaceholder(size_t column)
+void TCellList::InsertPlaceholders(size_t column, size_t count)
 {
-    if (column >= Cells.size())
-        Cells.resize(column + 1);
-    else
-        Cells.insert(Cells.begin() + std::ptrdiff_t(column), nullptr);
+    if (column >= Cells.size()) {
+        Cells.resize(column + count);
+        return;
+    }
+    size_t end = Cells.size();
+    Cells.resize(end + count);
+    std::rotate(Cells.begin() + std::ptrdiff_t(column), Cells.begin() + std::ptrdiff_t(end), Cells.end());
 }

@@ -27,8 +27,9 @@ public:
 
     // Appends a cell; the row's height and page breaks go into it.
     void Add(std::unique_ptr<TCellObj> cell);
-    // Inserts a placeholder (no cell) at a column, or appends when the row is shorter.
-    void InsertPlaceholder(size_t column);
+    // Inserts count placeholders (no cell) at a column; a shorter row is
+    // first filled with placeholders up to the column.
+    void InsertPlaceholders(size_t column, size_t count);
 
     std::vector<std::unique_ptr<TCellObj>> Cells;
     int SpecHt = 0;

@@ -136,35 +136,15 @@ void ThtmlTable::BuildGrid()
         return;
     FGridBuilt = true;
     size_t rowCount = Rows.size();
+    size_t slots = 0;
     for (size_t r = 0; r < rowCount; ++r) {
         TCellList& row = *Rows[r];
-        for (size_t c = 0; c < row.Cells.size(); ++c) {
-            TCellObj* cell = row.Cells[c].get();
-            if (!cell)
-                continue;
-            if (cell->Background == ClNone)
-                cell->Background = row.Background;
-            cell->Prepare(CellPadding, BorderWidth > 0);
-            if (!cell->BackgroundPicture())
-                cell->SetBackgroundPicture(row.BackgroundImage, TBackgroundPlacement{});
-            cell->RowSpan = std::clamp(cell->RowSpan, 1, std::min<int>(MaxCellSpan, int(rowCount - r)));
-            cell->ColSpan = std::clamp(cell->ColSpan, 1, MaxCellSpan);
-            if (cell->ColSpan > 1) {
-                std::vector<std::unique_ptr<TCellObj>> covered(size_t(cell->ColSpan - 1));
-                row.Cells.insert(row.Cells.begin() + std::ptrdiff_t(c + 1), std::make_move_iterator(covered.begin()),
-                                 std::make_move_iterator(covered.end()));
-            }
-        }
+        for (auto& c : row.Cells)
+            if (c)
+                PrepareCell(row, *c, rowCount - r);
+        slots += SpreadColumnSpans(row, slots);
     }
-    for (size_t r = 0; r < rowCount; ++r)
-        for (size_t c = 0; c < Rows[r]->Cells.size(); ++c) {
-            TCellObj* cell = Rows[r]->Cells[c].get();
-            if (!cell || cell->RowSpan < 2)
-                continue;
-            for (size_t rr = r + 1; rr < r + size_t(cell->RowSpan); ++rr)
-                for (int k = 0; k < cell->ColSpan; ++k)
-                    Rows[rr]->InsertPlaceholder(c);
-        }
+    SpreadRowSpans(slots);
     NumCols = 0;
     for (auto& row : Rows)
         NumCols = std::max(NumCols, int(row->Cells.size()));
@@ -184,6 +164,65 @@ void ThtmlTable::BuildGrid()
     FCellLaidY.assign(size_t(index), NotLaidOutY);
     FCellLaidW.assign(size_t(index), -1);
     FCellLaidX.assign(size_t(index), 0);
+}
+
+void ThtmlTable::PrepareCell(const TCellList& row, TCellObj& cell, size_t rowsLeft)
+{
+    if (cell.Background == ClNone)
+        cell.Background = row.Background;
+    cell.Prepare(CellPadding, BorderWidth > 0);
+    if (!cell.BackgroundPicture())
+        cell.SetBackgroundPicture(row.BackgroundImage, TBackgroundPlacement{});
+    cell.RowSpan = std::clamp(cell.RowSpan, 1, int(std::min<size_t>(MaxCellSpan, rowsLeft)));
+    cell.ColSpan = std::clamp(cell.ColSpan, 1, MaxCellSpan);
+}
+
+// Each cell is followed by a placeholder for every further column it spans.
+// The row is rebuilt in one pass (inserting one cell's placeholders at a
+// time would move the rest of a long row once per cell). Answers the row's
+// slots; spans that would take the grid past MaxGridSlots are cut.
+size_t ThtmlTable::SpreadColumnSpans(TCellList& row, size_t slotsSoFar)
+{
+    std::vector<std::unique_ptr<TCellObj>> spread;
+    spread.reserve(row.Cells.size());
+    for (auto& cell : row.Cells) {
+        int extra = cell ? cell->ColSpan - 1 : 0;
+        if (extra > 0 && slotsSoFar + spread.size() + row.Cells.size() + size_t(extra) > MaxGridSlots) {
+            cell->ColSpan = 1;
+            extra = 0;
+        }
+        spread.push_back(std::move(cell));
+        spread.resize(spread.size() + size_t(extra));
+    }
+    row.Cells = std::move(spread);
+    return row.Cells.size();
+}
+
+// A cell spanning rows pushes the rows below it aside: each gets as many
+// placeholders as the cell spans columns, where the cell stands. The moves
+// this costs are budgeted (a few absurd spans over long rows could take
+// minutes), as is the grid's size; spans past either are cut to one row.
+void ThtmlTable::SpreadRowSpans(size_t slots)
+{
+    size_t moves = 0;
+    for (size_t r = 0; r < Rows.size(); ++r)
+        for (size_t c = 0; c < Rows[r]->Cells.size(); ++c) {
+            TCellObj* cell = Rows[r]->Cells[c].get();
+            if (!cell || cell->RowSpan < 2)
+                continue;
+            size_t below = size_t(cell->RowSpan - 1), width = size_t(cell->ColSpan);
+            size_t cost = 0;
+            for (size_t rr = r + 1; rr <= r + below; ++rr)
+                cost += Rows[rr]->Cells.size();
+            if (slots + below * width > MaxGridSlots || moves + cost > MaxGridMoves) {
+                cell->RowSpan = 1;
+                continue;
+            }
+            slots += below * width;
+            moves += cost;
+            for (size_t rr = r + 1; rr <= r + below; ++rr)
+                Rows[rr]->InsertPlaceholders(c, width);
+        }
 }
 
 // ---------------------------------------------------------------- widths
@@ -521,12 +560,20 @@ std::vector<int> ThtmlTable::ColumnWidths(TCanvas& canvas, int availWidth)
 
 // ---------------------------------------------------------------- layout
 
+// Both answer from the column edges of the last layout, so placing a cell
+// does not add up the columns left of it (wide tables have thousands).
 int ThtmlTable::SpanWidth(size_t column, int span) const
 {
-    return ClampPixels(Sum(Widths, column, column + size_t(span)));
+    size_t last = FColumnEdges.empty() ? 0 : FColumnEdges.size() - 1;
+    size_t from = std::min(column, last), to = std::min(column + size_t(std::max(span, 0)), last);
+    return FColumnEdges.empty() ? 0 : ClampPixels(FColumnEdges[to] - FColumnEdges[from]);
 }
 
-int ThtmlTable::CellLeft(size_t column) const { return ClampPixels(CellSpacing + Sum(Widths, 0, column)); }
+int ThtmlTable::CellLeft(size_t column) const
+{
+    size_t at = FColumnEdges.empty() ? 0 : std::min(column, FColumnEdges.size() - 1);
+    return ClampPixels(CellSpacing + (FColumnEdges.empty() ? 0 : FColumnEdges[at]));
+}
 
 int ThtmlTable::LayoutCell(TCanvas& canvas, TCellObj& cell, int x, int y, int width, int& cursor)
 {
@@ -546,58 +593,73 @@ int ThtmlTable::LayoutCell(TCanvas& canvas, TCellObj& cell, int x, int y, int wi
     return cell.CellHeight;
 }
 
+namespace {
+
+// Rows [from, to) that together fall short of a spanning cell's height
+// share what is missing equally, the last taking the remainder.
+void ShareSpanHeight(std::vector<int>& heights, size_t from, size_t to, long long target)
+{
+    long long lack = target - Sum(heights, from, to);
+    if (lack <= 0)
+        return;
+    long long share = lack / (long long)(to - from);
+    for (size_t k = from; k < to; ++k)
+        heights[k] = ClampPixels(heights[k] + share);
+    heights[to - 1] = ClampPixels(heights[to - 1] + lack - share * (long long)(to - from));
+}
+
+} // namespace
+
 void ThtmlTable::FindRowHeights(TCanvas& canvas, int x, int y, int& cursor)
 {
     size_t rows = Rows.size();
     std::vector<int> minH(rows, 0), desired(rows, 0);
     std::vector<char> fixedRow(rows, 0);
-    std::vector<int> levels;
-    ForEachCell([&](const TCellList&, const TCellObj& cell, size_t) { levels.push_back(cell.RowSpan); });
-    std::sort(levels.begin(), levels.end());
-    levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
     int pctBase = SpecHeight > 0 ? std::max(0, SpecHeight - int(rows) * CellSpacing) : 0;
     int startCursor = cursor;
-    // Level 1 cells are laid out where their row will start when no span
-    // moves it, so most of them need no second layout.
-    for (int level : levels) {
-        int rowTop = AddDoc(y, CellSpacing);
-        for (size_t r = 0; r < rows; ++r) {
-            TCellList& row = *Rows[r];
-            for (size_t c = 0; c < row.Cells.size(); ++c) {
-                TCellObj* cell = row.Cells[c].get();
-                if (!cell || cell->RowSpan != level)
-                    continue;
-                int h = LayoutCell(canvas, *cell, AddDoc(x, CellLeft(c)), rowTop, SpanWidth(c, cell->ColSpan), cursor);
-                int need = std::max(ClampPixels((long long)h + cell->VrSpace()), cell->SpecHt);
-                int want = need;
-                if (cell->SpecHtPercent > 0 && pctBase > 0)
-                    want = std::max(want, int((long long)pctBase * cell->SpecHtPercent / 100));
-                if (cell->SpecHt > 0 || cell->SpecHtPercent > 0)
-                    fixedRow[r] = 1;
-                need = ClampPixels((long long)need + CellSpacing);
-                want = ClampPixels((long long)want + CellSpacing);
-                if (level == 1) {
-                    minH[r] = std::max(minH[r], need);
-                    desired[r] = std::max(desired[r], want);
-                } else {
-                    size_t end = std::min(rows, r + size_t(level));
-                    for (auto* v : {&minH, &desired}) {
-                        long long have = Sum(*v, r, end);
-                        long long target = v == &minH ? need : want;
-                        if (have < target) {
-                            long long lack = target - have;
-                            long long share = lack / (long long)(end - r);
-                            for (size_t k = r; k < end; ++k)
-                                (*v)[k] = ClampPixels((*v)[k] + share);
-                            (*v)[end - 1] = ClampPixels((*v)[end - 1] + lack - share * (long long)(end - r));
-                        }
-                    }
-                }
-            }
-            if (level == 1)
-                rowTop = AddDoc(rowTop, std::max(minH[r], row.SpecHt));
+    auto measure = [&](TCellObj& cell, size_t r, size_t c, int top) {
+        int h = LayoutCell(canvas, cell, AddDoc(x, CellLeft(c)), top, SpanWidth(c, cell.ColSpan), cursor);
+        int need = std::max(ClampPixels((long long)h + cell.VrSpace()), cell.SpecHt);
+        int want = need;
+        if (cell.SpecHtPercent > 0 && pctBase > 0)
+            want = std::max(want, int((long long)pctBase * cell.SpecHtPercent / 100));
+        if (cell.SpecHt > 0 || cell.SpecHtPercent > 0)
+            fixedRow[r] = 1;
+        need = ClampPixels((long long)need + CellSpacing);
+        want = ClampPixels((long long)want + CellSpacing);
+        if (cell.RowSpan == 1) {
+            minH[r] = std::max(minH[r], need);
+            desired[r] = std::max(desired[r], want);
+            return;
         }
+        size_t end = std::min(rows, r + size_t(cell.RowSpan));
+        ShareSpanHeight(minH, r, end, need);
+        ShareSpanHeight(desired, r, end, want);
+    };
+    // One-row cells first, laid out where their row will start when no span
+    // moves it, so most of them need no second layout; then the spanning
+    // cells by increasing span, each span in grid order.
+    struct TSpanning {
+        TCellObj* cell;
+        size_t r, c;
+    };
+    std::vector<TSpanning> spanning;
+    int rowTop = AddDoc(y, CellSpacing);
+    for (size_t r = 0; r < rows; ++r) {
+        TCellList& row = *Rows[r];
+        for (size_t c = 0; c < row.Cells.size(); ++c) {
+            TCellObj* cell = row.Cells[c].get();
+            if (cell && cell->RowSpan == 1)
+                measure(*cell, r, c, rowTop);
+            else if (cell)
+                spanning.push_back({cell, r, c});
+        }
+        rowTop = AddDoc(rowTop, std::max(minH[r], row.SpecHt));
     }
+    std::stable_sort(spanning.begin(), spanning.end(),
+                     [](const TSpanning& a, const TSpanning& b) { return a.cell->RowSpan < b.cell->RowSpan; });
+    for (const TSpanning& s : spanning)
+        measure(*s.cell, s.r, s.c, AddDoc(y, CellSpacing));
     cursor = startCursor;
     for (size_t r = 0; r < rows; ++r) {
         int rowSpec = Rows[r]->SpecHt;
@@ -703,7 +765,10 @@ int ThtmlTable::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& 
     ContentLeft = area.x;
     MeasureCells(canvas);
     Widths = ColumnWidths(canvas, area.width);
-    TableWidth = ClampDoc(CellSpacing + Sum(Widths, 0, Widths.size()));
+    FColumnEdges.assign(Widths.size() + 1, 0);
+    for (size_t i = 0; i < Widths.size(); ++i)
+        FColumnEdges[i + 1] = FColumnEdges[i] + Widths[i];
+    TableWidth = ClampDoc(CellSpacing + FColumnEdges.back());
     // Cells are laid out where their rows start for their heights; placing
     // lays out again only those that moved.
     FindRowHeights(canvas, area.x, area.y, cursor);

@@ -36,6 +36,10 @@ struct TTableSpec {
 // Column and row spans are kept below this: one attribute must not make the
 // grid take gigabytes.
 constexpr int MaxCellSpan = 1000;
+// Grid slots (cells and the places their spans cover) a table may have, and
+// how many slot moves spreading its row spans may take.
+constexpr size_t MaxGridSlots = size_t(1) << 22;
+constexpr size_t MaxGridMoves = size_t(1) << 27;
 // COL specifications kept per table.
 constexpr int MaxColumnSpecs = 100;
 
@@ -92,6 +96,9 @@ private:
         int totalMin = 0, totalMax = 0;
     };
     void BuildGrid();
+    void PrepareCell(const TCellList& row, TCellObj& cell, size_t rowsLeft);
+    static size_t SpreadColumnSpans(TCellList& row, size_t slotsSoFar);
+    void SpreadRowSpans(size_t slots);
     void MeasureCells(TCanvas& canvas);
     Measure Simple() const;
     Measure WithPercentages() const;
@@ -113,6 +120,7 @@ private:
     int NumCols = 0;
     bool FGridBuilt = false;
     bool FHasPixelWidths = false;
+    std::vector<long long> FColumnEdges; // left edge of each column from the first (and the right end)
     // Per-cell minimum and maximum widths, in grid order, per layout pass.
     std::vector<int> FCellMin, FCellMax;
     int FMeasuredFor = -1;

@@ -208,6 +208,32 @@ TEST(TableRobustness, HugeSpansAndManyColumns)
     EXPECT_THAT(cols.Text(), HasSubstr("9999"));
 }
 
+TEST(TableRobustness, SpansThatWouldMakeAHugeGridAreCut)
+{
+    // Three thousand cells of 1000 x 1000 over fifty rows would ask for 150
+    // million grid slots; the spans that do not fit are cut and every
+    // cell's text still shows.
+    std::string html = "<table><tr>";
+    for (int i = 0; i < 3000; ++i)
+        html += "<td colspan=1000 rowspan=1000>c" + std::to_string(i);
+    for (int r = 0; r < 50; ++r)
+        html += "<tr><td>row" + std::to_string(r);
+    Built b(html + "</table>");
+    ThtmlTable& t = OnlyTable(b);
+    size_t slots = 0;
+    for (const auto& row : t.Rows)
+        slots += row->Cells.size();
+    int cut = 0;
+    for (const auto& cell : t.Rows[0]->Cells)
+        cut += cell && cell->RowSpan == 1;
+    EXPECT_LE(slots, MaxGridSlots);
+    EXPECT_GT(cut, 2000) << "the spans past the grid's limit keep one row";
+    EXPECT_LT(cut, 3000) << "the first spans fit";
+    std::string text = b.Text();
+    EXPECT_THAT(text, HasSubstr("c2999"));
+    EXPECT_THAT(text, HasSubstr("row49"));
+}
+
 TEST(TablePaint, HtmlBordersAreDrawnAndTextIsPainted)
 {
     Built b("<table border=2 bgcolor=#00ff00><tr><td>cell</table>");
