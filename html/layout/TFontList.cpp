@@ -4,26 +4,37 @@
 
 TFontObj& TFontList::Add(std::unique_ptr<TFontObj> run)
 {
-    FRuns.push_back(std::move(run));
-    return *FRuns.back();
+    if (!FFirst) {
+        FFirst = std::move(run);
+        return *FFirst;
+    }
+    FMore.push_back(std::move(run));
+    return *FMore.back();
 }
 
 size_t TFontList::IndexAt(int pos) const
 {
-    auto it = std::upper_bound(FRuns.begin(), FRuns.end(), pos,
-                               [](int p, const std::unique_ptr<TFontObj>& r) { return p < r->Pos; });
-    return it == FRuns.begin() ? 0 : size_t(it - FRuns.begin()) - 1;
+    // The last run starting at or before pos (the first when none does).
+    size_t low = 0, high = Count();
+    while (high - low > 1) {
+        size_t mid = (low + high) / 2;
+        if ((*this)[mid].Pos <= pos)
+            low = mid;
+        else
+            high = mid;
+    }
+    return low;
 }
 
-TFontObj* TFontList::GetFontObjAt(int pos) const { return FRuns.empty() ? nullptr : FRuns[IndexAt(pos)].get(); }
+TFontObj* TFontList::GetFontObjAt(int pos) const { return Empty() ? nullptr : &(*this)[IndexAt(pos)]; }
 
 int TFontList::GetFontCountAt(int pos, int end) const
 {
-    if (FRuns.empty())
+    if (Empty())
         return end - pos;
     size_t i = IndexAt(pos) + 1;
-    while (i < FRuns.size() && FRuns[i]->Pos <= pos)
+    while (i < Count() && (*this)[i].Pos <= pos)
         ++i;
-    int next = i < FRuns.size() ? FRuns[i]->Pos : end;
+    int next = i < Count() ? (*this)[i].Pos : end;
     return std::min(next, end) - pos;
 }

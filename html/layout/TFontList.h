@@ -1,5 +1,6 @@
 #pragma once
-// The font runs of a text section, ordered by start position.
+// The font runs of a text section, ordered by start position. Most
+// sections have a single run, held without a list.
 #include <memory>
 #include <vector>
 
@@ -13,17 +14,18 @@ public:
     size_t IndexAt(int pos) const;
     // Characters from pos until the next run starts, or until end.
     int GetFontCountAt(int pos, int end) const;
-    bool Empty() const { return FRuns.empty(); }
-    size_t Count() const { return FRuns.size(); }
-    TFontObj& operator[](size_t i) const { return *FRuns[i]; }
-    TFontObj& Last() const { return *FRuns.back(); }
+    bool Empty() const { return !FFirst; }
+    size_t Count() const { return FFirst ? 1 + FMore.size() : 0; }
+    TFontObj& operator[](size_t i) const { return i == 0 ? *FFirst : *FMore[i - 1]; }
+    TFontObj& Last() const { return FMore.empty() ? *FFirst : *FMore.back(); }
     // Shifts the run starts through a position map (old -> new index).
     template <typename Map> void Remap(const Map& map)
     {
-        for (auto& r : FRuns)
-            r->Pos = map(r->Pos);
+        for (size_t i = 0; i < Count(); ++i)
+            (*this)[i].Pos = map((*this)[i].Pos);
     }
 
 private:
-    std::vector<std::unique_ptr<TFontObj>> FRuns;
+    std::unique_ptr<TFontObj> FFirst;
+    std::vector<std::unique_ptr<TFontObj>> FMore; // the runs after the first
 };

@@ -339,11 +339,11 @@ void TSection::CloseText()
 void TSection::CompressIndexes()
 {
     const std::vector<int>& indexes = FBuild->sourceIndexes;
-    SIndex.clear();
+    std::vector<TSourceRuns::Run> runs;
     for (size_t i = 0; i < indexes.size(); ++i)
         if (i == 0 || indexes[i] != indexes[i - 1] + 1)
-            SIndex.emplace_back(int(i), indexes[i]);
-    SIndex.shrink_to_fit();
+            runs.emplace_back(int(i), indexes[i]);
+    SIndex.Assign(runs);
 }
 
 void TSection::CompactBreakFlags()

@@ -19,6 +19,7 @@
 #include "html/layout/TFontList.h"
 #include "html/layout/TInlineList.h"
 #include "html/layout/TSectionBase.h"
+#include "html/layout/TSourceRuns.h"
 #include "html/layout/TTextStyle.h"
 
 class TFloatingObj;
@@ -173,7 +174,7 @@ protected:
     // Break flags per character ('n': no break), or none when every
     // character has the flag FUniformBrk.
     std::unique_ptr<char[]> FBreaks;
-    std::vector<std::pair<int, int>> SIndex;     // (offset, source index) runs
+    TSourceRuns SIndex;
     TFontList FFonts;
     std::vector<LineRec> FLines;
     std::unique_ptr<TBuildState> FBuild;

@@ -196,4 +196,10 @@ TEST(SourcePositions, MapBothWays)
     EXPECT_EQ(d.doc.DocPosOf(103, false), 3);
     EXPECT_EQ(d.doc.DocPosOf(103, true), 2);
     EXPECT_EQ(d.doc.DocPosOf(500, false), 5); // past everything: the document length
+
+    auto copy = TSectionList::CreateCopy(d.doc); // printing copies map the same way
+    int maxWidth = 0;
+    copy->LayOut(d.canvas, 0, 300, 600, maxWidth);
+    EXPECT_EQ(copy->SourcePosOf(1), 101);
+    EXPECT_EQ(copy->SourcePosOf(3), 104);
 }
