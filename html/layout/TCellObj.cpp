@@ -35,7 +35,7 @@ TCellObj::TCellObj(TSectionList& document, const TCellSpec& spec, int depth, TCe
 
 TCellObj::TCellObj(const TCellObj& source, TSectionList& target)
     : ColSpan(source.ColSpan), RowSpan(source.RowSpan), Ht(source.Ht), Wd(source.Wd), CellHeight(source.CellHeight),
-      YIndent(source.YIndent), VAlign(source.VAlign), SpecWd(source.SpecWd), SpecWdPercent(source.SpecWdPercent),
+      YIndent(source.YIndent), SpecWd(source.SpecWd), VAlign(source.VAlign), SpecWdPercent(source.SpecWdPercent),
       SpecHt(source.SpecHt), SpecHtPercent(source.SpecHtPercent), Background(source.Background),
       FPicture(source.FPicture && target.ShowImages ? std::make_unique<TBackgroundPicture>(*source.FPicture)
                                                     : nullptr),

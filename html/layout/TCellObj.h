@@ -74,8 +74,8 @@ public:
     int Index = -1;       // position among the table's cells in grid order
     int X = 0;            // border box left of the last layout, document pixels
     int Y = 0;            // border box top
-    TCellVAlign VAlign = TCellVAlign::Middle;
     int SpecWd = 0;
+    TCellVAlign VAlign = TCellVAlign::Middle;
     bool SpecWdPercent = false;
     int SpecHt = 0;
     int SpecHtPercent = 0;

@@ -8,8 +8,10 @@ TFontObj& TFontList::Add(std::unique_ptr<TFontObj> run)
         FFirst = std::move(run);
         return *FFirst;
     }
-    FMore.push_back(std::move(run));
-    return *FMore.back();
+    if (!FMore)
+        FMore = std::make_unique<std::vector<std::unique_ptr<TFontObj>>>();
+    FMore->push_back(std::move(run));
+    return *FMore->back();
 }
 
 size_t TFontList::IndexAt(int pos) const

@@ -15,9 +15,9 @@ public:
     // Characters from pos until the next run starts, or until end.
     int GetFontCountAt(int pos, int end) const;
     bool Empty() const { return !FFirst; }
-    size_t Count() const { return FFirst ? 1 + FMore.size() : 0; }
-    TFontObj& operator[](size_t i) const { return i == 0 ? *FFirst : *FMore[i - 1]; }
-    TFontObj& Last() const { return FMore.empty() ? *FFirst : *FMore.back(); }
+    size_t Count() const { return FFirst ? 1 + (FMore ? FMore->size() : 0) : 0; }
+    TFontObj& operator[](size_t i) const { return i == 0 ? *FFirst : *(*FMore)[i - 1]; }
+    TFontObj& Last() const { return FMore ? *FMore->back() : *FFirst; }
     // Shifts the run starts through a position map (old -> new index).
     template <typename Map> void Remap(const Map& map)
     {
@@ -27,5 +27,6 @@ public:
 
 private:
     std::unique_ptr<TFontObj> FFirst;
-    std::vector<std::unique_ptr<TFontObj>> FMore; // the runs after the first
+    // The runs after the first, made when there is a second.
+    std::unique_ptr<std::vector<std::unique_ptr<TFontObj>>> FMore;
 };
