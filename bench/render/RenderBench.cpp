@@ -1,8 +1,9 @@
 // One run each: our builder + layout at width 800 with the Qt canvas, and
 // QTextDocument (setHtml / setPlainText, then layout at the same width), on
-// the shared generated 2 MB text document and 2 MB table document (about
-// 5000 rows). Writes the two files to the temporary folder so that
-// `quillon-render FILE --timing` and `/usr/bin/time -v` can be run on them.
+// the shared generated 2 MB documents: plain text, HTML prose, and a table of
+// about 5000 rows. Writes the files to the temporary folder so that
+// `quillon-render FILE --timing`, `/usr/bin/time -v` and `bench_viewer
+// --memory FILE` can be run on them.
 #include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>
 #include <QImage>
@@ -77,6 +78,7 @@ int main(int argc, char** argv)
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QGuiApplication app(argc, argv);
     Compare("text document", benchdoc::TextDocument(), false, "quillon-bench-text.txt");
+    Compare("prose document", benchdoc::ProseDocument(), true, "quillon-bench-prose.htm");
     Compare("table document", benchdoc::TableDocument(), true, "quillon-bench-table.htm");
     return 0;
 }

@@ -19,6 +19,24 @@ std::string TextDocument(size_t bytes)
     return out;
 }
 
+std::string ProseDocument(size_t bytes)
+{
+    static const char* const words[] = {"lantern", "keeper", "harbour", "tide",   "lens",   "paraffin", "gallery",
+                                        "stair",   "relief", "boat",    "landing", "fog",   "signal",   "wicks"};
+    constexpr size_t WordCount = sizeof words / sizeof words[0];
+    std::string out = "<html><head><title>Log</title></head><body><h1>Keeper's log</h1>\n";
+    out.reserve(bytes + 1000);
+    const std::string tail = "</body></html>\n";
+    for (size_t n = 0; out.size() + tail.size() < bytes; ++n) {
+        std::string entry = std::to_string(n);
+        out += "<p>Entry " + entry + ":";
+        for (size_t i = 0; i < 60; ++i)
+            (out += ' ') += words[(n * 7 + i * 5 + i / 3) % WordCount];
+        out += std::string(" <b>") + words[n % WordCount] + "</b> <a href=\"e" + entry + ".htm\">more</a></p>\n";
+    }
+    return out + tail;
+}
+
 std::string TableDocument(size_t bytes)
 {
     static const char* const winds[] = {"north", "north east", "east", "south east",

@@ -10,6 +10,10 @@ constexpr size_t DocumentBytes = 2 * 1024 * 1024;
 // Plain text of about 2 MB: lines of twelve words, CR LF ends.
 std::string TextDocument(size_t bytes = DocumentBytes);
 
+// An HTML page of about 2 MB of prose: numbered paragraphs of sixty words
+// with a bold word and a link each.
+std::string ProseDocument(size_t bytes = DocumentBytes);
+
 // An HTML page of about 2 MB holding one table of about 5000 rows: a
 // harbour log with a number, a linked title, a date, a paragraph of
 // remarks that wraps, a right-aligned bold figure and a short note.
