@@ -5,7 +5,7 @@
 #include <string>
 
 #include "html/layout/FormElements.h"
-#include "html/layout/ObjectStyleAdapter.h"
+#include "html/reader/ObjectStyleAdapter.h"
 #include "html/layout/TImageObj.h"
 #include "html/layout/TListBoxFormControlObj.h"
 #include "html/layout/TSection.h"

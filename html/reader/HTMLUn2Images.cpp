@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "html/layout/ObjectStyleAdapter.h"
+#include "html/reader/ObjectStyleAdapter.h"
 #include "html/layout/TCellBasic.h"
 #include "html/layout/THRBlock.h"
 #include "html/layout/TImageObj.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "gfx/TFixedCanvas.h"
-#include "html/layout/ObjectStyleAdapter.h"
+#include "html/reader/ObjectStyleAdapter.h"
 #include "html/reader/TProperties.h"
 
 TEST(ObjectStyle, ReadsMarginsSizesAlignmentFloatAndBorder)

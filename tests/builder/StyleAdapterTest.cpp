@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "gfx/TFixedCanvas.h"
-#include "html/layout/StyleAdapter.h"
+#include "html/reader/HTMLUn2Internal.h"
 #include "html/reader/TProperties.h"
 
 TEST(StyleAdapter, BlockStyleResolvesBoxValuesAtEachLayout)
@@ -15,7 +15,7 @@ TEST(StyleAdapter, BlockStyleResolvesBoxValuesAtEachLayout)
     props->setPropertyByName("float", "right");
     props->setPropertyByName("border-top-style", "dashed");
     props->setPropertyByName("text-align", "center");
-    TBlockStyle block = BlockStyleOf(props);
+    TBlockStyle block = BlockStyleOf(*props);
     EXPECT_EQ(block.floatKind, TFloatKind::Right);
     EXPECT_EQ(block.borderStyles[0], TBorderKind::Dashed);
     TMargArray narrow = block.boxValues(200, 0), wide = block.boxValues(400, 0);

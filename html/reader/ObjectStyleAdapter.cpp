@@ -1,7 +1,7 @@
-#include "html/layout/ObjectStyleAdapter.h"
+#include "html/reader/ObjectStyleAdapter.h"
 
 #include "html/layout/ObjectAttributes.h"
-#include "html/layout/StyleAdapter.h"
+#include "html/reader/HTMLUn2Internal.h"
 #include "html/reader/TProperties.h"
 #include "util/CodePage.h"
 
