@@ -12,7 +12,6 @@ constexpr int UnreadableSize = 20;
 constexpr int InitialWidth = 120;
 constexpr int InitialHeight = 20;
 constexpr int ParkedWidth = 10;
-constexpr int TextInset = 4;
 } // namespace
 
 TEditFormControlObj::TEditFormControlObj(TSectionList& document, ThtmlForm& form, const TAttributeList& attrs,

@@ -93,7 +93,7 @@ void TFormControlObj::PaintBoxText(TCanvas& canvas, const TRect& box, int textRi
     int lineHeight = std::max(1, canvas.font()->metrics().height);
     int y = firstY;
     for (size_t i = 0; i < lines.size() && y < box.bottom; ++i, y += lineHeight)
-        canvas.textOut(box.left + 4, y, lines[i]);
+        canvas.textOut(box.left + TextInset, y, lines[i]);
     canvas.restore();
 }
 

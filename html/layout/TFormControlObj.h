@@ -78,8 +78,9 @@ protected:
     TControlFactory& Factory() const;
     // The window's font on the canvas.
     TFontRef ControlFont(TCanvas& canvas) const;
+    static constexpr int TextInset = 4; // text from the edge of a printed box
     // Printing pictures of boxed controls: text lines in the control's font
-    // and colour from firstY down, 4 pixels in from the box's left, clipped
+    // and colour from firstY down, TextInset in from the box's left, clipped
     // to the inside of its sunken edge (and at textRight).
     void PaintBoxText(TCanvas& canvas, const TRect& box, int textRight, std::span<const std::u16string> lines,
                       int firstY) const;

@@ -9,7 +9,6 @@ namespace {
 constexpr int DefaultMaxRows = 8;
 constexpr int ParkedWidth = 10;
 constexpr int WidthExtra = 10;
-constexpr int TextInset = 4;
 } // namespace
 
 TListBoxFormControlObj::TListBoxFormControlObj(TSectionList& document, ThtmlForm& form, const TAttributeList& attrs,

@@ -8,7 +8,6 @@
 namespace {
 constexpr int Extra = 5;
 constexpr int ParkedWidth = 50;
-constexpr int TextInset = 4;
 constexpr int MaxRowsOrCols = 1000;
 } // namespace
 

@@ -32,11 +32,12 @@ void ThtmlForm::DoReset()
         c->ResetToInitial();
 }
 
-std::vector<std::string> ThtmlForm::GetFormSubmission() const
+// Every control's name=value items in form order (empty ones left out).
+std::vector<std::string> ThtmlForm::ControlItems(bool withDisabled) const
 {
     std::vector<std::string> items;
     for (TFormControlObj* c : FControls) {
-        if (c->Disabled())
+        if (c->Disabled() && !withDisabled)
             continue;
         std::string text;
         for (int i = 0; c->SubmissionItem(i, text); ++i) {
@@ -47,6 +48,8 @@ std::vector<std::string> ThtmlForm::GetFormSubmission() const
     }
     return items;
 }
+
+std::vector<std::string> ThtmlForm::GetFormSubmission() const { return ControlItems(false); }
 
 void ThtmlForm::SubmitTheForm(const std::string& extraItem)
 {
@@ -64,19 +67,7 @@ void ThtmlForm::SubmitTheForm(const std::string& extraItem)
     submit(std::move(s));
 }
 
-std::vector<std::string> ThtmlForm::SaveFormData() const
-{
-    std::vector<std::string> data;
-    for (TFormControlObj* c : FControls) {
-        std::string text;
-        for (int i = 0; c->SubmissionItem(i, text); ++i) {
-            if (!text.empty())
-                data.push_back(text);
-            text.clear();
-        }
-    }
-    return data;
-}
+std::vector<std::string> ThtmlForm::SaveFormData() const { return ControlItems(true); }
 
 void ThtmlForm::RestoreFormData(const std::vector<std::string>& data)
 {

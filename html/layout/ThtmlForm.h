@@ -45,6 +45,7 @@ public:
     std::string EncType;
 
 private:
+    std::vector<std::string> ControlItems(bool withDisabled) const;
     TSectionList* FDocument;
     std::vector<TFormControlObj*> FControls;
 };

@@ -350,3 +350,13 @@ void TQtCanvas::applyMapping()
     double dy = FState.viewportOrg.y - FState.windowOrg.y * sy;
     FPainter.setWorldTransform(QTransform(sx, 0, 0, sy, dx, dy) * FBase);
 }
+
+void DrawSunkenOutline(QPainter& painter, const QRect& r, const QColor& dark, const QColor& light)
+{
+    painter.setPen(dark);
+    painter.drawLine(r.topLeft(), r.topRight());
+    painter.drawLine(r.topLeft(), r.bottomLeft());
+    painter.setPen(light);
+    painter.drawLine(r.bottomLeft(), r.bottomRight());
+    painter.drawLine(r.topRight(), r.bottomRight());
+}

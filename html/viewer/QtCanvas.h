@@ -95,3 +95,7 @@ private:
     QList<QPointF> FPositions;
     std::vector<TFallback> FFallbacks;
 };
+
+// A sunken one-pixel outline of r: top and left in dark, bottom and right in
+// light (frame and viewer borders).
+void DrawSunkenOutline(QPainter& painter, const QRect& r, const QColor& dark, const QColor& light);

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "html/viewer/QtCanvas.h"
 #include "html/viewer/TSubFrameSet.h"
 
 TFrameBase::TFrameBase(QWidget* parent, TFrameSet* master, TSubFrameSet* owner)
@@ -17,15 +18,8 @@ void TFrameBase::paintEvent(QPaintEvent*)
         return;
     QPainter painter(this);
     QColor dark = palette().color(QPalette::Dark), light = palette().color(QPalette::Light);
-    for (int i = 0; i < BevelWidth; ++i) {
-        QRect r = rect().adjusted(i, i, -1 - i, -1 - i);
-        painter.setPen(dark);
-        painter.drawLine(r.topLeft(), r.topRight());
-        painter.drawLine(r.topLeft(), r.bottomLeft());
-        painter.setPen(light);
-        painter.drawLine(r.bottomLeft(), r.bottomRight());
-        painter.drawLine(r.topRight(), r.bottomRight());
-    }
+    for (int i = 0; i < BevelWidth; ++i)
+        DrawSunkenOutline(painter, rect().adjusted(i, i, -1 - i, -1 - i), dark, light);
 }
 
 bool TFrameBase::ForwardToOwner(QMouseEvent* event)

@@ -245,13 +245,7 @@ void THTMLViewer::paintEvent(QPaintEvent*)
     QColor dark = palette().color(QPalette::Dark), light = palette().color(QPalette::Light);
     if (FBorderStyle == THTMLBorderStyle::htFocused && hasFocus())
         dark = light = palette().color(QPalette::Highlight);
-    QRect r = rect().adjusted(0, 0, -1, -1);
-    painter.setPen(dark);
-    painter.drawLine(r.topLeft(), r.topRight());
-    painter.drawLine(r.topLeft(), r.bottomLeft());
-    painter.setPen(light);
-    painter.drawLine(r.bottomLeft(), r.bottomRight());
-    painter.drawLine(r.topRight(), r.bottomRight());
+    DrawSunkenOutline(painter, rect().adjusted(0, 0, -1, -1), dark, light);
 }
 
 void THTMLViewer::PaintBackground(TCanvas& canvas, int left, int top, int width, int height) const
