@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "html/reader/StylePars.h"
-#include "html/reader/TProperties.h"
-#include "html/reader/TStyleList.h"
+#include "html/style/StyleSheetParser.h"
+#include "html/style/TProperties.h"
+#include "html/style/TStyleList.h"
 
 namespace {
 

@@ -2,8 +2,7 @@
 // chooses the options: bit 0 an include handler that returns text (part of the
 // input, which may include itself), bit 1 a script handler, bits 2-5 the code
 // page, bit 6 the EUC-JP conversion at each META, bit 7 no byte-order-mark check.
-#include "html/reader/Readhtml.h"
-#include "html/reader/TIDNameList.h"
+#include "html/parse/HtmlReader.h"
 #include "util/CodePage.h"
 
 #include <array>
@@ -67,9 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
     const int codePage = CodePages[(flags >> 2) & 0x0F];
 
-    TIDNameList ids;
+    size_t ids = 0;
     int includeAnswers = 0;
-    ReadState.IDNames = &ids;
+    ReadState.OnIDAttribute = [&ids](const std::string&, int32_t) { ++ids; };
     ReadState.PreScan = false;
     ReadState.TopCodePage = [codePage] { return codePage; };
     ReadState.OnProgress = [](int64_t, int64_t) {};
@@ -90,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const EParseError&) {
     }
     ReleaseDocument();
-    ReadState.IDNames = nullptr;
+    ReadState.OnIDAttribute = nullptr;
     ReadState.OnInclude = nullptr;
 
     // The conversions on their own.

@@ -123,3 +123,13 @@ std::string PrivateTempDir()
         ::chmod(dir.c_str(), 0700);
     return dir;
 }
+
+std::string NewPrivateRunFolder()
+{
+    // A fresh, unpredictable name each time: two runs at once (two windows, or
+    // two test processes) never share a file, and nobody can plant one ahead.
+    std::string pattern = PrivateTempDir() + "run-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr)
+        return {};
+    return pattern + "/";
+}

@@ -15,3 +15,6 @@ std::string WritableDir();
 std::string WritableFile(const std::string& name);
 // The private per-user folder (mode 0700) for form program output.
 std::string PrivateTempDir();
+// A new folder of its own (mode 0700, random name) inside PrivateTempDir(), with
+// a trailing "/"; empty when it cannot be made.
+std::string NewPrivateRunFolder();

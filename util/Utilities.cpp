@@ -299,10 +299,15 @@ bool RunLocalProgram(std::string_view program, std::string_view paramFile, std::
     std::string path = locateProgram(ToNativeSeparators(program));
     if (path.empty())
         return false;
-    std::string output = PrivateTempDir() + "output.cgi";
+    // Each run writes into a folder of its own: runs at once (two windows, two
+    // processes) must not read each other's output from one shared file.
+    std::string folder = NewPrivateRunFolder();
+    if (folder.empty())
+        return false;
+    std::string output = folder + "output.cgi";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
     pid_t pid = 0;
     int rc = spawnProgram(path, ToNativeSeparators(paramFile), &actions, pid);
     posix_spawn_file_actions_destroy(&actions);

@@ -52,5 +52,6 @@ std::string RunProgram(std::string_view program, std::string_view argument);
 
 // Runs the program with the parameter file as its one argument in the current
 // directory, waits for it, and captures its standard output in "output.cgi" of a
-// private per-user folder. Answers false (output untouched) when it cannot start.
+// new private folder made for this run (NewPrivateRunFolder). Answers false
+// (output untouched) when it cannot start.
 bool RunLocalProgram(std::string_view program, std::string_view paramFile, std::string& outputFile);

@@ -16,8 +16,8 @@
 
 #include "BenchDocuments.h"
 #include "html/layout/TSectionList.h"
-#include "html/reader/HTMLUn2.h"
-#include "html/reader/StyleUn.h"
+#include "html/build/DocumentBuilder.h"
+#include "html/style/StyleValues.h"
 #include "html/viewer/QtCanvas.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "html/reader/StylePars.h"
-#include "html/reader/TProperties.h"
-#include "html/reader/TStyleList.h"
+#include "html/style/StyleSheetParser.h"
+#include "html/style/TProperties.h"
+#include "html/style/TStyleList.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Reads the same 2 MB document with our tokenizer (the NextSymbol loop, nothing
 // built) and with libxml2's htmlReadMemory, then prints our time as a fraction
 // of libxml2's.
-#include "html/reader/Readhtml.h"
+#include "html/parse/HtmlReader.h"
 
 #include <benchmark/benchmark.h>
 #include <libxml/HTMLparser.h>

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "html/layout/TObjectStyle.h"
-#include "html/reader/THtmlSymbol.h"
+#include "html/parse/THtmlSymbol.h"
 
 class TSectionList;
 class TAttributeList;

@@ -8,6 +8,7 @@ class TTimer;
 
 class TIDObject;
 class TChPosObj;
+class TIDNameList;
 class TSectionBase;
 class TBlock;
 class TBodyBlock;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "html/reader/TAttributeList.h"
+#include "html/parse/TAttributeList.h"
 
 // The attribute's text, or empty.
 std::string AttrText(const TAttributeList& attrs, THtmlSymbol which);

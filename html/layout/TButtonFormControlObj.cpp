@@ -1,7 +1,7 @@
 #include "html/layout/TButtonFormControlObj.h"
 
 #include "html/layout/TEditFormControlObj.h"
-#include "html/reader/TAttributeList.h"
+#include "html/parse/TAttributeList.h"
 #include "html/layout/TSectionList.h"
 #include "html/layout/ThtmlForm.h"
 #include "util/CodePage.h"

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "html/layout/LayoutTypes.h"
-#include "html/reader/TIDObject.h"
+#include "html/layout/TIDObject.h"
 #include "html/layout/TObjectStyle.h"
 
 class TSectionList;

@@ -12,7 +12,7 @@
 #include "gfx/TControls.h"
 #include "html/layout/LayoutTypes.h"
 #include "html/layout/TDocumentObjects.h"
-#include "html/reader/TIDObject.h"
+#include "html/layout/TIDObject.h"
 #include "html/layout/TObjectStyle.h"
 
 class TAttributeList;

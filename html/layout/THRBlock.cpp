@@ -4,7 +4,7 @@
 
 #include "html/layout/ObjectAttributes.h"
 #include "html/layout/TSectionList.h"
-#include "html/reader/StyleUn.h"
+#include "html/style/StyleValues.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "html/reader/TAttributeList.h"
+#include "html/parse/TAttributeList.h"
 
 enum class TAreaShape : uint8_t { Rect, Circle, Poly };
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "html/layout/LayoutTypes.h"
-#include "html/reader/TIDObject.h"
+#include "html/layout/TIDObject.h"
 
 class TSectionList;
 class IndentManager;

@@ -20,7 +20,7 @@
 #include "html/layout/TInlineList.h"
 #include "html/layout/SelTextBuf.h"
 #include "html/layout/TDocumentObjects.h"
-#include "html/reader/TIDNameList.h"
+#include "html/layout/TIDNameList.h"
 
 class TFontObj;
 class TSection;

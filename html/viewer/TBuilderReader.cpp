@@ -1,8 +1,8 @@
 #include "html/viewer/TBuilderReader.h"
 
 #include "html/layout/TSectionList.h"
-#include "html/reader/HTMLUn2.h"
-#include "html/reader/StyleUn.h"
+#include "html/build/DocumentBuilder.h"
+#include "html/style/StyleValues.h"
 
 namespace {
 

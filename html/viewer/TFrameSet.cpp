@@ -2,7 +2,7 @@
 
 #include <stack>
 
-#include "html/reader/TAttributeList.h"
+#include "html/parse/TAttributeList.h"
 #include "html/viewer/LinkNames.h"
 #include "html/viewer/MetaRefresh.h"
 #include "html/viewer/TDocumentReader.h"

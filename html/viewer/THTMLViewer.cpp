@@ -15,7 +15,7 @@
 
 #include "html/layout/TFontObj.h"
 #include "html/layout/ThtmlForm.h"
-#include "html/reader/TIDObject.h"
+#include "html/layout/TIDObject.h"
 #include "html/layout/TSectionBase.h"
 #include "html/layout/TSectionList.h"
 #include "html/viewer/LinkNames.h"

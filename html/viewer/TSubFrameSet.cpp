@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QRubberBand>
 
-#include "html/reader/TAttributeList.h"
+#include "html/parse/TAttributeList.h"
 #include "html/viewer/LinkNames.h"
 #include "html/viewer/TFrameSet.h"
 #include "html/viewer/TFrameViewer.h"

@@ -13,8 +13,8 @@
 #include "html/layout/TSectionList.h"
 #include "html/layout/TTableAndCaptionBlock.h"
 #include "html/layout/TTableBlock.h"
-#include "html/reader/HTMLUn2.h"
-#include "html/reader/StyleUn.h"
+#include "html/build/DocumentBuilder.h"
+#include "html/style/StyleValues.h"
 #include "util/CodePage.h"
 
 namespace buildtest {

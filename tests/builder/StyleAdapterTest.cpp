@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "gfx/TFixedCanvas.h"
-#include "html/reader/HTMLUn2Internal.h"
-#include "html/reader/TProperties.h"
+#include "html/build/DocumentBuilderInternal.h"
+#include "html/style/TProperties.h"
 
 TEST(StyleAdapter, BlockStyleResolvesBoxValuesAtEachLayout)
 {

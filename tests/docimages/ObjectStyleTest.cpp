@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "gfx/TFixedCanvas.h"
-#include "html/reader/ObjectStyleAdapter.h"
-#include "html/reader/TProperties.h"
+#include "html/build/ObjectStyleAdapter.h"
+#include "html/style/TProperties.h"
 
 TEST(ObjectStyle, ReadsMarginsSizesAlignmentFloatAndBorder)
 {

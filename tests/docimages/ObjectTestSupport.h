@@ -9,7 +9,7 @@
 #include "html/layout/TMapItem.h"
 #include "html/layout/TDocumentObjects.h"
 #include "html/layout/TImageObj.h"
-#include "html/reader/TAttributeList.h"
+#include "html/parse/TAttributeList.h"
 
 namespace objecttest {
 

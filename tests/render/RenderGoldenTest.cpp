@@ -9,8 +9,8 @@
 
 #include "gfx/TFixedCanvas.h"
 #include "html/layout/TSectionList.h"
-#include "html/reader/HTMLUn2.h"
-#include "html/reader/StyleUn.h"
+#include "html/build/DocumentBuilder.h"
+#include "html/style/StyleValues.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The style sheet parser: STYLE element content, loaded sheets, STYLE attributes.
 #include "StyleTestSupport.h"
-#include "html/reader/Readhtml.h"
-#include "html/reader/TAttributeList.h"
+#include "html/parse/HtmlReader.h"
+#include "html/parse/TAttributeList.h"
 
 namespace {
 

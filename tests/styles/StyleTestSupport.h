@@ -9,9 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "StyleTestCanvas.h"
-#include "html/reader/StylePars.h"
-#include "html/reader/TProperties.h"
-#include "html/reader/TStyleList.h"
+#include "html/style/StyleSheetParser.h"
+#include "html/style/TProperties.h"
+#include "html/style/TStyleList.h"
 
 class StyleTest : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 #include "ReaderFixture.h"
 
-#include "html/reader/TIDNameList.h"
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -128,18 +129,17 @@ TEST_F(ReaderTest, StyleAttributeIsParsedByTheInstalledParser)
 
 TEST_F(ReaderTest, IDsAreRegisteredWithTheirPositionOutsideThePreScan)
 {
-    TIDNameList ids;
-    ReadState.IDNames = &ids;
+    std::vector<std::pair<std::string, int32_t>> ids;
+    ReadState.OnIDAttribute = [&](const std::string& name, int32_t pos) { ids.emplace_back(name, pos); };
     ReadState.PreScan = true;
     ReadAll("ab<p id=First>");
-    EXPECT_EQ(ids.Count(), 0u);
+    EXPECT_TRUE(ids.empty());
     ReadState.PreScan = false;
     ReadAll("ab<p id=First><a id=\"\">");
-    ASSERT_EQ(ids.Count(), 1u);
-    auto* target = dynamic_cast<TChPosObj*>(ids.Find("FIRST"));
-    ASSERT_NE(target, nullptr);
-    EXPECT_EQ(target->ChPos(), 13);
-    ReadState.IDNames = nullptr;
+    ASSERT_EQ(ids.size(), 1u);
+    EXPECT_EQ(ids[0].first, "First");
+    EXPECT_EQ(ids[0].second, 13);
+    ReadState.OnIDAttribute = nullptr;
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // Shared set-up for the reader tests: a clean reader state and a helper that
 // reads a whole document into its symbols.
-#include "html/reader/Readhtml.h"
+#include "html/parse/HtmlReader.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ protected:
         ReadState.OnScript = nullptr;
         ReadState.OnProgress = nullptr;
         ReadState.TopCodePage = nullptr;
-        ReadState.IDNames = nullptr;
+        ReadState.OnIDAttribute = nullptr;
         ReadState.PreScan = false;
     }
 

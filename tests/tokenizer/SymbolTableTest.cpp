@@ -1,5 +1,5 @@
-#include "html/reader/TEntity.h"
-#include "html/reader/THtmlSymbol.h"
+#include "html/parse/TEntity.h"
+#include "html/parse/THtmlSymbol.h"
 
 #include <gtest/gtest.h>
 

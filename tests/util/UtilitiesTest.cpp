@@ -209,6 +209,25 @@ TEST(Processes, RunLocalProgramThatWritesNothingGivesEmptyOutput)
     EXPECT_EQ(readFile(output), "");
 }
 
+TEST(Processes, RunLocalProgramRunsNeverShareAnOutputFile)
+{
+    // Runs at once (two windows, or parallel test processes) each read their
+    // own program's output, never another run's file.
+    TempFolder dir;
+    std::string loud = dir.file("loud.sh");
+    std::string quiet = dir.file("quiet.sh");
+    writeFile(loud, "#!/bin/sh\necho loud\n");
+    writeFile(quiet, "#!/bin/sh\nexit 0\n");
+    ::chmod(loud.c_str(), 0755);
+    ::chmod(quiet.c_str(), 0755);
+    std::string first, second;
+    ASSERT_TRUE(RunLocalProgram(loud, dir.file("p.cgi"), first));
+    ASSERT_TRUE(RunLocalProgram(quiet, dir.file("p.cgi"), second));
+    EXPECT_NE(ExtractDir(first), ExtractDir(second));
+    EXPECT_EQ(readFile(first), "loud\n");
+    EXPECT_EQ(readFile(second), "");
+}
+
 TEST(Processes, RunLocalProgramThatCannotStart)
 {
     std::string output = "unchanged";

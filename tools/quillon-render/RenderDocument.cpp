@@ -4,7 +4,7 @@
 
 #include "html/layout/Backgrounds.h"
 #include "html/layout/Borders.h"
-#include "html/reader/StyleUn.h"
+#include "html/style/StyleValues.h"
 #include "util/Exception.h"
 #include "util/FileLookup.h"
 #include "util/Utilities.h"

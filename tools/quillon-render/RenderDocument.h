@@ -5,7 +5,7 @@
 #include <string>
 
 #include "html/layout/TSectionList.h"
-#include "html/reader/HTMLUn2.h"
+#include "html/build/DocumentBuilder.h"
 #include "images/ImageDecoder.h"
 
 enum class TDocumentKind { Html, Text, Image };

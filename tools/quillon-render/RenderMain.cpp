@@ -11,7 +11,7 @@
 #include "RenderDocument.h"
 #include "RenderOptions.h"
 #include "gfx/TFixedCanvas.h"
-#include "html/reader/StyleUn.h"
+#include "html/style/StyleValues.h"
 #include "html/viewer/QtCanvas.h"
 #include "html/viewer/ViewerErrors.h"
 #include "html/viewer/ViewerPrint.h"

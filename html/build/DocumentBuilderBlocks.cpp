@@ -1,0 +1,560 @@
+// The builder's block elements: paragraphs, headings, lists and list items,
+// block containers, line breaks and preformatted text.
+#include <cctype>
+
+#include "html/layout/TBlock.h"
+#include "html/layout/TBlockLI.h"
+#include "html/layout/TPreFormated.h"
+#include "html/layout/TSection.h"
+#include "html/layout/TSectionList.h"
+#include "html/build/DocumentBuilderInternal.h"
+
+namespace {
+
+std::unique_ptr<TBlock> NewBlock()
+{
+    return std::make_unique<TBlock>(*Build.doc, *Build.cell, BlockStyleOf(Build.stack.Top()));
+}
+
+bool IsListStart(THtmlSymbol sy) { return sy == OLSy || sy == ULSy || sy == DirSy || sy == MenuSy || sy == DLSy; }
+
+THtmlSymbol ListEndOf(THtmlSymbol sy)
+{
+    switch (sy) {
+    case OLSy: return OLEndSy;
+    case ULSy: return ULEndSy;
+    case DirSy: return DirEndSy;
+    case MenuSy: return MenuEndSy;
+    case DLSy: return DLEndSy;
+    case AddressSy: return AddressEndSy;
+    default: return BlockQuoteEndSy;
+    }
+}
+
+// The end tag that closes an empty list pops the set named after it.
+bool IsEmptyListEnd(THtmlSymbol sy)
+{
+    return sy == OLEndSy || sy == ULEndSy || sy == DirEndSy || sy == MenuEndSy || sy == DLEndSy || sy == BlockQuoteEndSy;
+}
+
+TListKind KindOf(THtmlSymbol sy)
+{
+    switch (sy) {
+    case OLSy: return TListKind::Ordered;
+    case DLSy: return TListKind::Definition;
+    case ULSy: case DirSy: case MenuSy: return TListKind::Unordered;
+    default: return TListKind::Stray;
+    }
+}
+
+// Reads symbols as in a list item's content; false at a symbol that ends it.
+bool ListItemContent(TListKind kind, const TSymbolSet& terminators)
+{
+    THtmlSymbol sy = R().Sy;
+    if (sy == PSy) {
+        if (kind == TListKind::Stray)
+            return false;
+        Paragraph({});
+    } else if (InlineSet.Has(sy) || sy == BRSy || sy == HSy) {
+        if (sy == UnknownTagSym)
+            NextSymbol();
+        else
+            ElementHandler(terminators);
+    } else if (IsListStart(sy)) {
+        ListElement(terminators);
+        NextSymbol();
+    } else if (sy == AddressSy || sy == BlockQuoteSy || sy == CenterSy || sy == FormSy || sy == DivSy) {
+        BlockContainer(terminators);
+    } else if (sy == TableSy) {
+        ElementHandler(terminators);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- paragraphs
+
+void Paragraph(const TSymbolSet& terminators)
+{
+    if (terminators.Has(PSy))
+        return;
+    CloseSection();
+    SkipSpaces();
+    TAttributeList kept = Attrs();
+    NextSymbol();
+    while (R().Sy == PSy || R().Sy == PEndSy) {
+        if (R().Sy == PSy)
+            kept = Attrs();
+        SkipSpaces();
+        NextSymbol();
+    }
+    TAttributeList current = Attrs();
+    Attrs() = kept;
+    TProperties* props = PushTag("p");
+    ApplyAlign(props);
+    Attrs() = current;
+    TCellBasic* parent = Build.cell;
+    TBlock* block = EnterBlock(NewBlock());
+    StartSection();
+    while (!terminators.Has(R().Sy) && InlineSet.Has(R().Sy)) {
+        if (R().Sy == UnknownTagSym)
+            NextSymbol();
+        else
+            ElementHandler(terminators);
+    }
+    CloseSection();
+    PopTag("p");
+    Build.cell = parent;
+    (void)block;
+    if (R().Sy == PEndSy)
+        NextSymbol();
+}
+
+void Heading(const TSymbolSet& terminators)
+{
+    int level = R().HeadingLevel;
+    if (level < 1 || level > 6) {
+        NextSymbol();
+        return;
+    }
+    CloseSection();
+    TProperties* props = PushTag("h" + std::to_string(level));
+    ApplyAlign(props);
+    SkipSpaces();
+    NextSymbol();
+    if (R().Sy == CenterSy) {
+        if (props)
+            props->assign(piTextAlign, std::string("center"));
+        NextSymbol();
+    }
+    TCellBasic* parent = Build.cell;
+    TBlock* block = EnterBlock(NewBlock());
+    StartSection();
+    while (!terminators.Has(R().Sy) && (InlineSet.Has(R().Sy) || R().Sy == PSy || R().Sy == DivSy)) {
+        if (R().Sy == PSy || R().Sy == DivSy) {
+            if (R().Sy == PSy && terminators.Has(PSy))
+                break;
+            NextSymbol(); // a P or DIV inside a heading adds nothing of its own
+        } else {
+            ElementHandler(terminators);
+        }
+    }
+    CloseSection();
+    PopTag("h" + std::to_string(level));
+    Build.cell = parent;
+    (void)block;
+    if (R().Sy == HEndSy)
+        NextSymbol();
+}
+
+void LineBreak(const TSymbolSet& terminators)
+{
+    if (terminators.Has(BRSy))
+        return;
+    const TAttribute* clear = Attr(ClearSy);
+    if (!clear) {
+        EnsureSection();
+        Build.section->AddChar(BreakChar, R().TagPos);
+    }
+    CloseSection();
+    StartSection();
+    if (clear) {
+        std::string v = LowerCase(Trim(clear->Text));
+        TClearKind kind = v == "left" ? TClearKind::Left : v == "right" ? TClearKind::Right
+                          : v == "all" || v == "both" ? TClearKind::Both : TClearKind::None;
+        Build.section->SetClear(kind);
+    }
+    NextSymbol();
+}
+
+// ---------------------------------------------------------------- lists
+
+void ListElement(const TSymbolSet& terminators)
+{
+    THtmlSymbol sy = R().Sy;
+    TDepthGuard guard;
+    if (!guard.Entered()) {
+        NextSymbol();
+        return;
+    }
+    int number = 1;
+    char numbering = '1';
+    bool plain = false;
+    if (sy == OLSy) {
+        int start = AttrValue(StartSy, 1);
+        number = start >= 0 ? start : 1;
+        std::string type = AttrText(TypeSy);
+        if (!type.empty())
+            numbering = type[0];
+    } else if (sy == ULSy) {
+        std::string type = LowerCase(AttrText(TypeSy));
+        plain = Attr(PlainSy) || type == "none" || type == "plain";
+    }
+    CloseSection();
+    std::string tag = TagNameOf(sy);
+    PushTag(tag);
+    TCellBasic* parent = Build.cell;
+    auto made = NewBlock();
+    made->IsListBlock = sy != DLSy && sy != AddressSy && sy != BlockQuoteSy;
+    TBlock* block = EnterBlock(std::move(made));
+    NextSymbol();
+    if (IsEmptyListEnd(R().Sy)) {
+        PopTag(TagNameOf(THtmlSymbol(R().Sy - HtmlEndSy)));
+        Build.cell = parent;
+        return;
+    }
+    bool counts = sy == OLSy || sy == ULSy || sy == DirSy || sy == MenuSy;
+    if (counts)
+        ++Build.listLevel;
+    THtmlSymbol ownEnd = ListEndOf(sy);
+    TListKind kind = KindOf(sy);
+    while (R().Sy != ownEnd && R().Sy != EofSym && !terminators.Has(R().Sy)) {
+        THtmlSymbol s = R().Sy;
+        if (s == PSy) {
+            Paragraph(terminators);
+        } else if (IsListStart(s)) {
+            ListElement(terminators);
+            NextSymbol();
+        } else if (s == LISy || s == DDSy || s == DTSy) {
+            if (s == LISy) {
+                int value = AttrValue(ValueSy, 0);
+                if (value != 0)
+                    number = value;
+            }
+            ListItem(kind, number, numbering, plain, terminators);
+            ++number;
+        } else if (s == AddressSy || s == BlockQuoteSy) {
+            BlockContainer(terminators);
+        } else if (s == CenterSy || s == DivSy || s == FormSy) {
+            BlockContainer(terminators + ListItemTerminators);
+        } else if (s == HSy || s == HRSy || s == PreSy || s == TableSy || InlineSet.Has(s)) {
+            ElementHandler(terminators);
+        } else {
+            NextSymbol();
+        }
+    }
+    if (counts)
+        --Build.listLevel;
+    CloseSection();
+    HideIfEmpty(block);
+    PopTag(tag);
+    Build.cell = parent;
+}
+
+void ListItem(TListKind kind, int number, char numbering, bool plain, const TSymbolSet& terminators)
+{
+    THtmlSymbol sy = R().Sy;
+    TDepthGuard guard;
+    if (!guard.Entered()) {
+        NextSymbol();
+        return;
+    }
+    CloseSection();
+    std::string tag = sy == DDSy ? "dd" : sy == DTSy ? "dt" : "li";
+    PushTag(tag);
+    TCellBasic* parent = Build.cell;
+    auto item = std::make_unique<TBlockLI>(*Build.doc, *Build.cell, BlockStyleOf(Build.stack.Top()), kind,
+                                           Build.listLevel, numbering, plain, number);
+    EnterBlock(std::move(item));
+    StartSection();
+    SkipSpaces();
+    NextSymbol();
+    while (R().Sy != EofSym && !(terminators.Has(R().Sy) && R().Sy != TableSy) && ListItemContent(kind, terminators)) {
+    }
+    CloseSection();
+    PopTag(tag);
+    Build.cell = parent;
+}
+
+// ---------------------------------------------------------------- containers
+
+void BlockContainer(const TSymbolSet& terminators)
+{
+    THtmlSymbol sy = R().Sy;
+    TDepthGuard guard;
+    if (!guard.Entered()) {
+        NextSymbol();
+        return;
+    }
+    switch (sy) {
+    case AddressSy:
+    case BlockQuoteSy: {
+        ListElement(terminators + TSymbolSet{AddressEndSy, BlockQuoteEndSy});
+        if (R().Sy == AddressEndSy || R().Sy == BlockQuoteEndSy)
+            NextSymbol();
+        break;
+    }
+    case CenterSy: {
+        CloseSection();
+        Attrs().Clear();
+        PushTag("center");
+        NextSymbol();
+        BodyLoop(terminators + TSymbolSet{CenterEndSy});
+        CloseSection();
+        PopTag("center");
+        if (R().Sy == CenterEndSy)
+            NextSymbol();
+        break;
+    }
+    case FormSy: {
+        TSymbolSet inner = terminators + TSymbolSet{FormSy, FormEndSy};
+        while (R().Sy == FormSy) {
+            CloseSection();
+            PushTag("form");
+            TCellBasic* parent = Build.cell;
+            TBlock* block = EnterBlock(NewBlock());
+            FormStart();
+            NextSymbol();
+            BodyLoop(inner);
+            CloseSection();
+            PopTag("form");
+            LeaveBlock(block, parent);
+        }
+        if (R().Sy == FormEndSy) {
+            FormEnd();
+            NextSymbol();
+        }
+        break;
+    }
+    default: { // DIV
+        CloseSection();
+        TProperties* props = PushTag("div");
+        ApplyAlign(props);
+        TCellBasic* parent = Build.cell;
+        TBlock* block = EnterBlock(NewBlock());
+        StartSection();
+        NextSymbol();
+        BodyLoop(terminators + TSymbolSet{DivEndSy});
+        CloseSection();
+        PopTag("div");
+        LeaveBlock(block, parent);
+        StartSection();
+        if (R().Sy == DivEndSy)
+            NextSymbol();
+    }
+    }
+}
+
+// ---------------------------------------------------------------- PRE
+
+namespace {
+
+struct TPreState {
+    size_t height = 0;
+    TBlock* paragraph = nullptr;   // a P inside the PRE
+    TCellBasic* paragraphParent = nullptr;
+    TBlock* form = nullptr;
+    TCellBasic* formParent = nullptr;
+};
+
+void PreNewLine()
+{
+    CloseSection();
+    StartSection();
+}
+
+void PreFlush()
+{
+    if (R().Collection.Count())
+        R().LCToken.AddString(R().Collection, CurrentCodePage());
+    R().Collection.Clear();
+    AddToken();
+}
+
+void SkipCRAfterTag()
+{
+    if (R().Ch == CR)
+        NextChar();
+}
+
+void PreCloseParagraph(TPreState& st)
+{
+    if (!st.paragraph)
+        return;
+    CloseSection();
+    PopTag("p");
+    Build.cell = st.paragraphParent;
+    st.paragraph = nullptr;
+}
+
+void PreDispatch(TPreState& st)
+{
+    THtmlSymbol sy = R().Sy;
+    switch (sy) {
+    case PSy: {
+        PreFlush();
+        if (st.paragraph)
+            PreCloseParagraph(st);
+        CloseSection();
+        PushTag("p");
+        st.paragraphParent = Build.cell;
+        st.paragraph = EnterBlock(NewBlock());
+        SkipCRAfterTag();
+        StartSection();
+        return;
+    }
+    case PEndSy:
+        PreFlush();
+        PreCloseParagraph(st);
+        StartSection();
+        return;
+    case BRSy:
+        PreFlush();
+        PreNewLine();
+        SkipCRAfterTag();
+        return;
+    case FontSy: case BaseFontSy:
+        PreFlush();
+        FontElement(TFontTable::Pre);
+        ChangeFont();
+        return;
+    case FontEndSy:
+        PreFlush();
+        if (Build.stack.Height() > st.height)
+            PopTag("font");
+        ChangeFont();
+        return;
+    case FormSy:
+        PreFlush();
+        PreCloseParagraph(st);
+        CloseSection();
+        PushTag("form");
+        st.formParent = Build.cell;
+        st.form = EnterBlock(NewBlock());
+        FormStart();
+        StartSection();
+        return;
+    case FormEndSy:
+        PreFlush();
+        PreCloseParagraph(st);
+        FormEnd();
+        if (st.form) {
+            CloseSection();
+            PopTag("form");
+            Build.cell = st.formParent;
+            st.form = nullptr;
+        }
+        StartSection();
+        return;
+    case ScriptSy:
+        PreFlush();
+        ReadScript();
+        return;
+    case TextAreaSy: case SelectSy: case InputSy:
+        PreFlush();
+        FormControl();
+        return;
+    case TextSym: // a lone "<"
+        R().LCToken.Clear();
+        R().Collection.Add('<', R().TagPos);
+        return;
+    default:
+        break;
+    }
+    switch (sy) {
+    case BSy: case BEndSy: case ISy: case IEndSy: case EmSy: case EmEndSy: case StrongSy: case StrongEndSy:
+    case USy: case UEndSy: case CiteSy: case CiteEndSy: case VarSy: case VarEndSy: case TTSy: case TTEndSy:
+    case CodeSy: case CodeEndSy: case KbdSy: case KbdEndSy: case SampSy: case SampEndSy: case SubSy: case SubEndSy:
+    case SupSy: case SupEndSy: case BigSy: case BigEndSy: case SmallSy: case SmallEndSy: case SSy: case SEndSy:
+    case StrikeSy: case StrikeEndSy: case SpanSy: case SpanEndSy: case LabelSy: case LabelEndSy:
+    case ASy: case AEndSy: case ImageSy: case PanelSy: case InputSy: case PageSy: {
+        PreFlush();
+        // As in the element handler, but reading goes on with the characters
+        // after the tag.
+        EnsureSection();
+        if (sy == PageSy) {
+            PageBreak();
+            StartSection();
+            return;
+        }
+        if (sy == ASy) {
+            AnchorStart();
+            return;
+        }
+        if (sy == AEndSy) {
+            CloseLink();
+            return;
+        }
+        if (sy == ImageSy || sy == PanelSy) {
+            ImageElement();
+            return;
+        }
+        std::string name = TagNameOf(sy);
+        if (sy >= HtmlEndSy && sy <= LabelEndSy) {
+            PopTag(name);
+        } else {
+            TProperties* props = PushTag(name);
+            if (props)
+                StartInlineBoxIfNeeded();
+        }
+        ChangeFont();
+        return;
+    }
+    case MapSy:
+        PreFlush();
+        ImageMap();
+        return;
+    default:
+        return; // anything else in PRE is ignored
+    }
+}
+
+} // namespace
+
+void Preformatted()
+{
+    CloseSection();
+    TPreState st;
+    PushTag("pre");
+    st.height = Build.stack.Height() - 1;
+    TCellBasic* parent = Build.cell;
+    TBlock* block = EnterBlock(NewBlock());
+    bool wasPre = Build.inPre;
+    Build.inPre = true;
+    StartSection();
+    R().LCToken.Clear();
+    R().Collection.Clear();
+    SkipCRAfterTag();
+    for (;;) {
+        uint8_t c = R().Ch;
+        if (c == 0)
+            break;
+        if (c == CR) {
+            PreFlush();
+            PreNewLine();
+            NextChar();
+        } else if (c == '<') {
+            PreFlush();
+            ReadTag();
+            THtmlSymbol sy = R().Sy;
+            if (sy == PreEndSy || sy == TDEndSy || sy == THEndSy || sy == EofSym)
+                break;
+            PreDispatch(st);
+        } else if (c == '&') {
+            int32_t at = R().SourcePos;
+            std::string bytes = DecodeReference();
+            for (char b : bytes)
+                R().Collection.Add(b, at);
+        } else if (c <= 8) {
+            NextChar();
+        } else {
+            R().Collection.Add(char(c), R().SourcePos);
+            NextChar();
+        }
+    }
+    PreFlush();
+    PreCloseParagraph(st);
+    if (st.form) {
+        CloseSection();
+        Build.cell = st.formParent;
+    }
+    CloseSection();
+    Build.stack.PopTo(st.height, [](int box) { Build.doc->InlineList->EndInline(box, R().SourcePos); });
+    Build.inPre = wasPre;
+    Build.cell = parent;
+    (void)block;
+    NextSymbol();
+}

@@ -1,0 +1,155 @@
+#pragma once
+// The builder's module state and the routines its source files share. Only
+// the HTMLUn2*.cpp files include this.
+#include <array>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "html/layout/LayoutTypes.h"
+#include "html/layout/TBlockStyle.h"
+#include "html/layout/TTextStyle.h"
+#include "html/build/DocumentBuilder.h"
+#include "html/style/TPropStack.h"
+#include "html/parse/TUrlTarget.h"
+
+class TCellBasic;
+class TSection;
+class TBlock;
+class TBodyBlock;
+
+// A set of symbols (terminators and element groups).
+class TSymbolSet {
+public:
+    TSymbolSet() = default;
+    TSymbolSet(std::initializer_list<THtmlSymbol> symbols)
+    {
+        for (THtmlSymbol s : symbols)
+            FBits[s] = true;
+    }
+    bool Has(THtmlSymbol s) const { return FBits[s]; }
+    TSymbolSet operator+(const TSymbolSet& other) const
+    {
+        TSymbolSet r = *this;
+        for (size_t i = 0; i < FBits.size(); ++i)
+            r.FBits[i] = r.FBits[i] || other.FBits[i];
+        return r;
+    }
+
+private:
+    std::array<bool, 256> FBits{};
+};
+
+extern const TSymbolSet InlineSet;
+extern const TSymbolSet CellTerminators;
+extern const TSymbolSet ListItemTerminators;
+extern const TSymbolSet BodyStartSet;
+
+// Containers nest at most this deep in the builder; deeper ones are read as
+// if their tags were unknown, so their content still shows.
+constexpr int MaxBuildDepth = 150;
+constexpr int MaxTableNesting = 10;
+
+struct TBuildContext {
+    TSectionList* doc = nullptr;
+    TStyleList* styles = nullptr;
+    const THtmlParseEvents* events = nullptr;
+    THtmlParseSettings settings;
+    THtmlParseResult* result = nullptr;
+
+    TCellBasic* cell = nullptr;
+    std::unique_ptr<TSection> section;
+    TBodyBlock* body = nullptr;
+    TPropStack stack;
+    TUrlTarget link;
+    bool linkOpen = false;
+    int listLevel = 0;
+    int tableLevel = 0;
+    int depth = 0;
+    bool noBreak = false;
+    bool inPre = false;
+    int baseFontSize = 3;
+    std::string title, base, baseTarget;
+};
+extern TBuildContext Build;
+
+// Raises the build depth for one container; false when too deep.
+class TDepthGuard {
+public:
+    TDepthGuard() : FEntered(Build.depth < MaxBuildDepth) { if (FEntered) ++Build.depth; }
+    ~TDepthGuard() { if (FEntered) --Build.depth; }
+    TDepthGuard(const TDepthGuard&) = delete;
+    TDepthGuard& operator=(const TDepthGuard&) = delete;
+    bool Entered() const { return FEntered; }
+
+private:
+    bool FEntered;
+};
+
+// Styles of the layout objects from property sets (HTMLUn2Styles.cpp).
+TBlockStyle BlockStyleOf(const TProperties& props);
+TTextStyle TextStyleOf(const TProperties& props);
+TTextFont TextFontOf(const ThtFontInfo& info);
+std::string Utf8Of(const std::u16string& text);
+
+// Common steps (HTMLUn2.cpp).
+inline TReaderState& R() { return ReadState; }
+TAttributeList& Attrs();
+const TAttribute* Attr(THtmlSymbol which);
+std::string AttrText(THtmlSymbol which);
+int AttrValue(THtmlSymbol which, int fallback);
+TProperties* PushTag(const std::string& tag, const std::string& pseudo = {});
+void PopTag(const std::string& tag);
+void StartInlineBoxIfNeeded();
+void ChangeFont();
+void StartSection();
+void EnsureSection();
+void CloseSection();
+// Frees the current section without adding it anywhere.
+void DropSection();
+TBlock* EnterBlock(std::unique_ptr<TBlock> block);
+void LeaveBlock(TBlock* block, TCellBasic* parent);
+void HideIfEmpty(TBlock* block);
+void CloseLink();
+void ApplyAlign(TProperties* props);
+void AddToken();
+void BodyLoop(const TSymbolSet& terminators);
+void ElementHandler(const TSymbolSet& terminators);
+void SkipToNext();
+void AnchorStart();
+
+// Blocks (HTMLUn2Blocks.cpp).
+void Paragraph(const TSymbolSet& terminators);
+void Heading(const TSymbolSet& terminators);
+void ListElement(const TSymbolSet& terminators);
+void ListItem(TListKind kind, int number, char numbering, bool plain, const TSymbolSet& terminators);
+void BlockContainer(const TSymbolSet& terminators);
+void Preformatted();
+void LineBreak(const TSymbolSet& terminators);
+
+// Tables, fonts, head elements (HTMLUn2Tables.cpp, HTMLUn2Head.cpp).
+void Table();
+void FontElement(TFontTable table);
+void LinkElement();
+void MetaElement();
+void BodyElement();
+// Character set number of a name by the 46-entry table (30: EUC-JP, 31:
+// ISO 8859-2); -1 when none of the entries occurs in it.
+int CharsetOfName(const std::string& lowerName);
+
+// Images, panels, rules, page breaks and image maps (HTMLUn2Images.cpp).
+// IMG or PANEL at the current symbol, added to the current section.
+void ImageElement();
+void RuleElement();
+void PageBreak();
+// MAP: read up to and past /MAP; without /MAP the map is dropped.
+void ImageMap();
+
+// Forms (HTMLUn2Forms.cpp).
+void FormStart();
+void FormEnd();
+// INPUT, SELECT or TEXTAREA at the current symbol: its controls go to the
+// current section, SELECT reads its options and TEXTAREA its text. True when
+// the next symbol is already current (after SELECT's options).
+bool FormControl();

@@ -1,0 +1,37 @@
+#include "html/layout/TIDNameList.h"
+
+#include <algorithm>
+#include <cctype>
+
+bool TIDNameList::NoCaseLess::operator()(std::string_view a, std::string_view b) const
+{
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+void TIDNameList::AddChPosObject(const std::string& name, int32_t pos)
+{
+    auto target = std::make_unique<TChPosObj>(FDocument, pos);
+    Entry& entry = FEntries[name];
+    entry.object = target.get();
+    entry.owned = std::move(target);
+}
+
+void TIDNameList::AddObject(const std::string& name, TIDObject* object)
+{
+    Entry& entry = FEntries[name];
+    entry.owned.reset();
+    entry.object = object;
+}
+
+TIDObject* TIDNameList::Find(std::string_view name) const
+{
+    auto found = FEntries.find(name);
+    return found != FEntries.end() ? found->second.object : nullptr;
+}
+
+void TIDNameList::RemoveObject(const TIDObject* object)
+{
+    std::erase_if(FEntries, [object](const auto& entry) { return entry.second.object == object; });
+}

@@ -1,0 +1,628 @@
+#include "html/style/StyleSheetParser.h"
+
+#include <array>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "html/parse/HtmlReader.h"
+#include "html/style/StyleValues.h"
+#include "html/style/TProperties.h"
+#include "html/style/TStyleList.h"
+
+// ---------------------------------------------------------------- string source
+
+char TStringStyleSource::translate(char c) const
+{
+    // Our sheets come with LF line ends: a line end separates words like a space.
+    if (c == '\n' || c == '\t')
+        return ' ';
+    return c;
+}
+
+char TStringStyleSource::next()
+{
+    if (FPos >= FText.size())
+        return EndOfSheet;
+    return translate(FText[FPos++]);
+}
+
+char TStringStyleSource::peek()
+{
+    return FPos >= FText.size() ? EndOfSheet : translate(FText[FPos]);
+}
+
+// ---------------------------------------------------------------- reader source
+
+char TReaderStyleSource::next() { return char(ReadChar()); }
+
+char TReaderStyleSource::peek()
+{
+    const TReaderState& s = ReadState;
+    if (s.ReadingInserted && s.InsertedPos < s.Inserted.size())
+        return s.Inserted[s.InsertedPos];
+    return s.DocPos < s.Doc.size() ? s.Doc[s.DocPos] : 0;
+}
+
+namespace {
+
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsNameChar(char c) { return c == '-' || IsDigit(c) || IsLetter(c); }
+bool IsSelectorChar(char c) { return c == ' ' || c == '#' || c == '.' || c == ':' || c == '_' || IsNameChar(c); }
+
+// ---------------------------------------------------------------- url()
+
+bool IsAbsoluteUrl(std::string_view url)
+{
+    size_t scheme = url.find("://");
+    size_t slash = url.find('/');
+    return (scheme != std::string_view::npos && scheme < slash) || url.starts_with("mailto:");
+}
+
+// Removes "/./" segments and "/../" with the segment before it (never the
+// scheme and host). One pass over the segments.
+std::string RemoveDotSegments(const std::string& url)
+{
+    size_t scheme = url.find("://");
+    size_t start = scheme == std::string::npos ? 0 : url.find('/', scheme + 3);
+    if (start == std::string::npos)
+        return url;
+    std::vector<std::string_view> kept;
+    std::string_view path = std::string_view(url).substr(start + 1);
+    for (;;) {
+        size_t slash = path.find('/');
+        std::string_view segment = path.substr(0, slash);
+        const bool last = slash == std::string_view::npos;
+        if (segment == "." && !last) {
+            // dropped
+        } else if (segment == ".." && !last) {
+            if (!kept.empty())
+                kept.pop_back();
+        } else {
+            kept.push_back(segment);
+        }
+        if (last)
+            break;
+        path.remove_prefix(slash + 1);
+    }
+    std::string result = url.substr(0, start);
+    for (std::string_view segment : kept) {
+        result += '/';
+        result += segment;
+    }
+    return result;
+}
+
+std::string ResolveAgainst(std::string_view base, std::string_view url)
+{
+    if (Contains(base, "://")) {
+        if (IsAbsoluteUrl(url))
+            return std::string(url);
+        if (url.starts_with("/")) {
+            // Relative to the server's root.
+            size_t host = base.find("://") + 3;
+            size_t root = base.find('/', host);
+            return RemoveDotSegments(std::string(base.substr(0, root)) + std::string(url));
+        }
+        size_t lastSlash = base.rfind('/');
+        std::string_view path = lastSlash < base.find("://") + 3 ? base : base.substr(0, lastSlash + 1);
+        std::string combined(path);
+        if (!combined.ends_with("/"))
+            combined += '/';
+        return RemoveDotSegments(combined + std::string(url));
+    }
+    const bool hasDrive = url.size() >= 2 && url[1] == ':';
+    if (hasDrive || url.starts_with("\\\\") || url.starts_with("/"))
+        return std::string(url);
+    std::string folder(base);
+    if (!folder.empty() && !folder.ends_with("/") && !folder.ends_with("\\"))
+        folder += '/';
+    return folder + std::string(url);
+}
+
+} // namespace
+
+std::string ResolveStyleUrl(std::string_view basePath, std::string_view value)
+{
+    size_t open = value.find("url(");
+    if (open == std::string_view::npos || basePath.empty())
+        return std::string(value);
+    size_t close = value.find(')', open);
+    std::string_view inside = value.substr(open + 4, close == std::string_view::npos ? std::string_view::npos : close - open - 4);
+    std::string url = ResolveAgainst(basePath, Unquote(Trim(inside)));
+    std::string result(value.substr(0, open));
+    result += "url(" + url + ")";
+    if (close != std::string_view::npos)
+        result += value.substr(close + 1);
+    return result;
+}
+
+namespace {
+
+// ---------------------------------------------------------------- shorthands
+
+const std::array<std::string_view, 13> Shorthands = {
+    "margin", "padding", "border-width", "border", "border-top", "border-right", "border-bottom",
+    "border-left", "font", "background", "list-style", "border-color", "border-style",
+};
+enum TShorthand { shMargin, shPadding, shBorderWidth, shBorder, shBorderTop, shBorderRight, shBorderBottom,
+                  shBorderLeft, shFont, shBackground, shListStyle, shBorderColor, shBorderStyle };
+
+const std::array<std::string_view, 16> FontKeywords = {
+    "italic", "oblique", "normal", "bolder", "lighter", "bold", "small-caps", "larger", "smaller",
+    "xx-small", "x-small", "small", "medium", "large", "x-large", "xx-large",
+};
+
+int ShorthandIndex(std::string_view name)
+{
+    for (size_t i = 0; i < Shorthands.size(); ++i)
+        if (Shorthands[i] == name)
+            return int(i);
+    return -1;
+}
+
+using TDeclarations = std::vector<std::pair<std::string, std::string>>;
+
+// Reduces double spaces and drops the space after each comma.
+std::string NormalizeSpaces(std::string_view value)
+{
+    std::string out;
+    for (char c : Trim(value)) {
+        if (c == ' ' && (out.ends_with(" ") || out.ends_with(",")))
+            continue;
+        out += c;
+    }
+    return out;
+}
+
+// Words at spaces; quoted parts stay in their word; "/" starts a new word.
+std::vector<std::string> SplitWords(std::string_view value, size_t maxWords)
+{
+    std::vector<std::string> words;
+    std::string word;
+    char quote = 0;
+    auto finish = [&] {
+        if (!word.empty() && words.size() < maxWords)
+            words.push_back(word);
+        word.clear();
+    };
+    for (char c : NormalizeSpaces(value)) {
+        if (quote) {
+            word += c;
+            if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+            word += c;
+        } else if (c == ' ') {
+            finish();
+        } else if (c == '/' && !word.empty()) {
+            finish();
+            word = "/";
+        } else {
+            word += c;
+        }
+    }
+    finish();
+    return words;
+}
+
+// Takes every "rgb(...)" or "url(...)" group out of the value (each leaves
+// a space behind).
+std::vector<std::string> TakeGroups(std::string& value, std::string_view function)
+{
+    std::vector<std::string> groups;
+    std::string rest;
+    size_t pos = 0;
+    for (size_t start; (start = value.find(function, pos)) != std::string::npos;) {
+        size_t close = value.find(')', start);
+        size_t end = close == std::string::npos ? value.size() : close + 1;
+        rest.append(value, pos, start - pos);
+        rest += ' ';
+        groups.push_back(value.substr(start, end - start));
+        pos = end;
+    }
+    rest.append(value, pos, std::string::npos);
+    value = std::move(rest);
+    return groups;
+}
+
+void ExpandBoxSides(std::string_view prefix, std::string_view suffix, std::string_view value, TDeclarations& out)
+{
+    static constexpr std::array<std::string_view, 4> Sides = {"top", "right", "bottom", "left"};
+    std::vector<std::string> w = SplitWords(value, 4);
+    if (w.empty())
+        return;
+    // top, right, bottom, left from one to four words
+    std::array<std::string, 4> v;
+    switch (w.size()) {
+    case 1: v = {w[0], w[0], w[0], w[0]}; break;
+    case 2: v = {w[0], w[1], w[0], w[1]}; break;
+    case 3: v = {w[0], w[1], w[2], w[1]}; break;
+    default: v = {w[0], w[1], w[2], w[3]}; break;
+    }
+    for (int side = 0; side < 4; ++side)
+        out.emplace_back(std::string(prefix) + "-" + std::string(Sides[side]) + std::string(suffix), v[side]);
+}
+
+void ExpandBorder(std::string_view name, std::string_view value, TDeclarations& out)
+{
+    std::string rest(value);
+    std::vector<std::string> words = TakeGroups(rest, "url(");
+    for (std::string& g : TakeGroups(rest, "rgb("))
+        words.push_back(std::move(g));
+    for (std::string& w : SplitWords(rest, 7))
+        words.push_back(std::move(w));
+    const std::string base(name);
+    for (const std::string& w : words) {
+        if (ParseColor(w, THashRule::Required))
+            out.emplace_back(base + "-color", w);
+        else if (BorderStyleOf(w))
+            out.emplace_back(base + "-style", w);
+        else if (name == "border")
+            for (std::string_view side : {"top", "right", "bottom", "left"})
+                out.emplace_back("border-" + std::string(side) + "-width", w);
+        else
+            out.emplace_back(base + "-width", w);
+    }
+}
+
+void ExpandFont(std::string_view value, TDeclarations& out)
+{
+    std::string family;
+    for (const std::string& w : SplitWords(value, 7)) {
+        int keyword = -1;
+        for (size_t i = 0; i < FontKeywords.size(); ++i)
+            if (FontKeywords[i] == w)
+                keyword = int(i);
+        if (w.starts_with("/"))
+            out.emplace_back("line-height", w.substr(1));
+        else if (keyword >= 0 && keyword <= 1)
+            out.emplace_back("font-style", w);
+        else if (keyword >= 2 && keyword <= 5)
+            out.emplace_back("font-weight", w);
+        else if (keyword == 6)
+            out.emplace_back("font-variant", w);
+        else if (keyword >= 7 || IsDigit(w[0]))
+            out.emplace_back("font-size", w);
+        else
+            family += (family.empty() ? "" : " ") + w; // an unquoted name of several words
+    }
+    if (!family.empty())
+        out.emplace_back("font-family", family);
+}
+
+void ExpandBackground(std::string_view value, std::string_view basePath, TDeclarations& out)
+{
+    std::string rest(value);
+    std::vector<std::string> urls = TakeGroups(rest, "url(");
+    for (std::string& g : TakeGroups(rest, "rgb("))
+        out.emplace_back("background-color", g);
+    for (const std::string& url : urls)
+        out.emplace_back("background-image", basePath.empty() ? url : ResolveStyleUrl(basePath, url));
+    std::vector<std::string> position;
+    for (const std::string& w : SplitWords(rest, 7)) {
+        if (w == "none")
+            out.emplace_back("background-image", w);
+        else if (ParseColor(w, THashRule::Required))
+            out.emplace_back("background-color", w);
+        else if (Contains(w, "repeat"))
+            out.emplace_back("background-repeat", w);
+        else if (w == "fixed" || w == "scroll")
+            out.emplace_back("background-attachment", w);
+        else
+            position.push_back(w);
+    }
+    if (position.size() > 2)
+        position.erase(position.begin(), position.end() - 2);
+    if (!position.empty())
+        out.emplace_back("background-position", position.size() == 1 ? position[0] : position[0] + " " + position[1]);
+}
+
+void ExpandListStyle(std::string_view value, std::string_view basePath, TDeclarations& out)
+{
+    for (const std::string& w : SplitWords(value, 7)) {
+        if (Contains(w, "url("))
+            out.emplace_back("list-style-image", basePath.empty() ? w : ResolveStyleUrl(basePath, w));
+        else
+            out.emplace_back("list-style-type", w);
+    }
+}
+
+// One declaration as properties: shorthands expanded, url() resolved.
+TDeclarations Expand(const std::string& name, const std::string& value, std::string_view basePath)
+{
+    TDeclarations out;
+    switch (ShorthandIndex(name)) {
+    case shMargin: ExpandBoxSides("margin", "", value, out); break;
+    case shPadding: ExpandBoxSides("padding", "", value, out); break;
+    case shBorderWidth: ExpandBoxSides("border", "-width", value, out); break;
+    case shBorderColor: ExpandBoxSides("border", "-color", value, out); break;
+    case shBorderStyle: ExpandBoxSides("border", "-style", value, out); break;
+    case shBorder: case shBorderTop: case shBorderRight: case shBorderBottom: case shBorderLeft:
+        ExpandBorder(name, value, out);
+        break;
+    case shFont: ExpandFont(value, out); break;
+    case shBackground: ExpandBackground(value, basePath, out); break;
+    case shListStyle: ExpandListStyle(value, basePath, out); break;
+    default:
+        out.emplace_back(name, !basePath.empty() && Contains(value, "url(") ? ResolveStyleUrl(basePath, value) : value);
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------- the reader
+
+enum class TSheetKind : uint8_t { Sheet, Inline };
+
+class TSheetParser {
+public:
+    TSheetParser(TStyleSource& source, TSheetKind kind, std::string_view basePath)
+        : FSource(source), FKind(kind), FBasePath(basePath)
+    {
+    }
+
+    char parseSheet(TStyleList& styles, char current);
+    void parseInline(TProperties& target);
+
+private:
+    char take();
+    void pushBack(char c) { FPushBack = c; }
+    void advance();
+    bool atEnd() const { return FCh == EndOfSheet; }
+    bool atStop() const { return atEnd() || FCh == '<'; }
+    void skipSpaces();
+    bool isHtmlCommentMarker();
+    void skipAtRule();
+    void readSelectors(TStyleList& styles);
+    std::string selectorKey(TStyleList& styles, const std::string& selector);
+    void readDeclarations(const std::function<void(const std::string&, const std::string&)>& store);
+
+    TStyleSource& FSource;
+    TSheetKind FKind;
+    std::string_view FBasePath;
+    char FCh = ' ';
+    int FPushBack = -1;
+    char FEndByte = EndOfSheet; // what the source ended with
+    bool FSourceEnded = false;
+    std::vector<std::string> FSelectors;
+};
+
+// A byte from the push-back or the source; CR becomes a space, 0 ends the text.
+char TSheetParser::take()
+{
+    if (FPushBack >= 0) {
+        char c = char(FPushBack);
+        FPushBack = -1;
+        if (c == 0)
+            FEndByte = 0;
+        return c == 0 ? EndOfSheet : c;
+    }
+    if (FSourceEnded)
+        return EndOfSheet;
+    char c = FSource.next();
+    if (c == EndOfSheet || c == 0) {
+        FEndByte = c;
+        FSourceEnded = true;
+        return EndOfSheet;
+    }
+    return c == '\r' ? ' ' : c;
+}
+
+// Next character, with comments skipped.
+void TSheetParser::advance()
+{
+    for (;;) {
+        FCh = take();
+        if (FCh != '/')
+            return;
+        char following = take();
+        if (following != '*') {
+            pushBack(following);
+            return;
+        }
+        // A comment ends after "*/", at the end, or at a "<": the "<" is
+        // kept so that the tag after an unclosed comment is still read.
+        char previous = 0;
+        for (;;) {
+            char c = take();
+            if (c == EndOfSheet || c == '<') {
+                FCh = c;
+                return;
+            }
+            if (previous == '*' && c == '/')
+                break;
+            previous = c;
+        }
+    }
+}
+
+void TSheetParser::skipSpaces()
+{
+    while (FCh == ' ')
+        advance();
+}
+
+bool TSheetParser::isHtmlCommentMarker()
+{
+    char following = FPushBack >= 0 ? char(FPushBack) : FSourceEnded ? EndOfSheet : FSource.peek();
+    return following == '!';
+}
+
+void TSheetParser::skipAtRule()
+{
+    while (!atStop() && FCh != ';' && FCh != '{')
+        advance();
+    if (FCh == ';') {
+        advance();
+        return;
+    }
+    int depth = 0;
+    while (!atStop()) {
+        if (FCh == '{')
+            ++depth;
+        else if (FCh == '}' && --depth == 0) {
+            advance();
+            return;
+        }
+        advance();
+    }
+}
+
+std::string TSheetParser::selectorKey(TStyleList& styles, const std::string& selector)
+{
+    std::vector<std::string_view> words;
+    std::string_view rest = selector;
+    while (!rest.empty()) {
+        size_t space = rest.find(' ');
+        if (space != 0)
+            words.push_back(rest.substr(0, space));
+        rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
+    }
+    if (words.size() <= 1)
+        return words.empty() ? std::string() : std::string(words[0]);
+    // The element first, then the ancestor count, an ordinal that keeps keys
+    // apart, and the ancestors from the nearest out.
+    std::string key(words.back());
+    key += ' ';
+    key += std::to_string(words.size() - 1);
+    key += styles.nextOrdinal();
+    for (size_t i = words.size() - 1; i-- > 0;) {
+        key += words[i];
+        key += ' ';
+    }
+    return key;
+}
+
+void TSheetParser::readSelectors(TStyleList& styles)
+{
+    FSelectors.clear();
+    for (;;) {
+        if (FCh == ',')
+            advance();
+        skipSpaces();
+        std::string selector;
+        while (IsSelectorChar(FCh)) {
+            selector += FCh;
+            advance();
+        }
+        std::string key = selectorKey(styles, LowerCase(Trim(selector)));
+        if (!key.empty())
+            FSelectors.push_back(std::move(key));
+        if (FCh != ',')
+            break;
+    }
+    while (!atStop() && FCh != '{')
+        advance();
+}
+
+void TSheetParser::readDeclarations(const std::function<void(const std::string&, const std::string&)>& store)
+{
+    const bool inlineText = FKind == TSheetKind::Inline;
+    for (;;) {
+        skipSpaces();
+        std::string name;
+        while (IsNameChar(FCh)) {
+            name += FCh;
+            advance();
+        }
+        name = LowerCase(Trim(name));
+        skipSpaces();
+        if (FCh == ':' || FCh == '=') {
+            advance();
+            std::string value;
+            while (!atEnd() && FCh != ';' && (inlineText || (FCh != '<' && FCh != '}'))) {
+                value += FCh;
+                advance();
+            }
+            value = LowerCase(Unquote(Trim(value)));
+            for (const auto& [property, text] : Expand(name, value, FBasePath))
+                store(property, text);
+        }
+        skipSpaces();
+        if (FCh == ';')
+            advance();
+        while (!atEnd() && FCh != '-' && !IsDigit(FCh) && !IsLetter(FCh) &&
+               (inlineText || (FCh != '<' && FCh != '}')))
+            advance();
+        if (atEnd() || (!inlineText && (FCh == '<' || FCh == '}')))
+            return;
+    }
+}
+
+char TSheetParser::parseSheet(TStyleList& styles, char current)
+{
+    pushBack(current == '\r' ? ' ' : current);
+    FCh = ' ';
+    // The HTML comment markers put around sheets are skipped; a "<" that
+    // does not open one is the next tag (an empty STYLE element).
+    while (FCh == ' ' || FCh == '!' || FCh == '-' || FCh == '>' || (FCh == '<' && isHtmlCommentMarker()))
+        advance();
+    auto store = [this, &styles](const std::string& name, const std::string& value) {
+        for (const std::string& key : FSelectors)
+            styles.addProperty(key, name, value);
+    };
+    while (!atStop()) {
+        if (FCh == '@') {
+            skipAtRule();
+        } else {
+            readSelectors(styles);
+            if (FCh == '{') {
+                advance();
+                readDeclarations(store);
+                if (FCh == '}')
+                    advance();
+            }
+        }
+        while (FCh == ' ' || FCh == '-' || FCh == '>')
+            advance();
+    }
+    return atEnd() ? FEndByte : FCh;
+}
+
+void TSheetParser::parseInline(TProperties& target)
+{
+    advance();
+    readDeclarations([&target](const std::string& name, const std::string& value) {
+        target.setPropertyByName(name, value);
+    });
+}
+
+} // namespace
+
+char ParseStyleSheet(TStyleList& styles, char current, TStyleSource& source, std::string_view basePath)
+{
+    return TSheetParser(source, TSheetKind::Sheet, basePath).parseSheet(styles, current);
+}
+
+void ParseStyleElement(TStyleList& styles)
+{
+    TReaderStyleSource source;
+    ParseStyleSheet(styles, char(ReadState.Ch), source);
+}
+
+void ParseStyleSheetText(TStyleList& styles, std::string_view text, std::string_view basePath)
+{
+    TStringStyleSource source(text);
+    ParseStyleSheet(styles, ' ', source, basePath);
+}
+
+void ParsePropertyDeclarations(std::string_view text, TProperties& target)
+{
+    std::string lower = LowerCase(text);
+    TStringStyleSource source(lower);
+    TSheetParser(source, TSheetKind::Inline, {}).parseInline(target);
+}
+
+std::unique_ptr<TProperties> ParsePropertyDeclarations(std::string_view text)
+{
+    auto props = std::make_unique<TProperties>();
+    ParsePropertyDeclarations(text, *props);
+    return props;
+}
+
+std::unique_ptr<TProperties, void (*)(TProperties*)> NewInlineStyleProperties(const std::string& declarations)
+{
+    return {ParsePropertyDeclarations(declarations).release(), [](TProperties* props) { delete props; }};
+}

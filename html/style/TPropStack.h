@@ -1,0 +1,53 @@
+#pragma once
+// The builder's property stack: the property sets of the open elements,
+// index 0 the document's base set. Each entry remembers the tag it was
+// pushed for and the inline box started for it.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "html/style/TProperties.h"
+#include "html/style/TStyleList.h"
+
+class TPropStack {
+public:
+    // Opened elements beyond this many are not stacked (their styles are
+    // not applied); absurd nesting must not make every push quadratic.
+    static constexpr size_t MaxHeight = 1000;
+
+    void Reset(const TProperties& defaults);
+    void ResetEmpty();
+    void Clear();
+    // A new set for the tag, inheriting from the top, combined with the
+    // style list; null when the stack is full.
+    TProperties* Push(const TStyleList& styles, const std::string& tag, const std::string& cls, const std::string& id,
+                      const TProperties* styleAttribute, const std::u16string& title, const std::string& pseudo);
+    // Removes the nearest entry pushed for the tag (never the base);
+    // answers the inline box index it had, -1 for none or no entry.
+    int Pop(const TStyleList& styles, const std::string& tag, bool* found = nullptr);
+    // Removes entries from the top until height remain; calls endBox for
+    // each inline box index of a removed entry.
+    template <typename F> void PopTo(size_t height, F&& endBox)
+    {
+        while (FEntries.size() > std::max<size_t>(height, 1)) {
+            if (FEntries.back().inlineBox >= 0)
+                endBox(FEntries.back().inlineBox);
+            FEntries.pop_back();
+            FRaw.pop_back();
+        }
+    }
+    void SetInlineBox(int index) { FEntries.back().inlineBox = index; }
+    TProperties& Top() { return *FEntries.back().props; }
+    const std::shared_ptr<TProperties>& TopRef() const { return FEntries.back().props; }
+    size_t Height() const { return FEntries.size(); }
+    bool Full() const { return FEntries.size() >= MaxHeight; }
+
+private:
+    struct Entry {
+        std::shared_ptr<TProperties> props;
+        std::string tag;
+        int inlineBox = -1;
+    };
+    std::vector<Entry> FEntries;
+    std::vector<const TProperties*> FRaw;
+};

@@ -1,0 +1,276 @@
+#include "html/style/TStyleList.h"
+
+#include "html/style/StyleSheetParser.h"
+#include "html/parse/TAttributeList.h"
+
+TColor PaletteRelative(TColor color)
+{
+    if (color == ClNone || IsSystemColor(color))
+        return color;
+    return color | ClPaletteFlag;
+}
+
+// ---------------------------------------------------------------- selectors
+
+TSimpleSelector TSimpleSelector::parse(std::string_view text)
+{
+    TSimpleSelector result;
+    std::string_view* part = &result.tag;
+    size_t begin = 0;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        const char c = i < text.size() ? text[i] : '.';
+        if (c != '.' && c != '#' && c != ':')
+            continue;
+        if (i > begin)
+            *part = text.substr(begin, i - begin);
+        part = c == '.' ? &result.cls : c == '#' ? &result.id : &result.pseudo;
+        begin = i + 1;
+    }
+    return result;
+}
+
+bool TSimpleSelector::matches(const TProperties& props) const
+{
+    return (tag.empty() || tag == props.tag()) && (cls.empty() || cls == props.cls()) &&
+           (id.empty() || id == props.id()) && (pseudo.empty() || pseudo == props.pseudo());
+}
+
+namespace {
+
+// A descendant key: the element part, a space, the ancestor count and the
+// ordinal as digits, then the ancestors nearest first, each ended by a space.
+void SplitDescendantKey(std::string_view key, std::string_view& element, std::vector<std::string_view>& ancestors)
+{
+    size_t space = key.find(' ');
+    element = key.substr(0, space);
+    std::string_view rest = key.substr(space + 1);
+    size_t digits = 0;
+    while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9')
+        ++digits;
+    rest.remove_prefix(digits);
+    while (!rest.empty()) {
+        size_t end = rest.find(' ');
+        std::string_view word = rest.substr(0, end);
+        if (!word.empty())
+            ancestors.push_back(word);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- the list
+
+void TStyleList::clear()
+{
+    FDescendants.clear();
+    FRules.clear();
+    FCounter = 10;
+    FHoverUsed = false;
+}
+
+std::string TStyleList::nextOrdinal() { return std::to_string(FCounter++); }
+
+TProperties& TStyleList::add(std::string_view key, std::unique_ptr<TProperties> props)
+{
+    TStyleRule rule;
+    rule.props = std::move(props);
+    rule.order = FAdded++;
+    // A multimap inserts after the entries with an equal key: list order is kept.
+    auto it = FRules.emplace(std::string(key), std::move(rule));
+    if (it->first.find(' ') != std::string::npos) {
+        std::string_view element;
+        SplitDescendantKey(it->first, element, it->second.ancestors);
+        if (!it->second.ancestors.empty())
+            FDescendants.emplace(std::string(element), &it->second);
+    }
+    return *it->second.props;
+}
+
+TProperties* TStyleList::find(std::string_view key) const
+{
+    auto it = FRules.find(key);
+    return it == FRules.end() ? nullptr : it->second.props.get();
+}
+
+TProperties& TStyleList::findOrAdd(std::string_view selector)
+{
+    if (TProperties* existing = find(selector))
+        return *existing;
+    return add(selector, std::make_unique<TProperties>());
+}
+
+void TStyleList::forEachUnder(std::string_view key, const std::function<void(const TProperties&)>& apply) const
+{
+    auto [first, last] = FRules.equal_range(key);
+    for (auto it = first; it != last; ++it)
+        apply(*it->second.props);
+}
+
+void TStyleList::forEachDescendantRule(std::string_view elementKey,
+                                       const std::function<void(const TStyleRule&)>& apply) const
+{
+    auto [first, last] = FDescendants.equal_range(elementKey);
+    for (auto it = first; it != last; ++it)
+        apply(*it->second);
+}
+
+void TStyleList::addCopy(std::string_view selector, const TProperties& props)
+{
+    auto copy = std::make_unique<TProperties>();
+    copy->copyValuesFrom(props);
+    add(selector, std::move(copy));
+}
+
+void TStyleList::setLinkColor(std::string_view pseudo, TColor color)
+{
+    if (TProperties* set = find("::" + std::string(pseudo)))
+        set->setValue(piColor, int(color));
+}
+
+void TStyleList::addProperty(std::string_view selector, std::string_view name, std::string_view value)
+{
+    const int index = PropertyIndex(name);
+    if (index < 0)
+        return;
+    TProperties& set = findOrAdd(selector);
+    if (index == piColor) {
+        auto color = ParseColor(value);
+        if (!color)
+            return;
+        set.setValue(piColor, int(*color));
+        // A link colour also colours the visited and hover states unless they say otherwise later.
+        if (selector == ":link") {
+            setLinkColor("hover", *color);
+            setLinkColor("visited", *color);
+        } else if (selector == ":visited") {
+            setLinkColor("hover", *color);
+        }
+    } else {
+        set.storeDeclaration(index, value, TBadColor::Keep);
+    }
+    if (selector.find(":hover") != std::string_view::npos)
+        FHoverUsed = true;
+    if (selector == "a")
+        addProperty("::link", name, value);
+}
+
+// ---------------------------------------------------------------- default sheet
+
+void TStyleList::initializeDefaults(const TStyleDefaults& d)
+{
+    clear();
+    // Every document load passes here before its tags are read: the attribute
+    // list's STYLE attributes are parsed by us.
+    TAttributeList::SetInlineStyleParser(NewInlineStyleProperties);
+    StyleModule().defaultFontSize = d.defaultFontSize;
+    const double D = d.defaultFontSize;
+    auto set = [this](std::string_view key) -> TProperties& { return findOrAdd(key); };
+    auto text = [](TProperties& p, int index, std::string_view v) { p.setValue(index, std::string(v)); };
+
+    TProperties& def = set("default");
+    text(def, piFontFamily, d.fontName);
+    def.setValue(piFontSize, D);
+    text(def, piFontStyle, "none");
+    text(def, piFontWeight, "normal");
+    text(def, piTextAlign, "left");
+    text(def, piTextDecoration, "none");
+    def.setValue(piTextTransform, TransformNone);
+    text(def, piFontVariant, "normal");
+    def.setValue(piColor, int(d.textColor));
+    def.setValue(piMarginTop, d.marginHeight);
+    def.setValue(piMarginBottom, d.marginHeight);
+    def.setValue(piMarginLeft, d.marginWidth);
+    def.setValue(piMarginRight, d.marginWidth);
+    def.setValue(piVisibility, VisibilityVisible);
+    def.setValue(piLetterSpacing, 0);
+    def.setCharacterSet(d.charset);
+
+    TProperties& link = set("::link");
+    link.setValue(piColor, int(PaletteRelative(d.linkColor)));
+    text(link, piTextDecoration, d.underlineLinks ? "underline" : "none");
+    set("::visited").setValue(piColor, int(PaletteRelative(d.visitedColor)));
+    set("::hover").setValue(piColor, int(PaletteRelative(d.hoverColor)));
+    set("null");
+
+    TProperties& pre = set("pre");
+    text(pre, piFontFamily, d.preFontName);
+    pre.setValue(piFontSize, D * 10 / 12);
+    text(pre, piFontStyle, "none");
+    text(pre, piFontWeight, "normal");
+    text(pre, piTextDecoration, "none");
+
+    TProperties& p = set("p");
+    p.setValue(piMarginTop, DefaultParagraphMargin);
+    p.setValue(piMarginBottom, DefaultParagraphMargin);
+    set("p 11pre").setValue(piMarginTop, 0);
+
+    for (std::string_view list : {"ul", "ol", "menu", "dir"}) {
+        TProperties& l = set(list);
+        l.setValue(piMarginLeft, 35);
+        text(l, piListStyleType, "blank");
+        l.setValue(piMarginTop, DefaultParagraphMargin);
+        l.setValue(piMarginBottom, DefaultParagraphMargin);
+    }
+    TProperties& dl = set("dl");
+    dl.setValue(piMarginLeft, 0);
+    text(dl, piListStyleType, "none");
+    dl.setValue(piMarginTop, 0);
+    dl.setValue(piMarginBottom, 0);
+    TProperties& dd = set("dd");
+    dd.setValue(piMarginLeft, 40);
+    dd.setValue(piMarginTop, 0);
+    dd.setValue(piMarginBottom, 0);
+    TProperties& quote = set("blockquote");
+    quote.setValue(piMarginLeft, 35);
+    quote.setValue(piMarginTop, DefaultParagraphMargin);
+    quote.setValue(piMarginBottom, 14);
+
+    for (std::string_view code : {"code", "tt", "kbd", "samp"}) {
+        text(set(code), piFontFamily, d.preFontName);
+        text(set(code), piFontSize, "0.833em");
+    }
+    for (std::string_view bold : {"b", "strong", "th"})
+        text(set(bold), piFontWeight, "bold");
+    text(set("sup"), piFontSize, "75%");
+    text(set("sup"), piVerticalAlign, "super");
+    text(set("sub"), piFontSize, "75%");
+    text(set("sub"), piVerticalAlign, "sub");
+    text(set("big"), piFontSize, "1.25em");
+    text(set("small"), piFontSize, "0.75em");
+    text(set("table"), piTextAlign, "none");
+    for (std::string_view italic : {"i", "em", "cite", "var", "address"})
+        text(set(italic), piFontStyle, "italic");
+    text(set("u"), piTextDecoration, "underline");
+    text(set("s"), piTextDecoration, "line-through");
+    text(set("strike"), piTextDecoration, "line-through");
+    text(set("center"), piTextAlign, "center");
+    text(set("caption"), piTextAlign, "center");
+
+    // Our form controls show Unicode text, so text areas use the Unicode font too.
+    for (std::string_view control : {"input", "select", "textarea"}) {
+        TProperties& c = set(control);
+        text(c, piFontFamily, "Arial Unicode MS, Arial");
+        text(c, piFontSize, "10pt");
+        text(c, piFontStyle, "none");
+        text(c, piFontWeight, "normal");
+        text(c, piTextAlign, "left");
+        text(c, piTextDecoration, "none");
+        c.setValue(piColor, int(d.textColor));
+    }
+
+    TProperties& hr = set("hr");
+    hr.setValue(piMarginLeft, 0);
+    hr.setValue(piMarginRight, 0);
+    hr.setValue(piMarginTop, 10);
+    hr.setValue(piMarginBottom, 10);
+
+    static constexpr double HeadingPoints[6] = {24, 18, 14, 12, 10, 8};
+    for (int level = 1; level <= 6; ++level) {
+        TProperties& h = set("h" + std::to_string(level));
+        h.setValue(piFontSize, D / 12 * HeadingPoints[level - 1]);
+        h.setValue(piMarginTop, 19);
+        h.setValue(piMarginBottom, 19);
+        text(h, piFontWeight, "bold");
+    }
+}

@@ -1,0 +1,86 @@
+#pragma once
+// The document's style rules: selector key -> property set, sorted, duplicate
+// keys accepted (entries of one key keep the order they were added in).
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "html/style/TProperties.h"
+
+// One simple selector: tag, class, ID and pseudo-class, each may be empty.
+// The parts point into the selector text.
+struct TSimpleSelector {
+    std::string_view tag;
+    std::string_view cls;
+    std::string_view id;
+    std::string_view pseudo;
+    static TSimpleSelector parse(std::string_view text);
+    // Every part the selector names equals the set's.
+    bool matches(const TProperties& props) const;
+};
+
+struct TStyleRule {
+    std::unique_ptr<TProperties> props;
+    // For descendant keys: the ancestors' simple selectors, nearest first
+    // (views into the key).
+    std::vector<std::string_view> ancestors;
+    long order = 0; // when the rule was added
+};
+
+// What the viewer's settings give the default style sheet.
+struct TStyleDefaults {
+    std::string fontName = "Times New Roman";
+    std::string preFontName = "Courier New";
+    int marginWidth = 10;
+    int marginHeight = 5;
+    int charset = 1;
+    bool underlineLinks = true;
+    TColor hoverColor = 0xFF0000;
+    TColor visitedColor = 0x800080;
+    TColor linkColor = 0xFF0000;
+    TColor textColor = 0;
+    double defaultFontSize = 12;
+};
+
+class TStyleList {
+public:
+    TStyleList() = default;
+    TStyleList(const TStyleList&) = delete;
+    TStyleList& operator=(const TStyleList&) = delete;
+
+    void clear();
+    void initializeDefaults(const TStyleDefaults& defaults);
+    void addProperty(std::string_view selector, std::string_view name, std::string_view value);
+    void addCopy(std::string_view selector, const TProperties& props);
+    void setLinkColor(std::string_view pseudo, TColor color);
+    std::string nextOrdinal();
+
+    // Every set stored under exactly this key, in the order added.
+    void forEachUnder(std::string_view key, const std::function<void(const TProperties&)>& apply) const;
+    // Descendant rules whose element part is exactly this key.
+    void forEachDescendantRule(std::string_view elementKey, const std::function<void(const TStyleRule&)>& apply) const;
+    // The first set under the key, or null.
+    TProperties* find(std::string_view key) const;
+    TProperties* defaultProperties() const { return find("default"); }
+
+    // A rule used ":hover": links change colour under the mouse.
+    bool hoverUsed() const { return FHoverUsed; }
+    void setHoverUsed() { FHoverUsed = true; }
+    size_t size() const { return FRules.size(); }
+
+private:
+    TProperties& add(std::string_view key, std::unique_ptr<TProperties> props);
+    TProperties& findOrAdd(std::string_view selector);
+
+    std::multimap<std::string, TStyleRule, std::less<>> FRules;
+    std::multimap<std::string, const TStyleRule*, std::less<>> FDescendants;
+    int FCounter = 10;
+    long FAdded = 0;
+    bool FHoverUsed = false;
+};
+
+// A colour as the default sheet stores it: RGB values palette-relative.
+TColor PaletteRelative(TColor color);
