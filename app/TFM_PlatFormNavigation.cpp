@@ -15,12 +15,15 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <filesystem>
+#include <optional>
 
 #include "app/TFM_DirButtons.h"
 #include "app/TFM_HomePage.h"
 #include "app/TFM_PlatForm.h"
 #include "app/TSearchPage.h"
 #include "app/WidgetHelpers.h"
+#include "html/viewer/LinkNames.h"
 #include "html/viewer/TFrameViewer.h"
 #include "util/FileLookup.h"
 #include "util/ProgramFolder.h"
@@ -36,6 +39,53 @@ bool isExistingFile(const QString& location)
     QString path = location.section('#', 0, 0);
     return !path.isEmpty() && QFileInfo(ToQString(ResolveFileName(ToUtf8(path)))).isFile();
 }
+
+// A relative location names a file beside the document shown, not one in
+// whatever folder happens to be current; "\" separators read as "/". Answers
+// the location unchanged when it is absolute, remote, or names no file there.
+QString besideShownDocument(const QString& location, const std::string& shownFile)
+{
+    std::string file, anchor;
+    SplitAnchor(ToUtf8(location), file, anchor);
+    if (shownFile.empty() || IsRemoteUrl(file) || LinkToPath(file).starts_with('/'))
+        return location;
+    std::string resolved = ::ExpandLinkName(file, TLinkContext{"", "", shownFile});
+    return QFileInfo(ToQString(resolved)).isFile() ? ToQString(resolved + anchor) : location;
+}
+
+std::string currentFolder()
+{
+    std::error_code error;
+    std::string folder = std::filesystem::current_path(error).string();
+    return error ? std::string() : folder;
+}
+
+// Moves the current directory for a load and back again if the load fails,
+// so that a failed load leaves relative names resolving where they did.
+class TFolderChange {
+public:
+    explicit TFolderChange(const std::string& folder) : FOld(currentFolder())
+    {
+        try {
+            ChangeDir(folder);
+        } catch (const std::exception&) {
+            // An unreadable folder only loses relative links; the load goes on.
+        }
+    }
+    void Keep() { FOld.clear(); }
+    ~TFolderChange()
+    {
+        if (FOld.empty())
+            return;
+        try {
+            ChangeDir(FOld);
+        } catch (const std::exception&) {
+        }
+    }
+
+private:
+    std::string FOld;
+};
 
 } // namespace
 
@@ -178,18 +228,15 @@ void TFM_PlatForm::LoadHTMLFile(const QString& location)
     FLoading = true;
     if (text.contains(QLatin1String("file:///")) || text.contains(QLatin1String("./")))
         text = ToQString(HTMLViewer1->ExpandLinkName(ToUtf8(text)));
+    text = besideShownDocument(text, HTMLViewer1->CurrentFile());
     // The current directory follows the document, so a relative location is
     // made absolute before it moves.
     if (isExistingFile(text) && QFileInfo(text.section('#', 0, 0)).isRelative())
         text = QFileInfo(text.section('#', 0, 0)).absoluteFilePath()
             + (text.contains('#') ? '#' + text.section('#', 1) : QString());
-    if (isExistingFile(text)) {
-        try {
-            ChangeDir(ExtractDir(ResolveFileName(ToUtf8(text.section('#', 0, 0)))));
-        } catch (const std::exception&) {
-            // An unreadable folder only loses relative links; the load goes on.
-        }
-    }
+    std::optional<TFolderChange> folder;
+    if (isExistingFile(text))
+        folder.emplace(ExtractDir(ResolveFileName(ToUtf8(text.section('#', 0, 0)))));
     NB_MAIN->setCurrentIndex(0);
     const bool textFirst = findChild<QAction*>("MNU_TextFirst")->isChecked();
     if (textFirst)
@@ -204,10 +251,15 @@ void TFM_PlatForm::LoadHTMLFile(const QString& location)
     if (textFirst)
         HTMLViewer1->SetViewImages(findChild<QAction*>("MNU_DisplayImages")->isChecked());
     if (loaded) {
+        if (folder)
+            folder->Keep();
         ED_Location->setText(text);
         findChild<QAction*>("TB_Search")->setText(QStringLiteral("Search"));
         if (THTMLViewer* view = HTMLViewer1->ActiveView())
             view->setFocus();
+    } else {
+        // The old document stays; so does its name in the location bar.
+        ED_Location->setText(CurrentFile());
     }
     FLoading = false;
 }
@@ -219,16 +271,8 @@ void TFM_PlatForm::ReportError(const QString& message)
 
 void TFM_PlatForm::locationEntered()
 {
-    // Only for the directory change: the text is loaded as typed.
-    QString text = ED_Location->text();
-    std::string folder = ExtractDir(ToUtf8(QString(text).replace('/', '\\')));
-    if (!folder.empty() && QFileInfo(ToQString(folder)).isDir()) {
-        try {
-            ChangeDir(folder);
-        } catch (const std::exception&) {
-        }
-    }
-    LoadHTMLFile(text);
+    // The current directory moves only when the load succeeds (LoadHTMLFile).
+    LoadHTMLFile(ED_Location->text());
 }
 
 void TFM_PlatForm::Refresh()

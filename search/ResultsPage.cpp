@@ -31,6 +31,17 @@ void AppendHit(std::string& page, size_t number, const TOneResult& hit, const TR
     page += LineEnd;
 }
 
+// A search that was stopped says so beside its count: the scanner's stop
+// messages are the found list's lines without a hit.
+std::string StopNotes(const TFoundList& list)
+{
+    std::string notes;
+    for (const TFoundLine& line : list)
+        if (!line.Result)
+            notes += "<font color=ff0000>" + line.Text + "</font><br>" + LineEnd;
+    return notes;
+}
+
 } // namespace
 
 void SortResults(std::vector<const TOneResult*>& hits, TSort sort)
@@ -76,7 +87,8 @@ std::string ResultsPageText(const TFoundList& list, const TResultsPageSettings& 
     std::string page;
     page += "<body bgcolor=" + settings.BGColor + " width=70%>" + LineEnd;
     page += settings.Header + LineEnd;
-    page += "<b><font face=arial size=-1><b><br>The search found " + std::to_string(hits.size()) + LineEnd;
+    page += "<b><font face=arial size=-1><b><br>" + StopNotes(list);
+    page += "The search found " + std::to_string(hits.size()) + LineEnd;
     page += std::string(" files contains the keyword(s) <I> ") + LineEnd;
     for (const std::string& s : settings.SearchStrings)
         page += s + LineEnd;

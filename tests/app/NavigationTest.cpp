@@ -177,3 +177,59 @@ TEST_F(Navigation, RelativeLocationsLoadFromTheCurrentDirectory)
     EXPECT_EQ(w.windowTitle(), "Relative - Quillon");
     EXPECT_EQ(std::filesystem::current_path().filename(), "sub");
 }
+
+// Typing into the location bar and pressing Enter, as a user does.
+static void typeLocation(TFM_PlatForm& w, const QString& text)
+{
+    auto* edit = w.findChild<QLineEdit*>("ED_Location");
+    ASSERT_NE(edit, nullptr);
+    edit->setText(text);
+    emit edit->returnPressed();
+}
+
+TEST_F(Navigation, TypedRelativeNamesResolveBesideTheShownDocument)
+{
+    QString history = page("history.htm", "History");
+    QString letter1 = page("archive/letter1.htm", "Letter one");
+    QString letter2 = page("archive/letter2.htm", "Letter two");
+    std::filesystem::current_path("/");
+    TestWindow w;
+    w.show();
+    w.LoadHTMLFile(history);
+    std::filesystem::current_path("/"); // wherever the directory went, the shown document decides
+
+    typeLocation(w, "archive/letter1.htm");
+    EXPECT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    EXPECT_EQ(w.CurrentFile(), letter1);
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(dir.path().toStdString()) / "archive");
+
+    typeLocation(w, "letter2.htm");
+    EXPECT_EQ(w.CurrentFile(), letter2);
+    typeLocation(w, "..\\history.htm");
+    EXPECT_EQ(w.CurrentFile(), history);
+    typeLocation(w, "archive\\letter1.htm#top");
+    EXPECT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    EXPECT_EQ(w.CurrentFile(), letter1);
+    EXPECT_EQ(w.LocationText(), letter1 + "#top");
+}
+
+TEST_F(Navigation, FailedTypedLocationKeepsTheFolderAndPutsTheShownNameBack)
+{
+    QString history = page("history.htm", "History");
+    QString letter1 = page("archive/letter1.htm", "Letter one");
+    TestWindow w;
+    w.show();
+    w.LoadHTMLFile(history);
+
+    typeLocation(w, "archive/nothere.htm");
+    ASSERT_EQ(w.errors.size(), 1);
+    EXPECT_TRUE(w.errors.front().startsWith("Can't locate file: ")) << w.errors.front().toStdString();
+    EXPECT_EQ(w.LocationText(), history);
+    EXPECT_EQ(w.CurrentFile(), history);
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(dir.path().toStdString()));
+
+    // The next relative name still resolves from the shown document's folder.
+    typeLocation(w, "archive\\letter1.htm");
+    EXPECT_EQ(w.errors.size(), 1);
+    EXPECT_EQ(w.CurrentFile(), letter1);
+}

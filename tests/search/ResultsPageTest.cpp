@@ -114,3 +114,23 @@ TEST(ResultsPage, UrlsAreAbsoluteAndSafeInsideQuotes)
     EXPECT_EQ(relative.rfind("file:///", 0), 0u);
     EXPECT_EQ(relative.substr(relative.size() - 6), "/y.htm");
 }
+
+TEST(ResultsPage, StoppedSearchSaysSoBesideItsCount)
+{
+    TResultsPageSettings s;
+    TFoundList list = MakeList({{"a", 1, 1.0}});
+    const std::string whole = ResultsPageText(list, s);
+    EXPECT_EQ(whole.find("color=ff0000"), std::string::npos);
+
+    list.push_back({"   ***** Search Aborted by User *****   ", nullptr});
+    const std::string stopped = ResultsPageText(list, s);
+    const size_t note = stopped.find("<font color=ff0000>   ***** Search Aborted by User *****   </font><br>\r\n");
+    const size_t count = stopped.find("The search found 1\r\n");
+    ASSERT_NE(note, std::string::npos);
+    ASSERT_NE(count, std::string::npos);
+    EXPECT_LT(note, count);
+    // Nothing else of the page changes: without the note it is the whole page again.
+    std::string withoutNote = stopped;
+    withoutNote.erase(note, count - note);
+    EXPECT_EQ(withoutNote, whole);
+}
