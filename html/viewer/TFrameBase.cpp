@@ -19,7 +19,7 @@ void TFrameBase::paintEvent(QPaintEvent*)
     QPainter painter(this);
     QColor dark = palette().color(QPalette::Dark), light = palette().color(QPalette::Light);
     for (int i = 0; i < BevelWidth; ++i)
-        DrawSunkenOutline(painter, rect().adjusted(i, i, -1 - i, -1 - i), dark, light);
+        DrawSunkenOutline(painter, rect().adjusted(i, i, -i, -i), dark, light);
 }
 
 bool TFrameBase::ForwardToOwner(QMouseEvent* event)

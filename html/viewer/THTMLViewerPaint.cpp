@@ -237,15 +237,19 @@ void THTMLViewer::focusInEvent(QFocusEvent* event)
 
 // ---- Painting ------------------------------------------------------------------------
 
-void THTMLViewer::paintEvent(QPaintEvent*)
+void THTMLViewer::paintEvent(QPaintEvent* event)
 {
+    // The viewer is opaque: whatever its surface and scroll bars leave free
+    // (the corner between the bars) is painted here, or it would keep the
+    // pixels of whatever was shown there before.
+    QPainter painter(this);
+    painter.fillRect(event->rect(), palette().color(QPalette::Window));
     if (BorderWidth() == 0)
         return;
-    QPainter painter(this);
     QColor dark = palette().color(QPalette::Dark), light = palette().color(QPalette::Light);
     if (FBorderStyle == THTMLBorderStyle::htFocused && hasFocus())
         dark = light = palette().color(QPalette::Highlight);
-    DrawSunkenOutline(painter, rect().adjusted(0, 0, -1, -1), dark, light);
+    DrawSunkenOutline(painter, rect(), dark, light);
 }
 
 void THTMLViewer::PaintBackground(TCanvas& canvas, int left, int top, int width, int height) const
