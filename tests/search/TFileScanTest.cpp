@@ -334,6 +334,7 @@ TEST_F(ScanFixture, StopAndMatchLimitEndTheWalk)
     EXPECT_EQ(lines.back(), AbortedLine);
     EXPECT_EQ(scan.HitCount(), 5u);
     EXPECT_NE(ReadWholeFile(tree.file("page.out")).find("The search found 5\r\n"), std::string::npos);
+    EXPECT_NE(ReadWholeFile(tree.file("page.out")).find(AbortedLine), std::string::npos);
 
     scan.ProcessMessages = nullptr;
     scan.MatchLimit = 3;
