@@ -178,58 +178,63 @@ TEST_F(Navigation, RelativeLocationsLoadFromTheCurrentDirectory)
     EXPECT_EQ(std::filesystem::current_path().filename(), "sub");
 }
 
-// Typing into the location bar and pressing Enter, as a user does.
-static void typeLocation(TFM_PlatForm& w, const QString& text)
-{
-    auto* edit = w.findChild<QLineEdit*>("ED_Location");
-    ASSERT_NE(edit, nullptr);
-    edit->setText(text);
-    emit edit->returnPressed();
-}
+// Typing into the location bar and pressing Enter, as a user does, with a
+// small collection: history.htm and two letters in archive/.
+class TypedLocation : public Navigation {
+protected:
+    void SetUp() override
+    {
+        Navigation::SetUp();
+        history = page("history.htm", "History");
+        letter1 = page("archive/letter1.htm", "Letter one");
+        letter2 = page("archive/letter2.htm", "Letter two");
+        // Made after the private program folder is in place.
+        window = std::make_unique<TestWindow>();
+        window->show();
+        window->LoadHTMLFile(history);
+    }
+    void type(const QString& text)
+    {
+        auto* edit = window->findChild<QLineEdit*>("ED_Location");
+        ASSERT_NE(edit, nullptr);
+        edit->setText(text);
+        emit edit->returnPressed();
+    }
+    std::filesystem::path folder() const { return dir.path().toStdString(); }
 
-TEST_F(Navigation, TypedRelativeNamesResolveBesideTheShownDocument)
+    QString history, letter1, letter2;
+    std::unique_ptr<TestWindow> window;
+};
+
+TEST_F(TypedLocation, RelativeNamesResolveBesideTheShownDocument)
 {
-    QString history = page("history.htm", "History");
-    QString letter1 = page("archive/letter1.htm", "Letter one");
-    QString letter2 = page("archive/letter2.htm", "Letter two");
-    std::filesystem::current_path("/");
-    TestWindow w;
-    w.show();
-    w.LoadHTMLFile(history);
     std::filesystem::current_path("/"); // wherever the directory went, the shown document decides
+    type("archive/letter1.htm");
+    EXPECT_TRUE(window->errors.isEmpty()) << window->errors.join("; ").toStdString();
+    EXPECT_EQ(window->CurrentFile(), letter1);
+    EXPECT_EQ(std::filesystem::current_path(), folder() / "archive");
 
-    typeLocation(w, "archive/letter1.htm");
-    EXPECT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
-    EXPECT_EQ(w.CurrentFile(), letter1);
-    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(dir.path().toStdString()) / "archive");
-
-    typeLocation(w, "letter2.htm");
-    EXPECT_EQ(w.CurrentFile(), letter2);
-    typeLocation(w, "..\\history.htm");
-    EXPECT_EQ(w.CurrentFile(), history);
-    typeLocation(w, "archive\\letter1.htm#top");
-    EXPECT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
-    EXPECT_EQ(w.CurrentFile(), letter1);
-    EXPECT_EQ(w.LocationText(), letter1 + "#top");
+    type("letter2.htm");
+    EXPECT_EQ(window->CurrentFile(), letter2);
+    type("..\\history.htm");
+    EXPECT_EQ(window->CurrentFile(), history);
+    type("archive\\letter1.htm#top");
+    EXPECT_TRUE(window->errors.isEmpty()) << window->errors.join("; ").toStdString();
+    EXPECT_EQ(window->CurrentFile(), letter1);
+    EXPECT_EQ(window->LocationText(), letter1 + "#top");
 }
 
-TEST_F(Navigation, FailedTypedLocationKeepsTheFolderAndPutsTheShownNameBack)
+TEST_F(TypedLocation, FailedLoadKeepsTheFolderAndPutsTheShownNameBack)
 {
-    QString history = page("history.htm", "History");
-    QString letter1 = page("archive/letter1.htm", "Letter one");
-    TestWindow w;
-    w.show();
-    w.LoadHTMLFile(history);
-
-    typeLocation(w, "archive/nothere.htm");
-    ASSERT_EQ(w.errors.size(), 1);
-    EXPECT_TRUE(w.errors.front().startsWith("Can't locate file: ")) << w.errors.front().toStdString();
-    EXPECT_EQ(w.LocationText(), history);
-    EXPECT_EQ(w.CurrentFile(), history);
-    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(dir.path().toStdString()));
+    type("archive/nothere.htm");
+    ASSERT_EQ(window->errors.size(), 1);
+    EXPECT_TRUE(window->errors.front().startsWith("Can't locate file: ")) << window->errors.front().toStdString();
+    EXPECT_EQ(window->LocationText(), history);
+    EXPECT_EQ(window->CurrentFile(), history);
+    EXPECT_EQ(std::filesystem::current_path(), folder());
 
     // The next relative name still resolves from the shown document's folder.
-    typeLocation(w, "archive\\letter1.htm");
-    EXPECT_EQ(w.errors.size(), 1);
-    EXPECT_EQ(w.CurrentFile(), letter1);
+    type("archive\\letter1.htm");
+    EXPECT_EQ(window->errors.size(), 1);
+    EXPECT_EQ(window->CurrentFile(), letter1);
 }
