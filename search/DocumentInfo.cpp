@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "search/DisplayText.h"
 #include "search/Matcher.h"
 
 namespace {
@@ -50,7 +51,8 @@ TMetaValue FindMetaValue(std::string_view raw, std::string_view upper, const TMe
     return {MetaOutcome::Taken, start < close ? std::string(raw.substr(start, close - start)) : std::string()};
 }
 
-std::string ExtractTitle(std::string_view raw, std::string_view upper, const std::string& path)
+// The title element's text as displayed, or the path when there is none.
+std::string ExtractTitle(std::string_view raw, std::string_view upper, const std::string& path, int codePage)
 {
     const size_t open = upper.find("<TITLE>");
     const size_t close = upper.find("</TITLE>");
@@ -58,7 +60,7 @@ std::string ExtractTitle(std::string_view raw, std::string_view upper, const std
         return path;
     std::string_view title = raw.substr(open + 7, close - (open + 7));
     title = title.substr(0, title.find('<'));
-    return title.empty() ? path : std::string(title);
+    return title.empty() ? path : DisplayText(title, codePage);
 }
 
 // The text between tags after the title, until more than 200 characters are
@@ -123,13 +125,17 @@ TDocumentInfo ExtractDocumentInfo(std::string_view raw, std::string_view upper, 
                                   TTitleOption title, TSummaryOption summary)
 {
     TDocumentInfo info;
+    // Title and summary are shown; the meta text stays in the file's bytes, since
+    // the meta-only search looks for the words in it.
+    const int codePage = DocumentCodePage(raw, upper);
     info.Title = path;
     if (title == TTitleOption::Extract)
-        info.Title = ExtractTitle(raw, upper, path);
+        info.Title = ExtractTitle(raw, upper, path, codePage);
     if (summary == TSummaryOption::Extract)
         ExtractSummary(raw, upper, info);
     if (info.Summary.empty())
         info.Summary = info.MetaText;
+    info.Summary = DisplayText(info.Summary, codePage);
     return info;
 }
 

@@ -4,10 +4,11 @@
 #include <string_view>
 
 struct TDocumentInfo {
+    // Title and summary are UTF-8 for display, whatever code page the file uses.
     std::string Title;   // the title element's text, or the path
     std::string Summary; // description, else keywords, else a body extract
     bool MetaFound = false;
-    std::string MetaText; // description + keywords values, or the body extract
+    std::string MetaText; // description + keywords values, or the body extract, as bytes of the file
 };
 
 enum class TTitleOption { Skip, Extract };

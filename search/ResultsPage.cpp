@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "search/DisplayText.h"
+
 namespace {
 
 constexpr const char* LineEnd = "\r\n";
@@ -20,8 +22,8 @@ const char* SortLine(TSort sort)
 void AppendHit(std::string& page, size_t number, const TOneResult& hit, const TResultsPageSettings& settings)
 {
     page += "<BR><dl><dt><b>" + std::to_string(number) + "</b>.";
-    page += "<a href=\"" + hit.URL() + "\"><b>" + hit.Title() + "</b></a><dd>";
-    page += hit.Summary() + "<br>";
+    page += "<a href=\"" + hit.URL() + "\"><b>" + AsciiHtml(hit.Title()) + "</b></a><dd>";
+    page += AsciiHtml(hit.Summary()) + "<br>";
     page += "<b>URL</b>:<font color=gray>" + hit.URL() + "<br>";
     if (settings.SWFileDate)
         page += "Last modified " + DateTimeToStr(hit.Modified());
@@ -91,7 +93,7 @@ std::string ResultsPageText(const TFoundList& list, const TResultsPageSettings& 
     page += "The search found " + std::to_string(hits.size()) + LineEnd;
     page += std::string(" files contains the keyword(s) <I> ") + LineEnd;
     for (const std::string& s : settings.SearchStrings)
-        page += s + LineEnd;
+        page += AsciiHtml(s) + LineEnd;
     page += LineEnd;
     page += std::string("</I><font color=0000ff>") + LineEnd;
     if (const char* sortLine = SortLine(settings.Sort))

@@ -142,8 +142,9 @@ std::vector<std::string> PrepareSearchStrings(const TSearchChoices& choices)
 {
     // The search strings hold at most 255 characters: a longer text is cut, not
     // refused, so a pasted paragraph still searches for its beginning.
-    const std::string typed = CutToCharacters(choices.SearchText, MaxSearchTextLength);
-    const std::string text = choices.ConvertSymbols ? ConvertSymbols(typed) : typed;
+    // With "Convert HTML symbol to code" the words stay as typed: the scanner
+    // seeks each in every form it may be stored in, the entity text among them.
+    const std::string text = CutToCharacters(choices.SearchText, MaxSearchTextLength);
     std::vector<std::string> strings;
     if (choices.SearchType == TPageSearchType::Phrase)
         strings.push_back(text);
@@ -161,6 +162,7 @@ void ApplySearchChoices(TFileScan& scan, const TSearchChoices& choices)
     scan.SearchType = choices.SearchType == TPageSearchType::AnyWords ? TSearchType::st_Or : TSearchType::st_And;
     scan.Sort = SortFromPage(choices.Sort, scan.Sort);
     scan.CaseSense = choices.CaseSensitive;
+    scan.SearchForms = choices.ConvertSymbols ? TStoredForms::All : TStoredForms::Typed;
     scan.ShowSize = choices.ShowFileSize;
     scan.ShowDate = choices.ShowFileDate;
     if (choices.WholeWord) {

@@ -67,9 +67,10 @@ TFileCompType CompFromText(std::string_view text);
 // "SrhPath" (empty when missing); the program-folder macros are expanded.
 std::string GetSearchDirectory(std::string_view boxText, const TIniFile& settings);
 
-// The search strings of the typed text: converted to entity text when asked,
-// then the whole phrase, or the pieces between "+" signs, or the words. A text
-// longer than 255 characters is cut to its first 255.
+// The search strings of the typed text: the whole phrase, or the pieces between
+// "+" signs, or the words. A text longer than 255 characters is cut to its first
+// 255. The strings keep the typed characters; with ConvertSymbols the scanner
+// seeks them in all their stored forms.
 std::vector<std::string> PrepareSearchStrings(const TSearchChoices& choices);
 
 // Sets every scanner property the page controls (the page's Start button,

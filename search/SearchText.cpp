@@ -21,15 +21,6 @@ constexpr TSymbol SymbolTable[38] = {
     {0xDF, "&szlig;"},  {0xA9, "&copy;"},   {0xA7, "&#167;"},
 };
 
-const char* SymbolText(unsigned code)
-{
-    for (const TSymbol& row : SymbolTable) {
-        if (row.code == code)
-            return row.text;
-    }
-    return nullptr;
-}
-
 // Length of the valid UTF-8 sequence at text[pos] holding a non-ASCII character,
 // with its code point; 0 when the byte there does not start one.
 size_t Utf8Sequence(std::string_view text, size_t pos, unsigned& codePoint)
@@ -74,6 +65,15 @@ size_t CharacterLength(std::string_view text, size_t pos, unsigned& codePoint)
 
 } // namespace
 
+const char* SymbolTableText(char32_t codePoint)
+{
+    for (const TSymbol& row : SymbolTable) {
+        if (row.code == codePoint)
+            return row.text;
+    }
+    return nullptr;
+}
+
 size_t CharacterCount(std::string_view text)
 {
     size_t count = 0;
@@ -90,7 +90,7 @@ std::string ConvertSymbols(std::string_view text)
     unsigned codePoint = 0;
     for (size_t pos = 0; pos < text.size() && characters < MaxSearchTextLength;) {
         const size_t length = CharacterLength(text, pos, codePoint);
-        const char* replacement = SymbolText(codePoint);
+        const char* replacement = SymbolTableText(codePoint);
         const std::string_view piece = replacement ? std::string_view(replacement) : text.substr(pos, length);
         // Entity texts are ASCII, one character per byte.
         const size_t pieceCharacters = replacement ? piece.size() : 1;

@@ -13,6 +13,10 @@ constexpr size_t MaxSearchTextLength = 255;
 // characters.
 std::string ConvertSymbols(std::string_view text);
 
+// The entity text ConvertSymbols puts for the character, or nullptr when the
+// symbol table has no row for it.
+const char* SymbolTableText(char32_t codePoint);
+
 // Appends the tokens of the text to the list. The separator and the double-quote
 // character each end a token, which is added even when empty; a text that is
 // empty or a single space yields nothing.

@@ -21,6 +21,7 @@
 #include "search/Matcher.h"
 #include "search/SearchTypes.h"
 #include "search/TOneResult.h"
+#include "search/TSearchPattern.h"
 #include "util/DateTime.h"
 #include "util/Exception.h"
 
@@ -76,6 +77,11 @@ public:
     TStringSearchType SearchStringType = TStringSearchType::sst_Normal;
     TSearchType SearchType = TSearchType::st_Or;
     bool CaseSense = false;
+    // Typed: the search strings' bytes are sought as they stand. All: a string
+    // holding characters outside ASCII is also found where a page stores them as
+    // entities, numeric references, UTF-8 or Windows-1252 bytes (and, without
+    // CaseSense, in their other letter case).
+    TStoredForms SearchForms = TStoredForms::Typed;
     int32_t FileSize = 0;
     TFileCompType FileSizeComp = TFileCompType::fctNone;
     int32_t FileAge = 0;
@@ -195,7 +201,7 @@ private:
     int64_t FCurrentSize = 0;
 
     // Buffers of the content test, sized once per search and reused for every file.
-    std::vector<std::string> FPatterns;  // SearchStrings in comparison form
+    std::vector<TSearchPattern> FPatterns; // SearchStrings prepared for scanning
     std::vector<size_t> FPending;        // indexes into FPatterns still sought
     std::vector<char> FFirstBlock;       // raw bytes of a file's first block
     std::vector<char> FNextBlock;        // raw bytes of its later blocks

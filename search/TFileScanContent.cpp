@@ -51,8 +51,8 @@ void TFileScan::PrepareMatcher()
     FPatterns.clear();
     size_t longest = 0;
     for (const std::string& s : SearchStrings) {
-        FPatterns.push_back(CaseSense ? s : UpperCaseAscii(s));
-        longest = std::max(longest, s.size());
+        FPatterns.emplace_back(s, CaseSense ? TLetterCase::Exact : TLetterCase::Fold, SearchForms);
+        longest = std::max(longest, FPatterns.back().MaxLength());
     }
     // One block, the longest carried tail and the terminating NUL.
     FScan.resize(BlockSize + longest + 1);
@@ -187,7 +187,7 @@ int TFileScan::ScanOpenFile(int fd, const std::string& path)
             // Carry the end of this pass so a string crossing the border is found.
             size_t longest = 0;
             for (size_t i : FPending)
-                longest = std::max(longest, FPatterns[i].size());
+                longest = std::max(longest, FPatterns[i].MaxLength());
             tail = std::min(longest, length);
             std::memmove(FScan.data(), FScan.data() + length - tail, tail);
         }
@@ -203,12 +203,12 @@ bool TFileScan::ScanPass(const std::string& path, size_t length, int readCount, 
     const std::string_view buffer(FScan.data(), length);
     bool anyFound = false;
     for (size_t& index : FPending) {
-        const std::string& pattern = FPatterns[index];
+        const TSearchPattern& pattern = FPatterns[index];
         if (OnBeforeBufferScan)
-            OnBeforeBufferScan(*this, path, pattern, buffer, readCount, CaseSense);
-        const bool found = ContainsString(FScan.data(), length, pattern, rules);
+            OnBeforeBufferScan(*this, path, pattern.Text(), buffer, readCount, CaseSense);
+        const bool found = pattern.Find(FScan.data(), length, rules);
         if (OnAfterBufferScan)
-            OnAfterBufferScan(*this, path, pattern, buffer, readCount, CaseSense, matchState != 0);
+            OnAfterBufferScan(*this, path, pattern.Text(), buffer, readCount, CaseSense, matchState != 0);
         if (!found)
             continue;
         if (SearchType != TSearchType::st_And) {

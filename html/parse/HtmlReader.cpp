@@ -1,6 +1,6 @@
 #include "html/parse/HtmlReader.h"
 
-#include "html/parse/TEntity.h"
+#include "util/TEntity.h"
 #include "util/CodePage.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "html/parse/TEntity.h"
+#include "util/TEntity.h"
 #include "html/parse/THtmlSymbol.h"
 
 #include <gtest/gtest.h>

@@ -165,9 +165,13 @@ Keywords (joined with spaces; "a+b c" searches "a" and "b c"):
   --case                case-sensitive matching
   --whole-word          whole words only
   --meta-only           search only the description and keywords meta tags
-  --convert, --no-convert
-                        turn accented letters into HTML entity text (default
-                        from "ConvertSymbol", normally on)
+  --convert             find a word with letters outside ASCII in every form a
+                        page may store them in: entity names (&eacute;), decimal
+                        and hexadecimal references (&#233; &#xE9;), UTF-8 and
+                        Windows-1252 bytes; without --case also in the other
+                        letter case (CAFÉ finds caf&eacute;) (default from
+                        "ConvertSymbol", normally on)
+  --no-convert          search the typed bytes only
 
 Files:
   --dir DIR             directory to search, or "- KEY" for a directory of the

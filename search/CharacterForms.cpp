@@ -1,0 +1,161 @@
+#include "search/CharacterForms.h"
+
+#include <algorithm>
+#include <array>
+#include <clocale>
+#include <cwctype>
+#include <locale.h>
+
+#include "search/SearchText.h"
+#include "util/CodePage.h"
+#include "util/TEntity.h"
+
+namespace {
+
+constexpr size_t MaxReferenceDigits = 8;
+
+// Case mapping must not depend on the user's locale: a search finds the same
+// files whoever runs it. C.UTF-8 carries the Unicode simple case mappings.
+locale_t CaseLocale()
+{
+    static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(nullptr));
+    return locale;
+}
+
+char32_t ToUpper(char32_t c)
+{
+    const locale_t locale = CaseLocale();
+    return char32_t(locale ? towupper_l(wint_t(c), locale) : towupper(wint_t(c)));
+}
+
+char32_t ToLower(char32_t c)
+{
+    const locale_t locale = CaseLocale();
+    return char32_t(locale ? towlower_l(wint_t(c), locale) : towlower(wint_t(c)));
+}
+
+std::u16string Utf16Of(char32_t c)
+{
+    if (c < 0x10000)
+        return std::u16string(1, char16_t(c));
+    c -= 0x10000;
+    return {char16_t(0xD800 + (c >> 10)), char16_t(0xDC00 + (c & 0x3FF))};
+}
+
+const std::array<char32_t, 256>& Windows1252Table()
+{
+    static const std::array<char32_t, 256> table = [] {
+        std::string bytes(256, '\0');
+        for (size_t i = 0; i < bytes.size(); ++i)
+            bytes[i] = char(i);
+        const std::u16string text = CodePage::ToUtf16(CodePage::Ansi, bytes);
+        std::array<char32_t, 256> result{};
+        for (size_t i = 0; i < result.size(); ++i)
+            result[i] = i < text.size() ? text[i] : char32_t(i);
+        return result;
+    }();
+    return table;
+}
+
+void AddOnce(std::vector<std::string>& list, std::string text)
+{
+    if (std::find(list.begin(), list.end(), text) == list.end())
+        list.push_back(std::move(text));
+}
+
+void AddFormsOf(char32_t c, std::vector<std::string>& literals)
+{
+    for (const TEntity& entity : Entities()) {
+        if (entity.Value != c)
+            continue;
+        std::string text = "&";
+        text.append(entity.Name).push_back(';');
+        AddOnce(literals, std::move(text));
+    }
+    if (const char* symbol = SymbolTableText(c))
+        AddOnce(literals, symbol);
+    AddOnce(literals, CodePage::FromUtf16(CodePage::Utf8, Utf16Of(c)));
+    const auto& table = Windows1252Table();
+    for (size_t byte = 0x80; byte < table.size(); ++byte) {
+        if (table[byte] == c)
+            AddOnce(literals, std::string(1, char(byte)));
+    }
+}
+
+int DigitValue(char c, bool hex)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (!hex)
+        return -1;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::vector<char32_t> CaseVariants(char32_t codePoint)
+{
+    std::vector<char32_t> variants{codePoint};
+    // Upper and lower case mappings are not always each other's inverse (σ and ς
+    // both upper-case to Σ): follow them until no new character turns up.
+    for (size_t i = 0; i < variants.size(); ++i) {
+        for (char32_t other : {ToUpper(variants[i]), ToLower(variants[i])}) {
+            if (std::find(variants.begin(), variants.end(), other) == variants.end())
+                variants.push_back(other);
+        }
+    }
+    return variants;
+}
+
+TCharacterForms StoredForms(char32_t codePoint, TLetterCase letterCase)
+{
+    TCharacterForms forms;
+    forms.CodePoints = letterCase == TLetterCase::Fold ? CaseVariants(codePoint) : std::vector<char32_t>{codePoint};
+    for (char32_t c : forms.CodePoints)
+        AddFormsOf(c, forms.Literals);
+    return forms;
+}
+
+char32_t Windows1252ToCodePoint(unsigned char byte)
+{
+    return Windows1252Table()[byte];
+}
+
+bool ParseNumericReference(const char* data, size_t length, size_t pos, char32_t& codePoint, size_t& end)
+{
+    if (pos + 2 >= length || data[pos] != '&' || data[pos + 1] != '#')
+        return false;
+    size_t i = pos + 2;
+    const bool hex = data[i] == 'x' || data[i] == 'X';
+    if (hex)
+        ++i;
+    const size_t digits = i;
+    uint64_t value = 0;
+    for (int d; i < length && i - digits < MaxReferenceDigits && (d = DigitValue(data[i], hex)) >= 0; ++i)
+        value = value * (hex ? 16 : 10) + uint64_t(d);
+    if (i == digits || i >= length || DigitValue(data[i], hex) >= 0)
+        return false;
+    if (data[i] == ';')
+        ++i;
+    codePoint = char32_t(std::min<uint64_t>(value, 0xFFFFFFFF));
+    end = i;
+    return true;
+}
+
+size_t NextTypedCharacter(std::string_view text, size_t pos, char32_t& codePoint)
+{
+    const size_t length = CodePage::CharLength(CodePage::Utf8, text, pos);
+    const unsigned char lead = static_cast<unsigned char>(text[pos]);
+    if (length <= 1) {
+        codePoint = lead < 0x80 ? char32_t(lead) : Windows1252ToCodePoint(lead);
+        return 1;
+    }
+    const std::u16string units = CodePage::ToUtf16(CodePage::Utf8, text.substr(pos, length));
+    codePoint = units.size() == 2 ? 0x10000 + ((char32_t(units[0]) - 0xD800) << 10) + (char32_t(units[1]) - 0xDC00)
+                                  : char32_t(units[0]);
+    return length;
+}

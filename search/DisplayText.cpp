@@ -1,0 +1,138 @@
+#include "search/DisplayText.h"
+
+#include <cctype>
+#include <cstdlib>
+
+#include "search/CharacterForms.h"
+#include "util/CodePage.h"
+#include "util/TEntity.h"
+
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+// Code pages of the character set names pages declare (upper-cased).
+int CodePageOfCharset(std::string_view name)
+{
+    if (name == "UTF-8" || name == "UTF8")
+        return CodePage::Utf8;
+    if (name.substr(0, 8) == "WINDOWS-" || name.substr(0, 2) == "CP")
+        return std::atoi(std::string(name.substr(name[0] == 'C' ? 2 : 8)).c_str());
+    if (name.substr(0, 9) == "ISO-8859-") {
+        const int part = std::atoi(std::string(name.substr(9)).c_str());
+        // Pages that declare Latin-1 are written in its Windows superset.
+        return part <= 1 ? CodePage::Ansi : 28590 + part;
+    }
+    if (name == "SHIFT_JIS" || name == "SHIFT-JIS" || name == "SJIS")
+        return CodePage::ShiftJis;
+    if (name == "GB2312" || name == "GBK")
+        return 936;
+    if (name == "BIG5")
+        return 950;
+    if (name == "EUC-KR" || name == "KS_C_5601-1987")
+        return 949;
+    if (name == "KOI8-R")
+        return 20866;
+    return 0;
+}
+
+std::string_view DeclaredCharset(std::string_view upper)
+{
+    size_t pos = upper.find("CHARSET=");
+    if (pos == npos)
+        return {};
+    pos += 8;
+    while (pos < upper.size() && (upper[pos] == '"' || upper[pos] == '\'' || upper[pos] == ' '))
+        ++pos;
+    size_t end = pos;
+    while (end < upper.size() && (std::isalnum(static_cast<unsigned char>(upper[end])) || upper[end] == '-' ||
+                                  upper[end] == '_'))
+        ++end;
+    return upper.substr(pos, end - pos);
+}
+
+// The text without a UTF-8 sequence that the end of the text cuts short.
+std::string_view WithoutCutCharacter(std::string_view text)
+{
+    for (size_t back = 1; back <= 3 && back <= text.size(); ++back) {
+        const auto c = static_cast<unsigned char>(text[text.size() - back]);
+        if ((c & 0xC0) == 0x80)
+            continue; // a continuation byte: look further back for its lead
+        const size_t needed = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return needed > back ? text.substr(0, text.size() - back) : text;
+    }
+    return text;
+}
+
+void AppendCodePoint(char32_t c, std::string& out)
+{
+    std::u16string units;
+    if (c < 0x10000) {
+        units.push_back(char16_t(c));
+    } else {
+        units.push_back(char16_t(0xD800 + ((c - 0x10000) >> 10)));
+        units.push_back(char16_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
+    }
+    out += CodePage::FromUtf16(CodePage::Utf8, units);
+}
+
+// The character a reference at text[pos] names when it lies outside ASCII, with
+// the position after the reference; 0 when there is none.
+char32_t ReferenceAt(std::string_view text, size_t pos, size_t& end)
+{
+    char32_t c = 0;
+    if (ParseNumericReference(text.data(), text.size(), pos, c, end))
+        return c >= 0x80 && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF) ? c : 0;
+    const size_t semicolon = text.find(';', pos + 1);
+    if (semicolon == npos || semicolon - pos > 10)
+        return 0;
+    const auto value = LookupEntity(text.substr(pos + 1, semicolon - pos - 1));
+    end = semicolon + 1;
+    return value && *value >= 0x80 ? char32_t(*value) : 0;
+}
+
+} // namespace
+
+int DocumentCodePage(std::string_view raw, std::string_view upper)
+{
+    const std::string_view declared = DeclaredCharset(upper);
+    if (const int page = CodePageOfCharset(declared); page > 0)
+        return page;
+    return CodePage::LooksLikeUtf8(WithoutCutCharacter(raw)) ? CodePage::Utf8 : CodePage::Ansi;
+}
+
+std::string DisplayText(std::string_view raw, int codePage)
+{
+    if (codePage == CodePage::Utf8)
+        raw = WithoutCutCharacter(raw);
+    const std::string text = CodePage::FromUtf16(CodePage::Utf8, CodePage::ToUtf16(codePage, raw));
+    std::string out;
+    out.reserve(text.size());
+    for (size_t pos = 0; pos < text.size();) {
+        size_t end = 0;
+        const char32_t named = text[pos] == '&' ? ReferenceAt(text, pos, end) : 0;
+        if (named != 0) {
+            AppendCodePoint(named, out);
+            pos = end;
+        } else {
+            out += text[pos++];
+        }
+    }
+    return out;
+}
+
+std::string AsciiHtml(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t pos = 0; pos < text.size();) {
+        char32_t c = 0;
+        const size_t length = NextTypedCharacter(text, pos, c);
+        if (c < 0x80)
+            out += text[pos];
+        else
+            out += "&#" + std::to_string(unsigned(c)) + ";";
+        pos += length;
+    }
+    return out;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// Titles and summaries taken from pages written in any code page, made fit to
+// show on one results page.
+#include <string>
+#include <string_view>
+
+// The code page of a page's first block: the declared "charset=" when it names
+// one we know, else UTF-8 when the bytes are UTF-8 holding characters outside
+// ASCII, else Windows-1252. `upper` is the block with ASCII letters upper-cased.
+int DocumentCodePage(std::string_view raw, std::string_view upper);
+
+// The text as UTF-8: its bytes decoded from the code page, and the named and
+// numeric references to characters outside ASCII replaced by the characters.
+// References to ASCII characters ("&lt;", "&amp;", "&#60;") stay as they are, so
+// the text keeps its meaning as HTML. A character cut in two at the end of the
+// text is left out.
+std::string DisplayText(std::string_view raw, int codePage);
+
+// UTF-8 text with every character outside ASCII written as a numeric reference
+// ("&#233;"), so that it shows the same whatever code page the page is read in. A
+// byte that is not UTF-8 is taken as Windows-1252.
+std::string AsciiHtml(std::string_view text);
