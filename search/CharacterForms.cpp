@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cwctype>
 #include <locale.h>
+#include <unordered_map>
 
 #include "search/SearchText.h"
 #include "util/CodePage.h"
@@ -32,6 +33,28 @@ char32_t ToLower(char32_t c)
 {
     const locale_t locale = CaseLocale();
     return char32_t(locale ? towlower_l(wint_t(c), locale) : towlower(wint_t(c)));
+}
+
+// Letters that are one letter in different cases share a key. Upper and lower
+// case mappings are not each other's inverse (σ and ς both upper-case to Σ, but
+// Σ lower-cases to σ alone), so the groups come from mapping every character.
+char32_t FoldKey(char32_t c)
+{
+    return ToLower(ToUpper(c));
+}
+
+const std::unordered_map<char32_t, std::vector<char32_t>>& CaseGroups()
+{
+    static const auto groups = [] {
+        std::unordered_map<char32_t, std::vector<char32_t>> result;
+        // The planes in which letters have cases.
+        for (char32_t c = 0; c < 0x20000; ++c) {
+            if (ToUpper(c) != c || ToLower(c) != c)
+                result[FoldKey(c)].push_back(c);
+        }
+        return result;
+    }();
+    return groups;
 }
 
 std::u16string Utf16Of(char32_t c)
@@ -100,11 +123,10 @@ int DigitValue(char c, bool hex)
 std::vector<char32_t> CaseVariants(char32_t codePoint)
 {
     std::vector<char32_t> variants{codePoint};
-    // Upper and lower case mappings are not always each other's inverse (σ and ς
-    // both upper-case to Σ): follow them until no new character turns up.
-    for (size_t i = 0; i < variants.size(); ++i) {
-        for (char32_t other : {ToUpper(variants[i]), ToLower(variants[i])}) {
-            if (std::find(variants.begin(), variants.end(), other) == variants.end())
+    const auto& groups = CaseGroups();
+    if (const auto group = groups.find(FoldKey(codePoint)); group != groups.end()) {
+        for (char32_t other : group->second) {
+            if (other != codePoint)
                 variants.push_back(other);
         }
     }
