@@ -1,4 +1,5 @@
 #pragma once
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
