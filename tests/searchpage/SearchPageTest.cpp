@@ -75,15 +75,19 @@ TEST_F(Page, AccentedKeywordsWithAndWithoutSymbolConversion)
 {
     document("entity.htm", "<title>E</title>Jean M&eacute;nard kept the light");
     document("letter.htm", "<title>L</title>Jean M\xC3\xA9nard kept the light");
+    document("numeric.htm", "<title>N</title>JEAN M&#xC9;NARD KEPT THE LIGHT");
+    document("cp1252.htm", "<title>W</title>Jean M\xE9nard kept the light");
     auto* convert = child<QCheckBox>(*page, "CHK_Convert");
     ASSERT_TRUE(convert->isChecked()) << "converting is the default";
-    search("M\xC3\xA9nard");
-    EXPECT_TRUE(found("entity.htm"));
-    EXPECT_FALSE(found("letter.htm"));
+    search("M\xC3\x89NARD");
+    for (const char* name : {"entity.htm", "letter.htm", "numeric.htm", "cp1252.htm"})
+        EXPECT_TRUE(found(name)) << name;
     convert->setChecked(false);
     search("M\xC3\xA9nard");
     EXPECT_FALSE(found("entity.htm"));
     EXPECT_TRUE(found("letter.htm"));
+    EXPECT_FALSE(found("numeric.htm"));
+    EXPECT_FALSE(found("cp1252.htm"));
 }
 
 TEST_F(Page, NoSortingOrdersByDate)
