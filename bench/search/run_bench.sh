@@ -21,6 +21,8 @@ if [[ ! -x "$build/tools/kovra/kovra" ]]; then
   ninja -C "$build" kovra >/dev/null
 fi
 kovra="$build/tools/kovra/kovra"
+# shellcheck source=bench_lib.sh
+source "$root/bench/search/bench_lib.sh"
 
 build_corpus() {
   local sources=(/usr/share/doc/python3.11/html /usr/share/doc/postgresql-doc-15/html)
@@ -37,34 +39,13 @@ build_corpus() {
   cp -rL "${sources[0]}" "$corpus.tmp/python-a"
   cp -rL "${sources[0]}" "$corpus.tmp/python-b"
   cp -rL "${sources[1]}" "$corpus.tmp/postgresql"
-  # The scanner never enters hidden directories or directories with a dot in
-  # their name; give grep the same tree.
-  find "$corpus.tmp" -name '.*' -prune -exec rm -rf {} +
-  find "$corpus.tmp" -depth -mindepth 1 -type d -name '*.*' | while read -r d; do
-    mv "$d" "$(dirname "$d")/$(basename "$d" | tr . _)"
-  done
+  tidy_corpus "$corpus.tmp"
   mv "$corpus.tmp" "$corpus"
 }
 [[ -d $corpus ]] || build_corpus
 size_mb=$(du -sm "$corpus" | cut -f1)
 files=$(find "$corpus" -type f | wc -l)
 echo "corpus: $corpus ($size_mb MB, $files files)"
-
-now_ns() { date +%s%N; }
-# Best wall time in milliseconds of $runs runs of the command; its output goes to $out.
-best_ms() {
-  local out=$1; shift
-  local best=
-  for ((i = 0; i < runs; i++)); do
-    local t0 t1
-    t0=$(now_ns)
-    "$@" >"$out" 2>/dev/null || true
-    t1=$(now_ns)
-    local ms=$(( (t1 - t0) / 1000000 ))
-    if [[ -z $best || $ms -lt $best ]]; then best=$ms; fi
-  done
-  echo "$best"
-}
 
 kovra_search() {
   "$kovra" --print --dir "$corpus" --mask '*' --size 0 --age 0 --no-summary --no-show-size --no-show-date \

@@ -29,6 +29,8 @@ if [[ ! -x "$build/tools/kovra/kovra" ]]; then
   ninja -C "$build" kovra >/dev/null
 fi
 kovra="$build/tools/kovra/kovra"
+# shellcheck source=bench_lib.sh
+source "$root/bench/search/bench_lib.sh"
 command -v rg >/dev/null || { echo "ripgrep (rg) is needed: apt-get install ripgrep" >&2; exit 2; }
 
 build_corpus() {
@@ -51,12 +53,7 @@ build_corpus() {
   cp -a /usr/share/doc/python3.11/html/library "$corpus.tmp/python-library"
   # Links are dropped so both tools see the same plain files once.
   find "$corpus.tmp" -type l -delete
-  # The scanner never enters hidden directories or directories with a dot in
-  # their name; give ripgrep the same tree.
-  find "$corpus.tmp" -name '.*' -prune -exec rm -rf {} +
-  find "$corpus.tmp" -depth -mindepth 1 -type d -name '*.*' | while read -r d; do
-    mv "$d" "$(dirname "$d")/$(basename "$d" | tr . _)"
-  done
+  tidy_corpus "$corpus.tmp"
   mv "$corpus.tmp" "$corpus"
 }
 [[ -d $corpus ]] || build_corpus
@@ -107,22 +104,6 @@ mapfile -t all_patterns <"$tmp/all.pats"
 rg_fixed_args=() rg_regex_args=()
 for p in "${utf8_patterns[@]}"; do rg_fixed_args+=(-e "$p"); done
 for p in "${all_patterns[@]}"; do rg_regex_args+=(-e "$p"); done
-
-now_ns() { date +%s%N; }
-# Best wall time in milliseconds of $runs runs of the command; its output goes to $out.
-best_ms() {
-  local out=$1; shift
-  local best=
-  for ((i = 0; i < runs; i++)); do
-    local t0 t1
-    t0=$(now_ns)
-    "$@" >"$out" 2>/dev/null || true
-    t1=$(now_ns)
-    local ms=$(( (t1 - t0) / 1000000 ))
-    if [[ -z $best || $ms -lt $best ]]; then best=$ms; fi
-  done
-  echo "$best"
-}
 
 kovra_search() {
   "$kovra" --print --dir "$corpus" --mask '*' --size 0 --age 0 --no-summary --no-show-size --no-show-date \
