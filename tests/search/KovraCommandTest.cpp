@@ -1,0 +1,57 @@
+// kovra as scripts call it, with a private program folder so no settings file
+// of a person's copy is read.
+#include <array>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <string>
+
+#include "SearchTestSupport.h"
+
+#ifdef KOVRA_COMMAND
+
+namespace {
+
+std::string Kovra(const TTempTree& programDir, const std::string& arguments)
+{
+    const std::string command =
+        "QUILLON_PROGRAM_DIR='" + programDir.path() + "' " KOVRA_COMMAND " " + arguments + " 2>&1";
+    std::string output;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return output;
+    std::array<char, 4096> buffer{};
+    for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+        output.append(buffer.data(), n);
+    ::pclose(pipe);
+    return output;
+}
+
+size_t Lines(const std::string& text)
+{
+    size_t count = 0;
+    for (char c : text)
+        count += c == '\n';
+    return count;
+}
+
+} // namespace
+
+TEST(KovraCommand, SeeksEveryStoredFormUnlessToldNotTo)
+{
+    TTempTree programDir;
+    TTempTree tree;
+    tree.write("entity.htm", "caf&eacute;");
+    tree.write("numeric.htm", "caf&#xE9;");
+    tree.write("utf8.htm", "caf\xC3\xA9");
+    tree.write("cp1252.htm", "CAF\xC9");
+    const std::string options = "--print --dir '" + tree.path() + "' --size 0 --no-show-size --no-show-date ";
+    EXPECT_EQ(Lines(Kovra(programDir, options + "'CAF\xC3\x89'")), 4u);
+    EXPECT_EQ(Lines(Kovra(programDir, options + "--case 'CAF\xC3\x89'")), 1u);
+    EXPECT_EQ(Kovra(programDir, options + "--no-convert 'caf\xC3\xA9'"), tree.file("utf8.htm") + "\n");
+
+    const std::string help = Kovra(programDir, "--help");
+    for (const char* said : {"&#233;", "&#xE9;", "UTF-8", "Windows-1252", "--no-convert"})
+        EXPECT_NE(help.find(said), std::string::npos) << said;
+}
+
+#endif
