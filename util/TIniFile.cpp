@@ -1,15 +1,13 @@
 #include "util/TIniFile.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <fcntl.h>
 #include <fstream>
 #include <sstream>
 #include <strings.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include "util/AtomicFile.h"
 #include "util/Exception.h"
 #include "util/Utilities.h"
 
@@ -142,36 +140,12 @@ std::vector<std::string> TIniFile::loadLines() const
 
 void TIniFile::saveLines(const std::vector<std::string>& lines) const
 {
-    // Write a complete new file beside the old one, then swap it in: a crash or
-    // a full disk leaves the previous file whole.
-    std::string dir = ExtractDir(FFileName);
-    std::string pattern = (dir.empty() ? std::string("./") : dir) + ".quillon-ini-XXXXXX";
-    int fd = ::mkstemp(pattern.data());
-    if (fd < 0)
-        throw EWriteError("Unable to write to " + FFileName);
     std::string text;
     for (const auto& line : lines) {
         text += line;
         text += '\n';
     }
-    bool ok = true;
-    for (size_t done = 0; ok && done < text.size();) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno != EINTR)
-            ok = false;
-        else if (n > 0)
-            done += size_t(n);
-    }
-    struct stat old {};
-    ::fchmod(fd, ::stat(FFileName.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    // A read-only settings file stays read-only: the user or publisher locked it.
-    ok = ok && (::stat(FFileName.c_str(), &old) != 0 || ::access(FFileName.c_str(), W_OK) == 0);
-    if (!ok || ::rename(pattern.c_str(), FFileName.c_str()) != 0) {
-        ::unlink(pattern.c_str());
-        throw EWriteError("Unable to write to " + FFileName);
-    }
+    WriteFileAtomically(FFileName, text);
 }
 
 std::optional<std::string> TIniFile::find(std::string_view section, std::string_view key) const
