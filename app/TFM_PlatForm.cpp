@@ -54,7 +54,7 @@ TFM_PlatForm::TFM_PlatForm(QWidget* parent) : QMainWindow(parent)
     FFormReady = false;
     FSettingsFile = ToQString(WritableFile("KOVRA32.INI"));
     FAccessFile = ToQString(ProgramDir() + "QLACCESS.INI");
-    FBookmarkFile = ToQString(ProgramDir() + "BOOKMARK.TXT");
+    FBookmarkFile = ToQString(WritableFile("BOOKMARK.TXT"));
     setWindowTitle(QApplication::applicationName());
     resize(builtInWidth, builtInHeight);
     move(builtInLeft, builtInTop);
@@ -66,11 +66,15 @@ TFM_PlatForm::TFM_PlatForm(QWidget* parent) : QMainWindow(parent)
     createMenus();
     connectSearchPage();
     connectNavigation();
+    createDocumentCommands();
+    connectDocumentCommands();
     qApp->installEventFilter(this);
 
     configureViewer();
     ReadINISettings();
     applyViewerOptions();
+    createBookmarkManager();
+    GenerateBMList();
     createHistoryEntries();
     ReadDirButtons();
     createDirButtons();
@@ -142,11 +146,13 @@ void TFM_PlatForm::createActions()
 
     addAction(FFileMenu, "MNU_OpenFile", "&Open File", Qt::Key_F2)->setVisible(false);
     addAction(FFileMenu, "MNU_SaveAs", "&Save As")->setVisible(false);
+    addAction(FFileMenu, "MNU_Export", "&Export as plain text")->setVisible(false);
     addAction(FFileMenu, "MNU_Refresh", "&Refresh File", QKeySequence("Ctrl+R"));
     connect(addAction(FFileMenu, "MNU_GoHome", "&Go Home", QKeySequence("Ctrl+H")), &QAction::triggered, this,
             &TFM_PlatForm::goHome);
     addAction(FFileMenu, "MNU_CloseFile", "&Close File")->setVisible(false);
     addAction(FFileMenu, "MNU_Print", "&Print", Qt::Key_F4)->setVisible(false);
+    addAction(FFileMenu, "MNU_PrintPreview", "Print Pre&view")->setVisible(false);
     addAction(FFileMenu, "MNU_PrinterSetup", "Printer &Setup")->setVisible(false);
     addAction(FFileMenu, "MNU_PageSetup", "Page Setup")->setVisible(false);
     QAction* printSeparator = FFileMenu->addSeparator();
@@ -162,7 +168,7 @@ void TFM_PlatForm::createActions()
     // Back and Forward exist for their shortcuts only.
     addAction(nullptr, "MNU_Back", "Back", QKeySequence("Alt+Left"));
     addAction(nullptr, "MNU_Forward", "Forward", QKeySequence("Alt+Right"));
-
+    createBookmarkMenu();
 
     addAction(FOptionsMenu, "MNU_HomePage", "&Home Page");
     addAction(FOptionsMenu, "MNU_PathList", "&Path List")->setVisible(false);
@@ -200,8 +206,7 @@ void TFM_PlatForm::createActions()
 
 void TFM_PlatForm::createMenus()
 {
-    // The bookmark commands are not built yet, so their menu stays off the bar.
-    for (QMenu* menu : {FFileMenu, FSearchMenu, FOptionsMenu, FHistoryMenu, FAboutMenu})
+    for (QMenu* menu : {FFileMenu, FSearchMenu, FBookmarkMenu, FOptionsMenu, FHistoryMenu, FAboutMenu})
         menuBar()->addMenu(menu);
     // Menus offered only by the access file start hidden.
     FBookmarkMenu->menuAction()->setVisible(false);
@@ -460,7 +465,8 @@ void TFM_PlatForm::readAccessFile()
     auto offered = [&](const char* key) { return all || access.ReadBool("Advance", key, false); };
 
     bool print = offered("HTML_PRINT");
-    for (const char* name : {"MNU_Print", "MNU_PrinterSetup", "MNU_PageSetup", "MNU_PrintSeparator", "TB_Print"})
+    for (const char* name :
+         {"MNU_Print", "MNU_PrintPreview", "MNU_PrinterSetup", "MNU_PageSetup", "MNU_PrintSeparator", "TB_Print"})
         show(name, print);
     findChild<QAction*>("MNU_Print")->setEnabled(print);
     setMenu(FOptionsMenu, offered("SHOW_OPTION") && menusShown);
@@ -468,7 +474,8 @@ void TFM_PlatForm::readAccessFile()
     for (const char* name : {"MNU_OpenFile", "TB_Open", "MNU_CloseFile"})
         show(name, open);
     show("MNU_SaveAs", offered("LET_SAVE"));
-    setMenu(FBookmarkMenu, offered("SEE_BOOKMARK") && menusShown);
+    FBookmarksOffered = offered("SEE_BOOKMARK");
+    setMenu(FBookmarkMenu, FBookmarksOffered && menusShown);
     show("MNU_Export", offered("XP_PLAIN"));
     show("MNU_Helpers", offered("AP_HELPER"));
     show("TB_Edit", offered("AP_HELPER"));
@@ -542,7 +549,7 @@ void TFM_PlatForm::ApplyMenuBarVisibility()
     // Menus offered by nobody stay hidden when the bar comes back.
     if (shown) {
         FHistoryMenu->menuAction()->setVisible(FHistoryEntries[0] && FHistoryEntries[0]->isVisible());
-        FBookmarkMenu->menuAction()->setVisible(false);
+        FBookmarkMenu->menuAction()->setVisible(FBookmarksOffered);
     }
 }
 
@@ -609,6 +616,7 @@ void TFM_PlatForm::FirstActivation(const QStringList& arguments)
     FFirstActivation = 1;
     FSearchPage->LoadMessagePage();
     FEditButton->Refresh();
+    GenerateBMList();
     NB_MAIN->setCurrentIndex(0);
     if (arguments.size() == 1)
         LoadHTMLFile(arguments.front());

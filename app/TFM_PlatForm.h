@@ -1,5 +1,6 @@
 #pragma once
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPointer>
 #include <QString>
 #include <array>
@@ -23,6 +24,12 @@ class QPrinter;
 class TFrameViewer;
 class TEditButton;
 class TSearchPage;
+class TFM_BMMgr;
+class TFM_Find;
+struct TRightClickParameters;
+struct TPageMargins;
+class TCanvas;
+enum class TPrintBand;
 
 // The viewer options the settings file keeps (section "HTMLViewer1"); the
 // browser view takes them over when it is created and after every change.
@@ -131,6 +138,28 @@ public:
     QString CurrentFile() const;
     QString LocationText() const;
 
+    // Bookmarks: the "&Bookmark" menu and its manager.
+    void GenerateBMList();
+    void BookMarkClick(int index);
+    void AddBookmarkClick();
+    void BookmarkManagerClick();
+    TFM_BMMgr* BookmarkManager() const { return FBookmarkManager; }
+    QString BookmarkFileName() const { return FBookmarkFile; }
+
+    // Document commands.
+    void FindClick();
+    // Finds the find dialog's text again; answers whether something was found.
+    bool FindNextClick();
+    TFM_Find* FindDialog() const { return FFindDialog; }
+    void ExportPlainText();
+    void PageSetupClick();
+    void ApplyPageMargins(const TPageMargins& margins);
+    void PrintPreview();
+    // The link the document's context menu copies.
+    QString LinkToCopy() const { return FLinkToCopy; }
+    QMenu* DocumentMenu() const { return FDocumentMenu; }
+    void ShowDocumentMenu(const TRightClickParameters& parameters, const QPoint& globalPosition);
+
 signals:
     // Save Options writes the search page's keys through this.
     void SavingSearchOptions(TIniFile& ini);
@@ -138,6 +167,14 @@ signals:
 protected:
     // Shows a user error (a load that failed, no home page) in an error box.
     virtual void ReportError(const QString& message);
+    // The user prompts of the document commands; tests answer them.
+    virtual void ShowMessage(QMessageBox::Icon icon, const QString& text);
+    virtual bool AskYesNo(const QString& text);
+    virtual QString AskSaveFileName(const QString& proposed);
+    virtual bool ExecPrintDialog(QPrinter& printer);
+    virtual bool ExecPageMargins(TPageMargins& margins);
+    virtual int execBookmarkManager();
+    virtual void OpenExportedText(const QString& path);
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -181,7 +218,13 @@ private:
     void linkClicked(const std::string& target, const std::string& url, bool& handled);
     void displayImagesClicked();
     void imageCacheClicked();
-    void findText(bool again);
+    void createBookmarkMenu();
+    void createBookmarkManager();
+    void appendBookmarkEntry(int index, const QString& description);
+    void createDocumentCommands();
+    void connectDocumentCommands();
+    void startPrintIdle();
+    void printBand(TCanvas& canvas, int page, TPrintBand band);
     void showAbout();
     void dirButtonClicked(int index);
 
@@ -204,6 +247,11 @@ private:
     QString FBookmarkFile;
     bool FLoading = false;
     QString FFindText;
+    TFM_BMMgr* FBookmarkManager = nullptr;
+    bool FBookmarksOffered = false;
+    TFM_Find* FFindDialog = nullptr;
+    QMenu* FDocumentMenu = nullptr;
+    QString FLinkToCopy;
     int FWinState = 0;
     int FToolbarStyle = 0;
     TViewerOptions FViewerOptions;

@@ -5,13 +5,10 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
@@ -135,25 +132,6 @@ void TFM_PlatForm::connectNavigation()
     on("TB_Open", &TFM_PlatForm::OpenFile);
     on("MNU_DisplayImages", &TFM_PlatForm::displayImagesClicked);
     on("MNU_ImageCache", &TFM_PlatForm::imageCacheClicked);
-    on("MNU_SelectAll", [this] { HTMLViewer1->SelectAll(); });
-    on("MNU_Copy", [this] { HTMLViewer1->CopyToClipboard(); });
-    on("TB_Copy", [this] { HTMLViewer1->CopyToClipboard(); });
-    on("MNU_Find", [this] { findText(false); });
-    on("MNU_FindAgain", [this] { findText(true); });
-    connect(FFindTextButton, &QPushButton::clicked, this, [this] { findText(false); });
-    connect(FFindNextButton, &QPushButton::clicked, this, [this] { findText(true); });
-    on("MNU_Print", &TFM_PlatForm::PrintDocument);
-    on("TB_Print", &TFM_PlatForm::PrintDocument);
-    on("MNU_PrinterSetup", [this] {
-        QPrintDialog dialog(&Printer(), this);
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-        dialog.exec();
-    });
-    on("MNU_PageSetup", [this] {
-        QPageSetupDialog dialog(&Printer(), this);
-        dialog.exec();
-    });
-    on("MNU_SaveAs", &TFM_PlatForm::SaveAs);
     on("MNU_HomePage", [this] {
         THomePageSettings current{FLoadHome, FShowMERL, FHomePage, FGoBack, FAutoClose, Timer1->interval() / 1000,
                                   TimerToClose->interval() / 1000};
@@ -460,21 +438,6 @@ void TFM_PlatForm::imageCacheClicked()
     HTMLViewer1->ImageCacheCount = FViewerOptions.ImageCacheCount;
 }
 
-void TFM_PlatForm::findText(bool again)
-{
-    if (!again || FFindText.isEmpty()) {
-        bool ok = false;
-        QString text = QInputDialog::getText(this, QStringLiteral("Find"), QStringLiteral("Find what:"),
-                                             QLineEdit::Normal, FFindText, &ok);
-        if (!ok || text.isEmpty())
-            return;
-        FFindText = text;
-    }
-    if (!HTMLViewer1->FindInText(ToUtf8(FFindText), false))
-        QMessageBox::information(this, QApplication::applicationName(),
-                                 QStringLiteral("Cannot find \"%1\"").arg(FFindText));
-}
-
 void TFM_PlatForm::ApplyHomePageSettings(const THomePageSettings& s)
 {
     try {
@@ -517,39 +480,4 @@ QPrinter& TFM_PlatForm::Printer()
     if (!FPrinter)
         FPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *FPrinter;
-}
-
-void TFM_PlatForm::PrintDocument()
-{
-    if (HTMLViewer1->CurrentFile().empty() || Timer2->isActive())
-        return;
-    QPrinter& printer = Printer();
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    int from = printer.fromPage() > 0 ? printer.fromPage() : 1;
-    int to = printer.toPage() > 0 ? printer.toPage() : 9999;
-    try {
-        HTMLViewer1->Print(from, to, printer);
-    } catch (const std::exception& e) {
-        ReportError(QString::fromUtf8(e.what()));
-    }
-    // The print commands rest for "PrintIdle" seconds after a job.
-    if (Timer2->interval() > 0)
-        Timer2->start();
-}
-
-void TFM_PlatForm::SaveAs()
-{
-    QString current = CurrentFile();
-    if (current.isEmpty())
-        return;
-    QString target = QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), current);
-    if (target.isEmpty())
-        return;
-    try {
-        CopyFileKeepDate(ToUtf8(current), ToUtf8(target));
-    } catch (const std::exception& e) {
-        ReportError(QString::fromUtf8(e.what()));
-    }
 }

@@ -478,11 +478,12 @@ bool TFrameViewer::FindInText(const std::string& text, bool matchCase, bool back
 void TFrameViewer::Print(int fromPage, int toPage, QPrinter& printer)
 {
     FPrintedPages = 0;
-    std::vector<TfvFrame*> frames = FCurrent->Frames();
-    if (frames.size() != 1 || !frames.front()->Viewer())
-        return; // a frame set has no single document to print
-    THTMLViewer& v = *frames.front()->Viewer();
-    ApplySettings(v);
-    v.Print(fromPage, toPage, printer);
-    FPrintedPages = v.PrintedPages();
+    // A frame set prints the frame the user last worked in; before any frame
+    // had the focus there is no document to print.
+    THTMLViewer* v = ActiveView();
+    if (!v)
+        return;
+    ApplySettings(*v);
+    v->Print(fromPage, toPage, printer);
+    FPrintedPages = v->PrintedPages();
 }

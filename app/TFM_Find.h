@@ -1,0 +1,31 @@
+#pragma once
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+class QRadioButton;
+
+// The non-modal find dialog of the browser page: the text, "Match case" and
+// the direction (down unless "Up" is chosen). Its find button asks the owner
+// to find the next occurrence.
+class TFM_Find : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFM_Find(QWidget* parent = nullptr);
+
+    QString FindText() const;
+    void SetFindText(const QString& text);
+    bool MatchCase() const;
+    void SetMatchCase(bool matchCase);
+    bool SearchUp() const;
+    void SetSearchUp(bool up);
+
+signals:
+    void FindNextRequested();
+
+private:
+    QLineEdit* ED_FindText = nullptr;
+    QCheckBox* CHK_MatchCase = nullptr;
+    QRadioButton* RB_Up = nullptr;
+    QRadioButton* RB_Down = nullptr;
+};

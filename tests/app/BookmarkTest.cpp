@@ -1,0 +1,310 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <filesystem>
+
+#include "AppTestSupport.h"
+#include "PromptedWindow.h"
+#include "app/TBookmarkList.h"
+#include "html/viewer/TFrameViewer.h"
+#include "util/Exception.h"
+
+namespace {
+
+using Entry = TBookmarkList::TEntry;
+
+// The captions of the bookmark entries of the "&Bookmark" menu.
+QStringList menuEntries(TFM_PlatForm& w)
+{
+    QStringList captions;
+    const QList<QAction*> items = w.findChild<QMenu*>("MNU_Bookmark")->actions();
+    for (qsizetype i = 3; i < items.size(); ++i)
+        captions << items[i]->text();
+    return captions;
+}
+
+QStringList listed(TFM_BMMgr& manager)
+{
+    QStringList items;
+    for (int i = 0; i < manager.List()->count(); ++i)
+        items << manager.List()->item(i)->text();
+    return items;
+}
+
+class Bookmarks : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        previous = std::filesystem::current_path();
+    }
+    void TearDown() override
+    {
+        std::filesystem::current_path(previous);
+        AppTest::TearDown();
+    }
+    QString page(const char* name, const std::string& title)
+    {
+        write(name, "<title>" + title + "</title><p>" + title + " text");
+        return QString::fromStdString(file(name));
+    }
+    void writeBookmarks(int count)
+    {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += "/doc" + std::to_string(i) + ".htm Bookmark " + std::to_string(i) + "\n";
+        write("BOOKMARK.TXT", text);
+    }
+    std::filesystem::path previous;
+};
+
+} // namespace
+
+TEST(BookmarkLines, LocationEndsAtTheFirstSpaceAndSpacesAreEncoded)
+{
+    EXPECT_EQ(TBookmarkList::ParseLine("/a/b.htm A title with spaces").Location, "/a/b.htm");
+    EXPECT_EQ(TBookmarkList::ParseLine("/a/b.htm A title with spaces").Description, "A title with spaces");
+    Entry noSpace = TBookmarkList::ParseLine("justtext");
+    EXPECT_EQ(noSpace.Location, "");
+    EXPECT_EQ(noSpace.Description, "justtext");
+    EXPECT_EQ(TBookmarkList::ParseLine("/a.htm ").Description, "");
+
+    Entry spaced { "My notes", "/home/me/My Books/100% done.htm" };
+    std::string line = TBookmarkList::FormatLine(spaced);
+    EXPECT_EQ(line, "/home/me/My%20Books/100%25%20done.htm My notes");
+    Entry back = TBookmarkList::ParseLine(line);
+    EXPECT_EQ(back.Location, spaced.Location);
+    EXPECT_EQ(back.Description, spaced.Description);
+    // Lines of older copies have no such sequences and read as before; other
+    // percent sequences stay as they are.
+    EXPECT_EQ(TBookmarkList::ParseLine("C:\\DOCS\\A.HTM Old").Location, "C:\\DOCS\\A.HTM");
+    EXPECT_EQ(TBookmarkList::DecodeLocation("a%41%2"), "a%41%2");
+    // A description cannot break its line.
+    EXPECT_EQ(TBookmarkList::FormatLine({ "two\nlines", "/x.htm" }), "/x.htm two lines");
+}
+
+TEST_F(Bookmarks, ReadingSurvivesOddFiles)
+{
+    TBookmarkList list;
+    write("cr.txt", "/a.htm A\r/b.htm B\r\n/c.htm C\n\n\r");
+    list.Read(file("cr.txt"));
+    ASSERT_EQ(list.Count(), 3u);
+    EXPECT_EQ(list.At(1).Location, "/b.htm");
+    EXPECT_EQ(list.At(2).Description, "C");
+
+    std::string garbage;
+    for (int i = 0; i < 70000; ++i)
+        garbage += char((i * 7919) % 256);
+    write("garbage.txt", garbage);
+    list.Read(file("garbage.txt"));
+    EXPECT_GT(list.Count(), 0u);
+    // Written back and read again, every bookmark is as it was.
+    list.Write(file("again.txt"));
+    TBookmarkList again;
+    again.Read(file("again.txt"));
+    ASSERT_EQ(again.Count(), list.Count());
+    for (size_t i = 0; i < list.Count(); ++i) {
+        EXPECT_EQ(again.At(i).Location, list.At(i).Location) << i;
+        EXPECT_EQ(again.At(i).Description, list.At(i).Description) << i;
+    }
+
+    list.Read(file("missing.txt"));
+    EXPECT_EQ(list.Count(), 0u);
+}
+
+TEST_F(Bookmarks, AppendingStartsANewLineAndFailedRewriteKeepsTheFile)
+{
+    write("BOOKMARK.TXT", "/a.htm A"); // edited by hand, no line end
+    TBookmarkList::AppendToFile(file("BOOKMARK.TXT"), { "B", "/b.htm" });
+    EXPECT_EQ(read("BOOKMARK.TXT"), "/a.htm A\n/b.htm B\n");
+
+    EXPECT_THROW(
+        TBookmarkList::AppendToFile(file("no-such-folder/BOOKMARK.TXT"), { "B", "/b.htm" }), EWriteError);
+    TBookmarkList list;
+    list.Append({ "C", "/c.htm" });
+    try {
+        list.Write(file("no-such-folder/BOOKMARK.TXT"));
+        FAIL() << "the write should fail";
+    } catch (const EWriteError& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + file("no-such-folder/BOOKMARK.TXT"));
+    }
+    EXPECT_EQ(read("BOOKMARK.TXT"), "/a.htm A\n/b.htm B\n");
+}
+
+TEST_F(Bookmarks, TwelveBookmarksShowTenInTheMenuAndAllInTheManager)
+{
+    writeBookmarks(12);
+    write("QLACCESS.INI", "[Advance]\nSEE_BOOKMARK=1\n");
+    PromptedWindow w;
+    QStringList menu = menuEntries(w);
+    ASSERT_EQ(menu.size(), 10);
+    EXPECT_EQ(menu.front(), "Bookmark 0");
+    EXPECT_EQ(menu.back(), "Bookmark 9");
+    EXPECT_EQ(listed(*w.BookmarkManager()).size(), 12);
+    EXPECT_TRUE(w.findChild<QMenu*>("MNU_Bookmark")->menuAction()->isVisible());
+    EXPECT_TRUE(w.findChild<QAction*>("MNU_BookmarkSeparator")->isVisible());
+
+    // The menu bar switched off and on keeps the offered menu.
+    QAction* bar = w.findChild<QAction*>("MNU_MenuBar");
+    bar->trigger();
+    EXPECT_FALSE(w.findChild<QMenu*>("MNU_Bookmark")->menuAction()->isVisible());
+    bar->trigger();
+    EXPECT_TRUE(w.findChild<QMenu*>("MNU_Bookmark")->menuAction()->isVisible());
+}
+
+TEST_F(Bookmarks, AddingTheShownPageAppendsToFileMenuAndManager)
+{
+    QString titled = page("titled.htm", "A Title");
+    QString untitled = QString::fromStdString(file("plain.htm"));
+    write("plain.htm", "<p>No title here");
+    PromptedWindow w;
+    w.LoadHTMLFile(titled);
+    w.AddBookmarkClick();
+    w.LoadHTMLFile(untitled);
+    w.AddBookmarkClick();
+    ASSERT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    EXPECT_EQ(read("BOOKMARK.TXT"), titled.toStdString() + " A Title\n" + untitled.toStdString() + " \n");
+    EXPECT_EQ(menuEntries(w), (QStringList { "A Title", "" }));
+    EXPECT_EQ(listed(*w.BookmarkManager()), (QStringList { "A Title", "" }));
+
+    // The entry opens its page.
+    w.findChild<QMenu*>("MNU_Bookmark")->actions().at(3)->trigger();
+    EXPECT_EQ(w.CurrentFile(), titled);
+}
+
+TEST_F(Bookmarks, ResultsPageIsNotBookmarked)
+{
+    PromptedWindow w;
+    w.findChild<QLineEdit*>("ED_Location")->setText("kovra results");
+    w.AddBookmarkClick();
+    EXPECT_EQ(w.messages, QStringList { "Please save your search results first before bookmarking" });
+    EXPECT_TRUE(menuEntries(w).isEmpty());
+    EXPECT_FALSE(std::filesystem::exists(file("BOOKMARK.TXT")));
+}
+
+TEST_F(Bookmarks, LocationWithSpacesSurvivesARestart)
+{
+    std::filesystem::create_directories(file("My Books"));
+    QString spaced = page("My Books/100% sure.htm", "Spaced");
+    {
+        PromptedWindow w;
+        w.LoadHTMLFile(spaced);
+        w.AddBookmarkClick();
+    }
+    PromptedWindow again;
+    ASSERT_EQ(again.BookmarkManager()->Bookmarks().Count(), 1u);
+    again.BookMarkClick(0);
+    EXPECT_TRUE(again.errors.isEmpty()) << again.errors.join("; ").toStdString();
+    EXPECT_EQ(again.CurrentFile(), spaced);
+}
+
+TEST_F(Bookmarks, UnwritableBookmarkFileIsReportedAndTheMenuStillWorks)
+{
+    QString target = page("a.htm", "Kept");
+    std::string unwritable = file("gone/BOOKMARK.TXT");
+    write("KOVRA32.INI", "[StartUp]\nBookmark=" + unwritable + "\n");
+    PromptedWindow w;
+    w.LoadHTMLFile(target);
+    w.AddBookmarkClick();
+    EXPECT_EQ(w.errors, QStringList { QString::fromStdString("Unable to write to " + unwritable) });
+    EXPECT_EQ(menuEntries(w), QStringList { "Kept" });
+    w.LoadHTMLFile(page("b.htm", "Other"));
+    w.BookMarkClick(0);
+    EXPECT_EQ(w.CurrentFile(), target);
+}
+
+TEST_F(Bookmarks, ManagerReordersEditsAndDeletes)
+{
+    writeBookmarks(3);
+    PromptedWindow w;
+    TFM_BMMgr& m = *w.BookmarkManager();
+    m.SetCurrentIndex(0);
+    m.MoveUpClick();
+    EXPECT_EQ(listed(m), (QStringList { "Bookmark 0", "Bookmark 1", "Bookmark 2" }));
+    EXPECT_EQ(m.CurrentIndex(), 0);
+    m.SetCurrentIndex(2);
+    m.MoveDownClick();
+    EXPECT_EQ(listed(m), (QStringList { "Bookmark 0", "Bookmark 1", "Bookmark 2" }));
+    m.MoveUpClick();
+    EXPECT_EQ(listed(m), (QStringList { "Bookmark 0", "Bookmark 2", "Bookmark 1" }));
+    EXPECT_EQ(m.CurrentIndex(), 1);
+    EXPECT_EQ(m.Bookmarks().At(1).Location, "/doc2.htm"); // the two lists move together
+
+    m.EditPair = [](QString& description, QString& location) {
+        EXPECT_EQ(description, "Bookmark 2");
+        description = "Renamed";
+        location = "/renamed.htm";
+        return true;
+    };
+    m.EditClick();
+    EXPECT_EQ(m.CurrentIndex(), 1);
+    EXPECT_EQ(m.Bookmarks().At(1).Location, "/renamed.htm");
+    m.EditPair = [](QString&, QString&) { return false; };
+    m.EditClick();
+    EXPECT_EQ(listed(m).at(1), "Renamed");
+
+    m.SetCurrentIndex(2);
+    m.DeleteClick();
+    EXPECT_EQ(listed(m), (QStringList { "Bookmark 0", "Renamed" }));
+    EXPECT_EQ(m.CurrentIndex(), 1); // the new last item
+    m.SetCurrentIndex(0);
+    m.DeleteClick();
+    EXPECT_EQ(m.CurrentIndex(), 0);
+    m.EditPair = [](QString& description, QString& location) {
+        description = "Added";
+        location = "/added file.htm";
+        return true;
+    };
+    m.AddClick();
+    EXPECT_EQ(listed(m), (QStringList { "Renamed", "Added" }));
+
+    m.DoneClick();
+    EXPECT_EQ(read("BOOKMARK.TXT"), "/renamed.htm Renamed\n/added%20file.htm Added\n");
+}
+
+TEST_F(Bookmarks, GotoAfterReorderingChangesTheMenuButNotTheFile)
+{
+    writeBookmarks(3);
+    const std::string before = read("BOOKMARK.TXT");
+    QString target = page("target.htm", "Target");
+    write("BOOKMARK.TXT", before + target.toStdString() + " Target\n");
+    PromptedWindow w;
+    w.managerSession = [](TFM_BMMgr& m) {
+        m.SetCurrentIndex(3);
+        m.MoveUpClick();
+        m.MoveUpClick();
+        m.GotoClick();
+        return m.result();
+    };
+    w.BookmarkManagerClick();
+    EXPECT_EQ(menuEntries(w), (QStringList { "Bookmark 0", "Target", "Bookmark 1", "Bookmark 2" }));
+    EXPECT_EQ(w.CurrentFile(), target);
+    EXPECT_EQ(read("BOOKMARK.TXT"), before + target.toStdString() + " Target\n");
+
+    // Closed without "Done": the lists keep their changes for the run only.
+    w.managerSession = [](TFM_BMMgr& m) {
+        m.SetCurrentIndex(0);
+        m.DeleteClick();
+        return int(QDialog::Rejected);
+    };
+    w.BookmarkManagerClick();
+    EXPECT_EQ(menuEntries(w), (QStringList { "Target", "Bookmark 1", "Bookmark 2" }));
+    EXPECT_EQ(read("BOOKMARK.TXT"), before + target.toStdString() + " Target\n");
+}
+
+TEST_F(Bookmarks, LargeBookmarkFileLoads)
+{
+    std::string big;
+    big.reserve(10 * 1024 * 1024 + 100);
+    int n = 0;
+    while (big.size() < 10 * 1024 * 1024)
+        big += "/collection/part" + std::to_string(n++)
+            + ".htm A long description to fill the file quickly\n";
+    write("BOOKMARK.TXT", big);
+    PromptedWindow w;
+    EXPECT_EQ(w.BookmarkManager()->Bookmarks().Count(), size_t(n));
+    EXPECT_EQ(menuEntries(w).size(), 10);
+}

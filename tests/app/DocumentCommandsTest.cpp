@@ -1,0 +1,353 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDoubleSpinBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+
+#include "AppTestSupport.h"
+#include "PromptedWindow.h"
+#include "app/PlainTextExport.h"
+#include "app/TFM_Find.h"
+#include "app/TSearchPage.h"
+#include "html/viewer/TFrameViewer.h"
+#include "html/viewer/THTMLViewer.h"
+
+namespace {
+
+class DocumentCommands : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        previous = std::filesystem::current_path();
+    }
+    void TearDown() override
+    {
+        std::filesystem::current_path(previous);
+        AppTest::TearDown();
+    }
+    QString path(const char* name) const { return QString::fromStdString(file(name)); }
+    QString page(const char* name, const std::string& html)
+    {
+        write(name, html);
+        return path(name);
+    }
+    std::filesystem::path previous;
+};
+
+std::string pdfText(const QString& pdf)
+{
+    QProcess p;
+    p.start("pdftotext", { pdf, "-" });
+    if (!p.waitForFinished(20000))
+        return "";
+    return p.readAllStandardOutput().toStdString();
+}
+
+// A print dialog that chooses a PDF file and, when given, a page range.
+std::function<bool(QPrinter&)> printToPdf(const QString& pdf, int from = 0, int to = 0)
+{
+    return [=](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPrintRange(from > 0 ? QPrinter::PageRange : QPrinter::AllPages);
+        printer.setFromTo(from, to);
+        return true;
+    };
+}
+
+std::string paragraphs(int count)
+{
+    std::string html = "<title>Long</title>";
+    for (int i = 1; i <= count; ++i)
+        html += "<p>Paragraph " + std::to_string(i) + " with some words to fill the line.</p>\n";
+    return html;
+}
+
+} // namespace
+
+TEST(PlainText, TagsGoAndHeadingsKeepTheirWordsApart)
+{
+    EXPECT_EQ(HtmlLinesToPlainText({ "<H1>Title</H1>word" }), std::vector<std::string> { "Title word" });
+    EXPECT_EQ(HtmlLinesToPlainText({ "one<br>two<p>three", "a > b" }),
+        (std::vector<std::string> { "one two three", "a  b" }));
+    // A tag spanning lines is removed across the line break, and only it.
+    EXPECT_EQ(HtmlLinesToPlainText({ "before <a", "href=x.htm>link</a> after" }),
+        (std::vector<std::string> { "before ", "link after" }));
+    EXPECT_EQ(HtmlLinesToPlainText({ "<!-- open", "still inside", "--> out" }),
+        (std::vector<std::string> { "", "", " out" }));
+}
+
+TEST_F(DocumentCommands, ExportWritesTheTextBesideTheDocumentOrPrivately)
+{
+    QString doc = page("doc.htm", "<H1>Title</H1>word\n<p>next <b\nclass=x>bold</b>");
+    PromptedWindow w;
+    w.LoadHTMLFile(doc);
+    w.ExportPlainText();
+    ASSERT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    ASSERT_EQ(w.opened, QStringList { path("TMPFILE.TXT") });
+    EXPECT_EQ(read("TMPFILE.TXT"), "Title word\n next \nbold\n");
+
+    // A collection on read-only media: the current directory cannot take the file.
+    std::filesystem::current_path("/proc");
+    w.ExportPlainText();
+    ASSERT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    ASSERT_EQ(w.opened.size(), 2);
+    EXPECT_FALSE(w.opened[1].startsWith("/proc"));
+    QFile exported(w.opened[1]);
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    EXPECT_EQ(exported.readAll().toStdString(), "Title word\n next \nbold\n");
+
+    // A document whose file went away: an error, nothing written.
+    std::filesystem::current_path(dir.path().toStdString());
+    std::filesystem::remove(file("TMPFILE.TXT"));
+    std::filesystem::remove(doc.toStdString());
+    w.ExportPlainText();
+    EXPECT_EQ(w.errors.size(), 1);
+    EXPECT_FALSE(std::filesystem::exists(file("TMPFILE.TXT")));
+}
+
+TEST_F(DocumentCommands, SaveAsCopiesAsksBeforeOverwritingAndOpensTheCopy)
+{
+    QString doc = page("doc.htm", "<title>Doc</title><p>Body");
+    PromptedWindow w;
+    w.LoadHTMLFile(doc);
+    w.saveFileName = path("copy.htm");
+    w.SaveAs();
+    EXPECT_EQ(w.questions, QStringList { "save:" + doc });
+    EXPECT_EQ(read("copy.htm"), "<title>Doc</title><p>Body");
+    EXPECT_EQ(w.CurrentFile(), path("copy.htm"));
+
+    write("other.htm", "old");
+    w.saveFileName = path("other.htm");
+    w.answerYes = false;
+    w.questions.clear();
+    w.SaveAs();
+    EXPECT_EQ(w.questions.last(), "File already exists, overwrite?");
+    EXPECT_EQ(read("other.htm"), "old");
+    w.answerYes = true;
+    w.SaveAs();
+    EXPECT_EQ(read("other.htm"), "<title>Doc</title><p>Body");
+
+    // Onto its own file: no question, the file stays whole.
+    w.questions.clear();
+    w.saveFileName = w.CurrentFile();
+    w.SaveAs();
+    EXPECT_EQ(w.questions.size(), 1);
+    EXPECT_EQ(read("other.htm"), "<title>Doc</title><p>Body");
+    EXPECT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+}
+
+TEST_F(DocumentCommands, SaveAsOfTheResultsPageWritesThePage)
+{
+    PromptedWindow w;
+    std::string results = w.SearchPage()->ResultFile().toStdString();
+    std::ofstream(results) << "<title>Results</title><p>hit";
+    w.LoadHTMLFile(QString::fromStdString(results));
+    w.findChild<QLineEdit*>("ED_Location")->setText("KOVRA RESULTS");
+    w.saveFileName = path("saved.htm");
+    w.SaveAs();
+    EXPECT_EQ(w.questions.first(), "save:UNTITLED.HTM");
+    EXPECT_EQ(read("saved.htm"), "<title>Results</title><p>hit");
+    EXPECT_EQ(w.CurrentFile(), path("saved.htm"));
+}
+
+TEST_F(DocumentCommands, FindAgainRetriesTheSearchKeywordsAndSaysWhatWasNotFound)
+{
+    QString doc = page("doc.htm", "<p>alpha beta gamma");
+    PromptedWindow w;
+    w.show();
+    w.LoadHTMLFile(doc);
+    TFM_Find* find = w.FindDialog();
+    w.findChild<QAction*>("MNU_Find")->trigger();
+    EXPECT_TRUE(find->isVisible());
+    EXPECT_FALSE(find->isModal());
+    find->SetFindText("beta");
+    EXPECT_TRUE(w.FindNextClick());
+    EXPECT_EQ(w.Viewer()->ActiveView()->SelText(), u"beta");
+
+    find->SetFindText("delta");
+    EXPECT_FALSE(w.FindNextClick());
+    EXPECT_EQ(w.messages, QStringList { "\"delta\" not found" });
+    EXPECT_EQ(w.Viewer()->ActiveView()->SelText(), u"beta");
+
+    // Match case.
+    find->SetFindText("GAMMA");
+    find->SetMatchCase(true);
+    EXPECT_FALSE(w.FindNextClick());
+    find->SetMatchCase(false);
+    EXPECT_TRUE(w.FindNextClick());
+}
+
+TEST_F(DocumentCommands, ContextMenuOffersTheLinkOnlyOverALink)
+{
+    QString doc = page("doc.htm", "<p><a href=\"target.htm\">the link</a> and text");
+    PromptedWindow w;
+    w.show();
+    w.LoadHTMLFile(doc);
+    TRightClickParameters overLink;
+    overLink.URL = "target.htm";
+    w.ShowDocumentMenu(overLink, QPoint(10, 10));
+    QMenu* menu = w.DocumentMenu();
+    EXPECT_TRUE(menu->isVisible());
+    QAction* copyLink = w.findChild<QAction*>("POP_CopyLink");
+    EXPECT_TRUE(copyLink->isVisible());
+    EXPECT_FALSE(w.findChild<QAction*>("POP_Back")->isEnabled());
+    copyLink->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "target.htm");
+    menu->hide();
+
+    w.ShowDocumentMenu(TRightClickParameters {}, QPoint(10, 10));
+    EXPECT_FALSE(copyLink->isVisible());
+    menu->hide();
+    QStringList captions;
+    for (QAction* action : menu->actions())
+        captions << action->text();
+    EXPECT_EQ(captions,
+        (QStringList {
+            "&Back", "&Forward", "&Copy selected text to clipboard", "Copy &Link Location to clipboard" }));
+}
+
+TEST_F(DocumentCommands, PrintIdleRestsThePrintCommandsAlsoAfterCancel)
+{
+    write("KOVRA32.INI", "[StartUp]\nPrintIdle=30\n");
+    write("QLACCESS.INI", "[Advance]\nHTML_PRINT=1\n");
+    QString doc = page("doc.htm", "<p>Printed");
+    PromptedWindow w;
+    w.LoadHTMLFile(doc);
+    QAction* menuPrint = w.findChild<QAction*>("MNU_Print");
+    QAction* toolPrint = w.findChild<QAction*>("TB_Print");
+    EXPECT_EQ(w.PrintIdleTimer()->interval(), 30000);
+    toolPrint->trigger(); // cancelled dialog
+    EXPECT_EQ(w.printDialogs, 1);
+    EXPECT_FALSE(menuPrint->isEnabled());
+    EXPECT_FALSE(toolPrint->isEnabled());
+    EXPECT_TRUE(w.PrintIdleTimer()->isActive());
+    EXPECT_GT(w.PrintIdleTimer()->remainingTime(), 29000);
+    // The cool-down ends (here without waiting half a minute).
+    w.PrintIdleTimer()->setInterval(1);
+    w.PrintIdleTimer()->start();
+    QElapsedTimer clock;
+    clock.start();
+    while (!menuPrint->isEnabled() && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(menuPrint->isEnabled());
+    EXPECT_TRUE(toolPrint->isEnabled());
+    EXPECT_FALSE(w.PrintIdleTimer()->isActive());
+}
+
+TEST_F(DocumentCommands, PrintsWithTheFooterTemplateAndTheChosenRange)
+{
+    if (QProcess::execute("pdftotext", { "-v" }) != 0)
+        GTEST_SKIP() << "pdftotext is not installed";
+    QString doc = page("long.htm", paragraphs(170));
+    PromptedWindow w;
+    w.LoadHTMLFile(doc);
+    w.ApplyPageMargins(TPageMargins { 1.5, 1.5, 2.0, 2.0, "#FILENAME", "Page #PAGENUM of #PAGENUM" });
+    w.printChoice = printToPdf(path("all.pdf"));
+    w.PrintDocument();
+    ASSERT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    std::string all = pdfText(path("all.pdf"));
+    EXPECT_NE(all.find("Page 3 of #PAGENUM"), std::string::npos) << all.substr(0, 400);
+    EXPECT_NE(all.find(doc.toStdString()), std::string::npos);
+
+    w.printChoice = printToPdf(path("two.pdf"), 2, 2);
+    w.PrintDocument();
+    std::string two = pdfText(path("two.pdf"));
+    EXPECT_NE(two.find("Page 2 of"), std::string::npos);
+    EXPECT_EQ(two.find("Page 1 of"), std::string::npos);
+    EXPECT_EQ(two.find("Page 3 of"), std::string::npos);
+}
+
+TEST_F(DocumentCommands, FrameSetPrintsOnlyOnceAFrameHadTheFocus)
+{
+    page("left.htm", "<p>Left side");
+    page("right.htm", "<p>Right side");
+    QString set = page("set.htm",
+        "<frameset cols=\"*,*\"><frame name=left src=left.htm>"
+        "<frame name=right src=right.htm></frameset>");
+    PromptedWindow w;
+    w.LoadHTMLFile(set);
+    w.printChoice = printToPdf(path("frame.pdf"));
+    w.PrintDocument();
+    EXPECT_EQ(w.messages,
+        QStringList { "Can't print frame, please open the single file which you want to print." });
+    EXPECT_EQ(w.printDialogs, 0);
+
+    THTMLViewer* left = w.Viewer()->ViewFromTarget("left");
+    ASSERT_NE(left, nullptr);
+    QFocusEvent focus(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(left, &focus);
+    w.PrintDocument();
+    EXPECT_EQ(w.printDialogs, 1);
+    EXPECT_EQ(w.Viewer()->PrintedPages(), 1);
+    EXPECT_TRUE(QFile::exists(path("frame.pdf")));
+}
+
+TEST_F(DocumentCommands, PageMarginsDialogShowsMillimetresAndInsertsPlaceholders)
+{
+    TPageMargins start { 2.5, 1.0, 2.0, 3.0, "", "Page #PAGENUM" };
+    TFM_PageMargins dialog(start);
+    QStringList shown;
+    dialog.ShowMessage = [&](const QString& text) { shown << text; };
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    auto* top = dialog.findChild<QDoubleSpinBox*>("ED_Top");
+    ASSERT_NE(top, nullptr);
+    EXPECT_DOUBLE_EQ(top->value(), 25.0);
+    EXPECT_DOUBLE_EQ(dialog.findChild<QDoubleSpinBox*>("ED_Right")->value(), 30.0);
+    auto* header = dialog.findChild<QLineEdit*>("ED_Header");
+    EXPECT_EQ(header->text(), "");
+
+    top->setFocus();
+    dialog.InsertPlaceholder("#TIMESTAMP");
+    EXPECT_EQ(shown, QStringList { "Please place your cusor in Header / Footer box first" });
+
+    header->setFocus();
+    dialog.InsertPlaceholder("#FILENAME");
+    auto* footer = dialog.findChild<QLineEdit*>("ED_Footer");
+    footer->setFocus();
+    footer->setCursorPosition(5);
+    dialog.InsertPlaceholder("#TIMESTAMP ");
+    top->setValue(12.0);
+    TPageMargins result = dialog.Margins();
+    EXPECT_EQ(result.Header, "#FILENAME");
+    EXPECT_EQ(result.Footer, "Page #TIMESTAMP #PAGENUM");
+    EXPECT_DOUBLE_EQ(result.Top, 1.2);
+    EXPECT_DOUBLE_EQ(result.Left, 2.0);
+}
+
+TEST_F(DocumentCommands, PageSetupHandsTheMarginsToTheViewerAndSaveOptionsKeepsThem)
+{
+    PromptedWindow w;
+    w.marginsChoice = [](TPageMargins& m) {
+        EXPECT_DOUBLE_EQ(m.Top, 2.0);
+        m = TPageMargins { 1.0, 1.5, 2.5, 3.0, "#FILENAME", "Page #PAGENUM" };
+        return true;
+    };
+    w.findChild<QAction*>("MNU_PageSetup")->trigger();
+    EXPECT_DOUBLE_EQ(w.Viewer()->PrintMarginTop, 1.0);
+    EXPECT_DOUBLE_EQ(w.Viewer()->PrintMarginRight, 3.0);
+    w.SaveOptions();
+    std::string ini = read("KOVRA32.INI");
+    EXPECT_NE(ini.find("MTop=10"), std::string::npos);
+    EXPECT_NE(ini.find("MLeft=25"), std::string::npos);
+    EXPECT_NE(ini.find("Footer=Page #PAGENUM"), std::string::npos);
+
+    w.marginsChoice = [](TPageMargins& m) {
+        m.Top = 9.0;
+        return false; // Cancel
+    };
+    w.PageSetupClick();
+    EXPECT_DOUBLE_EQ(w.Viewer()->PrintMarginTop, 1.0);
+}
