@@ -102,7 +102,11 @@ void TBookmarkList::AppendToFile(const std::string& fileName, const TEntry& entr
     int fd = ::open(fileName.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
         throw EWriteError("Unable to write to " + fileName);
-    std::string line = (endsWithLineEnd(fd) ? "" : "\n") + FormatLine(entry) + '\n';
+    std::string line;
+    if (!endsWithLineEnd(fd))
+        line += '\n';
+    line += FormatLine(entry);
+    line += '\n';
     // One write of the whole line: the file gains the line or nothing of it.
     ssize_t written = ::write(fd, line.data(), line.size());
     bool ok = written == ssize_t(line.size());

@@ -212,7 +212,7 @@ bool TFM_PlatForm::FindNextClick()
         return true;
     // The words of the last search find the hit on a results page even when
     // the whole text does not appear together.
-    for (const QString& keyword : FSearchPage->FindText().split(' ', Qt::SkipEmptyParts)) {
+    for (const QString& keyword : FFindText.split(' ', Qt::SkipEmptyParts)) {
         if (HTMLViewer1->FindInText(ToUtf8(keyword), matchCase, up))
             return true;
     }

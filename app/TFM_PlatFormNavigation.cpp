@@ -173,6 +173,8 @@ bool TFM_PlatForm::RunPseudoCommand(const QString& upperLocation)
         GoBack();
     else if (upperLocation == QLatin1String("NEXT"))
         GoForward();
+    else if (upperLocation == QLatin1String("PRINT"))
+        PrintDocument();
     else if (upperLocation == QLatin1String("HOME"))
         goHome();
     else if (upperLocation == QLatin1String("OPEN"))

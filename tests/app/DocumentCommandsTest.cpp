@@ -187,6 +187,17 @@ TEST_F(DocumentCommands, FindAgainRetriesTheSearchKeywordsAndSaysWhatWasNotFound
     EXPECT_FALSE(w.FindNextClick());
     find->SetMatchCase(false);
     EXPECT_TRUE(w.FindNextClick());
+
+    // After a search for "zeta gamma" the words of that search are tried in turn.
+    emit w.SearchPage()->FindTextChanged("zeta gamma");
+    w.LoadHTMLFile(page("other.htm", "<p>a gamma and a beta"));
+    find->SetFindText("gamma ray");
+    EXPECT_TRUE(w.FindNextClick());
+    EXPECT_EQ(w.Viewer()->ActiveView()->SelText(), u"gamma");
+    find->SetFindText("omega");
+    EXPECT_FALSE(w.FindNextClick());
+    EXPECT_EQ(w.messages.last(), "\"omega\" not found");
+    emit w.SearchPage()->FindTextChanged("");
 }
 
 TEST_F(DocumentCommands, ContextMenuOffersTheLinkOnlyOverALink)
@@ -228,7 +239,7 @@ TEST_F(DocumentCommands, PrintIdleRestsThePrintCommandsAlsoAfterCancel)
     QAction* menuPrint = w.findChild<QAction*>("MNU_Print");
     QAction* toolPrint = w.findChild<QAction*>("TB_Print");
     EXPECT_EQ(w.PrintIdleTimer()->interval(), 30000);
-    toolPrint->trigger(); // cancelled dialog
+    w.LoadHTMLFile("print"); // the command word, cancelled
     EXPECT_EQ(w.printDialogs, 1);
     EXPECT_FALSE(menuPrint->isEnabled());
     EXPECT_FALSE(toolPrint->isEnabled());
