@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -9,8 +10,17 @@
 // A program folder of its own for each test (settings and access files live there).
 class AppTest : public ::testing::Test {
 protected:
-    void SetUp() override { ::setenv("QUILLON_PROGRAM_DIR", dir.path().toUtf8().constData(), 1); }
-    void TearDown() override { ::unsetenv("QUILLON_PROGRAM_DIR"); }
+    // Loading a document moves the current directory; each test gets it back.
+    void SetUp() override
+    {
+        ::setenv("QUILLON_PROGRAM_DIR", dir.path().toUtf8().constData(), 1);
+        previousDirectory = std::filesystem::current_path();
+    }
+    void TearDown() override
+    {
+        std::filesystem::current_path(previousDirectory);
+        ::unsetenv("QUILLON_PROGRAM_DIR");
+    }
 
     std::string file(const char* name) const { return (dir.path() + "/" + name).toStdString(); }
     void write(const char* name, const std::string& text) const { std::ofstream(file(name)) << text; }
@@ -21,4 +31,5 @@ protected:
     }
 
     QTemporaryDir dir;
+    std::filesystem::path previousDirectory;
 };

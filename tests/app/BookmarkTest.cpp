@@ -36,16 +36,6 @@ QStringList listed(TFM_BMMgr& manager)
 
 class Bookmarks : public AppTest {
 protected:
-    void SetUp() override
-    {
-        AppTest::SetUp();
-        previous = std::filesystem::current_path();
-    }
-    void TearDown() override
-    {
-        std::filesystem::current_path(previous);
-        AppTest::TearDown();
-    }
     QString page(const char* name, const std::string& title)
     {
         write(name, "<title>" + title + "</title><p>" + title + " text");
@@ -58,7 +48,6 @@ protected:
             text += "/doc" + std::to_string(i) + ".htm Bookmark " + std::to_string(i) + "\n";
         write("BOOKMARK.TXT", text);
     }
-    std::filesystem::path previous;
 };
 
 } // namespace

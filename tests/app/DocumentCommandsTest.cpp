@@ -26,23 +26,12 @@ namespace {
 
 class DocumentCommands : public AppTest {
 protected:
-    void SetUp() override
-    {
-        AppTest::SetUp();
-        previous = std::filesystem::current_path();
-    }
-    void TearDown() override
-    {
-        std::filesystem::current_path(previous);
-        AppTest::TearDown();
-    }
     QString path(const char* name) const { return QString::fromStdString(file(name)); }
     QString page(const char* name, const std::string& html)
     {
         write(name, html);
         return path(name);
     }
-    std::filesystem::path previous;
 };
 
 std::string pdfText(const QString& pdf)

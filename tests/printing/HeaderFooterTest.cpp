@@ -90,8 +90,13 @@ struct BandPrint : ::testing::Test {
     std::string pdf = files.Path("out.pdf");
     std::unique_ptr<QPrinter> printer = PdfPrinter(pdf);
 
-    static void Bands(THTMLViewer& viewer, std::u16string header, std::u16string footer)
+    THTMLViewer viewer;
+
+    // A document of several pages with the header and footer templates.
+    void LoadLong(std::u16string header, std::u16string footer)
     {
+        viewer.resize(600, 400);
+        viewer.ShowFile(files.Write("doc.htm", viewertest::Paragraphs(160)));
         viewer.OnPrintHeader = [header](THTMLViewer*, TCanvas& c, int page, int, int, bool&) {
             DrawPrintBand(c, TPrintBand::Header, ExpandPrintTemplate(header, { page, u"", u"doc.htm" }), 96);
         };
@@ -105,10 +110,7 @@ TEST_F(BandPrint, FooterNumbersEveryPageAndHeaderNamesTheFile)
 {
     if (!HavePdfToText())
         GTEST_SKIP() << "pdftotext is not installed";
-    THTMLViewer viewer;
-    viewer.resize(600, 400);
-    viewer.ShowFile(files.Write("doc.htm", viewertest::Paragraphs(160)));
-    Bands(viewer, u"Header of #FILENAME", u"Page #PAGENUM");
+    LoadLong(u"Header of #FILENAME", u"Page #PAGENUM");
     viewer.Print(1, 9999, *printer);
     ASSERT_GE(viewer.PrintedPages(), 3);
     std::string third = PdfText(pdf, 3);
@@ -122,10 +124,7 @@ TEST_F(BandPrint, RangeOfOnePagePrintsThatPagesFooter)
 {
     if (!HavePdfToText())
         GTEST_SKIP() << "pdftotext is not installed";
-    THTMLViewer viewer;
-    viewer.resize(600, 400);
-    viewer.ShowFile(files.Write("doc.htm", viewertest::Paragraphs(160)));
-    Bands(viewer, u"", u"Page #PAGENUM");
+    LoadLong(u"", u"Page #PAGENUM");
     viewer.Print(2, 2, *printer);
     std::string text = PdfText(pdf);
     EXPECT_NE(text.find("Page 2"), std::string::npos) << text;
