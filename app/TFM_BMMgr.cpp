@@ -7,7 +7,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -88,8 +87,7 @@ TFM_BMMgr::TFM_BMMgr(const QString& bookmarkFile, QWidget* parent)
 
     FList.Read(ToUtf8(FFile));
     refill(-1);
-    if (QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
 }
 
 void TFM_BMMgr::refill(int selected)

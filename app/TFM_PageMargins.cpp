@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/WidgetHelpers.h"
@@ -81,8 +80,7 @@ TFM_PageMargins::TFM_PageMargins(const TPageMargins& m, QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    if (QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(sizeHint().width() / 2, sizeHint().height() / 2));
+    CentreOnScreen(this);
 }
 
 QDoubleSpinBox* TFM_PageMargins::millimetres(const char* name, double centimetres)

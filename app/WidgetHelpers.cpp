@@ -3,7 +3,10 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QToolButton>
+#include <QWidget>
 
 QLineEdit* NamedLineEdit(const char* name, const char* hint)
 {
@@ -38,4 +41,12 @@ QPushButton* NamedPushButton(const char* name, const char* caption)
     button->setObjectName(name);
     button->setAutoDefault(false);
     return button;
+}
+
+void CentreOnScreen(QWidget* window)
+{
+    window->adjustSize();
+    QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        window->move(screen->availableGeometry().center() - window->rect().center());
 }

@@ -19,3 +19,7 @@ QPushButton* NamedPushButton(const char* name, const char* caption);
 
 inline QString ToQString(const std::string& text) { return QString::fromStdString(text); }
 inline std::string ToUtf8(const QString& text) { return text.toStdString(); }
+
+class QWidget;
+// Sizes the window to its contents and centres it on its screen.
+void CentreOnScreen(QWidget* window);
