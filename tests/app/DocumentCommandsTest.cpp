@@ -9,6 +9,8 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QTimer>
 #include <filesystem>
@@ -350,4 +352,33 @@ TEST_F(DocumentCommands, PageSetupHandsTheMarginsToTheViewerAndSaveOptionsKeepsT
     };
     w.PageSetupClick();
     EXPECT_DOUBLE_EQ(w.Viewer()->PrintMarginTop, 1.0);
+}
+
+TEST_F(DocumentCommands, PreviewShowsEveryPrintedPage)
+{
+    QString doc = page("long.htm", paragraphs(170));
+    PromptedWindow w;
+    w.LoadHTMLFile(doc);
+    int previewPages = -1;
+    // The preview is modal: look at it once it shows pages, then close it.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* preview = qobject_cast<QPrintPreviewDialog*>(top);
+            auto* pages = preview ? preview->findChild<QPrintPreviewWidget*>() : nullptr;
+            if (pages && preview->isVisible() && pages->pageCount() > 0) {
+                previewPages = pages->pageCount();
+                preview->reject();
+            }
+        }
+    });
+    watch.start(50);
+    QTimer::singleShot(20000, [] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* preview = qobject_cast<QPrintPreviewDialog*>(top))
+                preview->reject();
+    });
+    w.PrintPreview();
+    EXPECT_GE(previewPages, 3);
+    EXPECT_EQ(previewPages, w.Viewer()->PrintedPages());
 }
