@@ -76,7 +76,10 @@ public:
 void StyleElement()
 {
     TReaderStyleSource source;
-    char stop = ParseStyleSheet(*Build.styles, char(R().Ch), source);
+    // A sheet for other media (print) is read past but its rules are not kept.
+    TStyleList otherMedia;
+    TStyleList& target = MediaAppliesOnScreen(MediaAttribute()) ? *Build.styles : otherMedia;
+    char stop = ParseStyleSheet(target, char(R().Ch), source);
     R().Ch = uint8_t(stop == EndOfSheet ? 0 : stop);
     R().UpCh = uint8_t(std::toupper(R().Ch));
     NextSymbol();

@@ -100,9 +100,19 @@ std::string WithCrLf(const std::string& text)
     return out;
 }
 
-void LoadStyleSheet(const std::string& href)
+// A local file name without the "?query" or "#fragment" a URL may carry
+// (version stamps such as "theme.css?v=3"); URLs are left whole.
+std::string WithoutQuery(const std::string& href)
+{
+    if (href.find("://") != std::string::npos)
+        return href;
+    return href.substr(0, href.find_first_of("?#"));
+}
+
+void LoadStyleSheet(const std::string& linkHref)
 {
     const THtmlParseEvents& ev = *Build.events;
+    const std::string href = WithoutQuery(linkHref);
     std::string text, basePath;
     bool loaded = false;
     if (ev.OnGetStream) {
@@ -174,10 +184,18 @@ void FontElement(TFontTable table)
 
 // ---------------------------------------------------------------- LINK and META
 
+std::string MediaAttribute()
+{
+    for (const TAttribute& a : Attrs())
+        if (a.Name == "MEDIA")
+            return a.Text;
+    return {};
+}
+
 void LinkElement()
 {
     std::string href = AttrText(HrefSy), rel = AttrText(RelSy), rev = AttrText(RevSy);
-    if (LowerCase(rel) == "stylesheet" && !href.empty()) {
+    if (LowerCase(rel) == "stylesheet" && !href.empty() && MediaAppliesOnScreen(MediaAttribute())) {
         try {
             LoadStyleSheet(href);
         } catch (...) {

@@ -98,6 +98,8 @@ inline TReaderState& R() { return ReadState; }
 TAttributeList& Attrs();
 const TAttribute* Attr(THtmlSymbol which);
 std::string AttrText(THtmlSymbol which);
+// The current tag's MEDIA attribute, or empty.
+std::string MediaAttribute();
 int AttrValue(THtmlSymbol which, int fallback);
 TProperties* PushTag(const std::string& tag, const std::string& pseudo = {});
 void PopTag(const std::string& tag);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -352,9 +353,112 @@ TDeclarations Expand(const std::string& name, const std::string& value, std::str
     return out;
 }
 
+} // namespace
+
+bool MediaAppliesOnScreen(std::string_view media)
+{
+    media = Trim(media);
+    if (media.empty())
+        return true;
+    while (!media.empty()) {
+        size_t comma = media.find(',');
+        std::string entry = LowerCase(Trim(media.substr(0, comma)));
+        media = comma == std::string_view::npos ? std::string_view() : media.substr(comma + 1);
+        if (entry.starts_with("only "))
+            entry = std::string(Trim(std::string_view(entry).substr(5)));
+        // A query with conditions (widths, orientation...) is not evaluated:
+        // its rules are meant for some screens only.
+        if (entry == "screen" || entry == "all")
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+// Takes a trailing "!important" off the value and says whether it was there.
+TPriority TakeImportant(std::string& value)
+{
+    std::string_view v = Trim(value);
+    constexpr std::string_view Word = "important";
+    if (v.size() <= Word.size() || LowerCase(v.substr(v.size() - Word.size())) != Word)
+        return TPriority::Normal;
+    std::string_view rest = Trim(v.substr(0, v.size() - Word.size()));
+    if (!rest.ends_with("!"))
+        return TPriority::Normal;
+    value = std::string(Trim(rest.substr(0, rest.size() - 1)));
+    return TPriority::Important;
+}
+
+bool IsSimpleName(std::string_view name)
+{
+    if (name.empty())
+        return false;
+    for (char c : name)
+        if (!IsNameChar(c) && c != '_')
+            return false;
+    return true;
+}
+
+// One simple selector in the order the style list keys use (tag, class, ID,
+// pseudo-class), or nothing when it is not one this reader can match: a
+// second class or ID, an empty part, or a pseudo-class other than the link
+// states.
+std::optional<std::string> CanonicalSimpleSelector(std::string_view text)
+{
+    std::string_view parts[4]; // tag, class, ID, pseudo-class
+    size_t part = 0;
+    size_t begin = 0;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        const char c = i < text.size() ? text[i] : '.';
+        if (c != '.' && c != '#' && c != ':')
+            continue;
+        std::string_view name = text.substr(begin, i - begin);
+        if (i > 0 || !name.empty()) {
+            if (!IsSimpleName(name) || !parts[part].empty())
+                return std::nullopt;
+            parts[part] = name;
+        }
+        part = c == '.' ? 1 : c == '#' ? 2 : 3;
+        begin = i + 1;
+    }
+    if (!parts[3].empty() && parts[3] != "link" && parts[3] != "visited" && parts[3] != "hover")
+        return std::nullopt;
+    std::string key(parts[0]);
+    if (!parts[1].empty()) key.append(".").append(parts[1]);
+    if (!parts[2].empty()) key.append("#").append(parts[2]);
+    if (!parts[3].empty()) key.append(":").append(parts[3]);
+    return key;
+}
+
+// The selector with every simple selector in key order and single spaces
+// between them, or nothing when any part of it cannot be matched.
+std::optional<std::string> SupportedSelector(std::string_view selector)
+{
+    std::string result;
+    while (!selector.empty()) {
+        size_t space = selector.find(' ');
+        std::string_view word = selector.substr(0, space);
+        selector = space == std::string_view::npos ? std::string_view() : selector.substr(space + 1);
+        if (word.empty())
+            continue;
+        std::optional<std::string> simple = CanonicalSimpleSelector(word);
+        if (!simple)
+            return std::nullopt;
+        if (!result.empty())
+            result += ' ';
+        result += *simple;
+    }
+    if (result.empty())
+        return std::nullopt;
+    return result;
+}
+
 // ---------------------------------------------------------------- the reader
 
-enum class TSheetKind : uint8_t { Sheet, Inline };
+// A STYLE element's sheet ends at the next tag; a loaded sheet is plain CSS,
+// where "<" is an ordinary character; inline declarations end with the text.
+enum class TSheetKind : uint8_t { Element, Loaded, Inline };
 
 class TSheetParser {
 public:
@@ -364,6 +468,9 @@ public:
     }
 
     char parseSheet(TStyleList& styles, char current);
+    enum class TRuleScope : uint8_t { Sheet, MediaBlock };
+    void readRules(TStyleList& styles, TRuleScope scope);
+    void readAtRule(TStyleList& styles);
     void parseInline(TProperties& target);
 
 private:
@@ -371,13 +478,15 @@ private:
     void pushBack(char c) { FPushBack = c; }
     void advance();
     bool atEnd() const { return FCh == EndOfSheet; }
-    bool atStop() const { return atEnd() || FCh == '<'; }
+    bool stopsAtTag() const { return FKind == TSheetKind::Element; }
+    bool atStop() const { return atEnd() || (FCh == '<' && stopsAtTag()); }
     void skipSpaces();
     bool isHtmlCommentMarker();
     void skipAtRule();
     void readSelectors(TStyleList& styles);
     std::string selectorKey(TStyleList& styles, const std::string& selector);
-    void readDeclarations(const std::function<void(const std::string&, const std::string&)>& store);
+    using TStore = std::function<void(const std::string&, const std::string&, TPriority)>;
+    void readDeclarations(const TStore& store);
 
     TStyleSource& FSource;
     TSheetKind FKind;
@@ -422,12 +531,13 @@ void TSheetParser::advance()
             pushBack(following);
             return;
         }
-        // A comment ends after "*/", at the end, or at a "<": the "<" is
-        // kept so that the tag after an unclosed comment is still read.
+        // A comment ends after "*/" or at the end; in a STYLE element also at
+        // a "<", which is kept so that the tag after an unclosed comment is
+        // still read.
         char previous = 0;
         for (;;) {
             char c = take();
-            if (c == EndOfSheet || c == '<') {
+            if (c == EndOfSheet || (c == '<' && stopsAtTag())) {
                 FCh = c;
                 return;
             }
@@ -502,22 +612,25 @@ void TSheetParser::readSelectors(TStyleList& styles)
         if (FCh == ',')
             advance();
         skipSpaces();
+        // The whole selector is read, so that one this reader cannot match
+        // ("div > p", "a[href]", "li:first-child") is dropped as a whole
+        // instead of being cut short into a selector for other elements.
         std::string selector;
-        while (IsSelectorChar(FCh)) {
+        bool readable = true;
+        while (!atStop() && FCh != ',' && FCh != '{') {
+            readable = readable && IsSelectorChar(FCh);
             selector += FCh;
             advance();
         }
-        std::string key = selectorKey(styles, LowerCase(Trim(selector)));
-        if (!key.empty())
-            FSelectors.push_back(std::move(key));
+        if (readable)
+            if (std::optional<std::string> key = SupportedSelector(LowerCase(Trim(selector))))
+                FSelectors.push_back(selectorKey(styles, *key));
         if (FCh != ',')
             break;
     }
-    while (!atStop() && FCh != '{')
-        advance();
 }
 
-void TSheetParser::readDeclarations(const std::function<void(const std::string&, const std::string&)>& store)
+void TSheetParser::readDeclarations(const TStore& store)
 {
     const bool inlineText = FKind == TSheetKind::Inline;
     for (;;) {
@@ -532,21 +645,22 @@ void TSheetParser::readDeclarations(const std::function<void(const std::string&,
         if (FCh == ':' || FCh == '=') {
             advance();
             std::string value;
-            while (!atEnd() && FCh != ';' && (inlineText || (FCh != '<' && FCh != '}'))) {
+            while (!atEnd() && FCh != ';' && (inlineText || ((FCh != '<' || !stopsAtTag()) && FCh != '}'))) {
                 value += FCh;
                 advance();
             }
+            const TPriority priority = TakeImportant(value);
             value = LowerCase(Unquote(Trim(value)));
             for (const auto& [property, text] : Expand(name, value, FBasePath))
-                store(property, text);
+                if (IsUsableDeclaration(PropertyIndex(property), text))
+                    store(property, text, priority);
         }
         skipSpaces();
         if (FCh == ';')
             advance();
-        while (!atEnd() && FCh != '-' && !IsDigit(FCh) && !IsLetter(FCh) &&
-               (inlineText || (FCh != '<' && FCh != '}')))
+        while (!atEnd() && FCh != '-' && !IsDigit(FCh) && !IsLetter(FCh) && (inlineText || (!atStop() && FCh != '}')))
             advance();
-        if (atEnd() || (!inlineText && (FCh == '<' || FCh == '}')))
+        if (atEnd() || (!inlineText && (atStop() || FCh == '}')))
             return;
     }
 }
@@ -559,13 +673,19 @@ char TSheetParser::parseSheet(TStyleList& styles, char current)
     // does not open one is the next tag (an empty STYLE element).
     while (FCh == ' ' || FCh == '!' || FCh == '-' || FCh == '>' || (FCh == '<' && isHtmlCommentMarker()))
         advance();
-    auto store = [this, &styles](const std::string& name, const std::string& value) {
+    readRules(styles, TRuleScope::Sheet);
+    return atEnd() ? FEndByte : FCh;
+}
+
+void TSheetParser::readRules(TStyleList& styles, TRuleScope scope)
+{
+    auto store = [this, &styles](const std::string& name, const std::string& value, TPriority priority) {
         for (const std::string& key : FSelectors)
-            styles.addProperty(key, name, value);
+            styles.addProperty(key, name, value, priority);
     };
-    while (!atStop()) {
+    while (!atStop() && !(scope == TRuleScope::MediaBlock && FCh == '}')) {
         if (FCh == '@') {
-            skipAtRule();
+            readAtRule(styles);
         } else {
             readSelectors(styles);
             if (FCh == '{') {
@@ -578,14 +698,33 @@ char TSheetParser::parseSheet(TStyleList& styles, char current)
         while (FCh == ' ' || FCh == '-' || FCh == '>')
             advance();
     }
-    return atEnd() ? FEndByte : FCh;
+}
+
+// An @media block for the screen is read like the sheet around it; every
+// other @-rule is skipped.
+void TSheetParser::readAtRule(TStyleList& styles)
+{
+    std::string prelude;
+    while (!atStop() && FCh != ';' && FCh != '{') {
+        prelude += FCh;
+        advance();
+    }
+    prelude = LowerCase(Trim(prelude));
+    if (FCh != '{' || !prelude.starts_with("@media ") || !MediaAppliesOnScreen(prelude.substr(7))) {
+        skipAtRule();
+        return;
+    }
+    advance();
+    readRules(styles, TRuleScope::MediaBlock);
+    if (FCh == '}')
+        advance();
 }
 
 void TSheetParser::parseInline(TProperties& target)
 {
     advance();
-    readDeclarations([&target](const std::string& name, const std::string& value) {
-        target.setPropertyByName(name, value);
+    readDeclarations([&target](const std::string& name, const std::string& value, TPriority priority) {
+        target.setPropertyByName(name, value, priority);
     });
 }
 
@@ -593,7 +732,7 @@ void TSheetParser::parseInline(TProperties& target)
 
 char ParseStyleSheet(TStyleList& styles, char current, TStyleSource& source, std::string_view basePath)
 {
-    return TSheetParser(source, TSheetKind::Sheet, basePath).parseSheet(styles, current);
+    return TSheetParser(source, TSheetKind::Element, basePath).parseSheet(styles, current);
 }
 
 void ParseStyleElement(TStyleList& styles)
@@ -605,7 +744,7 @@ void ParseStyleElement(TStyleList& styles)
 void ParseStyleSheetText(TStyleList& styles, std::string_view text, std::string_view basePath)
 {
     TStringStyleSource source(text);
-    ParseStyleSheet(styles, ' ', source, basePath);
+    TSheetParser(source, TSheetKind::Loaded, basePath).parseSheet(styles, ' ');
 }
 
 void ParsePropertyDeclarations(std::string_view text, TProperties& target)

@@ -62,5 +62,10 @@ std::unique_ptr<TProperties> ParsePropertyDeclarations(std::string_view text);
 // (TAttributeList::SetInlineStyleParser): the deleter travels with the pointer.
 std::unique_ptr<TProperties, void (*)(TProperties*)> NewInlineStyleProperties(const std::string& declarations);
 
+// Whether a media list (a LINK or STYLE MEDIA attribute, an @media rule)
+// includes the screen: empty, "screen" or "all". Lists of other media and
+// queries with conditions do not.
+bool MediaAppliesOnScreen(std::string_view media);
+
 // A url() value resolved against a folder or URL base path.
 std::string ResolveStyleUrl(std::string_view basePath, std::string_view value);

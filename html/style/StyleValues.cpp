@@ -450,6 +450,7 @@ double FontSizeUnclamped(std::string_view text, double parentPoints)
         if (u == "px" || u.empty()) return n.value * 72 / ppi;
         if (u == "pc") return n.value * 12;
         if (u == "em") return parentPoints * n.value;
+        if (u == "rem") return d * n.value;
         if (u == "ex") return parentPoints * n.value / 2;
         if (u == "%") return parentPoints * n.value / 100;
         return d;
@@ -494,7 +495,7 @@ int LengthToPixels(std::string_view text, int percentBase, int defaultValue, int
     else if (u == "pt") pixels = v * p / 72;
     else if (u == "px") pixels = v;
     else if (u == "pc") pixels = v * p / 6;
-    else if (u == "em") pixels = v * emSize;
+    else if (u == "em" || u == "rem") pixels = v * emSize;
     else if (u == "ex") pixels = v * exSize;
     else if (u == "%") pixels = percentBase * v / 100;
     else
@@ -504,6 +505,84 @@ int LengthToPixels(std::string_view text, int percentBase, int defaultValue, int
         return defaultValue;
     pixels = std::clamp(pixels, -1.0e8, 1.0e8);
     return int(std::nearbyint(pixels)); // the default rounding mode sends halves to even
+}
+
+namespace {
+
+bool IsLengthUnit(std::string_view unit)
+{
+    for (std::string_view known : {"", "in", "cm", "mm", "pt", "px", "pc", "em", "rem", "ex", "%"})
+        if (unit == known)
+            return true;
+    return false;
+}
+
+bool IsFontSizeValue(std::string_view value)
+{
+    TNumberAndUnit n = SplitNumber(value);
+    if (n.hasNumber)
+        return IsLengthUnit(n.unit);
+    for (std::string_view keyword : {"smaller", "larger", "xx-small", "x-small", "small", "medium", "large",
+                                     "x-large", "xx-large"})
+        if (n.unit == keyword)
+            return true;
+    return false;
+}
+
+bool IsLengthValue(std::string_view value, std::initializer_list<std::string_view> keywords)
+{
+    TNumberAndUnit n = SplitNumber(value);
+    if (n.hasNumber)
+        return IsLengthUnit(n.unit);
+    for (std::string_view keyword : keywords)
+        if (n.unit == keyword)
+            return true;
+    return false;
+}
+
+// Functions we read: url() and the rgb() colours. Anything else (var(),
+// calc(), hsl() ...) is newer CSS we cannot evaluate.
+bool HasOnlyKnownFunctions(std::string_view value)
+{
+    for (size_t open = value.find('('); open != std::string_view::npos; open = value.find('(', open + 1)) {
+        size_t start = open;
+        while (start > 0 && (std::isalnum(static_cast<unsigned char>(value[start - 1])) || value[start - 1] == '-'))
+            --start;
+        std::string name = LowerCase(value.substr(start, open - start));
+        if (name != "url" && name != "rgb" && name != "rgba")
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool IsUsableDeclaration(int index, std::string_view value)
+{
+    value = Trim(value);
+    if (value.empty() || !HasOnlyKnownFunctions(value))
+        return false;
+    if (value == "inherit")
+        return true;
+    if (value == "initial" || value == "unset" || value == "revert")
+        return false;
+    switch (index) {
+    case piFontSize:
+        return IsFontSizeValue(value);
+    case piMarginTop: case piMarginRight: case piMarginBottom: case piMarginLeft:
+    case piWidth: case piHeight: case piTop: case piLeft:
+        return IsLengthValue(value, {"auto"});
+    case piPaddingTop: case piPaddingRight: case piPaddingBottom: case piPaddingLeft:
+        return IsLengthValue(value, {});
+    case piBorderTopWidth: case piBorderRightWidth: case piBorderBottomWidth: case piBorderLeftWidth:
+        return IsLengthValue(value, {"thin", "medium", "thick"});
+    case piLineHeight: case piLetterSpacing:
+        return IsLengthValue(value, {"normal"});
+    case piTextIndent:
+        return IsLengthValue(value, {});
+    default:
+        return true;
+    }
 }
 
 std::string_view GenericFamilyFont(std::string_view family)

@@ -79,6 +79,12 @@ enum class TUnitless : uint8_t { Pixels, Multiple };
 int LengthToPixels(std::string_view text, int percentBase, int defaultValue, int emSize, int exSize,
                    TUnitless unitless = TUnitless::Pixels);
 
+// False for a declaration whose value this reader cannot use (an unknown
+// unit, a keyword that is not a size, newer CSS functions such as var()):
+// such a declaration is dropped rather than stored, so the value it would
+// have replaced stays in force.
+bool IsUsableDeclaration(int index, std::string_view value);
+
 // serif, monospace, sans-serif, cursive to the fonts asked for; others unchanged.
 std::string_view GenericFamilyFont(std::string_view family);
 // Code page of a character set, or nullopt when the set is not listed.

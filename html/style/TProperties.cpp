@@ -161,6 +161,7 @@ void TProperties::setBackground(TColor color)
 void TProperties::copyValuesFrom(const TProperties& source)
 {
     FValues = source.FValues;
+    FImportant = source.FImportant;
     dropFont();
 }
 
@@ -317,11 +318,25 @@ void TProperties::storeDeclaration(int index, std::string_view value, TBadColor 
     }
 }
 
-void TProperties::setPropertyByName(std::string_view name, std::string_view value)
+void TProperties::setPropertyByName(std::string_view name, std::string_view value, TPriority priority)
 {
     int index = PropertyIndex(name);
-    if (index >= 0)
-        storeDeclaration(index, value, TBadColor::Black);
+    if (index < 0 || !acceptsDeclaration(index, priority))
+        return;
+    storeDeclaration(index, value, TBadColor::Black);
+    if (priority == TPriority::Important)
+        markImportant(index);
+}
+
+void TProperties::markImportant(int index)
+{
+    FImportant[index] = true;
+    if (index == piBorderColor)
+        for (int side = 0; side < 4; ++side)
+            FImportant[piBorderTopColor + side] = true;
+    if (index == piBorderStyle)
+        for (int side = 0; side < 4; ++side)
+            FImportant[piBorderTopStyle + side] = true;
 }
 
 // ---------------------------------------------------------------- cascade
@@ -372,7 +387,11 @@ void TProperties::applyRule(const TProperties& rule)
             continue;
         if (IsBoxProperty(i) && AsInt(v) && *AsInt(v) == NotSet)
             continue;
-        if (FLinkFonts)
+        if (FSetHere[i] && FImportant[i] && !rule.FImportant[i])
+            continue;
+        FImportant[i] = rule.FImportant[i];
+        // The link fonts already hold the parent's values that "inherit" asks for.
+        if (FLinkFonts && !(AsText(v) && *AsText(v) == "inherit"))
             writeIntoLinkFonts(i, v);
         FValues[i] = v;
         FSetHere[i] = true;
@@ -382,35 +401,36 @@ void TProperties::applyRule(const TProperties& rule)
 
 namespace {
 
-// The simple keys of steps 1..16 of the cascade, in the order they apply.
-std::vector<std::string> CascadeKeys(std::string_view t, std::string_view c, std::string_view i, std::string_view p)
+// The simple keys of the cascade, in the order they apply. An element with
+// several classes tries each class in every step that names a class.
+std::vector<std::string> CascadeKeys(std::string_view t, std::string_view classes, std::string_view i,
+                                     std::string_view p)
 {
+    enum : uint8_t { T = 1, C = 2, I = 4, P = 8 };
+    static constexpr uint8_t Steps[] = {T, P, C, T | C, T | P, C | P, T | C | P, I, T | I, C | I, I | P,
+                                        T | I | P, T | C | I, C | I | P, T | C | I | P};
     const bool linkState = p == "hover" || p == "visited";
+    const std::vector<std::string_view> classNames = ClassNames(classes);
+    const uint8_t present = uint8_t((t.empty() ? 0 : T) | (classNames.empty() ? 0 : C) | (i.empty() ? 0 : I) |
+                                    (p.empty() ? 0 : P));
     std::vector<std::string> keys;
-    auto key = [&keys](std::initializer_list<std::string_view> parts) {
+    auto add = [&](uint8_t step, std::string_view c) {
         std::string k;
-        for (std::string_view part : parts)
-            k += part;
+        if (step & T) k.append(t);
+        if (step & C) k.append(".").append(c);
+        if (step & I) k.append("#").append(i);
+        if (step & P) k.append(":").append(p);
         keys.push_back(std::move(k));
     };
-    const std::string dc = c.empty() ? "" : "." + std::string(c);
-    const std::string hi = i.empty() ? "" : "#" + std::string(i);
-    const std::string cp = p.empty() ? "" : ":" + std::string(p);
-    if (!t.empty() && !linkState) key({t});
-    if (!p.empty()) key({cp});
-    if (!c.empty() && !linkState) key({dc});
-    if (!t.empty() && !c.empty()) key({t, dc});
-    if (!t.empty() && !p.empty()) key({t, cp});
-    if (!c.empty() && !p.empty()) key({dc, cp});
-    if (!t.empty() && !c.empty() && !p.empty()) key({t, dc, cp});
-    if (!i.empty()) key({hi});
-    if (!t.empty() && !i.empty()) key({t, hi});
-    if (!c.empty() && !i.empty()) key({dc, hi});
-    if (!i.empty() && !p.empty()) key({hi, cp});
-    if (!t.empty() && !i.empty() && !p.empty()) key({t, hi, cp});
-    if (!t.empty() && !c.empty() && !i.empty()) key({t, dc, hi});
-    if (!c.empty() && !i.empty() && !p.empty()) key({dc, hi, cp});
-    if (!t.empty() && !c.empty() && !i.empty() && !p.empty()) key({t, dc, hi, cp});
+    for (uint8_t step : Steps) {
+        if ((step & present) != step || (linkState && (step == T || step == C)))
+            continue;
+        if (step & C)
+            for (std::string_view c : classNames)
+                add(step, c);
+        else
+            add(step, {});
+    }
     return keys;
 }
 
@@ -438,6 +458,7 @@ void TProperties::cascade(const TStyleList& styles, std::string_view tag, std::s
     const TProperties* parent = below.empty() ? nullptr : below.back();
     if (parent)
         inherit(*parent);
+    FImportant.reset();
     auto apply = [this](const TProperties& rule) { applyRule(rule); };
     if (!pseudo.empty() && tag == "a")
         styles.forEachUnder("::" + std::string(pseudo), apply);
@@ -459,6 +480,7 @@ void TProperties::cascade(const TStyleList& styles, std::string_view tag, std::s
 
     if (styleAttribute)
         applyRule(*styleAttribute);
+    resolveInherit(parent);
     if (AsText(FValues[piFontSize])) {
         double parentPoints = parent && AsReal(parent->FValues[piFontSize]) ? *AsReal(parent->FValues[piFontSize])
                                                                             : StyleModule().defaultFontSize;
@@ -472,6 +494,21 @@ void TProperties::cascade(const TStyleList& styles, std::string_view tag, std::s
     if (!title.empty())
         FTitle = title;
     dropFont();
+}
+
+// "inherit" takes the parent's value, also for properties that are not
+// inherited by default.
+void TProperties::resolveInherit(const TProperties* parent)
+{
+    for (int i = 0; i < PropCount; ++i) {
+        const std::string* s = AsText(FValues[i]);
+        if (!s || *s != "inherit")
+            continue;
+        if (parent)
+            FValues[i] = parent->FValues[i];
+        else
+            FValues[i] = IsBoxProperty(i) ? TPropValue(NotSet) : TPropValue();
+    }
 }
 
 void TProperties::combine(const TStyleList& styles, std::string_view tag, std::string_view cls, std::string_view id,

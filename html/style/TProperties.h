@@ -53,6 +53,8 @@ struct TBackgroundPosition {
 
 // What an inline declaration does with a colour it cannot read.
 enum class TBadColor : uint8_t { Keep, Black };
+// A declaration marked "!important" wins over normal ones for its property.
+enum class TPriority : uint8_t { Normal, Important };
 
 class TProperties {
 public:
@@ -67,9 +69,18 @@ public:
     bool isSetHere(int index) const { return FSetHere[index]; }
     void setValue(int index, TPropValue value);
     // A declaration by property name, as a STYLE attribute gives it.
-    void setPropertyByName(std::string_view name, std::string_view value);
+    void setPropertyByName(std::string_view name, std::string_view value, TPriority priority = TPriority::Normal);
     // Maps and stores a declaration's text (colours parsed, sides filled in).
     void storeDeclaration(int index, std::string_view value, TBadColor badColor);
+    // Whether a declaration of that priority may replace what the set holds:
+    // a normal one never replaces an important one.
+    bool acceptsDeclaration(int index, TPriority priority) const
+    {
+        return priority == TPriority::Important || !FImportant[index];
+    }
+    // Marks the property (and the sides a border shorthand property fills) important.
+    void markImportant(int index);
+    bool isImportant(int index) const { return FImportant[index]; }
 
     void copyValuesFrom(const TProperties& source);
     void copyDefaultsFrom(const TProperties& defaults);
@@ -148,6 +159,7 @@ private:
                  const std::shared_ptr<const TProperties>& styleAttribute, std::u16string_view title,
                  std::string_view pseudo, TPropertySpan below);
     void applyRule(const TProperties& rule);
+    void resolveInherit(const TProperties* parent);
     void writeIntoLinkFonts(int index, const TPropValue& value);
     void buildLinkFonts(const TStyleList& styles, TPropertySpan below);
     void inheritValue(int index, const TProperties& parent, bool spanParent);
@@ -158,6 +170,9 @@ private:
 
     std::array<TPropValue, PropCount> FValues;
     std::bitset<PropCount> FSetHere;
+    // For a rule or STYLE set: the declarations marked important. For an
+    // element's set: the values an important declaration put there.
+    std::bitset<PropCount> FImportant;
     std::string FTag = "default";
     std::string FClass;
     std::string FID;

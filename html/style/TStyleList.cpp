@@ -1,5 +1,7 @@
 #include "html/style/TStyleList.h"
 
+#include <algorithm>
+
 #include "html/style/StyleSheetParser.h"
 #include "html/parse/TAttributeList.h"
 
@@ -29,9 +31,40 @@ TSimpleSelector TSimpleSelector::parse(std::string_view text)
     return result;
 }
 
+namespace {
+bool IsClassSeparator(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+} // namespace
+
+std::vector<std::string_view> ClassNames(std::string_view classes)
+{
+    std::vector<std::string_view> names;
+    size_t i = 0;
+    while (i < classes.size()) {
+        while (i < classes.size() && IsClassSeparator(classes[i]))
+            ++i;
+        size_t start = i;
+        while (i < classes.size() && !IsClassSeparator(classes[i]))
+            ++i;
+        std::string_view name = classes.substr(start, i - start);
+        if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end())
+            names.push_back(name);
+    }
+    return names;
+}
+
+bool ClassListHas(std::string_view classes, std::string_view cls)
+{
+    for (size_t at = classes.find(cls); at != std::string_view::npos; at = classes.find(cls, at + 1)) {
+        const size_t end = at + cls.size();
+        if ((at == 0 || IsClassSeparator(classes[at - 1])) && (end == classes.size() || IsClassSeparator(classes[end])))
+            return true;
+    }
+    return false;
+}
+
 bool TSimpleSelector::matches(const TProperties& props) const
 {
-    return (tag.empty() || tag == props.tag()) && (cls.empty() || cls == props.cls()) &&
+    return (tag.empty() || tag == props.tag()) && (cls.empty() || ClassListHas(props.cls(), cls)) &&
            (id.empty() || id == props.id()) && (pseudo.empty() || pseudo == props.pseudo());
 }
 
@@ -128,12 +161,17 @@ void TStyleList::setLinkColor(std::string_view pseudo, TColor color)
         set->setValue(piColor, int(color));
 }
 
-void TStyleList::addProperty(std::string_view selector, std::string_view name, std::string_view value)
+void TStyleList::addProperty(std::string_view selector, std::string_view name, std::string_view value,
+                             TPriority priority)
 {
     const int index = PropertyIndex(name);
     if (index < 0)
         return;
     TProperties& set = findOrAdd(selector);
+    if (!set.acceptsDeclaration(index, priority))
+        return;
+    if (priority == TPriority::Important)
+        set.markImportant(index);
     if (index == piColor) {
         auto color = ParseColor(value);
         if (!color)
@@ -152,7 +190,7 @@ void TStyleList::addProperty(std::string_view selector, std::string_view name, s
     if (selector.find(":hover") != std::string_view::npos)
         FHoverUsed = true;
     if (selector == "a")
-        addProperty("::link", name, value);
+        addProperty("::link", name, value, priority);
 }
 
 // ---------------------------------------------------------------- default sheet

@@ -18,7 +18,8 @@ struct TSimpleSelector {
     std::string_view id;
     std::string_view pseudo;
     static TSimpleSelector parse(std::string_view text);
-    // Every part the selector names equals the set's.
+    // Every part the selector names equals the set's (the class is one of
+    // the set's space-separated classes).
     bool matches(const TProperties& props) const;
 };
 
@@ -53,7 +54,8 @@ public:
 
     void clear();
     void initializeDefaults(const TStyleDefaults& defaults);
-    void addProperty(std::string_view selector, std::string_view name, std::string_view value);
+    void addProperty(std::string_view selector, std::string_view name, std::string_view value,
+                     TPriority priority = TPriority::Normal);
     void addCopy(std::string_view selector, const TProperties& props);
     void setLinkColor(std::string_view pseudo, TColor color);
     std::string nextOrdinal();
@@ -81,6 +83,11 @@ private:
     long FAdded = 0;
     bool FHoverUsed = false;
 };
+
+// The names of a CLASS value (a list separated by white space), each once.
+std::vector<std::string_view> ClassNames(std::string_view classes);
+// Whether a class list holds the class.
+bool ClassListHas(std::string_view classes, std::string_view cls);
 
 // A colour as the default sheet stores it: RGB values palette-relative.
 TColor PaletteRelative(TColor color);
