@@ -588,8 +588,15 @@ void HtmlParseTextString(std::string_view text, TSectionList& document, TStyleLi
                 StartSection();
                 continue;
             }
-            chunk.push_back(c == '\t' ? u' ' : char16_t(c));
-            positions.push_back(int(i));
+            if (c == '\t') {
+                // To the next tab stop, every eight columns.
+                const size_t column = (Build.section ? Build.section->Text().size() : 0) + chunk.size();
+                chunk.append(8 - column % 8, u' ');
+                positions.insert(positions.end(), 8 - column % 8, int(i));
+            } else {
+                chunk.push_back(char16_t(c));
+                positions.push_back(int(i));
+            }
             if (chunk.size() > 200)
                 flush();
         }

@@ -172,6 +172,19 @@ void LineBreak(const TSymbolSet& terminators)
 
 // ---------------------------------------------------------------- lists
 
+namespace {
+
+// A list inside another list's item continues that item: it keeps the
+// paragraph spacing of a top-level list only where a style sheet asks for it.
+void DropDefaultListMargins(TProperties& props)
+{
+    for (int side : {piMarginTop, piMarginBottom})
+        if (const int* v = AsInt(props[side]); v && *v == DefaultParagraphMargin)
+            props.setValue(side, 0);
+}
+
+} // namespace
+
 void ListElement(const TSymbolSet& terminators)
 {
     THtmlSymbol sy = R().Sy;
@@ -195,7 +208,10 @@ void ListElement(const TSymbolSet& terminators)
     }
     CloseSection();
     std::string tag = TagNameOf(sy);
-    PushTag(tag);
+    TProperties* props = PushTag(tag);
+    bool counts = sy == OLSy || sy == ULSy || sy == DirSy || sy == MenuSy;
+    if (props && counts && Build.listLevel > 0)
+        DropDefaultListMargins(*props);
     TCellBasic* parent = Build.cell;
     auto made = NewBlock();
     made->IsListBlock = sy != DLSy && sy != AddressSy && sy != BlockQuoteSy;
@@ -206,7 +222,6 @@ void ListElement(const TSymbolSet& terminators)
         Build.cell = parent;
         return;
     }
-    bool counts = sy == OLSy || sy == ULSy || sy == DirSy || sy == MenuSy;
     if (counts)
         ++Build.listLevel;
     THtmlSymbol ownEnd = ListEndOf(sy);
@@ -362,6 +377,17 @@ void PreFlush()
         R().LCToken.AddString(R().Collection, CurrentCodePage());
     R().Collection.Clear();
     AddToken();
+}
+
+// A tab in preformatted text moves to the next multiple of eight columns
+// (each line of PRE text is a section of its own).
+void PreTab()
+{
+    constexpr size_t TabWidth = 8;
+    PreFlush();
+    const size_t column = Build.section ? Build.section->Text().size() : 0;
+    for (size_t i = column % TabWidth; i < TabWidth; ++i)
+        R().Collection.Add(' ', R().SourcePos);
 }
 
 void SkipCRAfterTag()
@@ -539,6 +565,9 @@ void Preformatted()
             for (char b : bytes)
                 R().Collection.Add(b, at);
         } else if (c <= 8) {
+            NextChar();
+        } else if (c == ' ' && R().TabRead) {
+            PreTab();
             NextChar();
         } else {
             R().Collection.Add(char(c), R().SourcePos);

@@ -876,6 +876,11 @@ int TSection::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im
     int lowest = area.y;
     for (const LineRec& line : FLines)
         lowest = std::max(lowest, line.Y + line.LineImgHt);
+    // A floating picture hangs below its line: the section is painted while
+    // any of it is in view, even when its lines have no height of their own.
+    for (const auto& img : Images())
+        if (img->Floats())
+            lowest = std::max(lowest, img->FloatY + img->ObjHeight + img->VSpaceT + img->VSpaceB);
     DrawHeight = std::max(SectionHeight, lowest - area.y);
     ContentBot = AddDoc(area.y, SectionHeight);
     DrawBot = AddDoc(area.y, DrawHeight);

@@ -116,6 +116,7 @@ protected:
     bool MayBreakAt(size_t i) const { return (FBreaks ? FBreaks[i] : FUniformBrk) != 'n'; }
     // Images and controls standing in the text (none in most sections).
     const std::vector<std::unique_ptr<TFloatingObj>>& Images() const;
+    int LineReach(const LineRec& line) const;
     const std::vector<TFormControlObj*>& FormControls() const;
     bool HasObjects() const { return FObjects != nullptr; }
     bool PlacedFloat(const TFloatingObj* obj) const;

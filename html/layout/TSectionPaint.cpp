@@ -19,6 +19,18 @@ TColor Inverted(TColor c) { return (~DrawColor(c)) & 0xFFFFFF; }
 
 } // namespace
 
+// The lowest point a line paints: its text and inline pictures, and the
+// floating pictures placed from it, which hang below it (a line that holds
+// only a float has no height of its own).
+int TSection::LineReach(const LineRec& line) const
+{
+    int reach = line.Y + std::max(line.Height(), line.LineImgHt);
+    for (const auto& img : Images())
+        if (img->Floats() && img->Pos >= line.Start && img->Pos < line.Start + line.Ln)
+            reach = std::max(reach, img->FloatY + img->VSpaceT + img->ObjHeight);
+    return reach;
+}
+
 int TSection::Paint(TPaintContext& pc, IndentManager&, int, int, int)
 {
     int after = DrawTop + SectionHeight;
@@ -36,13 +48,13 @@ int TSection::Paint(TPaintContext& pc, IndentManager&, int, int, int)
     auto it = std::upper_bound(FLines.begin(), FLines.end(), top, [](int v, const LineRec& l) { return v < l.Y; });
     if (it != FLines.begin())
         --it;
-    while (it != FLines.begin() && (it - 1)->Y + (it - 1)->LineImgHt > top)
+    while (it != FLines.begin() && LineReach(*(it - 1)) > top)
         --it;
     for (; it != FLines.end(); ++it) {
         LineRec& line = *it;
         if (line.Y > bottom)
             break;
-        if (line.Y + std::max(line.Height(), line.LineImgHt) <= top || line.Ln == 0)
+        if (line.Ln == 0 || LineReach(line) <= top)
             continue;
         if (pc.printing && line.Y + line.Height() > pc.pageBottom) {
             int pageHeight = pc.clip.bottom - pc.clip.top;

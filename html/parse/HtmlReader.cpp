@@ -137,9 +137,10 @@ inline uint8_t ReadByte()
         s.LineEndState = 1;
     } else {
         s.LineEndState = 0;
-        if (byte == '\t')
-            byte = ' ';
     }
+    s.TabRead = byte == '\t';
+    if (s.TabRead)
+        byte = ' ';
     s.Ch = byte;
     s.UpCh = UpperCase(byte);
     if (byte == 0 && s.InComment)

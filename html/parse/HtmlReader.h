@@ -81,6 +81,7 @@ struct TReaderState {
     bool InComment = false;         // a comment or <! declaration is being skipped
     bool InScript = false;          // "<!" opens no comment (SCRIPT content, plain text)
     int LineEndState = 0;           // 0 normal, 1 after CR, 2 after LF
+    bool TabRead = false;           // the current space was a tab in the source
     bool PreScan = false;           // counting pass: no progress, no IDs
     bool ConvertedJapanese = false; // the text was converted to Shift-JIS
 

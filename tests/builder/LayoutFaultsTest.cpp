@@ -1,0 +1,102 @@
+// Pages that used to lay out or paint wrongly: floats at the very top, lists
+// in list items, tabs in preformatted text.
+#include "BuilderTestSupport.h"
+#include "html/layout/TDocumentObjects.h"
+#include "html/layout/TSectionBase.h"
+
+using namespace buildtest;
+
+namespace {
+
+// A page whose pictures are plain 60x40 bitmaps, painted on the test canvas.
+struct PicturePage {
+    TFixedCanvas canvas;
+    TSectionList doc;
+    TStyleList styles;
+
+    explicit PicturePage(const std::string& html)
+    {
+        SetStyleScreen(&canvas);
+        doc.Objects.Host.bitmapRequest = [](const std::string&, TBitmap& bitmap, TColor& color) {
+            color = ClNone;
+            bitmap = TBitmap(60, 40, 0xFF336699u);
+            return true;
+        };
+        HtmlParseString(html, doc, styles, THtmlParseSettings{});
+        int maxWidth = 0;
+        doc.LayOut(canvas, 0, 800, 600, maxWidth);
+    }
+    ~PicturePage() { SetStyleScreen(nullptr); }
+
+    // The pictures drawn when the band [top, top + 300) is painted.
+    std::vector<TRect> PaintedPictures(int top = 0)
+    {
+        canvas.clearCalls();
+        TPaintContext pc{canvas, {0, 0, 800, 300}};
+        pc.yOffset = top;
+        doc.PaintDocument(pc, 0);
+        std::vector<TRect> pictures;
+        for (const TDrawCall& c : canvas.calls())
+            if (c.kind == TDrawKind::Bitmap)
+                pictures.push_back(c.rect);
+        return pictures;
+    }
+};
+
+TEST(FloatAtTheTop, IsPaintedWithoutATopMargin)
+{
+    for (const char* page : {"<body marginheight=0 marginwidth=0><div><img src=a.gif align=left></div>Beside.",
+                             "<body topmargin=0><img src=a.gif align=left><p>Beside.",
+                             "<style>body { margin: 0 }</style><div><img src=a.gif style=\"float: left\"></div>x"}) {
+        SCOPED_TRACE(page);
+        PicturePage p(page);
+        std::vector<TRect> pictures = p.PaintedPictures();
+        ASSERT_EQ(pictures.size(), 1u);
+        EXPECT_EQ(pictures[0].height(), 40);
+        // Still painted while its lower part is in view.
+        EXPECT_EQ(p.PaintedPictures(20).size(), 1u);
+        EXPECT_TRUE(p.PaintedPictures(60).empty());
+    }
+}
+
+TEST(NestedLists, EndWithoutABlankLineInsideTheItem)
+{
+    for (const char* list : {"<ul><li>one<ul><li>inner</li></ul></li><li>two</li></ul>",
+                             "<ol><li>one<ol><li>inner</ol><li>two</ol>", "<ul><li>one<ol><li>inner</ol></ul>x"}) {
+        SCOPED_TRACE(list);
+        Built b(list);
+        TSection* inner = SectionWith(b.doc, "inner");
+        TSection* after = SectionWith(b.doc, "two") ? SectionWith(b.doc, "two") : SectionWith(b.doc, "x");
+        ASSERT_TRUE(inner && after);
+        const int lineHeight = inner->DrawBot - inner->DrawTop;
+        const int gap = after->DrawTop - inner->DrawBot;
+        if (SectionWith(b.doc, "two"))
+            EXPECT_EQ(gap, 0);
+        else
+            EXPECT_LE(gap, DefaultParagraphMarginPixels); // the outer list's own margin only
+        EXPECT_EQ(SectionWith(b.doc, "one")->DrawBot, inner->DrawTop) << lineHeight;
+    }
+    // A style sheet's margins for nested lists are kept.
+    Built styled("<style>ul ul { margin-bottom: 30px }</style><ul><li>one<ul><li>inner</ul><li>two</ul>");
+    EXPECT_EQ(SectionWith(styled.doc, "two")->DrawTop - SectionWith(styled.doc, "inner")->DrawBot, 30);
+}
+
+TEST(PreformattedTabs, MoveToEightColumnStops)
+{
+    Built pre("<pre>a\tb\nabcdefghi\tc\n\tx <b>y</b>\tz\nabcdefgh\tq</pre>");
+    EXPECT_EQ(pre.Text(), "a       b\nabcdefghi       c\n        x y     z\nabcdefgh        q\n");
+    THtmlParseSettings settings;
+    TFixedCanvas canvas;
+    SetStyleScreen(&canvas);
+    TSectionList doc;
+    TStyleList styles;
+    HtmlParseTextString("1\t2\n123456789\t0\n", doc, styles, settings);
+    int maxWidth = 0;
+    doc.LayOut(canvas, 0, 800, 600, maxWidth);
+    doc.SelB = 0;
+    doc.SelE = 1 << 30;
+    EXPECT_EQ(CodePage::FromUtf16(CodePage::Utf8, doc.GetSelText()).substr(0, 28), "1       2\n123456789       0\n");
+    SetStyleScreen(nullptr);
+}
+
+} // namespace
