@@ -58,6 +58,9 @@ std::optional<char16_t> LookupEntity(std::string_view name)
 {
     if (name.empty())
         return std::nullopt;
+    // Not in HTML 4.01's list but common in pages written as XHTML.
+    if (name == "apos")
+        return u'\'';
     auto found = std::lower_bound(EntityTable.begin(), EntityTable.end(), name,
                                   [](const TEntity& entry, std::string_view key) { return entry.Name < key; });
     if (found == EntityTable.end() || found->Name != name)

@@ -235,10 +235,13 @@ void StartSection()
     CloseSection();
     TLinkInfo info = LinkInfoOf(Build.link);
     TTextStyle style = TextStyleOf(Build.stack.Top());
+    // text-indent moves the first line of a block: the block's first section.
+    const TFirstLine firstLine =
+        Build.cell && Build.cell->Sections.empty() ? TFirstLine::Indented : TFirstLine::Normal;
     if (Build.inPre)
         Build.section = std::make_unique<TPreFormated>(*Build.doc, style, Build.linkOpen ? &info : nullptr);
     else
-        Build.section = std::make_unique<TSection>(*Build.doc, style, Build.linkOpen ? &info : nullptr);
+        Build.section = std::make_unique<TSection>(*Build.doc, style, Build.linkOpen ? &info : nullptr, firstLine);
     Build.section->SetNoBreak(Build.noBreak);
 }
 

@@ -4,6 +4,7 @@
 
 #include "html/layout/TBlock.h"
 #include "html/layout/TBlockLI.h"
+#include "html/layout/TImageObj.h"
 #include "html/layout/TPreFormated.h"
 #include "html/layout/TSection.h"
 #include "html/layout/TSectionList.h"
@@ -271,8 +272,15 @@ void ListItem(TListKind kind, int number, char numbering, bool plain, const TSym
     std::string tag = sy == DDSy ? "dd" : sy == DTSy ? "dt" : "li";
     PushTag(tag);
     TCellBasic* parent = Build.cell;
-    auto item = std::make_unique<TBlockLI>(*Build.doc, *Build.cell, BlockStyleOf(Build.stack.Top()), kind,
-                                           Build.listLevel, numbering, plain, number);
+    TBlockStyle style = BlockStyleOf(Build.stack.Top());
+    const std::string markerImage = style.listStyleImage;
+    auto item = std::make_unique<TBlockLI>(*Build.doc, *Build.cell, std::move(style), kind, Build.listLevel,
+                                           numbering, plain, number);
+    if (!markerImage.empty() && markerImage != "none" && Build.doc->ShowImages) {
+        TAttributeList attrs;
+        attrs.Add(TAttribute(SrcSy, 0, "SRC", markerImage));
+        item->SetMarkerImage(std::make_unique<TImageObj>(*Build.doc, attrs));
+    }
     EnterBlock(std::move(item));
     StartSection();
     SkipSpaces();
@@ -334,9 +342,10 @@ void BlockContainer(const TSymbolSet& terminators)
         }
         break;
     }
-    default: { // DIV
+    default: { // DIV, and the newer sectioning elements read as DIV
         CloseSection();
-        TProperties* props = PushTag("div");
+        const std::string tag = R().BlockTagName.empty() ? std::string("div") : R().BlockTagName;
+        TProperties* props = PushTag(tag);
         ApplyAlign(props);
         TCellBasic* parent = Build.cell;
         TBlock* block = EnterBlock(NewBlock());
@@ -344,7 +353,7 @@ void BlockContainer(const TSymbolSet& terminators)
         NextSymbol();
         BodyLoop(terminators + TSymbolSet{DivEndSy});
         CloseSection();
-        PopTag("div");
+        PopTag(tag);
         LeaveBlock(block, parent);
         StartSection();
         if (R().Sy == DivEndSy)

@@ -134,8 +134,12 @@ TBlockStyle BlockStyleOf(const TProperties& props)
     if (auto img = props.backgroundImage())
         s.backgroundImage = *img;
     TBackgroundPosition pos = props.backgroundPosition();
-    s.backgroundPosX = pos.x.percent ? 0 : pos.x.value;
-    s.backgroundPosY = pos.y.percent ? 0 : pos.y.value;
+    s.backgroundPosX = pos.x.value;
+    s.backgroundPosY = pos.y.value;
+    s.backgroundPosXPercent = pos.x.percent;
+    s.backgroundPosYPercent = pos.y.percent;
+    s.backgroundRepeat = uint8_t(props.backgroundRepeat());
+    s.backgroundFixed = props.backgroundFixed();
     s.pageBreakBefore = props.pageBreakBefore();
     s.pageBreakAfter = props.pageBreakAfter();
     s.pageBreakInsideAvoid = props.pageBreakInside();

@@ -95,14 +95,15 @@ void PaintBlockBackground(TPaintContext& pc, TSectionList& document, const std::
     PaintBackgroundImage(pc.canvas, area, document.Objects.BackgroundImage(name), placement);
 }
 
-void PaintDocumentBackground(TPaintContext& pc, TSectionList& document, const TRect& documentArea)
+void PaintDocumentBackground(TPaintContext& pc, TSectionList& document, const TRect& documentArea, int viewHeight)
 {
     if (document.BackgroundImage.empty() || (pc.printing && !pc.printBackground))
         return;
     const TImageFetch& image = document.Objects.LoadBackground(document.BackgroundImage);
     TRect window{documentArea.left, pc.WindowY(documentArea.top), documentArea.right, pc.WindowY(documentArea.bottom)};
-    TBackgroundPlacement placement;
-    placement.x = TStyleLength::Pixels(document.BackgroundPosX);
-    placement.y = TStyleLength::Pixels(document.BackgroundPosY);
-    PaintBackgroundImage(pc.canvas, window, image, placement);
+    // A fixed picture is placed in the window, not in the document (printed
+    // pages scroll nothing).
+    if (document.BackgroundFixed && !pc.printing && viewHeight > 0)
+        window = {0, 0, documentArea.right - documentArea.left, viewHeight};
+    PaintBackgroundImage(pc.canvas, window, image, document.BackgroundPlacement);
 }

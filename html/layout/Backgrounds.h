@@ -50,5 +50,6 @@ void PaintBackgroundImage(TCanvas& canvas, const TRect& area, const TImageFetch&
 void PaintBlockBackground(TPaintContext& pc, TSectionList& document, const std::string& name, const TRect& area,
                           const TBackgroundPlacement& placement);
 // The body's background over the document area (document pixels) scrolled
-// to pc.yOffset; the viewer calls it before painting the document.
-void PaintDocumentBackground(TPaintContext& pc, TSectionList& document, const TRect& documentArea);
+// to pc.yOffset; the viewer calls it before painting the document. A fixed
+// background covers the window (viewHeight pixels high) instead.
+void PaintDocumentBackground(TPaintContext& pc, TSectionList& document, const TRect& documentArea, int viewHeight = 0);

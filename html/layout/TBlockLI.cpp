@@ -149,8 +149,15 @@ void TBlockLI::PaintMarker(TPaintContext& pc)
     TCanvas& canvas = pc.canvas;
     TColor color = DrawColor(FStyle.font.color);
     if (FMarkerImage) {
-        FMarkerImage->Draw(canvas, c - 16, y - FMarkerImage->ObjHeight);
-        return;
+        if (!FMarkerImageSized) {
+            FMarkerImage->SizeFor(canvas, 0, 0);
+            FMarkerImageSized = true;
+        }
+        // A marker picture that cannot be shown leaves the plain marker.
+        if (FMarkerImage->ImageKnown && FMarkerImage->ObjWidth > 0) {
+            FMarkerImage->Draw(canvas, c - 8 - FMarkerImage->ObjWidth, y - FMarkerImage->ObjHeight);
+            return;
+        }
     }
     switch (FMarker) {
     case TListMarker::Circle:

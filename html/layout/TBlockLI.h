@@ -40,4 +40,5 @@ private:
     int FNumber = 1;
     int FFirstLineBaseline = -1;
     std::unique_ptr<TFloatingObj> FMarkerImage;
+    bool FMarkerImageSized = false;
 };

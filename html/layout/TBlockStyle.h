@@ -29,6 +29,7 @@ struct TBlockStyle {
     bool backgroundPosXPercent = false; // left, centre and right are 0, 50 and 100 percent
     bool backgroundPosYPercent = false;
     uint8_t backgroundRepeat = 3;        // 0 none, 1 horizontal, 2 vertical, 3 both
+    bool backgroundFixed = false;        // the body's picture stays while the document scrolls
     bool pageBreakBefore = false;
     bool pageBreakAfter = false;
     bool pageBreakInsideAvoid = false;

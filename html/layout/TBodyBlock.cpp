@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "html/layout/Backgrounds.h"
 #include "html/layout/IndentManager.h"
 #include "html/layout/TSectionList.h"
 
@@ -9,8 +10,8 @@ namespace {
 TBlockStyle WithoutBackgroundImage(TBlockStyle style, TSectionList& document)
 {
     document.BackgroundImage = style.backgroundImage;
-    document.BackgroundPosX = style.backgroundPosX;
-    document.BackgroundPosY = style.backgroundPosY;
+    document.BackgroundPlacement = BackgroundPlacementOf(style);
+    document.BackgroundFixed = style.backgroundFixed;
     style.backgroundImage.clear();
     return style;
 }

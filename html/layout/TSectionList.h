@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "html/layout/TCell.h"
+#include "html/layout/Backgrounds.h"
 #include "html/layout/TDrawList.h"
 #include "html/layout/TFontObj.h"
 #include "html/layout/TInlineList.h"
@@ -137,7 +138,8 @@ public:
     TColor LinkColor = 0xFF0000, VisitedColor = 0x800080, HoverColor = 0xFF00FF;
     TColor Background = 0xFFFFFF;
     std::string BackgroundImage;
-    int BackgroundPosX = 0, BackgroundPosY = 0;
+    TBackgroundPlacement BackgroundPlacement;
+    bool BackgroundFixed = false; // the picture stays in place while the document scrolls
     TDocumentHost Host;
     TControlFactory* Controls = nullptr; // where tab stops and timers are made
     // Pictures, maps, panels and forms: their host callbacks, the shared

@@ -4,6 +4,7 @@
 #include "util/CodePage.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -640,6 +641,50 @@ void RegisterID(const TAttribute& attribute)
 
 // ---------------------------------------------------------------- tags
 
+// Sectioning and grouping elements of newer HTML, read as DIV blocks.
+bool IsSectioningName(std::string_view upperName)
+{
+    for (std::string_view known : {"ARTICLE", "ASIDE", "DETAILS", "FIGCAPTION", "FIGURE", "FOOTER", "HEADER",
+                                   "HGROUP", "MAIN", "NAV", "SECTION", "SUMMARY"})
+        if (upperName == known)
+            return true;
+    return false;
+}
+
+std::string LowerName(std::string_view upperName)
+{
+    std::string lower(upperName);
+    for (char& c : lower)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+std::string ReadTagName();
+
+// Drops an element's content up to its end tag, leaving the reader at that
+// tag's ">" (inline drawings: their text is labels, not document text). The
+// element reads as an unknown tag.
+void SkipToEndTag(std::string_view upperName)
+{
+    TReaderState& s = ReadState;
+    s.Sy = UnknownTagSym;
+    while (s.Ch != 0) {
+        if (s.Ch != '<') {
+            Next();
+            continue;
+        }
+        Next();
+        if (s.Ch != '/')
+            continue;
+        Next();
+        if (ReadTagName() == upperName) {
+            while (s.Ch != '>' && s.Ch != 0)
+                Next();
+            return;
+        }
+    }
+}
+
 std::string ReadTagName()
 {
     TReaderState& s = ReadState;
@@ -944,12 +989,20 @@ void ReadTag()
         s.LCToken.AddUnicodeChar(u'<', s.TagPos);
         return;
     }
-    s.Sy = LookupTag(ReadTagName(), form);
+    const std::string name = ReadTagName();
+    s.Sy = LookupTag(name, form);
+    s.BlockTagName.clear();
+    if (s.Sy == UnknownTagSym && IsSectioningName(name)) {
+        s.Sy = form == TagForm::Start ? DivSy : DivEndSy;
+        s.BlockTagName = LowerName(name);
+    }
     SkipSpaces();
     ReadHeadingLevel();
     ReadAttributes();
     while (s.Ch != '>' && s.Ch != 0)
         Next();
+    if (form == TagForm::Start && name == "SVG")
+        SkipToEndTag("SVG");
     if (s.Ch == '>' && s.Sy != ScriptSy && s.Sy != StyleSy)
         Next();
 }

@@ -82,6 +82,9 @@ struct TReaderState {
     bool InScript = false;          // "<!" opens no comment (SCRIPT content, plain text)
     int LineEndState = 0;           // 0 normal, 1 after CR, 2 after LF
     bool TabRead = false;           // the current space was a tab in the source
+    // A newer sectioning element (SECTION, NAV...) read as DIV: its lower-case
+    // name, so that it keeps its own style rules; empty for other tags.
+    std::string BlockTagName;
     bool PreScan = false;           // counting pass: no progress, no IDs
     bool ConvertedJapanese = false; // the text was converted to Shift-JIS
 

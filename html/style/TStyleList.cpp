@@ -297,6 +297,14 @@ void TStyleList::initializeDefaults(const TStyleDefaults& d)
         c.setValue(piColor, int(d.textColor));
     }
 
+    // Figures are set off like quotations; the other sectioning elements are plain blocks.
+    TProperties& figure = set("figure");
+    figure.setValue(piMarginLeft, 40);
+    figure.setValue(piMarginRight, 40);
+    figure.setValue(piMarginTop, DefaultParagraphMargin);
+    figure.setValue(piMarginBottom, DefaultParagraphMargin);
+    text(set("summary"), piFontWeight, "bold");
+
     TProperties& hr = set("hr");
     hr.setValue(piMarginLeft, 0);
     hr.setValue(piMarginRight, 0);

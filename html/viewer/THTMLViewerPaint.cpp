@@ -297,6 +297,6 @@ void THTMLViewer::PaintBand(QPainter& painter, const QRect& clip)
     pc.shiftX = -HScrollBarPosition();
     TRect documentArea{pc.shiftX, 0, pc.shiftX + std::max(FDocWidth, SurfaceWidth()),
                        std::max(FDocHeight, pc.yOffset + SurfaceHeight())};
-    PaintDocumentBackground(pc, *FSectionList, documentArea);
+    PaintDocumentBackground(pc, *FSectionList, documentArea, SurfaceHeight());
     FSectionList->PaintDocument(pc, pc.shiftX);
 }

@@ -1,7 +1,10 @@
 // Pages that used to lay out or paint wrongly: floats at the very top, lists
 // in list items, tabs in preformatted text.
+#include <map>
+
 #include "BuilderTestSupport.h"
 #include "html/layout/TDocumentObjects.h"
+#include "html/layout/Backgrounds.h"
 #include "html/layout/TSectionBase.h"
 
 using namespace buildtest;
@@ -97,6 +100,66 @@ TEST(PreformattedTabs, MoveToEightColumnStops)
     doc.SelE = 1 << 30;
     EXPECT_EQ(CodePage::FromUtf16(CodePage::Utf8, doc.GetSelText()).substr(0, 28), "1       2\n123456789       0\n");
     SetStyleScreen(nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST(BackgroundStyles, RepeatPositionAndAttachmentReachTheLayout)
+{
+    PicturePage page("<body background=a.gif bgproperties=fixed style=\"background-repeat: no-repeat;"
+                     " background-position: center 25%\">"
+                     "<div style=\"background: url(b.gif) repeat-x right; height: 100px\">x</div>"
+                     "<table><tr><td style=\"background-image: url(c.gif); background-repeat: repeat-y\">c</td></tr></table>");
+    const TBackgroundPlacement& body = page.doc.BackgroundPlacement;
+    EXPECT_TRUE(page.doc.BackgroundFixed);
+    EXPECT_EQ(body.repeat, TBackgroundRepeatKind::None);
+    EXPECT_EQ(body.x.kind, TStyleLength::Kind::Percent);
+    EXPECT_EQ(body.x.value, 50);
+    EXPECT_EQ(body.y.value, 25);
+    std::vector<TBlock*> divs = BlocksTagged(page.doc, "div");
+    ASSERT_EQ(divs.size(), 1u);
+    TBackgroundPlacement div = BackgroundPlacementOf(divs[0]->Style());
+    EXPECT_EQ(div.repeat, TBackgroundRepeatKind::Horizontal);
+    EXPECT_EQ(div.x.kind, TStyleLength::Kind::Percent);
+    EXPECT_EQ(div.x.value, 100);
+
+    // The div's 60x40 picture is repeated along one row only: 780 / 60 tiles.
+    // (the body's and the cell's pictures lie elsewhere).
+    std::map<int, int> tilesPerRow;
+    for (const TRect& r : page.PaintedPictures())
+        if (r.top >= divs[0]->DrawTop && r.top < divs[0]->DrawTop + 100)
+            ++tilesPerRow[r.top];
+    ASSERT_EQ(tilesPerRow.size(), 1u);
+    EXPECT_GE(tilesPerRow.begin()->second, 13);
+    EXPECT_LE(tilesPerRow.begin()->second, 14);
+}
+
+TEST(TextIndent, MovesTheFirstLineOfEachBlockOnly)
+{
+    Built b("<style>p { text-indent: 40px } div { text-indent: 10% }</style>"
+            "<p>first <b>bold</b> words<br>second line</p><div>in the div</div>", 400);
+    TSection* p = SectionWith(b.doc, "first");
+    TSection* div = SectionWith(b.doc, "in the div");
+    ASSERT_TRUE(p && div);
+    EXPECT_EQ(p->FirstLineIndent, 40);
+    EXPECT_EQ(div->FirstLineIndent, 38); // 10% of the 380 pixels inside the body margins
+    Built plain("<p>no indent</p>");
+    EXPECT_EQ(SectionWith(plain.doc, "no indent")->FirstLineIndent, 0);
+}
+
+TEST(ListStyleImage, DrawsThePictureAsTheMarker)
+{
+    PicturePage page("<ul style=\"list-style-image: url(dot.gif)\"><li>one<li>two</ul><ul><li>plain</ul>");
+    std::vector<TRect> markers = page.PaintedPictures();
+    ASSERT_EQ(markers.size(), 2u);
+    TSection* one = nullptr;
+    for (TSection* s : All<TSection>(page.doc))
+        if (TextOf(*s) == "one")
+            one = s;
+    ASSERT_NE(one, nullptr);
+    EXPECT_LT(markers[0].right, one->ContentLeft + 45);
 }
 
 } // namespace
