@@ -110,25 +110,52 @@ std::string WritableFile(const std::string& name)
     return path;
 }
 
-std::string PrivateTempDir()
+namespace {
+
+// A folder we made for ourselves: a real directory (not a link), ours, and
+// closed to everyone else. Answers false for anything else.
+bool ownPrivateFolder(std::string dir)
 {
-    std::string dir = TempDir() + "quillon-" + std::to_string(::getuid()) + "/";
-    if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST)
-        return TempDir();
-    // Refuse a folder someone else made for us: output could be read or replaced.
+    // Without its trailing "/", so that lstat sees a link instead of its target.
+    while (dir.size() > 1 && dir.back() == '/')
+        dir.pop_back();
     struct stat info {};
     if (::lstat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid())
-        return TempDir();
-    if ((info.st_mode & 077) != 0)
-        ::chmod(dir.c_str(), 0700);
-    return dir;
+        return false;
+    return (info.st_mode & 077) == 0 || ::chmod(dir.c_str(), 0700) == 0;
+}
+
+std::string privateFolderIn(const std::string& parent, const std::string& name)
+{
+    std::string dir = parent + name + "/";
+    if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST)
+        return {};
+    return ownPrivateFolder(dir) ? dir : std::string();
+}
+
+} // namespace
+
+std::string PrivateTempDir()
+{
+    // The session's runtime folder is the user's own by construction; a
+    // shared temporary folder is used only when the folder there is ours.
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && *runtime && ownPrivateFolder(EnsureBackslash(runtime))) {
+        std::string dir = privateFolderIn(EnsureBackslash(runtime), "quillon");
+        if (!dir.empty())
+            return dir;
+    }
+    return privateFolderIn(TempDir(), "quillon-" + std::to_string(::getuid()));
 }
 
 std::string NewPrivateRunFolder()
 {
     // A fresh, unpredictable name each time: two runs at once (two windows, or
     // two test processes) never share a file, and nobody can plant one ahead.
-    std::string pattern = PrivateTempDir() + "run-XXXXXX";
+    // When someone else holds our usual folder, mkdtemp still makes one that
+    // only we can enter, directly in the temporary folder.
+    std::string parent = PrivateTempDir();
+    std::string pattern = parent.empty() ? TempDir() + "quillon-run-XXXXXX" : parent + "run-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr)
         return {};
     return pattern + "/";

@@ -13,8 +13,12 @@ std::string ProgramDrive();
 std::string WritableDir();
 // WritableDir() + name, seeding it from ProgramDir() + name the first time.
 std::string WritableFile(const std::string& name);
-// The private per-user folder (mode 0700) for form program output.
+// The private per-user folder (mode 0700, ours, not a link) for form program
+// files, with a trailing "/": "quillon/" in $XDG_RUNTIME_DIR, else
+// "quillon-<uid>/" in the temporary folder. Empty when neither can be had
+// (someone else made the folder first): never a shared folder.
 std::string PrivateTempDir();
-// A new folder of its own (mode 0700, random name) inside PrivateTempDir(), with
-// a trailing "/"; empty when it cannot be made.
+// A new folder of its own (mode 0700, random name) inside PrivateTempDir(), or
+// made by mkdtemp in the temporary folder when that is empty; with a trailing
+// "/"; empty when it cannot be made.
 std::string NewPrivateRunFolder();

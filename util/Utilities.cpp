@@ -12,6 +12,7 @@
 
 #include "util/Exception.h"
 #include "util/ProgramFolder.h"
+#include "util/TLocalProgramRun.h"
 
 extern char** environ;
 
@@ -175,9 +176,11 @@ void CopyFileKeepDate(std::string_view source, std::string_view target)
         && targetInfo.st_ino == sourceInfo.st_ino)
         return;
 
-    // Write beside the target and rename, so a failed copy never destroys an existing target.
-    std::string temporary = to + ".tmp-copy";
-    int out = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, sourceInfo.st_mode & 07777);
+    // Write beside the target and rename, so a failed copy never destroys an
+    // existing target. The name is new and unpredictable (created exclusively),
+    // so nobody can make us write through a link planted under a fixed name.
+    std::string temporary = to + ".copy-XXXXXX";
+    int out = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (out < 0)
         throw EFileError("Cannot create file \"" + to + "\": " + errnoText());
     bool ok = true;
@@ -225,9 +228,11 @@ bool isExecutableFile(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
-// A program name without "/" is looked up on PATH, as a shell would.
-std::string locateProgram(const std::string& program)
+} // namespace
+
+std::string LocateProgram(std::string_view name)
 {
+    std::string program = ToNativeSeparators(name);
     if (program.find('/') != std::string::npos)
         return isExecutableFile(program) ? program : std::string();
     const char* path = std::getenv("PATH");
@@ -242,6 +247,8 @@ std::string locateProgram(const std::string& program)
     }
     return {};
 }
+
+namespace {
 
 // posix_spawn with the argument as one argv entry; no shell ever re-parses it.
 int spawnProgram(const std::string& path, std::string_view argument, posix_spawn_file_actions_t* actions, pid_t& pid)
@@ -270,7 +277,7 @@ void reapStartedPrograms()
 
 RunResult StartProgram(std::string_view program, std::string_view argument)
 {
-    std::string path = locateProgram(ToNativeSeparators(program));
+    std::string path = LocateProgram(program);
     if (path.empty())
         return RunResult::NotFound;
     reapStartedPrograms();
@@ -294,29 +301,14 @@ std::string RunProgram(std::string_view program, std::string_view argument)
     return "Cannot execute, system error";
 }
 
-bool RunLocalProgram(std::string_view program, std::string_view paramFile, std::string& outputFile)
+bool RunLocalProgram(std::string_view program, std::string_view paramFile, std::string_view runFolder,
+                     std::string& outputFile)
 {
-    std::string path = locateProgram(ToNativeSeparators(program));
-    if (path.empty())
+    auto run = TLocalProgramRun::Start(program, paramFile, runFolder);
+    if (!run)
         return false;
-    // Each run writes into a folder of its own: runs at once (two windows, two
-    // processes) must not read each other's output from one shared file.
-    std::string folder = NewPrivateRunFolder();
-    if (folder.empty())
-        return false;
-    std::string output = folder + "output.cgi";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
-    pid_t pid = 0;
-    int rc = spawnProgram(path, ToNativeSeparators(paramFile), &actions, pid);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0)
-        return false;
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    outputFile = output;
+    run->Wait();
+    outputFile = run->OutputFile();
     return true;
 }
 

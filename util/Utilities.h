@@ -43,6 +43,10 @@ void CopyFileKeepDate(std::string_view source, std::string_view target);
 // nothing when the file is missing, not a regular file, or unreadable.
 std::optional<std::string> ReadFileBytes(std::string_view path);
 
+// The executable file a program name stands for: a name with "/" as written,
+// a bare name looked up on PATH, as a shell would; empty when there is none.
+std::string LocateProgram(std::string_view name);
+
 enum class RunResult { Started, NotFound, Failed };
 // Starts the program with the argument as its one argument, without waiting.
 RunResult StartProgram(std::string_view program, std::string_view argument);
@@ -51,7 +55,8 @@ RunResult StartProgram(std::string_view program, std::string_view argument);
 std::string RunProgram(std::string_view program, std::string_view argument);
 
 // Runs the program with the parameter file as its one argument in the current
-// directory, waits for it, and captures its standard output in "output.cgi" of a
-// new private folder made for this run (NewPrivateRunFolder). Answers false
-// (output untouched) when it cannot start.
-bool RunLocalProgram(std::string_view program, std::string_view paramFile, std::string& outputFile);
+// directory, waits for it, and captures its standard output in "output.cgi" of
+// the run folder (a private folder of this run, NewPrivateRunFolder). Answers
+// false (output untouched) when it cannot start.
+bool RunLocalProgram(std::string_view program, std::string_view paramFile, std::string_view runFolder,
+                     std::string& outputFile);

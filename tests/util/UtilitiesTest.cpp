@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fcntl.h>
@@ -10,6 +11,7 @@
 #include "util/Exception.h"
 #include "util/FileLookup.h"
 #include "util/ProgramFolder.h"
+#include "util/TLocalProgramRun.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -29,6 +31,22 @@ private:
     std::string name_;
     std::string old_;
 };
+
+// Whether a process still runs (a zombie waiting to be collected does not).
+bool running(int pid)
+{
+    std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+    size_t paren = stat.rfind(')');
+    return paren != std::string::npos && paren + 2 < stat.size() && stat[paren + 2] != 'Z';
+}
+
+// Waits up to two seconds for a process to end.
+bool ends(int pid)
+{
+    for (int i = 0; i < 200 && running(pid); ++i)
+        ::usleep(10000);
+    return !running(pid);
+}
 
 } // namespace
 
@@ -190,49 +208,124 @@ TEST(Processes, RunLocalProgramCapturesOutputWithOneArgument)
     ::chmod(script.c_str(), 0755);
     std::string params = dir.file("params \"quoted\" ;$(x).cgi");
     writeFile(params, "name=value\n");
+    std::string folder = NewPrivateRunFolder();
+    ASSERT_FALSE(folder.empty());
     std::string output;
-    ASSERT_TRUE(RunLocalProgram(script, params, output));
+    ASSERT_TRUE(RunLocalProgram(script, params, folder, output));
+    EXPECT_EQ(output, folder + "output.cgi");
     EXPECT_EQ(readFile(output), "count=1\nname=value\n");
     struct stat info {};
-    ASSERT_EQ(::stat(ExtractDir(output).c_str(), &info), 0);
+    ASSERT_EQ(::stat(folder.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u) << "output lives in a private folder";
+    std::filesystem::remove_all(folder);
 }
 
-TEST(Processes, RunLocalProgramThatWritesNothingGivesEmptyOutput)
+TEST(Processes, RunLocalProgramEdgeCases)
 {
     TempFolder dir;
-    std::string script = dir.file("quiet.sh");
-    writeFile(script, "#!/bin/sh\nexit 3\n");
-    ::chmod(script.c_str(), 0755);
-    std::string output;
-    ASSERT_TRUE(RunLocalProgram(script, dir.file("p.cgi"), output));
-    EXPECT_EQ(readFile(output), "");
-}
-
-TEST(Processes, RunLocalProgramRunsNeverShareAnOutputFile)
-{
-    // Runs at once (two windows, or parallel test processes) each read their
-    // own program's output, never another run's file.
-    TempFolder dir;
-    std::string loud = dir.file("loud.sh");
     std::string quiet = dir.file("quiet.sh");
-    writeFile(loud, "#!/bin/sh\necho loud\n");
-    writeFile(quiet, "#!/bin/sh\nexit 0\n");
-    ::chmod(loud.c_str(), 0755);
+    writeFile(quiet, "#!/bin/sh\nexit 3\n");
     ::chmod(quiet.c_str(), 0755);
-    std::string first, second;
-    ASSERT_TRUE(RunLocalProgram(loud, dir.file("p.cgi"), first));
-    ASSERT_TRUE(RunLocalProgram(quiet, dir.file("p.cgi"), second));
-    EXPECT_NE(ExtractDir(first), ExtractDir(second));
-    EXPECT_EQ(readFile(first), "loud\n");
-    EXPECT_EQ(readFile(second), "");
+    std::string output;
+    // A program that writes nothing (and fails) still ran: the output is empty.
+    EXPECT_FALSE(RunLocalProgram(quiet, dir.file("p.cgi"), dir.file("a"), output))
+        << "a run folder that does not exist cannot take the output";
+    std::filesystem::create_directory(dir.file("a"));
+    ASSERT_TRUE(RunLocalProgram(quiet, dir.file("p.cgi"), dir.file("a"), output));
+    EXPECT_EQ(readFile(output), "");
+    // The output file is made new: one already there (or a link planted in its
+    // place) is never written through.
+    std::string again = "unchanged";
+    EXPECT_FALSE(RunLocalProgram(quiet, dir.file("p.cgi"), dir.file("a"), again));
+    std::filesystem::create_directory(dir.file("b"));
+    writeFile(dir.file("victim"), "keep");
+    std::filesystem::create_symlink(dir.file("victim"), dir.file("b/output.cgi"));
+    EXPECT_FALSE(RunLocalProgram(quiet, dir.file("p.cgi"), dir.file("b"), again));
+    EXPECT_EQ(readFile(dir.file("victim")), "keep");
+    EXPECT_EQ(again, "unchanged");
+    EXPECT_FALSE(RunLocalProgram("/no/such/program", "/tmp/p.cgi", dir.path(), again));
+    EXPECT_FALSE(RunLocalProgram(dir.path(), "/tmp/p.cgi", dir.path(), again)) << "a folder is no program";
+    EXPECT_EQ(again, "unchanged");
 }
 
-TEST(Processes, RunLocalProgramThatCannotStart)
+TEST(Processes, RunsCanBePolledAndKilledWithWhatTheyStarted)
 {
-    std::string output = "unchanged";
-    EXPECT_FALSE(RunLocalProgram("/no/such/program", "/tmp/p.cgi", output));
-    EXPECT_EQ(output, "unchanged");
+    TempFolder dir;
+    std::string script = dir.file("forever.sh");
+    // The script starts a child of its own and then waits for ever.
+    writeFile(script, "#!/bin/sh\necho started\nsleep 300 &\necho $! > \"$1\"\nwait\n");
+    ::chmod(script.c_str(), 0755);
+    auto run = TLocalProgramRun::Start(script, dir.file("child.pid"), dir.path());
+    ASSERT_NE(run, nullptr);
+    for (int i = 0; i < 200 && readFile(dir.file("child.pid")).empty(); ++i)
+        ::usleep(10000);
+    EXPECT_FALSE(run->Finished());
+    int child = std::atoi(readFile(dir.file("child.pid")).c_str());
+    ASSERT_GT(child, 0);
+    run->Kill();
+    EXPECT_TRUE(run->Finished());
+    EXPECT_TRUE(ends(child)) << "the program's own child ends with it";
+    EXPECT_EQ(readFile(run->OutputFile()), "started\n");
+
+    EXPECT_EQ(TLocalProgramRun::Start(script, dir.file("x.pid"), dir.path()), nullptr)
+        << "the folder already holds an output file";
+
+    // Dropping a run that is still going ends it too.
+    std::filesystem::create_directory(dir.file("second"));
+    auto second = TLocalProgramRun::Start(script, dir.file("second.pid"), dir.file("second"));
+    ASSERT_NE(second, nullptr);
+    for (int i = 0; i < 200 && readFile(dir.file("second.pid")).empty(); ++i)
+        ::usleep(10000);
+    int secondChild = std::atoi(readFile(dir.file("second.pid")).c_str());
+    ASSERT_GT(secondChild, 0);
+    second.reset();
+    EXPECT_TRUE(ends(secondChild));
+}
+
+TEST(Processes, PrivateFolderNeverFallsBackToASharedName)
+{
+    TempFolder tmp;
+    ScopedEnv tmpdir("TMPDIR", tmp.path().c_str());
+    ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
+    std::string usual = tmp.path() + "quillon-" + std::to_string(::getuid()) + "/";
+    EXPECT_EQ(PrivateTempDir(), usual);
+    std::filesystem::remove(usual);
+
+    // Someone planted a link (or a file) where our folder would be.
+    TempFolder elsewhere;
+    std::filesystem::create_directory_symlink(elsewhere.path(), usual.substr(0, usual.size() - 1));
+    EXPECT_EQ(PrivateTempDir(), "");
+    std::string folder = NewPrivateRunFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(ExtractDir(folder.substr(0, folder.size() - 1)), tmp.path()) << folder;
+    EXPECT_NE(folder, usual);
+    struct stat info {};
+    ASSERT_EQ(::lstat(folder.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere.path())) << "nothing was made through the link";
+
+    // The session's runtime folder comes first when it is ours.
+    TempFolder session;
+    ::chmod(session.path().c_str(), 0700);
+    ScopedEnv ours("XDG_RUNTIME_DIR", session.path().c_str());
+    EXPECT_EQ(PrivateTempDir(), session.path() + "quillon/");
+}
+
+TEST(Files, CopyNeverWritesThroughAPlantedTemporaryName)
+{
+    TempFolder dir;
+    writeFile(dir.file("src"), "new");
+    writeFile(dir.file("victim"), "keep");
+    // The old fixed name beside the target.
+    std::filesystem::create_symlink(dir.file("victim"), dir.file("dst.tmp-copy"));
+    CopyFileKeepDate(dir.file("src"), dir.file("dst"));
+    EXPECT_EQ(readFile(dir.file("dst")), "new");
+    EXPECT_EQ(readFile(dir.file("victim")), "keep");
+    size_t entries = 0;
+    for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(dir.path()))
+        ++entries;
+    EXPECT_EQ(entries, 4u) << "no temporary file is left behind";
 }
 
 TEST(ProgramFolderTest, OverrideAndWritableFallback)
