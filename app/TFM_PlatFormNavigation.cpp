@@ -18,7 +18,10 @@
 #include "app/TFM_DirButtons.h"
 #include "app/TFM_HomePage.h"
 #include "app/TFM_PlatForm.h"
+#include "app/TFormSubmitter.h"
+#include "app/TLinkDispatcher.h"
 #include "app/TSearchPage.h"
+#include "app/TSoundPlayer.h"
 #include "app/WidgetHelpers.h"
 #include "html/viewer/LinkNames.h"
 #include "html/viewer/TFrameViewer.h"
@@ -153,6 +156,27 @@ void TFM_PlatForm::connectNavigation()
     };
     HTMLViewer1->OnHotSpotTargetClick = [this](TFrameViewer*, const std::string& target, const std::string& url,
                                                bool& handled) { linkClicked(target, url, handled); };
+
+    // Links that act, forms answered by local programs, and background sounds.
+    auto* sounds = new TSoundPlayer(this);
+    new TLinkDispatcher(*this, *sounds);
+    auto* forms = new TFormSubmitter(*this);
+    HTMLViewer1->OnFormSubmit = [this, forms](THTMLViewer* viewer, const std::string& action, const std::string&,
+                                              const std::string&, const std::string&, const std::vector<std::string>&) {
+        try {
+            forms->Submit(viewer, action);
+        } catch (const std::exception& e) {
+            ReportError(QString::fromUtf8(e.what()));
+        }
+    };
+    HTMLViewer1->OnSoundRequest = [this, sounds](THTMLViewer* viewer, const std::string& source, int loop,
+                                                 bool terminate) {
+        try {
+            sounds->ViewerRequest(*HTMLViewer1, viewer, source, loop, terminate);
+        } catch (const std::exception&) {
+            // Sounds fail silently.
+        }
+    };
 }
 
 QString TFM_PlatForm::CurrentFile() const
@@ -179,6 +203,8 @@ bool TFM_PlatForm::RunPseudoCommand(const QString& upperLocation)
         goHome();
     else if (upperLocation == QLatin1String("OPEN"))
         OpenFile();
+    else if (upperLocation == QLatin1String("PRINT"))
+        PrintDocument();
     else if (upperLocation == QLatin1String("REFRESH"))
         Refresh();
     else if (upperLocation == QLatin1String("KOVRA"))
@@ -383,18 +409,14 @@ void TFM_PlatForm::linkCovered(const std::string& url)
     FLinkLabel->setText(QStringLiteral("        ") + ToQString(url));
 }
 
-void TFM_PlatForm::linkClicked(const std::string&, const std::string& url, bool& handled)
+void TFM_PlatForm::linkClicked(const std::string& target, const std::string& url, bool& handled)
 {
-    // Command words and program-folder macros work in links as in locations.
-    std::string expanded = url;
-    ExpandExeMacros(expanded);
-    if (RunPseudoCommand(ToQString(expanded).toUpper())) {
+    try {
+        if (auto* dispatcher = findChild<TLinkDispatcher*>())
+            dispatcher->HotSpotTargetClick(target, url, handled);
+    } catch (const std::exception& e) {
         handled = true;
-        return;
-    }
-    if (expanded != url) {
-        LoadHTMLFile(ToQString(expanded));
-        handled = true;
+        ReportError(QString::fromUtf8(e.what()));
     }
 }
 

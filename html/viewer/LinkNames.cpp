@@ -174,8 +174,16 @@ std::string ExpandLinkName(std::string_view link, const TLinkContext& context)
     std::string path = LinkToPath(link, &hadDrive);
     bool rooted = !path.empty() && path[0] == '/';
     bool network = path.size() >= 2 && path[0] == '/' && path[1] == '/';
-    if (rooted && !network && !hadDrive && !context.serverRoot.empty())
-        path = context.serverRoot + path;
+    // A "file://" URL names the file system's own root, as a drive letter does.
+    // Here an absolute path has no drive to tell it from a rooted link, so a
+    // file that exists as written, and not under the server root, is taken as
+    // it stands (a name expanded once already, such as a form's answer page).
+    bool absolute = hadDrive || StartsWithNoCase(TrimText(link), "file://");
+    if (rooted && !network && !absolute && !context.serverRoot.empty()) {
+        std::string underRoot = context.serverRoot + path;
+        if (LocalFileExists(underRoot) || !LocalFileExists(path))
+            path = std::move(underRoot);
+    }
     else if (!rooted) {
         std::string folder;
         if (SameTextNoCase(context.base, "DosPath"))

@@ -24,6 +24,12 @@ TEST(ExpandLinkName, RootedLinksGoUnderTheServerRoot)
     EXPECT_EQ(ExpandLinkName("/img/x.gif", context), "/site/img/x.gif");
     // A drive letter names the file system root, never the server root.
     EXPECT_EQ(ExpandLinkName("C:\\img\\x.gif", context), "/img/x.gif");
+    // So does a file URL (an answer page's link to the collection, or the answer itself).
+    EXPECT_EQ(ExpandLinkName("file:///tmp/run/output.cgi", context), "/tmp/run/output.cgi");
+    // A name expanded already (it exists as written, not under the root) stays.
+    viewertest::Files files;
+    std::string answer = files.Write("output.cgi", "<p>answer");
+    EXPECT_EQ(ExpandLinkName(answer, context), answer);
     context.serverRoot.clear();
     EXPECT_EQ(ExpandLinkName("\\img\\x.gif", context), "/img/x.gif");
 }
