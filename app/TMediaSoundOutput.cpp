@@ -2,6 +2,8 @@
 
 #include <QAudioOutput>
 #include <QFileInfo>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QUrl>
 
@@ -12,7 +14,9 @@ TMediaSoundOutput::~TMediaSoundOutput() = default;
 bool TMediaSoundOutput::Play(const std::string& file)
 {
     QString name = QString::fromStdString(file);
-    if (!QFileInfo(name).isFile())
+    // Without an audio device some media back ends fail hard while building
+    // their pipeline: then there is simply no sound.
+    if (!QFileInfo(name).isFile() || QMediaDevices::audioOutputs().isEmpty())
         return false;
     if (!FPlayer) {
         FPlayer = new QMediaPlayer(this);
