@@ -63,14 +63,13 @@ bool writeNewFile(const std::string& path, const std::string& text)
     return ::close(fd) == 0 && ok;
 }
 
-QLabel* statusLabel(TFM_PlatForm& window) { return window.findChild<QLabel*>("LB_URL"); }
-
 } // namespace
 
 TFormSubmitter::TFormSubmitter(TFM_PlatForm& window) : QObject(&window), FWindow(window), FPoll(new QTimer(this))
 {
     FPoll->setInterval(25);
     connect(FPoll, &QTimer::timeout, this, &TFormSubmitter::Poll);
+    FStatus = window.findChild<QLabel*>("LB_URL");
     if (auto* bar = window.findChild<QWidget*>("PA_URL")) {
         FStopButton = new QPushButton(QStringLiteral("Stop"));
         FStopButton->setObjectName("BT_StopForm");
@@ -126,8 +125,8 @@ void TFormSubmitter::Submit(THTMLViewer* viewer, const std::string& action)
     FViewerFile = viewer->CurrentFile();
     FServerRoot = ExtractDir(FWindow.Viewer()->CurrentFile());
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    if (QLabel* label = statusLabel(FWindow))
-        label->setText(QStringLiteral("        Running %1... (Esc stops it)").arg(ToQString(action)));
+    if (FStatus)
+        FStatus->setText(QStringLiteral("        Running %1... (Esc stops it)").arg(ToQString(action)));
     if (FStopButton)
         FStopButton->show();
     qApp->installEventFilter(this);
@@ -177,8 +176,8 @@ void TFormSubmitter::ShowOutput()
         if (THTMLViewer* answer = target.empty() ? frames->ActiveView() : frames->ViewFromTarget(target))
             answer->SetServerRoot(FServerRoot);
     } catch (const std::exception& e) {
-        if (QLabel* label = statusLabel(FWindow))
-            label->setText(QString::fromUtf8(e.what()));
+        if (FStatus)
+            FStatus->setText(QString::fromUtf8(e.what()));
     }
 }
 
@@ -187,8 +186,8 @@ void TFormSubmitter::EndRun()
     FPoll->stop();
     qApp->removeEventFilter(this);
     QApplication::restoreOverrideCursor();
-    if (QLabel* label = statusLabel(FWindow))
-        label->clear();
+    if (FStatus)
+        FStatus->clear();
     if (FStopButton)
         FStopButton->hide();
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class QLabel;
 class QPushButton;
 class QTimer;
 class TFM_PlatForm;
@@ -49,7 +50,9 @@ private:
 
     TFM_PlatForm& FWindow;
     QTimer* FPoll;
-    QPushButton* FStopButton = nullptr;
+    // The status bar owns these and may go before us when the window closes.
+    QPointer<QPushButton> FStopButton;
+    QPointer<QLabel> FStatus;
     std::unique_ptr<TLocalProgramRun> FRun;
     QPointer<THTMLViewer> FViewer;
     std::string FViewerFile;

@@ -3,7 +3,9 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <sys/stat.h>
 
 #include "AppTestSupport.h"
@@ -104,7 +106,7 @@ TEST_F(FormSubmit, ParameterFileHoldsEditsAndCheckedChoicesOnly)
 
 TEST_F(FormSubmit, ProgramThatNeverEndsIsStoppedByEscape)
 {
-    script("cgi/forever.sh", "#!/bin/sh\necho '<title>Late</title>'\nexec sleep 300\n");
+    script("cgi/forever.sh", "#!/bin/sh\necho '<title>Late</title>'\necho $$ > \"$1.pid\"\nexec sleep 300\n");
     submitter->Submit(view(), "cgi/forever.sh");
     ASSERT_TRUE(submitter->Running());
     auto* stop = window->findChild<QPushButton*>("BT_StopForm");
@@ -123,6 +125,20 @@ TEST_F(FormSubmit, ProgramThatNeverEndsIsStoppedByEscape)
     ASSERT_TRUE(submitter->Running());
     stop->click();
     EXPECT_FALSE(submitter->Running());
+
+    // Closing the window ends a program still running and clears its folder.
+    submitter->Submit(view(), "cgi/forever.sh");
+    ASSERT_TRUE(submitter->Running());
+    std::string folder = submitter->RunFolder();
+    std::string pidFile = folder + "params.cgi.pid";
+    QTest::qWaitFor([&] { return std::filesystem::exists(pidFile); }, 3000);
+    std::ifstream in(pidFile);
+    int pid = 0;
+    in >> pid;
+    ASSERT_GT(pid, 0);
+    window.reset();
+    EXPECT_FALSE(std::filesystem::exists(folder));
+    EXPECT_NE(::kill(pid, 0), 0) << "the program was ended and collected";
 }
 
 TEST_F(FormSubmit, ActionsThatCannotRunShowNothing)
