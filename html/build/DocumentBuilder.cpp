@@ -591,6 +591,14 @@ void HtmlParseTextString(std::string_view text, TSectionList& document, TStyleLi
                 StartSection();
                 continue;
             }
+            if (c == '\b') {
+                // Overstrike (manual pages): the last character struck shows.
+                if (!chunk.empty()) {
+                    chunk.pop_back();
+                    positions.pop_back();
+                }
+                continue;
+            }
             if (c == '\t') {
                 // To the next tab stop, every eight columns.
                 const size_t column = (Build.section ? Build.section->Text().size() : 0) + chunk.size();

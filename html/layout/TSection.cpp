@@ -200,7 +200,10 @@ void TSection::AddText(std::u16string_view text, std::span<const int> sourceInde
             src = sourceIndexes[i];
         else if (i > 0)
             ++src;
-        char16_t c = text[i];
+        // Control characters in the input would pass for the placeholders
+        // (and a stray break inside a line once stalled painting): they
+        // show as spaces. Tabs are left to the pre-formatted text.
+        char16_t c = text[i] < u' ' && text[i] != u'\t' ? u' ' : text[i];
         if (style.transform == TTextTransform::Upper)
             c = UpperChar(c);
         else if (style.transform == TTextTransform::Lower)

@@ -142,11 +142,16 @@ void TSection::PaintLine(TPaintContext& pc, LineRec& line, int selStart, int sel
             ++i;
             continue;
         }
+        if (c == BreakChar) {
+            ++i;
+            continue;
+        }
         TFontObj* run = FFonts.GetFontObjAt(i);
         int pieceEnd = std::min(drawEnd, i + FFonts.GetFontCountAt(i, drawEnd));
         int j = i;
         while (j < pieceEnd && IsTextChar(Buff[size_t(j)]))
             ++j;
+        j = std::max(j, i + 1); // every turn moves on, whatever the text holds
         bool selected = i >= selStart && i < selEnd;
         if (!selected && selStart > i && selStart < j)
             j = selStart;

@@ -238,6 +238,26 @@ TEST(BuilderText, PlainTextGivesOneSectionPerLine)
     SetStyleScreen(nullptr);
 }
 
+TEST(BuilderText, PlainTextControlBytesAreShownHarmlessly)
+{
+    TFixedCanvas canvas;
+    SetStyleScreen(&canvas);
+    TSectionList doc;
+    TStyleList styles;
+    // Overstruck bold and underlined words as formatted manual pages hold them.
+    HtmlParseTextString("N\bNA\bAM\bME\bE _\bl_\bs\n\bx\x0By\x0C\x02\x04z", doc, styles, THtmlParseSettings{});
+    auto lines = All<TPreFormated>(doc);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(TextOf(*lines[0]), "NAME ls");
+    EXPECT_EQ(TextOf(*lines[1]), "x y   z");
+    int maxWidth = 0;
+    doc.LayOut(canvas, 0, 400, 600, maxWidth);
+    TPaintContext pc{canvas, {0, 0, 400, 600}};
+    doc.PaintDocument(pc, 0);
+    EXPECT_EQ(canvas.drawnText(), u"NAME ls|x y   z");
+    SetStyleScreen(nullptr);
+}
+
 TEST(BuilderFrames, FrameSetTestAndHeadScan)
 {
     EXPECT_TRUE(IsFrameSetString("<html><head><title>t</title></head><frameset cols=\"*,*\"><frame src=a>"));

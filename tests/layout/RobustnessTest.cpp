@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "LayoutTestSupport.h"
+#include "html/layout/TPreFormated.h"
 
 using namespace layouttest;
 
@@ -84,4 +85,31 @@ TEST(Robustness, AbsurdMarginsAndPaddingsDoNotOverflow)
     EXPECT_LE(height, DocumentLimit);
     EXPECT_GE(maxWidth, 0);
     d.Paint();
+}
+
+TEST(Robustness, InputControlCharactersNeverPassForPlaceholders)
+{
+    Doc d;
+    TSection* s = d.AddText(*d.body, u"a\bb\x02" u"c\x04" u"d\x0B" u"e");
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->Text(), u"a b c d e");
+    d.Layout(300);
+    EXPECT_EQ(s->Lines().size(), 1u);
+    EXPECT_EQ(d.Paint(), u"a b c d e");
+}
+
+TEST(Robustness, PaintingMovesPastABreakInsideALine)
+{
+    // A pre-formatted line is never broken, so a break the builder put in
+    // it stays inside the line.
+    Doc d;
+    auto s = std::make_unique<TPreFormated>(d.doc, Text());
+    Doc::Fill(*s, u"ab", 0);
+    s->AddChar(BreakChar, 2);
+    Doc::Fill(*s, u"cd", 3);
+    TSection* raw = s.get();
+    d.body->AddSection(std::move(s));
+    d.Layout(300);
+    ASSERT_EQ(raw->Lines().size(), 1u);
+    EXPECT_EQ(d.Paint(), u"ab|cd");
 }
