@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "images/BmpDecoder.h"
 #include "images/JpegDecoder.h"
 #include "images/PngDecoder.h"
 #include "images/TGif.h"
+#include "util/Utilities.h"
 
 namespace {
 
@@ -175,16 +174,12 @@ TDecodedImage DecodeImageData(TByteSpan data, TTransparency requested, size_t ma
 
 TDecodedImage LoadImageFile(const std::string& path, TTransparency requested, size_t maxPixels)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return Failure(TDecodeStatus::Unsupported, "not a regular file");
-    const uintmax_t size = std::filesystem::file_size(path, error);
-    std::ifstream in(path, std::ios::binary);
-    if (error || !in)
-        return Failure(TDecodeStatus::Unsupported, "cannot open the file");
-    std::vector<uint8_t> bytes(size_t(size), 0);
-    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
-    bytes.resize(size_t(in.gcount()));
+    // Read only as a regular file: a FIFO named as a picture would block.
+    std::optional<std::string> text = ReadFileBytes(path);
+    if (!text)
+        return Failure(TDecodeStatus::Unsupported, "not a readable regular file");
+    std::vector<uint8_t> bytes(text->begin(), text->end());
+    text.reset();
     if (HasGifExtension(path))
         return DecodeGifData(bytes, requested, maxPixels);
     return DecodeImageStream(bytes, requested, maxPixels);

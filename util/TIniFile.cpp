@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <strings.h>
 #include <sys/stat.h>
@@ -129,12 +128,16 @@ bool TIniFile::exists() const
 std::vector<std::string> TIniFile::loadLines() const
 {
     std::vector<std::string> lines;
-    if (!exists())
+    std::optional<std::string> text = ReadFileBytes(FFileName);
+    if (!text)
         return lines;
-    std::ifstream in(FFileName, std::ios::binary);
-    std::string line;
-    while (std::getline(in, line))
-        lines.push_back(std::move(line));
+    for (size_t start = 0; start < text->size();) {
+        size_t end = text->find('\n', start);
+        if (end == std::string::npos)
+            end = text->size();
+        lines.emplace_back(*text, start, end - start);
+        start = end + 1;
+    }
     return lines;
 }
 

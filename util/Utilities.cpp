@@ -335,7 +335,9 @@ ssize_t ReadFully(int fd, char* data, size_t size)
 
 std::optional<std::string> ReadFileBytes(std::string_view path)
 {
-    int fd = ::open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK opening a FIFO waits for a writer for ever; only a
+    // regular file is read.
+    int fd = ::open(std::string(path).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     struct stat info{};

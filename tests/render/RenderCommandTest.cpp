@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <regex>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include "tests/util/TestSupport.h"
@@ -19,7 +20,8 @@ struct TRun {
 
 TRun Render(const std::string& arguments)
 {
-    std::string command = std::string("QT_QPA_PLATFORM=offscreen ") + QUILLON_RENDER_COMMAND + " " + arguments + " 2>&1";
+    // A run that hangs is stopped and fails (status 124) instead of holding the suite.
+    std::string command = std::string("QT_QPA_PLATFORM=offscreen timeout 60 ") + QUILLON_RENDER_COMMAND + " " + arguments + " 2>&1";
     TRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
@@ -97,4 +99,28 @@ TEST(RenderCommand, TextIsTheDocumentsTextAndNamesIgnoreCase)
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.output.find("Lamp"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("Lit at dusk."), std::string::npos) << run.output;
+}
+
+TEST(RenderCommand, HostileFilesEndPromptly)
+{
+    TempFolder dir;
+    // Overstrike and control bytes in plain text.
+    writeFile(dir.file("manual.txt"), "a\bb\x0B c\n_\bu\bd\x04\x02");
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(dir.file("pipe.png").c_str(), 0600), 0);
+    writeFile(dir.file("links.htm"), "<link rel=stylesheet href=pipe><p>Kept <img src=pipe.png>");
+
+    TRun text = Render(dir.file("manual.txt") + " --png " + dir.file("manual.png"));
+    EXPECT_EQ(text.status, 0) << text.output;
+    EXPECT_TRUE(std::filesystem::exists(dir.file("manual.png")));
+    TRun printed = Render(dir.file("manual.txt") + " --pdf " + dir.file("manual.pdf"));
+    EXPECT_EQ(printed.status, 0) << printed.output;
+
+    TRun links = Render(dir.file("links.htm") + " --text");
+    EXPECT_EQ(links.status, 0) << links.output;
+    EXPECT_NE(links.output.find("Kept"), std::string::npos) << links.output;
+
+    TRun fifo = Render(dir.file("pipe") + " --text");
+    EXPECT_EQ(fifo.status, 1) << fifo.output;
+    EXPECT_NE(fifo.output.find(dir.file("pipe")), std::string::npos) << fifo.output;
 }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <future>
 #include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -179,6 +181,22 @@ TEST(Files, ReadFileBytesReadsWholeFilesOnly)
     EXPECT_EQ(ReadFileBytes(dir.file("")), std::nullopt); // the folder itself
     // Special files report no size: they are not documents.
     EXPECT_EQ(ReadFileBytes("/dev/zero"), std::nullopt);
+}
+
+TEST(Files, ReadFileBytesNeverWaitsOnAFifo)
+{
+    TempFolder dir;
+    std::string fifo = dir.file("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    auto reading = std::async(std::launch::async, [&] { return ReadFileBytes(fifo); });
+    bool prompt = reading.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    if (!prompt) {
+        // Let the blocked open go (a writer arrives and leaves) before failing.
+        int fd = ::open(fifo.c_str(), O_WRONLY);
+        ::close(fd);
+    }
+    ASSERT_TRUE(prompt) << "ReadFileBytes blocked on a FIFO";
+    EXPECT_EQ(reading.get(), std::nullopt);
 }
 
 TEST(Files, CaseInsensitiveLookupFallback)
