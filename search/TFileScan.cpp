@@ -1,5 +1,7 @@
 #include "search/TFileScan.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -8,6 +10,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_set>
 
 #include "search/ResultsPage.h"
 #include "util/FileMask.h"
@@ -36,6 +39,7 @@ struct TFileScan::TWalkState {
     bool dateWindow = false;
     TDateTime windowStart = 0;
     TDateTime windowEnd = 0;
+    std::vector<std::string_view> masks; // FileSpecs split, each mask once
 };
 
 namespace {
@@ -82,13 +86,20 @@ std::string NativeSearchDirectory(const std::string& directory)
     return dir;
 }
 
-std::vector<std::string_view> SplitMasks(std::string_view specs)
+// The masks of a FileSpecs value in order, a repeated one (letter case
+// aside: masks match ignoring it) kept only the first time.
+std::vector<std::string_view> DistinctMasks(std::string_view specs)
 {
     std::vector<std::string_view> masks;
+    std::unordered_set<std::string> seen;
     size_t start = 0;
     while (true) {
         const size_t semicolon = specs.find(';', start);
-        masks.push_back(specs.substr(start, semicolon - start));
+        const std::string_view mask = specs.substr(start, semicolon - start);
+        std::string key(mask);
+        std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+        if (seen.insert(std::move(key)).second)
+            masks.push_back(mask);
         if (semicolon == std::string_view::npos)
             break;
         start = semicolon + 1;
@@ -227,6 +238,7 @@ void TFileScan::PrepareSearch(TWalkState& state)
     }
     // A year without its month or day names no date: say so before walking
     // rather than failing somewhere in the middle of the tree.
+    state.masks = DistinctMasks(FileSpecs);
     state.dateWindow = FStartYear != 0 && FEndYear != 0;
     if (state.dateWindow) {
         state.windowStart = EncodeWindowDate(FStartYear, FStartMonth, FStartDay, "Start");
@@ -258,13 +270,16 @@ void TFileScan::WalkDirectory(int dirFd, std::string& dirPath, size_t depth, TWa
         return;
     const bool showHidden = FileType.contains(TFileAttr::ftHidden);
     const bool showSystem = FileType.contains(TFileAttr::ftSystem);
-    for (std::string_view mask : SplitMasks(FileSpecs)) {
+    // A file that several masks match is examined (and listed) once.
+    std::vector<bool> matched(listing.size(), false);
+    for (std::string_view mask : state.masks) {
         for (size_t i = 0; i < listing.size(); ++i) {
             if (Aborted || state.ended)
                 return;
             const std::string_view name = listing.nameView(i);
-            if (listing.entry(i).type == DT_DIR || !MatchesMask(name, mask))
+            if (matched[i] || listing.entry(i).type == DT_DIR || !MatchesMask(name, mask))
                 continue;
+            matched[i] = true;
             if (name[0] == '.' && !showHidden)
                 continue;
             TFileEntry entry{listing.name(i), {}, false};

@@ -60,18 +60,31 @@ void TFrameSet::BuildFrameSet(TSubFrameSet& root, const std::string& text, const
         if (FViewer.OnSoundRequest)
             FViewer.OnSoundRequest(nullptr, src, loop, false);
     };
+    // Every frame is a window with its own viewer: a set takes no more
+    // children than ROWS or COLS can size, and a window no more than
+    // MaxWindowFrames frames and sets; the rest is ignored (a null entry
+    // stands for an ignored set, whose contents go with it).
+    int room = MaxWindowFrames - FrameCount();
+    auto accepts = [&](TSubFrameSet* parent) {
+        return parent && parent->Children.size() < MaxFrameSpecs && room > 0;
+    };
     events.onFrameSet = [&](const TAttributeList& attributes) {
         if (open.empty()) {
             root.InitFromAttributes(attributes, &root == this);
             open.push_back(&root);
-        } else {
+        } else if (accepts(open.back())) {
+            --room;
             open.push_back(&open.back()->AddFrameSet(attributes));
+        } else {
+            open.push_back(nullptr);
         }
     };
     std::vector<TfvFrame*> added;
     events.onFrame = [&](const TAttributeList& attributes) {
-        if (!open.empty())
+        if (!open.empty() && accepts(open.back())) {
+            --room;
             added.push_back(&open.back()->AddFrame(attributes));
+        }
     };
     events.onFrameSetEnd = [&] {
         if (!open.empty())

@@ -11,6 +11,9 @@ class TFrameViewer;
 class THTMLViewer;
 struct TReaderResult;
 
+// Frames and nested sets one window shows at most.
+constexpr int MaxWindowFrames = 100;
+
 class TFrameSet : public TSubFrameSet {
 public:
     TFrameSet(TFrameViewer& viewer);

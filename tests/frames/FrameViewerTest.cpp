@@ -183,6 +183,36 @@ TEST_F(FramesFixture, FrameSetLoadingItselfStopsAfterFourLevels)
     EXPECT_EQ(empty, 2);
 }
 
+TEST_F(FramesFixture, FramesBeyondTheLimitsAreIgnored)
+{
+    files.Write("leaf.htm", "leaf");
+    // A set sizes at most MaxFrameSpecs children; the others never show.
+    std::string wide = "<frameset cols=\"";
+    for (int i = 0; i < 30; ++i)
+        wide += i ? ",*" : "*";
+    wide += "\">";
+    for (int i = 0; i < 30; ++i)
+        wide += "<frame name=f" + std::to_string(i) + " src=leaf.htm>";
+    fv.ShowFile(files.Write("wide.htm", wide));
+    EXPECT_EQ(fv.CurrentFrameSet().FrameCount(), int(MaxFrameSpecs));
+    EXPECT_NE(fv.CurrentFrameSet().FrameNamed("f19"), nullptr);
+    EXPECT_EQ(fv.CurrentFrameSet().FrameNamed("f20"), nullptr);
+
+    // Twenty thousand frames in nested sets: the window keeps a bounded number.
+    std::string many = "<frameset rows=\"*,*\">";
+    for (int i = 0; i < 1000; ++i) {
+        many += "<frameset cols=\"*,*\">";
+        for (int j = 0; j < 20; ++j)
+            many += "<frame src=leaf.htm>";
+        many += "</frameset>";
+    }
+    fv.ShowFile(files.Write("many.htm", many));
+    std::vector<TfvFrame*> frames = fv.CurrentFrameSet().Frames();
+    // Sets count against the limit too: what is left is mostly frames.
+    EXPECT_LE(int(frames.size()), MaxWindowFrames);
+    EXPECT_GT(int(frames.size()), MaxWindowFrames * 9 / 10);
+}
+
 TEST_F(FramesFixture, VisitedLinksAreSharedAcrossFrames)
 {
     fv.ShowFile(TwoFrames());

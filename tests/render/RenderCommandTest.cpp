@@ -124,3 +124,38 @@ TEST(RenderCommand, HostileFilesEndPromptly)
     EXPECT_EQ(fifo.status, 1) << fifo.output;
     EXPECT_NE(fifo.output.find(dir.file("pipe")), std::string::npos) << fifo.output;
 }
+
+namespace {
+
+// Width and height from a PNG file's header.
+std::pair<int, int> PngSize(const std::string& file)
+{
+    std::string png = readFile(file);
+    if (png.size() < 24 || png.compare(1, 3, "PNG") != 0)
+        return {-1, -1};
+    auto at = [&](size_t i) {
+        return int(uint8_t(png[i])) << 24 | int(uint8_t(png[i + 1])) << 16 | int(uint8_t(png[i + 2])) << 8 |
+               int(uint8_t(png[i + 3]));
+    };
+    return {at(16), at(20)};
+}
+
+} // namespace
+
+TEST(RenderCommand, PicturesAreCutToABoundedWidth)
+{
+    TempFolder dir;
+    writeFile(dir.file("page.htm"), "<p>top<p>middle<p>bottom");
+
+    TRun wide = Render(dir.file("page.htm") + " --width 20000 --png " + dir.file("wide.png"));
+    EXPECT_EQ(wide.status, 0) << wide.output;
+    EXPECT_NE(wide.output.find("cut at 10000 pixels wide"), std::string::npos) << wide.output;
+    auto [w, h] = PngSize(dir.file("wide.png"));
+    EXPECT_EQ(w, 10000);
+    EXPECT_GT(h, 20);
+
+    TRun normal = Render(dir.file("page.htm") + " --width 600 --png " + dir.file("normal.png"));
+    EXPECT_EQ(normal.status, 0) << normal.output;
+    EXPECT_EQ(normal.output.find("cut at"), std::string::npos) << normal.output;
+    EXPECT_EQ(PngSize(dir.file("normal.png")).first, 600);
+}

@@ -186,14 +186,29 @@ TEST_F(ScanFixture, MasksHiddenFilesAndSubDirectories)
     tree.write(".git/f.htm", "x");
     scan.FileSpecs = "*.htm";
     EXPECT_EQ(Found(), (Strings{"a.htm", "b.html", "sub/d.htm"}));
+    // A file that several masks match is one hit.
     scan.FileSpecs = "*.htm;*.txt;a*";
-    EXPECT_EQ(Found(), (Strings{"a.htm", "a.htm", "b.html", "c.txt", "sub/d.htm"}));
+    EXPECT_EQ(Found(), (Strings{"a.htm", "b.html", "c.txt", "sub/d.htm"}));
     scan.FileSpecs = "*.txt;";
     EXPECT_EQ(Found(), (Strings{"c.txt"}));
     scan.FileType.include(TFileAttr::ftHidden);
     scan.FileSpecs = "*.htm";
     scan.IncSubDir = false;
     EXPECT_EQ(Found(), (Strings{".hidden.htm", "a.htm", "b.html"}));
+}
+
+TEST_F(ScanFixture, RepeatedAndOverlappingMasksListEachFileOnce)
+{
+    tree.write("a.htm", "x");
+    tree.write("B.TXT", "x");
+    std::string specs = "*.TXT";
+    for (int i = 0; i < 200000; ++i)
+        specs += i % 2 ? ";*.htm" : ";A.*";
+    scan.FileSpecs = specs;
+    EXPECT_EQ(Found(), (Strings{"B.TXT", "a.htm"}));
+    // Masks keep their order: the first one that matches decides the place.
+    scan.FileSpecs = "*.txt;*";
+    EXPECT_EQ(Lines(), (Strings{tree.path() + "B.TXT", tree.path() + "a.htm"}));
 }
 
 TEST_F(ScanFixture, WalksFilesBeforeSubDirectories)

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QString>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -20,8 +21,12 @@
 
 namespace {
 
-// A PNG taller than this is cut (a 2 MB document can be very tall).
+// A PNG taller or wider than this is cut (a 2 MB document can be very
+// tall, a table very wide); a wide picture is cut shorter, so that no
+// picture holds more than MaxPngPixels (4 bytes each).
 constexpr int MaxPngHeight = 30000;
+constexpr int MaxPngWidth = 10000;
+constexpr long long MaxPngPixels = 100'000'000;
 
 void Report(const TRenderOptions& o, TRenderedDocument& d)
 {
@@ -43,11 +48,16 @@ int WritePng(const TRenderOptions& o, TRenderedDocument& d)
 {
     int top = o.band ? o.bandY : 0;
     int height = o.band ? o.bandHeight : std::max(1, d.height);
-    if (height > MaxPngHeight) {
-        std::cerr << "quillon-render: the picture is cut at " << MaxPngHeight << " pixels; use --band\n";
-        height = MaxPngHeight;
+    int width = std::max(o.width, d.maxWidth);
+    if (width > MaxPngWidth) {
+        std::cerr << "quillon-render: the picture is cut at " << MaxPngWidth << " pixels wide\n";
+        width = MaxPngWidth;
     }
-    int width = std::max(o.width, std::min(d.maxWidth, 20000));
+    int maxHeight = int(std::min<long long>(MaxPngHeight, MaxPngPixels / width));
+    if (height > maxHeight) {
+        std::cerr << "quillon-render: the picture is cut at " << maxHeight << " pixels; use --band\n";
+        height = maxHeight;
+    }
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
     {
