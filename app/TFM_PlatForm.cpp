@@ -53,6 +53,8 @@ TFM_PlatForm::TFM_PlatForm(QWidget* parent) : QMainWindow(parent)
     // FormCreate.
     FFormReady = false;
     FSettingsFile = ToQString(WritableFile("KOVRA32.INI"));
+    // Saves killed half way leave their temporary files behind.
+    TIniFile(ToUtf8(FSettingsFile)).RemoveStaleTemporaries();
     FAccessFile = ToQString(ProgramDir() + "QLACCESS.INI");
     FBookmarkFile = ToQString(WritableFile("BOOKMARK.TXT"));
     setWindowTitle(QApplication::applicationName());

@@ -82,7 +82,9 @@ std::string ResultFilePath(const std::string& resultFile, int localRF)
 {
     switch (localRF) {
     case 2: return ProgramDir() + FileNameOf(resultFile);
-    case 3: return TempDir() + FileNameOf(resultFile);
+    // Never a fixed name in the shared temporary folder, where anyone can
+    // plant a link or a file of theirs ahead of us.
+    case 3: return PrivateTempDir() + FileNameOf(resultFile);
     default: return ToNativeSeparators(resultFile);
     }
 }

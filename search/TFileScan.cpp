@@ -14,6 +14,7 @@
 
 #include "search/ResultsPage.h"
 #include "util/FileMask.h"
+#include "util/FileReplace.h"
 #include "util/Utilities.h"
 
 struct TFileScan::TFileEntry {
@@ -419,11 +420,8 @@ void TFileScan::WriteResults()
     settings.MatchLimit = MatchLimit;
     const std::string page = ResultsPageText(FFoundList, settings);
     const std::string path = ToNativeSeparators(OutputFile);
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    bool ok = file && std::fwrite(page.data(), 1, page.size(), file) == page.size();
-    const int error = errno;
-    if (file && std::fclose(file) != 0)
-        ok = false;
-    if (!ok)
-        throw EResultsFileError("Cannot write the results page " + path + ": " + std::strerror(error ? error : EIO));
+    // The previous page survives any failure to write the new one whole.
+    RemoveStaleTemporaries(ExtractDir(path), ResultsTemporaryPrefix);
+    if (const int error = ReplaceFileContents(path, page, ResultsTemporaryPrefix))
+        throw EResultsFileError("Cannot write the results page " + path + ": " + std::strerror(error));
 }

@@ -57,6 +57,9 @@ using TInfoLabel = std::function<void(const std::string& caption)>;
 inline constexpr const char* AbortedLine = "   ***** Search Aborted by User *****   ";
 inline constexpr const char* MatchLimitLine = "  *** Search Match Limit has been meet!  Search Stopped.";
 
+// Names of the temporary files a results page is written through.
+inline constexpr std::string_view ResultsTemporaryPrefix = ".quillon-page-";
+
 // Files are read in blocks of this many bytes.
 inline constexpr size_t BlockSize = 30000;
 

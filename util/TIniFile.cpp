@@ -6,8 +6,8 @@
 #include <strings.h>
 #include <sys/stat.h>
 
-#include "util/AtomicFile.h"
 #include "util/Exception.h"
+#include "util/FileReplace.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -141,6 +141,8 @@ std::vector<std::string> TIniFile::loadLines() const
     return lines;
 }
 
+void TIniFile::RemoveStaleTemporaries() const { ::RemoveStaleTemporaries(ExtractDir(FFileName), TemporaryPrefix); }
+
 void TIniFile::saveLines(const std::vector<std::string>& lines) const
 {
     std::string text;
@@ -148,7 +150,8 @@ void TIniFile::saveLines(const std::vector<std::string>& lines) const
         text += line;
         text += '\n';
     }
-    WriteFileAtomically(FFileName, text);
+    if (ReplaceFileContents(FFileName, text, TemporaryPrefix) != 0)
+        throw EWriteError("Unable to write to " + FFileName);
 }
 
 std::optional<std::string> TIniFile::find(std::string_view section, std::string_view key) const

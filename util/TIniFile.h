@@ -15,6 +15,11 @@ class TIniFile {
 public:
     explicit TIniFile(std::string fileName);
 
+    // Names of the temporary files a rewrite makes beside the file.
+    static constexpr std::string_view TemporaryPrefix = ".quillon-ini-";
+    // Removes the temporaries that killed rewrites left beside this file.
+    void RemoveStaleTemporaries() const;
+
     const std::string& fileName() const { return FFileName; }
     bool exists() const;
 

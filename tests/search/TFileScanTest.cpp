@@ -1,7 +1,11 @@
 #include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -9,7 +13,9 @@
 #include "SearchTestSupport.h"
 #include "search/SearchRequest.h"
 #include "search/TFileScan.h"
+#include "util/ProgramFolder.h"
 #include "util/TIniFile.h"
+#include "util/Utilities.h"
 
 namespace {
 
@@ -390,6 +396,91 @@ TEST_F(ScanFixture, UnwritablePageIsAnErrorAndKeepsTheHits)
     scan.OutputFile = tree.path(); // a directory
     EXPECT_THROW(scan.SetStartScan(true), EResultsFileError);
     EXPECT_EQ(scan.HitCount(), 1u);
+}
+
+namespace {
+
+// Lowers the file size limit for a scope: writes past it fail as on a full disk.
+class TDiskFullAfter {
+public:
+    explicit TDiskFullAfter(rlim_t bytes)
+    {
+        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &FOld);
+        rlimit lowered = FOld;
+        lowered.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~TDiskFullAfter()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &FOld);
+        std::signal(SIGXFSZ, FOldHandler);
+    }
+
+private:
+    rlimit FOld{};
+    void (*FOldHandler)(int) = nullptr;
+};
+
+Strings FolderNames(const std::string& folder)
+{
+    Strings names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+TEST_F(ScanFixture, AFailedPageWriteKeepsThePreviousPage)
+{
+    for (int i = 0; i < 60; ++i)
+        tree.write("docs/page" + std::to_string(i) + ".htm", "<title>A rather long title for page " +
+                                                                std::to_string(i) + "</title>x");
+    const std::string previous = "<html>the previous results, kept byte for byte</html>\n";
+    const std::string out = tree.write("out/KVRESULT.HTM", previous);
+    scan.Directory = tree.file("docs");
+    scan.ShowTitle = true;
+    scan.OutputFile = out;
+    {
+        TDiskFullAfter full(4096);
+        EXPECT_THROW(scan.SetStartScan(true), EResultsFileError);
+    }
+    EXPECT_EQ(scan.HitCount(), 60u);
+    std::ifstream in(out, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), previous);
+    EXPECT_EQ(FolderNames(tree.file("out")), (Strings{"KVRESULT.HTM"})); // no partial temporary left
+
+    // With room, the page is replaced whole.
+    scan.SetStartScan(true);
+    std::ifstream again(out, std::ios::binary);
+    std::string page(std::istreambuf_iterator<char>(again), {});
+    EXPECT_GT(page.size(), 4096u);
+    EXPECT_NE(page.find("page59.htm"), std::string::npos);
+}
+
+TEST_F(ScanFixture, APageNameLinkedElsewhereIsReplacedNotFollowed)
+{
+    tree.write("docs/a.htm", "x");
+    const std::string victim = tree.write("victim.txt", "someone else's file");
+    const std::string out = tree.file("KVRESULT.HTM");
+    ASSERT_EQ(::symlink(victim.c_str(), out.c_str()), 0);
+    scan.Directory = tree.file("docs");
+    scan.OutputFile = out;
+    scan.SetStartScan(true);
+    std::ifstream in(victim, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "someone else's file");
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(out)));
+
+    // A page asked for in the temporary folder goes to our private one there.
+    const std::string temporary = ResultFilePath("/any/where/KVRESULT.HTM", 3);
+    EXPECT_NE(temporary, TempDir() + "KVRESULT.HTM");
+    struct stat folder {};
+    ASSERT_EQ(::lstat(ExtractDir(temporary).c_str(), &folder), 0);
+    EXPECT_TRUE(S_ISDIR(folder.st_mode));
+    EXPECT_EQ(folder.st_uid, ::getuid());
+    EXPECT_EQ(folder.st_mode & 077, 0u);
 }
 
 TEST(FileScanRoots, MountTableSkipsPseudoFileSystems)
