@@ -43,23 +43,55 @@ struct TFileScan::TWalkState {
     std::vector<std::string_view> masks; // FileSpecs split, each mask once
 };
 
-namespace {
-
 // Closes a descriptor when the scope ends, also when an event handler throws.
-class TFdCloser {
+class TFileScan::TFdCloser {
 public:
     explicit TFdCloser(int fd) : FFd(fd) {}
-    ~TFdCloser()
+    ~TFdCloser() { reset(); }
+    TFdCloser(const TFdCloser&) = delete;
+    TFdCloser& operator=(const TFdCloser&) = delete;
+
+    int fd() const { return FFd; }
+    void reset(int fd = -1)
     {
         if (FFd >= 0)
             close(FFd);
+        FFd = fd;
     }
-    TFdCloser(const TFdCloser&) = delete;
-    TFdCloser& operator=(const TFdCloser&) = delete;
 
 private:
     int FFd;
 };
+
+namespace {
+
+// Directory levels that keep their descriptor open while the walk is below
+// them. Deeper down a folder closes its descriptor while a subfolder is
+// walked and opens itself again afterwards, so a tree of any depth needs
+// only a few descriptors.
+constexpr size_t HeldDirectoryLevels = 16;
+
+bool SameFile(int fd, const struct stat& expected)
+{
+    struct stat st;
+    return fd >= 0 && fstat(fd, &st) == 0 && st.st_dev == expected.st_dev && st.st_ino == expected.st_ino;
+}
+
+// Opens the folder again after a subfolder was walked: through the
+// subfolder's ".." when that leads back (it does not for a linked folder),
+// else by its path; either way it must be the same folder as before.
+int ReopenDirectory(int subFd, const std::string& dirPath, const struct stat& expected)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        int fd = attempt == 0 ? (subFd >= 0 ? openat(subFd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1)
+                              : open(dirPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (SameFile(fd, expected))
+            return fd;
+        if (fd >= 0)
+            close(fd);
+    }
+    return -1;
+}
 
 std::string CurrentDirectoryPath()
 {
@@ -232,6 +264,7 @@ void TFileScan::PrepareSearch(TWalkState& state)
 {
     PrepareMatcher();
     FVisited.clear();
+    FUnsearched.clear();
     if (FEndYear != 0 && FStartYear == 0) {
         FStartYear = 1900;
         FStartMonth = 1;
@@ -250,25 +283,34 @@ void TFileScan::PrepareSearch(TWalkState& state)
 void TFileScan::Walk(const std::string& root, TWalkState& state)
 {
     std::string dirPath = NativeSearchDirectory(root);
-    const int fd = open(dirPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    TFdCloser dir(open(dirPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.fd() < 0) {
+        NoteUnsearched(dirPath, errno);
         return;
-    TFdCloser closer(fd);
+    }
     struct stat st;
-    if (fstat(fd, &st) != 0 || !FVisited.insert({st.st_dev, st.st_ino}).second)
+    if (fstat(dir.fd(), &st) != 0 || !FVisited.insert({st.st_dev, st.st_ino}).second)
         return;
-    WalkDirectory(fd, dirPath, 0, state);
+    WalkDirectory(dir, dirPath, 0, state);
 }
 
-void TFileScan::WalkDirectory(int dirFd, std::string& dirPath, size_t depth, TWalkState& state)
+void TFileScan::NoteUnsearched(const std::string& dirPath, int error)
 {
+    FUnsearched.push_back({dirPath, error});
+}
+
+void TFileScan::WalkDirectory(TFdCloser& dir, std::string& dirPath, size_t depth, TWalkState& state)
+{
+    const int dirFd = dir.fd();
     if (FileAgeComp != TFileCompType::fctNone)
         state.endOfToday = Today() + 0.99999;
     while (FListings.size() <= depth)
         FListings.emplace_back();
     TDirectoryListing& listing = FListings[depth];
-    if (!listing.Read(dirFd))
+    if (!listing.Read(dirFd)) {
+        NoteUnsearched(dirPath, errno);
         return;
+    }
     const bool showHidden = FileType.contains(TFileAttr::ftHidden);
     const bool showSystem = FileType.contains(TFileAttr::ftSystem);
     // A file that several masks match is examined (and listed) once.
@@ -293,7 +335,7 @@ void TFileScan::WalkDirectory(int dirFd, std::string& dirPath, size_t depth, TWa
         }
     }
     if (IncSubDir)
-        WalkSubDirectories(dirFd, dirPath, depth, state);
+        WalkSubDirectories(dir, dirPath, depth, state);
 }
 
 void TFileScan::ExamineFile(int dirFd, const std::string& dirPath, const TFileEntry& entry, TWalkState& state)
@@ -374,12 +416,19 @@ std::string TFileScan::DisplayLine(const std::string& path, const TFileEntry& en
     return line;
 }
 
-void TFileScan::WalkSubDirectories(int dirFd, std::string& dirPath, size_t depth, TWalkState& state)
+void TFileScan::WalkSubDirectories(TFdCloser& dir, std::string& dirPath, size_t depth, TWalkState& state)
 {
     const TDirectoryListing& listing = FListings[depth];
+    const bool release = depth + 1 >= HeldDirectoryLevels;
+    struct stat self {};
+    if (release && fstat(dir.fd(), &self) != 0) {
+        NoteUnsearched(dirPath, errno);
+        return;
+    }
     for (size_t i = 0; i < listing.size(); ++i) {
         if (Aborted || state.ended)
             return;
+        const int dirFd = dir.fd();
         const std::string_view name = listing.nameView(i);
         const unsigned char type = listing.entry(i).type;
         // A dot in the name keeps the walk out: ".", "..", hidden folders, "old.files".
@@ -394,14 +443,25 @@ void TFileScan::WalkSubDirectories(int dirFd, std::string& dirPath, size_t depth
         if (OnFoundDirectory)
             OnFoundDirectory(*this, dirPath, {name, int64_t(st.st_size), DateTimeFromUnixTime(st.st_mtim.tv_sec),
                                               AttributesOf(name, st)});
-        const int subFd = openat(dirFd, listing.name(i), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (subFd < 0)
-            continue; // unreadable: skipped
-        TFdCloser closer(subFd);
         const size_t length = dirPath.size();
         dirPath.append(name).push_back('/');
-        WalkDirectory(subFd, dirPath, depth + 1, state);
+        TFdCloser sub(openat(dirFd, listing.name(i), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (sub.fd() < 0) {
+            NoteUnsearched(dirPath, errno); // unreadable: skipped, and said so
+            dirPath.resize(length);
+            continue;
+        }
+        if (release)
+            dir.reset();
+        WalkDirectory(sub, dirPath, depth + 1, state);
         dirPath.resize(length);
+        if (release) {
+            dir.reset(ReopenDirectory(sub.fd(), dirPath, self));
+            if (dir.fd() < 0) {
+                NoteUnsearched(dirPath, errno ? errno : ENOENT); // its later subfolders are not reached
+                return;
+            }
+        }
     }
 }
 

@@ -38,6 +38,12 @@ struct TSearchRec {
     TFileAttrSet Attr;
 };
 
+// A folder the walk could not search, and why (an errno value).
+struct TUnsearchedDirectory {
+    std::string Path;
+    int Error = 0;
+};
+
 class TFileScan;
 using TFoundFileEvent = std::function<void(TFileScan& sender, const std::string& dirPath, const TSearchRec& fileInfo)>;
 using TFoundDirectoryEvent =
@@ -149,6 +155,9 @@ public:
     void ClearFoundList() { FFoundList.clear(); }
     // Number of lines that carry a hit record.
     size_t HitCount() const;
+    // The folders of the last search that could not be opened or read to
+    // the end (with the errno): the walk goes on past them, but says so.
+    const std::vector<TUnsearchedDirectory>& UnsearchedDirectories() const { return FUnsearched; }
 
     // The content test of one file: 1 when it matches, 0 when not, -1 when it
     // cannot be opened, -2 when reading fails.
@@ -174,18 +183,20 @@ public:
 private:
     struct TFileEntry;
     struct TWalkState;
+    class TFdCloser;
 
     void Execute();
     void PrepareSearch(TWalkState& state);
     void PrepareMatcher();
     void Walk(const std::string& root, TWalkState& state);
-    void WalkDirectory(int dirFd, std::string& dirPath, size_t depth, TWalkState& state);
+    void WalkDirectory(TFdCloser& dir, std::string& dirPath, size_t depth, TWalkState& state);
+    void NoteUnsearched(const std::string& dirPath, int error);
     void ExamineFile(int dirFd, const std::string& dirPath, const TFileEntry& entry, TWalkState& state);
     bool PassesDateTests(const TFileEntry& entry, TWalkState& state);
     void AfterFile(TWalkState& state);
     void StoreHit(int dirFd, const std::string& dirPath, const TFileEntry& entry);
     std::string DisplayLine(const std::string& path, const TFileEntry& entry, int dirFd) const;
-    void WalkSubDirectories(int dirFd, std::string& dirPath, size_t depth, TWalkState& state);
+    void WalkSubDirectories(TFdCloser& dir, std::string& dirPath, size_t depth, TWalkState& state);
     int ContentTest(int dirFd, const char* name, const std::string& path, bool regularFile);
     int ScanOpenFile(int fd, const std::string& path);
     bool ScanPass(const std::string& path, size_t length, int readCount, int& matchState);
@@ -212,6 +223,7 @@ private:
     std::vector<char> FUpperInfo;        // upper-cased copy for the extraction
     size_t FFirstBlockLength = 0;
     bool FFirstBlockValid = false;       // FFirstBlock holds the current file's first block
+    std::vector<TUnsearchedDirectory> FUnsearched;
     std::deque<TDirectoryListing> FListings; // one per directory depth, kept in place
     std::string FPath;                       // path of the file being examined
     std::set<std::pair<dev_t, ino_t>> FVisited;

@@ -483,6 +483,45 @@ TEST_F(ScanFixture, APageNameLinkedElsewhereIsReplacedNotFollowed)
     EXPECT_EQ(folder.st_mode & 077, 0u);
 }
 
+TEST_F(ScanFixture, TreesDeeperThanTheDescriptorLimitAreWalkedToTheBottom)
+{
+    // Few descriptors, a deep tree: holding one per level would run out
+    // about half way down.
+    rlimit old{};
+    ::getrlimit(RLIMIT_NOFILE, &old);
+    rlimit few = old;
+    few.rlim_cur = 64;
+    tree.write("top.htm", "x");
+    std::string dir;
+    for (int level = 0; level < 150; ++level)
+        dir += "d/";
+    tree.write(dir + "bottom.htm", "x");
+    tree.write(dir.substr(0, 80) + "middle.htm", "x"); // at level 40, below a folder
+    tree.write(dir.substr(0, 80) + "e/side.htm", "x"); // whose descriptor was given up
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &few), 0);
+    Strings found = Found();
+    ::setrlimit(RLIMIT_NOFILE, &old);
+    EXPECT_EQ(found, (Strings{dir + "bottom.htm", dir.substr(0, 80) + "e/side.htm", dir.substr(0, 80) + "middle.htm",
+                              "top.htm"}));
+    EXPECT_TRUE(scan.UnsearchedDirectories().empty());
+}
+
+TEST_F(ScanFixture, FoldersThatCannotBeSearchedAreNamed)
+{
+    tree.write("a.htm", "x");
+    tree.write("closed/b.htm", "x");
+    ::chmod(tree.file("closed").c_str(), 0);
+    const bool readable = ::access(tree.file("closed").c_str(), R_OK) == 0;
+    Strings found = Found();
+    ::chmod(tree.file("closed").c_str(), 0700);
+    if (readable)
+        GTEST_SKIP() << "this user reads every folder";
+    EXPECT_EQ(found, (Strings{"a.htm"}));
+    ASSERT_EQ(scan.UnsearchedDirectories().size(), 1u);
+    EXPECT_EQ(scan.UnsearchedDirectories()[0].Path, tree.file("closed/"));
+    EXPECT_EQ(scan.UnsearchedDirectories()[0].Error, EACCES);
+}
+
 TEST(FileScanRoots, MountTableSkipsPseudoFileSystems)
 {
     TTempTree tree;

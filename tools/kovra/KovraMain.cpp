@@ -1,7 +1,9 @@
 // kovra: the search engine on the command line, with the search page's options.
+#include <cerrno>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -53,6 +55,20 @@ void PrintFoundList(const TFileScan& scan)
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
+// Says which folders the search could not look into. Folders we may not
+// read are expected (a search of a whole disk meets many); any other reason
+// means the search was incomplete, and the answer is that it failed.
+bool ReportUnsearched(const TFileScan& scan)
+{
+    bool incomplete = false;
+    std::fflush(stdout);
+    for (const TUnsearchedDirectory& dir : scan.UnsearchedDirectories()) {
+        std::fprintf(stderr, "kovra: not searched: %s: %s\n", dir.Path.c_str(), std::strerror(dir.Error));
+        incomplete = incomplete || (dir.Error != EACCES && dir.Error != EPERM);
+    }
+    return incomplete;
+}
+
 int Run(const std::vector<std::string>& args)
 {
     TIniFile settings(SearchSettingsFileName());
@@ -101,7 +117,7 @@ int Run(const std::vector<std::string>& args)
         PrintFoundList(scan);
     else
         std::printf("%zu file(s) found; results page: %s\n", scan.HitCount(), scan.OutputFile.c_str());
-    return scan.HitCount() > 0 ? FoundFiles : FoundNothing;
+    return ReportUnsearched(scan) ? Failed : scan.HitCount() > 0 ? FoundFiles : FoundNothing;
 }
 
 } // namespace
