@@ -212,6 +212,9 @@ void TFM_Helpers::Save()
 {
     TIniFile ini(ToUtf8(FSettingsFile));
     const char* section = sectionOf(FMode);
+    // A name that cannot be stored is refused before anything is changed.
+    for (const QString& name : FNames)
+        TIniFile::CheckKey(ToUtf8(name));
     ini.EraseSection(section);
     for (qsizetype i = 0; i < FNames.size(); ++i)
         ini.WriteString(section, ToUtf8(FNames[i]), ToUtf8(FValues[i]));

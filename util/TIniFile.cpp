@@ -208,8 +208,22 @@ bool TIniFile::SectionExists(std::string_view section) const
     return findSection(loadLines(), section).header != std::string::npos;
 }
 
+void TIniFile::CheckKey(std::string_view key)
+{
+    const std::string_view name = trim(key);
+    const char* problem = name.empty()                                           ? "it is empty"
+                          : key.find('=') != std::string_view::npos              ? "it contains \"=\""
+                          : key.find_first_of("\r\n") != std::string_view::npos ? "it contains a line break"
+                          : name.front() == ';'                                  ? "it starts with \";\""
+                          : name.front() == '['                                  ? "it starts with \"[\""
+                                                                                 : nullptr;
+    if (problem)
+        throw EWriteError("The name \"" + std::string(key) + "\" cannot be saved: " + problem + ".");
+}
+
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
 {
+    CheckKey(key);
     auto lines = loadLines();
     std::string newLine = std::string(key) + "=" + std::string(value);
     // Line breaks in a value would split it into separate lines of the file.

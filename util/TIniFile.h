@@ -19,6 +19,10 @@ public:
     static constexpr std::string_view TemporaryPrefix = ".quillon-ini-";
     // Removes the temporaries that killed rewrites left beside this file.
     void RemoveStaleTemporaries() const;
+    // Raises EWriteError saying why, when a key (a name the user typed) would
+    // read back as something else: one with "=" or a line break in it, one
+    // that starts with ";" (a comment) or "[" (a section), or no name at all.
+    static void CheckKey(std::string_view key);
 
     const std::string& fileName() const { return FFileName; }
     bool exists() const;

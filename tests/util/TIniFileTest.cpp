@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <vector>
 #include <sys/stat.h>
 
 #include "TestSupport.h"
@@ -162,4 +165,50 @@ TEST(IniFile, CrLfFilesKeepTheirLineEndsAndValues)
     ini.WriteInteger("Windows", "Top", 5);
     EXPECT_EQ(ini.ReadString("Other", "Top", ""), before);
     EXPECT_EQ(readFile(dir.file("w.ini")), "[Other]\r\nTop=212\r\r\n[Windows]\r\nLeft=1\r\nTop=5\r\n");
+}
+
+TEST(IniFile, TemporariesOfKilledSavesAreRemovedWhenOld)
+{
+    TempFolder dir;
+    TIniFile ini(dir.file("KOVRA32.INI"));
+    ini.WriteString("KOVRA", "Key", "value");
+    auto make = [&](const std::string& name, int ageSeconds) {
+        writeFile(dir.file(name), "half a file");
+        auto when = std::filesystem::file_time_type::clock::now() - std::chrono::seconds(ageSeconds);
+        std::filesystem::last_write_time(dir.file(name), when);
+    };
+    make(".quillon-ini-Ab3xYz", 3600);
+    make(".quillon-ini-Qq9Q9q", 7200);
+    make(".quillon-ini-fresh1", 0);     // a save under way in another copy
+    make(".quillon-ini-toolong1", 3600); // not a name of ours
+    make("notes.txt", 3600);
+    ini.RemoveStaleTemporaries();
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{".quillon-ini-fresh1", ".quillon-ini-toolong1", "KOVRA32.INI",
+                                              "notes.txt"}));
+    EXPECT_EQ(ini.ReadString("KOVRA", "Key", ""), "value");
+}
+
+TEST(IniFile, KeysThatWouldReadBackAsSomethingElseAreRefused)
+{
+    TempFolder dir;
+    TIniFile ini(dir.file("KOVRA32.INI"));
+    ini.WriteString("SrhPath", "Manuals", "/doc");
+    for (std::string key : {"a=b", ";comment", " [Section]", "[x", "two\nlines", "", "  "}) {
+        try {
+            ini.WriteString("SrhPath", key, "/elsewhere");
+            ADD_FAILURE() << "accepted " << key;
+        } catch (const EWriteError& e) {
+            EXPECT_NE(std::string(e.what()).find("cannot be saved"), std::string::npos) << e.what();
+        }
+    }
+    // Nothing was written: the section reads back as it was.
+    EXPECT_EQ(ini.ReadSection("SrhPath"), (std::vector<std::string>{"Manuals"}));
+    EXPECT_TRUE(ini.SectionExists("SrhPath"));
+    EXPECT_FALSE(ini.SectionExists("Section"));
+    ini.WriteString("SrhPath", "Plans; 2024 [draft]", "/plans");
+    EXPECT_EQ(ini.ReadString("SrhPath", "Plans; 2024 [draft]", ""), "/plans");
 }
