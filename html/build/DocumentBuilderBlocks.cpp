@@ -1,5 +1,6 @@
 // The builder's block elements: paragraphs, headings, lists and list items,
 // block containers, line breaks and preformatted text.
+#include <algorithm>
 #include <cctype>
 
 #include "html/layout/TBlock.h"
@@ -186,6 +187,10 @@ void DropDefaultListMargins(TProperties& props)
 
 } // namespace
 
+// List numbers stay within this (either sign), so counting on from a START
+// or VALUE near the integer limit never overflows.
+constexpr int MaxListNumber = 1'000'000'000;
+
 void ListElement(const TSymbolSet& terminators)
 {
     THtmlSymbol sy = R().Sy;
@@ -199,7 +204,7 @@ void ListElement(const TSymbolSet& terminators)
     bool plain = false;
     if (sy == OLSy) {
         int start = AttrValue(StartSy, 1);
-        number = start >= 0 ? start : 1;
+        number = start >= 0 ? std::min(start, MaxListNumber) : 1;
         std::string type = AttrText(TypeSy);
         if (!type.empty())
             numbering = type[0];
@@ -238,10 +243,10 @@ void ListElement(const TSymbolSet& terminators)
             if (s == LISy) {
                 int value = AttrValue(ValueSy, 0);
                 if (value != 0)
-                    number = value;
+                    number = std::clamp(value, -MaxListNumber, MaxListNumber);
             }
             ListItem(kind, number, numbering, plain, terminators);
-            ++number;
+            number = std::min(number + 1, MaxListNumber);
         } else if (s == AddressSy || s == BlockQuoteSy) {
             BlockContainer(terminators);
         } else if (s == CenterSy || s == DivSy || s == FormSy) {

@@ -80,6 +80,16 @@ TEST(BuilderBlocks, HeadingLevelSevenIsNoHeading)
     EXPECT_NE(SectionWith(ps[0]->Content(), "seven"), nullptr);
 }
 
+TEST(BuilderBlocks, ListNumbersNearTheIntegerLimitStopCounting)
+{
+    Built b("<ol start=2147483647><li>a<li>b</ol><ol><li value=2147483647>c<li>d<li value=-2147483647>e<li>f</ol>");
+    std::vector<std::string> markers;
+    for (TBlockLI* item : All<TBlockLI>(b.doc))
+        markers.push_back(CodePage::FromUtf16(CodePage::Utf8, item->MarkerText()));
+    EXPECT_EQ(markers, (std::vector<std::string>{"1000000000.", "1000000000.", "1000000000.", "1000000000.",
+                                                 "-1000000000.", "-999999999."}));
+}
+
 TEST(BuilderBlocks, ListItemsEndAtNextItemListEndAndCellEnd)
 {
     Built b("<ol start=3><li>a<li value=10>b</ol><table><tr><td><ul><li>c<td>d</table>");
