@@ -10,6 +10,7 @@
 #include "app/TFM_Helpers.h"
 #include "app/TFM_SrhDefault.h"
 #include "app/TSearchPage.h"
+#include "util/ProgramFolder.h"
 #include "util/TIniFile.h"
 
 namespace {
@@ -265,8 +266,9 @@ TEST_F(SrhDefault, OkWritesSectionKovraAndRederivesTheResultsPath)
     child<QCheckBox>(d, "CHK_TEMP")->click();
     page.ApplySrhDefault(d.Settings());
 
-    // TEMP unset: the temporary folder of this platform.
-    EXPECT_EQ(page.ResultFile(), "/tmp/HITS.HTM");
+    // TEMP unset: our private folder in the temporary folder of this platform.
+    EXPECT_EQ(page.ResultFile(), QString::fromStdString(PrivateTempDir() + "HITS.HTM"));
+    EXPECT_TRUE(page.ResultFile().startsWith("/tmp/quillon-"));
     TIniFile ini(file("KOVRA32.INI"));
     EXPECT_EQ(ini.ReadString("KOVRA", "Heading", ""), "Harbour Archive");
     EXPECT_EQ(ini.ReadString("KOVRA", "StartCpt", ""), "Find");
@@ -280,7 +282,8 @@ TEST_F(SrhDefault, OkWritesSectionKovraAndRederivesTheResultsPath)
     ::setenv("TMPDIR", "/var/tmp", 1);
     TSearchSettings s = page.Settings();
     page.ApplySrhDefault(s);
-    EXPECT_EQ(page.ResultFile(), "/var/tmp/HITS.HTM");
+    EXPECT_EQ(page.ResultFile(), QString::fromStdString(PrivateTempDir() + "HITS.HTM"));
+    EXPECT_TRUE(page.ResultFile().startsWith("/var/tmp/quillon-"));
     s.LocalRF = 2;
     page.ApplySrhDefault(s);
     EXPECT_EQ(page.ResultFile().toStdString(), file("HITS.HTM"));
