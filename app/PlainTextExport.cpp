@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "util/AtomicFile.h"
+#include "util/FileReplace.h"
 #include "util/Exception.h"
 #include "util/ProgramFolder.h"
 #include "util/Utilities.h"

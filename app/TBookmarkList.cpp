@@ -6,7 +6,7 @@
 #include <unistd.h>
 #include <utility>
 
-#include "util/AtomicFile.h"
+#include "util/FileReplace.h"
 #include "util/Exception.h"
 #include "util/Utilities.h"
 

@@ -28,7 +28,7 @@
 #include "app/WidgetHelpers.h"
 #include "html/viewer/PrintHeaderFooter.h"
 #include "html/viewer/TFrameViewer.h"
-#include "util/AtomicFile.h"
+#include "util/FileReplace.h"
 #include "util/Exception.h"
 #include "util/Utilities.h"
 

@@ -84,7 +84,11 @@ std::string ResultFilePath(const std::string& resultFile, int localRF)
     case 2: return ProgramDir() + FileNameOf(resultFile);
     // Never a fixed name in the shared temporary folder, where anyone can
     // plant a link or a file of theirs ahead of us.
-    case 3: return PrivateTempDir() + FileNameOf(resultFile);
+    case 3: {
+        // Without a private temporary folder, the user's own settings folder.
+        std::string dir = PrivateTempDir();
+        return (dir.empty() ? WritableDir() : dir) + FileNameOf(resultFile);
+    }
     default: return ToNativeSeparators(resultFile);
     }
 }

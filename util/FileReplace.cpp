@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "util/Exception.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -58,6 +59,12 @@ int ReplaceFileContents(const std::string& path, std::string_view text, std::str
     if (error)
         ::unlink(temporary.c_str());
     return error;
+}
+
+void WriteFileAtomically(const std::string& fileName, std::string_view content)
+{
+    if (ReplaceFileContents(fileName, content, ".quillon-save-") != 0)
+        throw EWriteError("Unable to write to " + fileName);
 }
 
 int RemoveStaleTemporaries(const std::string& folder, std::string_view prefix)

@@ -13,6 +13,10 @@
 // prefix + six random characters; a failed write removes its temporary.
 int ReplaceFileContents(const std::string& path, std::string_view text, std::string_view prefix);
 
+// ReplaceFileContents for callers that report failure to the user: raises
+// EWriteError "Unable to write to <file>" when any step fails.
+void WriteFileAtomically(const std::string& fileName, std::string_view content);
+
 // Removes what interrupted rewrites left in folder: files named prefix +
 // six characters, owned by us and older than a minute (so a rewrite still
 // running in another copy of the program is left alone). Answers how many

@@ -3,6 +3,9 @@
 
 #include <cstdlib>
 #include <string>
+#include <unistd.h>
+
+#include "tests/util/TestSupport.h"
 
 #include "search/SearchRequest.h"
 
@@ -36,10 +39,16 @@ TEST(ResultFilePath, LocalRFRule)
 {
     const char* tmp = std::getenv("TMPDIR");
     const std::string savedTmp = tmp ? tmp : "";
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string savedRuntime = runtime ? runtime : "";
+    TempFolder scratch;
     ::setenv("QUILLON_PROGRAM_DIR", "/opt/quillon", 1);
-    ::setenv("TMPDIR", "/scratch", 1);
+    ::setenv("TMPDIR", scratch.path().c_str(), 1);
+    ::unsetenv("XDG_RUNTIME_DIR");
     EXPECT_EQ(ResultFilePath("C:\\KOVRA\\HITS.HTM", 2), "/opt/quillon/HITS.HTM");
-    EXPECT_EQ(ResultFilePath("/data/HITS.HTM", 3), "/scratch/HITS.HTM");
+    // Never a fixed name in the shared temporary folder: the user's private one.
+    EXPECT_EQ(ResultFilePath("/data/HITS.HTM", 3),
+              scratch.path() + "quillon-" + std::to_string(::getuid()) + "/HITS.HTM");
     EXPECT_EQ(ResultFilePath("/data/HITS.HTM", 1), "/data/HITS.HTM");
     EXPECT_EQ(ResultFilePath("/data/HITS.HTM", 7), "/data/HITS.HTM");
     if (tmp)
@@ -47,4 +56,6 @@ TEST(ResultFilePath, LocalRFRule)
     else
         ::unsetenv("TMPDIR");
     ::unsetenv("QUILLON_PROGRAM_DIR");
+    if (runtime)
+        ::setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
 }
