@@ -55,6 +55,7 @@ void THTMLViewer::PanelMousePress(QMouseEvent* event)
     if (!FPressWasLeft)
         return;
     setFocus(Qt::MouseFocusReason);
+    MarkFocusedLink(0);
     FLeftButtonDown = true;
     FSectionList->SetLinkPressed(true);
     QPoint p = event->position().toPoint();
