@@ -14,24 +14,27 @@ constexpr int Columns = 4;
 
 const std::array<TColor, 16>& TColorGrid::Palette()
 {
-    static const std::array<TColor, 16> colors{0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080,
-                                               0x808000, 0x808080, 0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF,
-                                               0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+    static const std::array<TColor, 16> colors { 0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080,
+        0x808000, 0x808080, 0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF };
     return colors;
 }
 
-TColorGrid::TColorGrid(QWidget* parent) : QWidget(parent)
+TColorGrid::TColorGrid(QWidget* parent)
+    : QWidget(parent)
 {
     setToolTip(QStringLiteral("Use left mouse button to pick color"));
     setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);
 }
 
-QSize TColorGrid::sizeHint() const { return {Columns * CellSize + 1, Columns * CellSize + 1}; }
+QSize TColorGrid::sizeHint() const
+{
+    return { Columns * CellSize + 1, Columns * CellSize + 1 };
+}
 
 QRect TColorGrid::cellRect(int index) const
 {
-    return {(index % Columns) * CellSize, (index / Columns) * CellSize, CellSize, CellSize};
+    return { (index % Columns) * CellSize, (index / Columns) * CellSize, CellSize, CellSize };
 }
 
 std::optional<TColor> TColorGrid::ColorAt(const QPoint& point) const

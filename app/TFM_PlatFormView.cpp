@@ -17,7 +17,7 @@
 namespace {
 
 // The zoom steps, in percent; Ctrl+Plus and Ctrl+Minus walk along them.
-constexpr std::array<int, 13> ZoomSteps{30, 50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 300};
+constexpr std::array<int, 13> ZoomSteps { 30, 50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 300 };
 
 int NextZoom(int current, int direction)
 {
@@ -44,10 +44,10 @@ void TFM_PlatForm::connectViewOptions()
         action->setShortcuts(keys);
         connect(action, &QAction::triggered, this, handler);
     };
-    shortcut("MNU_ZoomIn", "Zoom In", {QKeySequence(QKeySequence::ZoomIn), QKeySequence("Ctrl+=")},
-             &TFM_PlatForm::ZoomIn);
-    shortcut("MNU_ZoomOut", "Zoom Out", {QKeySequence(QKeySequence::ZoomOut)}, &TFM_PlatForm::ZoomOut);
-    shortcut("MNU_ZoomReset", "Normal Size", {QKeySequence("Ctrl+0")}, [this] { SetZoom(100); });
+    shortcut("MNU_ZoomIn", "Zoom In", { QKeySequence(QKeySequence::ZoomIn), QKeySequence("Ctrl+=") },
+        &TFM_PlatForm::ZoomIn);
+    shortcut("MNU_ZoomOut", "Zoom Out", { QKeySequence(QKeySequence::ZoomOut) }, &TFM_PlatForm::ZoomOut);
+    shortcut("MNU_ZoomReset", "Normal Size", { QKeySequence("Ctrl+0") }, [this] { SetZoom(100); });
 }
 
 void TFM_PlatForm::FontsClick()
@@ -92,11 +92,20 @@ void TFM_PlatForm::writeViewerLook()
 
 // ---- zoom ----------------------------------------------------------------------
 
-int TFM_PlatForm::Zoom() const { return FViewerOptions.Zoom; }
+int TFM_PlatForm::Zoom() const
+{
+    return FViewerOptions.Zoom;
+}
 
-void TFM_PlatForm::ZoomIn() { SetZoom(NextZoom(Zoom(), 1)); }
+void TFM_PlatForm::ZoomIn()
+{
+    SetZoom(NextZoom(Zoom(), 1));
+}
 
-void TFM_PlatForm::ZoomOut() { SetZoom(NextZoom(Zoom(), -1)); }
+void TFM_PlatForm::ZoomOut()
+{
+    SetZoom(NextZoom(Zoom(), -1));
+}
 
 void TFM_PlatForm::SetZoom(int percent)
 {

@@ -16,19 +16,35 @@
 #include "html/viewer/QtColor.h"
 #include "html/viewer/TFrameViewer.h"
 
-const char* const TFontForm::SampleText =
-    "<center><h1>Heading</h1></center><ul>Some normal text.<li><a href=NoWhere>HotSpot Item</a><li><b>Bold "
-    "Text</b><li><i>Italicized Text</i><li><code>Code Text</code><li><pre>Fixed fonts</pre></ul><hr>";
+const char* const TFontForm::SampleText
+    = "<center><h1>Heading</h1></center><ul>Some normal text.<li><a href=NoWhere>HotSpot Item</a><li><b>Bold "
+      "Text</b><li><i>Italicized Text</i><li><code>Code Text</code><li><pre>Fixed fonts</pre></ul><hr>";
 
 namespace {
 
 constexpr const char* SampleName = "sample";
 
-TColor ToTColor(const QColor& c) { return RGBColor(c.red(), c.green(), c.blue()); }
+TColor ToTColor(const QColor& c)
+{
+    return RGBColor(c.red(), c.green(), c.blue());
+}
+
+// The seven defaults the dialog edits.
+void CopyLook(const TFVBase& from, TFVBase& to)
+{
+    to.DefFontName = from.DefFontName;
+    to.DefPreFontName = from.DefPreFontName;
+    to.DefFontColor = from.DefFontColor;
+    to.DefFontSize = from.DefFontSize;
+    to.DefHotSpotColor = from.DefHotSpotColor;
+    to.DefBackground = from.DefBackground;
+    to.DefOverLinkColor = from.DefOverLinkColor;
+}
 
 } // namespace
 
-TFontForm::TFontForm(QWidget* parent) : QDialog(parent)
+TFontForm::TFontForm(QWidget* parent)
+    : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Viewer Preferences"));
     setObjectName("FontForm");
@@ -46,11 +62,10 @@ TFontForm::TFontForm(QWidget* parent) : QDialog(parent)
 
     auto* right = new QVBoxLayout;
     auto* colours = new QGridLayout;
-    const std::pair<TColorRole, const char*> roles[] = {{TColorRole::Text, "Text"},
-                                                         {TColorRole::Background, "Background "},
-                                                         {TColorRole::Link, "Link"},
-                                                         {TColorRole::OverLink, "Over Link"}};
-    const char* names[] = {"Text", "Background", "Link", "OverLink"};
+    const std::pair<TColorRole, const char*> roles[]
+        = { { TColorRole::Text, "Text" }, { TColorRole::Background, "Background " },
+              { TColorRole::Link, "Link" }, { TColorRole::OverLink, "Over Link" } };
+    const char* names[] = { "Text", "Background", "Link", "OverLink" };
     int row = 0;
     for (auto [role, caption] : roles) {
         const char* name = names[row];
@@ -103,31 +118,20 @@ TFontForm::~TFontForm() = default;
 
 void TFontForm::TakeDefaults(const TFVBase& from)
 {
-    TFVBase& s = *FSample;
-    s.DefFontName = from.DefFontName;
-    s.DefPreFontName = from.DefPreFontName;
-    s.DefFontColor = from.DefFontColor;
-    s.DefFontSize = from.DefFontSize;
-    s.DefHotSpotColor = from.DefHotSpotColor;
-    s.DefBackground = from.DefBackground;
-    s.DefOverLinkColor = from.DefOverLinkColor;
-    s.fvOptions = fvOverLinksActive | (from.fvOptions & fvNoLinkUnderline);
+    CopyLook(from, *FSample);
+    FSample->fvOptions = fvOverLinksActive | (from.fvOptions & fvNoLinkUnderline);
 }
 
 void TFontForm::GiveDefaults(TFVBase& to) const
 {
-    const TFVBase& s = *FSample;
-    to.DefFontName = s.DefFontName;
-    to.DefPreFontName = s.DefPreFontName;
-    to.DefFontColor = s.DefFontColor;
-    to.DefFontSize = s.DefFontSize;
-    to.DefHotSpotColor = s.DefHotSpotColor;
-    to.DefBackground = s.DefBackground;
-    to.DefOverLinkColor = s.DefOverLinkColor;
-    to.fvOptions = (to.fvOptions & ~unsigned(fvNoLinkUnderline)) | (s.fvOptions & fvNoLinkUnderline);
+    CopyLook(*FSample, to);
+    to.fvOptions = (to.fvOptions & ~unsigned(fvNoLinkUnderline)) | (FSample->fvOptions & fvNoLinkUnderline);
 }
 
-bool TFontForm::SaveAsDefault() const { return CHK_SaveDefault->isChecked(); }
+bool TFontForm::SaveAsDefault() const
+{
+    return CHK_SaveDefault->isChecked();
+}
 
 void TFontForm::showEvent(QShowEvent* event)
 {
@@ -150,18 +154,26 @@ void TFontForm::ShowSample()
 void TFontForm::setColor(TColorRole role, TColor color)
 {
     switch (role) {
-    case TColorRole::Text: FSample->DefFontColor = color; break;
-    case TColorRole::Background: FSample->DefBackground = color; break;
-    case TColorRole::Link: FSample->DefHotSpotColor = color; break;
-    case TColorRole::OverLink: FSample->DefOverLinkColor = color; break;
+    case TColorRole::Text:
+        FSample->DefFontColor = color;
+        break;
+    case TColorRole::Background:
+        FSample->DefBackground = color;
+        break;
+    case TColorRole::Link:
+        FSample->DefHotSpotColor = color;
+        break;
+    case TColorRole::OverLink:
+        FSample->DefOverLinkColor = color;
+        break;
     }
     ShowSample();
 }
 
 void TFontForm::paletteClicked(TColorRole role)
 {
-    const TColor current[] = {FSample->DefFontColor, FSample->DefBackground, FSample->DefHotSpotColor,
-                              FSample->DefOverLinkColor};
+    const TColor current[] = { FSample->DefFontColor, FSample->DefBackground, FSample->DefHotSpotColor,
+        FSample->DefOverLinkColor };
     if (std::optional<TColor> color = ChooseColor(current[int(role)]))
         setColor(role, *color);
     else
@@ -189,7 +201,8 @@ void TFontForm::fixedFontClicked()
 
 void TFontForm::underlineClicked(bool underline)
 {
-    FSample->fvOptions = underline ? unsigned(fvOverLinksActive) : unsigned(fvOverLinksActive | fvNoLinkUnderline);
+    FSample->fvOptions
+        = underline ? unsigned(fvOverLinksActive) : unsigned(fvOverLinksActive | fvNoLinkUnderline);
     ShowSample();
 }
 

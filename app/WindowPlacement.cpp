@@ -37,5 +37,5 @@ QRect PlaceOnScreens(const QRect& wanted, const QList<QRect>& availableAreas, co
     int height = std::clamp(wanted.height(), minimum.height(), std::max(minimum.height(), area.height()));
     int left = std::clamp(wanted.left(), area.left(), std::max(area.left(), area.right() - width + 1));
     int top = std::clamp(wanted.top(), area.top(), std::max(area.top(), area.bottom() - height + 1));
-    return {left, top, width, height};
+    return { left, top, width, height };
 }

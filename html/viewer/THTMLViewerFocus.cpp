@@ -28,7 +28,7 @@ std::vector<TFocusStop> FocusStops(TSectionList& doc, TCanvas& canvas)
     for (TFontObj* run : doc.LinkList) {
         if (run->FirstOfLink != run || !run->Section)
             continue;
-        TFocusStop stop{run->YValue, 0, run, nullptr};
+        TFocusStop stop { run->YValue, 0, run, nullptr };
         int x = 0, y = 0;
         if (doc.CaretXY(canvas, run->Section->StartCurs + run->Pos, x, y))
             stop.x = x;
@@ -40,11 +40,10 @@ std::vector<TFocusStop> FocusStops(TSectionList& doc, TCanvas& canvas)
             continue;
         // Controls not painted yet wait parked far left; their place in the line is not known.
         TRect bounds = window->bounds();
-        stops.push_back(TFocusStop{control->YValue, std::max(0, bounds.left), nullptr, control});
+        stops.push_back(TFocusStop { control->YValue, std::max(0, bounds.left), nullptr, control });
     }
-    std::stable_sort(stops.begin(), stops.end(), [](const TFocusStop& a, const TFocusStop& b) {
-        return a.y != b.y ? a.y < b.y : a.x < b.x;
-    });
+    std::stable_sort(stops.begin(), stops.end(),
+        [](const TFocusStop& a, const TFocusStop& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
     return stops;
 }
 
@@ -66,8 +65,8 @@ bool THTMLViewer::MoveFocus(TFocusStep step)
     std::vector<TFocusStop> stops = FocusStops(*FSectionList, MeasuringCanvas());
     if (stops.empty())
         return false;
-    auto current = std::find_if(stops.begin(), stops.end(),
-                                [this](const TFocusStop& s) { return HasFocus(s, FFocusedLinkId); });
+    auto current = std::find_if(
+        stops.begin(), stops.end(), [this](const TFocusStop& s) { return HasFocus(s, FFocusedLinkId); });
     const int count = int(stops.size());
     int index = 0;
     if (current == stops.end())
@@ -133,7 +132,7 @@ bool THTMLViewer::ActivateFocusedLink()
     if (FFocusedLinkId == 0)
         return false;
     auto run = std::find_if(FSectionList->LinkList.begin(), FSectionList->LinkList.end(),
-                            [this](TFontObj* r) { return r->Link().id == FFocusedLinkId; });
+        [this](TFontObj* r) { return r->Link().id == FFocusedLinkId; });
     if (run == FSectionList->LinkList.end())
         return false;
     ActivateLink((*run)->Link());

@@ -5,13 +5,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
-#include <fstream>
-#include <sstream>
 
 #include "AppTestSupport.h"
 #include "app/TColorGrid.h"
@@ -25,15 +24,13 @@
 
 namespace {
 
-QAction* action(TFM_PlatForm& w, const char* name) { return w.findChild<QAction*>(name); }
-bool menuVisible(TFM_PlatForm& w, const char* name) { return w.findChild<QMenu*>(name)->menuAction()->isVisible(); }
-
-std::string SampleImage(const std::string& name)
+QAction* action(TFM_PlatForm& w, const char* name)
 {
-    std::ifstream in(std::string(QUILLON_SOURCE_DIR) + "/sample/images/" + name, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+    return w.findChild<QAction*>(name);
+}
+bool menuVisible(TFM_PlatForm& w, const char* name)
+{
+    return w.findChild<QMenu*>(name)->menuAction()->isVisible();
 }
 
 // Runs f on the modal dialog of the given class as soon as it is shown.
@@ -80,12 +77,12 @@ TEST_F(ViewOptions, HidingTheMenuBarKeepsOptionsAndCtrlMBringsAllBack)
     ASSERT_TRUE(menuVisible(w, "MNU_Options"));
     action(w, "MNU_MenuBar")->trigger();
     EXPECT_TRUE(menuVisible(w, "MNU_Options")) << "the way back stays open";
-    for (const char* menu : {"MNU_File", "MNU_Search", "MNU_About"})
+    for (const char* menu : { "MNU_File", "MNU_Search", "MNU_About" })
         EXPECT_FALSE(menuVisible(w, menu)) << menu;
     QApplication::setActiveWindow(&w);
     QTest::keySequence(&w, QKeySequence("Ctrl+M"));
     EXPECT_TRUE(action(w, "MNU_MenuBar")->isChecked());
-    for (const char* menu : {"MNU_File", "MNU_Search", "MNU_Options", "MNU_About"})
+    for (const char* menu : { "MNU_File", "MNU_Search", "MNU_Options", "MNU_About" })
         EXPECT_TRUE(menuVisible(w, menu)) << menu;
 }
 
@@ -97,20 +94,21 @@ TEST_F(ViewOptions, ImageOnlyThenTextOnlyLeavesCaptionsWithoutImagesInBothMenus)
     action(w, "MNU_Style2")->trigger();
     EXPECT_EQ(w.findChild<QToolBar*>("PA_ToolBar")->toolButtonStyle(), Qt::ToolButtonTextOnly);
     EXPECT_EQ(w.ToolbarStyle(), 2);
-    for (const char* name : {"POP_Style2", "MNU_Style2"})
+    for (const char* name : { "POP_Style2", "MNU_Style2" })
         EXPECT_TRUE(action(w, name)->isChecked()) << name;
-    for (const char* name : {"POP_Style0", "POP_Style1", "MNU_Style0", "MNU_Style1"})
+    for (const char* name : { "POP_Style0", "POP_Style1", "MNU_Style0", "MNU_Style1" })
         EXPECT_FALSE(action(w, name)->isChecked()) << name;
 }
 
 TEST_F(ViewOptions, ImageSwitchesActOnTheShownDocumentAtOnce)
 {
-    write("bullet.gif", SampleImage("bullet.gif"));
+    QFile::copy(QUILLON_SOURCE_DIR "/sample/images/bullet.gif", QString::fromStdString(file("bullet.gif")));
     write("page.htm", "<p><img id=b src=bullet.gif> Lamp");
     TFM_PlatForm w;
     w.show();
     w.LoadHTMLFile(QString::fromStdString(file("page.htm")));
-    auto image = [&w] { return dynamic_cast<TImageObj*>(w.Viewer()->ActiveView()->SectionList().FindID("b")); };
+    auto image
+        = [&w] { return dynamic_cast<TImageObj*>(w.Viewer()->ActiveView()->SectionList().FindID("b")); };
     ASSERT_NE(image(), nullptr);
     ASSERT_TRUE(image()->HasPicture());
     action(w, "MNU_DisplayImages")->trigger();
@@ -144,8 +142,8 @@ TEST_F(ViewOptions, OkWithoutChangesRefreshesAndWritesTheEightKeys)
     action(w, "MNU_Fonts")->trigger();
     EXPECT_NE(w.Viewer()->ActiveView()->DocumentSource().find("second"), std::string::npos) << "refreshed";
     TIniFile ini(file("KOVRA32.INI"));
-    for (const char* key : {"FontName", "PreFontName", "FontColor", "FontSize", "LinkColor", "Background", "OverLink",
-                            "UnderLine"})
+    for (const char* key : { "FontName", "PreFontName", "FontColor", "FontSize", "LinkColor", "Background",
+             "OverLink", "UnderLine" })
         EXPECT_FALSE(ini.ReadString("HTMLViewer1", key, "").empty()) << key;
     EXPECT_EQ(ini.ReadString("HTMLViewer1", "FontName", ""), "Times New Roman");
     EXPECT_EQ(ini.ReadInteger("HTMLViewer1", "FontSize", 0), 12);
@@ -188,7 +186,8 @@ TEST_F(ViewOptions, EveryPickShowsTheSampleAgain)
     EXPECT_EQ(dialog.Sample().ActiveView()->DefOverLinkColor, 0x123456u);
     dialog.colorAnswer.reset();
     dialog.findChild<QPushButton*>("BT_TextPalette")->click();
-    EXPECT_NE(dialog.Sample().ActiveView()->DefFontColor, 0x123456u) << "a cancelled colour dialog changes nothing";
+    EXPECT_NE(dialog.Sample().ActiveView()->DefFontColor, 0x123456u)
+        << "a cancelled colour dialog changes nothing";
 
     dialog.fontAnswer = QFont("Liberation Sans", 16);
     dialog.findChild<QPushButton*>("BT_ProportionalFont")->click();
@@ -252,12 +251,12 @@ TEST_F(ViewOptions, CtrlWheelOverTheDocumentZooms)
     QWidget* view = w.Viewer()->ActiveView();
     ASSERT_NE(view, nullptr);
     QPoint at(20, 20);
-    QWheelEvent up(at, view->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase,
-                   false);
+    QWheelEvent up(at, view->mapToGlobal(at), {}, { 0, 120 }, Qt::NoButton, Qt::ControlModifier,
+        Qt::NoScrollPhase, false);
     QApplication::sendEvent(view, &up);
     EXPECT_EQ(w.Zoom(), 110);
-    QWheelEvent plain(at, view->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                      false);
+    QWheelEvent plain(
+        at, view->mapToGlobal(at), {}, { 0, -120 }, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(view, &plain);
     EXPECT_EQ(w.Zoom(), 110) << "the wheel alone scrolls";
 }

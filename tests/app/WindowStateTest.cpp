@@ -12,7 +12,10 @@
 
 namespace {
 
-QRect Available() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+QRect Available()
+{
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
 
 void ExpectFirstStartBounds(const TFM_PlatForm& w)
 {
@@ -66,7 +69,7 @@ TEST_F(WindowState, BoundsOffEveryScreenAreBroughtBack)
 
 TEST(WindowPlacement, BoundsStayOnTheScreenTheyOverlapMost)
 {
-    const QList<QRect> screens{QRect(0, 0, 1920, 1040), QRect(1920, 0, 1280, 1000)};
+    const QList<QRect> screens { QRect(0, 0, 1920, 1040), QRect(1920, 0, 1280, 1000) };
     const QSize minimum(200, 150);
     QRect onSecond(2000, 100, 800, 600);
     EXPECT_EQ(PlaceOnScreens(onSecond, screens, minimum), onSecond) << "a second monitor is not pulled back";

@@ -41,8 +41,9 @@ struct KeyboardFixture : ::testing::Test {
 
 TEST_F(KeyboardFixture, TabWalksLinksAndControlsInReadingOrderAndRoundAgain)
 {
-    viewer.ShowFile(files.Write("page.htm", "<p><a href=one.htm>One</a> and <a href=two.htm>Two</a>"
-                                            "<form><input id=who name=who></form><p><a href=three.htm>Three</a>"));
+    viewer.ShowFile(files.Write("page.htm",
+        "<p><a href=one.htm>One</a> and <a href=two.htm>Two</a>"
+        "<form><input id=who name=who></form><p><a href=three.htm>Three</a>"));
     Press(Qt::Key_Tab);
     EXPECT_EQ(viewer.FocusedLink(), "one.htm");
     Press(Qt::Key_Tab);

@@ -14,18 +14,8 @@
 
 namespace {
 
-std::string SampleImage(const std::string& name)
-{
-    std::ifstream in(std::string(QUILLON_SOURCE_DIR) + "/sample/images/" + name, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-TImageObj* Image(THTMLViewer& viewer, const std::string& id)
-{
-    return dynamic_cast<TImageObj*>(viewer.SectionList().FindID(id));
-}
+using viewertest::ImageById;
+using viewertest::SampleImage;
 
 struct ZoomFixture : ::testing::Test {
     viewertest::Files files;
@@ -42,31 +32,33 @@ struct ZoomFixture : ::testing::Test {
 
 TEST_F(ZoomFixture, FontsAndPicturesGrowWithTheZoomAndComeBack)
 {
-    viewer.ShowFile(files.Write("page.htm", "<p><img id=n src=bullet.gif> <img id=s src=bullet.gif width=40 height=20>"
-                                            "<p>Words of the keeper's log, long enough to measure."));
-    ASSERT_NE(Image(viewer, "n"), nullptr);
-    const int natural = Image(viewer, "n")->ObjWidth;
-    const int sized = Image(viewer, "s")->ObjWidth;
+    viewer.ShowFile(files.Write("page.htm",
+        "<p><img id=n src=bullet.gif> <img id=s src=bullet.gif width=40 height=20>"
+        "<p>Words of the keeper's log, long enough to measure."));
+    ASSERT_NE(ImageById(viewer, "n"), nullptr);
+    const int natural = ImageById(viewer, "n")->ObjWidth;
+    const int sized = ImageById(viewer, "s")->ObjWidth;
     const int height = viewer.DocumentHeight();
     ASSERT_GT(natural, 0);
     EXPECT_EQ(sized, 40);
 
     viewer.Zoom = 150;
     viewer.Rebuild();
-    EXPECT_EQ(Image(viewer, "n")->ObjWidth, natural * 3 / 2);
-    EXPECT_EQ(Image(viewer, "s")->ObjWidth, 60);
-    EXPECT_EQ(Image(viewer, "s")->ObjHeight, 30);
+    EXPECT_EQ(ImageById(viewer, "n")->ObjWidth, natural * 3 / 2);
+    EXPECT_EQ(ImageById(viewer, "s")->ObjWidth, 60);
+    EXPECT_EQ(ImageById(viewer, "s")->ObjHeight, 30);
     EXPECT_GT(viewer.DocumentHeight(), height * 5 / 4) << "the text grew too";
 
     viewer.Zoom = 100;
     viewer.Rebuild();
-    EXPECT_EQ(Image(viewer, "n")->ObjWidth, natural);
+    EXPECT_EQ(ImageById(viewer, "n")->ObjWidth, natural);
     EXPECT_EQ(viewer.DocumentHeight(), height);
 }
 
 TEST_F(ZoomFixture, RebuildingKeepsTypedTextAndThePlace)
 {
-    viewer.ShowFile(files.Write("form.htm", "<form><input id=who name=who></form>" + viewertest::Paragraphs(200)));
+    viewer.ShowFile(
+        files.Write("form.htm", "<form><input id=who name=who></form>" + viewertest::Paragraphs(200)));
     auto* who = dynamic_cast<TFormControlObj*>(viewer.SectionList().FindID("who"));
     ASSERT_NE(who, nullptr);
     dynamic_cast<TEditControl*>(who->TheControl())->setText(u"Marianne");
@@ -84,11 +76,11 @@ TEST_F(ZoomFixture, RebuildingKeepsTypedTextAndThePlace)
 TEST_F(ZoomFixture, ImagesSwitchedOffAndOnTakeEffectOnTheShownDocument)
 {
     viewer.ShowFile(files.Write("page.htm", "<p><img id=n src=bullet.gif>"));
-    ASSERT_TRUE(Image(viewer, "n")->HasPicture());
+    ASSERT_TRUE(ImageById(viewer, "n")->HasPicture());
     viewer.SetViewImages(false);
-    EXPECT_FALSE(Image(viewer, "n")->HasPicture());
+    EXPECT_FALSE(ImageById(viewer, "n")->HasPicture());
     viewer.SetViewImages(true);
-    EXPECT_TRUE(Image(viewer, "n")->HasPicture()) << "shown again without a refresh";
+    EXPECT_TRUE(ImageById(viewer, "n")->HasPicture()) << "shown again without a refresh";
 }
 
 TEST_F(ZoomFixture, TextHandedOverIsRebuiltAndReloadedFromItself)
