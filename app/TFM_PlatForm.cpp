@@ -26,6 +26,7 @@
 #include "app/TFM_Helpers.h"
 #include "app/TSearchPage.h"
 #include "app/WidgetHelpers.h"
+#include "app/WindowPlacement.h"
 #include "html/viewer/TFrameViewer.h"
 #include "util/ProgramFolder.h"
 #include "util/TIniFile.h"
@@ -70,6 +71,7 @@ TFM_PlatForm::TFM_PlatForm(QWidget* parent) : QMainWindow(parent)
     connectNavigation();
     createDocumentCommands();
     connectDocumentCommands();
+    connectViewOptions();
     qApp->installEventFilter(this);
 
     configureViewer();
@@ -174,6 +176,7 @@ void TFM_PlatForm::createActions()
 
     addAction(FOptionsMenu, "MNU_HomePage", "&Home Page");
     addAction(FOptionsMenu, "MNU_PathList", "&Path List")->setVisible(false);
+    addAction(FOptionsMenu, "MNU_Fonts", "&Viewer Preference");
     addAction(FOptionsMenu, "MNU_Helpers", "&Helper Applications")->setVisible(false);
     addAction(FOptionsMenu, "MNU_SrhDefault", "&Search Engine Preferences")->setVisible(false);
     FOptionsMenu->addSeparator();
@@ -380,6 +383,9 @@ void TFM_PlatForm::ReadINISettings()
         readWindowSection(ini);
         readViewerSection(ini);
     }
+    // A settings file that other dialogs began holds no bounds yet: still a first start.
+    if (ini.exists() && ini.ReadString("Windows", "Width", "").empty())
+        centreOnScreen();
     readStartUpSection(ini);
     readSearchSection(ini);
     readAccessFile();
@@ -450,6 +456,7 @@ void TFM_PlatForm::readViewerSection(const TIniFile& ini)
     v.PrintMarginBottom = ini.ReadInteger("HTMLViewer1", "MBottom", 20) / 10.0;
     v.PrintHeader = ToQString(ini.ReadString("HTMLViewer1", "Header", ""));
     v.PrintFooter = ToQString(ini.ReadString("HTMLViewer1", "Footer", ""));
+    v.Zoom = std::clamp(ini.ReadInteger("HTMLViewer1", "Zoom", 100), 30, 300);
 }
 
 void TFM_PlatForm::readAccessFile()
@@ -498,21 +505,25 @@ void TFM_PlatForm::readAccessFile()
 
 void TFM_PlatForm::applyWindowBounds(int left, int top, int width, int height)
 {
-    // Whatever the file says, the window ends up on a screen and usable.
-    QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
-    width = std::clamp(width, 200, std::max(200, available.width()));
-    height = std::clamp(height, 150, std::max(150, available.height()));
-    left = std::clamp(left, available.left(), std::max(available.left(), available.right() - width + 1));
-    top = std::clamp(top, available.top(), std::max(available.top(), available.bottom() - height + 1));
-    resize(width, height);
-    move(left, top);
+    // Whatever the file says, the window ends up on a screen that is there now, and usable.
+    QList<QRect> areas;
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+        areas.append(primary->availableGeometry());
+    for (QScreen* other : QGuiApplication::screens())
+        if (other != QGuiApplication::primaryScreen())
+            areas.append(other->availableGeometry());
+    QRect bounds = PlaceOnScreens(QRect(left, top, width, height), areas, QSize(200, 150));
+    // Left and Top are where the frame goes; move() places the frame too.
+    resize(bounds.size());
+    move(bounds.topLeft());
 }
 
 void TFM_PlatForm::centreOnScreen()
 {
     QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
-    resize(builtInWidth, builtInHeight);
-    move(available.center() - QPoint(builtInWidth / 2, builtInHeight / 2));
+    QRect bounds = FirstStartBounds(available);
+    resize(bounds.size());
+    move(bounds.topLeft());
 }
 
 void TFM_PlatForm::applyPanelVisibility()
@@ -584,8 +595,11 @@ void TFM_PlatForm::SaveOptions()
     auto checked = [this](const char* name) { return findChild<QAction*>(name)->isChecked(); };
     QRect bounds = normalGeometry().isValid() ? normalGeometry() : geometry();
     int state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
-    ini.WriteInteger("Windows", "Top", bounds.top());
-    ini.WriteInteger("Windows", "Left", bounds.left());
+    // The frame's corner, as move() takes it back on the next start: the
+    // client's corner would put the window a title bar lower every time.
+    QPoint corner = bounds.topLeft() - (geometry().topLeft() - frameGeometry().topLeft());
+    ini.WriteInteger("Windows", "Top", corner.y());
+    ini.WriteInteger("Windows", "Left", corner.x());
     ini.WriteInteger("Windows", "Height", bounds.height());
     ini.WriteInteger("Windows", "Width", bounds.width());
     ini.WriteInteger("Windows", "WinState", state);
@@ -654,6 +668,11 @@ bool TFM_PlatForm::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::Wheel:
+        Timer1->stop();
+        TimerToClose->stop();
+        if (zoomWheel(watched, event))
+            return true;
+        break;
     case QEvent::MouseMove:
     case QEvent::MouseButtonPress:
         // Any input restarts the idle count.

@@ -44,6 +44,7 @@ struct TViewerOptions {
     TColor DefBackground = ClSystemBase + 15; // clBtnFace
     TColor DefOverLinkColor = 0xFF0000;
     bool NoLinkUnderline = false;
+    int Zoom = 100; // percent, our own key "Zoom"
     double PrintMarginLeft = 2.0;
     double PrintMarginRight = 2.0;
     double PrintMarginTop = 2.0;
@@ -115,6 +116,15 @@ public:
 
     // Visibility of all top-level menus, as "Show &Menu Options" sets it.
     void ApplyMenuBarVisibility();
+
+    // View options (TFM_PlatFormView.cpp).
+    // "&Viewer Preference": the fonts and colours dialog.
+    void FontsClick();
+    // Zoom of the browser view in percent, remembered in the settings file.
+    int Zoom() const;
+    void SetZoom(int percent);
+    void ZoomIn();
+    void ZoomOut();
 
     // The Home Page dialog's result: written to section "StartUp" and applied.
     void ApplyHomePageSettings(const struct THomePageSettings& settings);
@@ -225,6 +235,9 @@ private:
     void connectDocumentCommands();
     void startPrintIdle();
     void printBand(TCanvas& canvas, int page, TPrintBand band);
+    void connectViewOptions();
+    void writeViewerLook();
+    bool zoomWheel(QObject* watched, QEvent* event);
     void showAbout();
     void dirButtonClicked(int index);
 

@@ -117,6 +117,7 @@ void TFM_PlatForm::applyViewerOptions()
     HTMLViewer1->PrintMarginBottom = v.PrintMarginBottom;
     HTMLViewer1->SetViewImages(v.ViewImages);
     HTMLViewer1->ImageCacheCount = v.ImageCacheCount;
+    HTMLViewer1->Zoom = v.Zoom;
 }
 
 void TFM_PlatForm::connectNavigation()
@@ -459,7 +460,7 @@ void TFM_PlatForm::displayImagesClicked()
 void TFM_PlatForm::imageCacheClicked()
 {
     FViewerOptions.ImageCacheCount = findChild<QAction*>("MNU_ImageCache")->isChecked() ? 5 : 0;
-    HTMLViewer1->ImageCacheCount = FViewerOptions.ImageCacheCount;
+    HTMLViewer1->SetImageCacheCount(FViewerOptions.ImageCacheCount);
 }
 
 void TFM_PlatForm::ApplyHomePageSettings(const THomePageSettings& s)

@@ -11,7 +11,7 @@ constexpr const char* Section = "KOVRA";
 
 const char* const BannerText =
     "<H4><IMG SRC=%exedir%KOVRAJ.GIF><BR>You can change the color of screen by goto [OPTIONS | Viewer "
-    "Perferences]. You may display your own message and logo here by goto [OPTIONS | Search Engine "
+    "Preference]. You may display your own message and logo here by goto [OPTIONS | Search Engine "
     "Preferences].</H4>";
 
 } // namespace

@@ -36,7 +36,7 @@ TMargArray MargArrayOf(const TProperties& props, int widthBase, int heightBase, 
     return m;
 }
 
-int FontPixels(double points) { return std::max(1, int(std::nearbyint(StyleModule().pixelsPerInch * points / 72))); }
+int FontPixels(double points) { return FontPixelsOf(points); }
 
 } // namespace
 

@@ -34,6 +34,9 @@ int Scaled(int value, int numerator, int denominator)
     return denominator > 0 ? ClampPixels((long long)value * numerator / denominator) : value;
 }
 
+// A size in document pixels at the document's zoom.
+int Zoomed(int pixels, const TSectionList& document) { return Scaled(pixels, document.Zoom, 100); }
+
 } // namespace
 
 TImageObj::TImageObj(TSectionList& document, const TAttributeList& attrs)
@@ -187,9 +190,9 @@ void TImageObj::SizeFor(TCanvas& canvas, int lineWidth, int availHeight)
 
 void TImageObj::SizePicture(int lineWidth, int availHeight)
 {
-    int nw = NaturalWidth(), nh = NaturalHeight();
-    int pixelHeight = !PercentHeight ? SpecHeight : 0;
-    int pixelWidth = !PercentWidth ? SpecWidth : 0;
+    int nw = Zoomed(NaturalWidth(), *FDocument), nh = Zoomed(NaturalHeight(), *FDocument);
+    int pixelHeight = !PercentHeight ? Zoomed(SpecHeight, *FDocument) : 0;
+    int pixelWidth = !PercentWidth ? Zoomed(SpecWidth, *FDocument) : 0;
     int w = nw, h = nh;
     if (PercentWidth) {
         w = Scaled(std::max(0, lineWidth), SpecWidth, 100);
@@ -217,8 +220,8 @@ void TImageObj::SizePicture(int lineWidth, int availHeight)
 void TImageObj::SizePlaceholder(TCanvas& canvas, int lineWidth, int availHeight)
 {
     if (SpecWidth > 0 && SpecHeight > 0) {
-        ObjWidth = PercentWidth ? Scaled(std::max(0, lineWidth), SpecWidth, 100) : SpecWidth;
-        ObjHeight = PercentHeight ? Scaled(std::max(0, availHeight), SpecHeight, 100) : SpecHeight;
+        ObjWidth = PercentWidth ? Scaled(std::max(0, lineWidth), SpecWidth, 100) : Zoomed(SpecWidth, *FDocument);
+        ObjHeight = PercentHeight ? Scaled(std::max(0, availHeight), SpecHeight, 100) : Zoomed(SpecHeight, *FDocument);
         ImageKnown = !PercentWidth && !PercentHeight;
         return;
     }

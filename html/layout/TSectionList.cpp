@@ -26,6 +26,7 @@ TSectionList::TSectionList(const TSectionList* source) : TCell(this)
     SelE = s.SelE;
     FontName = s.FontName;
     FontSize = s.FontSize;
+    Zoom = s.Zoom;
     LinkColor = s.LinkColor;
     VisitedColor = s.VisitedColor;
     HoverColor = s.HoverColor;

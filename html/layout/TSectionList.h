@@ -135,6 +135,7 @@ public:
     int SelE = 0;
     std::string FontName = "Times New Roman";
     int FontSize = 12;
+    int Zoom = 100; // percent pictures are shown at (the reader scales the fonts)
     TColor LinkColor = 0xFF0000, VisitedColor = 0x800080, HoverColor = 0xFF00FF;
     TColor Background = 0xFFFFFF;
     std::string BackgroundImage;

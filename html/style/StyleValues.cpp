@@ -90,6 +90,12 @@ void SetStyleScreen(TCanvas* screen)
         module.pixelsPerInch = 96;
 }
 
+int FontPixelsOf(double points)
+{
+    const TStyleModule& module = StyleModule();
+    return std::max(1, int(std::nearbyint(module.pixelsPerInch * points * module.zoom / (72.0 * 100))));
+}
+
 // ---------------------------------------------------------------- colours
 
 namespace {

@@ -114,6 +114,7 @@ struct TStyleModule {
     TCanvas* screen = nullptr;     // fonts are created and measured on it
     int pixelsPerInch = 96;        // of the screen
     double defaultFontSize = 12;   // D, the reference for font size keywords
+    int zoom = 100;                // percent the reader magnifies every font by
     int nextSequence = 0;          // property set sequence numbers
     // One-entry colour cache.
     std::string lastColorText;
@@ -124,3 +125,5 @@ struct TStyleModule {
 TStyleModule& StyleModule();
 // The viewer's screen: fonts are created on it and its resolution used.
 void SetStyleScreen(TCanvas* screen);
+// The pixel height of a font of this many points on the screen, at the zoom.
+int FontPixelsOf(double points);

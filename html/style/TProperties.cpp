@@ -587,7 +587,7 @@ TMyFont TProperties::makeFont() const
     const ThtFontInfo info = fontInfo();
     TMyFont font;
     font.name = info.family;
-    font.height = std::max(1, int(std::nearbyint(StyleModule().pixelsPerInch * info.size / 72)));
+    font.height = FontPixelsOf(info.size);
     font.style = info.style;
     font.color = info.color;
     font.bgColor = info.background;

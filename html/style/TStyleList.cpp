@@ -202,6 +202,7 @@ void TStyleList::initializeDefaults(const TStyleDefaults& d)
     // list's STYLE attributes are parsed by us.
     TAttributeList::SetInlineStyleParser(NewInlineStyleProperties);
     StyleModule().defaultFontSize = d.defaultFontSize;
+    StyleModule().zoom = std::clamp(d.zoom, 10, 1000);
     const double D = d.defaultFontSize;
     auto set = [this](std::string_view key) -> TProperties& { return findOrAdd(key); };
     auto text = [](TProperties& p, int index, std::string_view v) { p.setValue(index, std::string(v)); };

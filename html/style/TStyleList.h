@@ -44,6 +44,7 @@ struct TStyleDefaults {
     TColor linkColor = 0xFF0000;
     TColor textColor = 0;
     double defaultFontSize = 12;
+    int zoom = 100; // percent: every font is made this much larger
 };
 
 class TStyleList {

@@ -27,6 +27,7 @@ THtmlParseSettings SettingsFor(const TSectionList& document, const TDocumentDefa
     s.linkColor = document.LinkColor;
     s.textColor = d.fontColor;
     s.defaultFontSize = document.FontSize;
+    s.zoom = document.Zoom;
     settings.marginWidth = d.marginWidth;
     settings.marginHeight = d.marginHeight;
     return settings;

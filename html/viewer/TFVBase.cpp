@@ -29,6 +29,7 @@ void TFVBase::ApplySettings(THTMLViewer& v) const
     v.DefFontName = DefFontName;
     v.DefPreFontName = DefPreFontName;
     v.DefFontSize = DefFontSize;
+    v.Zoom = Zoom;
     v.SetHistoryMaxCount(FHistoryMaxCount);
     v.PrintMarginLeft = PrintMarginLeft;
     v.PrintMarginRight = PrintMarginRight;

@@ -40,6 +40,8 @@ public:
     double PrintMarginLeft = 2.0, PrintMarginRight = 2.0, PrintMarginTop = 2.0, PrintMarginBottom = 2.0;
     double PrintScale = 1.0;
     int CharSet = 1;
+    // Percent the documents of every frame are shown at (fonts and pictures).
+    int Zoom = 100;
     bool NoSelect = false;
     TFrameViewerOptions fvOptions = fvPrintMonochromeBlack | fvPrintTableBackground;
 
@@ -60,6 +62,9 @@ public:
     std::function<void(TFrameViewer*, bool processing)> OnProcessing;
     // (sender, source, new name): a request handler that supplies documents.
     std::function<void(TFrameViewer*, const std::string& source, std::string& newName)> OnFileRequest;
+    // (sender, source, buffer): a handler that supplies a document's HTML text
+    // by name; a buffer left empty means the name is an ordinary file.
+    std::function<void(TFrameViewer*, const std::string& source, std::string& buffer)> OnBufferRequest;
 
     // Events passed on to the viewer of every frame.
     decltype(THTMLViewer::OnFormSubmit) OnFormSubmit;

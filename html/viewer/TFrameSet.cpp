@@ -104,9 +104,10 @@ void TFrameSet::LoadFromFile(const std::string& file, const std::string& anchor)
 {
     std::string ext = UpperExtension(file);
     bool image = ext == ".GIF" || ext == ".JPG" || ext == ".JPEG" || ext == ".BMP" || ext == ".PNG";
-    CurrentFile = FViewer.ExpandLinkName(file);
+    std::optional<std::string> supplied = FViewer.RequestedBuffer(file);
+    CurrentFile = supplied ? file : FViewer.ExpandLinkName(file);
     if (!image && ext != ".TXT") {
-        std::optional<std::string> text = ReadFileBytes(CurrentFile);
+        std::optional<std::string> text = supplied ? supplied : ReadFileBytes(CurrentFile);
         if (!text)
             throw EfvLoadError("Can't locate file: " + file);
         if (DocumentReader().IsFrameSet(*text)) {

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QResizeEvent>
+#include <algorithm>
 
 #include "html/layout/TFontObj.h"
 #include "html/layout/TSectionList.h"
@@ -101,10 +102,25 @@ void TFrameViewer::ShowFile(const std::string& name)
         return;
     std::string file, anchor;
     SplitAnchor(name, file, anchor);
+    if (RequestedBuffer(file)) {
+        LoadWholeView(file, anchor);
+        return;
+    }
     std::string expanded = ::ExpandLinkName(file, TLinkContext{FServerRoot, "", ""});
     if (!FileExists(expanded))
         throw EfvLoadError("Can't locate file: " + name);
     LoadWholeView(expanded, anchor);
+}
+
+std::optional<std::string> TFrameViewer::RequestedBuffer(const std::string& name)
+{
+    if (!OnBufferRequest || name.empty())
+        return std::nullopt;
+    std::string buffer;
+    OnBufferRequest(this, name, buffer);
+    if (buffer.empty())
+        return std::nullopt;
+    return buffer;
 }
 
 int TFrameViewer::SinglePosition(TFrameSet& set)
@@ -125,6 +141,8 @@ void TFrameViewer::ShowSet(const std::shared_ptr<TFrameSet>& set)
     FCurrent->Place();
     FCurrent->show();
     FCurrent->raise();
+    // A set kept in the history may have been built at another zoom.
+    ZoomFrames();
 }
 
 void TFrameViewer::LoadWholeView(const std::string& file, const std::string& anchor)
@@ -209,6 +227,33 @@ void TFrameViewer::SetViewImages(bool view)
     for (TfvFrame* frame : FCurrent->Frames())
         if (THTMLViewer* v = frame->Viewer())
             v->SetViewImages(view);
+}
+
+void TFrameViewer::SetZoom(int percent)
+{
+    percent = std::clamp(percent, 10, 1000);
+    if (percent == Zoom || FBusy)
+        return;
+    Zoom = percent;
+    ZoomFrames();
+}
+
+void TFrameViewer::ZoomFrames()
+{
+    for (TfvFrame* frame : FCurrent->Frames())
+        if (THTMLViewer* v = frame->Viewer(); v && v->Zoom != Zoom) {
+            v->Zoom = Zoom;
+            v->Rebuild();
+        }
+}
+
+void TFrameViewer::SetImageCacheCount(int count)
+{
+    ImageCacheCount = std::max(0, count);
+    for (TfvFrame* frame : FCurrent->Frames())
+        if (THTMLViewer* v = frame->Viewer())
+            v->ImageCacheCount = ImageCacheCount;
+    FImageCache->SetMaxAge(ImageCacheCount);
 }
 
 void TFrameViewer::SetHistoryIndex(int index)

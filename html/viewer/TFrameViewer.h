@@ -5,6 +5,7 @@
 // per frame and steps back and forward across both in the order the user
 // navigated; keeps the visited-link list of all frames; refreshes frames.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,10 @@ public:
     const std::string& HistoryTitle(int i) const { return FHistory[size_t(i)].title; }
     void SetHistoryMaxCount(int count) override;
     void SetViewImages(bool view) override;
+    // Shows every frame's document at this percent of its size at once.
+    void SetZoom(int percent);
+    // The cache size applies to the shown frames and trims the shared cache.
+    void SetImageCacheCount(int count);
 
     std::string CurrentFile() const;
     std::string DocumentTitle() const;
@@ -73,6 +78,9 @@ public:
     void FrameLinkCovered(THTMLViewer& viewer, const std::string& url);
     void FrameHistoryChanged();
     void SetBusy(bool busy);
+    // The text OnBufferRequest supplies for a name; none when no handler
+    // answers for it.
+    std::optional<std::string> RequestedBuffer(const std::string& name);
     // Whether a frame refresh is wanted (fvMetaRefresh).
     bool MetaRefreshEnabled() const { return (fvOptions & fvMetaRefresh) != 0; }
 
@@ -94,6 +102,7 @@ private:
     std::string TargetOfLink(TfvFrame& frame, THTMLViewer& viewer);
     TfvFrame* ParentFrame(TfvFrame& frame);
     std::shared_ptr<TFrameSet> NewFrameSet();
+    void ZoomFrames();
 
     std::shared_ptr<TStringBitmapList> FImageCache;
     std::shared_ptr<TFrameSet> FCurrent;

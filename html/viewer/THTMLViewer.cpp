@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPalette>
+#include <algorithm>
 
 #include "html/layout/TFontObj.h"
 #include "html/layout/ThtmlForm.h"
@@ -86,6 +87,7 @@ THTMLViewer::THTMLViewer(QWidget* parent) : QWidget(parent), FSectionList(std::m
     host.invalidate = [this] { FPaintPanel->update(); };
     host.backgroundChanged = [this](TColor) { FPaintPanel->update(); };
     host.focusedAt = [this](int y) { ScrollIntoView(y, 30); };
+    host.linkAction = [this](const TLinkInfo& link) { ActivateLink(link); };
     host.progress = [this](int percent) {
         if (OnProgress)
             OnProgress(this, 0, percent);
@@ -128,10 +130,8 @@ void THTMLViewer::SetViewImages(bool view)
     if (view == FViewImages || FProcessing)
         return;
     FViewImages = view;
-    SetProcessing(true);
-    FSectionList->ShowImages = view;
-    RelayoutKeepPosition();
-    SetProcessing(false);
+    // Pictures are fetched while the document is built, so it is built again.
+    Rebuild();
 }
 
 void THTMLViewer::SetScrollBars(TScrollStyle style)
@@ -176,6 +176,7 @@ void THTMLViewer::ApplyDefaults()
     doc.ShowImages = FViewImages;
     doc.FontName = DefFontName.substr(0, 32);
     doc.FontSize = DefFontSize;
+    doc.Zoom = std::clamp(Zoom, 10, 1000);
     doc.LinksActive = (htOptions & htOverLinksActive) != 0;
     doc.SetFonts(doc.FontName, DefFontSize, DefHotSpotColor, DefVisitedLinkColor, DefOverLinkColor, doc.LinksActive,
                  DefBackground);
@@ -245,12 +246,14 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, const std
         throw EInOutError("Can't locate file: " + name);
     FSectionList->ClearDocument();
     FDocumentKeep.reset();
+    FFocusedLinkId = 0;
     FURL.clear();
     FTarget.clear();
     FRefreshDelay = 0;
     FRefreshURL.clear();
     std::string previousFile = FCurrentFile;
     FCurrentFile = expanded;
+    FFromMemory = memoryText != nullptr;
     FDocKind = kind;
     FTitle.clear();
     FBase.clear();
@@ -312,6 +315,7 @@ void THTMLViewer::Clear()
         return;
     FSectionList->ClearDocument();
     FDocumentKeep.reset();
+    FFocusedLinkId = 0;
     FCurrentFile.clear();
     FTitle.clear();
     FSource.clear();
@@ -320,8 +324,29 @@ void THTMLViewer::Clear()
     FPaintPanel->update();
 }
 
+void THTMLViewer::Rebuild()
+{
+    if (FProcessing || FSource.empty())
+        return;
+    const int top = VScrollBarPosition();
+    const int oldHeight = FDocHeight;
+    auto forms = SaveFormData();
+    const std::string source = FSource;
+    const bool fromMemory = FFromMemory;
+    LoadDocument(FCurrentFile, FDocKind, &source);
+    FFromMemory = fromMemory;
+    RestoreFormData(forms.get());
+    // The same place in a document that grew or shrank.
+    if (oldHeight > 0)
+        SetVScrollBarPosition(int((long long)top * FDocHeight / oldHeight));
+}
+
 void THTMLViewer::Reload()
 {
+    if (FFromMemory) {
+        Rebuild();
+        return;
+    }
     if (FProcessing || FCurrentFile.empty())
         return;
     int position = ViewPosition();

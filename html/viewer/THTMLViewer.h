@@ -29,11 +29,13 @@ class TQtControlFactory;
 class TSectionList;
 class TStringBitmapList;
 struct TLinkHit;
+struct TLinkInfo;
 struct TReaderResult;
 class THTMLViewer;
 
 enum class THTMLBorderStyle { htFocused, htNone, htSingle };
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum class TFocusStep { Next, Previous };
 
 enum ThtmlViewerOption : unsigned {
     htOverLinksActive = 1,
@@ -88,6 +90,9 @@ public:
     int CharSet = 1;
     double PrintMarginLeft = 2.0, PrintMarginRight = 2.0, PrintMarginTop = 2.0, PrintMarginBottom = 2.0;
     double PrintScale = 1.0;
+    // Percent the fonts and pictures of documents are shown at; Rebuild
+    // applies a change to the shown document.
+    int Zoom = 100;
     ThtmlViewerOptions htOptions = htPrintTableBackground | htPrintMonochromeBlack;
 
     int VisitedMaxCount() const { return FVisited.MaxCount(); }
@@ -152,6 +157,9 @@ public:
     void ShowPlainText(const std::string& text, const std::string& referenceName = "");
     void Clear();
     void Reload();
+    // Builds the shown document again from its text with the current fonts,
+    // colours and zoom, keeping the form contents and the place in it.
+    void Rebuild();
 
     bool GotoAnchor(const std::string& name);
     // The Y an ID or anchor name scrolls to.
@@ -160,6 +168,15 @@ public:
     std::string ExpandLinkName(const std::string& link) const;
     // The default action for a clicked link (when OnHotSpotClick left it).
     void FollowLink(const std::string& url);
+
+    // ---- Keyboard focus (THTMLViewerFocus.cpp) ---------------------------------
+    // Moves the focus to the next or previous link or form control in reading
+    // order, round the document; false when it has none.
+    bool MoveFocus(TFocusStep step);
+    // The URL of the link that has the keyboard focus; empty when none has.
+    std::string FocusedLink() const;
+    // Follows a link as a click on it does (OnHotSpotClick, else FollowLink).
+    void ActivateLink(const TLinkInfo& link);
 
     // ---- Pictures (THTMLViewerObjects.cpp) ---------------------------------
     // The data of an image the stream callback answered "wait" for arrived
@@ -242,6 +259,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -283,6 +301,9 @@ private:
     void ExtendSelection(int x, int y);
     std::string WordAt(int position) const;
     int LinkAtPanel(int x, int y, TLinkHit& hit);
+    // Focus marks of links that have no tab-stop window of their own.
+    void MarkFocusedLink(int linkId);
+    bool ActivateFocusedLink();
     // Image files, panels and form submission for the document's objects.
     void ConnectObjectHost();
     void ReportError(const std::exception& error);
@@ -312,6 +333,7 @@ private:
     bool FPainting = false;
     bool FInFrameSet = false;
     bool FViewImages = true;
+    bool FFromMemory = false; // the document's text was handed over, not read from a file
     TScrollStyle FScrollBars = TScrollStyle::ssBoth;
     THTMLBorderStyle FBorderStyle = THTMLBorderStyle::htFocused;
     int FDocHeight = 0;
@@ -330,5 +352,6 @@ private:
     bool FPanning = false;
     QPoint FPanStart;
     QPoint FLastMouse;
+    int FFocusedLinkId = 0; // link the viewer marked focused by Tab
     int FPrintedPages = 0;
 };

@@ -55,6 +55,7 @@ void THTMLViewer::PanelMousePress(QMouseEvent* event)
     if (!FPressWasLeft)
         return;
     setFocus(Qt::MouseFocusReason);
+    MarkFocusedLink(0);
     FLeftButtonDown = true;
     FSectionList->SetLinkPressed(true);
     QPoint p = event->position().toPoint();
@@ -210,19 +211,8 @@ void THTMLViewer::PanelMouseRelease(QMouseEvent* event)
         hit.control->Click(); // image inputs submit their form
         return;
     }
-    if (!(flags & HitLink))
-        return;
-    FURL = hit.link.url;
-    FTarget = hit.link.target;
-    bool handled = false;
-    try {
-        if (OnHotSpotClick)
-            OnHotSpotClick(this, FURL, handled);
-        if (!handled)
-            FollowLink(FURL);
-    } catch (const std::exception& error) {
-        ReportError(error);
-    }
+    if (flags & HitLink)
+        ActivateLink(hit.link);
 }
 
 std::string THTMLViewer::WordAt(int position) const

@@ -198,6 +198,14 @@ void THTMLViewer::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_PageUp: ScrollToY(top - page); break;
     case Qt::Key_PageDown: ScrollToY(top + page); break;
+    case Qt::Key_Space: ScrollToY(event->modifiers() & Qt::ShiftModifier ? top - page : top + page); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!ActivateFocusedLink()) {
+            QWidget::keyPressEvent(event);
+            return;
+        }
+        break;
     case Qt::Key_Home: ScrollToY(0); break;
     case Qt::Key_End: ScrollToY(FDocHeight); break;
     case Qt::Key_Up: ScrollToY(top - VSmallStep, true); break;
@@ -218,6 +226,11 @@ void THTMLViewer::keyPressEvent(QKeyEvent* event)
 
 void THTMLViewer::wheelEvent(QWheelEvent* event)
 {
+    // Ctrl+wheel zooms; that is the owner's business.
+    if (event->modifiers() & Qt::ControlModifier) {
+        event->ignore();
+        return;
+    }
     int delta = event->angleDelta().y();
     if (delta == 0)
         return;

@@ -68,9 +68,13 @@ void TfvFrame::Place()
 
 THTMLViewer& TfvFrame::EnsureViewer()
 {
-    if (FViewer)
-        return *FViewer;
     TFrameViewer& fv = FrameViewer();
+    if (FViewer) {
+        // Fonts, colours and switches changed since the viewer was made apply
+        // to the next document it shows.
+        fv.ApplySettings(*FViewer);
+        return *FViewer;
+    }
     FViewer.reset(new THTMLViewer(this));
     THTMLViewer& v = *FViewer;
     fv.ApplySettings(v);
@@ -206,7 +210,8 @@ void TfvFrame::LoadFrame(const std::string& file, const std::string& destination
             AddHistory(Source, history);
             return;
         }
-        std::string expanded = FrameViewer().ExpandLinkName(file);
+        std::optional<std::string> supplied = FrameViewer().RequestedBuffer(file);
+        std::string expanded = supplied ? file : FrameViewer().ExpandLinkName(file);
         if (FViewer && !FNested && !destination.empty() && expanded == FViewer->CurrentFile()) {
             // Only the place in the document changes.
             FViewer->GotoAnchor(destination);
@@ -214,7 +219,7 @@ void TfvFrame::LoadFrame(const std::string& file, const std::string& destination
             AddHistory(expanded, history);
             return;
         }
-        std::string text = ReadFile(expanded);
+        std::string text = supplied ? std::move(*supplied) : ReadFile(expanded);
         if (DocumentReader().IsFrameSet(text)) {
             LoadNestedSet(expanded, text);
             return;
@@ -225,7 +230,11 @@ void TfvFrame::LoadFrame(const std::string& file, const std::string& destination
         }
         THTMLViewer& v = EnsureViewer();
         v.SetBase(MasterSet->Base);
-        v.ShowFile(expanded + destination);
+        if (supplied) {
+            v.ShowHtmlText(text, expanded);
+            v.GotoAnchor(destination);
+        } else
+            v.ShowFile(expanded + destination);
         if (v.Base().empty())
             v.SetBase(MasterSet->Base);
         Source = expanded;
@@ -238,8 +247,10 @@ void TfvFrame::LoadFrame(const std::string& file, const std::string& destination
 
 void TfvFrame::ReloadFile()
 {
-    if (FViewer && !FNested)
+    if (FViewer && !FNested) {
+        FrameViewer().ApplySettings(*FViewer);
         FViewer->Reload();
+    }
 }
 
 void TfvFrame::SetHistoryIndex(int index)

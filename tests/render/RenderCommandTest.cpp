@@ -140,6 +140,16 @@ std::pair<int, int> PngSize(const std::string& file)
     return {at(16), at(20)};
 }
 
+// The w= values of the dump lines of one kind ("cell", "line"), in order.
+std::vector<int> Widths(const std::string& dump, const std::string& kind)
+{
+    std::vector<int> widths;
+    std::regex line("(^|\\n) *" + kind + " [^\\n]*? w=(\\d+)");
+    for (auto it = std::sregex_iterator(dump.begin(), dump.end(), line); it != std::sregex_iterator(); ++it)
+        widths.push_back(std::stoi((*it)[2]));
+    return widths;
+}
+
 } // namespace
 
 TEST(RenderCommand, PicturesAreCutToABoundedWidth)
@@ -158,4 +168,30 @@ TEST(RenderCommand, PicturesAreCutToABoundedWidth)
     EXPECT_EQ(normal.status, 0) << normal.output;
     EXPECT_EQ(normal.output.find("cut at"), std::string::npos) << normal.output;
     EXPECT_EQ(PngSize(dir.file("normal.png")).first, 600);
+}
+
+TEST(RenderCommand, ZoomWidensTableColumnsAndPicturesByItsFactor)
+{
+    TempFolder dir;
+    writeFile(dir.file("bullet.gif"), readFile(std::string(QUILLON_SOURCE_DIR) + "/sample/images/bullet.gif"));
+    writeFile(dir.file("page.htm"), "<table border=1><tr><td>Alpha beta</td><td>Gamma</td></tr></table>"
+                                    "<p><img src=bullet.gif width=40 height=20><p><img src=bullet.gif>");
+    TRun plain = Render(dir.file("page.htm") + " --dump --fixed-metrics");
+    TRun zoomed = Render(dir.file("page.htm") + " --dump --fixed-metrics --zoom 150");
+    ASSERT_EQ(plain.status, 0) << plain.output;
+    ASSERT_EQ(zoomed.status, 0) << zoomed.output;
+    std::vector<int> cells = Widths(plain.output, "cell"), bigCells = Widths(zoomed.output, "cell");
+    ASSERT_EQ(cells.size(), 2u) << plain.output;
+    ASSERT_EQ(bigCells.size(), 2u) << zoomed.output;
+    for (size_t i = 0; i < cells.size(); ++i) // the cell's padding and border stay as they are
+        EXPECT_NEAR(bigCells[i], cells[i] * 1.5, 3) << "column " << i;
+    std::vector<int> lines = Widths(plain.output, "line"), bigLines = Widths(zoomed.output, "line");
+    ASSERT_EQ(lines.size(), 4u) << plain.output;
+    ASSERT_EQ(bigLines.size(), 4u) << zoomed.output;
+    EXPECT_EQ(lines[2], 40) << "the sized picture alone on its line";
+    for (size_t i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(bigLines[i] * 2, lines[i] * 3) << "line " << i;
+
+    TRun bad = Render(dir.file("page.htm") + " --dump --zoom 5");
+    EXPECT_EQ(bad.status, 2) << bad.output;
 }

@@ -24,18 +24,8 @@
 
 namespace {
 
-std::string SampleBytes(const std::string& name)
-{
-    std::ifstream in(std::string(QUILLON_SOURCE_DIR) + "/sample/images/" + name, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-TImageObj* Image(THTMLViewer& viewer, const std::string& id)
-{
-    return dynamic_cast<TImageObj*>(viewer.SectionList().FindID(id));
-}
+using viewertest::ImageById;
+using viewertest::SampleImage;
 
 struct ObjectsFixture : ::testing::Test {
     viewertest::Files files;
@@ -51,10 +41,10 @@ struct ObjectsFixture : ::testing::Test {
 
 TEST_F(ObjectsFixture, PicturesNextToTheDocumentAreFoundIgnoringCase)
 {
-    files.Write("BULLET.GIF", SampleBytes("bullet.gif"));
+    files.Write("BULLET.GIF", SampleImage("bullet.gif"));
     viewer.ShowFile(files.Write("page.htm", "<p>dot <img id=b src=\"bullet.gif\"> <img id=m src=\"missing.gif\" width=20 height=20>"));
-    TImageObj* found = Image(viewer, "b");
-    TImageObj* missing = Image(viewer, "m");
+    TImageObj* found = ImageById(viewer, "b");
+    TImageObj* missing = ImageById(viewer, "m");
     ASSERT_NE(found, nullptr);
     ASSERT_NE(missing, nullptr);
     EXPECT_TRUE(found->HasPicture());
@@ -65,7 +55,7 @@ TEST_F(ObjectsFixture, PicturesNextToTheDocumentAreFoundIgnoringCase)
 
 TEST_F(ObjectsFixture, CacheIsSharedAndAgedByLoads)
 {
-    files.Write("bullet.gif", SampleBytes("bullet.gif"));
+    files.Write("bullet.gif", SampleImage("bullet.gif"));
     auto shared = std::make_shared<TStringBitmapList>();
     viewer.SetImageCache(shared);
     EXPECT_EQ(&viewer.ImageCache(), shared.get());
@@ -87,13 +77,13 @@ TEST_F(ObjectsFixture, WaitingPictureIsShownWhenItsDataArrives)
         return TImageStream{TImageStream::Kind::Wait, {}};
     };
     viewer.ShowHtmlText("<img id=l src=\"later.gif\">");
-    TImageObj* image = Image(viewer, "l");
+    TImageObj* image = ImageById(viewer, "l");
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(requested, "later.gif");
     EXPECT_FALSE(image->HasPicture());
-    std::string bytes = SampleBytes("bullet.gif");
+    std::string bytes = SampleImage("bullet.gif");
     viewer.InsertImage("later.gif", TByteSpan(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
-    EXPECT_TRUE(Image(viewer, "l")->HasPicture());
+    EXPECT_TRUE(ImageById(viewer, "l")->HasPicture());
 }
 
 TEST_F(ObjectsFixture, FormControlsAreWidgetsAndSubmitThroughTheViewer)
@@ -168,7 +158,7 @@ TEST_F(ObjectsFixture, FormContentsComeBackWithThePage)
 
 TEST_F(ObjectsFixture, ClickOnAnImageInputSubmitsWithThePoint)
 {
-    files.Write("beam.gif", SampleBytes("beam.gif"));
+    files.Write("beam.gif", SampleImage("beam.gif"));
     std::vector<std::string> items;
     viewer.OnFormSubmit = [&](THTMLViewer*, const std::string&, const std::string&, const std::string&,
                               const std::string&, const std::vector<std::string>& results) { items = results; };

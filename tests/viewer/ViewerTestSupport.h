@@ -2,7 +2,12 @@
 // Files for viewer, frame and printing tests, written into a temporary folder.
 #include <QTemporaryDir>
 #include <fstream>
+#include <sstream>
 #include <string>
+
+#include "html/layout/TImageObj.h"
+#include "html/layout/TSectionList.h"
+#include "html/viewer/THTMLViewer.h"
 
 namespace viewertest {
 
@@ -29,6 +34,21 @@ inline std::string Paragraphs(int count, const std::string& head = "")
         html += "<p><a name=\"p" + std::to_string(i) + "\">Paragraph " + std::to_string(i) +
                 "</a> with some words to fill the line.</p>\n";
     return html + "</body></html>";
+}
+
+// The bytes of a picture of the sample collection.
+inline std::string SampleImage(const std::string& name)
+{
+    std::ifstream in(std::string(QUILLON_SOURCE_DIR) + "/sample/images/" + name, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// The picture of the shown document with this ID (none when there is none).
+inline TImageObj* ImageById(THTMLViewer& viewer, const std::string& id)
+{
+    return dynamic_cast<TImageObj*>(viewer.SectionList().FindID(id));
 }
 
 } // namespace viewertest

@@ -65,6 +65,7 @@ void LoadAndLayOut(const std::string& name, TCanvas& canvas, int width, TRendere
     } else {
         std::string text = ReadFile(path);
         THtmlParseSettings settings;
+        settings.defaults.zoom = out.doc.Zoom;
         if (kind == TDocumentKind::Text) {
             HtmlParseTextString(std::move(text), out.doc, out.styles, settings);
         } else {

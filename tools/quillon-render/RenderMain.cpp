@@ -109,6 +109,7 @@ int main(int argc, char** argv)
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QGuiApplication app(argc, argv);
     TRenderedDocument document;
+    document.doc.Zoom = options->zoom;
     int rc = 0;
     try {
         if (options->fixedMetrics) {

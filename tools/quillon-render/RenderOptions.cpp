@@ -24,6 +24,8 @@ the document's height.
 
 Options:
   --width N         layout width in pixels (default 800)
+  --zoom P          show fonts and pictures at P percent (10 to 1000,
+                    default 100), as the viewer's zoom does
   --png OUT         paint the document into the PNG file OUT
   --band Y:H        with --png: only the band of H pixels from document Y
   --pdf OUT         print the document into the PDF file OUT (A4, margins of
@@ -77,6 +79,11 @@ std::optional<TRenderOptions> ParseRenderOptions(int argc, char** argv, std::str
         } else if (a == "--width") {
             if (!value(v) || !ToInt(v, o.width) || o.width < 1 || o.width > 100000) {
                 error = error.empty() ? "bad --width" : error;
+                return std::nullopt;
+            }
+        } else if (a == "--zoom") {
+            if (!value(v) || !ToInt(v, o.zoom) || o.zoom < 10 || o.zoom > 1000) {
+                error = error.empty() ? "bad --zoom" : error;
                 return std::nullopt;
             }
         } else if (a == "--png") {

@@ -6,6 +6,7 @@
 struct TRenderOptions {
     std::string file;
     int width = 800;
+    int zoom = 100;           // percent fonts and pictures are shown at
     std::string png;          // write a PNG here
     std::string pdf;          // print the document into this PDF file
     bool band = false;        // only the band [bandY, bandY + bandHeight)
