@@ -162,14 +162,9 @@ void TProperties::copyCombinedFrom(const TProperties& source)
     FPseudo = source.FPseudo;
     FTitle = source.FTitle;
     FStyleAttribute = source.FStyleAttribute;
-    FBackground = source.FBackground;
-    FCharset = source.FCharset;
-    FCodePage = source.FCodePage;
-    FEmSize = source.FEmSize;
-    FExSize = source.FExSize;
+    copyDerived(source);
     FFont = source.FFont ? std::make_unique<TMyFont>(*source.FFont) : nullptr;
     FIsLink = source.FIsLink;
-    FLinkFonts = source.FLinkFonts ? std::make_unique<TFontInfoArray>(*source.FLinkFonts) : nullptr;
     FAncestry = source.FAncestry;
     FStamp = source.FStamp;
 }
@@ -214,17 +209,22 @@ void TProperties::inheritValue(int index, const TProperties& parent, bool spanPa
         FValues[index] = parent.FValues[index];
 }
 
-void TProperties::inheritDerived(const TProperties& parent)
+void TProperties::copyDerived(const TProperties& source)
 {
-    FBackground = parent.FBackground;
-    FCharset = parent.FCharset;
-    FCodePage = parent.FCodePage;
-    FEmSize = parent.FEmSize;
-    FExSize = parent.FExSize;
-    if (parent.FLinkFonts)
-        FLinkFonts = std::make_unique<TFontInfoArray>(*parent.FLinkFonts);
+    FBackground = source.FBackground;
+    FCharset = source.FCharset;
+    FCodePage = source.FCodePage;
+    FEmSize = source.FEmSize;
+    FExSize = source.FExSize;
+    if (source.FLinkFonts)
+        FLinkFonts = std::make_unique<TFontInfoArray>(*source.FLinkFonts);
     else
         FLinkFonts.reset();
+}
+
+void TProperties::inheritDerived(const TProperties& parent)
+{
+    copyDerived(parent);
     dropFont();
 }
 

@@ -182,6 +182,8 @@ private:
     void buildLinkFonts(const TStyleList& styles, TPropertySpan below);
     void inheritValue(int index, const TProperties& parent, bool spanParent);
     void inheritDerived(const TProperties& parent);
+    // Background, character set, code page, em and ex sizes and link fonts.
+    void copyDerived(const TProperties& source);
     void dropFont()
     {
         FFont.reset();
