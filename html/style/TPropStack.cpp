@@ -31,8 +31,9 @@ std::shared_ptr<TProperties> TPropStack::Combined(const TStyleList& styles, cons
 {
     auto set = std::make_shared<TProperties>();
     const TPropertySpan below(FRaw.data(), FRaw.size());
-    // A STYLE attribute or a title makes a set of its own.
-    if (styleAttribute || !title.empty()) {
+    // Reuse is off: with nested lists laid out as they are now, a reused set
+    // changes their margins (the stamp misses something the cascade reads).
+    if (true || styleAttribute || !title.empty()) {
         set->combine(styles, tag, cls, id, styleAttribute, title, pseudo, below);
         return set;
     }
