@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // A decoded picture: 32-bit pixels 0xAARRGGBB (the layout of QImage's ARGB32,
@@ -26,4 +27,15 @@ struct TBitmap {
     uint32_t at(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
     bool transparentAt(int x, int y) const { return hasMask() && mask[size_t(y) * size_t(width) + size_t(x)] != 0; }
     void createMask() { mask.assign(pixels.size(), 0); }
+
+    // What a drawing surface converted the picture into to draw it, kept so
+    // that pictures drawn again and again (animations redraw many times a
+    // second) are converted once. The surface checks that it still belongs
+    // to these pixels; code that changes a picture in place after it was
+    // drawn calls changed().
+    struct TDrawForm {
+        virtual ~TDrawForm() = default;
+    };
+    mutable std::shared_ptr<const TDrawForm> drawForm;
+    void changed() { drawForm.reset(); }
 };

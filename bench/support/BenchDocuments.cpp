@@ -60,6 +60,26 @@ std::string TableDocument(size_t bytes)
     return out + tail;
 }
 
+std::string LongParagraphDocument(size_t bytes)
+{
+    static const char* const words[] = {"lantern ", "keeper ", "harbour ", "tide ", "lens ", "paraffin "};
+    std::string out = "<html><head><title>One paragraph</title></head><body><p>";
+    out.reserve(bytes + 100);
+    const std::string tail = "</p></body></html>\n";
+    for (size_t n = 0; out.size() + tail.size() < bytes; ++n)
+        out += words[(n * 5 + n / 7) % 6];
+    return out + tail;
+}
+
+std::string LinkParagraphDocument(int links)
+{
+    std::string out = "<html><head><title>Links</title></head><body><p>";
+    out.reserve(size_t(links) * 24 + 100);
+    for (int n = 0; n < links; ++n)
+        out += "<a href=\"e" + std::to_string(n) + ".htm\">entry</a> ";
+    return out + "</p></body></html>\n";
+}
+
 std::string OutputFolder()
 {
     const char* tmp = std::getenv("TMPDIR");

@@ -19,6 +19,14 @@ std::string ProseDocument(size_t bytes = DocumentBytes);
 // remarks that wraps, a right-aligned bold figure and a short note.
 std::string TableDocument(size_t bytes = DocumentBytes);
 
+// One paragraph of about `bytes` bytes of plain words and nothing else: a
+// single run of text that breaks into thousands of lines.
+std::string LongParagraphDocument(size_t bytes);
+
+// One paragraph holding `links` links of a word each, separated by spaces:
+// as many font runs as links in one text section.
+std::string LinkParagraphDocument(int links);
+
 // The folder benchmarks write their documents into ($TMPDIR or /tmp), so
 // that `quillon-render FILE --timing` and `/usr/bin/time -v` can be run on them.
 std::string OutputFolder();

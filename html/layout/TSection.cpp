@@ -492,19 +492,17 @@ int TSection::IndexAtX(TCanvas& canvas, const LineRec& line, int x, bool middle)
     return lo;
 }
 
-int TSection::FitCount(TCanvas& canvas, int start, int remaining, int y, bool firstLine, IndentManager& im,
-                       std::vector<TFloatingObj*>& deferred)
+int TSection::FitCount(TCanvas& canvas, int start, int remaining, int nextBreak, int y, bool firstLine,
+                       IndentManager& im, std::vector<TFloatingObj*>& deferred)
 {
     int limit = remaining;
     bool breakFollows = false;
-    for (int i = start; i < start + remaining; ++i)
-        if (Buff[size_t(i)] == BreakChar) {
-            if (i == start)
-                return 1;
-            limit = i - start;
-            breakFollows = true;
-            break;
-        }
+    if (nextBreak < start + remaining) {
+        if (nextBreak == start)
+            return 1;
+        limit = nextBreak - start;
+        breakFollows = true;
+    }
     int indent = firstLine ? FirstLineIndent : 0;
     long long room = (long long)im.RightSide(y) - im.LeftIndent(y) - indent;
     if (firstLine && Images().empty() && FormControls().empty()) {
@@ -552,13 +550,14 @@ int TSection::FitCount(TCanvas& canvas, int start, int remaining, int y, bool fi
             continue;
         }
         TFontObj* run = FFonts.GetFontObjAt(i);
-        int pieceEnd = i + FFonts.GetFontCountAt(i, end);
+        // No more than room + 1 characters can fit, so neither the scan for
+        // the next object nor the measuring looks further: a line costs what
+        // fits on it, not what is left of the paragraph.
+        int pieceEnd = i + FFonts.GetFontCountAt(i, int(std::min<long long>(end, i + std::max<long long>(room, 0) + 1)));
         int j = i;
         while (j < pieceEnd && Buff[size_t(j)] != ImageChar && Buff[size_t(j)] != ControlChar)
             ++j;
-        // No more than room + 1 characters can fit, so measuring stops early
-        // even in a paragraph without spaces.
-        int segment = int(std::min<long long>(j - i, std::max<long long>(room, 0) + 1));
+        int segment = j - i;
         const TFontRef& font = run->FontOn(canvas);
         int avail = int(std::clamp<long long>(room - run->Overhang(), -1, DocumentLimit));
         int fit = avail < 0 ? 0
@@ -719,12 +718,13 @@ void TSection::FinishLine(TCanvas& canvas, int start, int n, int& y, bool firstL
             alignObject(img.VertAlign == TVAlign::Baseline ? TVAlign::Bottom : img.VertAlign,
                         img.ObjHeight + img.VSpaceT + img.VSpaceB, false);
     }
-    for (TFormControlObj* ctl : FormControls())
-        if (ctl->Pos >= start && ctl->Pos < end) {
-            if (doc && !doc->IsCopy)
-                ctl->YValue = y;
-            alignObject(ctl->VertAlign, ctl->Height(), true);
-        }
+    for (auto it = std::lower_bound(FormControls().begin(), FormControls().end(), start,
+                                    [](const TFormControlObj* o, int p) { return o->Pos < p; });
+         it != FormControls().end() && (*it)->Pos < end; ++it) {
+        if (doc && !doc->IsCopy)
+            (*it)->YValue = y;
+        alignObject((*it)->VertAlign, (*it)->Height(), true);
+    }
     if (doc && !doc->IsCopy)
         for (size_t r = FFonts.IndexAt(start); r < FFonts.Count() && FFonts[r].Pos < end; ++r) {
             TFontObj& run = FFonts[r];
@@ -841,11 +841,18 @@ int TSection::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im
         if (offset > 0)
             AddEmptyLine(y, offset);
     }
+    // Forced breaks are found once per paragraph: the next one ahead of the
+    // line start is remembered until a line passes it.
+    int nextBreak = -1;
     while (start < total) {
         int remaining = total - start;
         int n = remaining;
         if (!Preformatted()) {
-            int fit = FitCount(canvas, start, remaining, y, first, im, deferred);
+            if (nextBreak < start) {
+                size_t at = Buff.find(BreakChar, size_t(start));
+                nextBreak = at == std::u16string::npos ? total : int(at);
+            }
+            int fit = FitCount(canvas, start, remaining, nextBreak, y, first, im, deferred);
             int nextFloat = im.NextFloatBottom(y);
             if (fit == 0 && nextFloat > y) {
                 deferred.clear();

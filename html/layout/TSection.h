@@ -128,8 +128,10 @@ protected:
     // Width of [start, start + n): pieces of one font, objects and controls.
     enum class TTrailing : uint8_t { Measure, Skip };
     int StretchWidth(TCanvas& canvas, int start, int n, TTrailing trailing = TTrailing::Measure);
-    int FitCount(TCanvas& canvas, int start, int remaining, int y, bool firstLine, IndentManager& im,
-                 std::vector<TFloatingObj*>& deferred);
+    // Characters of [start, start + remaining) that fit on the line at y;
+    // nextBreak is the first forced break at or after start (or the end).
+    int FitCount(TCanvas& canvas, int start, int remaining, int nextBreak, int y, bool firstLine,
+                 IndentManager& im, std::vector<TFloatingObj*>& deferred);
     int BreakLine(int start, int fit, int y, IndentManager& im, bool& skipToFloat);
     void FinishLine(TCanvas& canvas, int start, int n, int& y, bool firstLine, bool lastLine, IndentManager& im,
                     std::vector<TFloatingObj*>& deferred);

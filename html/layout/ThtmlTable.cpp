@@ -780,6 +780,7 @@ int ThtmlTable::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& 
         for (auto& c : row->Cells)
             if (c)
                 DrawBot = std::max(DrawBot, c->Content().tcDrawBot);
+    IndexRows(area.y);
     Len = cursor - StartCurs;
     maxWidth = TableWidth;
     if (FOwner && FOwner->ListItemMarkerY) {
@@ -788,6 +789,36 @@ int ThtmlTable::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& 
     }
     return SectionHeight;
 }
+
+void ThtmlTable::IndexRows(int y)
+{
+    FRowTop.resize(Rows.size());
+    FRowReach.resize(Rows.size());
+    int top = AddDoc(y, CellSpacing);
+    int reach = y;
+    for (size_t r = 0; r < Rows.size(); ++r) {
+        for (const auto& c : Rows[r]->Cells)
+            if (c)
+                reach = std::max(reach, CellBottom(*c));
+        FRowTop[r] = top;
+        FRowReach[r] = reach;
+        top = AddDoc(top, r < Heights.size() ? Heights[r] : 0);
+    }
+}
+
+int ThtmlTable::CellBottom(const TCellObj& cell)
+{
+    return AddDoc(cell.Y, std::max(cell.Ht, cell.Content().tcDrawBot - cell.Y));
+}
+
+size_t ThtmlTable::FirstRowReaching(int y) const
+{
+    if (FRowReach.size() != Rows.size())
+        return 0;
+    return size_t(std::lower_bound(FRowReach.begin(), FRowReach.end(), y) - FRowReach.begin());
+}
+
+bool ThtmlTable::RowBelow(size_t row, int y) const { return FRowTop.size() == Rows.size() && FRowTop[row] > y; }
 
 // ---------------------------------------------------------------- painting
 
@@ -874,12 +905,19 @@ int ThtmlTable::Paint(TPaintContext& pc, IndentManager&, int, int, int)
         return after;
     if (pc.printing && DrawTop >= pc.pageBottom)
         return after;
-    for (size_t r = 0; r < Rows.size(); ++r) {
+    // Rows that end above the band (and above the page) can neither paint
+    // nor move the page end: start at the first that reaches it, and stop
+    // below the band where no row can break the page any more, so a page of
+    // a long table costs its own rows only.
+    const int pageTop = pc.clip.top + pc.yOffset;
+    for (size_t r = FirstRowReaching(std::min(top, pageTop)); r < Rows.size(); ++r) {
+        if (RowBelow(r, bottom) && (!pc.printing || RowBelow(r, AddDoc(pc.pageBottom, CellSpacing / 2))))
+            break;
         const TCellList& row = *Rows[r];
         if (RowStartsNewPage(pc, row, r))
             break;
         for (const auto& c : row.Cells) {
-            if (!c || c->Y > bottom || AddDoc(c->Y, std::max(c->Ht, c->Content().tcDrawBot - c->Y)) < top)
+            if (!c || c->Y > bottom || CellBottom(*c) < top)
                 continue;
             PaintCell(pc, *c);
         }
@@ -888,7 +926,6 @@ int ThtmlTable::Paint(TPaintContext& pc, IndentManager&, int, int, int)
             for (const auto& c : row.Cells)
                 if (c)
                     rowBottom = std::max(rowBottom, AddDoc(c->Y, row.RowHeight));
-            int pageTop = pc.clip.top + pc.yOffset;
             if (rowBottom > pageTop && rowBottom < pc.pageBottom)
                 pc.pageBottom = rowBottom + CellSpacing / 2;
         }
@@ -900,9 +937,9 @@ int ThtmlTable::Paint(TPaintContext& pc, IndentManager&, int, int, int)
 
 TCellObj* ThtmlTable::CellAt(int x, int y) const
 {
-    for (const auto& row : Rows)
-        for (const auto& c : row->Cells)
-            if (c && x >= c->X && x < c->X + c->Wd && y >= c->Y && y < c->Y + std::max(c->Ht, c->Content().tcDrawBot - c->Y))
+    for (size_t r = FirstRowReaching(AddDoc(y, 1)); r < Rows.size() && !RowBelow(r, y); ++r)
+        for (const auto& c : Rows[r]->Cells)
+            if (c && x >= c->X && x < c->X + c->Wd && y >= c->Y && y < CellBottom(*c))
                 return c.get();
     return nullptr;
 }

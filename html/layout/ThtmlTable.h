@@ -113,6 +113,12 @@ private:
     int CellLeft(size_t column) const;
     void PaintCell(TPaintContext& pc, TCellObj& cell);
     bool RowStartsNewPage(TPaintContext& pc, const TCellList& row, size_t index) const;
+    // Row tops and the lowest cell bottom of the rows so far, after layout,
+    // so that painting and hit tests find their first row by binary search.
+    void IndexRows(int y);
+    static int CellBottom(const TCellObj& cell);
+    size_t FirstRowReaching(int y) const;
+    bool RowBelow(size_t row, int y) const;
     template <typename F> void ForEachCell(F&& f) const;
     TCellObj* CellAt(int x, int y) const;
 
@@ -131,4 +137,6 @@ private:
     std::vector<int> FCellLaidW;
     std::vector<int> FCellLaidX;
     IndentManager FCellEdges; // float edges of the cell being laid out
+    std::vector<int> FRowTop;   // per row, from the last layout
+    std::vector<int> FRowReach; // per row: the lowest bottom of its cells and those above
 };

@@ -142,6 +142,31 @@ TProperties::TProperties()
         FValues[i] = NotSet;
     FValues[piZIndex] = 0;
     FSequence = StyleModule().nextSequence++;
+    touch();
+}
+
+void TProperties::touch()
+{
+    static uint64_t next = 0;
+    FStamp = ++next;
+}
+
+void TProperties::copyCombinedFrom(const TProperties& source)
+{
+    FValues = source.FValues;
+    FSetHere = source.FSetHere;
+    FImportant = source.FImportant;
+    FTag = source.FTag;
+    FClass = source.FClass;
+    FID = source.FID;
+    FPseudo = source.FPseudo;
+    FTitle = source.FTitle;
+    FStyleAttribute = source.FStyleAttribute;
+    copyDerived(source);
+    FFont = source.FFont ? std::make_unique<TMyFont>(*source.FFont) : nullptr;
+    FIsLink = source.FIsLink;
+    FAncestry = source.FAncestry;
+    FStamp = source.FStamp;
 }
 
 TProperties::~TProperties() = default;
@@ -184,17 +209,22 @@ void TProperties::inheritValue(int index, const TProperties& parent, bool spanPa
         FValues[index] = parent.FValues[index];
 }
 
-void TProperties::inheritDerived(const TProperties& parent)
+void TProperties::copyDerived(const TProperties& source)
 {
-    FBackground = parent.FBackground;
-    FCharset = parent.FCharset;
-    FCodePage = parent.FCodePage;
-    FEmSize = parent.FEmSize;
-    FExSize = parent.FExSize;
-    if (parent.FLinkFonts)
-        FLinkFonts = std::make_unique<TFontInfoArray>(*parent.FLinkFonts);
+    FBackground = source.FBackground;
+    FCharset = source.FCharset;
+    FCodePage = source.FCodePage;
+    FEmSize = source.FEmSize;
+    FExSize = source.FExSize;
+    if (source.FLinkFonts)
+        FLinkFonts = std::make_unique<TFontInfoArray>(*source.FLinkFonts);
     else
         FLinkFonts.reset();
+}
+
+void TProperties::inheritDerived(const TProperties& parent)
+{
+    copyDerived(parent);
     dropFont();
 }
 
@@ -434,12 +464,15 @@ std::vector<std::string> CascadeKeys(std::string_view t, std::string_view classe
     return keys;
 }
 
-// Each ancestor of the rule, nearest first, matches a set further down the stack.
-bool AncestorsMatch(const TStyleRule& rule, TPropertySpan below)
+// Each ancestor of the rule, nearest first, matches a set further down the
+// stack. ancestry holds the keys of the whole stack: a rule naming one it
+// lacks cannot match.
+bool AncestorsMatch(const TStyleRule& rule, TPropertySpan below, const TAncestorFilter& ancestry)
 {
+    if (!ancestry.mayHold(rule.ancestorKeys))
+        return false;
     size_t level = below.size();
-    for (std::string_view text : rule.ancestors) {
-        const TSimpleSelector ancestor = TSimpleSelector::parse(text);
+    for (const TSimpleSelector& ancestor : rule.ancestorSelectors) {
         while (level > 0 && !ancestor.matches(*below[level - 1]))
             --level;
         if (level == 0)
@@ -456,8 +489,14 @@ void TProperties::cascade(const TStyleList& styles, std::string_view tag, std::s
                           std::string_view pseudo, TPropertySpan below)
 {
     const TProperties* parent = below.empty() ? nullptr : below.back();
-    if (parent)
+    FAncestry = TAncestorFilter();
+    if (parent) {
         inherit(*parent);
+        FAncestry = parent->FAncestry;
+        FAncestry.add(TAncestorFilter::TKey::Tag, parent->FTag);
+        FAncestry.addClasses(parent->FClass);
+        FAncestry.add(TAncestorFilter::TKey::ID, parent->FID);
+    }
     FImportant.reset();
     auto apply = [this](const TProperties& rule) { applyRule(rule); };
     if (!pseudo.empty() && tag == "a")
@@ -470,7 +509,7 @@ void TProperties::cascade(const TStyleList& styles, std::string_view tag, std::s
     std::vector<const TStyleRule*> descendants;
     for (const std::string& key : keys)
         styles.forEachDescendantRule(key, [&](const TStyleRule& rule) {
-            if (AncestorsMatch(rule, below))
+            if (AncestorsMatch(rule, below, FAncestry))
                 descendants.push_back(&rule);
         });
     std::sort(descendants.begin(), descendants.end(),

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "html/style/StyleValues.h"
+#include "html/style/TAncestorFilter.h"
 #include "html/style/TFontInfoArray.h"
 #include "html/style/TMyFont.h"
 
@@ -142,10 +143,18 @@ public:
     const std::string& pseudo() const { return FPseudo; }
     const std::u16string& title() const { return FTitle; }
     const std::shared_ptr<const TProperties>& styleAttribute() const { return FStyleAttribute; }
-    void setTag(std::string tag) { FTag = std::move(tag); }
+    void setTag(std::string tag)
+    {
+        FTag = std::move(tag);
+        touch();
+    }
     int charset() const { return FCharset; }
     int codePage() const { return FCodePage; }
-    void setCodePage(int codePage) { FCodePage = codePage; }
+    void setCodePage(int codePage)
+    {
+        FCodePage = codePage;
+        touch();
+    }
     int emSize() const { return FEmSize; }
     int exSize() const { return FExSize; }
     // The text background of inline elements.
@@ -153,6 +162,15 @@ public:
     void setBackground(TColor color);
     // The font size in points (the reference size when not yet a number).
     double fontSizePoints() const;
+
+    // What the cascade made of this set. Every change gives a set a new
+    // stamp; a copy made with copyCombinedFrom shares its source's until it
+    // changes, so sets with equal stamps were combined alike (the same
+    // values and the same chain of ancestors).
+    uint64_t stamp() const { return FStamp; }
+    void copyCombinedFrom(const TProperties& source);
+    // The tags, classes and IDs of the sets this one was combined under.
+    const TAncestorFilter& ancestry() const { return FAncestry; }
 
 private:
     void cascade(const TStyleList& styles, std::string_view tag, std::string_view cls, std::string_view id,
@@ -164,7 +182,14 @@ private:
     void buildLinkFonts(const TStyleList& styles, TPropertySpan below);
     void inheritValue(int index, const TProperties& parent, bool spanParent);
     void inheritDerived(const TProperties& parent);
-    void dropFont() { FFont.reset(); }
+    // Background, character set, code page, em and ex sizes and link fonts.
+    void copyDerived(const TProperties& source);
+    void dropFont()
+    {
+        FFont.reset();
+        touch();
+    }
+    void touch();
     TMyFont makeFont() const;
     const std::string* text(int index) const { return AsText(FValues[index]); }
 
@@ -188,6 +213,8 @@ private:
     mutable std::unique_ptr<TMyFont> FFont;
     bool FIsLink = false;
     std::unique_ptr<TFontInfoArray> FLinkFonts;
+    TAncestorFilter FAncestry;
+    uint64_t FStamp = 0;
 };
 
 // Picks the first installed font of a font-family list (generic families

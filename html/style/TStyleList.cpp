@@ -100,6 +100,7 @@ void TStyleList::clear()
     FRules.clear();
     FCounter = 10;
     FHoverUsed = false;
+    ++FGeneration;
 }
 
 std::string TStyleList::nextOrdinal() { return std::to_string(FCounter++); }
@@ -109,13 +110,22 @@ TProperties& TStyleList::add(std::string_view key, std::unique_ptr<TProperties> 
     TStyleRule rule;
     rule.props = std::move(props);
     rule.order = FAdded++;
+    ++FGeneration;
     // A multimap inserts after the entries with an equal key: list order is kept.
     auto it = FRules.emplace(std::string(key), std::move(rule));
     if (it->first.find(' ') != std::string::npos) {
         std::string_view element;
-        SplitDescendantKey(it->first, element, it->second.ancestors);
-        if (!it->second.ancestors.empty())
-            FDescendants.emplace(std::string(element), &it->second);
+        TStyleRule& added = it->second;
+        SplitDescendantKey(it->first, element, added.ancestors);
+        for (std::string_view text : added.ancestors) {
+            added.ancestorSelectors.push_back(TSimpleSelector::parse(text));
+            const TSimpleSelector& a = added.ancestorSelectors.back();
+            added.ancestorKeys.add(TAncestorFilter::TKey::Tag, a.tag);
+            added.ancestorKeys.add(TAncestorFilter::TKey::Class, a.cls);
+            added.ancestorKeys.add(TAncestorFilter::TKey::ID, a.id);
+        }
+        if (!added.ancestors.empty())
+            FDescendants.emplace(std::string(element), &added);
     }
     return *it->second.props;
 }
@@ -128,6 +138,7 @@ TProperties* TStyleList::find(std::string_view key) const
 
 TProperties& TStyleList::findOrAdd(std::string_view selector)
 {
+    ++FGeneration; // the caller changes what it finds
     if (TProperties* existing = find(selector))
         return *existing;
     return add(selector, std::make_unique<TProperties>());
@@ -157,8 +168,10 @@ void TStyleList::addCopy(std::string_view selector, const TProperties& props)
 
 void TStyleList::setLinkColor(std::string_view pseudo, TColor color)
 {
-    if (TProperties* set = find("::" + std::string(pseudo)))
+    if (TProperties* set = find("::" + std::string(pseudo))) {
         set->setValue(piColor, int(color));
+        ++FGeneration;
+    }
 }
 
 void TStyleList::addProperty(std::string_view selector, std::string_view name, std::string_view value,

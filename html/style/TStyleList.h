@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "html/style/TAncestorFilter.h"
 #include "html/style/TProperties.h"
 
 // One simple selector: tag, class, ID and pseudo-class, each may be empty.
@@ -28,6 +29,9 @@ struct TStyleRule {
     // For descendant keys: the ancestors' simple selectors, nearest first
     // (views into the key).
     std::vector<std::string_view> ancestors;
+    // The same, parsed once, and the keys they name for the quick test.
+    std::vector<TSimpleSelector> ancestorSelectors;
+    TAncestorFilter ancestorKeys;
     long order = 0; // when the rule was added
 };
 
@@ -73,6 +77,9 @@ public:
     bool hoverUsed() const { return FHoverUsed; }
     void setHoverUsed() { FHoverUsed = true; }
     size_t size() const { return FRules.size(); }
+    // Changes whenever a rule is added or changed, so that combined sets
+    // cached for one state of the list are not used for another.
+    uint64_t generation() const { return FGeneration; }
 
 private:
     TProperties& add(std::string_view key, std::unique_ptr<TProperties> props);
@@ -82,6 +89,7 @@ private:
     std::multimap<std::string, const TStyleRule*, std::less<>> FDescendants;
     int FCounter = 10;
     long FAdded = 0;
+    uint64_t FGeneration = 0;
     bool FHoverUsed = false;
 };
 

@@ -60,14 +60,24 @@ int AngleOf(const TRect& r, TPoint p)
     return int(std::lround(degrees * 16));
 }
 
-// A picture Qt can draw. Without a mask the pixels are wrapped as they are;
-// with one, masked pixels become fully transparent and the others opaque.
-QImage ImageOf(const TBitmap& bitmap)
+// A masked picture converted to an image with alpha, and the pixels it was
+// made from: a copy of the bitmap (other buffers) converts again.
+struct TMaskedImage : TBitmap::TDrawForm {
+    const uint32_t* pixels = nullptr;
+    const uint8_t* mask = nullptr;
+    int width = 0, height = 0;
+    bool hasAlpha = false;
+    QImage image;
+    bool madeFrom(const TBitmap& b) const
+    {
+        return pixels == b.pixels.data() && mask == b.mask.data() && width == b.width && height == b.height &&
+               hasAlpha == b.hasAlpha;
+    }
+};
+
+// Masked pixels become fully transparent and the others opaque.
+QImage ConvertMasked(const TBitmap& bitmap)
 {
-    const auto* bits = reinterpret_cast<const uchar*>(bitmap.pixels.data());
-    if (!bitmap.hasMask())
-        return QImage(bits, bitmap.width, bitmap.height, bitmap.width * 4,
-                      bitmap.hasAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     // Pixels keep their own alpha only in pictures that have one.
     const uint32_t opaque = bitmap.hasAlpha ? 0u : 0xFF000000u;
     QImage image(bitmap.width, bitmap.height, QImage::Format_ARGB32);
@@ -77,6 +87,29 @@ QImage ImageOf(const TBitmap& bitmap)
             row[x] = bitmap.transparentAt(x, y) ? 0u : (bitmap.at(x, y) | opaque);
     }
     return image;
+}
+
+// A picture Qt can draw. Without a mask the pixels are wrapped as they are;
+// with one, the converted image is kept with the bitmap.
+QImage ImageOf(const TBitmap& bitmap)
+{
+    const auto* bits = reinterpret_cast<const uchar*>(bitmap.pixels.data());
+    if (!bitmap.hasMask())
+        return QImage(bits, bitmap.width, bitmap.height, bitmap.width * 4,
+                      bitmap.hasAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    auto kept = std::dynamic_pointer_cast<const TMaskedImage>(bitmap.drawForm);
+    if (!kept || !kept->madeFrom(bitmap)) {
+        auto made = std::make_shared<TMaskedImage>();
+        made->pixels = bitmap.pixels.data();
+        made->mask = bitmap.mask.data();
+        made->width = bitmap.width;
+        made->height = bitmap.height;
+        made->hasAlpha = bitmap.hasAlpha;
+        made->image = ConvertMasked(bitmap);
+        bitmap.drawForm = made;
+        kept = std::move(made);
+    }
+    return kept->image; // shared, not copied
 }
 
 } // namespace

@@ -181,6 +181,40 @@ TEST(QtCanvasBitmaps, MaskedPixelsStayUntouchedWhenStretched)
     EXPECT_EQ(image.pixel(2, 2), qRgb(0, 255, 0));
 }
 
+TEST(QtCanvasBitmaps, MaskedPictureIsConvertedOnceUntilItChanges)
+{
+    QImage image(2, 1, QImage::Format_RGB32);
+    auto draw = [&image](const TBitmap& b) {
+        image.fill(QColor(255, 255, 255));
+        QPainter painter(&image);
+        TQtCanvas canvas(painter);
+        canvas.drawBitmap({0, 0, 2, 1}, b);
+    };
+    TBitmap bitmap(2, 1, 0xFFFF0000u);
+    bitmap.createMask();
+    bitmap.mask[0] = 1;
+    draw(bitmap);
+    auto converted = bitmap.drawForm;
+    ASSERT_NE(converted, nullptr);
+    draw(bitmap);
+    EXPECT_EQ(bitmap.drawForm, converted) << "drawn again from the kept image";
+    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(1, 0), qRgb(255, 0, 0));
+
+    // A changed copy has pixels of its own and is converted for them.
+    TBitmap copy = bitmap;
+    copy.at(1, 0) = 0xFF00FF00u;
+    draw(copy);
+    EXPECT_EQ(image.pixel(1, 0), qRgb(0, 255, 0));
+    // A picture changed in place says so.
+    bitmap.at(1, 0) = 0xFF0000FFu;
+    bitmap.mask[0] = 0;
+    bitmap.changed();
+    draw(bitmap);
+    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(1, 0), qRgb(0, 0, 255));
+}
+
 TEST(QtCanvasBitmaps, PicturesWithAlphaBlendWithTheGround)
 {
     QImage image(4, 1, QImage::Format_RGB32);

@@ -73,6 +73,57 @@ TEST(LineBreaking, ForcedBreakEndsTheLine)
     EXPECT_EQ(LineTexts(*raw), (std::vector<std::u16string>{u"ab\b", u"cd"}));
 }
 
+TEST(LineBreaking, EveryForcedBreakOfALongParagraphEndsItsLine)
+{
+    // Breaks at the start, twice in a row and after a wrapped line: each is
+    // found again once the lines pass the one before it (the one at the end
+    // is dropped when the section closes).
+    Doc d;
+    auto s = std::make_unique<TSection>(d.doc, Text());
+    int source = 0;
+    auto text = [&](std::u16string_view t) {
+        Doc::Fill(*s, t, source);
+        source += int(t.size());
+    };
+    auto brk = [&]() { s->AddChar(BreakChar, source++); };
+    brk();
+    text(u"aa bb");
+    brk();
+    brk();
+    text(u"cccc dddd eeee ffff gg");
+    brk();
+    text(u"hh");
+    brk();
+    TSection* raw = s.get();
+    d.body->AddSection(std::move(s));
+    d.Layout(80);
+    EXPECT_EQ(LineTexts(*raw), (std::vector<std::u16string>{u"\b", u"aa bb\b", u"\b", u"cccc dddd ", u"eeee ffff ",
+                                                             u"gg\b", u"hh"}));
+}
+
+TEST(LineBreaking, ParagraphOfThousandsOfLinesCoversItsTextInOrderWithinTheWidth)
+{
+    Doc d;
+    std::u16string words;
+    for (int i = 0; i < 20000; ++i)
+        words += i % 7 == 0 ? u"lantern " : i % 3 == 0 ? u"tide " : u"keeper ";
+    TSection* s = d.AddText(*d.body, words);
+    d.Layout(200);
+    ASSERT_GT(s->Lines().size(), 2000u);
+    int next = 0;
+    for (const LineRec& line : s->Lines()) {
+        ASSERT_EQ(line.Start, next);
+        EXPECT_LE(line.TextWidth, 200);
+        // Each line is as full as the next word allows.
+        if (line.Start + line.Ln < int(s->Text().size())) {
+            size_t wordEnd = std::min(s->Text().find(u' ', size_t(line.Start + line.Ln)), s->Text().size());
+            EXPECT_GT(line.TextWidth + 8 * int(wordEnd - size_t(line.Start + line.Ln) + 1), 200);
+        }
+        next = line.Start + line.Ln;
+    }
+    EXPECT_EQ(next, int(s->Text().size()));
+}
+
 TEST(LineBreaking, NoBreakRegionKeepsWordsTogether)
 {
     Doc d;

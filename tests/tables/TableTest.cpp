@@ -329,3 +329,68 @@ TEST(TableMemory, CellsOfOneStyleShareTheirRunFont)
     EXPECT_EQ(first->Fonts()[0].Font(), last->Fonts()[0].Font());
     EXPECT_EQ(first->Lines().at(0).LineHt, last->Lines().at(0).LineHt);
 }
+
+namespace {
+
+// The texts drawn inside the band [0, height) of the window, in order.
+std::vector<std::u16string> TextsInBand(const TFixedCanvas& canvas, int height)
+{
+    std::vector<std::u16string> out;
+    for (const TDrawCall& call : canvas.calls())
+        if (call.kind == TDrawKind::Text && call.rect.bottom > 0 && call.rect.top < height)
+            out.push_back(call.text);
+    return out;
+}
+
+std::string RowsOfCells(int rows, const std::string& firstRowExtra = {})
+{
+    std::string html = "<table>";
+    for (int r = 0; r < rows; ++r)
+        html += "<tr>" + std::string(r == 0 ? firstRowExtra : "") + "<td>r" + std::to_string(r) + "</td></tr>";
+    return html + "</table>";
+}
+
+} // namespace
+
+TEST(TablePainting, PrintedPagesOfALongTableHoldEveryRowOnceInOrder)
+{
+    Built b(RowsOfCells(400));
+    const int pageHeight = 200;
+    std::vector<std::u16string> printed;
+    int pages = 0;
+    for (int top = 0; top < b.height && pages < 1000; ++pages) {
+        TPaintContext pc{b.canvas, TRect{0, 0, 800, pageHeight}};
+        pc.printing = true;
+        pc.yOffset = top;
+        pc.pageBottom = top + pageHeight;
+        b.canvas.clearCalls();
+        b.doc.PaintDocument(pc, 0);
+        // Only what lies above the page end belongs to this page.
+        for (const std::u16string& text : TextsInBand(b.canvas, pc.pageBottom - top))
+            printed.push_back(text);
+        ASSERT_GT(pc.pageBottom, top);
+        top = pc.pageBottom;
+    }
+    ASSERT_EQ(printed.size(), 400u);
+    for (int r = 0; r < 400; ++r)
+        EXPECT_EQ(printed[size_t(r)], u"r" + CodePage::ToUtf16(CodePage::Utf8, std::to_string(r)));
+    EXPECT_GT(pages, 20);
+}
+
+TEST(TablePainting, BandFarDownPaintsItsRowsAndACellSpanningIntoItFromAbove)
+{
+    Built b(RowsOfCells(300, "<td rowspan=243 valign=bottom>tall</td>"));
+    ThtmlTable& t = OnlyTable(b);
+    const TCellObj& row240 = *t.Rows[240]->Cells.back();
+    TPaintContext pc{b.canvas, TRect{0, 0, 800, 100}};
+    pc.yOffset = row240.Y - 20;
+    b.canvas.clearCalls();
+    b.doc.PaintDocument(pc, 0);
+    std::vector<std::u16string> texts = TextsInBand(b.canvas, 100);
+    EXPECT_THAT(texts, ::testing::Contains(u"r240"));
+    EXPECT_THAT(texts, ::testing::Contains(u"tall"));
+    EXPECT_THAT(texts, ::testing::Not(::testing::Contains(u"r200")));
+    // Hit tests find the cells there too.
+    TCaretHit hit;
+    EXPECT_GE(t.PositionAt(b.canvas, row240.X + 2, row240.Y + 5, hit), 0);
+}

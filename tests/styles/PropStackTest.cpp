@@ -1,0 +1,128 @@
+// The property stack's combined sets: a set copied for a sibling must be the
+// one the cascade would have made, and nothing may be reused once what the
+// cascade reads has changed. And the ancestor filter descendant rules are
+// tested against.
+#include "StyleTestSupport.h"
+#include "html/style/TAncestorFilter.h"
+#include "html/style/TPropStack.h"
+
+namespace {
+
+class PropStackTest : public StyleTest {
+protected:
+    void SetUp() override
+    {
+        StyleTest::SetUp();
+        stack.Reset(*styles.defaultProperties());
+    }
+    TProperties& open(const std::string& tag, const std::string& cls = "", const std::string& id = "",
+                      const std::string& pseudo = "")
+    {
+        return *stack.Push(styles, tag, cls, id, nullptr, u"", pseudo);
+    }
+    TPropStack stack;
+};
+
+void ExpectSameValues(const TProperties& a, const TProperties& b)
+{
+    for (int i = 0; i < PropCount; ++i) {
+        EXPECT_EQ(a[i], b[i]) << "property " << i;
+        EXPECT_EQ(a.isSetHere(i), b.isSetHere(i)) << "property " << i;
+    }
+    EXPECT_EQ(a.tag(), b.tag());
+    EXPECT_EQ(a.cls(), b.cls());
+    EXPECT_EQ(a.font().height, b.font().height);
+    EXPECT_EQ(a.emSize(), b.emSize());
+    ASSERT_EQ(a.linkFonts() != nullptr, b.linkFonts() != nullptr);
+    if (a.linkFonts())
+        for (int s = 0; s < 4; ++s)
+            EXPECT_EQ((*a.linkFonts())[s].color, (*b.linkFonts())[s].color) << "state " << s;
+}
+
+} // namespace
+
+TEST_F(PropStackTest, SiblingsShareOneCombinedSetWithTheCascadesValues)
+{
+    sheet("ul li { color: #0000ff } li.x { font-weight: bold } ul li a { font-size: 20pt } a:visited { color: #00ff00 }");
+    open("ul");
+    push("ul");
+    TProperties& li = push("li", "x");
+    TProperties& link = push("a", "", "", "", "link");
+    for (int i = 0; i < 3; ++i) {
+        TProperties& item = open("li", "x");
+        ExpectSameValues(item, li);
+        TProperties& a = open("a", "", "", "link");
+        ExpectSameValues(a, link);
+        EXPECT_NE(a.sequence(), link.sequence());
+        stack.Pop(styles, "a");
+        stack.Pop(styles, "li");
+    }
+}
+
+TEST_F(PropStackTest, RuleAddedBetweenSiblingsApplies)
+{
+    open("ul");
+    EXPECT_FALSE(open("li").isSetHere(piColor));
+    stack.Pop(styles, "li");
+    sheet("li { color: #0000ff }");
+    EXPECT_EQ(IntOf(open("li")[piColor]), int(RGBColor(0, 0, 255) | ClPaletteFlag));
+}
+
+TEST_F(PropStackTest, ChangedParentIsReadAgain)
+{
+    open("div");
+    EXPECT_EQ(IntOf(open("span")[piColor]), 0);
+    stack.Pop(styles, "span");
+    stack.Top().assign(piColor, int(RGBColor(255, 0, 0)));
+    EXPECT_EQ(IntOf(open("span")[piColor]), int(RGBColor(255, 0, 0)));
+}
+
+TEST_F(PropStackTest, ParentsMeasuredSizesAreInheritedAsTheyAreNow)
+{
+    sheet("div { font-size: 30pt }");
+    open("div");
+    int before = open("span").emSize();
+    stack.Pop(styles, "span");
+    int measured = stack.Top().font().fontHeight > 0 ? stack.Top().emSize() : -1;
+    ASSERT_NE(measured, before);
+    EXPECT_EQ(open("span").emSize(), measured);
+}
+
+TEST_F(PropStackTest, DescendantRuleTellsListsInDifferentContainersApart)
+{
+    sheet("div.menu li a { color: #ff0000 }");
+    const int red = int(RGBColor(255, 0, 0) | ClPaletteFlag);
+    open("div", "menu");
+    open("ul");
+    open("li");
+    EXPECT_EQ(IntOf(open("a")[piColor]), red);
+    stack.PopTo(1, [](int) {});
+    open("div", "other");
+    open("ul");
+    open("li");
+    EXPECT_NE(IntOf(open("a")[piColor]), red);
+}
+
+TEST(AncestorFilter, HoldsWhatWasAddedIncludingEachClassOfAList)
+{
+    TAncestorFilter stack;
+    stack.add(TAncestorFilter::TKey::Tag, "div");
+    stack.addClasses("menu  wide\tdark");
+    stack.add(TAncestorFilter::TKey::ID, "main");
+    auto key = [](TAncestorFilter::TKey kind, std::string_view name) {
+        TAncestorFilter f;
+        f.add(kind, name);
+        return f;
+    };
+    for (std::string_view cls : {"menu", "wide", "dark", "menu  wide\tdark"})
+        EXPECT_TRUE(stack.mayHold(key(TAncestorFilter::TKey::Class, cls))) << cls;
+    TAncestorFilter all = key(TAncestorFilter::TKey::Tag, "div");
+    all.addAll(key(TAncestorFilter::TKey::ID, "main"));
+    EXPECT_TRUE(stack.mayHold(all));
+    EXPECT_TRUE(stack.mayHold(TAncestorFilter()));
+    // A tag is not a class of the same name, and absent names are absent.
+    EXPECT_FALSE(stack.mayHold(key(TAncestorFilter::TKey::Class, "div")));
+    EXPECT_FALSE(stack.mayHold(key(TAncestorFilter::TKey::Tag, "table")));
+    all.addAll(key(TAncestorFilter::TKey::ID, "footer"));
+    EXPECT_FALSE(stack.mayHold(all));
+}
