@@ -21,42 +21,6 @@ void TPropStack::Clear()
 {
     FEntries.clear();
     FRaw.clear();
-    FCombined.clear();
-}
-
-std::shared_ptr<TProperties> TPropStack::Combined(const TStyleList& styles, const std::string& tag,
-                                                  const std::string& cls, const std::string& id,
-                                                  const TProperties* styleAttribute, const std::u16string& title,
-                                                  const std::string& pseudo)
-{
-    auto set = std::make_shared<TProperties>();
-    const TPropertySpan below(FRaw.data(), FRaw.size());
-    // Reuse is off: with nested lists laid out as they are now, a reused set
-    // changes their margins (the stamp misses something the cascade reads).
-    if (true || styleAttribute || !title.empty()) {
-        set->combine(styles, tag, cls, id, styleAttribute, title, pseudo, below);
-        return set;
-    }
-    std::string key = tag;
-    for (const std::string* part : {&cls, &id, &pseudo})
-        (key += '\0') += *part;
-    // The parent's em and ex sizes are inherited as last measured, which
-    // its stamp does not cover.
-    const TProperties& parent = *FRaw.back();
-    for (uint64_t n : {parent.stamp(), styles.generation(), uint64_t(parent.emSize()), uint64_t(parent.exSize())})
-        (key += '\0') += std::to_string(n);
-    if (auto found = FCombined.find(key); found != FCombined.end()) {
-        set->copyCombinedFrom(*found->second);
-        return set;
-    }
-    set->combine(styles, tag, cls, id, nullptr, title, pseudo, below);
-    // Bounded: a document with very many distinct parents starts afresh.
-    if (FCombined.size() >= 512)
-        FCombined.clear();
-    auto kept = std::make_unique<TProperties>();
-    kept->copyCombinedFrom(*set);
-    FCombined.emplace(std::move(key), std::move(kept));
-    return set;
 }
 
 TProperties* TPropStack::Push(const TStyleList& styles, const std::string& tag, const std::string& cls,
@@ -65,7 +29,8 @@ TProperties* TPropStack::Push(const TStyleList& styles, const std::string& tag, 
 {
     if (Full() || FEntries.empty())
         return nullptr;
-    std::shared_ptr<TProperties> set = Combined(styles, tag, cls, id, styleAttribute, title, pseudo);
+    auto set = std::make_shared<TProperties>();
+    set->combine(styles, tag, cls, id, styleAttribute, title, pseudo, TPropertySpan(FRaw.data(), FRaw.size()));
     FEntries.push_back({set, tag, -1});
     FRaw.push_back(set.get());
     return set.get();

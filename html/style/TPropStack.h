@@ -4,7 +4,6 @@
 // pushed for and the inline box started for it.
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "html/style/TProperties.h"
@@ -49,14 +48,6 @@ private:
         std::string tag;
         int inlineBox = -1;
     };
-    std::shared_ptr<TProperties> Combined(const TStyleList& styles, const std::string& tag, const std::string& cls,
-                                          const std::string& id, const TProperties* styleAttribute,
-                                          const std::u16string& title, const std::string& pseudo);
-
     std::vector<Entry> FEntries;
     std::vector<const TProperties*> FRaw;
-    // Combined sets by what the cascade reads (tag, class, ID, pseudo-class,
-    // the parent's stamp and sizes, the style list's generation): siblings in long
-    // lists and tables, and their children alike, are combined once.
-    std::unordered_map<std::string, std::unique_ptr<const TProperties>> FCombined;
 };

@@ -142,31 +142,6 @@ TProperties::TProperties()
         FValues[i] = NotSet;
     FValues[piZIndex] = 0;
     FSequence = StyleModule().nextSequence++;
-    touch();
-}
-
-void TProperties::touch()
-{
-    static uint64_t next = 0;
-    FStamp = ++next;
-}
-
-void TProperties::copyCombinedFrom(const TProperties& source)
-{
-    FValues = source.FValues;
-    FSetHere = source.FSetHere;
-    FImportant = source.FImportant;
-    FTag = source.FTag;
-    FClass = source.FClass;
-    FID = source.FID;
-    FPseudo = source.FPseudo;
-    FTitle = source.FTitle;
-    FStyleAttribute = source.FStyleAttribute;
-    copyDerived(source);
-    FFont = source.FFont ? std::make_unique<TMyFont>(*source.FFont) : nullptr;
-    FIsLink = source.FIsLink;
-    FAncestry = source.FAncestry;
-    FStamp = source.FStamp;
 }
 
 TProperties::~TProperties() = default;

@@ -143,18 +143,10 @@ public:
     const std::string& pseudo() const { return FPseudo; }
     const std::u16string& title() const { return FTitle; }
     const std::shared_ptr<const TProperties>& styleAttribute() const { return FStyleAttribute; }
-    void setTag(std::string tag)
-    {
-        FTag = std::move(tag);
-        touch();
-    }
+    void setTag(std::string tag) { FTag = std::move(tag); }
     int charset() const { return FCharset; }
     int codePage() const { return FCodePage; }
-    void setCodePage(int codePage)
-    {
-        FCodePage = codePage;
-        touch();
-    }
+    void setCodePage(int codePage) { FCodePage = codePage; }
     int emSize() const { return FEmSize; }
     int exSize() const { return FExSize; }
     // The text background of inline elements.
@@ -163,12 +155,6 @@ public:
     // The font size in points (the reference size when not yet a number).
     double fontSizePoints() const;
 
-    // What the cascade made of this set. Every change gives a set a new
-    // stamp; a copy made with copyCombinedFrom shares its source's until it
-    // changes, so sets with equal stamps were combined alike (the same
-    // values and the same chain of ancestors).
-    uint64_t stamp() const { return FStamp; }
-    void copyCombinedFrom(const TProperties& source);
     // The tags, classes and IDs of the sets this one was combined under.
     const TAncestorFilter& ancestry() const { return FAncestry; }
 
@@ -184,12 +170,7 @@ private:
     void inheritDerived(const TProperties& parent);
     // Background, character set, code page, em and ex sizes and link fonts.
     void copyDerived(const TProperties& source);
-    void dropFont()
-    {
-        FFont.reset();
-        touch();
-    }
-    void touch();
+    void dropFont() { FFont.reset(); }
     TMyFont makeFont() const;
     const std::string* text(int index) const { return AsText(FValues[index]); }
 
@@ -214,7 +195,6 @@ private:
     bool FIsLink = false;
     std::unique_ptr<TFontInfoArray> FLinkFonts;
     TAncestorFilter FAncestry;
-    uint64_t FStamp = 0;
 };
 
 // Picks the first installed font of a font-family list (generic families

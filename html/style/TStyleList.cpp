@@ -100,7 +100,6 @@ void TStyleList::clear()
     FRules.clear();
     FCounter = 10;
     FHoverUsed = false;
-    ++FGeneration;
 }
 
 std::string TStyleList::nextOrdinal() { return std::to_string(FCounter++); }
@@ -110,7 +109,6 @@ TProperties& TStyleList::add(std::string_view key, std::unique_ptr<TProperties> 
     TStyleRule rule;
     rule.props = std::move(props);
     rule.order = FAdded++;
-    ++FGeneration;
     // A multimap inserts after the entries with an equal key: list order is kept.
     auto it = FRules.emplace(std::string(key), std::move(rule));
     if (it->first.find(' ') != std::string::npos) {
@@ -138,7 +136,6 @@ TProperties* TStyleList::find(std::string_view key) const
 
 TProperties& TStyleList::findOrAdd(std::string_view selector)
 {
-    ++FGeneration; // the caller changes what it finds
     if (TProperties* existing = find(selector))
         return *existing;
     return add(selector, std::make_unique<TProperties>());
@@ -168,10 +165,8 @@ void TStyleList::addCopy(std::string_view selector, const TProperties& props)
 
 void TStyleList::setLinkColor(std::string_view pseudo, TColor color)
 {
-    if (TProperties* set = find("::" + std::string(pseudo))) {
+    if (TProperties* set = find("::" + std::string(pseudo)))
         set->setValue(piColor, int(color));
-        ++FGeneration;
-    }
 }
 
 void TStyleList::addProperty(std::string_view selector, std::string_view name, std::string_view value,

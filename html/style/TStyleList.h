@@ -77,9 +77,6 @@ public:
     bool hoverUsed() const { return FHoverUsed; }
     void setHoverUsed() { FHoverUsed = true; }
     size_t size() const { return FRules.size(); }
-    // Changes whenever a rule is added or changed, so that combined sets
-    // cached for one state of the list are not used for another.
-    uint64_t generation() const { return FGeneration; }
 
 private:
     TProperties& add(std::string_view key, std::unique_ptr<TProperties> props);
@@ -89,7 +86,6 @@ private:
     std::multimap<std::string, const TStyleRule*, std::less<>> FDescendants;
     int FCounter = 10;
     long FAdded = 0;
-    uint64_t FGeneration = 0;
     bool FHoverUsed = false;
 };
 

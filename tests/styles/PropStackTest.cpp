@@ -1,7 +1,7 @@
-// The property stack's combined sets: a set copied for a sibling must be the
-// one the cascade would have made, and nothing may be reused once what the
-// cascade reads has changed. And the ancestor filter descendant rules are
-// tested against.
+// The property stack's combined sets: siblings pushed one after another get
+// what the cascade makes for each, and what changed in between (a new rule,
+// a changed parent) is read again. And the ancestor filter descendant rules
+// are tested against.
 #include "StyleTestSupport.h"
 #include "html/style/TAncestorFilter.h"
 #include "html/style/TPropStack.h"
@@ -41,7 +41,7 @@ void ExpectSameValues(const TProperties& a, const TProperties& b)
 
 } // namespace
 
-TEST_F(PropStackTest, SiblingsShareOneCombinedSetWithTheCascadesValues)
+TEST_F(PropStackTest, SiblingsGetTheCascadesValuesEachTime)
 {
     sheet("ul li { color: #0000ff } li.x { font-weight: bold } ul li a { font-size: 20pt } a:visited { color: #00ff00 }");
     open("ul");
