@@ -75,6 +75,26 @@ bool ListItemContent(TListKind kind, const TSymbolSet& terminators)
     return true;
 }
 
+// display: inline or inline-block: the element flows with the text around it.
+bool IsDisplayedInline(const TProperties& props)
+{
+    const std::string* display = AsText(props[piDisplay]);
+    if (!display)
+        return false;
+    const std::string value = LowerCase(Trim(*display));
+    return value == "inline" || value == "inline-block";
+}
+
+// The content of a list item shown inline, added to the current section.
+void InlineListItem(TListKind kind, const TSymbolSet& terminators)
+{
+    EnsureSection();
+    ChangeFont();
+    NextSymbol();
+    while (R().Sy != EofSym && !(terminators.Has(R().Sy) && R().Sy != TableSy) && ListItemContent(kind, terminators)) {
+    }
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- paragraphs
@@ -273,8 +293,20 @@ void ListItem(TListKind kind, int number, char numbering, bool plain, const TSym
         NextSymbol();
         return;
     }
-    CloseSection();
     std::string tag = sy == DDSy ? "dd" : sy == DTSy ? "dt" : "li";
+    if (sy == LISy) {
+        // Navigation bars style their items inline: the item's content joins
+        // the list's text flow, without a marker or a block of its own.
+        TProperties* props = PushTag(tag);
+        if (props && IsDisplayedInline(*props)) {
+            InlineListItem(kind, terminators);
+            PopTag(tag);
+            ChangeFont();
+            return;
+        }
+        PopTag(tag);
+    }
+    CloseSection();
     PushTag(tag);
     TCellBasic* parent = Build.cell;
     TBlockStyle style = BlockStyleOf(Build.stack.Top());

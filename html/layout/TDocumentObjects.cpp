@@ -12,6 +12,7 @@
 #include "html/layout/TSectionList.h"
 #include "html/layout/ThtmlForm.h"
 #include "util/FileLookup.h"
+#include "util/Utilities.h"
 
 namespace {
 
@@ -109,11 +110,34 @@ TImageFetch TDocumentObjects::FetchUncached(const std::string& name, TTransparen
             return fetch;
         }
         if (stream.kind == TImageStream::Kind::Data)
-            return FromDecoded(DecodeImageData(stream.data, requested));
+            return FromData(stream.data, requested);
         std::string file = Host.viewerExpandName ? Host.viewerExpandName(name) : name;
-        return FromDecoded(LoadImageFile(ResolveFileName(file), requested));
+        return FromFile(ResolveFileName(file), requested);
     }
-    return FromDecoded(LoadImageFile(ResolveFileName(name), requested));
+    return FromFile(ResolveFileName(name), requested);
+}
+
+TImageFetch TDocumentObjects::FromData(TByteSpan data, TTransparency requested) const
+{
+    TDecodedImage decoded = DecodeImageData(data, requested);
+    if (decoded.ok() || !Host.drawingRequest || DetectImageFormat(data) != TImageFormat::Unknown)
+        return FromDecoded(std::move(decoded));
+    TImageFetch fetch;
+    TBitmap bitmap;
+    if (Host.drawingRequest(data, bitmap) && !bitmap.isEmpty())
+        fetch.bitmap = std::make_shared<const TBitmap>(std::move(bitmap));
+    return fetch;
+}
+
+TImageFetch TDocumentObjects::FromFile(const std::string& path, TTransparency requested) const
+{
+    TDecodedImage decoded = LoadImageFile(path, requested);
+    if (decoded.ok() || !Host.drawingRequest)
+        return FromDecoded(std::move(decoded));
+    std::optional<std::string> bytes = ReadFileBytes(path);
+    if (!bytes)
+        return {};
+    return FromData(TByteSpan(reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()), requested);
 }
 
 // ---------------------------------------------------------------- pending images
@@ -137,7 +161,7 @@ int TDocumentObjects::InsertImage(const std::string& name, TByteSpan data)
         return 0;
     std::vector<TImageObj*> waiting = std::move(it->second);
     FPending.erase(it);
-    TImageFetch fetch = FromDecoded(DecodeImageData(data, TTransparency::None));
+    TImageFetch fetch = FromData(data, TTransparency::None);
     if (!fetch.Empty()) {
         TBitmapItem item;
         item.MImage = fetch.bitmap;

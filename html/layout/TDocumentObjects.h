@@ -54,6 +54,9 @@ struct TObjectHost {
     std::function<bool(const std::string& name, TBitmap& bitmap, TColor& transparentColor)> bitmapRequest;
     // Image data for a name: none (load the file), wait (pending) or the bytes.
     std::function<TImageStream(const std::string& name)> streamRequest;
+    // Draws picture data none of the decoders reads (a scalable drawing) into a
+    // bitmap at the drawing's own size; false when it cannot be drawn.
+    std::function<bool(TByteSpan data, TBitmap& bitmap)> drawingRequest;
     // Embedded panels.
     std::function<void(const std::string& name, TControl& panel, const std::string& source, const std::string& type)>
         panelCreate;
@@ -141,6 +144,10 @@ public:
 
 private:
     TImageFetch FetchUncached(const std::string& name, TTransparency requested);
+    // Decodes picture data, or has the host draw it when no decoder reads it.
+    TImageFetch FromData(TByteSpan data, TTransparency requested) const;
+    // Loads a picture file as FromData does.
+    TImageFetch FromFile(const std::string& path, TTransparency requested) const;
 
     TSectionList& FDocument;
     std::map<std::string, std::vector<TImageObj*>> FPending;

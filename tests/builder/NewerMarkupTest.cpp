@@ -1,5 +1,6 @@
 // Markup of newer HTML read as plain, readable HTML 4 text.
 #include "BuilderTestSupport.h"
+#include "html/layout/TBlockLI.h"
 
 using namespace buildtest;
 
@@ -41,6 +42,32 @@ TEST(NewerMarkup, InlineDrawingsLeaveNoLabelsBehind)
     Built open("<p>Text<svg><text>label");
     EXPECT_EQ(open.Text().find("label"), std::string::npos);
     EXPECT_NE(open.Text().find("Text"), std::string::npos);
+}
+
+TEST(NewerMarkup, InlineListItemsFlowOnOneLineWithoutMarkers)
+{
+    Built b("<style>ul.nav li { display: inline } ol li { display: inline-block } a.tab { display: inline-block }"
+            "</style><ul class=nav><li><a href=a.htm>Home</a></li>\n<li><a href=b.htm>About</a>\n<li>Help</ul>"
+            "<ol><li>One</li> <li>Two</li></ol><ul><li>Block</li></ul>"
+            "<p>See <a class=tab href=c.htm>this</a> tab</p>");
+    TSection* bar = SectionWith(b.doc, "Home");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(TextOf(*bar), "Home About Help");
+    EXPECT_EQ(TextOf(*SectionWith(b.doc, "One")), "One Two");
+    EXPECT_EQ(TextOf(*SectionWith(b.doc, "See")), "See this tab");
+    // Only the item left as a block keeps its list item and marker.
+    auto items = All<TBlockLI>(b.doc);
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_NE(SectionWith(items[0]->Content(), "Block"), nullptr);
+    // A long bar wraps as text does.
+    std::string many = "<style>li { display: inline }</style><ul>";
+    for (int i = 0; i < 40; ++i)
+        many += "<li>Item" + std::to_string(i) + "</li> ";
+    Built wrapped(many + "</ul>", 200);
+    TSection* s = SectionWith(wrapped.doc, "Item0");
+    ASSERT_NE(s, nullptr);
+    EXPECT_NE(TextOf(*s).find("Item39"), std::string::npos);
+    EXPECT_GT(s->SectionHeight, 3 * 16);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include "images/ImageDecoder.h"
 #include "tests/util/TestSupport.h"
 
 namespace {
@@ -194,4 +195,48 @@ TEST(RenderCommand, ZoomWidensTableColumnsAndPicturesByItsFactor)
 
     TRun bad = Render(dir.file("page.htm") + " --dump --zoom 5");
     EXPECT_EQ(bad.status, 2) << bad.output;
+}
+
+TEST(RenderCommand, FrameSetsShowEveryFrameInItsRectangle)
+{
+    TempFolder dir;
+    writeFile(dir.file("set.htm"), "<title>Set</title><frameset rows=\"100,*\" border=4>"
+                                   "<frame name=top src=\"top.htm\"><frameset cols=\"25%,*\">"
+                                   "<frame name=left src=\"left.htm#start\"><frame name=main src=\"main.htm\">"
+                                   "</frameset><noframes><p>No frames here.</p></noframes></frameset>");
+    writeFile(dir.file("top.htm"), "<body bgcolor=#ff0000><p>Banner text</p>");
+    writeFile(dir.file("left.htm"), "<body bgcolor=#00ff00><p>Contents text</p>");
+    writeFile(dir.file("main.htm"), "<body bgcolor=#0000ff><p>Reading text</p>");
+
+    TRun text = Render(dir.file("set.htm") + " --text --width 404");
+    EXPECT_EQ(text.status, 0) << text.output;
+    size_t banner = text.output.find("Banner text");
+    size_t contents = text.output.find("Contents text");
+    size_t reading = text.output.find("Reading text");
+    ASSERT_NE(reading, std::string::npos) << text.output;
+    EXPECT_LT(banner, contents);
+    EXPECT_LT(contents, reading);
+    EXPECT_EQ(text.output.find("No frames here"), std::string::npos);
+
+    // Rows first, then the columns of the inner set, with the borders between.
+    TRun dump = Render(dir.file("set.htm") + " --dump --width 404");
+    EXPECT_NE(dump.output.find("frame name=top src=" + dir.file("top.htm") + " x=0 y=0 w=404 h=100"),
+              std::string::npos)
+        << dump.output;
+    EXPECT_NE(dump.output.find("frame name=left src=" + dir.file("left.htm") + " x=0 y=104 w=100 h=496"),
+              std::string::npos)
+        << dump.output;
+    EXPECT_NE(dump.output.find("frame name=main src=" + dir.file("main.htm") + " x=104 y=104 w=300 h=496"),
+              std::string::npos)
+        << dump.output;
+
+    TRun png = Render(dir.file("set.htm") + " --png " + dir.file("set.png") + " --width 404");
+    ASSERT_EQ(png.status, 0) << png.output;
+    TDecodedImage image = LoadImageFile(dir.file("set.png"), TTransparency::None);
+    ASSERT_TRUE(image.ok());
+    EXPECT_EQ(image.bitmap.width, 404);
+    EXPECT_EQ(image.bitmap.at(300, 90) & 0xFFFFFFu, 0xFF0000u);
+    EXPECT_EQ(image.bitmap.at(50, 590) & 0xFFFFFFu, 0x00FF00u);
+    EXPECT_EQ(image.bitmap.at(300, 590) & 0xFFFFFFu, 0x0000FFu);
+    EXPECT_EQ(image.bitmap.at(102, 300) & 0xFFFFFFu, 0xC0C0C0u); // the border between the columns
 }

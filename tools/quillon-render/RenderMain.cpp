@@ -10,6 +10,7 @@
 #include <iostream>
 
 #include "RenderDocument.h"
+#include "RenderFrameSet.h"
 #include "RenderOptions.h"
 #include "gfx/TFixedCanvas.h"
 #include "html/style/StyleValues.h"
@@ -91,6 +92,53 @@ int WritePdf(const TRenderOptions& o, TRenderedDocument& d)
     return 0;
 }
 
+// A frame set is shown in a window of the render width and this height.
+constexpr int FrameSetHeight = 600;
+
+void ReportFrames(const TRenderOptions& o, TRenderedFrameSet& set)
+{
+    for (TRenderedFrame& frame : set.frames) {
+        if (o.dump)
+            std::cout << "frame name=" << frame.name << " src=" << frame.source << " x=" << frame.rect.left
+                      << " y=" << frame.rect.top << " w=" << frame.rect.width() << " h=" << frame.rect.height() << "\n";
+        if (frame.doc && (o.dump || o.text)) {
+            TRenderOptions inner = o;
+            inner.timing = false;
+            Report(inner, *frame.doc);
+            if (o.text)
+                std::cout << "\n";
+        }
+    }
+    if (!o.dump && !o.text && o.png.empty())
+        std::cout << "frames=" << set.frames.size() << "\n";
+}
+
+int WriteFramesPng(const TRenderOptions& o, TRenderedFrameSet& set)
+{
+    QImage image(std::min(o.width, MaxPngWidth), FrameSetHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        for (TRenderedFrame& frame : set.frames) {
+            if (!frame.doc || frame.rect.isEmpty())
+                continue;
+            painter.save();
+            painter.setClipRect(frame.rect.left, frame.rect.top, frame.rect.width(), frame.rect.height());
+            painter.translate(frame.rect.left, frame.rect.top);
+            TQtCanvas canvas(painter);
+            PaintBand(canvas, *frame.doc, frame.rect.width(), 0, frame.rect.height());
+            painter.restore();
+        }
+        for (const TRect& gap : set.borders)
+            painter.fillRect(gap.left, gap.top, gap.width(), gap.height(), QColor(0xC0, 0xC0, 0xC0));
+    }
+    if (!image.save(QString::fromStdString(o.png), "PNG")) {
+        std::cerr << "quillon-render: cannot write " << o.png << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -120,6 +168,15 @@ int main(int argc, char** argv)
             QImage scratch(1, 1, QImage::Format_RGB32);
             QPainter painter(&scratch);
             TQtCanvas canvas(painter);
+            TRenderedFrameSet frames;
+            const int frameWidth = std::min(options->width, MaxPngWidth);
+            if (options->pdf.empty() && LoadFrameSet(options->file, canvas, frameWidth, FrameSetHeight, frames)) {
+                ReportFrames(*options, frames);
+                if (!options->png.empty())
+                    rc = WriteFramesPng(*options, frames);
+                SetStyleScreen(nullptr);
+                return rc;
+            }
             LoadAndLayOut(options->file, canvas, options->width, document);
             Report(*options, document);
             if (!options->png.empty())
