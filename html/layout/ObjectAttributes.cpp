@@ -1,5 +1,7 @@
 #include "html/layout/ObjectAttributes.h"
 
+#include "util/AsciiCase.h"
+
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -60,11 +62,5 @@ std::string UpperTrim(std::string_view text)
     return out;
 }
 
-std::string LowerText(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
+std::string LowerText(std::string_view text) { return AsciiLower(text); }
 

@@ -1,6 +1,7 @@
 #include "html/parse/HtmlReader.h"
 
 #include "util/TEntity.h"
+#include "util/AsciiCase.h"
 #include "util/CodePage.h"
 
 #include <algorithm>
@@ -651,14 +652,6 @@ bool IsSectioningName(std::string_view upperName)
     return false;
 }
 
-std::string LowerName(std::string_view upperName)
-{
-    std::string lower(upperName);
-    for (char& c : lower)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
 std::string ReadTagName();
 
 // Drops an element's content up to its end tag, leaving the reader at that
@@ -994,7 +987,7 @@ void ReadTag()
     s.BlockTagName.clear();
     if (s.Sy == UnknownTagSym && IsSectioningName(name)) {
         s.Sy = form == TagForm::Start ? DivSy : DivEndSy;
-        s.BlockTagName = LowerName(name);
+        s.BlockTagName = AsciiLower(name);
     }
     SkipSpaces();
     ReadHeadingLevel();
