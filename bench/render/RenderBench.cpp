@@ -6,7 +6,8 @@
 // when it is installed (bench/setup.sh); and a table printed to PDF at 4 MB
 // and 8 MB. Writes the files to the temporary folder so that
 // `quillon-render FILE --timing`, `/usr/bin/time -v` and `bench_viewer
-// --memory FILE` can be run on them.
+// --memory FILE` can be run on them. Words given on the command line run
+// only the rows whose names contain one of them (`bench_render table`).
 #include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>
 #include <QImage>
@@ -14,6 +15,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +23,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "BenchDocuments.h"
 #include "html/build/DocumentBuilder.h"
@@ -167,15 +171,31 @@ int main(int argc, char** argv)
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QGuiApplication app(argc, argv);
-    Compare("text document", benchdoc::TextDocument(), TKind::Text, "quillon-bench-text.txt");
-    Compare("prose document", benchdoc::ProseDocument(), TKind::Html, "quillon-bench-prose.htm");
-    Compare("table document", benchdoc::TableDocument(), TKind::Html, "quillon-bench-table.htm");
-    Compare("paragraph 1 MB", benchdoc::LongParagraphDocument(1 << 20), TKind::Html, "quillon-bench-para1.htm");
-    Compare("paragraph 5 MB", benchdoc::LongParagraphDocument(5 << 20), TKind::Html, "quillon-bench-para5.htm");
-    Compare("100k links", benchdoc::LinkParagraphDocument(100000), TKind::Html, "quillon-bench-links100k.htm");
-    Compare("200k links", benchdoc::LinkParagraphDocument(200000), TKind::Html, "quillon-bench-links200k.htm");
-    CompareRealPage("Node.js all.html", "/usr/share/doc/nodejs/api/all.html");
-    ComparePrint("table PDF 4 MB", 4 << 20);
-    ComparePrint("table PDF 8 MB", 8 << 20);
+    std::vector<std::string> words(argv + 1, argv + argc);
+    auto wanted = [&words](const char* name) {
+        return words.empty() || std::any_of(words.begin(), words.end(), [name](const std::string& word) {
+                   return std::string_view(name).find(word) != std::string_view::npos;
+               });
+    };
+    if (wanted("text document"))
+        Compare("text document", benchdoc::TextDocument(), TKind::Text, "quillon-bench-text.txt");
+    if (wanted("prose document"))
+        Compare("prose document", benchdoc::ProseDocument(), TKind::Html, "quillon-bench-prose.htm");
+    if (wanted("table document"))
+        Compare("table document", benchdoc::TableDocument(), TKind::Html, "quillon-bench-table.htm");
+    if (wanted("paragraph 1 MB"))
+        Compare("paragraph 1 MB", benchdoc::LongParagraphDocument(1 << 20), TKind::Html, "quillon-bench-para1.htm");
+    if (wanted("paragraph 5 MB"))
+        Compare("paragraph 5 MB", benchdoc::LongParagraphDocument(5 << 20), TKind::Html, "quillon-bench-para5.htm");
+    if (wanted("100k links"))
+        Compare("100k links", benchdoc::LinkParagraphDocument(100000), TKind::Html, "quillon-bench-links100k.htm");
+    if (wanted("200k links"))
+        Compare("200k links", benchdoc::LinkParagraphDocument(200000), TKind::Html, "quillon-bench-links200k.htm");
+    if (wanted("Node.js all.html"))
+        CompareRealPage("Node.js all.html", "/usr/share/doc/nodejs/api/all.html");
+    if (wanted("table PDF 4 MB"))
+        ComparePrint("table PDF 4 MB", 4 << 20);
+    if (wanted("table PDF 8 MB"))
+        ComparePrint("table PDF 8 MB", 8 << 20);
     return 0;
 }
