@@ -516,6 +516,27 @@ void TSearchPage::BT_StartClick()
     emit ShowDocumentRequested(FResultFile);
     FStopped = false;
     setSearching(false);
+    reportUnsearchedFolders();
+}
+
+QString UnsearchedFoldersText(const std::vector<TUnsearchedDirectory>& unsearched)
+{
+    constexpr size_t Listed = 10;
+    QString text = QStringLiteral("These folders could not be searched:\n");
+    for (size_t i = 0; i < unsearched.size() && i < Listed; ++i)
+        text += QStringLiteral("\n") + QString::fromStdString(DescribeUnsearched(unsearched[i]));
+    if (unsearched.size() > Listed)
+        text += QStringLiteral("\n\nand %1 more").arg(QLocale().toString(qulonglong(unsearched.size() - Listed)));
+    return text;
+}
+
+// A folder the walk could not enter leaves the results incomplete: the page
+// shows what was found, and this says what was left out and why.
+void TSearchPage::reportUnsearchedFolders()
+{
+    const auto& unsearched = FileScan1->UnsearchedDirectories();
+    if (!unsearched.empty())
+        QMessageBox::warning(this, QApplication::applicationName(), UnsearchedFoldersText(unsearched), QMessageBox::Ok);
 }
 
 void TSearchPage::runSearchFromBox()

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/TSearchSettings.h"
 #include "search/SearchRequest.h"
@@ -29,6 +30,11 @@ class QSpinBox;
 class QToolButton;
 class TFileScan;
 class TIniFile;
+struct TUnsearchedDirectory;
+
+// The warning that names the folders a search could not look into (the first
+// ten, then how many more).
+QString UnsearchedFoldersText(const std::vector<TUnsearchedDirectory>& unsearched);
 
 class TSearchPage : public QWidget {
     Q_OBJECT
@@ -90,6 +96,7 @@ private:
     void updateProgress(bool force);
     void pumpEvents();
     void showError(const QString& text);
+    void reportUnsearchedFolders();
 
     QString FSettingsFile;
     TSearchSettings FSettings;

@@ -294,6 +294,11 @@ void TFileScan::Walk(const std::string& root, TWalkState& state)
     WalkDirectory(dir, dirPath, 0, state);
 }
 
+std::string DescribeUnsearched(const TUnsearchedDirectory& dir)
+{
+    return dir.Path + ": " + std::strerror(dir.Error);
+}
+
 void TFileScan::NoteUnsearched(const std::string& dirPath, int error)
 {
     FUnsearched.push_back({dirPath, error});

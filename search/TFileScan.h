@@ -44,6 +44,9 @@ struct TUnsearchedDirectory {
     int Error = 0;
 };
 
+// "<path>: <reason>", as both the command line and the search page say it.
+std::string DescribeUnsearched(const TUnsearchedDirectory& dir);
+
 class TFileScan;
 using TFoundFileEvent = std::function<void(TFileScan& sender, const std::string& dirPath, const TSearchRec& fileInfo)>;
 using TFoundDirectoryEvent =

@@ -148,30 +148,53 @@ TEST_F(Page, PathListEntriesAndMissingKeys)
     ASSERT_EQ(::chdir(saved), 0);
 }
 
-TEST_F(Page, BadDirectoriesAndHugeKeywordsStillGiveAResultsPage)
+TEST_F(Page, BadDirectoriesStillGiveAResultsPageAndSaySoWhatWasNotSearched)
 {
     TBoxCatcher boxes;
     document("a.htm", "<title>A</title>lantern");
     search("lantern", 0, docs + "does-not-exist/");
     EXPECT_NE(results().find("The search found 0"), std::string::npos);
     EXPECT_EQ(foundFileNo(), "0");
+    ASSERT_EQ(boxes.Texts.size(), 1);
+    EXPECT_TRUE(boxes.Texts[0].contains(QString::fromStdString(docs + "does-not-exist/: No such file or directory")))
+        << boxes.Texts[0].toStdString();
 
-    // A directory that cannot be read (the permission does not bind root).
+    // A folder inside the tree that cannot be read: what the rest holds is
+    // found, and the locked one is named (the permission does not bind root).
     const std::string locked = docs + "locked/";
     std::filesystem::create_directories(locked);
     std::ofstream(locked + "b.htm") << "lantern";
     ::chmod(locked.c_str(), 0);
-    search("lantern", 0, locked);
+    search("lantern");
     ::chmod(locked.c_str(), 0700);
     if (::geteuid() != 0) {
-        EXPECT_NE(results().find("The search found 0"), std::string::npos);
+        EXPECT_EQ(foundFileNo(), "1");
+        ASSERT_EQ(boxes.Texts.size(), 2);
+        EXPECT_TRUE(boxes.Texts[1].contains("locked/: Permission denied")) << boxes.Texts[1].toStdString();
+    } else {
+        EXPECT_EQ(foundFileNo(), "2");
+        EXPECT_EQ(boxes.Texts.size(), 1);
     }
+    boxes.Texts.clear();
     search("lantern", 0, "/proc/self/fd/");
 
     // Ten thousand characters are cut to 255: the search runs, no error.
     search(std::string(10000, 'a').c_str());
     EXPECT_TRUE(boxes.Texts.isEmpty()) << boxes.Texts.join('\n').toStdString();
     EXPECT_EQ(shown.size(), 4);
+}
+
+TEST(UnsearchedFolders, TheFirstTenAreNamedAndTheRestCounted)
+{
+    std::vector<TUnsearchedDirectory> unsearched;
+    for (int i = 0; i < 12; ++i)
+        unsearched.push_back({"/media/cd/part" + std::to_string(i) + "/", i % 2 ? EACCES : ELOOP});
+    const QString text = UnsearchedFoldersText(unsearched);
+    EXPECT_TRUE(text.contains("/media/cd/part0/: Too many levels of symbolic links")) << text.toStdString();
+    EXPECT_TRUE(text.contains("/media/cd/part9/: Permission denied")) << text.toStdString();
+    EXPECT_FALSE(text.contains("part10/")) << text.toStdString();
+    EXPECT_TRUE(text.endsWith("and 2 more")) << text.toStdString();
+    EXPECT_FALSE(UnsearchedFoldersText({unsearched[0]}).contains("more"));
 }
 
 TEST_F(Page, UnwritableResultsFileReportsAndReturnsToIdle)

@@ -63,7 +63,7 @@ bool ReportUnsearched(const TFileScan& scan)
     bool incomplete = false;
     std::fflush(stdout);
     for (const TUnsearchedDirectory& dir : scan.UnsearchedDirectories()) {
-        std::fprintf(stderr, "kovra: not searched: %s: %s\n", dir.Path.c_str(), std::strerror(dir.Error));
+        std::fprintf(stderr, "kovra: not searched: %s\n", DescribeUnsearched(dir).c_str());
         incomplete = incomplete || (dir.Error != EACCES && dir.Error != EPERM);
     }
     return incomplete;
