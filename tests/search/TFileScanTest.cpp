@@ -16,6 +16,7 @@
 #include "util/ProgramFolder.h"
 #include "util/TIniFile.h"
 #include "util/Utilities.h"
+#include "tests/support/PermissionsBind.h"
 
 namespace {
 
@@ -510,6 +511,7 @@ TEST_F(ScanFixture, FoldersThatCannotBeSearchedAreNamed)
 {
     tree.write("a.htm", "x");
     tree.write("closed/b.htm", "x");
+    PermissionsBind();
     ::chmod(tree.file("closed").c_str(), 0);
     const bool readable = ::access(tree.file("closed").c_str(), R_OK) == 0;
     Strings found = Found();
