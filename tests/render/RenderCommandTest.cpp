@@ -239,4 +239,20 @@ TEST(RenderCommand, FrameSetsShowEveryFrameInItsRectangle)
     EXPECT_EQ(image.bitmap.at(50, 590) & 0xFFFFFFu, 0x00FF00u);
     EXPECT_EQ(image.bitmap.at(300, 590) & 0xFFFFFFu, 0x0000FFu);
     EXPECT_EQ(image.bitmap.at(102, 300) & 0xFFFFFFu, 0xC0C0C0u); // the border between the columns
+
+    // The frames' documents take the zoom: the banner's line grows with it.
+    TRun zoomed = Render(dir.file("set.htm") + " --dump --width 404 --zoom 300");
+    EXPECT_EQ(zoomed.status, 0) << zoomed.output;
+    const std::regex firstLine(R"(\n +line x=\d+ y=\d+ w=(\d+))");
+    std::smatch plain, large;
+    ASSERT_TRUE(std::regex_search(dump.output, plain, firstLine)) << dump.output;
+    ASSERT_TRUE(std::regex_search(zoomed.output, large, firstLine)) << zoomed.output;
+    EXPECT_GT(std::stoi(large[1]), 2 * std::stoi(plain[1]));
+
+    // No frame is printed in its place: the answer names the frames to print.
+    TRun pdf = Render(dir.file("set.htm") + " --pdf " + dir.file("set.pdf"));
+    EXPECT_EQ(pdf.status, 1) << pdf.output;
+    EXPECT_NE(pdf.output.find("frame set"), std::string::npos) << pdf.output;
+    EXPECT_NE(pdf.output.find(dir.file("main.htm")), std::string::npos) << pdf.output;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("set.pdf")));
 }

@@ -76,6 +76,7 @@ std::unique_ptr<TFrameNode> ReadFrameSets(const std::string& text, TRenderedFram
 struct TFrameLayout {
     TCanvas& canvas;
     std::string folder;
+    int zoom;
     TRenderedFrameSet& out;
 
     void Place(const TFrameNode& node, const TRect& rect)
@@ -117,6 +118,7 @@ struct TFrameLayout {
         if (!node.source.empty()) {
             frame.source = node.source[0] == '/' ? node.source : folder + node.source;
             auto doc = std::make_unique<TRenderedDocument>();
+            doc->doc.Zoom = zoom;
             try {
                 LoadAndLayOut(frame.source, canvas, std::max(1, rect.width()), *doc);
                 frame.doc = std::move(doc);
@@ -130,7 +132,7 @@ struct TFrameLayout {
 
 } // namespace
 
-bool LoadFrameSet(const std::string& path, TCanvas& canvas, int width, int height, TRenderedFrameSet& out)
+bool LoadFrameSet(const std::string& path, TCanvas& canvas, int width, int height, int zoom, TRenderedFrameSet& out)
 {
     const std::string file = ResolveFileName(path);
     if (DocumentKindOf(file) != TDocumentKind::Html)
@@ -142,7 +144,7 @@ bool LoadFrameSet(const std::string& path, TCanvas& canvas, int width, int heigh
     if (!top)
         return false;
     const size_t slash = file.find_last_of('/');
-    TFrameLayout layout{canvas, slash == std::string::npos ? std::string() : file.substr(0, slash + 1), out};
+    TFrameLayout layout{canvas, slash == std::string::npos ? std::string() : file.substr(0, slash + 1), zoom, out};
     layout.Place(*top, TRect{0, 0, width, height});
     return true;
 }

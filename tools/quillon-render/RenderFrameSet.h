@@ -22,5 +22,6 @@ struct TRenderedFrameSet {
 };
 
 // When the file is a frame-set document, lays out every frame of it in a
-// window of width x height and answers true; false for any other document.
-bool LoadFrameSet(const std::string& path, TCanvas& canvas, int width, int height, TRenderedFrameSet& out);
+// window of width x height, at zoom percent, and answers true; false for any
+// other document.
+bool LoadFrameSet(const std::string& path, TCanvas& canvas, int width, int height, int zoom, TRenderedFrameSet& out);

@@ -113,6 +113,19 @@ void ReportFrames(const TRenderOptions& o, TRenderedFrameSet& set)
         std::cout << "frames=" << set.frames.size() << "\n";
 }
 
+// The viewer prints one frame of a set (the active one); here there is no
+// active frame, so the answer names the frames' documents to print instead.
+int RefuseFramesPdf(const TRenderOptions& o, const TRenderedFrameSet& set)
+{
+    std::string sources;
+    for (const TRenderedFrame& frame : set.frames)
+        if (!frame.source.empty())
+            sources += (sources.empty() ? "" : ", ") + frame.source;
+    std::cerr << "quillon-render: " << o.file << " is a frame set; --pdf prints one document: give one of its frames ("
+              << (sources.empty() ? "none has a document" : sources) << ")\n";
+    return 1;
+}
+
 int WriteFramesPng(const TRenderOptions& o, TRenderedFrameSet& set)
 {
     QImage image(std::min(o.width, MaxPngWidth), FrameSetHeight, QImage::Format_RGB32);
@@ -170,10 +183,12 @@ int main(int argc, char** argv)
             TQtCanvas canvas(painter);
             TRenderedFrameSet frames;
             const int frameWidth = std::min(options->width, MaxPngWidth);
-            if (options->pdf.empty() && LoadFrameSet(options->file, canvas, frameWidth, FrameSetHeight, frames)) {
+            if (LoadFrameSet(options->file, canvas, frameWidth, FrameSetHeight, options->zoom, frames)) {
                 ReportFrames(*options, frames);
                 if (!options->png.empty())
                     rc = WriteFramesPng(*options, frames);
+                if (!options->pdf.empty())
+                    rc = RefuseFramesPdf(*options, frames);
                 SetStyleScreen(nullptr);
                 return rc;
             }
