@@ -63,7 +63,7 @@ protected:
     void submit(const std::string& action)
     {
         submitter->Submit(view(), action);
-        QTest::qWaitFor([&] { return !submitter->Running(); }, 5000);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !submitter->Running(); }, 5000)) << "the program is still running";
     }
 
     std::filesystem::path previous;
@@ -131,7 +131,7 @@ TEST_F(FormSubmit, ProgramThatNeverEndsIsStoppedByEscape)
     ASSERT_TRUE(submitter->Running());
     std::string folder = submitter->RunFolder();
     std::string pidFile = folder + "params.cgi.pid";
-    QTest::qWaitFor([&] { return std::filesystem::exists(pidFile); }, 3000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(pidFile); }, 3000)) << pidFile;
     std::ifstream in(pidFile);
     int pid = 0;
     in >> pid;
