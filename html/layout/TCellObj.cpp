@@ -17,8 +17,10 @@ bool NeedsSpecCopy(const TCellSpec& spec)
 } // namespace
 
 TCellObj::TCellObj(TSectionList& document, const TCellSpec& spec, int depth, TCellBasic* parent)
-    : FSpec(NeedsSpecCopy(spec) ? std::make_unique<const TCellSpec>(spec) : nullptr), FCell(&document, depth, parent)
+    : FCell(&document, depth, parent)
 {
+    if (NeedsSpecCopy(spec))
+        Own().spec = std::make_unique<const TCellSpec>(spec);
     ColSpan = std::max(1, spec.colSpan);
     RowSpan = std::max(1, spec.rowSpan);
     VAlign = spec.vAlign;
@@ -37,23 +39,49 @@ TCellObj::TCellObj(const TCellObj& source, TSectionList& target)
     : ColSpan(source.ColSpan), RowSpan(source.RowSpan), Ht(source.Ht), Wd(source.Wd), CellHeight(source.CellHeight),
       YIndent(source.YIndent), SpecWd(source.SpecWd), VAlign(source.VAlign), SpecWdPercent(source.SpecWdPercent),
       SpecHt(source.SpecHt), SpecHtPercent(source.SpecHtPercent), Background(source.Background),
-      FPicture(source.FPicture && target.ShowImages ? std::make_unique<TBackgroundPicture>(*source.FPicture)
-                                                    : nullptr),
-      FSpec(source.FSpec ? std::make_unique<const TCellSpec>(*source.FSpec) : nullptr), FCell(&target), FPadding(source.FPadding), FBorder(source.FBorder),
-      FHzSpace(source.FHzSpace), FVrSpace(source.FVrSpace)
+      FCell(&target), FPadding(source.FPadding), FBorder(source.FBorder)
 {
+    if (source.FOwn && source.FOwn->spec)
+        Own().spec = std::make_unique<const TCellSpec>(*source.FOwn->spec);
+    if (const TBackgroundPicture* picture = source.BackgroundPicture(); picture && target.ShowImages)
+        Own().picture = std::make_unique<TBackgroundPicture>(*picture);
     FCell.CloneSectionsFrom(source.FCell, target);
+}
+
+TCellObj::TOwnData& TCellObj::Own()
+{
+    if (!FOwn)
+        FOwn = std::make_unique<TOwnData>();
+    return *FOwn;
+}
+
+void TCellObj::TrimOwn()
+{
+    if (FOwn && FOwn->Empty())
+        FOwn.reset();
+}
+
+const TCellObj::TBackgroundPicture* TCellObj::BackgroundPicture() const
+{
+    return FOwn ? FOwn->picture.get() : nullptr;
 }
 
 void TCellObj::SetBackgroundPicture(const std::string& name, const TBackgroundPlacement& placement)
 {
     if (name.empty())
-        FPicture.reset();
+        DropBackgroundPicture();
     else
-        FPicture = std::make_unique<TBackgroundPicture>(TBackgroundPicture{name, placement});
+        Own().picture = std::make_unique<TBackgroundPicture>(TBackgroundPicture{name, placement});
 }
 
-const TCellSpec& TCellObj::Spec() const { return FSpec ? *FSpec : DefaultSpec; }
+void TCellObj::DropBackgroundPicture()
+{
+    if (FOwn)
+        FOwn->picture.reset();
+    TrimOwn();
+}
+
+const TCellSpec& TCellObj::Spec() const { return FOwn && FOwn->spec ? *FOwn->spec : DefaultSpec; }
 
 bool TCellObj::HasBorderStyle() const
 {
@@ -72,6 +100,4 @@ void TCellObj::Prepare(int cellPadding, bool tableBorder)
         if (tableBorder && !styled)
             FBorder[i] = std::max(FBorder[i], 1);
     }
-    FHzSpace = FPadding[3] + FBorder[3] + FBorder[1] + FPadding[1];
-    FVrSpace = FPadding[0] + FBorder[0] + FBorder[2] + FPadding[2];
 }

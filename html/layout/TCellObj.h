@@ -60,8 +60,8 @@ public:
 
     // Settles paddings and borders for the table's cellpadding and border.
     void Prepare(int cellPadding, bool tableBorder);
-    int HzSpace() const { return FHzSpace; }
-    int VrSpace() const { return FVrSpace; }
+    int HzSpace() const { return FPadding[3] + FBorder[3] + FBorder[1] + FPadding[1]; }
+    int VrSpace() const { return FPadding[0] + FBorder[0] + FBorder[2] + FPadding[2]; }
     const std::array<int, 4>& Padding() const { return FPadding; }
     const std::array<int, 4>& Border() const { return FBorder; }
 
@@ -86,17 +86,22 @@ public:
         std::string name;
         TBackgroundPlacement placement;
     };
-    const TBackgroundPicture* BackgroundPicture() const { return FPicture.get(); }
+    const TBackgroundPicture* BackgroundPicture() const;
     void SetBackgroundPicture(const std::string& name, const TBackgroundPlacement& placement);
-    void DropBackgroundPicture() { FPicture.reset(); }
+    void DropBackgroundPicture();
 
 private:
-    // Few cells have a picture: it lives out of line.
-    std::unique_ptr<TBackgroundPicture> FPicture;
-    std::unique_ptr<const TCellSpec> FSpec;
+    // What few cells have lives out of line, in one piece: a picture, and
+    // the spec of a cell with paddings, borders or breaks of its own.
+    struct TOwnData {
+        std::unique_ptr<const TCellSpec> spec;
+        std::unique_ptr<TBackgroundPicture> picture;
+        bool Empty() const { return !spec && !picture; }
+    };
+    TOwnData& Own();
+    void TrimOwn();
+    std::unique_ptr<TOwnData> FOwn;
     TCell FCell;
     std::array<int, 4> FPadding{};
     std::array<int, 4> FBorder{};
-    int FHzSpace = 0;
-    int FVrSpace = 0;
 };

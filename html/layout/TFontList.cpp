@@ -14,6 +14,17 @@ TFontObj& TFontList::Add(std::unique_ptr<TFontObj> run)
     return *FMore->back();
 }
 
+void TFontList::DropEmptyTail(int end)
+{
+    while (FMore && FMore->back()->Pos >= end && !FMore->back()->IsLink()) {
+        FMore->pop_back();
+        if (FMore->empty())
+            FMore.reset();
+    }
+    if (FMore && FMore->capacity() > FMore->size())
+        FMore->shrink_to_fit();
+}
+
 size_t TFontList::IndexAt(int pos) const
 {
     // The last run starting at or before pos (the first when none does).

@@ -18,6 +18,11 @@ public:
     size_t Count() const { return FFirst ? 1 + (FMore ? FMore->size() : 0) : 0; }
     TFontObj& operator[](size_t i) const { return i == 0 ? *FFirst : *(*FMore)[i - 1]; }
     TFontObj& Last() const { return FMore ? *FMore->back() : *FFirst; }
+    // Drops the runs after the first that start at or beyond end and so
+    // cover no character (the font changes at the close of a link or a
+    // bold element that ends its cell). Link runs stay: the document's link
+    // list points at them.
+    void DropEmptyTail(int end);
     // Shifts the run starts through a position map (old -> new index).
     template <typename Map> void Remap(const Map& map)
     {

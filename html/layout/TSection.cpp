@@ -370,6 +370,8 @@ void TSection::Finish()
         CloseText();
     CompressIndexes();
     CompactBreakFlags();
+    if (!Preformatted())
+        FFonts.DropEmptyTail(int(Buff.size()));
     Buff.shrink_to_fit();
     FBuild.reset();
     if (!Buff.empty() && Owner())
