@@ -1,14 +1,30 @@
 #pragma once
 // The font runs of a text section, ordered by start position. Most
-// sections have a single run, held without a list.
+// sections have a single run, held in place; runs never move (the document's
+// link list and a run's first-of-link point at them).
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "html/layout/TFontObj.h"
 
 class TFontList {
 public:
-    TFontObj& Add(std::unique_ptr<TFontObj> run);
+    TFontList() = default;
+    TFontList(const TFontList&) = delete;
+    TFontList& operator=(const TFontList&) = delete;
+
+    // Appends a run made from args (TFontObj's constructor arguments).
+    template <typename... Args> TFontObj& Add(Args&&... args)
+    {
+        if (!FFirst)
+            return FFirst.emplace(std::forward<Args>(args)...);
+        if (!FMore)
+            FMore = std::make_unique<std::vector<std::unique_ptr<TFontObj>>>();
+        FMore->push_back(std::make_unique<TFontObj>(std::forward<Args>(args)...));
+        return *FMore->back();
+    }
     // The run in effect at a position (the last one with the greatest start <= pos).
     TFontObj* GetFontObjAt(int pos) const;
     size_t IndexAt(int pos) const;
@@ -31,7 +47,9 @@ public:
     }
 
 private:
-    std::unique_ptr<TFontObj> FFirst;
+    // Mutable as the runs were when every one was held by pointer: a const
+    // list still hands out runs to paint and hover.
+    mutable std::optional<TFontObj> FFirst;
     // The runs after the first, made when there is a second.
     std::unique_ptr<std::vector<std::unique_ptr<TFontObj>>> FMore;
 };

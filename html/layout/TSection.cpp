@@ -52,7 +52,7 @@ TSection::TSection(const TSection& source, TSectionList& target)
         std::copy_n(source.FBreaks.get(), Buff.size(), FBreaks.get());
     }
     for (size_t i = 0; i < source.FFonts.Count(); ++i)
-        FFonts.Add(std::make_unique<TFontObj>(source.FFonts[i], this));
+        FFonts.Add(source.FFonts[i], this);
     if (source.FObjects) {
         for (const auto& img : source.FObjects->images)
             Objects().images.push_back(img->Clone(target));
@@ -159,7 +159,7 @@ void TSection::SetRunFont(const TTextStyle& style, const TTextFont* font)
             RegisterLinkRun(run);
         return;
     }
-    TFontObj& run = FFonts.Add(std::make_unique<TFontObj>(this, pos, runStyle, &FBuild->link));
+    TFontObj& run = FFonts.Add(this, pos, runStyle, &FBuild->link);
     if (run.IsLink() && doc)
         RegisterLinkRun(run);
 }

@@ -96,7 +96,8 @@ public:
     // The bordered inline-box pieces of a line as last painted, if any.
     const std::vector<BorderRec>* BorderPieces(size_t line) const
     {
-        return FLineBorders && line < FLineBorders->lines.size() ? &FLineBorders->lines[line] : nullptr;
+        const TLineBorders* borders = LineBorders();
+        return borders && line < borders->lines.size() ? &borders->lines[line] : nullptr;
     }
     TFontList& Fonts() { return FFonts; }
     TTextAlignKind Justify = TTextAlignKind::Left;
@@ -118,7 +119,6 @@ protected:
     const std::vector<std::unique_ptr<TFloatingObj>>& Images() const;
     int LineReach(const LineRec& line) const;
     const std::vector<TFormControlObj*>& FormControls() const;
-    bool HasObjects() const { return FObjects != nullptr; }
     bool PlacedFloat(const TFloatingObj* obj) const;
     // Deletes the marked characters with their flags and source indexes and
     // moves font runs, images and controls left accordingly.
@@ -166,12 +166,21 @@ protected:
         bool noBreak = false;
         bool smallRun = false;
     };
+    // Pieces of bordered inline boxes per line, made when the section is
+    // first painted after a layout (only documents with such boxes have them).
+    struct TLineBorders {
+        int madeFor = -1; // the document's layout counter
+        std::vector<std::vector<BorderRec>> lines;
+    };
+    // What few sections have, in one piece out of line.
     struct TObjects {
         std::vector<std::unique_ptr<TFloatingObj>> images;
         std::vector<TFormControlObj*> controls;
         std::vector<const TFloatingObj*> placedFloats; // floats placed in this layout
+        std::unique_ptr<TLineBorders> lineBorders;
     };
     TObjects& Objects();
+    const TLineBorders* LineBorders() const { return FObjects ? FObjects->lineBorders.get() : nullptr; }
 
     std::u16string Buff;
     // Break flags per character ('n': no break), or none when every
@@ -182,13 +191,6 @@ protected:
     std::vector<LineRec> FLines;
     std::unique_ptr<TBuildState> FBuild;
     std::unique_ptr<TObjects> FObjects;
-    // Pieces of bordered inline boxes per line, made when the section is
-    // first painted after a layout (only documents with such boxes have them).
-    struct TLineBorders {
-        int madeFor = -1; // the document's layout counter
-        std::vector<std::vector<BorderRec>> lines;
-    };
-    std::unique_ptr<TLineBorders> FLineBorders;
     char FUniformBrk = 'y';
     bool FClosed = false;
     bool FWidthsKnown = false;
