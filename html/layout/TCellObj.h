@@ -7,6 +7,7 @@
 // and style, create the cell with the document and the cell that holds the
 // table (block nesting continues from there), then add sections to Content().
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -60,10 +61,13 @@ public:
 
     // Settles paddings and borders for the table's cellpadding and border.
     void Prepare(int cellPadding, bool tableBorder);
-    int HzSpace() const { return FPadding[3] + FBorder[3] + FBorder[1] + FPadding[1]; }
-    int VrSpace() const { return FPadding[0] + FBorder[0] + FBorder[2] + FPadding[2]; }
-    const std::array<int, 4>& Padding() const { return FPadding; }
-    const std::array<int, 4>& Border() const { return FBorder; }
+    // Paddings and border widths (top, right, bottom, left): all 0 until
+    // Prepare. They follow from the table's settings and, for the few cells
+    // with their own, the spec, so a cell does not store them.
+    std::array<int, 4> Padding() const;
+    std::array<int, 4> Border() const;
+    int HzSpace() const;
+    int VrSpace() const;
 
     int ColSpan = 1;
     int RowSpan = 1;
@@ -77,8 +81,17 @@ public:
     int SpecWd = 0;
     TCellVAlign VAlign = TCellVAlign::Middle;
     bool SpecWdPercent = false;
+    int8_t SpecHtPercent = 0; // 0..100
+
+private:
+    // What Prepare was told (cellpadding is at most 50), beside the other
+    // small fields: a table has a cell for every grid slot.
+    uint8_t FCellPadding = 0;
+    bool FTableBorder = false;
+    bool FPrepared = false;
+
+public:
     int SpecHt = 0;
-    int SpecHtPercent = 0;
     TColor Background = ClNone;
 
     // The picture tiled over the padding box: the cell's own or its row's.
@@ -102,6 +115,4 @@ private:
     void TrimOwn();
     std::unique_ptr<TOwnData> FOwn;
     TCell FCell;
-    std::array<int, 4> FPadding{};
-    std::array<int, 4> FBorder{};
 };

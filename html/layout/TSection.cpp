@@ -882,7 +882,7 @@ int TSection::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im
     }
     // A document keeps its lines between layouts: no room to spare (the
     // next layout at the same width fills the same count again).
-    if (FLines.capacity() > FLines.size() + FLines.size() / 4 + 1)
+    if (FLines.capacity() > FLines.size())
         FLines.shrink_to_fit();
     cursor += Len;
     int lowest = area.y;
