@@ -2,17 +2,6 @@
 
 #include <algorithm>
 
-void TFontList::DropEmptyTail(int end)
-{
-    while (FMore && FMore->back()->Pos >= end && !FMore->back()->IsLink()) {
-        FMore->pop_back();
-        if (FMore->empty())
-            FMore.reset();
-    }
-    if (FMore && FMore->capacity() > FMore->size())
-        FMore->shrink_to_fit();
-}
-
 size_t TFontList::IndexAt(int pos) const
 {
     // The last run starting at or before pos (the first when none does).

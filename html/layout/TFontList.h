@@ -36,9 +36,18 @@ public:
     TFontObj& Last() const { return FMore ? *FMore->back() : *FFirst; }
     // Drops the runs after the first that start at or beyond end and so
     // cover no character (the font changes at the close of a link or a
-    // bold element that ends its cell). Link runs stay: the document's link
-    // list points at them.
-    void DropEmptyTail(int end);
+    // bold element that ends its cell), stopping at a run for which
+    // pinned(run) holds (the document's link list points at it).
+    template <typename Pinned> void DropEmptyTail(int end, const Pinned& pinned)
+    {
+        while (FMore && FMore->back()->Pos >= end && !pinned(*FMore->back())) {
+            FMore->pop_back();
+            if (FMore->empty())
+                FMore.reset();
+        }
+        if (FMore && FMore->capacity() > FMore->size())
+            FMore->shrink_to_fit();
+    }
     // Shifts the run starts through a position map (old -> new index).
     template <typename Map> void Remap(const Map& map)
     {

@@ -106,10 +106,16 @@ public:
     bool RegisteredID = false; // entered in the document's ID list
     int LineHeight = -1;
     int FirstLineIndent = 0;
-    int FLPercent = -1;
     int SeqNo = 0;
+    int8_t FLPercent = -1; // first-line indent in percent (0..90), or -1
 
 protected:
+    // The small fields first, beside the ones above, so that a section packs
+    // without holes.
+    char FUniformBrk = 'y';
+    bool FClosed = false;
+    bool FWidthsKnown = false;
+
     TSection(const TSection& source, TSectionList& target);
     virtual bool Preformatted() const { return false; }
     void CloseText();
@@ -156,6 +162,7 @@ protected:
     void SetRunFont(const TTextStyle& style, const TTextFont* font);
     void AddTabStop(TFontObj& run);
     void RegisterLinkRun(TFontObj& run);
+    bool InLinkList(const TFontObj& run) const;
 
     // What only the builder needs; released when the section is finished.
     struct TBuildState {
@@ -191,9 +198,5 @@ protected:
     std::vector<LineRec> FLines;
     std::unique_ptr<TBuildState> FBuild;
     std::unique_ptr<TObjects> FObjects;
-    char FUniformBrk = 'y';
-    bool FClosed = false;
-    bool FWidthsKnown = false;
     int FMinWidth = 0, FMaxWidth = 0;
-    int FProgressPass = -1;
 };
