@@ -18,7 +18,7 @@ TCellOwner CellOwnerOfTag(std::string_view tag)
 }
 
 TCellBasic::TCellBasic(TSectionList* owner, int depth, TCellBasic* parent)
-    : FOwner(owner), FDepth(depth), FParent(parent)
+    : FOwner(owner), FParent(parent), FDepth(depth)
 {
 }
 

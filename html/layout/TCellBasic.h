@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "html/layout/LayoutTypes.h"
+#include "html/layout/TSectionVector.h"
 
 class TSectionBase;
 class TSectionList;
@@ -62,15 +63,14 @@ public:
     int Depth() const { return FDepth; }
     TSectionList* Owner() const { return FOwner; }
 
-    std::vector<std::unique_ptr<TSectionBase>> Sections;
-    int StartY = 0;
+    TSectionVector Sections;
     IndentManager* IMgr = nullptr;
+    int StartY = 0;
     int StartCurs = 0;
     int Len = 0;
     int TextBot = 0;        // lowest content bottom, absolute blocks aside
     int tcDrawTop = 990000;
     int tcDrawBot = 0;
-    TCellOwner OwnerKind = TCellOwner::Document;
     TBlock* OwnerBlock = nullptr; // for block content cells
 
 protected:
@@ -94,7 +94,11 @@ private:
         std::vector<int> minTopSuffix;
     };
     std::unique_ptr<TPaintIndex> FPaintIndex;
+    TCellBasic* FParent;
     int FIndexedCount = -1; // sections at the last BuildPaintIndex
     int FDepth;
-    TCellBasic* FParent;
+
+public:
+    // Last, beside the small fields above: a table has one cell per grid slot.
+    TCellOwner OwnerKind = TCellOwner::Document;
 };

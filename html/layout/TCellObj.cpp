@@ -17,8 +17,10 @@ bool NeedsSpecCopy(const TCellSpec& spec)
 } // namespace
 
 TCellObj::TCellObj(TSectionList& document, const TCellSpec& spec, int depth, TCellBasic* parent)
-    : FSpec(NeedsSpecCopy(spec) ? std::make_unique<const TCellSpec>(spec) : nullptr), FCell(&document, depth, parent)
+    : FCell(&document, depth, parent)
 {
+    if (NeedsSpecCopy(spec))
+        Own().spec = std::make_unique<const TCellSpec>(spec);
     ColSpan = std::max(1, spec.colSpan);
     RowSpan = std::max(1, spec.rowSpan);
     VAlign = spec.vAlign;
@@ -27,7 +29,7 @@ TCellObj::TCellObj(TSectionList& document, const TCellSpec& spec, int depth, TCe
     if (SpecWdPercent)
         SpecWd = std::min(SpecWd, 1000);
     SpecHt = std::clamp(spec.height, 0, MaxBoxPixels);
-    SpecHtPercent = std::clamp(spec.heightPercent, 0, 100);
+    SpecHtPercent = int8_t(std::clamp(spec.heightPercent, 0, 100));
     Background = spec.background;
     SetBackgroundPicture(spec.backgroundImage, spec.backgroundPlacement);
     FCell.OwnerKind = TCellOwner::Other;
@@ -36,24 +38,50 @@ TCellObj::TCellObj(TSectionList& document, const TCellSpec& spec, int depth, TCe
 TCellObj::TCellObj(const TCellObj& source, TSectionList& target)
     : ColSpan(source.ColSpan), RowSpan(source.RowSpan), Ht(source.Ht), Wd(source.Wd), CellHeight(source.CellHeight),
       YIndent(source.YIndent), SpecWd(source.SpecWd), VAlign(source.VAlign), SpecWdPercent(source.SpecWdPercent),
-      SpecHt(source.SpecHt), SpecHtPercent(source.SpecHtPercent), Background(source.Background),
-      FPicture(source.FPicture && target.ShowImages ? std::make_unique<TBackgroundPicture>(*source.FPicture)
-                                                    : nullptr),
-      FSpec(source.FSpec ? std::make_unique<const TCellSpec>(*source.FSpec) : nullptr), FCell(&target), FPadding(source.FPadding), FBorder(source.FBorder),
-      FHzSpace(source.FHzSpace), FVrSpace(source.FVrSpace)
+      SpecHtPercent(source.SpecHtPercent), FCellPadding(source.FCellPadding), FTableBorder(source.FTableBorder),
+      FPrepared(source.FPrepared), SpecHt(source.SpecHt), Background(source.Background), FCell(&target)
 {
+    if (source.FOwn && source.FOwn->spec)
+        Own().spec = std::make_unique<const TCellSpec>(*source.FOwn->spec);
+    if (const TBackgroundPicture* picture = source.BackgroundPicture(); picture && target.ShowImages)
+        Own().picture = std::make_unique<TBackgroundPicture>(*picture);
     FCell.CloneSectionsFrom(source.FCell, target);
+}
+
+TCellObj::TOwnData& TCellObj::Own()
+{
+    if (!FOwn)
+        FOwn = std::make_unique<TOwnData>();
+    return *FOwn;
+}
+
+void TCellObj::TrimOwn()
+{
+    if (FOwn && FOwn->Empty())
+        FOwn.reset();
+}
+
+const TCellObj::TBackgroundPicture* TCellObj::BackgroundPicture() const
+{
+    return FOwn ? FOwn->picture.get() : nullptr;
 }
 
 void TCellObj::SetBackgroundPicture(const std::string& name, const TBackgroundPlacement& placement)
 {
     if (name.empty())
-        FPicture.reset();
+        DropBackgroundPicture();
     else
-        FPicture = std::make_unique<TBackgroundPicture>(TBackgroundPicture{name, placement});
+        Own().picture = std::make_unique<TBackgroundPicture>(TBackgroundPicture{name, placement});
 }
 
-const TCellSpec& TCellObj::Spec() const { return FSpec ? *FSpec : DefaultSpec; }
+void TCellObj::DropBackgroundPicture()
+{
+    if (FOwn)
+        FOwn->picture.reset();
+    TrimOwn();
+}
+
+const TCellSpec& TCellObj::Spec() const { return FOwn && FOwn->spec ? *FOwn->spec : DefaultSpec; }
 
 bool TCellObj::HasBorderStyle() const
 {
@@ -64,14 +92,47 @@ bool TCellObj::HasBorderStyle() const
 
 void TCellObj::Prepare(int cellPadding, bool tableBorder)
 {
-    bool styled = HasBorderStyle();
+    FCellPadding = uint8_t(std::clamp(cellPadding, 0, 255));
+    FTableBorder = tableBorder;
+    FPrepared = true;
+}
+
+std::array<int, 4> TCellObj::Padding() const
+{
+    std::array<int, 4> padding{};
+    if (!FPrepared)
+        return padding;
     const TCellSpec& spec = Spec();
-    for (size_t i = 0; i < 4; ++i) {
-        FPadding[i] = spec.padding[i] == TCellSpec::NotGiven ? cellPadding : std::clamp(spec.padding[i], 0, MaxBoxPixels);
-        FBorder[i] = styled && spec.borderStyles[i] != TBorderKind::None ? std::clamp(spec.border[i], 0, MaxBoxPixels) : 0;
-        if (tableBorder && !styled)
-            FBorder[i] = std::max(FBorder[i], 1);
+    for (size_t i = 0; i < 4; ++i)
+        padding[i] = spec.padding[i] == TCellSpec::NotGiven ? FCellPadding : std::clamp(spec.padding[i], 0, MaxBoxPixels);
+    return padding;
+}
+
+std::array<int, 4> TCellObj::Border() const
+{
+    std::array<int, 4> border{};
+    if (!FPrepared)
+        return border;
+    if (!HasBorderStyle()) {
+        // Without border styles of its own, a cell of a bordered table has a
+        // one-pixel frame.
+        border.fill(FTableBorder ? 1 : 0);
+        return border;
     }
-    FHzSpace = FPadding[3] + FBorder[3] + FBorder[1] + FPadding[1];
-    FVrSpace = FPadding[0] + FBorder[0] + FBorder[2] + FPadding[2];
+    const TCellSpec& spec = Spec();
+    for (size_t i = 0; i < 4; ++i)
+        border[i] = spec.borderStyles[i] != TBorderKind::None ? std::clamp(spec.border[i], 0, MaxBoxPixels) : 0;
+    return border;
+}
+
+int TCellObj::HzSpace() const
+{
+    std::array<int, 4> p = Padding(), b = Border();
+    return p[3] + b[3] + b[1] + p[1];
+}
+
+int TCellObj::VrSpace() const
+{
+    std::array<int, 4> p = Padding(), b = Border();
+    return p[0] + b[0] + b[2] + p[2];
 }

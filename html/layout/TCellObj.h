@@ -7,6 +7,7 @@
 // and style, create the cell with the document and the cell that holds the
 // table (block nesting continues from there), then add sections to Content().
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -60,10 +61,13 @@ public:
 
     // Settles paddings and borders for the table's cellpadding and border.
     void Prepare(int cellPadding, bool tableBorder);
-    int HzSpace() const { return FHzSpace; }
-    int VrSpace() const { return FVrSpace; }
-    const std::array<int, 4>& Padding() const { return FPadding; }
-    const std::array<int, 4>& Border() const { return FBorder; }
+    // Paddings and border widths (top, right, bottom, left): all 0 until
+    // Prepare. They follow from the table's settings and, for the few cells
+    // with their own, the spec, so a cell does not store them.
+    std::array<int, 4> Padding() const;
+    std::array<int, 4> Border() const;
+    int HzSpace() const;
+    int VrSpace() const;
 
     int ColSpan = 1;
     int RowSpan = 1;
@@ -77,8 +81,17 @@ public:
     int SpecWd = 0;
     TCellVAlign VAlign = TCellVAlign::Middle;
     bool SpecWdPercent = false;
+    int8_t SpecHtPercent = 0; // 0..100
+
+private:
+    // What Prepare was told (cellpadding is at most 50), beside the other
+    // small fields: a table has a cell for every grid slot.
+    uint8_t FCellPadding = 0;
+    bool FTableBorder = false;
+    bool FPrepared = false;
+
+public:
     int SpecHt = 0;
-    int SpecHtPercent = 0;
     TColor Background = ClNone;
 
     // The picture tiled over the padding box: the cell's own or its row's.
@@ -86,17 +99,20 @@ public:
         std::string name;
         TBackgroundPlacement placement;
     };
-    const TBackgroundPicture* BackgroundPicture() const { return FPicture.get(); }
+    const TBackgroundPicture* BackgroundPicture() const;
     void SetBackgroundPicture(const std::string& name, const TBackgroundPlacement& placement);
-    void DropBackgroundPicture() { FPicture.reset(); }
+    void DropBackgroundPicture();
 
 private:
-    // Few cells have a picture: it lives out of line.
-    std::unique_ptr<TBackgroundPicture> FPicture;
-    std::unique_ptr<const TCellSpec> FSpec;
+    // What few cells have lives out of line, in one piece: a picture, and
+    // the spec of a cell with paddings, borders or breaks of its own.
+    struct TOwnData {
+        std::unique_ptr<const TCellSpec> spec;
+        std::unique_ptr<TBackgroundPicture> picture;
+        bool Empty() const { return !spec && !picture; }
+    };
+    TOwnData& Own();
+    void TrimOwn();
+    std::unique_ptr<TOwnData> FOwn;
     TCell FCell;
-    std::array<int, 4> FPadding{};
-    std::array<int, 4> FBorder{};
-    int FHzSpace = 0;
-    int FVrSpace = 0;
 };

@@ -2,18 +2,6 @@
 
 #include <algorithm>
 
-TFontObj& TFontList::Add(std::unique_ptr<TFontObj> run)
-{
-    if (!FFirst) {
-        FFirst = std::move(run);
-        return *FFirst;
-    }
-    if (!FMore)
-        FMore = std::make_unique<std::vector<std::unique_ptr<TFontObj>>>();
-    FMore->push_back(std::move(run));
-    return *FMore->back();
-}
-
 size_t TFontList::IndexAt(int pos) const
 {
     // The last run starting at or before pos (the first when none does).

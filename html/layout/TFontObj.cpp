@@ -54,8 +54,8 @@ TFontObj::TFontObj(TSection* section, int pos, const TTextStyle& style, const TL
 }
 
 TFontObj::TFontObj(const TFontObj& source, TSection* section)
-    : Section(section), Pos(source.Pos), Shift(source.Shift), FFont(Pool().Intern(source.Font())),
-      FVisited(source.FVisited)
+    : Section(section), Pos(source.Pos), Shift(source.Shift), FVisited(source.FVisited),
+      FFont(Pool().Intern(source.Font()))
 {
     if (!source.FExtra)
         return;

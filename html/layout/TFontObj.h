@@ -94,6 +94,9 @@ public:
     bool Focused = false;
 
 private:
+    // Beside the small public fields, so that a run packs without holes.
+    bool FVisited = false;
+    bool FHover = false;
     // Links and titled runs only.
     struct TExtra {
         TLinkInfo link;
@@ -109,6 +112,4 @@ private:
     void SelectVariant();
     TRunFont* FFont = nullptr;
     std::unique_ptr<TExtra> FExtra;
-    bool FVisited = false;
-    bool FHover = false;
 };

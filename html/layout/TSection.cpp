@@ -30,7 +30,7 @@ TSection::TSection(TSectionList& document, const TTextStyle& style, const TLinkI
     SetRunFont(style, nullptr);
     if (firstLine == TFirstLine::Indented) {
         FirstLineIndent = ClampPixels(style.textIndent);
-        FLPercent = style.textIndentPercent >= 0 ? std::min(90, style.textIndentPercent) : -1;
+        FLPercent = int8_t(style.textIndentPercent >= 0 ? std::min(90, style.textIndentPercent) : -1);
     }
     if (!style.id.empty()) {
         document.AddID(style.id, this);
@@ -44,15 +44,15 @@ TSection::TSection(TSectionList& document, const TTextStyle& style, const TLinkI
 TSection::TSection(const TSection& source, TSectionList& target)
     : TSectionBase(source, target), Justify(source.Justify), ClearAttr(source.ClearAttr),
       AnchorName(source.AnchorName), LineHeight(source.LineHeight), FirstLineIndent(source.FirstLineIndent),
-      FLPercent(source.FLPercent), SeqNo(source.SeqNo), Buff(source.Buff), SIndex(source.SIndex),
-      FUniformBrk(source.FUniformBrk), FClosed(true)
+      SeqNo(source.SeqNo), FLPercent(source.FLPercent), FUniformBrk(source.FUniformBrk), FClosed(true),
+      Buff(source.Buff), SIndex(source.SIndex)
 {
     if (source.FBreaks) {
         FBreaks = std::make_unique<char[]>(Buff.size());
         std::copy_n(source.FBreaks.get(), Buff.size(), FBreaks.get());
     }
     for (size_t i = 0; i < source.FFonts.Count(); ++i)
-        FFonts.Add(std::make_unique<TFontObj>(source.FFonts[i], this));
+        FFonts.Add(source.FFonts[i], this);
     if (source.FObjects) {
         for (const auto& img : source.FObjects->images)
             Objects().images.push_back(img->Clone(target));
@@ -141,6 +141,20 @@ void TSection::RegisterLinkRun(TFontObj& run)
     AddTabStop(run);
 }
 
+bool TSection::InLinkList(const TFontObj& run) const
+{
+    // A run once registered stays in the list even when a later link change
+    // at its position took its link away. This section's runs are the last
+    // ones registered.
+    const TSectionList* doc = Owner();
+    if (!doc)
+        return false;
+    for (auto it = doc->LinkList.rbegin(); it != doc->LinkList.rend() && (*it)->Section == this; ++it)
+        if (*it == &run)
+            return true;
+    return false;
+}
+
 void TSection::SetRunFont(const TTextStyle& style, const TTextFont* font)
 {
     TTextStyle runStyle = style;
@@ -159,7 +173,7 @@ void TSection::SetRunFont(const TTextStyle& style, const TTextFont* font)
             RegisterLinkRun(run);
         return;
     }
-    TFontObj& run = FFonts.Add(std::make_unique<TFontObj>(this, pos, runStyle, &FBuild->link));
+    TFontObj& run = FFonts.Add(this, pos, runStyle, &FBuild->link);
     if (run.IsLink() && doc)
         RegisterLinkRun(run);
 }
@@ -370,6 +384,8 @@ void TSection::Finish()
         CloseText();
     CompressIndexes();
     CompactBreakFlags();
+    if (!Preformatted())
+        FFonts.DropEmptyTail(int(Buff.size()), [this](const TFontObj& run) { return InLinkList(run); });
     Buff.shrink_to_fit();
     FBuild.reset();
     if (!Buff.empty() && Owner())
@@ -880,7 +896,7 @@ int TSection::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im
     }
     // A document keeps its lines between layouts: no room to spare (the
     // next layout at the same width fills the same count again).
-    if (FLines.capacity() > FLines.size() + FLines.size() / 4 + 1)
+    if (FLines.capacity() > FLines.size())
         FLines.shrink_to_fit();
     cursor += Len;
     int lowest = area.y;
@@ -894,9 +910,8 @@ int TSection::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im
     DrawHeight = std::max(SectionHeight, lowest - area.y);
     ContentBot = AddDoc(area.y, SectionHeight);
     DrawBot = AddDoc(area.y, DrawHeight);
-    if (doc && !doc->IsCopy && SeqNo > 0 && SeqNo % 50 == 0 && FProgressPass != doc->LayoutCounter &&
-        doc->Host.progress && doc->TextSectionCount() > 0) {
-        FProgressPass = doc->LayoutCounter;
+    if (doc && !doc->IsCopy && SeqNo > 0 && SeqNo % 50 == 0 && doc->Host.progress && doc->TextSectionCount() > 0 &&
+        doc->TakeProgressStep(SeqNo)) {
         doc->Host.progress(doc->ProgressBase + SeqNo * (100 - doc->ProgressBase) / doc->TextSectionCount());
     }
     return SectionHeight;

@@ -96,7 +96,8 @@ public:
     // The bordered inline-box pieces of a line as last painted, if any.
     const std::vector<BorderRec>* BorderPieces(size_t line) const
     {
-        return FLineBorders && line < FLineBorders->lines.size() ? &FLineBorders->lines[line] : nullptr;
+        const TLineBorders* borders = LineBorders();
+        return borders && line < borders->lines.size() ? &borders->lines[line] : nullptr;
     }
     TFontList& Fonts() { return FFonts; }
     TTextAlignKind Justify = TTextAlignKind::Left;
@@ -105,10 +106,16 @@ public:
     bool RegisteredID = false; // entered in the document's ID list
     int LineHeight = -1;
     int FirstLineIndent = 0;
-    int FLPercent = -1;
     int SeqNo = 0;
+    int8_t FLPercent = -1; // first-line indent in percent (0..90), or -1
 
 protected:
+    // The small fields first, beside the ones above, so that a section packs
+    // without holes.
+    char FUniformBrk = 'y';
+    bool FClosed = false;
+    bool FWidthsKnown = false;
+
     TSection(const TSection& source, TSectionList& target);
     virtual bool Preformatted() const { return false; }
     void CloseText();
@@ -118,7 +125,6 @@ protected:
     const std::vector<std::unique_ptr<TFloatingObj>>& Images() const;
     int LineReach(const LineRec& line) const;
     const std::vector<TFormControlObj*>& FormControls() const;
-    bool HasObjects() const { return FObjects != nullptr; }
     bool PlacedFloat(const TFloatingObj* obj) const;
     // Deletes the marked characters with their flags and source indexes and
     // moves font runs, images and controls left accordingly.
@@ -156,6 +162,7 @@ protected:
     void SetRunFont(const TTextStyle& style, const TTextFont* font);
     void AddTabStop(TFontObj& run);
     void RegisterLinkRun(TFontObj& run);
+    bool InLinkList(const TFontObj& run) const;
 
     // What only the builder needs; released when the section is finished.
     struct TBuildState {
@@ -166,12 +173,21 @@ protected:
         bool noBreak = false;
         bool smallRun = false;
     };
+    // Pieces of bordered inline boxes per line, made when the section is
+    // first painted after a layout (only documents with such boxes have them).
+    struct TLineBorders {
+        int madeFor = -1; // the document's layout counter
+        std::vector<std::vector<BorderRec>> lines;
+    };
+    // What few sections have, in one piece out of line.
     struct TObjects {
         std::vector<std::unique_ptr<TFloatingObj>> images;
         std::vector<TFormControlObj*> controls;
         std::vector<const TFloatingObj*> placedFloats; // floats placed in this layout
+        std::unique_ptr<TLineBorders> lineBorders;
     };
     TObjects& Objects();
+    const TLineBorders* LineBorders() const { return FObjects ? FObjects->lineBorders.get() : nullptr; }
 
     std::u16string Buff;
     // Break flags per character ('n': no break), or none when every
@@ -182,16 +198,5 @@ protected:
     std::vector<LineRec> FLines;
     std::unique_ptr<TBuildState> FBuild;
     std::unique_ptr<TObjects> FObjects;
-    // Pieces of bordered inline boxes per line, made when the section is
-    // first painted after a layout (only documents with such boxes have them).
-    struct TLineBorders {
-        int madeFor = -1; // the document's layout counter
-        std::vector<std::vector<BorderRec>> lines;
-    };
-    std::unique_ptr<TLineBorders> FLineBorders;
-    char FUniformBrk = 'y';
-    bool FClosed = false;
-    bool FWidthsKnown = false;
     int FMinWidth = 0, FMaxWidth = 0;
-    int FProgressPass = -1;
 };

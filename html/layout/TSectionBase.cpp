@@ -4,7 +4,7 @@
 #include "html/layout/TSectionList.h"
 
 TSectionBase::TSectionBase(const TSectionBase& source, TSectionList& target)
-    : SectionHeight(source.SectionHeight), ZIndex(source.ZIndex), FOwner(&target)
+    : FOwner(&target), SectionHeight(source.SectionHeight), ZIndex(source.ZIndex)
 {
 }
 

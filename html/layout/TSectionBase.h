@@ -61,6 +61,13 @@ public:
     TSectionList* Owner() const { return FOwner; }
     void SetOwner(TSectionList* owner) { FOwner = owner; }
 
+protected:
+    // Ahead of the fields below, so that they end on a tail that a derived
+    // section fills with its own small fields (a document has hundreds of
+    // thousands of sections).
+    TSectionList* FOwner;
+
+public:
     int SectionHeight = 0;
     int DrawHeight = 0;
     int StartCurs = 0;
@@ -76,5 +83,4 @@ public:
 protected:
     // Copies what every section carries (owner := target, height, z-order key).
     TSectionBase(const TSectionBase& source, TSectionList& target);
-    TSectionList* FOwner;
 };

@@ -151,6 +151,15 @@ void TSectionList::HideUnpaintedControls()
                 w->setVisible(false);
 }
 
+bool TSectionList::TakeProgressStep(int seq)
+{
+    if (FProgressPass == LayoutCounter && seq <= FProgressSeq)
+        return false;
+    FProgressPass = LayoutCounter;
+    FProgressSeq = seq;
+    return true;
+}
+
 void TSectionList::ScrollTo(int y)
 {
     YOff = y;

@@ -110,6 +110,10 @@ public:
     void ReportError(const std::string& message);
     int NextTextSequence() { return ++FTextSectionCount; }
     int TextSectionCount() const { return FTextSectionCount; }
+    // Whether layout reports progress at text section seq: once per layout
+    // pass, for sections beyond the last one reported (cells measured and
+    // then placed are laid out twice).
+    bool TakeProgressStep(int seq);
     void SelectionBuffer(SelTextCount* buffer) { FSelBuffer = buffer; }
     // The canvas of the last layout (anchors inside text measure with it).
     TCanvas* MeasuringCanvas() const { return FCanvas; }
@@ -181,6 +185,8 @@ private:
     SelTextCount* FSelBuffer = nullptr;
     TCanvas* FCanvas = nullptr;
     int FTextSectionCount = 0;
+    int FProgressPass = -1; // layout counter and section of the last progress report
+    int FProgressSeq = 0;
     TRunFontPool FRunFonts;
     IndentManager FEdges; // float edges of the top-level flow
     std::vector<int> FFitExtents;

@@ -216,15 +216,17 @@ void TSection::PaintText(TPaintContext& pc, TFontObj& run, const LineRec& line, 
 void TSection::BuildBorders(TCanvas& canvas)
 {
     TSectionList* doc = Owner();
-    if (!doc || (FLineBorders && FLineBorders->madeFor == doc->LayoutCounter))
+    const TLineBorders* made = LineBorders();
+    if (!doc || (made && made->madeFor == doc->LayoutCounter))
         return;
     doc->InlineList->Resolve(*doc);
-    if (!FLineBorders)
-        FLineBorders = std::make_unique<TLineBorders>();
-    FLineBorders->madeFor = doc->LayoutCounter;
-    FLineBorders->lines.assign(FLines.size(), {});
+    auto& borders = Objects().lineBorders;
+    if (!borders)
+        borders = std::make_unique<TLineBorders>();
+    borders->madeFor = doc->LayoutCounter;
+    borders->lines.assign(FLines.size(), {});
     for (size_t i = 0; i < FLines.size(); ++i)
-        BuildLineBorders(canvas, FLines[i], FLineBorders->lines[i]);
+        BuildLineBorders(canvas, FLines[i], borders->lines[i]);
 }
 
 void TSection::BuildLineBorders(TCanvas& canvas, const LineRec& line, std::vector<BorderRec>& pieces)
@@ -250,9 +252,10 @@ void TSection::BuildLineBorders(TCanvas& canvas, const LineRec& line, std::vecto
 
 void TSection::PaintBorders(TPaintContext& pc, size_t lineIndex)
 {
-    if (!FLineBorders || lineIndex >= FLineBorders->lines.size())
+    const TLineBorders* borders = LineBorders();
+    if (!borders || lineIndex >= borders->lines.size())
         return;
-    for (const BorderRec& r : FLineBorders->lines[lineIndex]) {
+    for (const BorderRec& r : borders->lines[lineIndex]) {
         const TMargArray& b = r.Box->Box;
         TRect pad{r.Rect.left + pc.shiftX, pc.WindowY(r.Rect.top), r.Rect.right + pc.shiftX, pc.WindowY(r.Rect.bottom)};
         TColor bg = TColor(b[BoxBackgroundColor]);

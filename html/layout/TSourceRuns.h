@@ -3,7 +3,6 @@
 // pairs, one for each run of characters that follow their source bytes one
 // by one. Nearly every section is one run, which is kept inline (a document
 // has hundreds of thousands of sections).
-#include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -24,14 +23,16 @@ public:
     void Assign(const Run* from, const Run* to);
     void Assign(const std::vector<Run>& runs) { Assign(runs.data(), runs.data() + runs.size()); }
 
-    const Run* begin() const { return FMore ? FMore.get() : &FFirst; }
-    const Run* end() const { return begin() + FCount; }
-    size_t size() const { return FCount; }
-    bool empty() const { return FCount == 0; }
+    const Run* begin() const { return FMore ? FMore.get() + 1 : &FFirst; }
+    const Run* end() const { return begin() + size(); }
+    size_t size() const { return FMore ? size_t(FMore[0].first) : (FFirst.first >= 0 ? 1 : 0); }
+    bool empty() const { return size() == 0; }
     const Run& operator[](size_t i) const { return begin()[i]; }
 
 private:
-    Run FFirst{};
-    uint32_t FCount = 0;
-    std::unique_ptr<Run[]> FMore; // all runs when there are two or more
+    // The one run, or (-1, 0) when there is none: text offsets are never
+    // negative.
+    Run FFirst{-1, 0};
+    // Two or more runs: a (count, 0) entry, then the runs.
+    std::unique_ptr<Run[]> FMore;
 };

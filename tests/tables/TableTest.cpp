@@ -394,3 +394,107 @@ TEST(TablePainting, BandFarDownPaintsItsRowsAndACellSpanningIntoItFromAbove)
     TCaretHit hit;
     EXPECT_GE(t.PositionAt(b.canvas, row240.X + 2, row240.Y + 5, hit), 0);
 }
+
+TEST(TableMemory, FontChangesClosingACellLeaveOneRunAndKeepTheLink)
+{
+    Built b("<table border=1><tr><td><a href=\"a.htm\">entry</a></td><td><b>12.50</b></td>"
+            "<td>plain <i>slanted</i></td></tr></table>");
+    ThtmlTable& t = OnlyTable(b);
+    TSection* link = SectionWith(t.Rows[0]->Cells[0]->Content(), "entry");
+    TSection* bold = SectionWith(t.Rows[0]->Cells[1]->Content(), "12.50");
+    TSection* mixed = SectionWith(t.Rows[0]->Cells[2]->Content(), "plain");
+    ASSERT_TRUE(link && bold && mixed);
+    // The run opened where the link and the bold text close covers nothing.
+    EXPECT_EQ(link->Fonts().Count(), 1u);
+    EXPECT_EQ(bold->Fonts().Count(), 1u);
+    EXPECT_TRUE(bold->Fonts()[0].Font().spec.style & fsBold);
+    // A change inside the text stays.
+    ASSERT_EQ(mixed->Fonts().Count(), 2u);
+    EXPECT_EQ(mixed->Fonts()[1].Pos, 6);
+    // The link is still found under its text and the text still reads the same.
+    ASSERT_EQ(b.doc.LinkList.size(), 1u);
+    EXPECT_EQ(b.doc.LinkList[0], &link->Fonts()[0]);
+    const LineRec& line = link->Lines().at(0);
+    TLinkHit hit;
+    ASSERT_NE(b.doc.LinkAt(b.canvas, line.X + 2, line.Y + line.SpaceBefore + 2, hit) & HitLink, 0);
+    EXPECT_EQ(hit.link.url, "a.htm");
+    EXPECT_THAT(b.Text(), HasSubstr("entry"));
+    EXPECT_THAT(b.Text(), HasSubstr("12.50"));
+}
+
+TEST(TableMemory, AnEmptyLinkAtTheEndOfACellKeepsTheLinkListSound)
+{
+    // The run that the empty link made was registered and then lost its link
+    // at the same position; the list must not point at a dropped run.
+    Built b("<table><tr><td>first<a href=\"x.htm\"></a></td><td><a href=\"y.htm\">second</a></td></tr>"
+            "<tr><td>third<a href=\"z.htm\"> </a></td></tr></table><p><a href=\"w.htm\">after</a>");
+    for (TFontObj* run : b.doc.LinkList) {
+        ASSERT_NE(run->Section, nullptr);
+        EXPECT_EQ(run->FirstOfLink->Section, run->Section);
+    }
+    TSection* after = SectionWith(b.doc, "after");
+    ASSERT_NE(after, nullptr);
+    EXPECT_EQ(b.doc.LinkList.back(), &after->Fonts()[0]);
+    EXPECT_EQ(b.doc.LinkList.back()->Link().url, "w.htm");
+}
+
+TEST(TableMemory, CellPaddingsAndBordersFollowTheTableAndTheCellsOwnStyle)
+{
+    Built b("<table border=1 cellpadding=4><tr><td>plain</td>"
+            "<td style=\"padding-left:9px; border-left:3px solid red\">styled</td></tr></table>"
+            "<table cellpadding=2><tr><td>bare</td></tr></table>");
+    auto tables = All<ThtmlTable>(b.doc);
+    ASSERT_EQ(tables.size(), 2u);
+    const TCellObj& plain = *tables[0]->Rows[0]->Cells[0];
+    const TCellObj& styled = *tables[0]->Rows[0]->Cells[1];
+    const TCellObj& bare = *tables[1]->Rows[0]->Cells[0];
+    EXPECT_EQ(plain.Padding(), (std::array<int, 4>{4, 4, 4, 4}));
+    EXPECT_EQ(plain.Border(), (std::array<int, 4>{1, 1, 1, 1})); // the table's frame
+    EXPECT_EQ(plain.HzSpace(), 10);
+    EXPECT_EQ(styled.Padding(), (std::array<int, 4>{4, 4, 4, 9}));
+    EXPECT_EQ(styled.Border(), (std::array<int, 4>{0, 0, 0, 3})); // its own style replaces the frame
+    EXPECT_EQ(styled.HzSpace(), 9 + 3 + 4);
+    EXPECT_EQ(styled.VrSpace(), 8);
+    EXPECT_EQ(bare.Border(), (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(bare.VrSpace(), 4);
+    // A printing copy keeps them.
+    auto copy = TSectionList::CreateCopy(b.doc);
+    auto copied = All<ThtmlTable>(*copy);
+    ASSERT_EQ(copied.size(), 2u);
+    EXPECT_EQ(copied[0]->Rows[0]->Cells[1]->Padding(), styled.Padding());
+    EXPECT_EQ(copied[0]->Rows[0]->Cells[1]->Border(), styled.Border());
+}
+
+TEST(TableMemory, OneLineMultiLineLinkedAndPicturedCellsLayOutAsBefore)
+{
+    // One table with every kind of cell content; the same content outside
+    // a table places its text the same way relative to the cell.
+    std::string remark = "Keeper on duty from dusk; lamp lit at sunset and the wicks trimmed twice in the night.";
+    Built b("<table border=1 cellpadding=2 width=300><tr><td>7</td><td><a href=\"l.htm\">log</a></td>"
+            "<td>" + remark + "</td><td><img src=\"none.gif\" width=20 height=30>x</td>"
+            "<td><b>9.50</b></td></tr></table>");
+    ThtmlTable& t = OnlyTable(b);
+    auto& cells = t.Rows[0]->Cells;
+    ASSERT_EQ(cells.size(), 5u);
+    TSection* one = SectionWith(cells[0]->Content(), "7");
+    TSection* many = SectionWith(cells[2]->Content(), "Keeper");
+    ASSERT_TRUE(one && many);
+    EXPECT_EQ(one->Lines().size(), 1u);
+    EXPECT_GT(many->Lines().size(), 2u);
+    // Lines follow one another without gaps and cover the whole text.
+    int covered = 0;
+    for (const LineRec& line : many->Lines()) {
+        EXPECT_EQ(line.Start, covered);
+        covered += line.Ln;
+    }
+    EXPECT_EQ(covered, int(many->Text().size()));
+    // Every cell's content sits inside its cell and the row is as tall as
+    // the tallest cell.
+    for (const auto& cell : cells) {
+        ASSERT_NE(cell, nullptr);
+        EXPECT_GE(cell->Ht, cell->CellHeight);
+        EXPECT_EQ(cell->Y, cells[0]->Y);
+    }
+    EXPECT_GE(cells[3]->CellHeight, 30);
+    EXPECT_THAT(b.Text(), HasSubstr(remark.substr(0, 20)));
+}
