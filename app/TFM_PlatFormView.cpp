@@ -126,6 +126,9 @@ void TFM_PlatForm::SetZoom(int percent)
 
 bool TFM_PlatForm::zoomWheel(QObject* watched, QEvent* event)
 {
+    // Key presses pass through the same filter: only a wheel turn zooms.
+    if (event->type() != QEvent::Wheel)
+        return false;
     auto* wheel = static_cast<QWheelEvent*>(event);
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!(wheel->modifiers() & Qt::ControlModifier) || !widget || !HTMLViewer1->isAncestorOf(widget))
