@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <variant>
 
 #include "util/Colors.h"
@@ -121,6 +122,11 @@ struct TStyleModule {
     THashRule lastColorHash = THashRule::Optional;
     std::optional<TColor> lastColor;
     bool colorCached = false;
+    // Font-family lists already resolved against the screen's fonts: a sheet
+    // names the same long list for thousands of elements, and asking the
+    // screen for every entry each time costs more than the cascade.
+    // Emptied whenever the screen is set and when a document starts.
+    std::unordered_map<std::string, std::string> resolvedFamilies;
 };
 TStyleModule& StyleModule();
 // The viewer's screen: fonts are created on it and its resolution used.

@@ -112,9 +112,10 @@ TAlignment AlignmentFromText(std::string_view text)
     return TAlignment::None;
 }
 
-std::string ResolveFontFamily(std::string_view families)
+namespace {
+
+std::string ResolveOnScreen(std::string_view families, TCanvas* screen)
 {
-    TCanvas* screen = StyleModule().screen;
     std::string first;
     while (!families.empty()) {
         size_t comma = families.find(',');
@@ -132,6 +133,22 @@ std::string ResolveFontFamily(std::string_view families)
     }
     // Nothing installed: the platform will substitute for the first name.
     return first.empty() ? std::string("Times New Roman") : first;
+}
+
+} // namespace
+
+std::string ResolveFontFamily(std::string_view families)
+{
+    TStyleModule& module = StyleModule();
+    auto& known = module.resolvedFamilies;
+    if (auto found = known.find(std::string(families)); found != known.end())
+        return found->second;
+    std::string resolved = ResolveOnScreen(families, module.screen);
+    // Bounded: a document inventing a new list for every element starts afresh.
+    if (known.size() >= 1024)
+        known.clear();
+    known.emplace(std::string(families), resolved);
+    return resolved;
 }
 
 // ---------------------------------------------------------------- life cycle

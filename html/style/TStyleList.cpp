@@ -209,6 +209,8 @@ void TStyleList::initializeDefaults(const TStyleDefaults& d)
     // Every document load passes here before its tags are read: the attribute
     // list's STYLE attributes are parsed by us.
     TAttributeList::SetInlineStyleParser(NewInlineStyleProperties);
+    // The screen's fonts may have changed since the last document.
+    StyleModule().resolvedFamilies.clear();
     StyleModule().defaultFontSize = d.defaultFontSize;
     StyleModule().zoom = std::clamp(d.zoom, 10, 1000);
     const double D = d.defaultFontSize;
