@@ -117,6 +117,7 @@ struct TStyleModule {
     double defaultFontSize = 12;   // D, the reference for font size keywords
     int zoom = 100;                // percent the reader magnifies every font by
     int nextSequence = 0;          // property set sequence numbers
+    uint64_t nextStamp = 0;        // property set stamps and style list generations
     // One-entry colour cache.
     std::string lastColorText;
     THashRule lastColorHash = THashRule::Optional;

@@ -21,6 +21,38 @@ void TPropStack::Clear()
 {
     FEntries.clear();
     FRaw.clear();
+    FCombined.clear();
+}
+
+std::shared_ptr<TProperties> TPropStack::Combined(const TStyleList& styles, const std::string& tag,
+                                                  const std::string& cls, const std::string& id,
+                                                  const TProperties* styleAttribute, const std::u16string& title,
+                                                  const std::string& pseudo)
+{
+    auto set = std::make_shared<TProperties>();
+    const TPropertySpan below(FRaw.data(), FRaw.size());
+    // A STYLE attribute or a title of its own makes the element unlike its siblings.
+    if (styleAttribute || !title.empty()) {
+        set->combine(styles, tag, cls, id, styleAttribute, title, pseudo, below);
+        return set;
+    }
+    std::string key = tag;
+    for (const std::string* part : {&cls, &id, &pseudo})
+        (key += '\0') += *part;
+    for (uint64_t n : {FRaw.back()->stamp(), styles.generation()})
+        (key += '\0') += std::to_string(n);
+    if (auto found = FCombined.find(key); found != FCombined.end()) {
+        set->copyCombinedFrom(*found->second);
+        return set;
+    }
+    set->combine(styles, tag, cls, id, nullptr, title, pseudo, below);
+    // Bounded: a document with very many distinct parents starts afresh.
+    if (FCombined.size() >= 512)
+        FCombined.clear();
+    auto kept = std::make_unique<TProperties>();
+    kept->copyCombinedFrom(*set);
+    FCombined.emplace(std::move(key), std::move(kept));
+    return set;
 }
 
 TProperties* TPropStack::Push(const TStyleList& styles, const std::string& tag, const std::string& cls,
@@ -29,8 +61,7 @@ TProperties* TPropStack::Push(const TStyleList& styles, const std::string& tag, 
 {
     if (Full() || FEntries.empty())
         return nullptr;
-    auto set = std::make_shared<TProperties>();
-    set->combine(styles, tag, cls, id, styleAttribute, title, pseudo, TPropertySpan(FRaw.data(), FRaw.size()));
+    std::shared_ptr<TProperties> set = Combined(styles, tag, cls, id, styleAttribute, title, pseudo);
     FEntries.push_back({set, tag, -1});
     FRaw.push_back(set.get());
     return set.get();

@@ -159,6 +159,27 @@ TProperties::TProperties()
         FValues[i] = NotSet;
     FValues[piZIndex] = 0;
     FSequence = StyleModule().nextSequence++;
+    touch();
+}
+
+void TProperties::touch() const { FStamp = ++StyleModule().nextStamp; }
+
+void TProperties::copyCombinedFrom(const TProperties& source)
+{
+    FValues = source.FValues;
+    FSetHere = source.FSetHere;
+    FImportant = source.FImportant;
+    FTag = source.FTag;
+    FClass = source.FClass;
+    FID = source.FID;
+    FPseudo = source.FPseudo;
+    FTitle = source.FTitle;
+    FStyleAttribute = source.FStyleAttribute;
+    copyDerived(source);
+    FFont = source.FFont ? std::make_unique<TMyFont>(*source.FFont) : nullptr;
+    FIsLink = source.FIsLink;
+    FAncestry = source.FAncestry;
+    FStamp = source.FStamp;
 }
 
 TProperties::~TProperties() = default;
@@ -640,6 +661,9 @@ TMyFont TProperties::makeFont() const
     } else {
         metrics.charset = info.charset;
     }
+    // Children inherit the sizes as measured: a change is a change of the set.
+    if (FEmSize != metrics.height - metrics.internalLeading)
+        touch();
     FEmSize = metrics.height - metrics.internalLeading;
     FExSize = FEmSize / 2;
     font.fontHeight = metrics.height;

@@ -94,8 +94,11 @@ void SplitDescendantKey(std::string_view key, std::string_view& element, std::ve
 
 // ---------------------------------------------------------------- the list
 
+void TStyleList::changed() { FGeneration = ++StyleModule().nextStamp; }
+
 void TStyleList::clear()
 {
+    changed();
     FDescendants.clear();
     FRules.clear();
     FCounter = 10;
@@ -109,6 +112,7 @@ TProperties& TStyleList::add(std::string_view key, std::unique_ptr<TProperties> 
     TStyleRule rule;
     rule.props = std::move(props);
     rule.order = FAdded++;
+    changed();
     // A multimap inserts after the entries with an equal key: list order is kept.
     auto it = FRules.emplace(std::string(key), std::move(rule));
     if (it->first.find(' ') != std::string::npos) {
@@ -128,7 +132,7 @@ TProperties& TStyleList::add(std::string_view key, std::unique_ptr<TProperties> 
     return *it->second.props;
 }
 
-TProperties* TStyleList::find(std::string_view key) const
+TProperties* TStyleList::firstUnder(std::string_view key) const
 {
     auto it = FRules.find(key);
     return it == FRules.end() ? nullptr : it->second.props.get();
@@ -136,7 +140,8 @@ TProperties* TStyleList::find(std::string_view key) const
 
 TProperties& TStyleList::findOrAdd(std::string_view selector)
 {
-    if (TProperties* existing = find(selector))
+    changed(); // the caller changes what it finds
+    if (TProperties* existing = firstUnder(selector))
         return *existing;
     return add(selector, std::make_unique<TProperties>());
 }
@@ -165,8 +170,10 @@ void TStyleList::addCopy(std::string_view selector, const TProperties& props)
 
 void TStyleList::setLinkColor(std::string_view pseudo, TColor color)
 {
-    if (TProperties* set = find("::" + std::string(pseudo)))
+    if (TProperties* set = firstUnder("::" + std::string(pseudo))) {
         set->setValue(piColor, int(color));
+        changed();
+    }
 }
 
 void TStyleList::addProperty(std::string_view selector, std::string_view name, std::string_view value,
