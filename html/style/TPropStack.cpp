@@ -36,13 +36,18 @@ std::shared_ptr<TProperties> TPropStack::Combined(const TStyleList& styles, cons
         set->combine(styles, tag, cls, id, styleAttribute, title, pseudo, below);
         return set;
     }
+    // Pages give many elements IDs of their own that no rule names: such an
+    // ID does not keep an element from sharing its siblings' set.
+    const std::string noId;
+    const std::string& keyId = styles.namesId(id) ? id : noId;
     std::string key = tag;
-    for (const std::string* part : {&cls, &id, &pseudo})
+    for (const std::string* part : {&cls, &keyId, &pseudo})
         (key += '\0') += *part;
     for (uint64_t n : {FRaw.back()->stamp(), styles.generation()})
         (key += '\0') += std::to_string(n);
     if (auto found = FCombined.find(key); found != FCombined.end()) {
         set->copyCombinedFrom(*found->second);
+        set->placeCopy(*FRaw.back(), id);
         return set;
     }
     set->combine(styles, tag, cls, id, nullptr, title, pseudo, below);

@@ -164,6 +164,20 @@ TProperties::TProperties()
 
 void TProperties::touch() const { FStamp = ++StyleModule().nextStamp; }
 
+void TProperties::takeAncestry(const TProperties& parent)
+{
+    FAncestry = parent.FAncestry;
+    FAncestry.add(TAncestorFilter::TKey::Tag, parent.FTag);
+    FAncestry.addClasses(parent.FClass);
+    FAncestry.add(TAncestorFilter::TKey::ID, parent.FID);
+}
+
+void TProperties::placeCopy(const TProperties& parent, std::string_view id)
+{
+    FID = id;
+    takeAncestry(parent);
+}
+
 void TProperties::copyCombinedFrom(const TProperties& source)
 {
     FValues = source.FValues;
@@ -505,10 +519,7 @@ void TProperties::cascade(const TStyleList& styles, std::string_view tag, std::s
     FAncestry = TAncestorFilter();
     if (parent) {
         inherit(*parent);
-        FAncestry = parent->FAncestry;
-        FAncestry.add(TAncestorFilter::TKey::Tag, parent->FTag);
-        FAncestry.addClasses(parent->FClass);
-        FAncestry.add(TAncestorFilter::TKey::ID, parent->FID);
+        takeAncestry(*parent);
     }
     FImportant.reset();
     auto apply = [this](const TProperties& rule) { applyRule(rule); };

@@ -174,6 +174,10 @@ public:
     uint64_t stamp() const { return FStamp; }
     // Everything the cascade put into source, stamp included (not the sequence number).
     void copyCombinedFrom(const TProperties& source);
+    // After copyCombinedFrom for an element in another place: its own ID
+    // (one no rule names, so the cascade's values and the stamp stay) and
+    // the filter of the parent it is pushed under.
+    void placeCopy(const TProperties& parent, std::string_view id);
 
 private:
     void cascade(const TStyleList& styles, std::string_view tag, std::string_view cls, std::string_view id,
@@ -193,6 +197,7 @@ private:
         touch();
     }
     void touch() const;
+    void takeAncestry(const TProperties& parent);
     TMyFont makeFont() const;
     const std::string* text(int index) const { return AsText(FValues[index]); }
 

@@ -101,6 +101,7 @@ void TStyleList::clear()
     changed();
     FDescendants.clear();
     FRules.clear();
+    FNamedIds.clear();
     FCounter = 10;
     FHoverUsed = false;
 }
@@ -115,6 +116,11 @@ TProperties& TStyleList::add(std::string_view key, std::unique_ptr<TProperties> 
     changed();
     // A multimap inserts after the entries with an equal key: list order is kept.
     auto it = FRules.emplace(std::string(key), std::move(rule));
+    auto nameId = [this](std::string_view id) {
+        if (!id.empty())
+            FNamedIds.emplace(id);
+    };
+    nameId(TSimpleSelector::parse(it->first.substr(0, it->first.find(' '))).id);
     if (it->first.find(' ') != std::string::npos) {
         std::string_view element;
         TStyleRule& added = it->second;
@@ -122,6 +128,7 @@ TProperties& TStyleList::add(std::string_view key, std::unique_ptr<TProperties> 
         for (std::string_view text : added.ancestors) {
             added.ancestorSelectors.push_back(TSimpleSelector::parse(text));
             const TSimpleSelector& a = added.ancestorSelectors.back();
+            nameId(a.id);
             added.ancestorKeys.add(TAncestorFilter::TKey::Tag, a.tag);
             added.ancestorKeys.add(TAncestorFilter::TKey::Class, a.cls);
             added.ancestorKeys.add(TAncestorFilter::TKey::ID, a.id);

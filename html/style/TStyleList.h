@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "html/style/TAncestorFilter.h"
@@ -81,6 +82,9 @@ public:
     // so that sets combined under one state of the rules are not reused
     // under another.
     uint64_t generation() const { return FGeneration; }
+    // Whether any rule names the ID, for the element or an ancestor. An ID
+    // no rule names changes nothing in the cascade.
+    bool namesId(std::string_view id) const { return FNamedIds.find(id) != FNamedIds.end(); }
 
 private:
     TProperties& add(std::string_view key, std::unique_ptr<TProperties> props);
@@ -96,6 +100,11 @@ private:
     long FAdded = 0;
     bool FHoverUsed = false;
     uint64_t FGeneration = 0;
+    struct TNameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    std::unordered_set<std::string, TNameHash, std::equal_to<>> FNamedIds;
 };
 
 // The names of a CLASS value (a list separated by white space), each once.

@@ -159,6 +159,25 @@ TEST_F(PropStackTest, ChangesAfterPushingStayWithTheChangedSet)
     EXPECT_EQ(open("li").charset(), 238);
 }
 
+// An ID no rule names does not keep siblings apart, but each keeps its own
+// ID and is an ancestor under it; an ID a rule names is looked at.
+TEST_F(PropStackTest, IdsOnlyMatterWhereRulesNameThem)
+{
+    sheet("#named { color: #0000ff }");
+    open("body");
+    open("div", "", "first");
+    open("p");
+    stack.PopTo(2, [](int) {});
+    TProperties& second = open("div", "", "second");
+    EXPECT_EQ(second.id(), "second");
+    EXPECT_FALSE(second.isSetHere(piColor));
+    EXPECT_EQ(open("p").id(), "");
+    sheet("#second p span { color: #ff0000 }");
+    EXPECT_EQ(IntOf(open("span")[piColor]), int(RGBColor(255, 0, 0) | ClPaletteFlag));
+    stack.PopTo(2, [](int) {});
+    EXPECT_EQ(IntOf(open("div", "", "named")[piColor]), int(RGBColor(0, 0, 255) | ClPaletteFlag));
+}
+
 TEST(AncestorFilter, HoldsWhatWasAddedIncludingEachClassOfAList)
 {
     TAncestorFilter stack;
