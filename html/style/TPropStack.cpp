@@ -22,6 +22,7 @@ void TPropStack::Clear()
     FEntries.clear();
     FRaw.clear();
     FCombined.clear();
+    FOlderCombined.clear();
 }
 
 std::shared_ptr<TProperties> TPropStack::Combined(const TStyleList& styles, const std::string& tag,
@@ -45,18 +46,29 @@ std::shared_ptr<TProperties> TPropStack::Combined(const TStyleList& styles, cons
         (key += '\0') += *part;
     for (uint64_t n : {FRaw.back()->stamp(), styles.generation()})
         (key += '\0') += std::to_string(n);
+    std::unique_ptr<const TProperties> kept;
     if (auto found = FCombined.find(key); found != FCombined.end()) {
         set->copyCombinedFrom(*found->second);
-        set->placeCopy(*FRaw.back(), id);
-        return set;
+    } else if (auto older = FOlderCombined.find(key); older != FOlderCombined.end()) {
+        set->copyCombinedFrom(*older->second);
+        kept = std::move(older->second);
+        FOlderCombined.erase(older);
+    } else {
+        set->combine(styles, tag, cls, id, nullptr, title, pseudo, below);
+        auto copy = std::make_unique<TProperties>();
+        copy->copyCombinedFrom(*set);
+        kept = std::move(copy);
     }
-    set->combine(styles, tag, cls, id, nullptr, title, pseudo, below);
-    // Bounded: a document with very many distinct parents starts afresh.
-    if (FCombined.size() >= 512)
-        FCombined.clear();
-    auto kept = std::make_unique<TProperties>();
-    kept->copyCombinedFrom(*set);
-    FCombined.emplace(std::move(key), std::move(kept));
+    set->placeCopy(*FRaw.back(), id);
+    if (kept) {
+        // Bounded: when full, the sets not used since the last time it was
+        // full are dropped, so those still in use in a long page survive.
+        if (FCombined.size() >= MaxCombined) {
+            FOlderCombined = std::move(FCombined);
+            FCombined.clear();
+        }
+        FCombined.emplace(std::move(key), std::move(kept));
+    }
     return set;
 }
 

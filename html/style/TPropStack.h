@@ -60,5 +60,7 @@ private:
     // measured sizes, and through it the elements above) and the rules'
     // generation. Siblings in long lists and tables, and their children
     // alike, are combined once.
+    static constexpr size_t MaxCombined = 512;
     std::unordered_map<std::string, std::unique_ptr<const TProperties>> FCombined;
+    std::unordered_map<std::string, std::unique_ptr<const TProperties>> FOlderCombined;
 };
