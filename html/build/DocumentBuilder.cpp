@@ -298,6 +298,19 @@ void CloseLink()
         Build.section->ChangeLink(TextStyleOf(Build.stack.Top()), nullptr);
 }
 
+void AnchorEnd()
+{
+    if (Build.linkOpen) {
+        CloseLink();
+        return;
+    }
+    // An anchor without HREF (<a id=x></a>) was pushed too: left on the
+    // stack, every such anchor would deepen it until it is full and later
+    // elements lose their styles.
+    PopTag("a");
+    ChangeFont();
+}
+
 void ApplyAlign(TProperties* props)
 {
     const TAttribute* a = Attr(AlignSy);
@@ -410,7 +423,7 @@ void ElementHandler(const TSymbolSet& terminators)
             AnchorStart();
             break;
         case AEndSy:
-            CloseLink();
+            AnchorEnd();
             break;
         case TextSym:
             AddToken();

@@ -547,7 +547,7 @@ void PreDispatch(TPreState& st)
             return;
         }
         if (sy == AEndSy) {
-            CloseLink();
+            AnchorEnd();
             return;
         }
         if (sy == ImageSy || sy == PanelSy) {

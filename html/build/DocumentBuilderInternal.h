@@ -114,6 +114,8 @@ TBlock* EnterBlock(std::unique_ptr<TBlock> block);
 void LeaveBlock(TBlock* block, TCellBasic* parent);
 void HideIfEmpty(TBlock* block);
 void CloseLink();
+// /A: closes the open link, or ends an anchor that named a place without one.
+void AnchorEnd();
 void ApplyAlign(TProperties* props);
 void AddToken();
 void BodyLoop(const TSymbolSet& terminators);

@@ -85,6 +85,7 @@ void SetStyleScreen(TCanvas* screen)
 {
     TStyleModule& module = StyleModule();
     module.screen = screen;
+    module.resolvedFamilies.clear();
     module.pixelsPerInch = screen ? screen->pixelsPerInchY() : 96;
     if (module.pixelsPerInch <= 0)
         module.pixelsPerInch = 96;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <variant>
 
 #include "util/Colors.h"
@@ -116,11 +117,17 @@ struct TStyleModule {
     double defaultFontSize = 12;   // D, the reference for font size keywords
     int zoom = 100;                // percent the reader magnifies every font by
     int nextSequence = 0;          // property set sequence numbers
+    uint64_t nextStamp = 0;        // property set stamps and style list generations
     // One-entry colour cache.
     std::string lastColorText;
     THashRule lastColorHash = THashRule::Optional;
     std::optional<TColor> lastColor;
     bool colorCached = false;
+    // Font-family lists already resolved against the screen's fonts: a sheet
+    // names the same long list for thousands of elements, and asking the
+    // screen for every entry each time costs more than the cascade.
+    // Emptied whenever the screen is set and when a document starts.
+    std::unordered_map<std::string, std::string> resolvedFamilies;
 };
 TStyleModule& StyleModule();
 // The viewer's screen: fonts are created on it and its resolution used.

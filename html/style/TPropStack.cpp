@@ -21,6 +21,55 @@ void TPropStack::Clear()
 {
     FEntries.clear();
     FRaw.clear();
+    FCombined.clear();
+    FOlderCombined.clear();
+}
+
+std::shared_ptr<TProperties> TPropStack::Combined(const TStyleList& styles, const std::string& tag,
+                                                  const std::string& cls, const std::string& id,
+                                                  const TProperties* styleAttribute, const std::u16string& title,
+                                                  const std::string& pseudo)
+{
+    auto set = std::make_shared<TProperties>();
+    const TPropertySpan below(FRaw.data(), FRaw.size());
+    // A STYLE attribute or a title of its own makes the element unlike its siblings.
+    if (styleAttribute || !title.empty()) {
+        set->combine(styles, tag, cls, id, styleAttribute, title, pseudo, below);
+        return set;
+    }
+    // Pages give many elements IDs of their own that no rule names: such an
+    // ID does not keep an element from sharing its siblings' set.
+    const std::string noId;
+    const std::string& keyId = styles.namesId(id) ? id : noId;
+    std::string key = tag;
+    for (const std::string* part : {&cls, &keyId, &pseudo})
+        (key += '\0') += *part;
+    for (uint64_t n : {FRaw.back()->stamp(), styles.generation()})
+        (key += '\0') += std::to_string(n);
+    std::unique_ptr<const TProperties> kept;
+    if (auto found = FCombined.find(key); found != FCombined.end()) {
+        set->copyCombinedFrom(*found->second);
+    } else if (auto older = FOlderCombined.find(key); older != FOlderCombined.end()) {
+        set->copyCombinedFrom(*older->second);
+        kept = std::move(older->second);
+        FOlderCombined.erase(older);
+    } else {
+        set->combine(styles, tag, cls, id, nullptr, title, pseudo, below);
+        auto copy = std::make_unique<TProperties>();
+        copy->copyCombinedFrom(*set);
+        kept = std::move(copy);
+    }
+    set->placeCopy(*FRaw.back(), id);
+    if (kept) {
+        // Bounded: when full, the sets not used since the last time it was
+        // full are dropped, so those still in use in a long page survive.
+        if (FCombined.size() >= MaxCombined) {
+            FOlderCombined = std::move(FCombined);
+            FCombined.clear();
+        }
+        FCombined.emplace(std::move(key), std::move(kept));
+    }
+    return set;
 }
 
 TProperties* TPropStack::Push(const TStyleList& styles, const std::string& tag, const std::string& cls,
@@ -29,8 +78,7 @@ TProperties* TPropStack::Push(const TStyleList& styles, const std::string& tag, 
 {
     if (Full() || FEntries.empty())
         return nullptr;
-    auto set = std::make_shared<TProperties>();
-    set->combine(styles, tag, cls, id, styleAttribute, title, pseudo, TPropertySpan(FRaw.data(), FRaw.size()));
+    std::shared_ptr<TProperties> set = Combined(styles, tag, cls, id, styleAttribute, title, pseudo);
     FEntries.push_back({set, tag, -1});
     FRaw.push_back(set.get());
     return set.get();

@@ -4,6 +4,7 @@
 // pushed for and the inline box started for it.
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "html/style/TProperties.h"
@@ -48,6 +49,18 @@ private:
         std::string tag;
         int inlineBox = -1;
     };
+    std::shared_ptr<TProperties> Combined(const TStyleList& styles, const std::string& tag, const std::string& cls,
+                                          const std::string& id, const TProperties* styleAttribute,
+                                          const std::u16string& title, const std::string& pseudo);
+
     std::vector<Entry> FEntries;
     std::vector<const TProperties*> FRaw;
+    // Sets as the cascade made them, by everything it reads: the element's
+    // tag, class, ID and pseudo-class, the parent's stamp (its values and
+    // measured sizes, and through it the elements above) and the rules'
+    // generation. Siblings in long lists and tables, and their children
+    // alike, are combined once.
+    static constexpr size_t MaxCombined = 512;
+    std::unordered_map<std::string, std::unique_ptr<const TProperties>> FCombined;
+    std::unordered_map<std::string, std::unique_ptr<const TProperties>> FOlderCombined;
 };

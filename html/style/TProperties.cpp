@@ -112,9 +112,10 @@ TAlignment AlignmentFromText(std::string_view text)
     return TAlignment::None;
 }
 
-std::string ResolveFontFamily(std::string_view families)
+namespace {
+
+std::string ResolveOnScreen(std::string_view families, TCanvas* screen)
 {
-    TCanvas* screen = StyleModule().screen;
     std::string first;
     while (!families.empty()) {
         size_t comma = families.find(',');
@@ -134,6 +135,22 @@ std::string ResolveFontFamily(std::string_view families)
     return first.empty() ? std::string("Times New Roman") : first;
 }
 
+} // namespace
+
+std::string ResolveFontFamily(std::string_view families)
+{
+    TStyleModule& module = StyleModule();
+    auto& known = module.resolvedFamilies;
+    if (auto found = known.find(std::string(families)); found != known.end())
+        return found->second;
+    std::string resolved = ResolveOnScreen(families, module.screen);
+    // Bounded: a document inventing a new list for every element starts afresh.
+    if (known.size() >= 1024)
+        known.clear();
+    known.emplace(std::string(families), resolved);
+    return resolved;
+}
+
 // ---------------------------------------------------------------- life cycle
 
 TProperties::TProperties()
@@ -142,6 +159,41 @@ TProperties::TProperties()
         FValues[i] = NotSet;
     FValues[piZIndex] = 0;
     FSequence = StyleModule().nextSequence++;
+    touch();
+}
+
+void TProperties::touch() const { FStamp = ++StyleModule().nextStamp; }
+
+void TProperties::takeAncestry(const TProperties& parent)
+{
+    FAncestry = parent.FAncestry;
+    FAncestry.add(TAncestorFilter::TKey::Tag, parent.FTag);
+    FAncestry.addClasses(parent.FClass);
+    FAncestry.add(TAncestorFilter::TKey::ID, parent.FID);
+}
+
+void TProperties::placeCopy(const TProperties& parent, std::string_view id)
+{
+    FID = id;
+    takeAncestry(parent);
+}
+
+void TProperties::copyCombinedFrom(const TProperties& source)
+{
+    FValues = source.FValues;
+    FSetHere = source.FSetHere;
+    FImportant = source.FImportant;
+    FTag = source.FTag;
+    FClass = source.FClass;
+    FID = source.FID;
+    FPseudo = source.FPseudo;
+    FTitle = source.FTitle;
+    FStyleAttribute = source.FStyleAttribute;
+    copyDerived(source);
+    FFont = source.FFont ? std::make_unique<TMyFont>(*source.FFont) : nullptr;
+    FIsLink = source.FIsLink;
+    FAncestry = source.FAncestry;
+    FStamp = source.FStamp;
 }
 
 TProperties::~TProperties() = default;
@@ -467,10 +519,7 @@ void TProperties::cascade(const TStyleList& styles, std::string_view tag, std::s
     FAncestry = TAncestorFilter();
     if (parent) {
         inherit(*parent);
-        FAncestry = parent->FAncestry;
-        FAncestry.add(TAncestorFilter::TKey::Tag, parent->FTag);
-        FAncestry.addClasses(parent->FClass);
-        FAncestry.add(TAncestorFilter::TKey::ID, parent->FID);
+        takeAncestry(*parent);
     }
     FImportant.reset();
     auto apply = [this](const TProperties& rule) { applyRule(rule); };
@@ -623,6 +672,9 @@ TMyFont TProperties::makeFont() const
     } else {
         metrics.charset = info.charset;
     }
+    // Children inherit the sizes as measured: a change is a change of the set.
+    if (FEmSize != metrics.height - metrics.internalLeading)
+        touch();
     FEmSize = metrics.height - metrics.internalLeading;
     FExSize = FEmSize / 2;
     font.fontHeight = metrics.height;

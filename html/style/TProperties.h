@@ -143,10 +143,18 @@ public:
     const std::string& pseudo() const { return FPseudo; }
     const std::u16string& title() const { return FTitle; }
     const std::shared_ptr<const TProperties>& styleAttribute() const { return FStyleAttribute; }
-    void setTag(std::string tag) { FTag = std::move(tag); }
+    void setTag(std::string tag)
+    {
+        FTag = std::move(tag);
+        touch();
+    }
     int charset() const { return FCharset; }
     int codePage() const { return FCodePage; }
-    void setCodePage(int codePage) { FCodePage = codePage; }
+    void setCodePage(int codePage)
+    {
+        FCodePage = codePage;
+        touch();
+    }
     int emSize() const { return FEmSize; }
     int exSize() const { return FExSize; }
     // The text background of inline elements.
@@ -157,6 +165,19 @@ public:
 
     // The tags, classes and IDs of the sets this one was combined under.
     const TAncestorFilter& ancestry() const { return FAncestry; }
+
+    // What this set holds as a child's cascade reads it: its values, what is
+    // derived from them (measured em and ex sizes included) and, through the
+    // stamps of the sets it was combined under, the elements above it. Any
+    // change gives the set a new stamp; a copy made with copyCombinedFrom
+    // keeps its source's until it changes itself.
+    uint64_t stamp() const { return FStamp; }
+    // Everything the cascade put into source, stamp included (not the sequence number).
+    void copyCombinedFrom(const TProperties& source);
+    // After copyCombinedFrom for an element in another place: its own ID
+    // (one no rule names, so the cascade's values and the stamp stay) and
+    // the filter of the parent it is pushed under.
+    void placeCopy(const TProperties& parent, std::string_view id);
 
 private:
     void cascade(const TStyleList& styles, std::string_view tag, std::string_view cls, std::string_view id,
@@ -170,7 +191,13 @@ private:
     void inheritDerived(const TProperties& parent);
     // Background, character set, code page, em and ex sizes and link fonts.
     void copyDerived(const TProperties& source);
-    void dropFont() { FFont.reset(); }
+    void dropFont()
+    {
+        FFont.reset();
+        touch();
+    }
+    void touch() const;
+    void takeAncestry(const TProperties& parent);
     TMyFont makeFont() const;
     const std::string* text(int index) const { return AsText(FValues[index]); }
 
@@ -195,6 +222,7 @@ private:
     bool FIsLink = false;
     std::unique_ptr<TFontInfoArray> FLinkFonts;
     TAncestorFilter FAncestry;
+    mutable uint64_t FStamp = 0;
 };
 
 // Picks the first installed font of a font-family list (generic families

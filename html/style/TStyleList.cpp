@@ -94,10 +94,14 @@ void SplitDescendantKey(std::string_view key, std::string_view& element, std::ve
 
 // ---------------------------------------------------------------- the list
 
+void TStyleList::changed() { FGeneration = ++StyleModule().nextStamp; }
+
 void TStyleList::clear()
 {
+    changed();
     FDescendants.clear();
     FRules.clear();
+    FNamedIds.clear();
     FCounter = 10;
     FHoverUsed = false;
 }
@@ -109,8 +113,14 @@ TProperties& TStyleList::add(std::string_view key, std::unique_ptr<TProperties> 
     TStyleRule rule;
     rule.props = std::move(props);
     rule.order = FAdded++;
+    changed();
     // A multimap inserts after the entries with an equal key: list order is kept.
     auto it = FRules.emplace(std::string(key), std::move(rule));
+    auto nameId = [this](std::string_view id) {
+        if (!id.empty())
+            FNamedIds.emplace(id);
+    };
+    nameId(TSimpleSelector::parse(it->first.substr(0, it->first.find(' '))).id);
     if (it->first.find(' ') != std::string::npos) {
         std::string_view element;
         TStyleRule& added = it->second;
@@ -118,6 +128,7 @@ TProperties& TStyleList::add(std::string_view key, std::unique_ptr<TProperties> 
         for (std::string_view text : added.ancestors) {
             added.ancestorSelectors.push_back(TSimpleSelector::parse(text));
             const TSimpleSelector& a = added.ancestorSelectors.back();
+            nameId(a.id);
             added.ancestorKeys.add(TAncestorFilter::TKey::Tag, a.tag);
             added.ancestorKeys.add(TAncestorFilter::TKey::Class, a.cls);
             added.ancestorKeys.add(TAncestorFilter::TKey::ID, a.id);
@@ -128,7 +139,7 @@ TProperties& TStyleList::add(std::string_view key, std::unique_ptr<TProperties> 
     return *it->second.props;
 }
 
-TProperties* TStyleList::find(std::string_view key) const
+TProperties* TStyleList::firstUnder(std::string_view key) const
 {
     auto it = FRules.find(key);
     return it == FRules.end() ? nullptr : it->second.props.get();
@@ -136,7 +147,8 @@ TProperties* TStyleList::find(std::string_view key) const
 
 TProperties& TStyleList::findOrAdd(std::string_view selector)
 {
-    if (TProperties* existing = find(selector))
+    changed(); // the caller changes what it finds
+    if (TProperties* existing = firstUnder(selector))
         return *existing;
     return add(selector, std::make_unique<TProperties>());
 }
@@ -165,8 +177,10 @@ void TStyleList::addCopy(std::string_view selector, const TProperties& props)
 
 void TStyleList::setLinkColor(std::string_view pseudo, TColor color)
 {
-    if (TProperties* set = find("::" + std::string(pseudo)))
+    if (TProperties* set = firstUnder("::" + std::string(pseudo))) {
         set->setValue(piColor, int(color));
+        changed();
+    }
 }
 
 void TStyleList::addProperty(std::string_view selector, std::string_view name, std::string_view value,
@@ -209,6 +223,8 @@ void TStyleList::initializeDefaults(const TStyleDefaults& d)
     // Every document load passes here before its tags are read: the attribute
     // list's STYLE attributes are parsed by us.
     TAttributeList::SetInlineStyleParser(NewInlineStyleProperties);
+    // The screen's fonts may have changed since the last document.
+    StyleModule().resolvedFamilies.clear();
     StyleModule().defaultFontSize = d.defaultFontSize;
     StyleModule().zoom = std::clamp(d.zoom, 10, 1000);
     const double D = d.defaultFontSize;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "html/style/TAncestorFilter.h"
@@ -70,23 +71,40 @@ public:
     // Descendant rules whose element part is exactly this key.
     void forEachDescendantRule(std::string_view elementKey, const std::function<void(const TStyleRule&)>& apply) const;
     // The first set under the key, or null.
-    TProperties* find(std::string_view key) const;
-    TProperties* defaultProperties() const { return find("default"); }
+    const TProperties* find(std::string_view key) const { return firstUnder(key); }
+    const TProperties* defaultProperties() const { return find("default"); }
 
     // A rule used ":hover": links change colour under the mouse.
     bool hoverUsed() const { return FHoverUsed; }
     void setHoverUsed() { FHoverUsed = true; }
     size_t size() const { return FRules.size(); }
+    // Changes whenever a rule is added or changed (unique among all lists),
+    // so that sets combined under one state of the rules are not reused
+    // under another.
+    uint64_t generation() const { return FGeneration; }
+    // Whether any rule names the ID, for the element or an ancestor. An ID
+    // no rule names changes nothing in the cascade.
+    bool namesId(std::string_view id) const { return FNamedIds.find(id) != FNamedIds.end(); }
 
 private:
     TProperties& add(std::string_view key, std::unique_ptr<TProperties> props);
     TProperties& findOrAdd(std::string_view selector);
+    // The first set under the key, for the members that change it (and
+    // tell changed()).
+    TProperties* firstUnder(std::string_view key) const;
+    void changed();
 
     std::multimap<std::string, TStyleRule, std::less<>> FRules;
     std::multimap<std::string, const TStyleRule*, std::less<>> FDescendants;
     int FCounter = 10;
     long FAdded = 0;
     bool FHoverUsed = false;
+    uint64_t FGeneration = 0;
+    struct TNameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    std::unordered_set<std::string, TNameHash, std::equal_to<>> FNamedIds;
 };
 
 // The names of a CLASS value (a list separated by white space), each once.

@@ -66,4 +66,17 @@ TEST(StyleSheetLinks, StyleElementWithAClassListAndAnUnknownCombinator)
     EXPECT_EQ(b.doc.Background & 0xFFFFFF, 0xFFFFFFu);
 }
 
+// Anchors that only name a place (<a id=...></a>, as generated API pages put
+// one in every heading) end at their end tag like links do: what follows is
+// no descendant of them.
+TEST(StyleSheetLinks, AnchorsWithoutHrefEndAtTheirEndTag)
+{
+    Built b("<style>a b { color: #ff0000 }</style>"
+            "<p><a name=top></a><b>bold</b> <a id=x>named</a> <b>after</b></p>"
+            "<pre><a id=y></a><b>preformatted</b></pre>");
+    EXPECT_EQ(TextColorOf(b, "bold"), 0u);
+    EXPECT_EQ(TextColorOf(b, "after"), 0u);
+    EXPECT_EQ(TextColorOf(b, "preformatted"), 0u);
+}
+
 } // namespace

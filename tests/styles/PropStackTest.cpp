@@ -103,6 +103,81 @@ TEST_F(PropStackTest, DescendantRuleTellsListsInDifferentContainersApart)
     EXPECT_NE(IntOf(open("a")[piColor]), red);
 }
 
+// Siblings share what the cascade made for the first of them only where
+// nothing the cascade reads differs: each case below gets its own values.
+TEST_F(PropStackTest, SiblingsThatDifferGetTheirOwnValues)
+{
+    sheet("li { color: #0000ff } li#first { font-weight: bold } a:link { font-size: 20pt }");
+    open("ul");
+    const int blue = int(RGBColor(0, 0, 255) | ClPaletteFlag);
+
+    auto inlineRed = NewInlineStyleProperties("color: #ff0000");
+    TProperties& styled = *stack.Push(styles, "li", "", "", inlineRed.get(), u"", "");
+    EXPECT_EQ(IntOf(styled[piColor]), int(RGBColor(255, 0, 0) | ClPaletteFlag));
+    stack.Pop(styles, "li");
+    EXPECT_EQ(IntOf(open("li")[piColor]), blue);
+    stack.Pop(styles, "li");
+
+    EXPECT_EQ(stack.Push(styles, "li", "", "", nullptr, u"own title", "")->title(), u"own title");
+    stack.Pop(styles, "li");
+    EXPECT_EQ(open("li").title(), u"");
+    stack.Pop(styles, "li");
+
+    EXPECT_TRUE(open("li", "", "first").isBold());
+    stack.Pop(styles, "li");
+    EXPECT_FALSE(open("li").isBold());
+    stack.Pop(styles, "li");
+
+    EXPECT_EQ(RealOf(open("a", "", "", "link")[piFontSize]), 20);
+    stack.Pop(styles, "a");
+    EXPECT_NE(RealOf(open("a")[piFontSize]), 20);
+}
+
+// What the builder changes on a pushed set (an attribute, a list's dropped
+// margins, a character set) stays with that set: a sibling pushed later gets
+// the cascade's values, and the changed set's children see the change.
+TEST_F(PropStackTest, ChangesAfterPushingStayWithTheChangedSet)
+{
+    const int red = int(RGBColor(255, 0, 0));
+    open("div");
+    TProperties& first = open("ul");
+    first.setValue(piMarginTop, 0);
+    first.assign(piColor, red);
+    EXPECT_EQ(IntOf(open("li")[piColor]), red);
+    stack.Pop(styles, "li");
+    stack.Pop(styles, "ul");
+
+    TProperties& second = open("ul");
+    EXPECT_EQ(IntOf(second[piMarginTop]), DefaultParagraphMargin);
+    EXPECT_EQ(IntOf(open("li")[piColor]), 0);
+    stack.Pop(styles, "li");
+
+    stack.Top().setCodePage(65001);
+    EXPECT_EQ(open("li").codePage(), 65001);
+    stack.Pop(styles, "li");
+    stack.Top().setCharacterSet(31);
+    EXPECT_EQ(open("li").charset(), 238);
+}
+
+// An ID no rule names does not keep siblings apart, but each keeps its own
+// ID and is an ancestor under it; an ID a rule names is looked at.
+TEST_F(PropStackTest, IdsOnlyMatterWhereRulesNameThem)
+{
+    sheet("#named { color: #0000ff }");
+    open("body");
+    open("div", "", "first");
+    open("p");
+    stack.PopTo(2, [](int) {});
+    TProperties& second = open("div", "", "second");
+    EXPECT_EQ(second.id(), "second");
+    EXPECT_FALSE(second.isSetHere(piColor));
+    EXPECT_EQ(open("p").id(), "");
+    sheet("#second p span { color: #ff0000 }");
+    EXPECT_EQ(IntOf(open("span")[piColor]), int(RGBColor(255, 0, 0) | ClPaletteFlag));
+    stack.PopTo(2, [](int) {});
+    EXPECT_EQ(IntOf(open("div", "", "named")[piColor]), int(RGBColor(0, 0, 255) | ClPaletteFlag));
+}
+
 TEST(AncestorFilter, HoldsWhatWasAddedIncludingEachClassOfAList)
 {
     TAncestorFilter stack;

@@ -225,6 +225,26 @@ TEST_F(FontTest, FontIsCachedUntilAValueChanges)
     EXPECT_GT(canvas.fontsCreated, created);
 }
 
+// Family lists are resolved once per screen and document: the same list on
+// another screen, or after the screen gained a font, is resolved again.
+TEST_F(FontTest, FamilyListsAreResolvedAgainForAnotherScreenOrDocument)
+{
+    const std::string_view list = "Fancy, Verdana, sans-serif";
+    EXPECT_EQ(ResolveFontFamily(list), "Arial");
+    TStyleTestCanvas other;
+    other.addInstalledFamily("Fancy");
+    SetStyleScreen(&other);
+    EXPECT_EQ(ResolveFontFamily(list), "Fancy");
+    SetStyleScreen(&canvas);
+    EXPECT_EQ(ResolveFontFamily(list), "Arial");
+    canvas.addInstalledFamily("Verdana");
+    styles.initializeDefaults(TStyleDefaults{});
+    EXPECT_EQ(ResolveFontFamily(list), "Verdana");
+    EXPECT_EQ(ResolveFontFamily("Verdana"), "Verdana");
+    SetStyleScreen(nullptr);
+    EXPECT_EQ(ResolveFontFamily(list), "Fancy");
+}
+
 TEST_F(FontTest, SymbolFontKeepsItsCharacterSet)
 {
     TProperties& p = push("span", "", "", "font-family: Symbol");
