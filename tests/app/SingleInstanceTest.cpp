@@ -270,6 +270,8 @@ TEST_F(SingleInstanceProgram, StoppedFirstCopyDoesNotKeepASecondFromStarting)
     ::kill(pid_t(first.processId()), SIGSTOP);
 
     QProcess& second = start(dir.path(), {"page.htm"});
-    EXPECT_FALSE(second.waitForFinished(3000)) << "the second copy must run on its own";
+    EXPECT_FALSE(second.waitForFinished(3000))
+        << "the second copy must run on its own; it ended with " << second.exitCode() << ": "
+        << second.readAllStandardError().toStdString();
     EXPECT_EQ(second.state(), QProcess::Running);
 }
