@@ -3,7 +3,6 @@
 #include <clocale>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
