@@ -193,7 +193,7 @@ void THTMLViewer::HandleMeta(const std::string& httpEq, const std::string& name,
         }
 }
 
-void THTMLViewer::ParseSource(TReaderResult& result)
+void THTMLViewer::ParseSource(const std::string& source, TReaderResult& result)
 {
     TReaderEvents events;
     events.defaults.preFontName = DefPreFontName;
@@ -218,11 +218,11 @@ void THTMLViewer::ParseSource(TReaderResult& result)
     events.fileName = [this](const std::string& name) { return ExpandLinkName(name); };
     SetReaderScreen(&MeasuringCanvas());
     if (FDocKind == TDocKind::Text)
-        DocumentReader().ParseText(FSource, *FSectionList, events.defaults, result);
+        DocumentReader().ParseText(source, *FSectionList, events.defaults, result);
     else {
         if (OnSoundRequest)
             OnSoundRequest(this, "", 0, true);
-        DocumentReader().ParseHtml(FSource, *FSectionList, events, result);
+        DocumentReader().ParseHtml(source, *FSectionList, events, result);
     }
 }
 
@@ -262,16 +262,17 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, const std
     TStringBitmapList& cache = *FSectionList->Objects.BitmapList;
     cache.SetMaxAge(ImageCacheCount);
     cache.Age();
-    if (memoryText)
-        FSource = *memoryText;
-    else if (kind == TDocKind::Image)
-        FSource = "<img src=\"" + expanded + "\">";
-    else
-        FSource = ReadWholeFile(expanded);
+    std::string source = memoryText                 ? *memoryText
+                         : kind == TDocKind::Image ? "<img src=\"" + expanded + "\">"
+                                                   : ReadWholeFile(expanded);
     if (OnParseBegin)
-        OnParseBegin(this, FSource);
+        OnParseBegin(this, source);
     TReaderResult result;
-    ParseSource(result);
+    ParseSource(source, result);
+    // Layout needs the memory the text takes; the document keeps no
+    // reference into it.
+    FSource.Pack(source);
+    std::string().swap(source);
     FDocumentKeep = result.keepAlive;
     FTitle = result.title;
     FBase = result.base;
@@ -318,7 +319,7 @@ void THTMLViewer::Clear()
     FFocusedLinkId = 0;
     FCurrentFile.clear();
     FTitle.clear();
-    FSource.clear();
+    FSource.Clear();
     FDocHeight = FDocWidth = 0;
     Relayout();
     FPaintPanel->update();
@@ -331,7 +332,7 @@ void THTMLViewer::Rebuild()
     const int top = VScrollBarPosition();
     const int oldHeight = FDocHeight;
     auto forms = SaveFormData();
-    const std::string source = FSource;
+    const std::string source = FSource.Unpack();
     const bool fromMemory = FFromMemory;
     LoadDocument(FCurrentFile, FDocKind, &source);
     FFromMemory = fromMemory;

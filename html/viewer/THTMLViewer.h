@@ -18,6 +18,7 @@
 #include "images/DecodeResult.h"
 #include "html/viewer/TVisitedList.h"
 #include "util/Colors.h"
+#include "util/TPackedText.h"
 
 class QImage;
 class QPainter;
@@ -190,7 +191,8 @@ public:
     const std::string& Base() const { return FBase; }
     void SetBase(const std::string& base) { FBase = base; }
     const std::string& BaseTarget() const { return FBaseTarget; }
-    const std::string& DocumentSource() const { return FSource; }
+    // The source text as read (or as OnParseBegin replaced it).
+    std::string DocumentSource() const { return FSource.Unpack(); }
     bool Processing() const { return FProcessing; }
     TSectionList& SectionList() { return *FSectionList; }
     const std::string& LinkAttemptedURL() const { return FURL; }
@@ -274,7 +276,7 @@ private:
     void LoadFile(const std::string& name, TDocKind kind);
     void ShowWithHistory(const std::string& name, TDocKind kind);
     void LoadDocument(const std::string& name, TDocKind kind, const std::string* memoryText);
-    void ParseSource(TReaderResult& result);
+    void ParseSource(const std::string& source, TReaderResult& result);
     void ApplyDefaults();
     void HandleMeta(const std::string& httpEq, const std::string& name, const std::string& content);
     void AddHistoryEntry(const std::string& oldFile, const std::string& oldTitle, TDocKind oldKind,
@@ -311,7 +313,6 @@ private:
     std::unique_ptr<TSectionList> FSectionList;
     std::shared_ptr<void> FDocumentKeep; // what the reader made for the document
     std::unique_ptr<QImage> FMeasureImage;
-    std::unique_ptr<QImage> FBackBuffer;
     std::unique_ptr<QPainter> FMeasurePainter;
     std::unique_ptr<TQtCanvas> FMeasureCanvas;
     std::unique_ptr<TQtControlFactory> FControls;
@@ -324,7 +325,8 @@ private:
     std::string FCurrentFile;
     TDocKind FDocKind = TDocKind::Html;
     std::string FTitle, FBase, FBaseTarget;
-    std::string FSource;
+    // Packed once the document is built: only a rebuild reads it again.
+    TPackedText FSource;
     std::string FServerRoot;
     int FRefreshDelay = 0;
     std::string FRefreshURL;

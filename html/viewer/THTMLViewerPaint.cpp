@@ -281,21 +281,11 @@ void THTMLViewer::PaintPanel(QPainter& painter, const QRect& clip)
         ~Reset() { flag = false; }
     } reset{FPainting};
     try {
-        // The band is drawn off-screen first so that nothing flickers.
-        if (!FBackBuffer || FBackBuffer->width() < clip.width() || FBackBuffer->height() < clip.height()) {
-            FBackBuffer = std::make_unique<QImage>(std::max(clip.width(), 64), std::max(clip.height(), 64),
-                                                   QImage::Format_RGB32);
-            if (FBackBuffer->isNull()) {
-                FBackBuffer.reset();
-                throw EOutOfResources("Out of Resources");
-            }
-        }
-        {
-            QPainter band(FBackBuffer.get());
-            band.translate(-clip.x(), -clip.y());
-            PaintBand(band, clip);
-        }
-        painter.drawImage(clip.topLeft(), *FBackBuffer, QRect(0, 0, clip.width(), clip.height()));
+        // Straight onto the panel: Qt paints a widget into its window's
+        // off-screen backing store and shows it when the paint is done, so
+        // nothing flickers, and a second window-sized bitmap of our own
+        // would only double the memory.
+        PaintBand(painter, clip);
     } catch (const std::exception& error) {
         ReportError(error);
     }

@@ -7,5 +7,3 @@ QUILLON_DECLARE_ERROR(EInOutError);
 QUILLON_DECLARE_ERROR(EfvLoadError);
 // Printer state errors ("Printing in progress", ...).
 QUILLON_DECLARE_ERROR(EPrinter);
-// An off-screen bitmap could not be made.
-QUILLON_DECLARE_ERROR(EOutOfResources);

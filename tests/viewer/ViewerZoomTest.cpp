@@ -92,3 +92,20 @@ TEST_F(ZoomFixture, TextHandedOverIsRebuiltAndReloadedFromItself)
     EXPECT_GT(viewer.DocumentHeight(), height);
     EXPECT_NE(viewer.DocumentSource().find("Held in memory"), std::string::npos);
 }
+
+TEST_F(ZoomFixture, RebuildingReadsTheKeptSourceNotTheChangedFile)
+{
+    // Bytes of every kind, and long enough that the kept copy is packed.
+    std::string page = "<p id=top>Caf\xe9 \x93quoted\x94 first version";
+    for (int i = 0; i < 3000; ++i)
+        page += "<p>Entry " + std::to_string(i) + " of the keeper's log.";
+    const std::string name = files.Write("log.htm", page);
+    viewer.ShowFile(name);
+    const int height = viewer.DocumentHeight();
+    files.Write("log.htm", "<p>second version");
+
+    viewer.Rebuild();
+    EXPECT_EQ(viewer.DocumentSource(), page);
+    EXPECT_EQ(viewer.DocumentHeight(), height);
+    EXPECT_NE(viewer.SectionList().FindID("top"), nullptr);
+}
