@@ -2,12 +2,48 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <new>
+#include <optional>
 
 namespace {
 // Documents are packed once per load, so speed counts more than the last
 // few percent of size.
 constexpr int PackLevel = Z_BEST_SPEED;
+constexpr size_t Step = 64 * 1024;
+
+// The bytes deflated, or nothing when they do not shrink (or zlib has no
+// memory): keeping them as they are then loses nothing. The output grows in
+// steps, so packing never holds a second buffer the size of the input.
+std::optional<std::string> Deflate(std::string_view bytes)
+{
+    z_stream stream{};
+    if (deflateInit(&stream, PackLevel) != Z_OK)
+        return std::nullopt;
+    std::string packed;
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    int status = Z_OK;
+    for (size_t left = bytes.size(); status == Z_OK && packed.size() < bytes.size();) {
+        // zlib counts in 32 bits: feed very large texts in parts.
+        if (stream.avail_in == 0 && left > 0) {
+            stream.avail_in = uInt(std::min<size_t>(left, 1u << 30));
+            left -= stream.avail_in;
+        }
+        size_t used = packed.size();
+        packed.resize(used + Step);
+        stream.next_out = reinterpret_cast<Bytef*>(packed.data() + used);
+        stream.avail_out = uInt(Step);
+        status = deflate(&stream, left == 0 ? Z_FINISH : Z_NO_FLUSH);
+        packed.resize(used + Step - stream.avail_out);
+        if (status == Z_BUF_ERROR) // no progress possible this round; more room follows
+            status = Z_OK;
+    }
+    deflateEnd(&stream);
+    if (status != Z_STREAM_END || packed.size() >= bytes.size())
+        return std::nullopt;
+    packed.shrink_to_fit();
+    return packed;
+}
 }
 
 void TPackedText::Pack(std::string_view bytes)
@@ -16,18 +52,10 @@ void TPackedText::Pack(std::string_view bytes)
     FSize = bytes.size();
     if (bytes.empty())
         return;
-    uLongf packedSize = compressBound(uLong(bytes.size()));
-    std::string packed(packedSize, '\0');
-    int status = compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
-                           reinterpret_cast<const Bytef*>(bytes.data()), uLong(bytes.size()), PackLevel);
-    if (status == Z_OK && packedSize < bytes.size()) {
-        packed.resize(packedSize);
-        packed.shrink_to_fit();
-        FBytes = std::move(packed);
+    if (std::optional<std::string> packed = Deflate(bytes)) {
+        FBytes = std::move(*packed);
         FDeflated = true;
     } else {
-        // Out of memory inside zlib or bytes that do not shrink: keeping
-        // them as they are loses nothing.
         FBytes.assign(bytes);
     }
 }
