@@ -12,7 +12,10 @@ void TSectionVector::push_back(Item section)
         FOne = std::move(section);
         return;
     }
-    reserve(size() + 1);
+    if (!FMore)
+        reserve(2);
+    // The list's own growth: reserving one more each time would copy the
+    // whole list on every section added.
     FMore->push_back(std::move(section));
 }
 
