@@ -1,6 +1,7 @@
 #include "html/layout/TCellBasic.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "html/layout/EProcessError.h"
 #include "html/layout/IndentManager.h"
@@ -18,7 +19,7 @@ TCellOwner CellOwnerOfTag(std::string_view tag)
 }
 
 TCellBasic::TCellBasic(TSectionList* owner, int depth, TCellBasic* parent)
-    : FOwner(owner), FParent(parent), FDepth(depth)
+    : FOwner(owner), FParent(parent), FDepth(int16_t(std::clamp(depth, 0, int(INT16_MAX))))
 {
 }
 
@@ -107,10 +108,11 @@ void TCellBasic::BuildPaintIndex()
 {
     // Below this many sections a walk over all of them costs less than the index.
     constexpr size_t IndexFrom = 16;
+    static_assert(IndexFrom <= INT8_MAX, "the count of a cell without an index is kept in a byte");
     size_t n = Sections.size();
-    FIndexedCount = int(n);
     if (n < IndexFrom) {
         FPaintIndex.reset();
+        FIndexedFew = int8_t(n);
         return;
     }
     if (!FPaintIndex)
@@ -127,10 +129,15 @@ void TCellBasic::BuildPaintIndex()
         minTop[i] = top = std::min(top, Sections[i]->DrawTop);
 }
 
+int TCellBasic::IndexedCount() const
+{
+    return FPaintIndex ? int(FPaintIndex->maxBotPrefix.size()) : FIndexedFew;
+}
+
 std::pair<size_t, size_t> TCellBasic::SectionsInBand(int top, int bottom) const
 {
     size_t n = Sections.size();
-    if (FIndexedCount != int(n))
+    if (IndexedCount() != int(n))
         return {0, n};
     // Sections before `first` all end above the band; from `last` on they
     // all start below it.

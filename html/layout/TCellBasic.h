@@ -95,10 +95,13 @@ private:
     };
     std::unique_ptr<TPaintIndex> FPaintIndex;
     TCellBasic* FParent;
-    int FIndexedCount = -1; // sections at the last BuildPaintIndex
-    int FDepth;
+    // The small fields last, in one word with TCell's: every block and every
+    // table slot has a cell.
+    int16_t FDepth;         // saturates far beyond MaxBlockNesting
+    int8_t FIndexedFew = -1; // sections at the last BuildPaintIndex when it made no index
+    // Sections the band index was built for, -1 before the first layout.
+    int IndexedCount() const;
 
 public:
-    // Last, beside the small fields above: a table has one cell per grid slot.
     TCellOwner OwnerKind = TCellOwner::Document;
 };

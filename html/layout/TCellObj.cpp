@@ -21,8 +21,8 @@ TCellObj::TCellObj(TSectionList& document, const TCellSpec& spec, int depth, TCe
 {
     if (NeedsSpecCopy(spec))
         Own().spec = std::make_unique<const TCellSpec>(spec);
-    ColSpan = std::max(1, spec.colSpan);
-    RowSpan = std::max(1, spec.rowSpan);
+    ColSpan = int16_t(std::clamp(spec.colSpan, 1, MaxCellSpan));
+    RowSpan = int16_t(std::clamp(spec.rowSpan, 1, MaxCellSpan));
     VAlign = spec.vAlign;
     SpecWd = std::max(0, spec.width);
     SpecWdPercent = spec.widthIsPercent;
@@ -36,10 +36,11 @@ TCellObj::TCellObj(TSectionList& document, const TCellSpec& spec, int depth, TCe
 }
 
 TCellObj::TCellObj(const TCellObj& source, TSectionList& target)
-    : ColSpan(source.ColSpan), RowSpan(source.RowSpan), Ht(source.Ht), Wd(source.Wd), CellHeight(source.CellHeight),
-      YIndent(source.YIndent), SpecWd(source.SpecWd), VAlign(source.VAlign), SpecWdPercent(source.SpecWdPercent),
-      SpecHtPercent(source.SpecHtPercent), FCellPadding(source.FCellPadding), FTableBorder(source.FTableBorder),
-      FPrepared(source.FPrepared), SpecHt(source.SpecHt), Background(source.Background), FCell(&target)
+    : FCell(&target), ColSpan(source.ColSpan), RowSpan(source.RowSpan), VAlign(source.VAlign),
+      SpecHtPercent(source.SpecHtPercent), SpecWdPercent(source.SpecWdPercent), FTableBorder(source.FTableBorder),
+      FPrepared(source.FPrepared), FCellPadding(source.FCellPadding), Ht(source.Ht), Wd(source.Wd),
+      CellHeight(source.CellHeight), YIndent(source.YIndent), SpecWd(source.SpecWd), SpecHt(source.SpecHt),
+      Background(source.Background)
 {
     if (source.FOwn && source.FOwn->spec)
         Own().spec = std::make_unique<const TCellSpec>(*source.FOwn->spec);

@@ -17,6 +17,10 @@
 
 class TSectionList;
 
+// Column and row spans are kept below this: one attribute must not make the
+// grid take gigabytes.
+constexpr int MaxCellSpan = 1000;
+
 // Vertical alignment codes of cells.
 enum class TCellVAlign : uint8_t { Top = 1, Middle = 2, Baseline = 3, Bottom = 4 };
 
@@ -69,8 +73,25 @@ public:
     int HzSpace() const;
     int VrSpace() const;
 
-    int ColSpan = 1;
-    int RowSpan = 1;
+private:
+    TCell FCell;
+
+public:
+    // Small types, so that the cell with its content cell fits a smaller
+    // allocation: a table has a cell for every grid slot.
+    int16_t ColSpan = 1;  // at most MaxCellSpan
+    int16_t RowSpan = 1;
+    TCellVAlign VAlign = TCellVAlign::Middle;
+    int8_t SpecHtPercent = 0; // 0..100
+    bool SpecWdPercent : 1 = false;
+
+private:
+    // What Prepare was told (cellpadding is at most 50).
+    bool FTableBorder : 1 = false;
+    bool FPrepared : 1 = false;
+    uint8_t FCellPadding = 0;
+
+public:
     int Ht = 0;           // allotted height (rows spanned)
     int Wd = 0;           // allotted width (columns spanned)
     int CellHeight = 0;   // content height of the last layout
@@ -79,18 +100,6 @@ public:
     int X = 0;            // border box left of the last layout, document pixels
     int Y = 0;            // border box top
     int SpecWd = 0;
-    TCellVAlign VAlign = TCellVAlign::Middle;
-    bool SpecWdPercent = false;
-    int8_t SpecHtPercent = 0; // 0..100
-
-private:
-    // What Prepare was told (cellpadding is at most 50), beside the other
-    // small fields: a table has a cell for every grid slot.
-    uint8_t FCellPadding = 0;
-    bool FTableBorder = false;
-    bool FPrepared = false;
-
-public:
     int SpecHt = 0;
     TColor Background = ClNone;
 
@@ -114,5 +123,4 @@ private:
     TOwnData& Own();
     void TrimOwn();
     std::unique_ptr<TOwnData> FOwn;
-    TCell FCell;
 };

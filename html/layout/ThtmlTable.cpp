@@ -173,8 +173,8 @@ void ThtmlTable::PrepareCell(const TCellList& row, TCellObj& cell, size_t rowsLe
     cell.Prepare(CellPadding, BorderWidth > 0);
     if (!cell.BackgroundPicture())
         cell.SetBackgroundPicture(row.BackgroundImage, TBackgroundPlacement{});
-    cell.RowSpan = std::clamp(cell.RowSpan, 1, int(std::min<size_t>(MaxCellSpan, rowsLeft)));
-    cell.ColSpan = std::clamp(cell.ColSpan, 1, MaxCellSpan);
+    cell.RowSpan = int16_t(std::clamp(int(cell.RowSpan), 1, int(std::min<size_t>(MaxCellSpan, rowsLeft))));
+    cell.ColSpan = int16_t(std::clamp(int(cell.ColSpan), 1, MaxCellSpan));
 }
 
 // Each cell is followed by a placeholder for every further column it spans.
@@ -255,7 +255,8 @@ ThtmlTable::Measure ThtmlTable::Simple() const
     m.maxs.assign(n, 0);
     m.percents.assign(n, 0);
     int maxSpan = 1;
-    ForEachCell([&](const TCellList&, const TCellObj& cell, size_t) { maxSpan = std::max(maxSpan, cell.ColSpan); });
+    ForEachCell(
+        [&](const TCellList&, const TCellObj& cell, size_t) { maxSpan = std::max(maxSpan, int(cell.ColSpan)); });
     std::vector<int> spans;
     ForEachCell([&](const TCellList&, const TCellObj& cell, size_t) { spans.push_back(cell.ColSpan); });
     std::sort(spans.begin(), spans.end());

@@ -33,9 +33,6 @@ struct TTableSpec {
     TColor dark = ClNone;  // BORDERCOLORDARK (or BORDERCOLOR); none: the system shadow
 };
 
-// Column and row spans are kept below this: one attribute must not make the
-// grid take gigabytes.
-constexpr int MaxCellSpan = 1000;
 // Grid slots (cells and the places their spans cover) a table may have, and
 // how many slot moves spreading its row spans may take.
 constexpr size_t MaxGridSlots = size_t(1) << 22;
