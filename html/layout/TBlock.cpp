@@ -9,8 +9,6 @@
 
 namespace {
 
-bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
-
 int CombineMargins(int t, int m)
 {
     if (t >= 0 && m >= 0)
@@ -23,41 +21,52 @@ int CombineMargins(int t, int m)
 } // namespace
 
 TBlock::TBlock(TSectionList& document, TCellBasic& cell, TBlockStyle style, TCollapse collapse)
-    : TSectionBase(&document), FStyle(std::move(style))
+    : TSectionBase(&document), MyCell(&document, cell.BlockTarget().Depth() + 1, &cell.BlockTarget())
 {
-    TCellBasic& target = cell.BlockTarget();
-    OwnerCell = &target;
-    MyCell = std::make_unique<TBlockCell>(&document, target.Depth() + 1, &target);
-    MyCell->OwnerBlock = this;
-    MyCell->OwnerKind = CellOwnerOfTag(FStyle.tag);
-    FTagClass = FStyle.tag + "." + FStyle.className;
-    if (!FStyle.boxValues)
-        FStyle.boxValues = FixedBoxValues(TMargArray{});
-    if (FStyle.floatKind != TFloatKind::Left && FStyle.floatKind != TFloatKind::Right)
-        FStyle.floatKind = TFloatKind::None;
-    bool positioned = FStyle.position != TPositionKind::Static;
-    ZIndex = positioned ? FStyle.zIndex * 10 : 0;
-    if (FStyle.position == TPositionKind::Absolute && ZIndex == 0)
+    if (!style.boxValues)
+        style.boxValues = FixedBoxValues(TMargArray{});
+    if (style.floatKind != TFloatKind::Left && style.floatKind != TFloatKind::Right)
+        style.floatKind = TFloatKind::None;
+    // The ID is registered here and needed no more: dropped, it leaves the
+    // style equal to its siblings'.
+    if (!style.id.empty())
+        document.AddID(style.id, this);
+    style.id.clear();
+    FStyle = ShareStyle(&document, std::move(style));
+    MyCell.OwnerBlock = this;
+    MyCell.OwnerKind = CellOwnerOfTag(FStyle->tag);
+    bool positioned = FStyle->position != TPositionKind::Static;
+    ZIndex = positioned ? FStyle->zIndex * 10 : 0;
+    if (FStyle->position == TPositionKind::Absolute && ZIndex == 0)
         ZIndex = 1;
     if (Floats() && ZIndex == 0)
         ZIndex = 1;
-    if (!FStyle.id.empty())
-        document.AddID(FStyle.id, this);
     if (collapse == TCollapse::Margins)
-        CollapseMargins(target);
+        CollapseMargins(cell.BlockTarget());
 }
 
 TBlock::TBlock(const TBlock& source, TSectionList& target)
-    : TSectionBase(source, target), FStyle(source.FStyle), MargArray(source.MargArray),
-      FTopMarginOverride(source.FTopMarginOverride), FBottomMarginTaken(source.FBottomMarginTaken),
-      FTagClass(source.FTagClass)
+    : TSectionBase(source, target), FStyle(source.FStyle), MyCell(&target, source.MyCell.Depth(), nullptr),
+      FBox(source.FBox), FTopMarginOverride(source.FTopMarginOverride),
+      FBottomMarginTaken(source.FBottomMarginTaken)
 {
     IsListBlock = source.IsListBlock;
-    MyCell = std::make_unique<TBlockCell>(&target, source.MyCell->Depth(), nullptr);
-    MyCell->OwnerBlock = this;
-    MyCell->CloneSectionsFrom(*source.MyCell, target);
-    if (!target.ShowImages)
-        FStyle.backgroundImage.clear();
+    MyCell.OwnerBlock = this;
+    MyCell.CloneSectionsFrom(source.MyCell, target);
+    if (!target.ShowImages && !FStyle->backgroundImage.empty())
+        ChangeStyle([](TBlockStyle& s) { s.backgroundImage.clear(); });
+}
+
+std::shared_ptr<const TBlockStyle> TBlock::ShareStyle(TSectionList* document, TBlockStyle style)
+{
+    return document ? document->BlockStyles().Intern(std::move(style))
+                    : std::make_shared<const TBlockStyle>(std::move(style));
+}
+
+void TBlock::SetHidden(bool hidden)
+{
+    if (FStyle->hidden != hidden)
+        ChangeStyle([hidden](TBlockStyle& s) { s.hidden = hidden; });
 }
 
 TBlock::~TBlock() = default;
@@ -69,7 +78,7 @@ std::unique_ptr<TSectionBase> TBlock::CloneInto(TSectionList& target) const
 
 TMargArray TBlock::ResolveBox(int widthBase, int heightBase) const
 {
-    TMargArray b = SanitizeBoxValues(FStyle.boxValues(widthBase, heightBase));
+    TMargArray b = SanitizeBoxValues(FStyle->boxValues(widthBase, heightBase));
     if (FTopMarginOverride)
         b[BoxMarginTop] = *FTopMarginOverride;
     if (FBottomMarginTaken)
@@ -85,7 +94,7 @@ void TBlock::CollapseMargins(TCellBasic& cell)
     TMargArray b = ResolveBox(400, 400);
     bool explicitTop = b.topMarginExplicit;
     int top = b[BoxMarginTop];
-    if (FStyle.position == TPositionKind::Absolute) {
+    if (FStyle->position == TPositionKind::Absolute) {
         if (!explicitTop)
             FTopMarginOverride = 0;
         return;
@@ -108,7 +117,7 @@ void TBlock::CollapseMargins(TCellBasic& cell)
         block->FBottomMarginTaken = true;
         FTopMarginOverride = CombineMargins(top, bottom);
     } else if (prev) {
-        if (cell.OwnerKind == TCellOwner::ListItem && !explicitTop && (StartsWith(FTagClass, "ul.") || StartsWith(FTagClass, "ol.")))
+        if (cell.OwnerKind == TCellOwner::ListItem && !explicitTop && (FStyle->tag == "ul" || FStyle->tag == "ol"))
             FTopMarginOverride = 0;
     } else if (!explicitTop) {
         FTopMarginOverride = 0;
@@ -121,7 +130,7 @@ void TBlock::CollapseMargins(TCellBasic& cell)
 int TBlock::ClearOffset(const IndentManager& im, int y) const
 {
     int bottom = y;
-    switch (FStyle.clear) {
+    switch (FStyle->clear) {
     case TClearKind::Left:
         bottom = im.LeftFloatBottom(y);
         break;
@@ -137,18 +146,16 @@ int TBlock::ClearOffset(const IndentManager& im, int y) const
     return std::max(0, bottom - y);
 }
 
-int TBlock::HorizontalExtras() const
+int TBlock::HorizontalExtras(const TMargArray& m)
 {
-    const TMargArray& m = MargArray;
     return m[BoxBorderLeft] + m[BoxPaddingLeft] + m[BoxPaddingRight] + m[BoxBorderRight];
 }
 
-int TBlock::ContentWidth(TCanvas& canvas, int availWidth, int autoCount, int)
+int TBlock::ContentWidth(TCanvas& canvas, TMargArray& m, int availWidth, int)
 {
-    TMargArray& m = MargArray;
-    int e = HorizontalExtras();
+    int e = HorizontalExtras(m);
     int minW = 0, maxW = 0;
-    MyCell->MeasureWidths(canvas, minW, maxW);
+    MyCell.MeasureWidths(canvas, minW, maxW);
     auto marginOr0 = [&](int i) { return m[i] == BoxAuto ? 0 : m[i]; };
     auto autoWidth = [&]() {
         long long room = (long long)availWidth - e - marginOr0(BoxMarginLeft) - marginOr0(BoxMarginRight);
@@ -158,7 +165,7 @@ int TBlock::ContentWidth(TCanvas& canvas, int availWidth, int autoCount, int)
     };
     int w = m[BoxWidth];
     bool widthAuto = w == BoxAuto;
-    switch (autoCount) {
+    switch (m.autoCount) {
     case 0:
         w = std::max(w, minW);
         break;
@@ -202,7 +209,7 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
 {
     StartCurs = cursor;
     LayoutY = area.y;
-    if (FStyle.displayNone) {
+    if (FStyle->displayNone) {
         SectionHeight = DrawHeight = ContentBot = DrawBot = 0;
         DrawTop = YValue = area.y;
         Len = 0;
@@ -211,9 +218,8 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     }
     ClearAddon = ClearOffset(im, area.y);
     maxWidth = area.width;
-    MargArray = ResolveBox(area.width, area.height);
-    TMargArray& m = MargArray;
-    bool positioned = FStyle.position != TPositionKind::Static;
+    TMargArray m = ResolveBox(area.width, area.height);
+    bool positioned = FStyle->position != TPositionKind::Static;
     FTopOffset = m[BoxTop] == BoxAuto || !positioned ? 0 : m[BoxTop];
     FLeftOffset = m[BoxLeft] == BoxAuto || !positioned ? 0 : m[BoxLeft];
     int x = area.x, y = area.y;
@@ -222,21 +228,22 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
         y = AddDoc(area.refY, FTopOffset);
     }
     FBlockY = y;
-    NewWidth = ContentWidth(canvas, area.width, m.autoCount, area.height);
-    int extras = HorizontalExtras() + m[BoxMarginLeft] + m[BoxMarginRight];
+    NewWidth = ContentWidth(canvas, m, area.width, area.height);
+    int extras = HorizontalExtras(m) + m[BoxMarginLeft] + m[BoxMarginRight];
     if (m.widthIsPercent)
         NewWidth = std::max(0, std::min(NewWidth, area.width - extras));
 
-    MyCell->IMgr = &im;
+    KeepBox(m);
+    MyCell.IMgr = &im;
     TSectionBase* savedOwner = im.CurrentID;
     im.CurrentID = this;
 
     int y0 = AddDoc(ClearAddon, y);
     DrawTop = m[BoxMarginTop] <= 0 ? AddDoc(y0, m[BoxMarginTop]) : y0;
     int leftExtras = m[BoxMarginLeft] + m[BoxBorderLeft] + m[BoxPaddingLeft];
-    if (FStyle.floatKind == TFloatKind::Left)
+    if (FStyle->floatKind == TFloatKind::Left)
         Indent = std::max(im.LeftIndent(y0), x) + leftExtras - x;
-    else if (FStyle.floatKind == TFloatKind::Right)
+    else if (FStyle->floatKind == TFloatKind::Right)
         Indent = std::min(im.RightSide(y0), AddDoc(x, area.width)) - x - m[BoxMarginRight] - m[BoxBorderRight] -
                  m[BoxPaddingRight] - NewWidth;
     else
@@ -263,7 +270,7 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     inner.width = NewWidth;
     inner.refX = area.refX;
     inner.refY = area.refY;
-    if (FStyle.position == TPositionKind::Relative) {
+    if (FStyle->position == TPositionKind::Relative) {
         inner.refY = AddDoc(contentTop, FTopOffset);
     } else if (IsAbsolute()) {
         inner.refY = AddDoc(area.refY, FTopOffset + m[BoxMarginTop] + m[BoxBorderTop]);
@@ -273,19 +280,19 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     inner.height = ownHeight > 0 ? ownHeight : area.height > 0 ? area.height : area.containingHeight;
     inner.containingHeight = inner.height;
     int contentMax = 0;
-    MyCell->DoLayout(canvas, inner, im, contentMax, cursor);
+    MyCell.DoLayout(canvas, inner, im, contentMax, cursor);
     Len = cursor - StartCurs;
     maxWidth = ClampDoc((long long)extras + contentMax);
     if (positioned)
         maxWidth = ClampDoc((long long)maxWidth + FLeftOffset - m[BoxMarginRight]);
 
-    TextBot = std::max(contentTop, MyCell->TextBot);
-    if (FStyle.position == TPositionKind::Relative)
-        TextBot = std::max(contentTop, MyCell->TextBot - FTopOffset);
+    TextBot = std::max(contentTop, MyCell.TextBot);
+    if (FStyle->position == TPositionKind::Relative)
+        TextBot = std::max(contentTop, MyCell.TextBot - FTopOffset);
     if (ownHeight > 0)
         TextBot = std::max(TextBot, AddDoc(contentTop, ownHeight));
     ContentBot = AddDoc(TextBot, m[BoxBorderBottom] + m[BoxPaddingBottom] + m[BoxMarginBottom]);
-    DrawBot = AddDoc(std::max(TextBot, MyCell->tcDrawBot), m[BoxBorderBottom] + m[BoxPaddingBottom]);
+    DrawBot = AddDoc(std::max(TextBot, MyCell.tcDrawBot), m[BoxBorderBottom] + m[BoxPaddingBottom]);
     SectionHeight = ContentBot - area.y;
 
     im.PopLeft(leftEdge);
@@ -294,10 +301,10 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
 
     if (Floats() || IsAbsolute()) {
         DrawHeight = IsAbsolute() ? 0 : SectionHeight;
-        if (FStyle.floatKind == TFloatKind::Left)
+        if (FStyle->floatKind == TFloatKind::Left)
             im.AddLeftFloat(AddDoc(x, NewWidth + m[BoxPaddingRight] + m[BoxBorderRight] + m[BoxMarginRight]), area.y,
                             DrawBot, this);
-        else if (FStyle.floatKind == TFloatKind::Right)
+        else if (FStyle->floatKind == TFloatKind::Right)
             im.AddRightFloat(x - leftExtras, area.y, DrawBot, this);
         SectionHeight = 0;
     } else {
@@ -307,22 +314,49 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     return SectionHeight;
 }
 
+void TBlock::KeepBox(const TMargArray& m)
+{
+    FBox.marginTop = m[BoxMarginTop];
+    FBox.marginBottom = m[BoxMarginBottom];
+    FBox.paddingLeft = m[BoxPaddingLeft];
+    FBox.paddingRight = m[BoxPaddingRight];
+    for (int i = 0; i < 4; ++i) {
+        FBox.border[size_t(i)] = m[BoxBorderTop + i];
+        FBox.borderColors[size_t(i)] = TColor(m[BoxBorderTopColor + i]);
+    }
+    FBox.background = TColor(m[BoxBackgroundColor]);
+}
+
 void TBlock::BuildPaintOrder()
 {
-    if (FPaintOrderBuilt && FPaintOrder.size() == MyCell->Sections.size())
-        return;
-    FPaintOrder.clear();
-    for (auto& s : MyCell->Sections)
-        FPaintOrder.push_back(s.get());
-    std::stable_sort(FPaintOrder.begin(), FPaintOrder.end(),
-                     [](const TSectionBase* a, const TSectionBase* b) { return a->ZIndex < b->ZIndex; });
-    FDocumentOrder = std::all_of(FPaintOrder.begin(), FPaintOrder.end(), [](const TSectionBase* s) { return s->ZIndex == 0; });
+    const TSectionVector& sections = MyCell.Sections;
     FPaintOrderBuilt = true;
+    if (FPaintOrder && FPaintOrder->size() == sections.size())
+        return;
+    FPaintOrder.reset();
+    if (std::all_of(sections.begin(), sections.end(), [](const auto& s) { return s->ZIndex == 0; }))
+        return; // document order
+    FPaintOrder = std::make_unique<std::vector<TSectionBase*>>();
+    FPaintOrder->reserve(sections.size());
+    for (auto& s : sections)
+        FPaintOrder->push_back(s.get());
+    std::stable_sort(FPaintOrder->begin(), FPaintOrder->end(),
+                     [](const TSectionBase* a, const TSectionBase* b) { return a->ZIndex < b->ZIndex; });
+}
+
+template <typename Hit> bool TBlock::HitTopmost(int y, Hit hit) const
+{
+    if (!FPaintOrderBuilt)
+        return false;
+    auto reaches = [&](TSectionBase* s) { return s->DrawTop <= y && y < s->DrawBot && hit(*s); };
+    if (FPaintOrder)
+        return std::any_of(FPaintOrder->rbegin(), FPaintOrder->rend(), reaches);
+    return std::any_of(MyCell.Sections.rbegin(), MyCell.Sections.rend(), [&](const auto& s) { return reaches(s.get()); });
 }
 
 void TBlock::MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth)
 {
-    if (FStyle.displayNone) {
+    if (FStyle->displayNone) {
         minWidth = maxWidth = 0;
         return;
     }
@@ -330,7 +364,7 @@ void TBlock::MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth)
     if (FMeasuredFor != counter || FMeasuredOn != &canvas) {
         TMargArray m = ResolveBox(0, 0);
         int cmin = 0, cmax = 0;
-        MyCell->MeasureWidths(canvas, cmin, cmax);
+        MyCell.MeasureWidths(canvas, cmin, cmax);
         auto side = [&](int margin, int border, int padding) {
             return (m[margin] == BoxAuto ? 0 : m[margin]) + m[border] + m[padding];
         };
@@ -348,17 +382,17 @@ void TBlock::MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth)
 
 TRect TBlock::BorderBox() const
 {
-    const TMargArray& m = MargArray;
+    const TUsedBox& m = FBox;
     TRect r;
-    r.left = ContentLeft - m[BoxPaddingLeft] - m[BoxBorderLeft];
-    r.right = AddDoc(ContentLeft, NewWidth + m[BoxPaddingRight] + m[BoxBorderRight]);
-    r.top = AddDoc(FBlockY, ClearAddon + m[BoxMarginTop]);
-    if (FStyle.position == TPositionKind::Relative)
-        r.bottom = ContentBot - m[BoxMarginBottom];
+    r.left = ContentLeft - m.paddingLeft - m.border[3];
+    r.right = AddDoc(ContentLeft, NewWidth + m.paddingRight + m.border[1]);
+    r.top = AddDoc(FBlockY, ClearAddon + m.marginTop);
+    if (FStyle->position == TPositionKind::Relative)
+        r.bottom = ContentBot - m.marginBottom;
     else if (Floats())
         r.bottom = DrawBot;
     else
-        r.bottom = ContentBot - m[BoxMarginBottom];
+        r.bottom = ContentBot - m.marginBottom;
     return r;
 }
 
@@ -368,18 +402,18 @@ bool TBlock::PrintFits(TPaintContext& pc) const
         return true;
     int pageTop = pc.clip.top + pc.yOffset;
     int pageHeight = pc.clip.bottom - pc.clip.top;
-    int d = DrawTop, h = SectionHeight, dh = DrawHeight, tm = MargArray[BoxMarginTop];
-    if (FStyle.pageBreakBefore && !pc.nothingPrinted) {
+    int d = DrawTop, h = SectionHeight, dh = DrawHeight, tm = FBox.marginTop;
+    if (FStyle->pageBreakBefore && !pc.nothingPrinted) {
         if (pageTop < d + tm) {
             pc.pageBottom = std::min(pc.pageBottom, d + tm);
             return false;
         }
-    } else if (FStyle.pageBreakInsideAvoid) {
+    } else if (FStyle->pageBreakInsideAvoid) {
         if (pc.clip.top < d - pc.yOffset && pc.pageBottom < d + dh && dh - tm < pageHeight) {
             pc.pageBottom = std::min(pc.pageBottom, d + tm);
             return false;
         }
-    } else if (FStyle.pageBreakAfter) {
+    } else if (FStyle->pageBreakAfter) {
         if (pageTop < d + h && d + h < pc.pageBottom)
             pc.pageBottom = d + h;
     } else if (IsTableBlock()) {
@@ -394,9 +428,9 @@ bool TBlock::PrintFits(TPaintContext& pc) const
 int TBlock::Paint(TPaintContext& pc, IndentManager&, int, int, int)
 {
     int after = DrawTop + SectionHeight;
-    if (FStyle.displayNone || !PrintFits(pc) || FStyle.hidden)
+    if (FStyle->displayNone || !PrintFits(pc) || FStyle->hidden)
         return after;
-    bool relative = FStyle.position == TPositionKind::Relative;
+    bool relative = FStyle->position == TPositionKind::Relative;
     if (relative) {
         pc.shiftX += FLeftOffset;
         pc.shiftY += FTopOffset;
@@ -414,18 +448,17 @@ void TBlock::DrawBlock(TPaintContext& pc)
     TRect box = BorderBox();
     MyRect = {box.left + pc.shiftX, box.top + pc.shiftY, box.right + pc.shiftX, box.bottom + pc.shiftY};
     TRect win{MyRect.left, pc.WindowY(box.top), MyRect.right, pc.WindowY(box.bottom)};
-    const TMargArray& m = MargArray;
-    TRect padding{win.left + m[BoxBorderLeft], win.top + m[BoxBorderTop], win.right - m[BoxBorderRight],
-                  win.bottom - m[BoxBorderBottom]};
+    const TUsedBox& m = FBox;
+    TRect padding{win.left + m.border[3], win.top + m.border[0], win.right - m.border[1], win.bottom - m.border[2]};
     bool reaches = win.bottom > pc.clip.top && win.top < pc.clip.bottom;
     if (reaches) {
-        TColor bg = TColor(m[BoxBackgroundColor]);
+        TColor bg = m.background;
         bool paintBackground = !pc.printing || pc.printBackground;
         if (bg != ClNone && paintBackground && !padding.isEmpty())
             pc.canvas.fillRect(padding, DrawColor(bg));
-        if (!FStyle.backgroundImage.empty() && Owner())
-            PaintBlockBackground(pc, *Owner(), FStyle.backgroundImage, padding, BackgroundPlacementOf(FStyle));
-        if (FStyle.hasBorderStyle())
+        if (!FStyle->backgroundImage.empty() && Owner())
+            PaintBlockBackground(pc, *Owner(), FStyle->backgroundImage, padding, BackgroundPlacementOf(*FStyle));
+        if (FStyle->hasBorderStyle())
             PaintBorders(pc.canvas, win, padding);
     }
     PaintContent(pc);
@@ -433,116 +466,111 @@ void TBlock::DrawBlock(TPaintContext& pc)
 
 void TBlock::PaintContent(TPaintContext& pc)
 {
-    if (!MyCell->IMgr)
+    if (!MyCell.IMgr)
         return;
-    if (FDocumentOrder) {
+    if (!FPaintOrder) {
         // Plain document order: the cell's band index finds the visible sections.
-        MyCell->Paint(pc, ContentLeft, 0, 0);
+        MyCell.Paint(pc, ContentLeft, 0, 0);
         return;
     }
     int top = pc.clip.top + pc.yOffset - pc.shiftY;
     int bottom = std::max(pc.clip.bottom + pc.yOffset, pc.pageBottom) - pc.shiftY;
-    for (TSectionBase* s : FPaintOrder)
+    for (TSectionBase* s : *FPaintOrder)
         if (s->DrawBot > top && s->DrawTop <= bottom)
-            s->Paint(pc, *MyCell->IMgr, ContentLeft, 0, 0);
+            s->Paint(pc, *MyCell.IMgr, ContentLeft, 0, 0);
 }
 
 void TBlock::PaintBorders(TCanvas& canvas, const TRect& borderBox, const TRect& paddingBox)
 {
-    const TMargArray& m = MargArray;
     TBorderSides sides;
-    for (int i = 0; i < 4; ++i) {
-        sides.colors[size_t(i)] = TColor(m[BoxBorderTopColor + i]);
-        sides.styles[size_t(i)] = FStyle.borderStyles[size_t(i)];
+    for (size_t i = 0; i < 4; ++i) {
+        sides.colors[i] = FBox.borderColors[i];
+        sides.styles[i] = FStyle->borderStyles[i];
     }
-    DrawBorders(canvas, borderBox, paddingBox, sides, TColor(m[BoxBackgroundColor]));
+    DrawBorders(canvas, borderBox, paddingBox, sides, FBox.background);
 }
 
 int TBlock::LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit)
 {
-    if (FStyle.displayNone)
+    if (FStyle->displayNone)
         return 0;
-    if (!FStyle.title.empty() && MyRect.contains(x, y)) {
-        hit.title = FStyle.title;
+    if (!FStyle->title.empty() && MyRect.contains(x, y)) {
+        hit.title = FStyle->title;
         hit.flags |= HitTitle;
     }
-    return MyCell->LinkAt(canvas, x, y, hit);
+    return MyCell.LinkAt(canvas, x, y, hit);
 }
 
 bool TBlock::ObjectAt(int x, int y, TFloatingObj*& obj, int& xObj, int& yObj)
 {
-    if (FStyle.displayNone)
+    if (FStyle->displayNone)
         return false;
-    for (auto it = FPaintOrder.rbegin(); it != FPaintOrder.rend(); ++it)
-        if ((*it)->DrawTop <= y && y < (*it)->DrawBot && (*it)->ObjectAt(x, y, obj, xObj, yObj))
-            return true;
-    return false;
+    return HitTopmost(y, [&](TSectionBase& s) { return s.ObjectAt(x, y, obj, xObj, yObj); });
 }
 
 int TBlock::PositionAt(TCanvas& canvas, int x, int y, TCaretHit& hit)
 {
-    if (FStyle.displayNone)
+    if (FStyle->displayNone)
         return -1;
-    for (auto it = FPaintOrder.rbegin(); it != FPaintOrder.rend(); ++it)
-        if ((*it)->DrawTop <= y && y < (*it)->DrawBot) {
-            int pos = (*it)->PositionAt(canvas, x, y, hit);
-            if (pos >= 0)
-                return pos;
-        }
-    return -1;
+    int pos = -1;
+    bool found = HitTopmost(y, [&](TSectionBase& s) {
+        pos = s.PositionAt(canvas, x, y, hit);
+        return pos >= 0;
+    });
+    return found ? pos : -1;
 }
 
 int TBlock::FindText(int from, const std::u16string& text, bool matchCase)
 {
-    return FStyle.displayNone ? -1 : MyCell->FindText(from, text, matchCase);
+    return FStyle->displayNone ? -1 : MyCell.FindText(from, text, matchCase);
 }
 
 int TBlock::FindTextBack(int from, const std::u16string& text, bool matchCase)
 {
-    return FStyle.displayNone ? -1 : MyCell->FindTextBack(from, text, matchCase);
+    return FStyle->displayNone ? -1 : MyCell.FindTextBack(from, text, matchCase);
 }
 
-int TBlock::SourcePosOf(int pos) const { return FStyle.displayNone ? -1 : MyCell->SourcePosOf(pos); }
+int TBlock::SourcePosOf(int pos) const { return FStyle->displayNone ? -1 : MyCell.SourcePosOf(pos); }
 
 int TBlock::DocPosOf(int sourcePos, bool previous) const
 {
-    return FStyle.displayNone ? -1 : MyCell->DocPosOf(sourcePos, previous);
+    return FStyle->displayNone ? -1 : MyCell.DocPosOf(sourcePos, previous);
 }
 
 bool TBlock::CaretXY(TCanvas& canvas, int pos, int& x, int& y)
 {
-    return !FStyle.displayNone && MyCell->CaretXY(canvas, pos, x, y);
+    return !FStyle->displayNone && MyCell.CaretXY(canvas, pos, x, y);
 }
 
 bool TBlock::CharAt(int pos, char16_t& ch, TIDObject*& obj)
 {
-    return !FStyle.displayNone && MyCell->CharAt(pos, ch, obj);
+    return !FStyle->displayNone && MyCell.CharAt(pos, ch, obj);
 }
 
 void TBlock::CopySelection()
 {
-    if (FStyle.displayNone)
+    if (FStyle->displayNone)
         return;
-    MyCell->CopySelection();
+    MyCell.CopySelection();
     TSectionList* doc = Owner();
-    if (doc && doc->CurrentSelBuffer() && StartsWith(FTagClass, "p.") && StartCurs + Len < doc->SelE)
+    if (doc && doc->CurrentSelBuffer() && FStyle->tag == "p" && StartCurs + Len < doc->SelE)
         doc->CurrentSelBuffer()->AddLineBreak();
 }
 
-void TBlock::ListPositions() { MyCell->ListPositions(); }
+void TBlock::ListPositions() { MyCell.ListPositions(); }
 
 void TBlock::DumpBox(std::string& out, int depth, const char* kind) const
 {
     DumpIndent(out, depth);
     out += kind;
     out += ' ';
-    out += FStyle.tag.empty() ? "-" : FStyle.tag;
+    out += FStyle->tag.empty() ? "-" : FStyle->tag;
     out += " x=" + std::to_string(ContentLeft) + " y=" + std::to_string(YValue) + " w=" + std::to_string(NewWidth) +
            " h=" + std::to_string(SectionHeight);
     if (Floats() || IsAbsolute())
         out += " dh=" + std::to_string(DrawBot - DrawTop);
     out += '\n';
-    MyCell->Dump(out, depth + 1);
+    MyCell.Dump(out, depth + 1);
 }
 
 void TBlock::Dump(std::string& out, int depth) const { DumpBox(out, depth, KindName()); }

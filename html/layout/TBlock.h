@@ -8,6 +8,7 @@
 // the cell the block will be added to (margins collapse against its last
 // section, so create the block just before adding it); then add the block to
 // that cell with AddSection and fill Content() with the element's sections.
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,6 +20,17 @@
 
 // Table blocks keep their margins as given.
 enum class TCollapse : uint8_t { Margins, None };
+
+// The box values of the last layout that paint and hit tests read.
+struct TUsedBox {
+    int marginTop = 0;
+    int marginBottom = 0;
+    int paddingLeft = 0;
+    int paddingRight = 0;
+    std::array<int, 4> border{}; // top, right, bottom, left
+    TColor background = ClNone;
+    std::array<TColor, 4> borderColors{};
+};
 
 class TBlock : public TSectionBase {
 public:
@@ -42,27 +54,29 @@ public:
     void ListPositions() override;
     void Dump(std::string& out, int depth) const override;
     const char* KindName() const override { return "block"; }
-    bool IsAbsolute() const override { return FStyle.position == TPositionKind::Absolute; }
+    bool IsAbsolute() const override { return FStyle->position == TPositionKind::Absolute; }
 
     // Draws the borders between the border box and the padding box.
     virtual void PaintBorders(TCanvas& canvas, const TRect& borderBox, const TRect& paddingBox);
-    // The content width for the available width AW, with n autos among the
-    // side margins and the width; settles auto margins on the way.
-    virtual int ContentWidth(TCanvas& canvas, int availWidth, int autoCount, int availHeight);
+    // The content width for the available width, with the box values m of
+    // this layout (m.autoCount autos among the side margins and the width);
+    // settles auto margins in m on the way.
+    virtual int ContentWidth(TCanvas& canvas, TMargArray& m, int availWidth, int availHeight);
     // Table blocks answer true (margin collapsing leaves them alone).
     virtual bool IsTableBlock() const { return false; }
 
-    TBlockCell& Content() { return *MyCell; }
-    const TBlockCell& Content() const { return *MyCell; }
-    const TBlockStyle& Style() const { return FStyle; }
-    const TMargArray& Box() const { return MargArray; }
-    bool Floats() const { return FStyle.floatKind != TFloatKind::None; }
-    bool Hidden() const { return FStyle.hidden; }
-    void SetHidden(bool hidden) { FStyle.hidden = hidden; }
+    TBlockCell& Content() { return MyCell; }
+    const TBlockCell& Content() const { return MyCell; }
+    // Shared with the blocks made from equal styles: never changed in place.
+    const TBlockStyle& Style() const { return *FStyle; }
+    const TUsedBox& Box() const { return FBox; }
+    bool Floats() const { return FStyle->floatKind != TFloatKind::None; }
+    bool Hidden() const { return FStyle->hidden; }
+    void SetHidden(bool hidden);
     // Set by the builder for OL, UL, DIR and MENU blocks.
     bool IsListBlock = false;
     // The selector text "tag.class".
-    const std::string& TagClass() const { return FTagClass; }
+    std::string TagClass() const { return FStyle->tag + "." + FStyle->className; }
     // Resolved margins as margin collapsing sees them (percent base 400).
     int CollapsedBottomMargin() const;
     int CollapsedTopMargin() const;
@@ -77,8 +91,10 @@ protected:
     TBlock(const TBlock& source, TSectionList& target);
     // Box values for the bases, with the collapsed margins applied.
     TMargArray ResolveBox(int widthBase, int heightBase) const;
+    // Keeps what paint reads of the box values of this layout.
+    void KeepBox(const TMargArray& m);
     int ClearOffset(const IndentManager& im, int y) const;
-    int HorizontalExtras() const;
+    static int HorizontalExtras(const TMargArray& m);
     // The rectangles of the last layout, in document pixels.
     TRect BorderBox() const;
     // Paints background, borders and the content in paint order.
@@ -88,25 +104,33 @@ protected:
     bool PrintFits(TPaintContext& pc) const;
     void BuildPaintOrder();
     void DumpBox(std::string& out, int depth, const char* kind) const;
+    // Gives this block a changed copy of its style (the style is shared).
+    template <typename Change> void ChangeStyle(Change change)
+    {
+        TBlockStyle style = *FStyle;
+        change(style);
+        FStyle = ShareStyle(Owner(), std::move(style));
+    }
 
-    TBlockStyle FStyle;
-    std::unique_ptr<TBlockCell> MyCell;
-    TCellBasic* OwnerCell = nullptr;
-    TMargArray MargArray;
+    std::shared_ptr<const TBlockStyle> FStyle;
+    TBlockCell MyCell;
+    TUsedBox FBox;
     std::optional<int> FTopMarginOverride; // set by margin collapsing
-    bool FBottomMarginTaken = false;       // the next block took it
-    std::string FTagClass;
     int FBlockY = 0;       // Y the box was laid out at (after positioning)
     int FTopOffset = 0;    // resolved top and left of positioned blocks
     int FLeftOffset = 0;
-    std::vector<TSectionBase*> FPaintOrder;
+    bool FBottomMarginTaken = false;       // the next block took it
     bool FPaintOrderBuilt = false;
-    bool FDocumentOrder = true; // every z-order key is 0
     // MeasureWidths is asked by every ancestor; keep it per layout pass.
     int FMeasuredFor = -1;
     const TCanvas* FMeasuredOn = nullptr;
     int FMinWidth = 0, FMaxWidth = 0;
+    // Sections by z-order key; none while every key is 0 (document order).
+    std::unique_ptr<std::vector<TSectionBase*>> FPaintOrder;
 
 private:
+    static std::shared_ptr<const TBlockStyle> ShareStyle(TSectionList* document, TBlockStyle style);
     void CollapseMargins(TCellBasic& cell);
+    // The section at or above y that answers hit(section), topmost first.
+    template <typename Hit> bool HitTopmost(int y, Hit hit) const;
 };

@@ -66,8 +66,8 @@ TBlockLI::TBlockLI(TSectionList& document, TCellBasic& cell, TBlockStyle style, 
     : TBlock(document, cell, StrayMargin(std::move(style), kind)), FKind(kind), FNumber(number)
 {
     FMarker = MarkerFor(kind, level, numbering, plain);
-    if (FStyle.listStyleType >= 0 && FStyle.listStyleType <= int(TListMarker::UpperRoman))
-        FMarker = TListMarker(FStyle.listStyleType);
+    if (FStyle->listStyleType >= 0 && FStyle->listStyleType <= int(TListMarker::UpperRoman))
+        FMarker = TListMarker(FStyle->listStyleType);
 }
 
 TBlockLI::TBlockLI(const TBlockLI& source, TSectionList& target)
@@ -147,7 +147,7 @@ void TBlockLI::PaintMarker(TPaintContext& pc)
         return;
     int c = ContentLeft + pc.shiftX;
     TCanvas& canvas = pc.canvas;
-    TColor color = DrawColor(FStyle.font.color);
+    TColor color = DrawColor(FStyle->font.color);
     if (FMarkerImage) {
         if (!FMarkerImageSized) {
             FMarkerImage->SizeFor(canvas, 0, 0);
@@ -177,7 +177,7 @@ void TBlockLI::PaintMarker(TPaintContext& pc)
         break;
     }
     std::u16string text = MarkerText();
-    canvas.setFont(canvas.createFont(FStyle.font.spec));
+    canvas.setFont(canvas.createFont(FStyle->font.spec));
     canvas.setTextColor(color);
     canvas.setBackgroundMode(TBackgroundMode::Transparent);
     canvas.setTextAlign(TTextAlign::Baseline);

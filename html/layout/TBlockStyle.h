@@ -3,7 +3,12 @@
 // builder fills it from the element's property set; the box values are
 // resolved again at every layout through boxValues, because percentages
 // depend on the space the block gets.
+//
+// Blocks share their style: equal styles (siblings in long lists) are kept
+// once per document (TBlockStylePool), so a style never changes once a block
+// has it; a block that needs a different one takes a changed copy.
 #include <array>
+#include <cstddef>
 #include <string>
 
 #include "html/layout/LayoutTypes.h"
@@ -21,7 +26,7 @@ struct TBlockStyle {
     int exSize = 8;
     std::string tag;          // lower-case tag name ("p", "ul", "default", ...)
     std::string className;
-    std::string id;
+    std::string id;           // registered by the block when it is made, then dropped
     std::string title;
     std::string backgroundImage;
     int backgroundPosX = 0;
@@ -39,6 +44,19 @@ struct TBlockStyle {
 
     // The border-style flag: some side draws a border.
     bool hasBorderStyle() const;
+    // Whether another block may share this style: its box values are fixed.
+    bool Shareable() const;
+    // Equal in every field; only shareable styles are ever equal.
+    bool SameAs(const TBlockStyle& other) const;
+    // A hash consistent with SameAs.
+    size_t Hash() const;
+};
+
+// The resolver of box values that depend on no base. A type of its own so
+// that styles holding equal fixed values compare equal.
+struct TFixedBoxValues {
+    TMargArray values;
+    TMargArray operator()(int, int) const { return values; }
 };
 
 // A resolver answering the same values for every base (tests, fixed boxes).

@@ -35,8 +35,7 @@ int TBodyBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& 
     StartCurs = cursor;
     LayoutY = FBlockY = area.y;
     ClearAddon = 0;
-    MargArray = ResolveBox(area.width, area.height);
-    TMargArray& m = MargArray;
+    TMargArray m = ResolveBox(area.width, area.height);
     for (int i : {BoxMarginLeft, BoxMarginRight, BoxWidth})
         if (m[i] == BoxAuto)
             m[i] = 0;
@@ -47,7 +46,8 @@ int TBodyBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& 
     ContentLeft = AddDoc(area.x, leftExtras);
     int contentTop = AddDoc(area.y, m[BoxMarginTop] + m[BoxBorderTop] + m[BoxPaddingTop]);
     YValue = contentTop;
-    MyCell->IMgr = &im;
+    KeepBox(m);
+    MyCell.IMgr = &im;
     TSectionBase* savedOwner = im.CurrentID;
     im.CurrentID = this;
     int leftEdge = im.PushLeft(ContentLeft, contentTop, this);
@@ -59,15 +59,15 @@ int TBodyBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& 
     inner.height = std::max(0, area.height - m[BoxMarginTop] - m[BoxMarginBottom]);
     inner.containingHeight = inner.height;
     int contentMax = 0;
-    MyCell->DoLayout(canvas, inner, im, contentMax, cursor);
+    MyCell.DoLayout(canvas, inner, im, contentMax, cursor);
     Len = cursor - StartCurs;
-    TextBot = std::max(contentTop, MyCell->TextBot);
+    TextBot = std::max(contentTop, MyCell.TextBot);
     if (m[BoxHeight] > 0)
         TextBot = std::max(TextBot, AddDoc(contentTop, m[BoxHeight]));
     ContentBot = AddDoc(TextBot, m[BoxBorderBottom] + m[BoxPaddingBottom] + m[BoxMarginBottom]);
-    DrawBot = AddDoc(std::max(TextBot, MyCell->tcDrawBot), m[BoxBorderBottom] + m[BoxPaddingBottom]);
-    MyCell->tcDrawTop = 0;
-    MyCell->tcDrawBot = 999000;
+    DrawBot = AddDoc(std::max(TextBot, MyCell.tcDrawBot), m[BoxBorderBottom] + m[BoxPaddingBottom]);
+    MyCell.tcDrawTop = 0;
+    MyCell.tcDrawBot = 999000;
     im.PopLeft(leftEdge);
     im.PopRight(rightEdge);
     im.CurrentID = savedOwner;

@@ -57,13 +57,13 @@ THRBlock::THRBlock(TSectionList& document, TCellBasic& cell, TBlockStyle style, 
         color = ParseColor(AttrText(attrs, ColorSy)).value_or(ClNone);
     auto line = std::make_unique<THorzLine>(document, RuleSize(attrs), color, Align, HasAttr(attrs, NoShadeSy));
     FLine = line.get();
-    MyCell->AddSection(std::move(line));
+    MyCell.AddSection(std::move(line));
 }
 
 THRBlock::THRBlock(const THRBlock& source, TSectionList& target) : TBlock(source, target), Align(source.Align)
 {
-    if (!MyCell->Sections.empty())
-        FLine = dynamic_cast<THorzLine*>(MyCell->Sections.front().get());
+    if (!MyCell.Sections.empty())
+        FLine = dynamic_cast<THorzLine*>(MyCell.Sections.front().get());
 }
 
 std::unique_ptr<TSectionBase> THRBlock::CloneInto(TSectionList& target) const
@@ -71,14 +71,13 @@ std::unique_ptr<TSectionBase> THRBlock::CloneInto(TSectionList& target) const
     return std::unique_ptr<TSectionBase>(new THRBlock(*this, target));
 }
 
-int THRBlock::ContentWidth(TCanvas&, int availWidth, int, int)
+int THRBlock::ContentWidth(TCanvas&, TMargArray& m, int availWidth, int)
 {
-    TMargArray& m = MargArray;
     for (int i : {BoxMarginLeft, BoxMarginRight})
         if (m[i] == BoxAuto)
             m[i] = 0;
     TRuleAlign align = IsAbsolute() ? TRuleAlign::Left : Align;
-    int room = std::max(MinimumRuleWidth, availWidth - HorizontalExtras() - m[BoxMarginLeft] - m[BoxMarginRight]);
+    int room = std::max(MinimumRuleWidth, availWidth - HorizontalExtras(m) - m[BoxMarginLeft] - m[BoxMarginRight]);
     int w = m[BoxWidth] == BoxAuto || m[BoxWidth] <= 0 ? room : std::min(m[BoxWidth], room);
     int freeSpace = std::max(0, room - w);
     if (align == TRuleAlign::Center)

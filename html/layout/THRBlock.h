@@ -21,7 +21,7 @@ public:
              TColor styleColor = ClNone, std::optional<TRuleAlign> styleAlign = std::nullopt);
 
     std::unique_ptr<TSectionBase> CloneInto(TSectionList& target) const override;
-    int ContentWidth(TCanvas& canvas, int availWidth, int autoCount, int availHeight) override;
+    int ContentWidth(TCanvas& canvas, TMargArray& m, int availWidth, int availHeight) override;
     const char* KindName() const override { return "hr"; }
 
     TRuleAlign Align = TRuleAlign::Center;

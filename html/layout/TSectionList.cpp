@@ -69,6 +69,7 @@ void TSectionList::ClearDocument()
             InlineList->Clear();
     }
     Sections.clear();
+    FBlockStyles.Clear();
     BackgroundImage.clear();
     FTimer.reset();
     SelB = SelE = 0;

@@ -22,6 +22,7 @@
 #include "html/layout/SelTextBuf.h"
 #include "html/layout/TDocumentObjects.h"
 #include "html/layout/TIDNameList.h"
+#include "html/layout/TBlockStylePool.h"
 
 class TFontObj;
 class TSection;
@@ -120,6 +121,8 @@ public:
     SelTextCount* CurrentSelBuffer() const { return FSelBuffer; }
     // The distinct fonts of the text runs.
     TRunFontPool& RunFonts() { return FRunFonts; }
+    // The distinct styles of the blocks.
+    TBlockStylePool& BlockStyles() { return FBlockStyles; }
     // Scratch space for the character extents of line fitting, shared by all
     // sections (one layout runs at a time).
     std::vector<int>& FitExtents() { return FFitExtents; }
@@ -188,6 +191,7 @@ private:
     int FProgressPass = -1; // layout counter and section of the last progress report
     int FProgressSeq = 0;
     TRunFontPool FRunFonts;
+    TBlockStylePool FBlockStyles;
     IndentManager FEdges; // float edges of the top-level flow
     std::vector<int> FFitExtents;
 };

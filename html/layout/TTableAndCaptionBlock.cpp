@@ -36,7 +36,7 @@ TTableAndCaptionBlock::TTableAndCaptionBlock(const TTableAndCaptionBlock& source
     : TBlock(source, target), FCaptionAbove(source.FCaptionAbove), FCentered(source.FCentered),
       FRightAligned(source.FRightAligned)
 {
-    for (auto& s : MyCell->Sections) {
+    for (auto& s : MyCell.Sections) {
         if (auto* t = dynamic_cast<TTableBlock*>(s.get()))
             FTable = t;
         else if (auto* b = dynamic_cast<TBlock*>(s.get()))
@@ -61,15 +61,14 @@ void TTableAndCaptionBlock::SetParts(std::unique_ptr<TTableBlock> table, std::un
         FTable->SetInsideCaption();
     }
     if (captionAbove)
-        MyCell->AddSection(std::move(caption));
-    MyCell->AddSection(std::move(table));
+        MyCell.AddSection(std::move(caption));
+    MyCell.AddSection(std::move(table));
     if (!captionAbove)
-        MyCell->AddSection(std::move(caption));
+        MyCell.AddSection(std::move(caption));
 }
 
-int TTableAndCaptionBlock::ContentWidth(TCanvas& canvas, int availWidth, int, int)
+int TTableAndCaptionBlock::ContentWidth(TCanvas& canvas, TMargArray& m, int availWidth, int)
 {
-    TMargArray& m = MargArray;
     bool noMargins = true;
     for (int i : {BoxMarginLeft, BoxMarginRight}) {
         if (m[i] == BoxAuto)

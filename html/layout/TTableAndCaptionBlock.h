@@ -12,7 +12,7 @@ public:
     // Takes both blocks; the caption goes first when above.
     void SetParts(std::unique_ptr<TTableBlock> table, std::unique_ptr<TBlock> caption, bool captionAbove);
     std::unique_ptr<TSectionBase> CloneInto(TSectionList& target) const override;
-    int ContentWidth(TCanvas& canvas, int availWidth, int autoCount, int availHeight) override;
+    int ContentWidth(TCanvas& canvas, TMargArray& m, int availWidth, int availHeight) override;
     int DocPosOf(int sourcePos, bool previous) const override;
     bool IsTableBlock() const override { return true; }
     const char* KindName() const override { return "captionblock"; }

@@ -46,13 +46,13 @@ TTableBlock::TTableBlock(TSectionList& document, TCellBasic& cell, TBlockStyle s
     FTable->Floating = Floats();
     FTable->HasBackground = spec.background != ClNone;
     FTable->Background = spec.background;
-    MyCell->AddSection(std::move(grid));
+    MyCell.AddSection(std::move(grid));
 }
 
 TTableBlock::TTableBlock(const TTableBlock& source, TSectionList& target)
     : TBlock(source, target), FSpec(source.FSpec), FInsideCaption(source.FInsideCaption)
 {
-    FTable = MyCell->Sections.empty() ? nullptr : dynamic_cast<ThtmlTable*>(MyCell->Sections.front().get());
+    FTable = MyCell.Sections.empty() ? nullptr : dynamic_cast<ThtmlTable*>(MyCell.Sections.front().get());
 }
 
 std::unique_ptr<TSectionBase> TTableBlock::CloneInto(TSectionList& target) const
@@ -63,7 +63,8 @@ std::unique_ptr<TSectionBase> TTableBlock::CloneInto(TSectionList& target) const
 void TTableBlock::SetInsideCaption()
 {
     FInsideCaption = true;
-    FStyle.floatKind = TFloatKind::None;
+    if (Floats())
+        ChangeStyle([](TBlockStyle& s) { s.floatKind = TFloatKind::None; });
     FSpec.centered = false;
     FSpec.rightAligned = false;
     if (FTable)
@@ -83,9 +84,8 @@ int TTableBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager&
     return height;
 }
 
-int TTableBlock::ContentWidth(TCanvas& canvas, int availWidth, int, int)
+int TTableBlock::ContentWidth(TCanvas& canvas, TMargArray& m, int availWidth, int)
 {
-    TMargArray& m = MargArray;
     if (FInsideCaption) {
         m[BoxMarginLeft] = m[BoxMarginRight] = 0;
     } else {
@@ -97,7 +97,7 @@ int TTableBlock::ContentWidth(TCanvas& canvas, int availWidth, int, int)
             m[BoxMarginTop] = m[BoxMarginBottom] = std::clamp(FSpec.vSpace, 0, 200);
         }
     }
-    int extras = HorizontalExtras();
+    int extras = HorizontalExtras(m);
     int room = std::max(0, availWidth - m[BoxMarginLeft] - m[BoxMarginRight] - extras);
     int given = 0;
     if (FSpec.width > 0)

@@ -28,7 +28,7 @@ public:
                 const TTableBlockSpec& spec);
     std::unique_ptr<TSectionBase> CloneInto(TSectionList& target) const override;
     int LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, int& maxWidth, int& cursor) override;
-    int ContentWidth(TCanvas& canvas, int availWidth, int autoCount, int availHeight) override;
+    int ContentWidth(TCanvas& canvas, TMargArray& m, int availWidth, int availHeight) override;
     void PaintBorders(TCanvas& canvas, const TRect& borderBox, const TRect& paddingBox) override;
     void MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth) override;
     void ListPositions() override;
