@@ -47,7 +47,8 @@ TBlock::TBlock(TSectionList& document, TCellBasic& cell, TBlockStyle style, TCol
 
 TBlock::TBlock(const TBlock& source, TSectionList& target)
     : TSectionBase(source, target), FStyle(source.FStyle), MyCell(&target, source.MyCell.Depth(), nullptr),
-      FBox(source.FBox), FTopMarginOverride(source.FTopMarginOverride),
+      FWidthBase(source.FWidthBase), FHeightBase(source.FHeightBase), FMarginTop(source.FMarginTop),
+      FMarginBottom(source.FMarginBottom), FTopMarginOverride(source.FTopMarginOverride),
       FBottomMarginTaken(source.FBottomMarginTaken)
 {
     IsListBlock = source.IsListBlock;
@@ -79,8 +80,8 @@ std::unique_ptr<TSectionBase> TBlock::CloneInto(TSectionList& target) const
 TMargArray TBlock::ResolveBox(int widthBase, int heightBase) const
 {
     TMargArray b = SanitizeBoxValues(FStyle->boxValues(widthBase, heightBase));
-    if (FTopMarginOverride)
-        b[BoxMarginTop] = *FTopMarginOverride;
+    if (FTopMarginOverride != BoxNotSet)
+        b[BoxMarginTop] = FTopMarginOverride;
     if (FBottomMarginTaken)
         b[BoxMarginBottom] = 0;
     return b;
@@ -233,7 +234,7 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     if (m.widthIsPercent)
         NewWidth = std::max(0, std::min(NewWidth, area.width - extras));
 
-    KeepBox(m);
+    KeepBox(m, area.width, area.height);
     MyCell.IMgr = &im;
     TSectionBase* savedOwner = im.CurrentID;
     im.CurrentID = this;
@@ -314,23 +315,31 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     return SectionHeight;
 }
 
-void TBlock::KeepBox(const TMargArray& m)
+void TBlock::KeepBox(const TMargArray& m, int widthBase, int heightBase)
 {
-    FBox.marginTop = m[BoxMarginTop];
-    FBox.marginBottom = m[BoxMarginBottom];
-    FBox.paddingLeft = m[BoxPaddingLeft];
-    FBox.paddingRight = m[BoxPaddingRight];
-    for (int i = 0; i < 4; ++i) {
-        FBox.border[size_t(i)] = m[BoxBorderTop + i];
-        FBox.borderColors[size_t(i)] = TColor(m[BoxBorderTopColor + i]);
-    }
-    FBox.background = TColor(m[BoxBackgroundColor]);
+    FWidthBase = widthBase;
+    FHeightBase = heightBase;
+    FMarginTop = m[BoxMarginTop];
+    FMarginBottom = m[BoxMarginBottom];
+}
+
+TMargArray TBlock::LaidOutBox() const
+{
+    if (!FLaidOut)
+        return {};
+    // The resolver answers what it answered at layout; only the side
+    // margins (which paint does not read) and the vertical margins of
+    // floating tables were settled after it.
+    TMargArray m = ResolveBox(FWidthBase, FHeightBase);
+    m[BoxMarginTop] = FMarginTop;
+    m[BoxMarginBottom] = FMarginBottom;
+    return m;
 }
 
 void TBlock::BuildPaintOrder()
 {
     const TSectionVector& sections = MyCell.Sections;
-    FPaintOrderBuilt = true;
+    FLaidOut = true;
     if (FPaintOrder && FPaintOrder->size() == sections.size())
         return;
     FPaintOrder.reset();
@@ -346,7 +355,7 @@ void TBlock::BuildPaintOrder()
 
 template <typename Hit> bool TBlock::HitTopmost(int y, Hit hit) const
 {
-    if (!FPaintOrderBuilt)
+    if (!FLaidOut)
         return false;
     auto reaches = [&](TSectionBase* s) { return s->DrawTop <= y && y < s->DrawBot && hit(*s); };
     if (FPaintOrder)
@@ -380,19 +389,18 @@ void TBlock::MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth)
     maxWidth = FMaxWidth;
 }
 
-TRect TBlock::BorderBox() const
+TRect TBlock::BorderBox(const TMargArray& m) const
 {
-    const TUsedBox& m = FBox;
     TRect r;
-    r.left = ContentLeft - m.paddingLeft - m.border[3];
-    r.right = AddDoc(ContentLeft, NewWidth + m.paddingRight + m.border[1]);
-    r.top = AddDoc(FBlockY, ClearAddon + m.marginTop);
+    r.left = ContentLeft - m[BoxPaddingLeft] - m[BoxBorderLeft];
+    r.right = AddDoc(ContentLeft, NewWidth + m[BoxPaddingRight] + m[BoxBorderRight]);
+    r.top = AddDoc(FBlockY, ClearAddon + m[BoxMarginTop]);
     if (FStyle->position == TPositionKind::Relative)
-        r.bottom = ContentBot - m.marginBottom;
+        r.bottom = ContentBot - m[BoxMarginBottom];
     else if (Floats())
         r.bottom = DrawBot;
     else
-        r.bottom = ContentBot - m.marginBottom;
+        r.bottom = ContentBot - m[BoxMarginBottom];
     return r;
 }
 
@@ -402,7 +410,7 @@ bool TBlock::PrintFits(TPaintContext& pc) const
         return true;
     int pageTop = pc.clip.top + pc.yOffset;
     int pageHeight = pc.clip.bottom - pc.clip.top;
-    int d = DrawTop, h = SectionHeight, dh = DrawHeight, tm = FBox.marginTop;
+    int d = DrawTop, h = SectionHeight, dh = DrawHeight, tm = FMarginTop;
     if (FStyle->pageBreakBefore && !pc.nothingPrinted) {
         if (pageTop < d + tm) {
             pc.pageBottom = std::min(pc.pageBottom, d + tm);
@@ -445,21 +453,22 @@ int TBlock::Paint(TPaintContext& pc, IndentManager&, int, int, int)
 
 void TBlock::DrawBlock(TPaintContext& pc)
 {
-    TRect box = BorderBox();
+    const TMargArray m = LaidOutBox();
+    TRect box = BorderBox(m);
     MyRect = {box.left + pc.shiftX, box.top + pc.shiftY, box.right + pc.shiftX, box.bottom + pc.shiftY};
     TRect win{MyRect.left, pc.WindowY(box.top), MyRect.right, pc.WindowY(box.bottom)};
-    const TUsedBox& m = FBox;
-    TRect padding{win.left + m.border[3], win.top + m.border[0], win.right - m.border[1], win.bottom - m.border[2]};
+    TRect padding{win.left + m[BoxBorderLeft], win.top + m[BoxBorderTop], win.right - m[BoxBorderRight],
+                  win.bottom - m[BoxBorderBottom]};
     bool reaches = win.bottom > pc.clip.top && win.top < pc.clip.bottom;
     if (reaches) {
-        TColor bg = m.background;
+        TColor bg = TColor(m[BoxBackgroundColor]);
         bool paintBackground = !pc.printing || pc.printBackground;
         if (bg != ClNone && paintBackground && !padding.isEmpty())
             pc.canvas.fillRect(padding, DrawColor(bg));
         if (!FStyle->backgroundImage.empty() && Owner())
             PaintBlockBackground(pc, *Owner(), FStyle->backgroundImage, padding, BackgroundPlacementOf(*FStyle));
         if (FStyle->hasBorderStyle())
-            PaintBorders(pc.canvas, win, padding);
+            PaintBorders(pc.canvas, m, win, padding);
     }
     PaintContent(pc);
 }
@@ -480,14 +489,14 @@ void TBlock::PaintContent(TPaintContext& pc)
             s->Paint(pc, *MyCell.IMgr, ContentLeft, 0, 0);
 }
 
-void TBlock::PaintBorders(TCanvas& canvas, const TRect& borderBox, const TRect& paddingBox)
+void TBlock::PaintBorders(TCanvas& canvas, const TMargArray& m, const TRect& borderBox, const TRect& paddingBox)
 {
     TBorderSides sides;
-    for (size_t i = 0; i < 4; ++i) {
-        sides.colors[i] = FBox.borderColors[i];
-        sides.styles[i] = FStyle->borderStyles[i];
+    for (int i = 0; i < 4; ++i) {
+        sides.colors[size_t(i)] = TColor(m[BoxBorderTopColor + i]);
+        sides.styles[size_t(i)] = FStyle->borderStyles[size_t(i)];
     }
-    DrawBorders(canvas, borderBox, paddingBox, sides, FBox.background);
+    DrawBorders(canvas, borderBox, paddingBox, sides, TColor(m[BoxBackgroundColor]));
 }
 
 int TBlock::LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit)

@@ -8,9 +8,7 @@
 // the cell the block will be added to (margins collapse against its last
 // section, so create the block just before adding it); then add the block to
 // that cell with AddSection and fill Content() with the element's sections.
-#include <array>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,17 +18,6 @@
 
 // Table blocks keep their margins as given.
 enum class TCollapse : uint8_t { Margins, None };
-
-// The box values of the last layout that paint and hit tests read.
-struct TUsedBox {
-    int marginTop = 0;
-    int marginBottom = 0;
-    int paddingLeft = 0;
-    int paddingRight = 0;
-    std::array<int, 4> border{}; // top, right, bottom, left
-    TColor background = ClNone;
-    std::array<TColor, 4> borderColors{};
-};
 
 class TBlock : public TSectionBase {
 public:
@@ -56,8 +43,9 @@ public:
     const char* KindName() const override { return "block"; }
     bool IsAbsolute() const override { return FStyle->position == TPositionKind::Absolute; }
 
-    // Draws the borders between the border box and the padding box.
-    virtual void PaintBorders(TCanvas& canvas, const TRect& borderBox, const TRect& paddingBox);
+    // Draws the borders between the border box and the padding box; box
+    // holds the box values of the last layout.
+    virtual void PaintBorders(TCanvas& canvas, const TMargArray& box, const TRect& borderBox, const TRect& paddingBox);
     // The content width for the available width, with the box values m of
     // this layout (m.autoCount autos among the side margins and the width);
     // settles auto margins in m on the way.
@@ -69,12 +57,9 @@ public:
     const TBlockCell& Content() const { return MyCell; }
     // Shared with the blocks made from equal styles: never changed in place.
     const TBlockStyle& Style() const { return *FStyle; }
-    const TUsedBox& Box() const { return FBox; }
     bool Floats() const { return FStyle->floatKind != TFloatKind::None; }
     bool Hidden() const { return FStyle->hidden; }
     void SetHidden(bool hidden);
-    // Set by the builder for OL, UL, DIR and MENU blocks.
-    bool IsListBlock = false;
     // The selector text "tag.class".
     std::string TagClass() const { return FStyle->tag + "." + FStyle->className; }
     // Resolved margins as margin collapsing sees them (percent base 400).
@@ -91,12 +76,14 @@ protected:
     TBlock(const TBlock& source, TSectionList& target);
     // Box values for the bases, with the collapsed margins applied.
     TMargArray ResolveBox(int widthBase, int heightBase) const;
-    // Keeps what paint reads of the box values of this layout.
-    void KeepBox(const TMargArray& m);
+    // Keeps what paint needs to have the box values m of this layout again.
+    void KeepBox(const TMargArray& m, int widthBase, int heightBase);
+    // The box values of the last layout (those paint reads).
+    TMargArray LaidOutBox() const;
     int ClearOffset(const IndentManager& im, int y) const;
     static int HorizontalExtras(const TMargArray& m);
     // The rectangles of the last layout, in document pixels.
-    TRect BorderBox() const;
+    TRect BorderBox(const TMargArray& m) const;
     // Paints background, borders and the content in paint order.
     void DrawBlock(TPaintContext& pc);
     void PaintContent(TPaintContext& pc);
@@ -112,21 +99,30 @@ protected:
         FStyle = ShareStyle(Owner(), std::move(style));
     }
 
+    // The fields are in an order that leaves no gaps: a page has tens of
+    // thousands of blocks.
+    int FBlockY = 0;       // Y the box was laid out at (after positioning)
     std::shared_ptr<const TBlockStyle> FStyle;
     TBlockCell MyCell;
-    TUsedBox FBox;
-    std::optional<int> FTopMarginOverride; // set by margin collapsing
-    int FBlockY = 0;       // Y the box was laid out at (after positioning)
+    // The bases of the last layout, and its vertical margins (tables that
+    // float settle theirs in ContentWidth).
+    int FWidthBase = 0, FHeightBase = 0;
+    int FMarginTop = 0, FMarginBottom = 0;
+    int FTopMarginOverride = BoxNotSet; // set by margin collapsing
     int FTopOffset = 0;    // resolved top and left of positioned blocks
     int FLeftOffset = 0;
-    bool FBottomMarginTaken = false;       // the next block took it
-    bool FPaintOrderBuilt = false;
     // MeasureWidths is asked by every ancestor; keep it per layout pass.
     int FMeasuredFor = -1;
-    const TCanvas* FMeasuredOn = nullptr;
     int FMinWidth = 0, FMaxWidth = 0;
+    const TCanvas* FMeasuredOn = nullptr;
     // Sections by z-order key; none while every key is 0 (document order).
     std::unique_ptr<std::vector<TSectionBase*>> FPaintOrder;
+    bool FBottomMarginTaken = false; // the next block took it
+    bool FLaidOut = false;
+
+public:
+    // Set by the builder for OL, UL, DIR and MENU blocks.
+    bool IsListBlock = false;
 
 private:
     static std::shared_ptr<const TBlockStyle> ShareStyle(TSectionList* document, TBlockStyle style);

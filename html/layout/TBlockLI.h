@@ -35,10 +35,11 @@ private:
     TBlockLI(const TBlockLI& source, TSectionList& target);
     void PaintMarker(TPaintContext& pc);
 
+    // The small fields first: they fill the end of the block's fields.
     TListKind FKind;
     TListMarker FMarker = TListMarker::Disc;
+    bool FMarkerImageSized = false;
     int FNumber = 1;
     int FFirstLineBaseline = -1;
     std::unique_ptr<TFloatingObj> FMarkerImage;
-    bool FMarkerImageSized = false;
 };

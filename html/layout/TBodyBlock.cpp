@@ -46,7 +46,7 @@ int TBodyBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& 
     ContentLeft = AddDoc(area.x, leftExtras);
     int contentTop = AddDoc(area.y, m[BoxMarginTop] + m[BoxBorderTop] + m[BoxPaddingTop]);
     YValue = contentTop;
-    KeepBox(m);
+    KeepBox(m, area.width, area.height);
     MyCell.IMgr = &im;
     TSectionBase* savedOwner = im.CurrentID;
     im.CurrentID = this;

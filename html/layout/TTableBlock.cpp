@@ -142,10 +142,10 @@ void TTableBlock::ListPositions()
         FTable->ListPositions();
 }
 
-void TTableBlock::PaintBorders(TCanvas& canvas, const TRect& borderBox, const TRect& paddingBox)
+void TTableBlock::PaintBorders(TCanvas& canvas, const TMargArray& box, const TRect& borderBox, const TRect& paddingBox)
 {
     if (!FSpec.htmlBorder || !FTable) {
-        TBlock::PaintBorders(canvas, borderBox, paddingBox);
+        TBlock::PaintBorders(canvas, box, borderBox, paddingBox);
         return;
     }
     // A raised frame: light above and left, dark below and right.

@@ -29,7 +29,7 @@ public:
     std::unique_ptr<TSectionBase> CloneInto(TSectionList& target) const override;
     int LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, int& maxWidth, int& cursor) override;
     int ContentWidth(TCanvas& canvas, TMargArray& m, int availWidth, int availHeight) override;
-    void PaintBorders(TCanvas& canvas, const TRect& borderBox, const TRect& paddingBox) override;
+    void PaintBorders(TCanvas& canvas, const TMargArray& box, const TRect& borderBox, const TRect& paddingBox) override;
     void MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth) override;
     void ListPositions() override;
     bool IsTableBlock() const override { return true; }

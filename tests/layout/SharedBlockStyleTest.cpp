@@ -75,7 +75,7 @@ TEST(SharedBlockStyles, HidingOneBlockLeavesItsSiblingsShown)
 
     one->SetHidden(false); // equal again: shared again
     EXPECT_EQ(&one->Style(), &two->Style());
-    EXPECT_EQ(d.Paint(), u"onetwo");
+    EXPECT_EQ(d.Paint(), u"one|two");
 }
 
 TEST(SharedBlockStyles, BoxValuesDependingOnTheBasesAreNeverSharedAndDifferentBoxesStayApart)
