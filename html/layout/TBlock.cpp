@@ -242,19 +242,17 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     int y0 = AddDoc(ClearAddon, y);
     DrawTop = m[BoxMarginTop] <= 0 ? AddDoc(y0, m[BoxMarginTop]) : y0;
     int leftExtras = m[BoxMarginLeft] + m[BoxBorderLeft] + m[BoxPaddingLeft];
+    int indent = leftExtras; // content X relative to the X laid out at
     if (FStyle->floatKind == TFloatKind::Left)
-        Indent = std::max(im.LeftIndent(y0), x) + leftExtras - x;
+        indent = std::max(im.LeftIndent(y0), x) + leftExtras - x;
     else if (FStyle->floatKind == TFloatKind::Right)
-        Indent = std::min(im.RightSide(y0), AddDoc(x, area.width)) - x - m[BoxMarginRight] - m[BoxBorderRight] -
+        indent = std::min(im.RightSide(y0), AddDoc(x, area.width)) - x - m[BoxMarginRight] - m[BoxBorderRight] -
                  m[BoxPaddingRight] - NewWidth;
-    else
-        Indent = leftExtras;
-    x = AddDoc(x, Indent);
+    x = AddDoc(x, indent);
     if (IsListBlock) {
         int least = AddDoc(im.LeftIndent(y0), 35);
         if (x < least) {
             int d = least - x;
-            Indent += d;
             x += d;
             NewWidth = std::max(0, NewWidth - d);
         }
@@ -287,13 +285,13 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     if (positioned)
         maxWidth = ClampDoc((long long)maxWidth + FLeftOffset - m[BoxMarginRight]);
 
-    TextBot = std::max(contentTop, MyCell.TextBot);
+    int textBot = std::max(contentTop, MyCell.TextBot);
     if (FStyle->position == TPositionKind::Relative)
-        TextBot = std::max(contentTop, MyCell.TextBot - FTopOffset);
+        textBot = std::max(contentTop, MyCell.TextBot - FTopOffset);
     if (ownHeight > 0)
-        TextBot = std::max(TextBot, AddDoc(contentTop, ownHeight));
-    ContentBot = AddDoc(TextBot, m[BoxBorderBottom] + m[BoxPaddingBottom] + m[BoxMarginBottom]);
-    DrawBot = AddDoc(std::max(TextBot, MyCell.tcDrawBot), m[BoxBorderBottom] + m[BoxPaddingBottom]);
+        textBot = std::max(textBot, AddDoc(contentTop, ownHeight));
+    ContentBot = AddDoc(textBot, m[BoxBorderBottom] + m[BoxPaddingBottom] + m[BoxMarginBottom]);
+    DrawBot = AddDoc(std::max(textBot, MyCell.tcDrawBot), m[BoxBorderBottom] + m[BoxPaddingBottom]);
     SectionHeight = ContentBot - area.y;
 
     im.PopLeft(leftEdge);
@@ -455,8 +453,9 @@ void TBlock::DrawBlock(TPaintContext& pc)
 {
     const TMargArray m = LaidOutBox();
     TRect box = BorderBox(m);
-    MyRect = {box.left + pc.shiftX, box.top + pc.shiftY, box.right + pc.shiftX, box.bottom + pc.shiftY};
-    TRect win{MyRect.left, pc.WindowY(box.top), MyRect.right, pc.WindowY(box.bottom)};
+    TRect shifted{box.left + pc.shiftX, box.top + pc.shiftY, box.right + pc.shiftX, box.bottom + pc.shiftY};
+    SetTitleRect(shifted);
+    TRect win{shifted.left, pc.WindowY(box.top), shifted.right, pc.WindowY(box.bottom)};
     TRect padding{win.left + m[BoxBorderLeft], win.top + m[BoxBorderTop], win.right - m[BoxBorderRight],
                   win.bottom - m[BoxBorderBottom]};
     bool reaches = win.bottom > pc.clip.top && win.top < pc.clip.bottom;
@@ -503,7 +502,7 @@ int TBlock::LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit)
 {
     if (FStyle->displayNone)
         return 0;
-    if (!FStyle->title.empty() && MyRect.contains(x, y)) {
+    if (FTitleRect && FTitleRect->contains(x, y)) {
         hit.title = FStyle->title;
         hit.flags |= HitTitle;
     }
@@ -567,6 +566,15 @@ void TBlock::CopySelection()
 }
 
 void TBlock::ListPositions() { MyCell.ListPositions(); }
+
+void TBlock::SetTitleRect(const TRect& rect)
+{
+    if (FStyle->title.empty())
+        return;
+    if (!FTitleRect)
+        FTitleRect = std::make_unique<TRect>();
+    *FTitleRect = rect;
+}
 
 void TBlock::DumpBox(std::string& out, int depth, const char* kind) const
 {

@@ -68,9 +68,6 @@ public:
 
     int NewWidth = 0;    // content width
     int ClearAddon = 0;  // extra space pushed down by clear
-    int Indent = 0;      // content X relative to the X laid out at
-    int TextBot = 0;
-    TRect MyRect;        // border box of the last paint, document pixels
 
 protected:
     TBlock(const TBlock& source, TSectionList& target);
@@ -91,6 +88,8 @@ protected:
     bool PrintFits(TPaintContext& pc) const;
     void BuildPaintOrder();
     void DumpBox(std::string& out, int depth, const char* kind) const;
+    // Where the title shows: the border box of the last paint, document pixels.
+    void SetTitleRect(const TRect& rect);
     // Gives this block a changed copy of its style (the style is shared).
     template <typename Change> void ChangeStyle(Change change)
     {
@@ -117,6 +116,7 @@ protected:
     const TCanvas* FMeasuredOn = nullptr;
     // Sections by z-order key; none while every key is 0 (document order).
     std::unique_ptr<std::vector<TSectionBase*>> FPaintOrder;
+    std::unique_ptr<TRect> FTitleRect; // blocks with a title only
     bool FBottomMarginTaken = false; // the next block took it
     bool FLaidOut = false;
 

@@ -42,7 +42,6 @@ int TBodyBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& 
     int leftExtras = m[BoxMarginLeft] + m[BoxBorderLeft] + m[BoxPaddingLeft];
     NewWidth = std::max(0, area.width - leftExtras - m[BoxMarginRight] - m[BoxBorderRight] - m[BoxPaddingRight]);
     DrawTop = AddDoc(area.y, m[BoxMarginTop]);
-    Indent = leftExtras;
     ContentLeft = AddDoc(area.x, leftExtras);
     int contentTop = AddDoc(area.y, m[BoxMarginTop] + m[BoxBorderTop] + m[BoxPaddingTop]);
     YValue = contentTop;
@@ -61,11 +60,11 @@ int TBodyBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& 
     int contentMax = 0;
     MyCell.DoLayout(canvas, inner, im, contentMax, cursor);
     Len = cursor - StartCurs;
-    TextBot = std::max(contentTop, MyCell.TextBot);
+    int textBot = std::max(contentTop, MyCell.TextBot);
     if (m[BoxHeight] > 0)
-        TextBot = std::max(TextBot, AddDoc(contentTop, m[BoxHeight]));
-    ContentBot = AddDoc(TextBot, m[BoxBorderBottom] + m[BoxPaddingBottom] + m[BoxMarginBottom]);
-    DrawBot = AddDoc(std::max(TextBot, MyCell.tcDrawBot), m[BoxBorderBottom] + m[BoxPaddingBottom]);
+        textBot = std::max(textBot, AddDoc(contentTop, m[BoxHeight]));
+    ContentBot = AddDoc(textBot, m[BoxBorderBottom] + m[BoxPaddingBottom] + m[BoxMarginBottom]);
+    DrawBot = AddDoc(std::max(textBot, MyCell.tcDrawBot), m[BoxBorderBottom] + m[BoxPaddingBottom]);
     MyCell.tcDrawTop = 0;
     MyCell.tcDrawBot = 999000;
     im.PopLeft(leftEdge);
@@ -83,7 +82,7 @@ int TBodyBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& 
 
 int TBodyBlock::Paint(TPaintContext& pc, IndentManager&, int, int, int)
 {
-    MyRect = {-DocumentLimit, -DocumentLimit, DocumentLimit, DocumentLimit};
+    SetTitleRect({-DocumentLimit, -DocumentLimit, DocumentLimit, DocumentLimit});
     PaintContent(pc);
     return DrawTop + SectionHeight;
 }

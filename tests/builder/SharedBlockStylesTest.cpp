@@ -22,6 +22,9 @@ TEST(SharedBlockStyles, ListItemsShareTheirStyleButKeepTheirIdsAndTitles)
     b.doc.PaintDocument(pc, 0);
     b.doc.LinkAt(b.canvas, items[2]->ContentLeft + 2, items[2]->YValue + 2, hit);
     EXPECT_EQ(hit.title, "tip");
+    TLinkHit below;
+    b.doc.LinkAt(b.canvas, items[3]->ContentLeft + 2, items[3]->YValue + 2, below);
+    EXPECT_EQ(below.title, "");
 }
 
 TEST(SharedBlockStyles, ATableInACaptionStopsFloatingWhileItsTwinFloats)
