@@ -45,32 +45,35 @@ TRunFont* TRunFontPool::Intern(const TTextFont& font)
 
 // ---------------------------------------------------------------- runs
 
-TFontObj::TFontObj(TSection* section, int pos, const TTextStyle& style, const TLinkInfo* link)
-    : Section(section), Pos(pos)
+TFontObj::TFontObj(TSection& section, int pos, const TTextStyle& style, const TLinkInfo* link) : Pos(pos)
 {
     if (link && !link->empty())
         Extra().link = *link;
-    SetStyle(style);
+    SetStyle(style, section.Owner()->RunFonts());
 }
 
-TFontObj::TFontObj(const TFontObj& source, TSection* section)
-    : Section(section), Pos(source.Pos), Shift(source.Shift), FVisited(source.FVisited),
-      FFont(Pool().Intern(source.Font()))
+TFontObj::TFontObj(const TFontObj& source, TSection& section)
+    : Pos(source.Pos), Shift(source.Shift), FVisited(source.FVisited)
 {
-    if (!source.FExtra)
+    TRunFontPool& pool = section.Owner()->RunFonts();
+    FFont = pool.Intern(source.Font());
+    if (!source.FExtra || (source.FExtra->link.empty() && source.FExtra->title.empty()))
         return;
     TExtra& extra = Extra();
     extra.link = source.FExtra->link;
     extra.title = source.FExtra->title;
-    extra.hasLinkFonts = source.FExtra->hasLinkFonts;
-    if (extra.hasLinkFonts)
+    if (const TLinkFonts* fonts = source.FExtra->linkFonts) {
+        TLinkFonts own;
         for (size_t i = 0; i < 4; ++i)
-            extra.linkFonts[i] = Pool().Intern(source.FExtra->linkFonts[i]->Font());
+            own[i] = pool.Intern((*fonts)[i]->Font());
+        extra.linkFonts = pool.Intern(own);
+    }
 }
 
+TFontObj::TFontObj(TFontObj&&) noexcept = default;
+TFontObj& TFontObj::operator=(TFontObj&&) noexcept = default;
+TFontObj::TFontObj() : Pos(0) {}
 TFontObj::~TFontObj() = default;
-
-TRunFontPool& TFontObj::Pool() const { return Section->Owner()->RunFonts(); }
 
 TFontObj::TExtra& TFontObj::Extra()
 {
@@ -81,7 +84,7 @@ TFontObj::TExtra& TFontObj::Extra()
 
 void TFontObj::TrimExtra()
 {
-    if (FExtra && FExtra->link.empty() && FExtra->title.empty() && !FExtra->tabStop)
+    if (FExtra && FExtra->link.empty() && FExtra->title.empty() && !FExtra->tabStop && !FExtra->section)
         FExtra.reset();
 }
 
@@ -95,17 +98,20 @@ void TFontObj::SetLink(const TLinkInfo& link)
 
 const std::string& TFontObj::Title() const { return FExtra ? FExtra->title : NoTitle; }
 
-void TFontObj::SetStyle(const TTextStyle& style)
+void TFontObj::SetStyle(const TTextStyle& style, TRunFontPool& pool)
 {
-    FFont = Pool().Intern(style.font);
+    FFont = pool.Intern(style.font);
     Shift = style.verticalShift;
     if (!style.title.empty() || FExtra)
         Extra().title = style.title;
     if (FExtra) {
-        FExtra->hasLinkFonts = IsLink() && style.hasLinkFonts;
-        if (FExtra->hasLinkFonts)
+        FExtra->linkFonts = nullptr;
+        if (IsLink() && style.hasLinkFonts) {
+            TLinkFonts fonts;
             for (size_t i = 0; i < 4; ++i)
-                FExtra->linkFonts[i] = Pool().Intern(style.linkFonts[i]);
+                fonts[i] = pool.Intern(style.linkFonts[i]);
+            FExtra->linkFonts = pool.Intern(fonts);
+        }
     }
     TrimExtra();
     SelectVariant();
@@ -113,8 +119,8 @@ void TFontObj::SetStyle(const TTextStyle& style)
 
 void TFontObj::SelectVariant()
 {
-    if (FExtra && FExtra->hasLinkFonts)
-        FFont = FExtra->linkFonts[size_t((FHover ? 2 : 0) + (FVisited ? 1 : 0))];
+    if (FExtra && FExtra->linkFonts)
+        FFont = (*FExtra->linkFonts)[size_t((FHover ? 2 : 0) + (FVisited ? 1 : 0))];
 }
 
 void TFontObj::SetVisited(bool visited)
@@ -133,4 +139,20 @@ void TFontObj::SetTabStop(std::unique_ptr<TControl> control)
 {
     if (control || FExtra)
         Extra().tabStop = std::move(control);
+}
+
+void TFontObj::EnterLinkList(TSection& section, TFontObj* firstOfLink)
+{
+    TExtra& extra = Extra();
+    extra.section = &section;
+    extra.firstOfLink = firstOfLink == this ? nullptr : firstOfLink;
+}
+
+void TFontObj::PlaceLink(int y, int layoutPass)
+{
+    if (!FExtra || FExtra->layoutPass == layoutPass)
+        return;
+    FExtra->layoutPass = layoutPass;
+    const TFontObj* first = FirstOfLink();
+    FExtra->yValue = first != this && first->FExtra && first->FExtra->layoutPass == layoutPass ? first->FExtra->yValue : y;
 }

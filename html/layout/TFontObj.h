@@ -9,6 +9,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "gfx/TCanvas.h"
@@ -39,11 +40,15 @@ private:
     int FCharHeight = 0, FTextHeight = 0, FDescent = 0, FMaxCharWidth = 0, FOverhang = 0;
 };
 
-// The run fonts of one document; each distinct font is made once and lives
-// as long as the pool.
+// The four fonts of a link: plain, visited, hover, visited and hover.
+using TLinkFonts = std::array<TRunFont*, 4>;
+
+// The run fonts of one document; each distinct font and each distinct set
+// of link fonts is made once and lives as long as the pool.
 class TRunFontPool {
 public:
     TRunFont* Intern(const TTextFont& font);
+    const TLinkFonts* Intern(const TLinkFonts& fonts) { return &*FLinkFonts.insert(fonts).first; }
     size_t Count() const { return FFonts.size(); }
 
 private:
@@ -51,15 +56,20 @@ private:
         bool operator()(const TTextFont& a, const TTextFont& b) const;
     };
     std::map<TTextFont, std::unique_ptr<TRunFont>, Less> FFonts;
+    std::set<TLinkFonts> FLinkFonts;
 };
 
 class TFontObj {
 public:
-    TFontObj(TSection* section, int pos, const TTextStyle& style, const TLinkInfo* link);
-    // A copy for another section (printing copies: no tab stop).
-    TFontObj(const TFontObj& source, TSection* section);
+    TFontObj(TSection& section, int pos, const TTextStyle& style, const TLinkInfo* link);
+    // A copy for another section (printing copies: no tab stop, not in the
+    // link list).
+    TFontObj(const TFontObj& source, TSection& section);
+    // Runs move while their section is being built (nothing points at them
+    // before the section enters them in the link list when it is finished).
+    TFontObj(TFontObj&&) noexcept;
+    TFontObj& operator=(TFontObj&&) noexcept;
     ~TFontObj();
-    TFontObj& operator=(const TFontObj&) = delete;
 
     // The font on a canvas, with its metrics, created once per canvas.
     const TFontRef& FontOn(TCanvas& canvas) { return FFont->On(canvas); }
@@ -81,19 +91,31 @@ public:
     bool Hover() const { return FHover; }
     bool Visited() const { return FVisited; }
     // Replaces the run's style (change font at the same position).
-    void SetStyle(const TTextStyle& style);
+    void SetStyle(const TTextStyle& style, TRunFontPool& pool);
     void SetTabStop(std::unique_ptr<TControl> control);
     TControl* TabStop() const { return FExtra ? FExtra->tabStop.get() : nullptr; }
 
-    TSection* Section;
-    TFontObj* FirstOfLink = this; // the link's first run (runs of a link are consecutive)
+    // Links in the document's link list: their section, the link's first
+    // run (runs of a link are consecutive) and the Y of the line holding
+    // the first character as of a layout pass.
+    void EnterLinkList(TSection& section, TFontObj* firstOfLink);
+    bool InLinkList() const { return FExtra && FExtra->section; }
+    TSection* Section() const { return FExtra ? FExtra->section : nullptr; }
+    TFontObj* FirstOfLink() { return FExtra && FExtra->firstOfLink ? FExtra->firstOfLink : this; }
+    const TFontObj* FirstOfLink() const { return FExtra && FExtra->firstOfLink ? FExtra->firstOfLink : this; }
+    int YValue() const { return FExtra ? FExtra->yValue : -1; }
+    // Notes the Y of a link in a layout pass: the Y of its first run when
+    // that was placed in the same pass, else y.
+    void PlaceLink(int y, int layoutPass);
+
     int Pos;
-    int YValue = -1;          // Y of the line holding the first character
-    int LayoutPass = -1;      // layout counter when YValue was set
     TVAlign Shift = TVAlign::None;
     bool Focused = false;
 
 private:
+    friend class TFontList;
+    // The empty first slot of a font list.
+    TFontObj();
     // Beside the small public fields, so that a run packs without holes.
     bool FVisited = false;
     bool FHover = false;
@@ -101,14 +123,16 @@ private:
     struct TExtra {
         TLinkInfo link;
         std::string title;
-        std::array<TRunFont*, 4> linkFonts{};
-        bool hasLinkFonts = false;
+        const TLinkFonts* linkFonts = nullptr; // links with fonts of their own
+        int yValue = -1;     // see YValue
+        int layoutPass = -1; // layout counter when yValue was set
+        TSection* section = nullptr; // set when in the link list
+        TFontObj* firstOfLink = nullptr;
         std::unique_ptr<TControl> tabStop;
     };
     TExtra& Extra();
     // Drops the extra data again when it holds nothing.
     void TrimExtra();
-    TRunFontPool& Pool() const;
     void SelectVariant();
     TRunFont* FFont = nullptr;
     std::unique_ptr<TExtra> FExtra;

@@ -22,11 +22,13 @@ bool IsSpace(char16_t c) { return c == u' ' || c == 160; }
 // ---------------------------------------------------------------- building
 
 TSection::TSection(TSectionList& document, const TTextStyle& style, const TLinkInfo* link, TFirstLine firstLine)
-    : TSectionBase(&document), FBuild(std::make_unique<TBuildState>())
+    : TSectionBase(&document)
 {
-    FBuild->style = style;
+    Rare().build = std::make_unique<TBuildState>();
+    TBuildState& build = *FRare->build;
+    build.style = style;
     if (link && !link->empty())
-        FBuild->link = *link;
+        build.link = *link;
     SetRunFont(style, nullptr);
     if (firstLine == TFirstLine::Indented) {
         FirstLineIndent = ClampPixels(style.textIndent);
@@ -47,44 +49,52 @@ TSection::TSection(const TSection& source, TSectionList& target)
       SeqNo(source.SeqNo), FLPercent(source.FLPercent), FUniformBrk(source.FUniformBrk), FClosed(true),
       Buff(source.Buff), SIndex(source.SIndex)
 {
-    if (source.FBreaks) {
-        FBreaks = std::make_unique<char[]>(Buff.size());
-        std::copy_n(source.FBreaks.get(), Buff.size(), FBreaks.get());
-    }
+    FFonts.Reserve(source.FFonts.Count());
     for (size_t i = 0; i < source.FFonts.Count(); ++i)
-        FFonts.Add(source.FFonts[i], this);
-    if (source.FObjects) {
-        for (const auto& img : source.FObjects->images)
-            Objects().images.push_back(img->Clone(target));
-        Objects().controls = source.FObjects->controls;
+        FFonts.Add(source.FFonts[i], *this);
+    if (!source.FRare)
+        return;
+    if (source.FRare->breaks) {
+        Rare().breaks = std::make_unique<char[]>(Buff.size());
+        std::copy_n(source.FRare->breaks.get(), Buff.size(), FRare->breaks.get());
     }
+    for (const auto& img : source.FRare->images)
+        Rare().images.push_back(img->Clone(target));
+    if (!source.FRare->controls.empty())
+        Rare().controls = source.FRare->controls;
 }
 
 TSection::~TSection() = default;
 
-TSection::TObjects& TSection::Objects()
+TSection::TRare& TSection::Rare()
 {
-    if (!FObjects)
-        FObjects = std::make_unique<TObjects>();
-    return *FObjects;
+    if (!FRare)
+        FRare = std::make_unique<TRare>();
+    return *FRare;
+}
+
+void TSection::TrimRare()
+{
+    if (FRare && !FRare->build && !FRare->breaks && FRare->images.empty() && FRare->controls.empty() &&
+        FRare->placedFloats.empty() && !FRare->lineBorders)
+        FRare.reset();
 }
 
 const std::vector<std::unique_ptr<TFloatingObj>>& TSection::Images() const
 {
     static const std::vector<std::unique_ptr<TFloatingObj>> none;
-    return FObjects ? FObjects->images : none;
+    return FRare ? FRare->images : none;
 }
 
 const std::vector<TFormControlObj*>& TSection::FormControls() const
 {
     static const std::vector<TFormControlObj*> none;
-    return FObjects ? FObjects->controls : none;
+    return FRare ? FRare->controls : none;
 }
 
 bool TSection::PlacedFloat(const TFloatingObj* obj) const
 {
-    return FObjects && std::find(FObjects->placedFloats.begin(), FObjects->placedFloats.end(), obj) !=
-                           FObjects->placedFloats.end();
+    return FRare && std::find(FRare->placedFloats.begin(), FRare->placedFloats.end(), obj) != FRare->placedFloats.end();
 }
 
 std::unique_ptr<TSectionBase> TSection::CloneInto(TSectionList& target) const
@@ -97,9 +107,9 @@ void TSection::AddTabStop(TFontObj& run)
     TSectionList* doc = Owner();
     if (!doc || !doc->Controls || doc->ManyLinks || doc->IsCopy || run.Link().tabIndex <= 0)
         return;
-    for (TFontObj* other = run.FirstOfLink; other != &run; other = nullptr)
-        if (other->TabStop())
-            return;
+    // One stop per link, on its first run.
+    if (run.FirstOfLink() != &run && run.FirstOfLink()->TabStop())
+        return;
     auto stop = doc->Controls->createTabStop();
     stop->setBounds({-4000, 0, -3999, 1});
     TFontObj* runPtr = &run;
@@ -112,7 +122,7 @@ void TSection::AddTabStop(TFontObj& run)
     stop->events().onFocus = [doc, runPtr, markFocused] {
         markFocused(true);
         if (doc->Host.focusedAt)
-            doc->Host.focusedAt(runPtr->YValue);
+            doc->Host.focusedAt(runPtr->YValue());
     };
     stop->events().onBlur = [doc, markFocused] {
         markFocused(false);
@@ -135,24 +145,21 @@ void TSection::AddTabStop(TFontObj& run)
 void TSection::RegisterLinkRun(TFontObj& run)
 {
     TSectionList* doc = Owner();
+    TFontObj* first = &run;
     if (!doc->LinkList.empty() && doc->LinkList.back()->Link().id == run.Link().id)
-        run.FirstOfLink = doc->LinkList.back()->FirstOfLink;
+        first = doc->LinkList.back()->FirstOfLink();
+    run.EnterLinkList(*this, first);
     doc->LinkList.push_back(&run);
     AddTabStop(run);
 }
 
-bool TSection::InLinkList(const TFontObj& run) const
+void TSection::RegisterLinks()
 {
-    // A run once registered stays in the list even when a later link change
-    // at its position took its link away. This section's runs are the last
-    // ones registered.
-    const TSectionList* doc = Owner();
-    if (!doc)
-        return false;
-    for (auto it = doc->LinkList.rbegin(); it != doc->LinkList.rend() && (*it)->Section == this; ++it)
-        if (*it == &run)
-            return true;
-    return false;
+    if (!Owner())
+        return;
+    for (size_t i = 0; i < FFonts.Count(); ++i)
+        if (FFonts[i].IsLink())
+            RegisterLinkRun(FFonts[i]);
 }
 
 void TSection::SetRunFont(const TTextStyle& style, const TTextFont* font)
@@ -163,52 +170,51 @@ void TSection::SetRunFont(const TTextStyle& style, const TTextFont* font)
         runStyle.hasLinkFonts = false;
     }
     int pos = int(Buff.size());
-    TSectionList* doc = Owner();
+    const TLinkInfo& link = Build()->link;
     if (!FFonts.Empty() && FFonts.Last().Pos == pos) {
         TFontObj& run = FFonts.Last();
-        bool wasLink = run.IsLink();
-        run.SetLink(FBuild->link);
-        run.SetStyle(runStyle);
-        if (run.IsLink() && !wasLink && doc)
-            RegisterLinkRun(run);
+        run.SetLink(link);
+        run.SetStyle(runStyle, Owner()->RunFonts());
         return;
     }
-    TFontObj& run = FFonts.Add(this, pos, runStyle, &FBuild->link);
-    if (run.IsLink() && doc)
-        RegisterLinkRun(run);
+    FFonts.Add(*this, pos, runStyle, &link);
 }
 
 void TSection::ChangeFont(const TTextStyle& style)
 {
-    if (!FBuild)
+    TBuildState* build = Build();
+    if (!build)
         return;
-    FBuild->style = style;
-    FBuild->smallRun = false;
+    build->style = style;
+    build->smallRun = false;
     SetRunFont(style, nullptr);
 }
 
 void TSection::ChangeLink(const TTextStyle& style, const TLinkInfo* link)
 {
-    if (!FBuild)
+    TBuildState* build = Build();
+    if (!build)
         return;
-    FBuild->link = link ? *link : TLinkInfo{};
+    build->link = link ? *link : TLinkInfo{};
     ChangeFont(style);
 }
 
 void TSection::AppendRaw(char16_t ch, int sourceIndex)
 {
+    TBuildState& build = *Build();
     Buff.push_back(ch);
-    FBuild->breaks.push_back(FBuild->noBreak || Preformatted() ? 'n' : 'y');
-    FBuild->sourceIndexes.push_back(sourceIndex);
+    build.breaks.push_back(build.noBreak || Preformatted() ? 'n' : 'y');
+    build.sourceIndexes.push_back(sourceIndex);
 }
 
 void TSection::AddText(std::u16string_view text, std::span<const int> sourceIndexes)
 {
-    const std::vector<int>& known = FBuild->sourceIndexes;
+    TBuildState& build = *Build();
+    const std::vector<int>& known = build.sourceIndexes;
     int src = sourceIndexes.empty() ? (known.empty() ? 0 : known.back() + 1) : sourceIndexes[0];
     Buff.reserve(Buff.size() + text.size());
-    const TTextStyle& style = FBuild->style;
-    bool& smallRun = FBuild->smallRun;
+    const TTextStyle& style = build.style;
+    bool& smallRun = build.smallRun;
     for (size_t i = 0; i < text.size(); ++i) {
         if (i < sourceIndexes.size())
             src = sourceIndexes[i];
@@ -243,12 +249,12 @@ void TSection::AddImage(std::unique_ptr<TFloatingObj> image, int sourceIndex)
         return;
     image->Pos = int(Buff.size());
     // Images are added while the section is being built, inside its current link.
-    if (FBuild && !FBuild->link.empty()) {
-        const TTextStyle& style = FBuild->style;
-        image->SetLink(FBuild->link, style.hasLinkFonts ? style.linkFonts[0].color : style.font.color);
+    if (const TBuildState* build = Build(); build && !build->link.empty()) {
+        const TTextStyle& style = build->style;
+        image->SetLink(build->link, style.hasLinkFonts ? style.linkFonts[0].color : style.font.color);
     }
     AppendRaw(ImageChar, sourceIndex);
-    Objects().images.push_back(std::move(image));
+    Rare().images.push_back(std::move(image));
 }
 
 void TSection::AddFormControl(TFormControlObj* control, int sourceIndex)
@@ -257,12 +263,13 @@ void TSection::AddFormControl(TFormControlObj* control, int sourceIndex)
         return;
     control->Pos = int(Buff.size());
     AppendRaw(ControlChar, sourceIndex);
-    Objects().controls.push_back(control);
+    Rare().controls.push_back(control);
 }
 
 void TSection::RemoveMarked(const std::vector<char>& remove)
 {
-    std::string& breaks = FBuild->breaks;
+    TBuildState& build = *Build();
+    std::string& breaks = build.breaks;
     size_t n = Buff.size();
     std::vector<int> newIndex(n + 1);
     size_t out = 0;
@@ -272,14 +279,14 @@ void TSection::RemoveMarked(const std::vector<char>& remove)
             continue;
         Buff[out] = Buff[i];
         breaks[out] = breaks[i];
-        if (i < FBuild->sourceIndexes.size())
-            FBuild->sourceIndexes[out] = FBuild->sourceIndexes[i];
+        if (i < build.sourceIndexes.size())
+            build.sourceIndexes[out] = build.sourceIndexes[i];
         ++out;
     }
     newIndex[n] = int(out);
-    Buff.resize(out);
+    Buff.truncate(out);
     breaks.resize(out);
-    FBuild->sourceIndexes.resize(std::min(FBuild->sourceIndexes.size(), out));
+    build.sourceIndexes.resize(std::min(build.sourceIndexes.size(), out));
     auto map = [&](int p) { return newIndex[size_t(std::clamp(p, 0, int(n)))]; };
     FFonts.Remap(map);
     for (auto& img : Images())
@@ -315,7 +322,7 @@ void TSection::CloseText()
                 continue;
             }
             any = true;
-            if (FBuild->breaks[kept] == 'n') {
+            if (Build()->breaks[kept] == 'n') {
                 r[kept] = true;
                 kept = i;
             } else {
@@ -355,7 +362,7 @@ void TSection::CloseText()
 
 void TSection::CompressIndexes()
 {
-    const std::vector<int>& indexes = FBuild->sourceIndexes;
+    const std::vector<int>& indexes = Build()->sourceIndexes;
     std::vector<TSourceRuns::Run> runs;
     for (size_t i = 0; i < indexes.size(); ++i)
         if (i == 0 || indexes[i] != indexes[i - 1] + 1)
@@ -365,13 +372,13 @@ void TSection::CompressIndexes()
 
 void TSection::CompactBreakFlags()
 {
-    const std::string& breaks = FBuild->breaks;
+    const std::string& breaks = Build()->breaks;
     if (breaks.empty() || breaks.find_first_not_of(breaks[0]) == std::string::npos) {
         FUniformBrk = breaks.empty() ? 'y' : breaks[0];
-        FBreaks.reset();
+        FRare->breaks.reset();
     } else {
-        FBreaks = std::make_unique<char[]>(breaks.size());
-        std::copy(breaks.begin(), breaks.end(), FBreaks.get());
+        FRare->breaks = std::make_unique<char[]>(breaks.size());
+        std::copy(breaks.begin(), breaks.end(), FRare->breaks.get());
     }
 }
 
@@ -384,13 +391,18 @@ void TSection::Finish()
         CloseText();
     CompressIndexes();
     CompactBreakFlags();
-    if (!Preformatted())
-        FFonts.DropEmptyTail(int(Buff.size()), [this](const TFontObj& run) { return InLinkList(run); });
+    // Runs that cover no character go, except links (a keyboard stop even
+    // when empty); pre-formatted text keeps its runs.
+    FFonts.Close(int(Buff.size()), [this](const TFontObj& run) { return Preformatted() || run.IsLink(); });
     Buff.shrink_to_fit();
-    FBuild.reset();
+    FRare->build.reset();
+    TrimRare();
     if (!Buff.empty() && Owner())
         SeqNo = Owner()->NextTextSequence();
     Len = int(Buff.size());
+    // A section the cell drops puts nothing in the document's lists.
+    if (!Droppable())
+        RegisterLinks();
 }
 
 bool TSection::Droppable() const
@@ -425,8 +437,7 @@ const LineRec* TSection::LineAtY(int y) const
 
 const LineRec* TSection::LineOfIndex(int index) const
 {
-    auto it = std::upper_bound(FLines.begin(), FLines.end(), index,
-                               [](int v, const LineRec& l) { return v < l.Start; });
+    auto it = std::upper_bound(FLines.begin(), FLines.end(), index, [](int v, const LineRec& l) { return v < l.Start; });
     while (it != FLines.begin()) {
         const LineRec& line = *(it - 1);
         if (line.Ln > 0 || line.Start < index)
@@ -592,7 +603,7 @@ int TSection::FitCount(TCanvas& canvas, int start, int remaining, int nextBreak,
 
 void TSection::PlaceFloat(TFloatingObj& obj, int y, IndentManager& im)
 {
-    Objects().placedFloats.push_back(&obj);
+    Rare().placedFloats.push_back(&obj);
     int w = obj.ObjWidth + obj.HSpaceL + obj.HSpaceR;
     int h = obj.ObjHeight + obj.VSpaceT + obj.VSpaceB;
     obj.FloatY = y;
@@ -659,21 +670,21 @@ int TSection::BreakLine(int start, int fit, int y, IndentManager& im, bool& skip
     return n;
 }
 
-void TSection::AddEmptyLine(int& y, int height)
+void TSection::AddEmptyLine(std::vector<LineRec>& lines, int& y, int height)
 {
     LineRec line;
-    line.Start = FLines.empty() ? 0 : FLines.back().Start + FLines.back().Ln;
+    line.Start = lines.empty() ? 0 : lines.back().Start + lines.back().Ln;
     line.Y = y;
     line.LineHt = 0;
     line.SpaceBefore = height;
     line.LineImgHt = height;
-    FLines.push_back(std::move(line));
+    lines.push_back(line);
     SectionHeight = AddDoc(SectionHeight, height);
     y = AddDoc(y, height);
 }
 
 void TSection::FinishLine(TCanvas& canvas, int start, int n, int& y, bool firstLine, bool lastLine,
-                          IndentManager& im, std::vector<TFloatingObj*>& deferred)
+                          IndentManager& im, std::vector<TFloatingObj*>& deferred, std::vector<LineRec>& lines)
 {
     TSectionList* doc = Owner();
     LineRec line;
@@ -744,11 +755,8 @@ void TSection::FinishLine(TCanvas& canvas, int start, int n, int& y, bool firstL
     if (doc && !doc->IsCopy)
         for (size_t r = FFonts.IndexAt(start); r < FFonts.Count() && FFonts[r].Pos < end; ++r) {
             TFontObj& run = FFonts[r];
-            if (run.IsLink() && run.LayoutPass != doc->LayoutCounter) {
-                run.LayoutPass = doc->LayoutCounter;
-                const TFontObj* first = run.FirstOfLink;
-                run.YValue = first != &run && first->LayoutPass == doc->LayoutCounter ? first->YValue : y;
-            }
+            if (run.IsLink())
+                run.PlaceLink(y, doc->LayoutCounter);
         }
     int le = im.LeftIndent(y) + (firstLine ? FirstLineIndent : 0);
     int re = im.RightSide(y);
@@ -793,7 +801,7 @@ void TSection::FinishLine(TCanvas& canvas, int start, int n, int& y, bool firstL
         line.LineImgHt = std::max(line.LineImgHt, img->FloatY + img->ObjHeight + img->VSpaceT + img->VSpaceB - line.Y);
     }
     deferred.clear();
-    FLines.push_back(std::move(line));
+    lines.push_back(line);
 }
 
 // ---------------------------------------------------------------- layout
@@ -807,8 +815,8 @@ int TSection::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im
     Len = int(Buff.size());
     SectionHeight = 0;
     FLines.clear();
-    if (FObjects)
-        FObjects->placedFloats.clear();
+    if (FRare)
+        FRare->placedFloats.clear();
     int y = area.y;
     auto clearOffset = [&]() {
         int bottom = y;
@@ -849,13 +857,18 @@ int TSection::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im
             maxWidth = std::max(maxWidth, w + ctl->HSpaceL + ctl->HSpaceR);
         }
     std::vector<TFloatingObj*> deferred;
+    // The lines are made in a buffer that one layout after another reuses,
+    // then kept at their exact count.
+    static thread_local std::vector<LineRec> spare;
+    std::vector<LineRec> lines = std::move(spare);
+    lines.clear();
     int total = int(Buff.size());
     int start = 0;
     bool first = true;
     if (ClearAttr != TClearKind::None) {
         int offset = clearOffset();
         if (offset > 0)
-            AddEmptyLine(y, offset);
+            AddEmptyLine(lines, y, offset);
     }
     // Forced breaks are found once per paragraph: the next one ahead of the
     // line start is remembered until a line passes it.
@@ -866,13 +879,13 @@ int TSection::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im
         if (!Preformatted()) {
             if (nextBreak < start) {
                 size_t at = Buff.find(BreakChar, size_t(start));
-                nextBreak = at == std::u16string::npos ? total : int(at);
+                nextBreak = at == std::u16string_view::npos ? total : int(at);
             }
             int fit = FitCount(canvas, start, remaining, nextBreak, y, first, im, deferred);
             int nextFloat = im.NextFloatBottom(y);
             if (fit == 0 && nextFloat > y) {
                 deferred.clear();
-                AddEmptyLine(y, nextFloat - y);
+                AddEmptyLine(lines, y, nextFloat - y);
                 continue;
             }
             n = std::max(1, fit);
@@ -881,23 +894,21 @@ int TSection::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im
                 n = BreakLine(start, n, y, im, skip);
                 if (skip) {
                     deferred.clear();
-                    AddEmptyLine(y, im.NextFloatBottom(y) - y);
+                    AddEmptyLine(lines, y, im.NextFloatBottom(y) - y);
                     continue;
                 }
                 n = std::clamp(n, 1, remaining);
             }
         }
         bool last = start + n >= total;
-        FinishLine(canvas, start, n, y, first, last, im, deferred);
-        const LineRec& line = FLines.back();
+        FinishLine(canvas, start, n, y, first, last, im, deferred, lines);
+        const LineRec& line = lines.back();
         maxWidth = std::max(maxWidth, line.X - area.x + line.TextWidth);
         first = false;
         start += n;
     }
-    // A document keeps its lines between layouts: no room to spare (the
-    // next layout at the same width fills the same count again).
-    if (FLines.capacity() > FLines.size())
-        FLines.shrink_to_fit();
+    FLines.Assign(lines);
+    spare = std::move(lines);
     cursor += Len;
     int lowest = area.y;
     for (const LineRec& line : FLines)

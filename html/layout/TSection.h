@@ -9,7 +9,9 @@
 // line flag); then AddText / AddChar / AddImage / AddFormControl in reading
 // order, ChangeFont and ChangeLink when the style or link changes; then
 // hand it to its cell with AddSection, which calls Finish (CloseText) and
-// drops it when it stays empty. SetNoBreak brackets NOBR regions.
+// drops it when it stays empty. SetNoBreak brackets NOBR regions. Finish
+// enters the link runs in the document's link list: from then on the runs
+// stay where they are.
 #include <memory>
 #include <span>
 #include <string>
@@ -18,7 +20,9 @@
 
 #include "html/layout/TFontList.h"
 #include "html/layout/TInlineList.h"
+#include "html/layout/TLineList.h"
 #include "html/layout/TSectionBase.h"
+#include "html/layout/TSectionText.h"
 #include "html/layout/TSourceRuns.h"
 #include "html/layout/TTextStyle.h"
 
@@ -31,24 +35,6 @@ constexpr char16_t ImageChar = 4;
 constexpr char16_t BreakChar = 8;
 
 enum class TFirstLine : uint8_t { Normal, Indented };
-
-struct LineRec {
-    int Start = 0;        // index of the first character
-    int Ln = 0;           // characters
-    int Y = 0;            // top, document pixels
-    int X = 0;            // left end of the text, document pixels
-    int SpaceBefore = 0;  // above the text
-    int SpaceAfter = 0;   // below the text
-    int LineHt = 0;       // text height
-    int Descent = 0;
-    int LineImgHt = 0;    // draw height (the line or floats placed in it)
-    int DrawWidth = 0;    // width between the float edges
-    int TextWidth = 0;    // without trailing spaces and breaks
-    int Spaces = 0;       // justification: spaces sharing Extra pixels
-    int Extra = 0;
-    int Height() const { return SpaceBefore + LineHt + SpaceAfter; }
-    int Baseline() const { return Y + SpaceBefore + LineHt - Descent; }
-};
 
 class TSection : public TSectionBase {
 public:
@@ -65,8 +51,8 @@ public:
     void AddFormControl(TFormControlObj* control, int sourceIndex);
     void SetNoBreak(bool on)
     {
-        if (FBuild)
-            FBuild->noBreak = on;
+        if (TBuildState* build = Build())
+            build->noBreak = on;
     }
     void SetClear(TClearKind clear) { ClearAttr = clear; }
     void MarkAnchor() { AnchorName = true; }
@@ -91,8 +77,8 @@ public:
     void Dump(std::string& out, int depth) const override;
     const char* KindName() const override { return "section"; }
 
-    const std::u16string& Text() const { return Buff; }
-    const std::vector<LineRec>& Lines() const { return FLines; }
+    std::u16string_view Text() const { return Buff; }
+    const TLineList& Lines() const { return FLines; }
     // The bordered inline-box pieces of a line as last painted, if any.
     const std::vector<BorderRec>* BorderPieces(size_t line) const
     {
@@ -120,7 +106,7 @@ protected:
     virtual bool Preformatted() const { return false; }
     void CloseText();
     // Whether a line may break at (after) character i.
-    bool MayBreakAt(size_t i) const { return (FBreaks ? FBreaks[i] : FUniformBrk) != 'n'; }
+    bool MayBreakAt(size_t i) const { return (FRare && FRare->breaks ? FRare->breaks[i] : FUniformBrk) != 'n'; }
     // Images and controls standing in the text (none in most sections).
     const std::vector<std::unique_ptr<TFloatingObj>>& Images() const;
     int LineReach(const LineRec& line) const;
@@ -139,10 +125,12 @@ protected:
     int FitCount(TCanvas& canvas, int start, int remaining, int nextBreak, int y, bool firstLine,
                  IndentManager& im, std::vector<TFloatingObj*>& deferred);
     int BreakLine(int start, int fit, int y, IndentManager& im, bool& skipToFloat);
+    // Appends the line [start, start + n) to lines (the lines a layout
+    // makes before they are kept in FLines).
     void FinishLine(TCanvas& canvas, int start, int n, int& y, bool firstLine, bool lastLine, IndentManager& im,
-                    std::vector<TFloatingObj*>& deferred);
+                    std::vector<TFloatingObj*>& deferred, std::vector<LineRec>& lines);
     void PlaceFloat(TFloatingObj& obj, int y, IndentManager& im);
-    void AddEmptyLine(int& y, int height);
+    void AddEmptyLine(std::vector<LineRec>& lines, int& y, int height);
     // X of a character of a line, justification included.
     int CharX(TCanvas& canvas, const LineRec& line, int index);
     // The character index under x in a line (middle rule: a character is
@@ -162,7 +150,9 @@ protected:
     void SetRunFont(const TTextStyle& style, const TTextFont* font);
     void AddTabStop(TFontObj& run);
     void RegisterLinkRun(TFontObj& run);
-    bool InLinkList(const TFontObj& run) const;
+    // Enters the link runs in the document's link list (when finished:
+    // runs stay where they are from then on).
+    void RegisterLinks();
 
     // What only the builder needs; released when the section is finished.
     struct TBuildState {
@@ -179,24 +169,27 @@ protected:
         int madeFor = -1; // the document's layout counter
         std::vector<std::vector<BorderRec>> lines;
     };
-    // What few sections have, in one piece out of line.
-    struct TObjects {
+    // What few finished sections have, in one piece out of line.
+    struct TRare {
+        std::unique_ptr<TBuildState> build; // while the section is being built
+        // Break flags per character ('n': no break), unless every
+        // character has the flag FUniformBrk.
+        std::unique_ptr<char[]> breaks;
         std::vector<std::unique_ptr<TFloatingObj>> images;
         std::vector<TFormControlObj*> controls;
         std::vector<const TFloatingObj*> placedFloats; // floats placed in this layout
         std::unique_ptr<TLineBorders> lineBorders;
     };
-    TObjects& Objects();
-    const TLineBorders* LineBorders() const { return FObjects ? FObjects->lineBorders.get() : nullptr; }
+    TRare& Rare();
+    // Drops the rare piece again when it holds nothing.
+    void TrimRare();
+    TBuildState* Build() const { return FRare ? FRare->build.get() : nullptr; }
+    const TLineBorders* LineBorders() const { return FRare ? FRare->lineBorders.get() : nullptr; }
 
-    std::u16string Buff;
-    // Break flags per character ('n': no break), or none when every
-    // character has the flag FUniformBrk.
-    std::unique_ptr<char[]> FBreaks;
+    TSectionText Buff;
     TSourceRuns SIndex;
     TFontList FFonts;
-    std::vector<LineRec> FLines;
-    std::unique_ptr<TBuildState> FBuild;
-    std::unique_ptr<TObjects> FObjects;
+    TLineList FLines;
+    std::unique_ptr<TRare> FRare;
     int FMinWidth = 0, FMaxWidth = 0;
 };

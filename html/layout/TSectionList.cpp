@@ -334,7 +334,7 @@ TIDObject* TSectionList::FindID(const std::string& name) const
 void TSectionList::ForgetSection(TSection& section)
 {
     // The section's runs were the last ones registered.
-    while (!LinkList.empty() && LinkList.back()->Section == &section)
+    while (!LinkList.empty() && LinkList.back()->Section() == &section)
         LinkList.pop_back();
     if (section.RegisteredID)
         IDNameList.RemoveObject(&section);

@@ -220,7 +220,7 @@ void TSection::BuildBorders(TCanvas& canvas)
     if (!doc || (made && made->madeFor == doc->LayoutCounter))
         return;
     doc->InlineList->Resolve(*doc);
-    auto& borders = Objects().lineBorders;
+    auto& borders = Rare().lineBorders;
     if (!borders)
         borders = std::make_unique<TLineBorders>();
     borders->madeFor = doc->LayoutCounter;
@@ -361,10 +361,10 @@ bool TSection::CaretXY(TCanvas& canvas, int pos, int& x, int& y)
     for (const LineRec& l : FLines)
         if (l.Ln > 0 && idx >= l.Start && idx < l.Start + l.Ln)
             line = &l;
-    if (!line && !FLines.empty() && idx == int(Buff.size()))
-        for (auto it = FLines.rbegin(); it != FLines.rend(); ++it)
-            if (it->Ln > 0) {
-                line = &*it;
+    if (!line && idx == int(Buff.size()))
+        for (size_t i = FLines.size(); i-- > 0;)
+            if (FLines[i].Ln > 0) {
+                line = &FLines[i];
                 break;
             }
     if (!line)
@@ -392,9 +392,9 @@ int TSection::FindText(int from, const std::u16string& text, bool matchCase)
     if (start >= int(Buff.size()))
         return -1;
     std::u16string lowered;
-    const std::u16string& hay = matchCase ? Buff : (lowered = LowerText(Buff));
+    std::u16string_view hay = matchCase ? Buff.view() : std::u16string_view(lowered = LowerText(Buff));
     size_t at = hay.find(text, size_t(start));
-    return at == std::u16string::npos ? -1 : StartCurs + int(at);
+    return at == std::u16string_view::npos ? -1 : StartCurs + int(at);
 }
 
 int TSection::FindTextBack(int from, const std::u16string& text, bool matchCase)
@@ -405,10 +405,10 @@ int TSection::FindTextBack(int from, const std::u16string& text, bool matchCase)
     if (limit < int(text.size()))
         return -1;
     std::u16string lowered;
-    const std::u16string& hay = matchCase ? Buff : (lowered = LowerText(Buff));
+    std::u16string_view hay = matchCase ? Buff.view() : std::u16string_view(lowered = LowerText(Buff));
     // The match must end before the from position.
     size_t at = hay.rfind(text, size_t(limit) - text.size());
-    return at == std::u16string::npos ? -1 : StartCurs + int(at);
+    return at == std::u16string_view::npos ? -1 : StartCurs + int(at);
 }
 
 int TSection::SourcePosOf(int pos) const
@@ -416,12 +416,11 @@ int TSection::SourcePosOf(int pos) const
     int idx = pos - StartCurs;
     if (idx < 0 || idx >= int(Buff.size()) || SIndex.empty())
         return -1;
-    auto it = std::upper_bound(SIndex.begin(), SIndex.end(), idx,
-                               [](int v, const std::pair<int, int>& p) { return v < p.first; });
-    if (it == SIndex.begin())
+    size_t k = SIndex.RunAt(idx);
+    if (k >= SIndex.size())
         return -1;
-    --it;
-    return it->second + (idx - it->first);
+    TSourceRuns::Run run = SIndex[k];
+    return run.second + (idx - run.first);
 }
 
 int TSection::DocPosOf(int sourcePos, bool previous) const

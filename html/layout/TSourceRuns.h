@@ -1,9 +1,11 @@
 #pragma once
 // Where a text section's characters come from: (text offset, source index)
 // pairs, one for each run of characters that follow their source bytes one
-// by one. Nearly every section is one run, which is kept inline (a document
-// has hundreds of thousands of sections).
-#include <memory>
+// by one. Nearly every section is one run from its first character, which
+// is kept in the word that otherwise points at the runs (a document has
+// hundreds of thousands of sections).
+#include <cstddef>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -12,27 +14,32 @@ public:
     using Run = std::pair<int, int>;
 
     TSourceRuns() = default;
-    TSourceRuns(const TSourceRuns& source) { Assign(source.begin(), source.end()); }
+    TSourceRuns(const TSourceRuns& source) { Assign(source.ToVector()); }
     TSourceRuns& operator=(const TSourceRuns& source)
     {
         if (this != &source)
-            Assign(source.begin(), source.end());
+            Assign(source.ToVector());
         return *this;
     }
+    ~TSourceRuns() { Free(); }
 
-    void Assign(const Run* from, const Run* to);
-    void Assign(const std::vector<Run>& runs) { Assign(runs.data(), runs.data() + runs.size()); }
+    void Assign(const std::vector<Run>& runs);
 
-    const Run* begin() const { return FMore ? FMore.get() + 1 : &FFirst; }
-    const Run* end() const { return begin() + size(); }
-    size_t size() const { return FMore ? size_t(FMore[0].first) : (FFirst.first >= 0 ? 1 : 0); }
-    bool empty() const { return size() == 0; }
-    const Run& operator[](size_t i) const { return begin()[i]; }
+    size_t size() const;
+    bool empty() const { return FWord == 0; }
+    Run operator[](size_t i) const;
+    std::vector<Run> ToVector() const;
+    // Index of the last run starting at or before offset, or size() when
+    // none does.
+    size_t RunAt(int offset) const;
 
 private:
-    // The one run, or (-1, 0) when there is none: text offsets are never
-    // negative.
-    Run FFirst{-1, 0};
+    static_assert(sizeof(uintptr_t) == 8, "a run's source index fits beside the tag");
+    bool Single() const { return (FWord & 1) != 0; }
     // Two or more runs: a (count, 0) entry, then the runs.
-    std::unique_ptr<Run[]> FMore;
+    const Run* Many() const { return reinterpret_cast<const Run*>(FWord); }
+    void Free();
+    // 0: no run. Lowest bit 1: one run at offset 0 whose source index is the
+    // upper half. Otherwise the address of the runs.
+    uintptr_t FWord = 0;
 };

@@ -26,11 +26,11 @@ std::vector<TFocusStop> FocusStops(TSectionList& doc, TCanvas& canvas)
 {
     std::vector<TFocusStop> stops;
     for (TFontObj* run : doc.LinkList) {
-        if (run->FirstOfLink != run || !run->Section)
+        if (run->FirstOfLink() != run || !run->Section())
             continue;
-        TFocusStop stop { run->YValue, 0, run, nullptr };
+        TFocusStop stop { run->YValue(), 0, run, nullptr };
         int x = 0, y = 0;
-        if (doc.CaretXY(canvas, run->Section->StartCurs + run->Pos, x, y))
+        if (doc.CaretXY(canvas, run->Section()->StartCurs + run->Pos, x, y))
             stop.x = x;
         stops.push_back(stop);
     }
@@ -83,7 +83,7 @@ bool THTMLViewer::MoveFocus(TFocusStep step)
     } else {
         setFocus(Qt::TabFocusReason);
         MarkFocusedLink(next.link->Link().id);
-        ScrollIntoView(next.link->YValue, 30);
+        ScrollIntoView(next.link->YValue(), 30);
     }
     FPaintPanel->update();
     return true;

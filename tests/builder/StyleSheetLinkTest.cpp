@@ -15,7 +15,7 @@ uint32_t TextColorOf(Built& b, const std::string& words)
     TSection* s = SectionWith(b.doc, words);
     if (!s)
         return 0xDEADBEEF;
-    std::u16string text = s->Text();
+    std::u16string text(s->Text());
     int pos = int(text.find(std::u16string(words.begin(), words.end())));
     return s->Fonts().GetFontObjAt(pos)->Font().color & 0xFFFFFF;
 }

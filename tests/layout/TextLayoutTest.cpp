@@ -12,7 +12,7 @@ std::vector<std::u16string> LineTexts(const TSection& s)
     std::vector<std::u16string> out;
     for (const LineRec& l : s.Lines())
         if (l.Ln > 0)
-            out.push_back(s.Text().substr(size_t(l.Start), size_t(l.Ln)));
+            out.emplace_back(s.Text().substr(size_t(l.Start), size_t(l.Ln)));
     return out;
 }
 

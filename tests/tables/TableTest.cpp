@@ -429,8 +429,8 @@ TEST(TableMemory, AnEmptyLinkAtTheEndOfACellKeepsTheLinkListSound)
     Built b("<table><tr><td>first<a href=\"x.htm\"></a></td><td><a href=\"y.htm\">second</a></td></tr>"
             "<tr><td>third<a href=\"z.htm\"> </a></td></tr></table><p><a href=\"w.htm\">after</a>");
     for (TFontObj* run : b.doc.LinkList) {
-        ASSERT_NE(run->Section, nullptr);
-        EXPECT_EQ(run->FirstOfLink->Section, run->Section);
+        ASSERT_NE(run->Section(), nullptr);
+        EXPECT_EQ(run->FirstOfLink()->Section(), run->Section());
     }
     TSection* after = SectionWith(b.doc, "after");
     ASSERT_NE(after, nullptr);
