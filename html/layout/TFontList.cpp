@@ -29,7 +29,6 @@ int TFontList::GetFontCountAt(int pos, int end) const
     return std::min(next, end) - pos;
 }
 
-
 TFontList::~TFontList() { Resize(0); }
 
 void TFontList::Resize(size_t capacity)

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "LayoutTestSupport.h"
+#include "gfx/THeadlessControls.h"
 
 using namespace layouttest;
 
@@ -238,4 +239,26 @@ TEST(TextTransform, UpperCaseAndSmallCaps)
     ASSERT_EQ(sc->Fonts().Count(), 2u);
     EXPECT_EQ(sc->Fonts()[1].Pos, 1);
     EXPECT_EQ(sc->Fonts()[1].Font().spec.height, 12);
+}
+
+TEST(TextLinks, ADroppedSectionLeavesNoKeyboardStopBehind)
+{
+    // A section of nothing but an empty link is dropped by its cell; its
+    // link's keyboard stop went with it and must not reach the tab order.
+    THeadlessControlFactory factory; // outlives the document's stops
+    Doc d;
+    d.doc.Controls = &factory;
+    TLinkInfo gone{"gone.htm", "", 1, 1};
+    d.body->AddSection(std::make_unique<TSection>(d.doc, Text(), &gone));
+    TLinkInfo kept{"kept.htm", "", 2, 2};
+    auto section = std::make_unique<TSection>(d.doc, Text(), &kept);
+    Doc::Fill(*section, u"kept", 0);
+    TSection* raw = section.get();
+    d.body->AddSection(std::move(section));
+    ASSERT_EQ(d.body->Sections.back().get(), raw);
+    d.Layout(300);
+    ASSERT_EQ(d.doc.LinkList.size(), 1u);
+    EXPECT_EQ(d.doc.LinkList[0], &raw->Fonts()[0]);
+    ASSERT_EQ(factory.tabOrder().size(), 1u);
+    EXPECT_EQ(factory.tabOrder()[0], raw->Fonts()[0].TabStop());
 }
