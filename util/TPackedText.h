@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TPackedText {
 public:
@@ -21,10 +22,14 @@ public:
     size_t size() const { return FSize; }
     bool empty() const { return FSize == 0; }
     // What is kept in memory.
-    size_t PackedSize() const { return FBytes.size(); }
+    size_t PackedSize() const;
 
 private:
-    std::string FBytes;
+    // The deflated stream in pieces of a fixed size, so that packing never
+    // holds more than the packed size and one piece (a growing buffer would
+    // hold up to twice that, and a copy to trim it), or the bytes as they
+    // are in one piece.
+    std::vector<std::string> FPieces;
     size_t FSize = 0;
     bool FDeflated = false;
 };
