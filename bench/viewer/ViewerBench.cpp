@@ -139,11 +139,17 @@ int main(int argc, char** argv)
         viewer.show();
         app.processEvents();
         long before = StatusKilobytes("VmRSS:");
+        auto resident = [](const char* when) {
+            std::printf("resident %s: %.1f MB anonymous, %.1f MB of mapped files\n", when,
+                        StatusKilobytes("RssAnon:") / 1024.0, StatusKilobytes("RssFile:") / 1024.0);
+        };
+        resident("with an empty shown viewer");
         // What every document costs first (its fonts opened and cached):
         // the peak of showing a one-line page.
         viewer.ShowHtmlText("<p>x", "one-line");
         app.processEvents();
         long oneLine = PeakKilobytes();
+        resident("after a one-line page");
         viewer.ShowFile(file);
         app.processEvents();
         long peak = PeakKilobytes();

@@ -57,11 +57,12 @@ TFontObj::TFontObj(const TFontObj& source, TSection& section)
 {
     TRunFontPool& pool = section.Owner()->RunFonts();
     FFont = pool.Intern(source.Font());
-    if (!source.FExtra || (source.FExtra->link.empty() && source.FExtra->title.empty()))
+    if (!source.FExtra || (source.FExtra->link.empty() && !source.FExtra->title))
         return;
     TExtra& extra = Extra();
     extra.link = source.FExtra->link;
-    extra.title = source.FExtra->title;
+    if (source.FExtra->title)
+        extra.title = std::make_unique<std::string>(*source.FExtra->title);
     if (const TLinkFonts* fonts = source.FExtra->linkFonts) {
         TLinkFonts own;
         for (size_t i = 0; i < 4; ++i)
@@ -84,7 +85,7 @@ TFontObj::TExtra& TFontObj::Extra()
 
 void TFontObj::TrimExtra()
 {
-    if (FExtra && FExtra->link.empty() && FExtra->title.empty() && !FExtra->tabStop && !FExtra->section)
+    if (FExtra && FExtra->link.empty() && !FExtra->title && !FExtra->tabStop && !FExtra->section)
         FExtra.reset();
 }
 
@@ -96,14 +97,16 @@ void TFontObj::SetLink(const TLinkInfo& link)
         Extra().link = link;
 }
 
-const std::string& TFontObj::Title() const { return FExtra ? FExtra->title : NoTitle; }
+const std::string& TFontObj::Title() const { return FExtra && FExtra->title ? *FExtra->title : NoTitle; }
 
 void TFontObj::SetStyle(const TTextStyle& style, TRunFontPool& pool)
 {
     FFont = pool.Intern(style.font);
     Shift = style.verticalShift;
-    if (!style.title.empty() || FExtra)
-        Extra().title = style.title;
+    if (!style.title.empty())
+        Extra().title = std::make_unique<std::string>(style.title);
+    else if (FExtra)
+        FExtra->title.reset();
     if (FExtra) {
         FExtra->linkFonts = nullptr;
         if (IsLink() && style.hasLinkFonts) {

@@ -122,7 +122,7 @@ private:
     // Links and titled runs only.
     struct TExtra {
         TLinkInfo link;
-        std::string title;
+        std::unique_ptr<std::string> title; // few links have one
         const TLinkFonts* linkFonts = nullptr; // links with fonts of their own
         int yValue = -1;     // see YValue
         int layoutPass = -1; // layout counter when yValue was set

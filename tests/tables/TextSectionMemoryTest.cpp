@@ -4,6 +4,8 @@
 // use must read them back as they were made.
 #include <gmock/gmock.h>
 
+#include <cstring>
+
 #include "BuilderTestSupport.h"
 
 using namespace buildtest;
@@ -145,4 +147,23 @@ TEST(TextSectionMemory, LinesFollowEachLayoutFromOneToManyAndBack)
     TCaretHit hit;
     const LineRec& line = s->Lines().at(0);
     EXPECT_EQ(b.doc.PositionAt(b.canvas, line.X + 1, line.Y + 2, hit), s->StartCurs);
+}
+
+TEST(TextSectionMemory, TitlesStayWithTheirOwnRunsAndInPrintingCopies)
+{
+    Built b("<p><a href=\"a.htm\" title=\"First tip\">first</a> plain <span title=\"Second tip\">second</span> "
+            "<a href=\"c.htm\">third</a>");
+    auto titles = [](TSectionList& doc) {
+        TSection* s = SectionWith(doc, "first");
+        std::vector<std::string> out;
+        for (const char* word : {"first", "plain", "second", "third"}) {
+            int pos = int(s->Text().find(std::u16string(word, word + std::strlen(word))));
+            out.push_back(s->Fonts().GetFontObjAt(pos)->Title());
+        }
+        return out;
+    };
+    const std::vector<std::string> expected{"First tip", "", "Second tip", ""};
+    EXPECT_EQ(titles(b.doc), expected);
+    std::unique_ptr<TSectionList> copy = TSectionList::CreateCopy(b.doc);
+    EXPECT_EQ(titles(*copy), expected);
 }
