@@ -226,7 +226,7 @@ void THTMLViewer::ParseSource(const std::string& source, TReaderResult& result)
     }
 }
 
-void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, const std::string* memoryText)
+void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, std::optional<std::string> memoryText)
 {
     if (FProcessing)
         return;
@@ -253,7 +253,7 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, const std
     FRefreshURL.clear();
     std::string previousFile = FCurrentFile;
     FCurrentFile = expanded;
-    FFromMemory = memoryText != nullptr;
+    FFromMemory = memoryText.has_value();
     FDocKind = kind;
     FTitle.clear();
     FBase.clear();
@@ -262,7 +262,7 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, const std
     TStringBitmapList& cache = *FSectionList->Objects.BitmapList;
     cache.SetMaxAge(ImageCacheCount);
     cache.Age();
-    std::string source = memoryText                 ? *memoryText
+    std::string source = memoryText                 ? std::move(*memoryText)
                          : kind == TDocKind::Image ? "<img src=\"" + expanded + "\">"
                                                    : ReadWholeFile(expanded);
     if (OnParseBegin)
@@ -298,16 +298,16 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, const std
     }
 }
 
-void THTMLViewer::LoadFile(const std::string& name, TDocKind kind) { LoadDocument(name, kind, nullptr); }
+void THTMLViewer::LoadFile(const std::string& name, TDocKind kind) { LoadDocument(name, kind, std::nullopt); }
 
 void THTMLViewer::ShowHtmlText(const std::string& text, const std::string& referenceName)
 {
-    LoadDocument(referenceName, TDocKind::Html, &text);
+    LoadDocument(referenceName, TDocKind::Html, text);
 }
 
 void THTMLViewer::ShowPlainText(const std::string& text, const std::string& referenceName)
 {
-    LoadDocument(referenceName, TDocKind::Text, &text);
+    LoadDocument(referenceName, TDocKind::Text, text);
 }
 
 void THTMLViewer::Clear()
@@ -332,9 +332,8 @@ void THTMLViewer::Rebuild()
     const int top = VScrollBarPosition();
     const int oldHeight = FDocHeight;
     auto forms = SaveFormData();
-    const std::string source = FSource.Unpack();
     const bool fromMemory = FFromMemory;
-    LoadDocument(FCurrentFile, FDocKind, &source);
+    LoadDocument(FCurrentFile, FDocKind, FSource.Unpack());
     FFromMemory = fromMemory;
     RestoreFormData(forms.get());
     // The same place in a document that grew or shrank.

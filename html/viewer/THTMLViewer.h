@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -275,7 +276,8 @@ private:
     // Loading (THTMLViewer.cpp).
     void LoadFile(const std::string& name, TDocKind kind);
     void ShowWithHistory(const std::string& name, TDocKind kind);
-    void LoadDocument(const std::string& name, TDocKind kind, const std::string* memoryText);
+    // memoryText: the document's text when it is not read from the file.
+    void LoadDocument(const std::string& name, TDocKind kind, std::optional<std::string> memoryText);
     void ParseSource(const std::string& source, TReaderResult& result);
     void ApplyDefaults();
     void HandleMeta(const std::string& httpEq, const std::string& name, const std::string& content);
