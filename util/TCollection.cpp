@@ -25,9 +25,9 @@ std::vector<std::string> systemProgramFolders()
         size_t colon = dirs.find(':');
         std::string_view dir = dirs.substr(0, colon);
         dirs = colon == std::string_view::npos ? std::string_view() : dirs.substr(colon + 1);
-        // An empty entry means the current directory: whatever that is, it is
-        // no system folder, and a page must not turn it into one.
-        if (std::string real = dir.empty() ? std::string() : RealPath(dir); !real.empty())
+        // An empty or relative entry names a folder relative to the current
+        // one, which follows the documents read: no system folder.
+        if (std::string real = dir.starts_with('/') ? RealPath(dir) : std::string(); !real.empty())
             folders.push_back(std::move(real));
     }
     return folders;

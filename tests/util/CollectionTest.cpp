@@ -77,7 +77,9 @@ TEST(Collection, NeverTheRootOrTheSystemsProgramFolders)
     fs::create_directories(root + "bin");
     fs::create_directories(root + "books");
     writeFile(root + "bin/tool", "#!/bin/sh\n");
-    ScopedEnv path("PATH", (root + "bin::/usr/bin").c_str());
+    ScopedEnv path("PATH", (root + "bin::books:/usr/bin").c_str());
+    fs::path previous = fs::current_path();
+    fs::current_path(root); // where the relative entry "books" would point
 
     TCollection collection;
     collection.AddFolder("/", false);
@@ -88,11 +90,12 @@ TEST(Collection, NeverTheRootOrTheSystemsProgramFolders)
 
     EXPECT_TRUE(InSystemProgramFolder(root + "bin/tool"));
     EXPECT_TRUE(InSystemProgramFolder(RealPath("/usr/bin/env")));
-    EXPECT_FALSE(InSystemProgramFolder(root + "books/tool")) << "the empty PATH entry names no folder";
+    EXPECT_FALSE(InSystemProgramFolder(root + "books/tool")) << "empty and relative PATH entries name no folder";
 
     EXPECT_EQ(RealPath(root + "bin/../bin/tool"), root + "bin/tool");
     EXPECT_EQ(RealPath(root + "bin/missing/../tool"), "") << "\"..\" does not hide a missing folder";
     EXPECT_EQ(RealPath(""), "");
+    fs::current_path(previous);
 }
 
 TEST(RunFolders, StaleOnesOfEndedReadersAreCleared)
