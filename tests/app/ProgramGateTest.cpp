@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <random>
 #include <sys/stat.h>
@@ -420,4 +424,39 @@ TEST(SampleLogbook, WritesOnlyIntoAPrivateFolderOfItsOwn)
         EXPECT_TRUE(fs::is_empty(folder));
     }
     EXPECT_EQ(slurp(victim), "keep\n");
+}
+
+// The real question: its three buttons, and Enter (the default) or Escape never run anything.
+TEST(RunQuestion, NamesTheProgramAndDefaultsToDontRun)
+{
+    TUserPrompts prompts(nullptr);
+    auto answerWith = [](std::function<void(QMessageBox&)> act) {
+        QTimer::singleShot(0, [act] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible())
+                    act(*box);
+        });
+    };
+    QStringList buttons;
+    QString text;
+    answerWith([&](QMessageBox& box) {
+        for (QAbstractButton* button : box.buttons())
+            buttons << button->text();
+        text = box.informativeText();
+        QTest::keyClick(&box, Qt::Key_Return);
+    });
+    EXPECT_EQ(prompts.AskRunProgram("/books/cgi/logbook.exe", "fog bell", "/books/cgi/"), TRunChoice::DontRun);
+    buttons.sort();
+    EXPECT_EQ(buttons, QStringList({"Always for this collection", "Don't run", "Run once"}));
+    EXPECT_TRUE(text.contains("/books/cgi/logbook.exe") && text.contains("fog bell") && text.contains("/books/cgi/"))
+        << text.toStdString();
+
+    answerWith([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
+    EXPECT_EQ(prompts.AskRunProgram("/books/cgi/logbook.exe", "", "/books/cgi/"), TRunChoice::DontRun);
+    answerWith([](QMessageBox& box) {
+        for (QAbstractButton* button : box.buttons())
+            if (button->text() == "Always for this collection")
+                button->click();
+    });
+    EXPECT_EQ(prompts.AskRunProgram("/books/cgi/logbook.exe", "", "/books/cgi/"), TRunChoice::Always);
 }
