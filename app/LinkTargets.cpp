@@ -66,11 +66,7 @@ std::string ProgramInFolder(std::string_view name, const std::string& folder)
     std::string native = ToNativeSeparators(name);
     if (native.empty())
         return {};
-    std::string inFolder = native[0] == '/' ? native : EnsureBackslash(folder) + native;
-    if (native.find('/') != std::string::npos)
-        return ResolveFileName(inFolder);
-    std::string local = ResolveFileName(inFolder);
-    return IsProgramFile(local) || (LinkExtension(native) == ".exe" && isRegularFile(local)) ? local : native;
+    return ResolveFileName(native[0] == '/' ? native : EnsureBackslash(folder) + native);
 }
 
 TFileContent SniffFileContent(std::string_view bytes, std::string_view extension)

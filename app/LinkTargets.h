@@ -21,10 +21,9 @@ TProgramLink SplitProgramLink(std::string_view url);
 bool IsProgramLink(std::string_view programPart, const std::string& resolvedPath);
 bool IsProgramFile(const std::string& path);
 
-// The file a program name of a link or form stands for, the name read in the
-// given folder: with a folder part, that file (letter case ignored); a bare
-// name in the folder when an executable of that name is there, else as
-// written (looked up on PATH when started).
+// The file a program name of a form stands for, read in the given folder
+// (letter case ignored); a bare name is the folder's file of that name, never
+// a program found on PATH.
 std::string ProgramInFolder(std::string_view name, const std::string& folder);
 
 enum class TFileContent { Document, Picture, Other };

@@ -24,6 +24,7 @@
 
 #include "app/TEditButton.h"
 #include "app/TFM_Helpers.h"
+#include "app/TProgramGate.h"
 #include "app/TSearchPage.h"
 #include "app/WidgetHelpers.h"
 #include "app/WindowPlacement.h"
@@ -330,6 +331,8 @@ void TFM_PlatForm::createStatusBar(QWidget* page)
     connect(about, &QPushButton::clicked, this, &TFM_PlatForm::showAbout);
     FLinkLabel = new QLabel;
     FLinkLabel->setObjectName("LB_URL");
+    // A link's text never widens the window: the label takes the room left.
+    FLinkLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     FSearchResultsButton = new QPushButton(QStringLiteral("Search Results"));
     FSearchResultsButton->setObjectName("BT_SearchResults");
     FSearchResultsButton->setToolTip(QStringLiteral("Redisplay last search results"));
@@ -498,6 +501,7 @@ void TFM_PlatForm::readAccessFile()
     FAccess.NoResize = access.ReadBool("Advance", "NORESIZE", false);
     FAccess.NoExit = access.ReadBool("Advance", "NOEXIT", false);
     FAccess.FullScreen = access.ReadBool("Advance", "FullScreen", false);
+    FAccess.TrustPrograms = access.ReadBool("Advance", TProgramGate::AccessTrustKey, false);
     applyDialogBorder();
     if (FAccess.FullScreen)
         applyFullScreen();
@@ -634,8 +638,10 @@ void TFM_PlatForm::FirstActivation(const QStringList& arguments)
     FEditButton->Refresh();
     GenerateBMList();
     NB_MAIN->setCurrentIndex(0);
-    if (arguments.size() == 1)
+    if (arguments.size() == 1) {
         LoadHTMLFile(arguments.front());
+        FStartDocument = CurrentFile();
+    }
     else if (FLoadHome)
         LoadHTMLFile(FHomePage);
     else if (FShowMERL)

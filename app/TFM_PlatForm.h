@@ -58,6 +58,8 @@ struct TAccessModes {
     bool NoExit = false;
     bool NoResize = false;
     bool FullScreen = false;
+    // "TRUST_PROGRAMS": the publisher's collection starts its programs without a question.
+    bool TrustPrograms = false;
 };
 
 // One entry of the directory-button bar ("Directory" section, "Button0".."Button9").
@@ -105,6 +107,8 @@ public:
     void SetToolbarStyle(int style);
     bool IsFormReady() const { return FFormReady; }
     QString HomePage() const { return FHomePage; }
+    // The document the reader was started on (command line), as loaded; empty when none.
+    QString StartDocument() const { return FStartDocument; }
     QTimer* IdleHomeTimer() const { return Timer1; }
     QTimer* IdleCloseTimer() const { return TimerToClose; }
     QTimer* PrintIdleTimer() const { return Timer2; }
@@ -257,6 +261,7 @@ private:
     bool FGoBack = false;
     bool FAutoClose = false;
     QString FHomePage;
+    QString FStartDocument;
     QString FBookmarkFile;
     bool FLoading = false;
     QString FFindText;

@@ -407,7 +407,14 @@ void TFM_PlatForm::processing(bool on)
 
 void TFM_PlatForm::linkCovered(const std::string& url)
 {
-    FLinkLabel->setText(QStringLiteral("        ") + ToQString(url));
+    // Only what fits is laid out: a link of some hundred kilobytes costs no
+    // more than a short one, and the middle goes so both ends stay readable.
+    constexpr size_t longestShown = 2000;
+    std::string shown = url.size() <= longestShown
+        ? url
+        : url.substr(0, longestShown / 2) + "..." + url.substr(url.size() - longestShown / 2);
+    QString text = QStringLiteral("        ") + ToQString(shown);
+    FLinkLabel->setText(FLinkLabel->fontMetrics().elidedText(text, Qt::ElideMiddle, FLinkLabel->width()));
 }
 
 void TFM_PlatForm::linkClicked(const std::string& target, const std::string& url, bool& handled)

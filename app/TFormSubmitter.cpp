@@ -12,6 +12,8 @@
 
 #include "app/LinkTargets.h"
 #include "app/TFM_PlatForm.h"
+#include "app/TLinkDispatcher.h"
+#include "app/TUserPrompts.h"
 #include "app/WidgetHelpers.h"
 #include "html/layout/TCheckBoxFormControlObj.h"
 #include "html/layout/TEditFormControlObj.h"
@@ -67,6 +69,8 @@ bool writeNewFile(const std::string& path, const std::string& text)
 
 TFormSubmitter::TFormSubmitter(TFM_PlatForm& window) : QObject(&window), FWindow(window), FPoll(new QTimer(this))
 {
+    // Form values a killed reader left behind go at the next start.
+    ClearStaleRunFolders();
     FPoll->setInterval(25);
     connect(FPoll, &QTimer::timeout, this, &TFormSubmitter::Poll);
     FStatus = window.findChild<QLabel*>("LB_URL");
@@ -106,6 +110,9 @@ void TFormSubmitter::Submit(THTMLViewer* viewer, const std::string& action)
     Stop();
     RemoveRunFolder();
     std::string base = ExtractDir(viewer->CurrentFile());
+    std::string program = AdmittedProgram(*viewer, action);
+    if (program.empty())
+        return;
     std::string text;
     for (const std::string& line : ParameterLines(viewer->SectionList()))
         text += line + "\n";
@@ -118,7 +125,7 @@ void TFormSubmitter::Submit(THTMLViewer* viewer, const std::string& action)
     } catch (const std::exception&) {
         // The program then runs in the folder we are in.
     }
-    FRun = TLocalProgramRun::Start(ProgramInFolder(action, base.empty() ? "./" : base), params, FRunFolder);
+    FRun = TLocalProgramRun::Start(program, params, FRunFolder);
     if (!FRun)
         return; // a program that cannot start answers nothing
     FViewer = viewer;
@@ -131,6 +138,29 @@ void TFormSubmitter::Submit(THTMLViewer* viewer, const std::string& action)
         FStopButton->show();
     qApp->installEventFilter(this);
     FPoll->start();
+}
+
+std::string TFormSubmitter::AdmittedProgram(THTMLViewer& viewer, const std::string& action)
+{
+    // The same rule as program links: the collection's own program, agreed
+    // to, and never a shell or interpreter the page named from elsewhere.
+    auto* links = FWindow.findChild<TLinkDispatcher*>();
+    if (!links)
+        return {};
+    std::string base = ExtractDir(viewer.CurrentFile());
+    TProgramGate::TRequest request{viewer.CurrentFile(), viewer.ServerRoot(), action,
+                                   ProgramInFolder(action, base.empty() ? "./" : base),
+                                   "the form's values (a parameter file)"};
+    TProgramGate::TVerdict verdict = links->AdmitProgram(request);
+    bool bareName = ToNativeSeparators(action).find('/') == std::string::npos;
+    if (verdict.missing && !bareName)
+        return {}; // a program that is not there answers nothing, as ever
+    if (verdict.missing)
+        verdict.refusal = "\"" + action + "\" was not started: the page's folder has no program of that name, and "
+                                            "forms never start programs found elsewhere (on PATH).";
+    if (!verdict.refusal.empty())
+        links->Prompts().Error(ToQString(verdict.refusal));
+    return verdict.program;
 }
 
 void TFormSubmitter::Stop()

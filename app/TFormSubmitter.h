@@ -43,6 +43,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The real path of the action's program when it may start; empty otherwise
+    // (refusals are told to the user).
+    std::string AdmittedProgram(THTMLViewer& viewer, const std::string& action);
     void Poll();
     void ShowOutput();
     void EndRun();

@@ -46,11 +46,28 @@ struct TWaitCursor {
 
 std::string TLinkDispatcher::ProgramPath(const std::string& name)
 {
-    // A name with a folder is found from the document, a bare one in the
-    // document's folder (the current one) or on PATH.
-    if (ToNativeSeparators(name).find('/') != std::string::npos)
-        return FWindow.Viewer()->ExpandLinkName(name);
-    return ProgramInFolder(name, "./");
+    // Found from the document, a bare name in the document's folder: never
+    // on PATH, which would let a page pick any of the system's programs.
+    return FWindow.Viewer()->ExpandLinkName(name);
+}
+
+std::string TLinkDispatcher::ClickedPage()
+{
+    THTMLViewer* view = FWindow.Viewer()->ActiveView();
+    return view ? view->CurrentFile() : FWindow.Viewer()->CurrentFile();
+}
+
+TProgramGate::TRequest TLinkDispatcher::RequestFor(const std::string& written, const std::string& path,
+                                                   const std::string& argument)
+{
+    THTMLViewer* view = FWindow.Viewer()->ActiveView();
+    return {ClickedPage(), view ? view->ServerRoot() : std::string(), written, path, argument};
+}
+
+TProgramGate::TVerdict TLinkDispatcher::AdmitProgram(const TProgramGate::TRequest& request)
+{
+    FGate.NewAction();
+    return FGate.Admit(request, *FPrompts);
 }
 
 // What one click knows as the rules go along.
@@ -63,7 +80,8 @@ struct TLinkDispatcher::TClick {
 };
 
 TLinkDispatcher::TLinkDispatcher(TFM_PlatForm& window, TSoundPlayer& sounds)
-    : QObject(&window), FWindow(window), FSounds(sounds), FPrompts(std::make_unique<TUserPrompts>(&window))
+    : QObject(&window), FWindow(window), FSounds(sounds), FPrompts(std::make_unique<TUserPrompts>(&window)),
+      FGate(window)
 {
 }
 
@@ -74,6 +92,7 @@ void TLinkDispatcher::SetPrompts(std::unique_ptr<TUserPrompts> prompts) { FPromp
 void TLinkDispatcher::HotSpotTargetClick(const std::string&, const std::string& url, bool& handled)
 {
     handled = false;
+    FGate.NewAction();
     TClick click{url, {}, url};
     std::string macro = url;
     ExpandExeMacros(macro);
@@ -120,7 +139,9 @@ void TLinkDispatcher::HotSpotTargetClick(const std::string&, const std::string& 
 bool TLinkDispatcher::MailOrWebLink(const TClick& click)
 {
     QString lower = ToQString(click.url).toLower();
-    const char* section = lower.startsWith("mailto:") ? "Email" : lower.startsWith("http") ? "WebBrowser" : nullptr;
+    // Only web addresses: "http-notes.desktop" beside the page is a file of its own.
+    bool web = lower.startsWith("http://") || lower.startsWith("https://");
+    const char* section = lower.startsWith("mailto:") ? "Email" : web ? "WebBrowser" : nullptr;
     if (!section)
         return false;
     std::string program = TIniFile(ToUtf8(FWindow.SettingsFileName())).ReadString(section, "Program", "");
@@ -179,11 +200,15 @@ void TLinkDispatcher::ProgramOrMessageLink(TClick& click)
         click.kind = true;
         click.location = false;
     } else if (link.program.find("QXBATCH") != std::string::npos) {
+        click.kind = true;
+        click.location = false;
+        if (FGate.GeneratedPage(ClickedPage())) {
+            ReportStart(std::string("The batch link was not carried out: ") + TProgramGate::GeneratedPageRule);
+            return;
+        }
         std::string items = click.url.size() > 8 ? click.url.substr(8) : std::string();
         ExpandExeMacros(items);
         RunBatch(items);
-        click.kind = true;
-        click.location = false;
     }
 }
 
@@ -195,7 +220,13 @@ void TLinkDispatcher::StartLinkProgram(TClick& click, const std::string& program
         click.location = false;
         return;
     }
-    ReportStart(RunProgram(path, arguments));
+    TProgramGate::TVerdict verdict = FGate.Admit(RequestFor(program, path, arguments), *FPrompts);
+    if (verdict.program.empty()) {
+        ReportStart(verdict.refusal);
+        click.location = false;
+        return;
+    }
+    ReportStart(RunProgram(verdict.program, arguments));
 }
 
 void TLinkDispatcher::RunBatch(const std::string& text)
@@ -221,7 +252,9 @@ void TLinkDispatcher::RunBatch(const std::string& text)
     }
     std::vector<std::string> failures;
     for (const TItem& item : programs) {
-        std::string message = RunProgram(ProgramPath(item.left), item.right);
+        TProgramGate::TRequest request = RequestFor(item.left, ProgramPath(item.left), item.right);
+        TProgramGate::TVerdict verdict = FGate.Admit(request, *FPrompts);
+        std::string message = verdict.program.empty() ? verdict.refusal : RunProgram(verdict.program, item.right);
         if (!message.empty() && std::find(failures.begin(), failures.end(), message) == failures.end())
             failures.push_back(message);
     }

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "app/TProgramGate.h"
+
 class QString;
 class TFM_PlatForm;
 class TSoundPlayer;
@@ -25,6 +27,11 @@ public:
     TUserPrompts& Prompts() { return *FPrompts; }
     void SetPrompts(std::unique_ptr<TUserPrompts> prompts);
 
+    // Whether a page may start a program (links, batches and forms alike),
+    // asking the reader when the collection is not trusted yet. Each call
+    // counts as a new action: earlier one-time answers no longer hold.
+    TProgramGate::TVerdict AdmitProgram(const TProgramGate::TRequest& request);
+
     // Batches beyond this many items are cut short (with a word to the user).
     static constexpr size_t MaxBatchItems = 64;
 
@@ -39,8 +46,14 @@ private:
     void UnknownFileLink(TClick& click);
     void ReportStart(const std::string& message);
     std::string ProgramPath(const std::string& name);
+    // The page the link was clicked in (the active view's document).
+    std::string ClickedPage();
+    // A program start asked for by that page, with its view's server root.
+    TProgramGate::TRequest RequestFor(const std::string& written, const std::string& path,
+                                      const std::string& argument);
 
     TFM_PlatForm& FWindow;
     TSoundPlayer& FSounds;
     std::unique_ptr<TUserPrompts> FPrompts;
+    TProgramGate FGate;
 };

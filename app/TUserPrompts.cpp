@@ -46,6 +46,29 @@ TUserPrompts::TUnknownFileChoice TUserPrompts::AskUnknownFile(const QString& fil
     return TUnknownFileChoice::Cancel;
 }
 
+TUserPrompts::TRunChoice TUserPrompts::AskRunProgram(const QString& program, const QString& argument,
+                                                     const QString& folder)
+{
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(),
+                    QStringLiteral("This page wants to start a program of its collection."), QMessageBox::NoButton,
+                    FParent);
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(QStringLiteral("Program: %1\nArgument: %2\nFolder: %3\n\nA program can do anything you "
+                                          "can do. Start it only when you trust where this collection came from.")
+                               .arg(program, argument.isEmpty() ? QStringLiteral("(none)") : argument, folder));
+    QPushButton* once = box.addButton(QStringLiteral("Run once"), QMessageBox::AcceptRole);
+    QPushButton* always = box.addButton(QStringLiteral("Always for this collection"), QMessageBox::AcceptRole);
+    QPushButton* dontRun = box.addButton(QStringLiteral("Don't run"), QMessageBox::RejectRole);
+    box.setDefaultButton(dontRun);
+    box.setEscapeButton(dontRun);
+    box.exec();
+    if (box.clickedButton() == once)
+        return TRunChoice::RunOnce;
+    if (box.clickedButton() == always)
+        return TRunChoice::Always;
+    return TRunChoice::DontRun;
+}
+
 bool TUserPrompts::OpenWithDesktop(const QUrl& url)
 {
     return QDesktopServices::openUrl(url);

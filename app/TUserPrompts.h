@@ -26,6 +26,11 @@ public:
     enum class TUnknownFileChoice { Open, Save, Cancel };
     // A file the viewer cannot show: open it with the desktop's program, save it, or leave it.
     virtual TUnknownFileChoice AskUnknownFile(const QString& fileName);
+    enum class TRunChoice { RunOnce, Always, DontRun };
+    // Before a collection's program starts: the program, the argument it gets
+    // and its folder, with "Run once", "Always for this collection" and
+    // "Don't run" (the default button, also Escape).
+    virtual TRunChoice AskRunProgram(const QString& program, const QString& argument, const QString& folder);
     // The desktop's program for the item (xdg-open); false when none took it.
     virtual bool OpenWithDesktop(const QUrl& url);
 

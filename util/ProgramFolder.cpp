@@ -3,9 +3,12 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include "util/Utilities.h"
@@ -62,10 +65,10 @@ std::string ProgramDir()
     return executableDir();
 }
 
-std::string ProgramDrive()
+std::string MountPointOf(std::string_view path)
 {
-    // The longest mount point that is a prefix of the program folder.
-    std::string dir = ProgramDir();
+    // The longest mount point that is a prefix of the path.
+    std::string dir = EnsureBackslash(path);
     std::ifstream mounts("/proc/self/mounts");
     std::string device, mountPoint, rest, best;
     while (mounts >> device >> mountPoint) {
@@ -79,6 +82,14 @@ std::string ProgramDrive()
         best.clear();
     return best;
 }
+
+bool OnReadOnlyFileSystem(std::string_view path)
+{
+    struct statvfs info {};
+    return ::statvfs(std::string(path).c_str(), &info) == 0 && (info.f_flag & ST_RDONLY) != 0;
+}
+
+std::string ProgramDrive() { return MountPointOf(ProgramDir()); }
 
 std::string WritableDir()
 {
@@ -148,15 +159,68 @@ std::string PrivateTempDir()
     return privateFolderIn(TempDir(), "quillon-" + std::to_string(::getuid()));
 }
 
+namespace {
+
+constexpr std::string_view RunFolderPrefix = "run-";
+
+// The process a run folder's name says made it ("run-<pid>-XXXXXX"); 0 when
+// the name does not say (folders of earlier versions).
+pid_t runFolderOwner(std::string_view name)
+{
+    name.remove_prefix(RunFolderPrefix.size());
+    size_t dash = name.find('-');
+    if (dash == 0 || dash == std::string_view::npos)
+        return 0;
+    pid_t pid = 0;
+    for (char c : name.substr(0, dash)) {
+        if (c < '0' || c > '9' || pid > 99999999)
+            return 0;
+        pid = pid * 10 + (c - '0');
+    }
+    return pid;
+}
+
+bool processGone(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
+
+} // namespace
+
 std::string NewPrivateRunFolder()
 {
     // A fresh, unpredictable name each time: two runs at once (two windows, or
     // two test processes) never share a file, and nobody can plant one ahead.
     // When someone else holds our usual folder, mkdtemp still makes one that
-    // only we can enter, directly in the temporary folder.
+    // only we can enter, directly in the temporary folder. The name carries
+    // our process number, so a later start can tell what a killed run left.
     std::string parent = PrivateTempDir();
-    std::string pattern = parent.empty() ? TempDir() + "quillon-run-XXXXXX" : parent + "run-XXXXXX";
+    std::string name = std::string(RunFolderPrefix) + std::to_string(::getpid()) + "-XXXXXX";
+    std::string pattern = parent.empty() ? TempDir() + "quillon-" + name : parent + name;
     if (::mkdtemp(pattern.data()) == nullptr)
         return {};
     return pattern + "/";
+}
+
+int ClearStaleRunFolders(int legacyAgeSeconds)
+{
+    std::string parent = PrivateTempDir();
+    if (parent.empty())
+        return 0;
+    int removed = 0;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(parent, ec)) {
+        std::string name = entry.path().filename().string();
+        if (!name.starts_with(RunFolderPrefix))
+            continue;
+        struct stat info {};
+        // Only real folders of ours: the parent is closed to others, but a
+        // link is never followed all the same.
+        if (::lstat(entry.path().c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid())
+            continue;
+        pid_t owner = runFolderOwner(name);
+        bool stale = owner > 0 ? owner != ::getpid() && processGone(owner)
+                               : ::time(nullptr) - info.st_mtime > legacyAgeSeconds;
+        std::error_code removeError;
+        if (stale && (fs::remove_all(entry.path(), removeError), !removeError))
+            ++removed;
+    }
+    return removed;
 }

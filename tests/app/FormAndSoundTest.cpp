@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "AppTestSupport.h"
 #include "LinkTestSupport.h"
@@ -16,6 +18,7 @@
 #include "html/layout/TSectionList.h"
 #include "html/layout/ThtmlForm.h"
 #include "html/viewer/TFrameViewer.h"
+#include "util/ProgramFolder.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -43,6 +46,7 @@ protected:
         std::filesystem::create_directory(file("cgi"));
         script("cgi/answer.sh", "#!/bin/sh\necho \"<title>Answer</title><p>$#\"\ncat \"$1\"\n");
         window = std::make_unique<TLinkTestWindow>();
+        window->prompts->runAnswer = TUserPrompts::TRunChoice::RunOnce;
         window->show();
         window->LoadHTMLFile(QString::fromStdString(file("form.htm")));
         submitter = window->findChild<TFormSubmitter*>();
@@ -104,6 +108,24 @@ TEST_F(FormSubmit, ParameterFileHoldsEditsAndCheckedChoicesOnly)
     EXPECT_FALSE(std::filesystem::exists(last)) << "closing the window clears the last folder";
 }
 
+TEST_F(FormSubmit, FormValuesAKilledReaderLeftAreClearedAtTheNextStart)
+{
+    std::string parent = PrivateTempDir();
+    ASSERT_FALSE(parent.empty());
+    pid_t killed = ::fork();
+    if (killed == 0)
+        ::_exit(0);
+    ::waitpid(killed, nullptr, 0);
+    std::string stale = parent + "run-" + std::to_string(killed) + "-Ab12Cd/";
+    std::filesystem::create_directory(stale);
+    std::ofstream(stale + "params.cgi") << "secret=wickie\n";
+    submit("cgi/answer.sh");
+    std::string current = submitter->RunFolder();
+    TLinkTestWindow next;
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(current)) << "the running reader's own folder stays";
+}
+
 TEST_F(FormSubmit, ProgramThatNeverEndsIsStoppedByEscape)
 {
     script("cgi/forever.sh", "#!/bin/sh\necho '<title>Late</title>'\necho $$ > \"$1.pid\"\nexec sleep 300\n");
@@ -145,6 +167,7 @@ TEST_F(FormSubmit, ActionsThatCannotRunShowNothing)
 {
     submit("cgi/missing.sh");
     EXPECT_FALSE(submitter->Running());
+    EXPECT_TRUE(window->prompts->errors.isEmpty()) << "a missing program answers nothing";
     submit("cgi");
     submit("");
     EXPECT_EQ(window->CurrentFile().toStdString(), file("form.htm"));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "LinkTestSupport.h"
 #include "app/LinkTargets.h"
 #include "html/viewer/TFrameViewer.h"
+#include "util/TIniFile.h"
 
 namespace {
 
@@ -71,6 +73,7 @@ TEST_F(LinkDispatch, CommandWordsInAnyCaseAreNotFollowed)
 
 TEST_F(LinkDispatch, ProgramLinksGetTheirArgumentsAsOneArgument)
 {
+    prompts().runAnswer = TUserPrompts::TRunChoice::RunOnce;
     std::filesystem::create_directory(file("cgi"));
     program("cgi/log.exe", "log.txt");
     click("cgi/log.exe?two words");
@@ -118,6 +121,7 @@ TEST_F(LinkDispatch, MessageLinksShowTheirTextQuoted)
 
 TEST_F(LinkDispatch, BatchStartsProgramsAndSkipsMissingFrames)
 {
+    prompts().runAnswer = TUserPrompts::TRunChoice::RunOnce;
     program("log.exe", "log.txt");
     bool handled = handledBy("QXBATCH?log.exe|from a batch&reading|page.htm&no bar here");
     EXPECT_TRUE(handled);
@@ -148,6 +152,36 @@ TEST_F(LinkDispatch, MailAndWebLinksGoToTheConfiguredPrograms)
     click("http://www.example.org/");
     EXPECT_EQ(prompts().errors, QStringList({"/no/such/browser not found"}));
     EXPECT_EQ(window->CurrentFile().toStdString(), file("page.htm"));
+}
+
+TEST_F(LinkDispatch, OnlyWebAddressesGoToTheWebBrowser)
+{
+    program("browser", "browser.txt");
+    settings("[WebBrowser]\nProgram=" + file("browser") + "\n");
+    // A file beside the page whose name merely starts with "http".
+    write("http-notes.desktop", "[Desktop Entry]\nType=Application\nExec=touch " + file("hacked") + "\n");
+    click("http-notes.desktop");
+    EXPECT_EQ(window->CurrentFile().toStdString(), file("http-notes.desktop")) << "shown as the text it is";
+    click("HTTPS://www.example.org/");
+    EXPECT_EQ(waitFor("browser.txt"), "1|HTTPS://www.example.org/|");
+    EXPECT_FALSE(std::filesystem::exists(file("hacked")));
+}
+
+TEST_F(LinkDispatch, AHugeHoveredLinkNeitherWidensNorSavesAWideWindow)
+{
+    window->resize(640, 480);
+    QApplication::processEvents();
+    int width = window->width();
+    std::string url = "page.htm?" + std::string(200 * 1024, 'w') + "-the-end";
+    window->Viewer()->OnHotSpotTargetCovered(window->Viewer(), "", url);
+    QApplication::processEvents();
+    EXPECT_EQ(window->width(), width);
+    auto* label = window->findChild<QLabel*>("LB_URL");
+    ASSERT_NE(label, nullptr);
+    EXPECT_LT(label->text().size(), 3000);
+    EXPECT_TRUE(label->text().startsWith("        page.htm?www")) << label->text().left(40).toStdString();
+    window->SaveOptions();
+    EXPECT_EQ(TIniFile(file("KOVRA32.INI")).ReadInteger("Windows", "Width", 0), width);
 }
 
 TEST_F(LinkDispatch, HelpersSaveOpenOrRunTheLinkedFile)

@@ -32,6 +32,13 @@ public:
         unknownFiles << fileName;
         return unknownAnswer;
     }
+    TRunChoice AskRunProgram(const QString& program, const QString& argument, const QString& folder) override
+    {
+        askedPrograms << program;
+        askedArguments << argument;
+        askedFolders << folder;
+        return runAnswer;
+    }
     bool OpenWithDesktop(const QUrl& url) override
     {
         opened << url;
@@ -39,6 +46,9 @@ public:
     }
 
     QStringList informed, errors, confirmed, proposedNames, unknownFiles;
+    QStringList askedPrograms, askedArguments, askedFolders;
+    // The question's default button, as a reader who only presses Enter.
+    TRunChoice runAnswer = TRunChoice::DontRun;
     QList<QUrl> opened;
     bool confirmAnswer = true;
     QString saveAnswer;
