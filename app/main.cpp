@@ -2,13 +2,50 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QTimer>
+#include <cstdio>
+#include <cstring>
 
 #include "app/TFM_PlatForm.h"
 #include "app/TfrmVerifier.h"
 
+namespace {
+
+const char HelpText[] = R"(Usage: quillon [DOCUMENT]
+Shows DOCUMENT (an HTML, text or picture file, or a search results keyword) in
+the Quillon reader; without one, the home page or the search page. When a copy
+is already running on this display, the document is handed to it.
+
+  --help     show this text and end
+  --version  print the version and end
+
+Settings, bookmarks and the results page live in the program folder, or in
+~/.config/quillon/ when that folder cannot be written.
+)";
+
+// Answers --help and --version before any window or display is needed.
+bool AnsweredOnConsole(int argc, char** argv)
+{
+    if (argc != 2)
+        return false;
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("quillon %s\n", QUILLON_VERSION);
+        return true;
+    }
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        std::fputs(HelpText, stdout);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    if (AnsweredOnConsole(argc, argv))
+        return 0;
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     QStringList arguments = QApplication::arguments().mid(1);
 
