@@ -1,9 +1,12 @@
 // The quillon program: one window, one copy per user.
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "app/TFM_PlatForm.h"
 #include "app/TfrmVerifier.h"
@@ -38,14 +41,25 @@ bool AnsweredOnConsole(int argc, char** argv)
     return false;
 }
 
+// The reader changes its working folder (searches, program starts), so a
+// program folder named relative to where it was started is fixed once, here.
+void AnchorProgramFolder()
+{
+    const char* folder = std::getenv("QUILLON_PROGRAM_DIR");
+    if (folder && *folder && *folder != '/')
+        ::setenv("QUILLON_PROGRAM_DIR", std::filesystem::absolute(folder).c_str(), 1);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (AnsweredOnConsole(argc, argv))
         return 0;
+    AnchorProgramFolder();
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillon"), QIcon(QStringLiteral(":/icons/quillon.svg"))));
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     QStringList arguments = QApplication::arguments().mid(1);
 

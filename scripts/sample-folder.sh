@@ -9,8 +9,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:?build folder}"
-folder="$build/sample-reader"
-mkdir -p "$folder"
+mkdir -p "$build/sample-reader"
+folder="$(cd "$build/sample-reader" && pwd)"
 cp -f "$root/sample/KOVRAMSG.HTM" "$root/sample/KOVRAJ.GIF" "$folder/"
 cat > "$folder/QLACCESS.INI" <<INI
 [Advance]
