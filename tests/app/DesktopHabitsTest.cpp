@@ -122,14 +122,26 @@ TEST_F(DesktopHabits, DroppedFileOpensAndDroppedFolderGetsAMessage)
 TEST_F(DesktopHabits, ShownDocumentReloadsWhenItsFileChanges)
 {
     PromptedWindow w;
+    w.resize(600, 400);
     w.show();
-    const QString a = page("live.htm", "first version");
+    const std::string lines = [] {
+        std::string text;
+        for (int i = 0; i < 300; ++i)
+            text += "<p>line " + std::to_string(i);
+        return text;
+    }();
+    const QString a = page("live.htm", "first version" + lines);
     w.LoadHTMLFile(a);
     EXPECT_EQ(w.DocumentWatcher()->Watched(), QStringList{a});
+    THTMLViewer* view = w.Viewer()->ActiveView();
+    view->SetVScrollBarPosition(2000);
+    const int position = view->VScrollBarPosition();
+    ASSERT_GT(position, 1000);
     QSignalSpy changed(w.DocumentWatcher(), &TDocumentWatcher::Changed);
-    page("live.htm", "second version");
+    page("live.htm", "second version" + lines);
     EXPECT_TRUE(changed.wait(3000));
     EXPECT_TRUE(shownText(w).contains("second version")) << shownText(w).toStdString();
+    EXPECT_EQ(w.Viewer()->ActiveView()->VScrollBarPosition(), position) << "the reader keeps their place";
     EXPECT_EQ(w.Viewer()->HistoryCount(), 1) << "a reload is not a new history step";
 }
 
