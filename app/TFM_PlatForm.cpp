@@ -163,7 +163,9 @@ void TFM_PlatForm::createActions()
     QAction* printSeparator = FFileMenu->addSeparator();
     printSeparator->setObjectName("MNU_PrintSeparator");
     printSeparator->setVisible(false);
-    connect(addAction(FFileMenu, "MNU_Exit", "E&xit"), &QAction::triggered, this, &TFM_PlatForm::ExitCommand);
+    QAction* exit = addAction(FFileMenu, "MNU_Exit", "E&xit");
+    connect(exit, &QAction::triggered, this, &TFM_PlatForm::ExitCommand);
+    createDesktopHabits(exit);
 
     addAction(FSearchMenu, "MNU_Toggle", "Toggle Browse/Search Screen", Qt::Key_F1);
     addAction(FSearchMenu, "MNU_Find", "&Find Keyword within document", QKeySequence("Ctrl+F"));
@@ -739,9 +741,7 @@ void TFM_PlatForm::moveEvent(QMoveEvent* event)
 
 void TFM_PlatForm::showAbout()
 {
-    QMessageBox::about(this, QStringLiteral("About Quillon"),
-                       QStringLiteral("<b>Quillon</b><br>An offline reader for HTML document collections,"
-                                      "<br>with the KOVRA local search engine."));
+    QMessageBox::about(this, QStringLiteral("About Quillon"), AboutText());
 }
 
 // ---- directory buttons ------------------------------------------------------

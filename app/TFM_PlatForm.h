@@ -26,6 +26,8 @@ class TEditButton;
 class TSearchPage;
 class TFM_BMMgr;
 class TFM_Find;
+class TRecentDocuments;
+class TDocumentWatcher;
 struct TRightClickParameters;
 struct TPageMargins;
 class TCanvas;
@@ -118,6 +120,18 @@ public:
     QMenu* HistoryMenu() const { return FHistoryMenu; }
     QAction* HistoryEntry(int index) const { return FHistoryEntries[size_t(index)]; }
 
+    // Desktop habits (TFM_PlatFormDesktop.cpp): recent documents, reloading
+    // the shown document when its files change, and dropped files.
+    TRecentDocuments* RecentDocuments() const;
+    TDocumentWatcher* DocumentWatcher() const;
+    // The files the shown document is made of: its file, or a frame set's
+    // own file and every frame's.
+    QStringList ShownFiles() const;
+    // The About box's text: the version and the libraries the program uses.
+    static QString AboutText();
+    // Opens a file dropped on the window; a folder gets a message.
+    void OpenDropped(const QString& file);
+
     // Visibility of all top-level menus, as "Show &Menu Options" sets it.
     void ApplyMenuBarVisibility();
 
@@ -190,6 +204,8 @@ protected:
     virtual int execBookmarkManager();
     virtual void OpenExportedText(const QString& path);
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -227,6 +243,9 @@ private:
     void connectNavigation();
     void locationEntered();
     void historyChanged();
+    void createDesktopHabits(QAction* beforeExit);
+    void documentShown();
+    void shownFilesChanged();
     void processing(bool on);
     void linkCovered(const std::string& url);
     void linkClicked(const std::string& target, const std::string& url, bool& handled);
@@ -291,6 +310,8 @@ private:
     QPushButton* FFindNextButton = nullptr;
     TSearchPage* FSearchPage = nullptr;
     TEditButton* FEditButton = nullptr;
+    TRecentDocuments* FRecentDocuments = nullptr;
+    TDocumentWatcher* FDocumentWatcher = nullptr;
 
     // Menus and actions.
     QMenu* FFileMenu = nullptr;

@@ -387,6 +387,7 @@ void TFM_PlatForm::historyChanged()
     QString title = ToQString(HTMLViewer1->DocumentTitle());
     setWindowTitle((title.isEmpty() ? CurrentFile() : title) + " - " + QApplication::applicationName());
     ED_Location->setText(CurrentFile());
+    documentShown();
 }
 
 void TFM_PlatForm::processing(bool on)

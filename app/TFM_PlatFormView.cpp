@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QWheelEvent>
 #include <array>
@@ -38,16 +39,18 @@ int NextZoom(int current, int direction)
 void TFM_PlatForm::connectViewOptions()
 {
     connect(findChild<QAction*>("MNU_Fonts"), &QAction::triggered, this, &TFM_PlatForm::FontsClick);
-    // Shortcut-only commands, like Back and Forward: the zoom has no menu of its own.
-    auto shortcut = [this](const char* name, const char* caption, QList<QKeySequence> keys, auto handler) {
-        QAction* action = addAction(nullptr, name, caption);
+    // The zoom commands sit in the Options menu, where their shortcuts show;
+    // the shortcuts work wherever the menu is hidden, as every command's do.
+    FOptionsMenu->addSeparator();
+    auto zoomItem = [this](const char* name, const char* caption, QList<QKeySequence> keys, auto handler) {
+        QAction* action = addAction(FOptionsMenu, name, caption);
         action->setShortcuts(keys);
         connect(action, &QAction::triggered, this, handler);
     };
-    shortcut("MNU_ZoomIn", "Zoom In", { QKeySequence(QKeySequence::ZoomIn), QKeySequence("Ctrl+=") },
+    zoomItem("MNU_ZoomIn", "Zoom &In", { QKeySequence(QKeySequence::ZoomIn), QKeySequence("Ctrl+=") },
         &TFM_PlatForm::ZoomIn);
-    shortcut("MNU_ZoomOut", "Zoom Out", { QKeySequence(QKeySequence::ZoomOut) }, &TFM_PlatForm::ZoomOut);
-    shortcut("MNU_ZoomReset", "Normal Size", { QKeySequence("Ctrl+0") }, [this] { SetZoom(100); });
+    zoomItem("MNU_ZoomOut", "Zoom &Out", { QKeySequence(QKeySequence::ZoomOut) }, &TFM_PlatForm::ZoomOut);
+    zoomItem("MNU_ZoomReset", "&Actual Size", { QKeySequence("Ctrl+0") }, [this] { SetZoom(100); });
 }
 
 void TFM_PlatForm::FontsClick()

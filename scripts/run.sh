@@ -7,6 +7,8 @@ bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh"
 build="${QUILLON_BUILD_DIR:-$root/build}"
 if [[ -x "$build/app/quillon" ]]; then
+  QUILLON_PROGRAM_DIR="$(bash "$root/scripts/sample-folder.sh" "$build")"
+  export QUILLON_PROGRAM_DIR
   exec "$build/app/quillon" "$root/sample/index.htm"
 fi
 echo "The desktop program is not built yet; searching the sample collection with kovra instead."

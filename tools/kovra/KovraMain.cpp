@@ -126,6 +126,10 @@ int main(int argc, char** argv)
     // Dates and thousands separators follow the user's locale.
     std::setlocale(LC_ALL, "");
     std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::printf("kovra %s\n", QUILLON_VERSION);
+        return 0;
+    }
     try {
         return Run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::exception& e) {

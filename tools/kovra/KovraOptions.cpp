@@ -200,6 +200,7 @@ Results:
                         "LocalRF": KVRESULT.HTM in the program folder)
   --print               print one line per found file instead of writing the
                         page (with --output, do both)
+  --version             print the version and end
   -h, --help            show this text
 
 Ctrl+C stops the search; the page is still written with the hits found so far.

@@ -156,6 +156,10 @@ int WriteFramesPng(const TRenderOptions& o, TRenderedFrameSet& set)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::cout << "quillon-render " << QUILLON_VERSION << "\n";
+        return 0;
+    }
     std::string error;
     auto options = ParseRenderOptions(argc, argv, error);
     if (!options) {

@@ -37,6 +37,7 @@ Options:
                     character height h is max(1, h/2) pixels wide (plus 1 when
                     bold), ideographs twice that; line height h + h/8.
                     Gives the same numbers on every machine. Not with --png.
+  --version         print the version and end
   --help            this text
 
 Dump format (stable; layout tests compare against it). One box per line,
