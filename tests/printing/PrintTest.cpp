@@ -4,13 +4,17 @@
 #include <QImage>
 #include <QPrinter>
 #include <QProcess>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "html/layout/TSectionList.h"
 #include "html/viewer/THTMLViewer.h"
 #include "html/viewer/TvwPrinter.h"
 #include "html/viewer/ViewerErrors.h"
 #include "html/viewer/ViewerPrint.h"
+#include "tests/support/PermissionsBind.h"
 #include "tests/viewer/ViewerTestSupport.h"
 
 namespace {
@@ -22,6 +26,12 @@ int PdfPages(const std::string& file)
         return -1;
     QByteArray bytes = f.readAll();
     return int(QString::fromLatin1(bytes).count(QRegularExpression("/Type\\s*/Page[^s]")));
+}
+
+std::string ReadAll(const std::string& file)
+{
+    QFile f(QString::fromStdString(file));
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
 }
 
 std::string PdfText(const std::string& file)
@@ -92,6 +102,46 @@ TEST_F(PrintFixture, RangeBeyondTheDocumentPrintsNothing)
     LoadPages(5);
     viewer.Print(3, 4, *printer);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf)));
+    // A file already there is not destroyed by a job that printed nothing.
+    files.Write("out.pdf", "an earlier print");
+    viewer.Print(3, 4, *printer);
+    EXPECT_EQ(ReadAll(pdf), "an earlier print");
+    EXPECT_EQ(printer->outputFileName().toStdString(), pdf);
+}
+
+TEST_F(PrintFixture, PrintingOntoALinkReplacesTheFileItPointsTo)
+{
+    LoadPages(5);
+    std::string real = files.Write("real.pdf", "old");
+    std::string link = files.Path("link.pdf");
+    ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
+    ::chmod(real.c_str(), 0640);
+    printer->setOutputFileName(QString::fromStdString(link));
+    viewer.Print(1, 9999, *printer);
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(link)).isSymLink());
+    EXPECT_EQ(PdfPages(real), 1);
+    struct stat info {};
+    ASSERT_EQ(::stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST_F(PrintFixture, AFolderThatCannotBeWrittenIsNamedInTheMessage)
+{
+    if (!PermissionsBind())
+        GTEST_SKIP() << "file modes do not bind this process";
+    LoadPages(5);
+    std::string folder = files.Path("locked");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0555), 0);
+    printer->setOutputFileName(QString::fromStdString(folder + "/out.pdf"));
+    try {
+        viewer.Print(1, 9999, *printer);
+        FAIL() << "printed into a folder that cannot be written";
+    } catch (const EPrinter& e) {
+        EXPECT_NE(e.message().find("the folder " + folder + "/ cannot be written"), std::string::npos)
+            << e.message();
+    }
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder + "/out.pdf")));
+    ::chmod(folder.c_str(), 0755);
 }
 
 TEST_F(PrintFixture, HeaderCanStopTheJob)

@@ -85,7 +85,11 @@ int WritePdf(const TRenderOptions& o, TRenderedDocument& d)
     try {
         pages = PrintDocumentToPdf(d.doc, o.pdf, settings);
     } catch (const EPrinter& e) {
-        std::cerr << "quillon-render: cannot print to " << o.pdf << ": " << e.message() << "\n";
+        // The file's own messages name it; the printer's do not.
+        const std::string message = e.message();
+        std::cerr << "quillon-render: "
+                  << (message.find(o.pdf) == std::string::npos ? "cannot print to " + o.pdf + ": " : std::string())
+                  << message << "\n";
         return 1;
     }
     std::cerr << "quillon-render: " << pages << (pages == 1 ? " page" : " pages") << " printed to " << o.pdf << "\n";
