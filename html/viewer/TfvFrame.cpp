@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "html/viewer/DocumentFile.h"
 #include "html/viewer/LinkNames.h"
 #include "html/viewer/TDocumentReader.h"
 #include "html/viewer/TFrameSet.h"
@@ -23,10 +24,11 @@ bool IsImageName(const std::string& ext)
 
 std::string ReadFile(const std::string& name)
 {
-    std::optional<std::string> text = ReadFileBytes(name);
-    if (!text)
-        throw EfvLoadError("Can't locate file: " + name);
-    return std::move(*text);
+    try {
+        return ReadDocumentFile(name, name);
+    } catch (const EInOutError& e) {
+        throw EfvLoadError(e.message());
+    }
 }
 
 } // namespace

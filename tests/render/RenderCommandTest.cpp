@@ -9,6 +9,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "images/ImageDecoder.h"
 #include "tests/util/TestSupport.h"
@@ -308,4 +309,16 @@ TEST(RenderCommand, PrintingOntoAFileThatCannotTakeItKeepsTheOldFileAndSaysWhy)
     EXPECT_EQ(folder.status, 1) << folder.output;
     EXPECT_NE(folder.output.find("a folder, not a file"), std::string::npos) << folder.output;
     EXPECT_EQ(PrintTemporaries(dir.path()), 0);
+}
+
+TEST(RenderCommand, DocumentsTooLargeToShowAreRefusedWithTheirSize)
+{
+    TempFolder dir;
+    writeFile(dir.file("huge.htm"), "<p>start");
+    ASSERT_EQ(::truncate(dir.file("huge.htm").c_str(), off_t(40) << 20), 0); // takes no room on the disk
+    TRun run = Render(dir.file("huge.htm"));
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("is too large to show: 40.0 MB (the reader shows documents of up to 32 MB)"),
+              std::string::npos)
+        << run.output;
 }
