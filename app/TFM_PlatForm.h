@@ -147,6 +147,8 @@ public:
     void HistoryClick(int index);
     QString CurrentFile() const;
     QString LocationText() const;
+    // A note in the status bar (until a link is covered).
+    void ShowStatusNote(const QString& note);
 
     // Bookmarks: the "&Bookmark" menu and its manager.
     void GenerateBMList();

@@ -24,10 +24,14 @@
 #include "app/TFM_Find.h"
 #include "app/TFM_PageMargins.h"
 #include "app/TFM_PlatForm.h"
+#include "app/TFM_PrinterSetup.h"
 #include "app/TSearchPage.h"
 #include "app/WidgetHelpers.h"
 #include "html/viewer/PrintHeaderFooter.h"
+#include "html/viewer/TFrameSet.h"
 #include "html/viewer/TFrameViewer.h"
+#include "html/viewer/THTMLViewer.h"
+#include "html/viewer/TfvFrame.h"
 #include "util/FileReplace.h"
 #include "util/Exception.h"
 #include "util/Utilities.h"
@@ -111,9 +115,11 @@ void TFM_PlatForm::connectDocumentCommands()
     on("TB_Print", &TFM_PlatForm::PrintDocument);
     on("MNU_PrintPreview", &TFM_PlatForm::PrintPreview);
     on("MNU_PrinterSetup", [this] {
-        QPrintDialog dialog(&Printer(), this);
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-        dialog.exec();
+        // Sets the printer up for the print commands; prints nothing.
+        TFM_PrinterSetup dialog(Printer(), this);
+        dialog.setObjectName("PrinterSetupDialog");
+        if (dialog.exec() == QDialog::Accepted)
+            dialog.ApplyTo(Printer());
     });
     on("MNU_PageSetup", &TFM_PlatForm::PageSetupClick);
     on("MNU_SaveAs", &TFM_PlatForm::SaveAs);
@@ -208,15 +214,26 @@ bool TFM_PlatForm::FindNextClick()
     }
     const bool matchCase = FFindDialog->MatchCase();
     const bool up = FFindDialog->SearchUp();
-    if (HTMLViewer1->FindInText(ToUtf8(text), matchCase, up))
-        return true;
+    TFindOutcome outcome = HTMLViewer1->FindWrapping(ToUtf8(text), matchCase, up);
     // The words of the last search find the hit on a results page even when
-    // the whole text does not appear together.
-    for (const QString& keyword : FFindText.split(' ', Qt::SkipEmptyParts)) {
-        if (HTMLViewer1->FindInText(ToUtf8(keyword), matchCase, up))
-            return true;
-    }
+    // the whole text does not appear together (on from the match shown: a
+    // word already passed is not found again for a text that is nowhere).
+    const QStringList keywords = FFindText.split(' ', Qt::SkipEmptyParts);
+    for (qsizetype i = 0; outcome == TFindOutcome::NotFound && i < keywords.size(); ++i)
+        if (HTMLViewer1->FindInText(ToUtf8(keywords[i]), matchCase, up))
+            outcome = TFindOutcome::Found;
+    if (outcome == TFindOutcome::Wrapped)
+        ShowStatusNote(up ? QStringLiteral("Passed the top, continued from the end")
+                          : QStringLiteral("Passed the end, continued from the top"));
+    if (outcome != TFindOutcome::NotFound)
+        return true;
     ShowMessage(QMessageBox::Information, '"' + text + QStringLiteral("\" not found"));
+    // The next Enter searches again: the dialog keeps the keyboard.
+    if (FFindDialog->isVisible()) {
+        FFindDialog->raise();
+        FFindDialog->activateWindow();
+        FFindDialog->FocusFindText();
+    }
     return false;
 }
 

@@ -568,7 +568,9 @@ bool THTMLViewer::FindInText(const std::string& text, bool matchCase, bool backw
     if (!matchCase)
         wanted = QString::fromStdU16String(wanted).toLower().toStdU16String();
     TSectionList& doc = *FSectionList;
-    int from = std::max(0, doc.CaretPos);
+    const bool selection = doc.SelE != doc.SelB;
+    int from = std::max(0, !selection ? doc.CaretPos : backwards ? std::min(doc.SelB, doc.SelE)
+                                                                : std::max(doc.SelB, doc.SelE));
     int found = backwards ? doc.FindTextBack(from, wanted, matchCase) : doc.FindText(from, wanted, matchCase);
     if (found < 0)
         return false;
@@ -586,6 +588,25 @@ bool THTMLViewer::FindInText(const std::string& text, bool matchCase, bool backw
     }
     FPaintPanel->update();
     return true;
+}
+
+TFindOutcome THTMLViewer::FindWrapping(const std::string& text, bool matchCase, bool backwards)
+{
+    if (FindInText(text, matchCase, backwards))
+        return TFindOutcome::Found;
+    TSectionList& doc = *FSectionList;
+    if (doc.Sections.empty())
+        return TFindOutcome::NotFound;
+    const int caret = doc.CaretPos, selB = doc.SelB, selE = doc.SelE;
+    doc.SelB = doc.SelE = 0;
+    doc.CaretPos = backwards ? doc.Sections.back()->StartCurs + doc.Sections.back()->Len : 0;
+    if (FindInText(text, matchCase, backwards))
+        return TFindOutcome::Wrapped;
+    // Nothing anywhere: the selection stays as it was.
+    doc.CaretPos = caret;
+    doc.SelB = selB;
+    doc.SelE = selE;
+    return TFindOutcome::NotFound;
 }
 
 void THTMLViewer::SelectAll()

@@ -38,6 +38,9 @@ class THTMLViewer;
 enum class THTMLBorderStyle { htFocused, htNone, htSingle };
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum class TFocusStep { Next, Previous };
+// What a find that may go round the document found: nothing, a match on
+// the way, or a match after passing the end (the top, going up).
+enum class TFindOutcome { NotFound, Found, Wrapped };
 
 enum ThtmlViewerOption : unsigned {
     htOverLinksActive = 1,
@@ -166,7 +169,12 @@ public:
     bool GotoAnchor(const std::string& name);
     // The Y an ID or anchor name scrolls to.
     int AnchorYOf(class TIDObject& target);
+    // Searches on from the selection: forward from its end, backwards from
+    // its start, so that the match shown is never found again.
     bool FindInText(const std::string& text, bool matchCase, bool backwards = false);
+    // FindInText, and when nothing is found before the end (the top, going
+    // up), once more from the other end of the document.
+    TFindOutcome FindWrapping(const std::string& text, bool matchCase, bool backwards);
     std::string ExpandLinkName(const std::string& link) const;
     // The default action for a clicked link (when OnHotSpotClick left it).
     void FollowLink(const std::string& url);

@@ -7,11 +7,16 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFocusEvent>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -378,7 +383,85 @@ TEST_F(DocumentCommands, PreviewShowsEveryPrintedPage)
             if (auto* preview = qobject_cast<QPrintPreviewDialog*>(top))
                 preview->reject();
     });
+    // A printer that printed into a file before previews all the same.
+    w.Printer().setOutputFormat(QPrinter::PdfFormat);
+    w.Printer().setOutputFileName(path("earlier.pdf"));
     w.PrintPreview();
     EXPECT_GE(previewPages, 3);
     EXPECT_EQ(previewPages, w.Viewer()->PrintedPages());
+    EXPECT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    EXPECT_FALSE(QFile::exists(path("earlier.pdf")));
+}
+
+TEST_F(DocumentCommands, FindAgainAfterASearchFindsTheSearchedWordsAndGoesRound)
+{
+    QString doc = page("doc.htm", "<p>alpha beta gamma beta");
+    PromptedWindow w;
+    w.show();
+    w.LoadHTMLFile(doc);
+    TFM_Find* find = w.FindDialog();
+    find->SetFindText("older text");
+    // A search for "beta" puts its words in the dialog: F3 finds them.
+    emit w.SearchPage()->FindTextChanged("beta");
+    EXPECT_EQ(find->FindText(), "beta");
+    w.findChild<QAction*>("MNU_FindAgain")->trigger();
+    EXPECT_EQ(w.Viewer()->ActiveView()->SelText(), u"beta");
+    const int first = w.Viewer()->ActiveView()->SelStart();
+    EXPECT_TRUE(w.FindNextClick());
+    EXPECT_GT(w.Viewer()->ActiveView()->SelStart(), first);
+    QLabel* status = w.findChild<QLabel*>("LB_URL");
+    EXPECT_FALSE(status->text().contains("Passed"));
+    EXPECT_TRUE(w.FindNextClick());
+    EXPECT_EQ(w.Viewer()->ActiveView()->SelStart(), first);
+    EXPECT_EQ(status->text().trimmed(), "Passed the end, continued from the top");
+    EXPECT_TRUE(w.messages.isEmpty());
+    emit w.SearchPage()->FindTextChanged("");
+}
+
+TEST_F(DocumentCommands, NotFoundKeepsTheFindDialogInCharge)
+{
+    QString doc = page("doc.htm", "<p>alpha beta");
+    PromptedWindow w;
+    w.show();
+    w.LoadHTMLFile(doc);
+    w.findChild<QAction*>("MNU_Find")->trigger();
+    TFM_Find* find = w.FindDialog();
+    find->SetFindText("omega");
+    w.activateWindow();
+    EXPECT_FALSE(w.FindNextClick());
+    EXPECT_EQ(w.messages, QStringList { "\"omega\" not found" });
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), find);
+    EXPECT_EQ(find->focusWidget(), find->findChild<QLineEdit*>("ED_FindText"));
+}
+
+TEST_F(DocumentCommands, PrinterSetupSetsUpAndPrintsNothing)
+{
+    QString doc = page("doc.htm", "<p>Printed");
+    PromptedWindow w;
+    w.LoadHTMLFile(doc);
+    w.Printer().setOutputFormat(QPrinter::PdfFormat);
+    w.Printer().setOutputFileName(path("setup.pdf"));
+    QString title;
+    QStringList buttons;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        title = dialog->windowTitle();
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            buttons << button->text();
+        auto* landscape = dialog->findChild<QRadioButton*>("RB_Landscape");
+        if (landscape)
+            landscape->setChecked(true);
+        dialog->findChild<QPushButton*>("BT_OK")->click();
+    });
+    w.findChild<QAction*>("MNU_PrinterSetup")->trigger();
+    EXPECT_EQ(title, "Printer Setup");
+    EXPECT_FALSE(buttons.isEmpty());
+    for (const QString& caption : buttons)
+        EXPECT_FALSE(caption.contains("Print", Qt::CaseInsensitive)) << caption.toStdString();
+    EXPECT_EQ(w.Printer().pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_FALSE(QFile::exists(path("setup.pdf")));
+    EXPECT_EQ(w.Viewer()->PrintedPages(), 0);
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFocusEvent>
 #include <QTest>
+#include <cstdio>
 
 #include "html/viewer/TFrameSet.h"
 #include "html/viewer/TFrameViewer.h"
@@ -122,4 +125,22 @@ TEST_F(NavigationFixture, ReloadReadsTheFilesAgain)
     fv.ShowFile(page);
     EXPECT_EQ(fv.DocumentTitle(), "Three");
     EXPECT_LE(fv.HistoryCount(), 1);
+}
+
+TEST_F(NavigationFixture, AReloadWhoseFileHasGoneLeavesTheViewIdleForTheNextLoad)
+{
+    std::vector<bool> processing;
+    fv.OnProcessing = [&](TFrameViewer*, bool on) { processing.push_back(on); };
+    std::string page = files.Write("page.htm", "<title>Page</title>shown");
+    std::string other = files.Write("other.htm", "<title>Other</title>other");
+    fv.ShowFile(page);
+    ASSERT_EQ(std::remove(page.c_str()), 0);
+    processing.clear();
+    EXPECT_THROW(fv.ReloadFile(), std::exception);
+    EXPECT_FALSE(fv.Busy());
+    EXPECT_EQ(processing, (std::vector<bool>{true, false}));
+    EXPECT_EQ(fv.DocumentTitle(), "Page"); // what was shown stays
+    fv.ShowFile(other);
+    EXPECT_EQ(fv.CurrentFile(), other);
+    EXPECT_EQ(fv.DocumentTitle(), "Other");
 }
