@@ -236,7 +236,10 @@ private:
     void createDocumentCommands();
     void connectDocumentCommands();
     void startPrintIdle();
-    void printBand(TCanvas& canvas, int page, TPrintBand band);
+    // Whether there is a document (or a chosen frame) to print; says why not.
+    bool checkPrintable();
+    void preparePrintBands();
+    void printBand(TCanvas& canvas, int page, TPrintBand band, int bandHeight);
     void connectViewOptions();
     void writeViewerLook();
     bool zoomWheel(QObject* watched, QEvent* event);

@@ -134,11 +134,11 @@ void TFM_PlatForm::connectDocumentCommands()
     HTMLViewer1->OnRightClick = [this](THTMLViewer*, const TRightClickParameters& parameters) {
         ShowDocumentMenu(parameters, QCursor::pos());
     };
-    HTMLViewer1->OnPrintHeader = [this](THTMLViewer*, TCanvas& canvas, int page, int, int, bool&) {
-        printBand(canvas, page, TPrintBand::Header);
+    HTMLViewer1->OnPrintHeader = [this](THTMLViewer*, TCanvas& canvas, int page, int, int height, bool&) {
+        printBand(canvas, page, TPrintBand::Header, height);
     };
-    HTMLViewer1->OnPrintFooter = [this](THTMLViewer*, TCanvas& canvas, int page, int, int, bool&) {
-        printBand(canvas, page, TPrintBand::Footer);
+    HTMLViewer1->OnPrintFooter = [this](THTMLViewer*, TCanvas& canvas, int page, int, int height, bool&) {
+        printBand(canvas, page, TPrintBand::Footer, height);
     };
 }
 
@@ -297,13 +297,42 @@ void TFM_PlatForm::ExportPlainText()
 
 // ---- printing --------------------------------------------------------------------
 
+bool TFM_PlatForm::checkPrintable()
+{
+    if (HTMLViewer1->ActiveView())
+        return true;
+    if (HTMLViewer1->CurrentFile().empty()) {
+        ShowMessage(QMessageBox::Information, QStringLiteral("There is no document to print."));
+        return false;
+    }
+    // A frame set whose frames the user has not chosen between yet.
+    QStringList frames;
+    for (TfvFrame* frame : HTMLViewer1->CurrentFrameSet().Frames()) {
+        const QString source = QFileInfo(ToQString(frame->Source)).fileName();
+        const QString name = ToQString(frame->Name);
+        frames << (name.isEmpty() ? source : source.isEmpty() ? name : name + " (" + source + ")");
+    }
+    ShowMessage(QMessageBox::Information,
+        QStringLiteral("This page is made of frames. Click in the frame you want to print, then print again.\n"
+                       "Its frames: %1.")
+            .arg(frames.join(QStringLiteral(", "))));
+    return false;
+}
+
+void TFM_PlatForm::preparePrintBands()
+{
+    // The header and footer need room inside their margins; a margin too
+    // small for them leaves less room for the body instead of being printed over.
+    const int space = PrintBandSpace(screenUnitsPerInch());
+    HTMLViewer1->PrintHeaderSpace = FViewerOptions.PrintHeader.isEmpty() ? 0 : space;
+    HTMLViewer1->PrintFooterSpace = FViewerOptions.PrintFooter.isEmpty() ? 0 : space;
+}
+
 void TFM_PlatForm::PrintDocument()
 {
-    if (!HTMLViewer1->ActiveView()) {
-        ShowMessage(QMessageBox::Information,
-            QStringLiteral("Can't print frame, please open the single file which you want to print."));
+    if (!checkPrintable())
         return;
-    }
+    preparePrintBands();
     QPrinter& printer = Printer();
     if (ExecPrintDialog(printer)) {
         const bool range = printer.printRange() == QPrinter::PageRange;
@@ -333,7 +362,7 @@ void TFM_PlatForm::startPrintIdle()
     Timer2->start();
 }
 
-void TFM_PlatForm::printBand(TCanvas& canvas, int page, TPrintBand band)
+void TFM_PlatForm::printBand(TCanvas& canvas, int page, TPrintBand band, int bandHeight)
 {
     const QString& text
         = band == TPrintBand::Header ? FViewerOptions.PrintHeader : FViewerOptions.PrintFooter;
@@ -343,7 +372,7 @@ void TFM_PlatForm::printBand(TCanvas& canvas, int page, TPrintBand band)
     facts.page = page;
     facts.timestamp = QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat).toStdU16String();
     facts.fileName = CurrentFile().toStdU16String();
-    DrawPrintBand(canvas, band, ExpandPrintTemplate(text.toStdU16String(), facts), screenUnitsPerInch());
+    DrawPrintBand(canvas, band, ExpandPrintTemplate(text.toStdU16String(), facts), screenUnitsPerInch(), bandHeight);
 }
 
 void TFM_PlatForm::PageSetupClick()
@@ -371,11 +400,9 @@ void TFM_PlatForm::ApplyPageMargins(const TPageMargins& m)
 
 void TFM_PlatForm::PrintPreview()
 {
-    if (!HTMLViewer1->ActiveView()) {
-        ShowMessage(QMessageBox::Information,
-            QStringLiteral("Can't print frame, please open the single file which you want to print."));
+    if (!checkPrintable())
         return;
-    }
+    preparePrintBands();
     QPrintPreviewDialog dialog(&Printer(), this);
     dialog.setWindowTitle(QStringLiteral("Print Preview"));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {

@@ -92,7 +92,9 @@ private:
 
 void TFM_PlatForm::configureViewer()
 {
-    HTMLViewer1->fvOptions |= fvMetaRefresh | fvOverLinksActive;
+    // The main window's options replace the defaults: printed text keeps its
+    // colours (monochrome black is for printers that have none).
+    HTMLViewer1->fvOptions = fvMetaRefresh | fvOverLinksActive;
     HTMLViewer1->NoSelect = false;
     HTMLViewer1->SetHistoryMaxCount(HistoryEntryCount);
     HTMLViewer1->PrintScale = 1.0;

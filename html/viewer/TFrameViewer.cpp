@@ -185,9 +185,11 @@ void TFrameViewer::LoadWholeView(const std::string& file, const std::string& anc
     } else {
         NoRedraw freeze(*this);
         std::vector<TfvFrame*> frames = FCurrent->Frames();
-        if (frames.size() == 1)
-            frames.front()->LoadFrame(file, anchor, TFrameHistory::Add);
-        else
+        if (frames.size() == 1) {
+            // The place already shown, loaded again, is no step to go back to.
+            TfvFrame& only = *frames.front();
+            only.LoadFrame(file, anchor, anchor == only.Destination ? TFrameHistory::Replace : TFrameHistory::Add);
+        } else
             FCurrent->ReloadFiles();
         if (!FHistory.empty()) {
             FHistory[size_t(FHistoryIndex)].position = SinglePosition(*FCurrent);

@@ -95,6 +95,9 @@ public:
     int CharSet = 1;
     double PrintMarginLeft = 2.0, PrintMarginRight = 2.0, PrintMarginTop = 2.0, PrintMarginBottom = 2.0;
     double PrintScale = 1.0;
+    // Document units the header and footer callbacks need inside the top and
+    // bottom margins; a smaller margin makes the body shorter instead.
+    int PrintHeaderSpace = 0, PrintFooterSpace = 0;
     // Percent the fonts and pictures of documents are shown at; Rebuild
     // applies a change to the shown document.
     int Zoom = 100;
@@ -149,8 +152,9 @@ public:
     std::function<void(THTMLViewer*, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseDouble;
     std::function<void(THTMLViewer*, std::string& source)> OnParseBegin;
     std::function<void(THTMLViewer*)> OnParseEnd;
-    // The viewer took the keyboard focus (the frame viewer tracks the active frame).
-    std::function<void(THTMLViewer*)> OnFocusReceived;
+    // The viewer took the keyboard focus, and why (the frame viewer tracks
+    // the frame the user chose).
+    std::function<void(THTMLViewer*, Qt::FocusReason)> OnFocusReceived;
 
     // ---- Loading ----------------------------------------------------------
     // The name may end in "#" and an anchor name. A missing file raises

@@ -276,6 +276,15 @@ TEST_F(DocumentCommands, PrintsWithTheFooterTemplateAndTheChosenRange)
     EXPECT_EQ(two.find("Page 3 of"), std::string::npos);
 }
 
+TEST_F(DocumentCommands, NothingToPrintAndAFrameSetSayWhatToDo)
+{
+    PromptedWindow w;
+    w.printChoice = printToPdf(path("none.pdf"));
+    w.PrintDocument();
+    EXPECT_EQ(w.messages, QStringList { "There is no document to print." });
+    EXPECT_EQ(w.printDialogs, 0);
+}
+
 TEST_F(DocumentCommands, FrameSetPrintsOnlyOnceAFrameHadTheFocus)
 {
     page("left.htm", "<p>Left side");
@@ -288,7 +297,8 @@ TEST_F(DocumentCommands, FrameSetPrintsOnlyOnceAFrameHadTheFocus)
     w.printChoice = printToPdf(path("frame.pdf"));
     w.PrintDocument();
     EXPECT_EQ(w.messages,
-        QStringList { "Can't print frame, please open the single file which you want to print." });
+        QStringList { "This page is made of frames. Click in the frame you want to print, then print again.\n"
+                      "Its frames: left (left.htm), right (right.htm)." });
     EXPECT_EQ(w.printDialogs, 0);
 
     THTMLViewer* left = w.Viewer()->ViewFromTarget("left");
@@ -393,6 +403,40 @@ TEST_F(DocumentCommands, PreviewShowsEveryPrintedPage)
     EXPECT_FALSE(QFile::exists(path("earlier.pdf")));
 }
 
+namespace {
+
+// Red pixels of page 1 of a PDF rendered at 30 pixels per inch.
+int redPixels(const QString& pdf)
+{
+    QString png = pdf + "-page";
+    if (QProcess::execute("pdftoppm", { "-r", "30", "-png", "-singlefile", pdf, png }) != 0)
+        return -1;
+    QImage image(png + ".png");
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            QColor c = image.pixelColor(x, y);
+            count += c.red() > 150 && c.green() < 100 && c.blue() < 100;
+        }
+    return count;
+}
+
+} // namespace
+
+TEST_F(DocumentCommands, PrintedTextKeepsItsColour)
+{
+    if (QProcess::execute("pdftoppm", { "-v" }) != 0)
+        GTEST_SKIP() << "pdftoppm is not installed";
+    QString doc = page("red.htm", "<p><font color=red size=7>Red words</font> <a href=x.htm>a link</a>");
+    PromptedWindow w;
+    w.LoadHTMLFile(doc);
+    EXPECT_FALSE(w.Viewer()->fvOptions & fvPrintMonochromeBlack);
+    w.printChoice = printToPdf(path("red.pdf"));
+    w.PrintDocument();
+    ASSERT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    EXPECT_GT(redPixels(path("red.pdf")), 20);
+}
+
 TEST_F(DocumentCommands, FindAgainAfterASearchFindsTheSearchedWordsAndGoesRound)
 {
     QString doc = page("doc.htm", "<p>alpha beta gamma beta");
@@ -464,4 +508,42 @@ TEST_F(DocumentCommands, PrinterSetupSetsUpAndPrintsNothing)
     EXPECT_EQ(w.Printer().pageLayout().orientation(), QPageLayout::Landscape);
     EXPECT_FALSE(QFile::exists(path("setup.pdf")));
     EXPECT_EQ(w.Viewer()->PrintedPages(), 0);
+}
+
+TEST_F(DocumentCommands, HeaderAndFooterStayOffTheBodyWhenTheMarginsAreSmall)
+{
+    if (QProcess::execute("pdftotext", { "-v" }) != 0)
+        GTEST_SKIP() << "pdftotext is not installed";
+    QString doc = page("long.htm", paragraphs(170));
+    PromptedWindow w;
+    w.LoadHTMLFile(doc);
+    w.ApplyPageMargins(TPageMargins { 0.3, 0.3, 2.0, 2.0, "HEADERMARK", "FOOTERMARK" });
+    w.printChoice = printToPdf(path("tight.pdf"));
+    w.PrintDocument();
+    ASSERT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    // Word boxes of page 1: the header ends above the first line of the body,
+    // the footer starts below the last.
+    QProcess p;
+    p.start("pdftotext", { "-bbox", "-f", "1", "-l", "1", path("tight.pdf"), "-" });
+    ASSERT_TRUE(p.waitForFinished(20000));
+    const QString boxes = QString::fromUtf8(p.readAllStandardOutput());
+    QRegularExpression word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
+    double headerBottom = -1, footerTop = -1, bodyTop = 1e9, bodyBottom = -1;
+    for (auto m = word.globalMatch(boxes); m.hasNext();) {
+        auto match = m.next();
+        const double top = match.captured(2).toDouble(), bottom = match.captured(4).toDouble();
+        const QString text = match.captured(5);
+        if (text == "HEADERMARK")
+            headerBottom = bottom;
+        else if (text == "FOOTERMARK")
+            footerTop = top;
+        else {
+            bodyTop = std::min(bodyTop, top);
+            bodyBottom = std::max(bodyBottom, bottom);
+        }
+    }
+    ASSERT_GT(headerBottom, 0) << boxes.left(600).toStdString();
+    ASSERT_GT(footerTop, 0);
+    EXPECT_LE(headerBottom, bodyTop);
+    EXPECT_GE(footerTop, bodyBottom);
 }

@@ -326,3 +326,17 @@ TEST_F(Navigation, AMissingFileGivesOneMessageTypedOrLinked)
     EXPECT_EQ(w.errors[1], "Can't locate file: " + dir.path() + "/gone.htm");
     EXPECT_EQ(w.LocationText(), dir.path() + "/links.htm");
 }
+
+TEST_F(Navigation, ReloadingTheShownLocationAddsNoBackStep)
+{
+    QString a = page("a.htm", "Page A");
+    QString b = page("b.htm", "Page B");
+    TestWindow w;
+    w.show();
+    w.LoadHTMLFile(a);
+    w.LoadHTMLFile(b);
+    w.LoadHTMLFile(b);
+    w.GoBack();
+    EXPECT_EQ(w.CurrentFile(), a);
+    EXPECT_EQ(w.LocationText(), a);
+}

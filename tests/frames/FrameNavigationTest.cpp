@@ -144,3 +144,41 @@ TEST_F(NavigationFixture, AReloadWhoseFileHasGoneLeavesTheViewIdleForTheNextLoad
     EXPECT_EQ(fv.CurrentFile(), other);
     EXPECT_EQ(fv.DocumentTitle(), "Other");
 }
+
+TEST_F(NavigationFixture, ShowingThePlaceAlreadyShownAddsNoBackStep)
+{
+    std::string a = files.Write("a.htm", "<title>A</title>a");
+    std::string b = files.Write("b.htm", "<title>B</title><p><a name=x>x</a>b");
+    fv.ShowFile(a);
+    fv.ShowFile(b);
+    fv.ShowFile(b);
+    fv.StepBack();
+    EXPECT_EQ(fv.CurrentFile(), a);
+    // Another place in the same document is a step of its own.
+    fv.StepForward();
+    fv.ShowFile(b + "#x");
+    fv.StepBack();
+    EXPECT_EQ(fv.CurrentFile(), b);
+    fv.StepBack();
+    EXPECT_EQ(fv.CurrentFile(), a);
+}
+
+TEST_F(NavigationFixture, OnlyAFrameTheUserChoseIsTheActiveOne)
+{
+    files.Write("left.htm", "left");
+    files.Write("right.htm", "right");
+    fv.ShowFile(files.Write("set.htm", "<frameset cols=\"*,*\"><frame name=left src=left.htm>"
+                                      "<frame name=right src=right.htm></frameset>"));
+    THTMLViewer* left = fv.ViewFromTarget("left");
+    THTMLViewer* right = fv.ViewFromTarget("right");
+    ASSERT_TRUE(left && right);
+    // Focus passing through (a window activated, a set shown) chooses nothing.
+    QFocusEvent passing(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(left, &passing);
+    EXPECT_EQ(fv.ActiveView(), nullptr);
+    QFocusEvent clicked(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(right, &clicked);
+    EXPECT_EQ(fv.ActiveView(), right);
+    QApplication::sendEvent(left, &passing);
+    EXPECT_EQ(fv.ActiveView(), right);
+}

@@ -14,6 +14,7 @@
 #include "html/viewer/TvwPrinter.h"
 #include "html/viewer/ViewerErrors.h"
 #include "html/viewer/ViewerPrint.h"
+#include "tests/layout/LayoutTestSupport.h"
 #include "tests/support/PermissionsBind.h"
 #include "tests/viewer/ViewerTestSupport.h"
 
@@ -166,6 +167,28 @@ TEST_F(PrintFixture, HeaderCanStopTheJob)
     EXPECT_NEAR(headerHeight, 76, 1);
 }
 
+TEST_F(PrintFixture, SmallMarginsMakeRoomForTheHeaderAndFooterOffTheBody)
+{
+    LoadPages(110);
+    viewer.Print(1, 9999, *printer);
+    const int roomyPages = viewer.PrintedPages();
+    int headerHeight = 0, footerHeight = 0;
+    viewer.OnPrintHeader = [&](THTMLViewer*, TCanvas&, int, int, int h, bool&) { headerHeight = h; };
+    viewer.OnPrintFooter = [&](THTMLViewer*, TCanvas&, int, int, int h, bool&) { footerHeight = h; };
+    viewer.PrintMarginTop = viewer.PrintMarginBottom = 0.2; // about 8 units each
+    viewer.PrintHeaderSpace = 30;
+    viewer.PrintFooterSpace = 25;
+    viewer.Print(1, 9999, *printer);
+    EXPECT_GE(headerHeight, 30);
+    EXPECT_GE(footerHeight, 25);
+    EXPECT_LT(headerHeight, 34);
+    // Without bands that need room the margins are what they say.
+    viewer.PrintHeaderSpace = viewer.PrintFooterSpace = 0;
+    viewer.Print(1, 9999, *printer);
+    EXPECT_LT(headerHeight, 10);
+    EXPECT_GE(roomyPages, 2);
+}
+
 TEST_F(PrintFixture, DoubleScaleHalvesTheDocumentPerPage)
 {
     LoadPages(200);
@@ -262,4 +285,28 @@ TEST(TvwPrinter, StateErrors)
     EXPECT_EQ(job.PageNumber(), 2);
     job.EndDoc();
     EXPECT_EQ(PdfPages(files.Path("x.pdf")), 2);
+}
+
+TEST(MonochromeRule, ColouredTextTurnsBlackOnlyOnDevicesWithoutColours)
+{
+    using namespace layouttest;
+    Doc d;
+    TTextStyle red = Text();
+    red.font.color = 0x0000FF;
+    d.AddText(*d.body, u"red", red);
+    d.Layout(300);
+    auto printedColour = [&](int colorDepth) {
+        TFixedCanvas device(TFixedCanvas::TDevice{96, 96, colorDepth, true});
+        TPaintContext pc{device, {0, 0, 300, 100}};
+        pc.printing = true;
+        pc.printMonochrome = true;
+        pc.pageBottom = 100;
+        d.doc.PaintDocument(pc, 0);
+        for (const TDrawCall& call : device.calls())
+            if (call.kind == TDrawKind::Text)
+                return call.color;
+        return TColor(ClNone);
+    };
+    EXPECT_EQ(printedColour(1), TColor(0));         // two colours: black
+    EXPECT_EQ(printedColour(24), TColor(0x0000FF)); // a colour printer keeps red
 }

@@ -311,6 +311,28 @@ TEST(RenderCommand, PrintingOntoAFileThatCannotTakeItKeepsTheOldFileAndSaysWhy)
     EXPECT_EQ(PrintTemporaries(dir.path()), 0);
 }
 
+TEST(RenderCommand, PrintedColoursReachThePdf)
+{
+    if (std::system("pdftoppm -v >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftoppm is not installed";
+    TempFolder dir;
+    writeFile(dir.file("red.htm"), "<p><font color=red size=7>Red words</font> and <a href=x.htm>a blue link</a>");
+    TRun run = Render(dir.file("red.htm") + " --pdf " + dir.file("red.pdf"));
+    ASSERT_EQ(run.status, 0) << run.output;
+    ASSERT_EQ(std::system(("pdftoppm -r 30 -png -singlefile " + dir.file("red.pdf") + " " + dir.file("page")).c_str()),
+              0);
+    TDecodedImage page = LoadImageFile(dir.file("page.png"), TTransparency::None);
+    ASSERT_TRUE(page.ok());
+    int red = 0, blue = 0;
+    for (uint32_t pixel : page.bitmap.pixels) {
+        const int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+        red += r > 150 && g < 100 && b < 100;
+        blue += b > 150 && r < 100 && g < 100;
+    }
+    EXPECT_GT(red, 20);
+    EXPECT_GT(blue, 5);
+}
+
 TEST(RenderCommand, DocumentsTooLargeToShowAreRefusedWithTheirSize)
 {
     TempFolder dir;
