@@ -80,3 +80,9 @@ void TFM_Find::SetSearchUp(bool up)
 {
     (up ? RB_Up : RB_Down)->setChecked(true);
 }
+
+void TFM_Find::FocusFindText()
+{
+    ED_FindText->setFocus();
+    ED_FindText->selectAll();
+}

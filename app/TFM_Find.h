@@ -19,6 +19,8 @@ public:
     void SetMatchCase(bool matchCase);
     bool SearchUp() const;
     void SetSearchUp(bool up);
+    // Puts the keyboard in the text field, its text selected.
+    void FocusFindText();
 
 signals:
     void FindNextRequested();

@@ -165,6 +165,8 @@ public:
     void HistoryClick(int index);
     QString CurrentFile() const;
     QString LocationText() const;
+    // A note in the status bar (until a link is covered).
+    void ShowStatusNote(const QString& note);
 
     // Bookmarks: the "&Bookmark" menu and its manager.
     void GenerateBMList();
@@ -257,7 +259,10 @@ private:
     void createDocumentCommands();
     void connectDocumentCommands();
     void startPrintIdle();
-    void printBand(TCanvas& canvas, int page, TPrintBand band);
+    // Whether there is a document (or a chosen frame) to print; says why not.
+    bool checkPrintable();
+    void preparePrintBands();
+    void printBand(TCanvas& canvas, int page, TPrintBand band, int bandHeight);
     void connectViewOptions();
     void writeViewerLook();
     bool zoomWheel(QObject* watched, QEvent* event);

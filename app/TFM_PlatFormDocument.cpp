@@ -24,10 +24,14 @@
 #include "app/TFM_Find.h"
 #include "app/TFM_PageMargins.h"
 #include "app/TFM_PlatForm.h"
+#include "app/TFM_PrinterSetup.h"
 #include "app/TSearchPage.h"
 #include "app/WidgetHelpers.h"
 #include "html/viewer/PrintHeaderFooter.h"
+#include "html/viewer/TFrameSet.h"
 #include "html/viewer/TFrameViewer.h"
+#include "html/viewer/THTMLViewer.h"
+#include "html/viewer/TfvFrame.h"
 #include "util/FileReplace.h"
 #include "util/Exception.h"
 #include "util/Utilities.h"
@@ -111,9 +115,11 @@ void TFM_PlatForm::connectDocumentCommands()
     on("TB_Print", &TFM_PlatForm::PrintDocument);
     on("MNU_PrintPreview", &TFM_PlatForm::PrintPreview);
     on("MNU_PrinterSetup", [this] {
-        QPrintDialog dialog(&Printer(), this);
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-        dialog.exec();
+        // Sets the printer up for the print commands; prints nothing.
+        TFM_PrinterSetup dialog(Printer(), this);
+        dialog.setObjectName("PrinterSetupDialog");
+        if (dialog.exec() == QDialog::Accepted)
+            dialog.ApplyTo(Printer());
     });
     on("MNU_PageSetup", &TFM_PlatForm::PageSetupClick);
     on("MNU_SaveAs", &TFM_PlatForm::SaveAs);
@@ -128,11 +134,11 @@ void TFM_PlatForm::connectDocumentCommands()
     HTMLViewer1->OnRightClick = [this](THTMLViewer*, const TRightClickParameters& parameters) {
         ShowDocumentMenu(parameters, QCursor::pos());
     };
-    HTMLViewer1->OnPrintHeader = [this](THTMLViewer*, TCanvas& canvas, int page, int, int, bool&) {
-        printBand(canvas, page, TPrintBand::Header);
+    HTMLViewer1->OnPrintHeader = [this](THTMLViewer*, TCanvas& canvas, int page, int, int height, bool&) {
+        printBand(canvas, page, TPrintBand::Header, height);
     };
-    HTMLViewer1->OnPrintFooter = [this](THTMLViewer*, TCanvas& canvas, int page, int, int, bool&) {
-        printBand(canvas, page, TPrintBand::Footer);
+    HTMLViewer1->OnPrintFooter = [this](THTMLViewer*, TCanvas& canvas, int page, int, int height, bool&) {
+        printBand(canvas, page, TPrintBand::Footer, height);
     };
 }
 
@@ -208,15 +214,26 @@ bool TFM_PlatForm::FindNextClick()
     }
     const bool matchCase = FFindDialog->MatchCase();
     const bool up = FFindDialog->SearchUp();
-    if (HTMLViewer1->FindInText(ToUtf8(text), matchCase, up))
-        return true;
+    TFindOutcome outcome = HTMLViewer1->FindWrapping(ToUtf8(text), matchCase, up);
     // The words of the last search find the hit on a results page even when
-    // the whole text does not appear together.
-    for (const QString& keyword : FFindText.split(' ', Qt::SkipEmptyParts)) {
-        if (HTMLViewer1->FindInText(ToUtf8(keyword), matchCase, up))
-            return true;
-    }
+    // the whole text does not appear together (on from the match shown: a
+    // word already passed is not found again for a text that is nowhere).
+    const QStringList keywords = FFindText.split(' ', Qt::SkipEmptyParts);
+    for (qsizetype i = 0; outcome == TFindOutcome::NotFound && i < keywords.size(); ++i)
+        if (HTMLViewer1->FindInText(ToUtf8(keywords[i]), matchCase, up))
+            outcome = TFindOutcome::Found;
+    if (outcome == TFindOutcome::Wrapped)
+        ShowStatusNote(up ? QStringLiteral("Passed the top, continued from the end")
+                          : QStringLiteral("Passed the end, continued from the top"));
+    if (outcome != TFindOutcome::NotFound)
+        return true;
     ShowMessage(QMessageBox::Information, '"' + text + QStringLiteral("\" not found"));
+    // The next Enter searches again: the dialog keeps the keyboard.
+    if (FFindDialog->isVisible()) {
+        FFindDialog->raise();
+        FFindDialog->activateWindow();
+        FFindDialog->FocusFindText();
+    }
     return false;
 }
 
@@ -280,13 +297,42 @@ void TFM_PlatForm::ExportPlainText()
 
 // ---- printing --------------------------------------------------------------------
 
+bool TFM_PlatForm::checkPrintable()
+{
+    if (HTMLViewer1->ActiveView())
+        return true;
+    if (HTMLViewer1->CurrentFile().empty()) {
+        ShowMessage(QMessageBox::Information, QStringLiteral("There is no document to print."));
+        return false;
+    }
+    // A frame set whose frames the user has not chosen between yet.
+    QStringList frames;
+    for (TfvFrame* frame : HTMLViewer1->CurrentFrameSet().Frames()) {
+        const QString source = QFileInfo(ToQString(frame->Source)).fileName();
+        const QString name = ToQString(frame->Name);
+        frames << (name.isEmpty() ? source : source.isEmpty() ? name : name + " (" + source + ")");
+    }
+    ShowMessage(QMessageBox::Information,
+        QStringLiteral("This page is made of frames. Click in the frame you want to print, then print again.\n"
+                       "Its frames: %1.")
+            .arg(frames.join(QStringLiteral(", "))));
+    return false;
+}
+
+void TFM_PlatForm::preparePrintBands()
+{
+    // The header and footer need room inside their margins; a margin too
+    // small for them leaves less room for the body instead of being printed over.
+    const int space = PrintBandSpace(screenUnitsPerInch());
+    HTMLViewer1->PrintHeaderSpace = FViewerOptions.PrintHeader.isEmpty() ? 0 : space;
+    HTMLViewer1->PrintFooterSpace = FViewerOptions.PrintFooter.isEmpty() ? 0 : space;
+}
+
 void TFM_PlatForm::PrintDocument()
 {
-    if (!HTMLViewer1->ActiveView()) {
-        ShowMessage(QMessageBox::Information,
-            QStringLiteral("Can't print frame, please open the single file which you want to print."));
+    if (!checkPrintable())
         return;
-    }
+    preparePrintBands();
     QPrinter& printer = Printer();
     if (ExecPrintDialog(printer)) {
         const bool range = printer.printRange() == QPrinter::PageRange;
@@ -316,7 +362,7 @@ void TFM_PlatForm::startPrintIdle()
     Timer2->start();
 }
 
-void TFM_PlatForm::printBand(TCanvas& canvas, int page, TPrintBand band)
+void TFM_PlatForm::printBand(TCanvas& canvas, int page, TPrintBand band, int bandHeight)
 {
     const QString& text
         = band == TPrintBand::Header ? FViewerOptions.PrintHeader : FViewerOptions.PrintFooter;
@@ -326,7 +372,7 @@ void TFM_PlatForm::printBand(TCanvas& canvas, int page, TPrintBand band)
     facts.page = page;
     facts.timestamp = QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat).toStdU16String();
     facts.fileName = CurrentFile().toStdU16String();
-    DrawPrintBand(canvas, band, ExpandPrintTemplate(text.toStdU16String(), facts), screenUnitsPerInch());
+    DrawPrintBand(canvas, band, ExpandPrintTemplate(text.toStdU16String(), facts), screenUnitsPerInch(), bandHeight);
 }
 
 void TFM_PlatForm::PageSetupClick()
@@ -354,11 +400,9 @@ void TFM_PlatForm::ApplyPageMargins(const TPageMargins& m)
 
 void TFM_PlatForm::PrintPreview()
 {
-    if (!HTMLViewer1->ActiveView()) {
-        ShowMessage(QMessageBox::Information,
-            QStringLiteral("Can't print frame, please open the single file which you want to print."));
+    if (!checkPrintable())
         return;
-    }
+    preparePrintBands();
     QPrintPreviewDialog dialog(&Printer(), this);
     dialog.setWindowTitle(QStringLiteral("Print Preview"));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {

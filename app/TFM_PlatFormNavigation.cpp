@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "app/TFM_DirButtons.h"
+#include "app/TFM_Find.h"
 #include "app/TFM_HomePage.h"
 #include "app/TFM_PlatForm.h"
 #include "app/TFormSubmitter.h"
@@ -91,7 +92,9 @@ private:
 
 void TFM_PlatForm::configureViewer()
 {
-    HTMLViewer1->fvOptions |= fvMetaRefresh | fvOverLinksActive;
+    // The main window's options replace the defaults: printed text keeps its
+    // colours (monochrome black is for printers that have none).
+    HTMLViewer1->fvOptions = fvMetaRefresh | fvOverLinksActive;
     HTMLViewer1->NoSelect = false;
     HTMLViewer1->SetHistoryMaxCount(HistoryEntryCount);
     HTMLViewer1->PrintScale = 1.0;
@@ -148,10 +151,21 @@ void TFM_PlatForm::connectNavigation()
         dialog.exec();
         ApplyDirButtons(dialog.Entries());
     });
-    connect(FSearchPage, &TSearchPage::FindTextChanged, this, [this](const QString& text) { FFindText = text; });
+    connect(FSearchPage, &TSearchPage::FindTextChanged, this, [this](const QString& text) {
+        FFindText = text;
+        // Find Again after a search looks for what was searched, whatever
+        // the find dialog held before.
+        if (!text.isEmpty())
+            FFindDialog->SetFindText(text);
+    });
 
     HTMLViewer1->OnHistoryChange = [this](TFrameViewer*) { historyChanged(); };
     HTMLViewer1->OnProcessing = [this](TFrameViewer*, bool on) { processing(on); };
+    // A link to a missing file says what a typed one says, in the same box.
+    HTMLViewer1->OnLoadError = [this](TFrameViewer*, const std::string& message) {
+        ReportError(ToQString(message));
+        ED_Location->setText(CurrentFile());
+    };
     HTMLViewer1->OnHotSpotTargetCovered = [this](TFrameViewer*, const std::string&, const std::string& url) {
         linkCovered(url);
     };
@@ -232,6 +246,13 @@ void TFM_PlatForm::LoadHTMLFile(const QString& location)
     // A location may be a command word, in any letter case.
     if (RunPseudoCommand(text.toUpper()))
         return;
+    // The view ignores a load while another runs (a hand-over or a timer
+    // that came while a long page was read): the user learns that nothing
+    // was opened, and the location bar keeps naming what is shown.
+    if (HTMLViewer1->Busy()) {
+        ShowStatusNote(QStringLiteral("Still loading a document: %1 was not opened").arg(text));
+        return;
+    }
     FLoading = true;
     if (text.contains(QLatin1String("file:///")) || text.contains(QLatin1String("./")))
         text = ToQString(HTMLViewer1->ExpandLinkName(ToUtf8(text)));
@@ -284,6 +305,8 @@ void TFM_PlatForm::locationEntered()
 
 void TFM_PlatForm::Refresh()
 {
+    if (HTMLViewer1->Busy())
+        return;
     FLoading = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     HTMLViewer1->ImageCacheCount = 0;
@@ -387,7 +410,15 @@ void TFM_PlatForm::historyChanged()
     QString title = ToQString(HTMLViewer1->DocumentTitle());
     setWindowTitle((title.isEmpty() ? CurrentFile() : title) + " - " + QApplication::applicationName());
     ED_Location->setText(CurrentFile());
+    // A refresh with nothing shown (after Close File) greys the button; the
+    // next document brings it back.
+    findChild<QAction*>("TB_Refresh")->setEnabled(!HTMLViewer1->CurrentFile().empty());
     documentShown();
+}
+
+void TFM_PlatForm::ShowStatusNote(const QString& note)
+{
+    FLinkLabel->setText(QStringLiteral("        ") + note);
 }
 
 void TFM_PlatForm::processing(bool on)

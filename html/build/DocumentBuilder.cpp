@@ -519,6 +519,7 @@ void FinishBuild()
     R().TopCodePage = nullptr;
     R().OnInclude = nullptr;
     R().OnScript = nullptr;
+    R().OnProgress = nullptr;
     ReleaseDocument();
 }
 
@@ -558,6 +559,7 @@ THtmlParseResult HtmlParseString(std::string_view text, TSectionList& document, 
         RestartReading();
         R().OnInclude = events.OnInclude;
         R().OnScript = events.OnScript;
+        R().OnProgress = events.OnProgress;
         NextSymbol();
         BodyLoop({});
     } catch (const Exception&) {

@@ -40,6 +40,8 @@ struct THtmlParseEvents {
     TLinkType OnLink;
     TScriptEvent OnScript;
     TGetStreamEvent OnGetStream;
+    // Raised as the reader moves through the document (every 4096 bytes).
+    TProgressEvent OnProgress;
     // The viewer's name expansion for stream requests (may be empty).
     std::function<std::string(const std::string& name)> ExpandName;
     // The viewer's file name of a link target (relative names against the

@@ -181,7 +181,9 @@ void TSection::PaintText(TPaintContext& pc, TFontObj& run, const LineRec& line, 
     TColor color = DrawColor(run.Font().color);
     TColor background = run.Font().background;
     if (pc.printing) {
-        if (pc.printMonochrome && color != 0xFFFFFF)
+        // Black only where the printer has no colours to show (fewer than
+        // three: one bit per pixel); colour printers and PDFs keep them.
+        if (pc.printMonochrome && canvas.colorDepth() < 2 && color != 0xFFFFFF)
             color = 0;
         if (!pc.printBackground && RedOf(color) > 0xE0 && GreenOf(color) > 0xE0)
             color = 0xA0A0A0;

@@ -1,6 +1,7 @@
 #include "html/viewer/PrintHeaderFooter.h"
 
 #include <QString>
+#include <algorithm>
 
 #include "gfx/TCanvas.h"
 
@@ -19,6 +20,8 @@ void replaceFirst(std::u16string& text, std::u16string_view placeholder, std::u1
         text.replace(size_t(at), placeholder.size(), value);
 }
 
+int FontUnits(int unitsPerInch) { return (fontPoints * unitsPerInch + 36) / 72; }
+
 } // namespace
 
 std::u16string ExpandPrintTemplate(std::u16string_view text, const TPrintPageFacts& facts)
@@ -30,18 +33,26 @@ std::u16string ExpandPrintTemplate(std::u16string_view text, const TPrintPageFac
     return result;
 }
 
-void DrawPrintBand(TCanvas& canvas, TPrintBand band, std::u16string_view text, int unitsPerInch)
+void DrawPrintBand(TCanvas& canvas, TPrintBand band, std::u16string_view text, int unitsPerInch, int bandHeight)
 {
     if (text.empty())
         return;
     TFontSpec spec;
     spec.name = "Arial";
-    spec.height = -(fontPoints * unitsPerInch + 36) / 72;
+    spec.height = -FontUnits(unitsPerInch);
     TFontRef font = canvas.createFont(spec);
     canvas.setFont(font);
     canvas.setTextColor(0x000000);
     canvas.setBackgroundMode(TBackgroundMode::Transparent);
     canvas.setTextAlign(TTextAlign::Top);
-    int top = band == TPrintBand::Header ? bandY : bandY - font->metrics().height;
-    canvas.textOut(bandX, top, text);
+    const int height = font->metrics().height;
+    const int bottom = band == TPrintBand::Header ? std::min(bandY + height, bandHeight)
+                                                  : std::max(height, std::min(bandY, bandHeight));
+    canvas.textOut(bandX, std::max(0, bottom - height), text);
+}
+
+int PrintBandSpace(int unitsPerInch)
+{
+    // The font's line is a little more than its size; half again is ample.
+    return FontUnits(unitsPerInch) * 3 / 2 + 2;
 }

@@ -62,6 +62,13 @@ void TBuilderReader::ParseHtml(const std::string& text, TSectionList& document, 
     e.OnScript = events.onScript;
     e.OnLink = events.onLink;
     e.HtmlToFileName = events.fileName;
+    if (events.onProgress)
+        e.OnProgress = [f = events.onProgress](int64_t, int64_t) { f(); };
+    struct TReadingScope {
+        bool& reading;
+        explicit TReadingScope(bool& flag) : reading(flag) { reading = true; }
+        ~TReadingScope() { reading = false; }
+    } scope(FReading);
     built->result = HtmlParseString(text, document, built->styles, SettingsFor(document, events.defaults), e);
     result.title = built->result.title;
     result.base = built->result.base;

@@ -30,6 +30,8 @@ struct TReaderEvents {
     std::function<void(const std::string& rel, const std::string& rev, const std::string& href)> onLink;
     // The file name of a name the document refers to (style sheets).
     std::function<std::string(const std::string& name)> fileName;
+    // Raised again and again while a long document is read.
+    std::function<void()> onProgress;
 };
 
 // What the reader found in the head.
@@ -53,6 +55,10 @@ struct TFrameSetEvents {
 class TDocumentReader {
 public:
     virtual ~TDocumentReader() = default;
+    // Whether an HTML document is being read now. The reader keeps its state
+    // at module level, and a long read lets events through (onProgress):
+    // nothing those events start may read another document meanwhile.
+    bool Reading() const { return FReading; }
     // Parses the HTML text into the (cleared) document.
     virtual void ParseHtml(const std::string& text, TSectionList& document, const TReaderEvents& events,
                            TReaderResult& result) = 0;
@@ -63,6 +69,9 @@ public:
     virtual bool IsFrameSet(const std::string& text) = 0;
     // Reports the head (title, base, meta) and the FRAMESET structure.
     virtual void ParseFrameSet(const std::string& text, TFrameSetEvents& events, TReaderResult& result) = 0;
+
+protected:
+    bool FReading = false;
 };
 
 TDocumentReader& DocumentReader();

@@ -36,6 +36,8 @@ void TFVBase::ApplySettings(THTMLViewer& v) const
     v.PrintMarginTop = PrintMarginTop;
     v.PrintMarginBottom = PrintMarginBottom;
     v.PrintScale = PrintScale;
+    v.PrintHeaderSpace = PrintHeaderSpace;
+    v.PrintFooterSpace = PrintFooterSpace;
     v.SetServerRoot(FServerRoot);
     ThtmlViewerOptions o = htPrintTableBackground | htPrintMonochromeBlack;
     if (fvOptions & fvOverLinksActive)

@@ -39,6 +39,8 @@ public:
     int MarginHeight = 5;
     double PrintMarginLeft = 2.0, PrintMarginRight = 2.0, PrintMarginTop = 2.0, PrintMarginBottom = 2.0;
     double PrintScale = 1.0;
+    // Room the header and footer callbacks need inside their margins.
+    int PrintHeaderSpace = 0, PrintFooterSpace = 0;
     int CharSet = 1;
     // Percent the documents of every frame are shown at (fonts and pictures).
     int Zoom = 100;

@@ -3,6 +3,7 @@
 #include <stack>
 
 #include "html/parse/TAttributeList.h"
+#include "html/viewer/DocumentFile.h"
 #include "html/viewer/LinkNames.h"
 #include "html/viewer/MetaRefresh.h"
 #include "html/viewer/TDocumentReader.h"
@@ -11,6 +12,21 @@
 #include "html/viewer/TfvFrame.h"
 #include "html/viewer/ViewerErrors.h"
 #include "util/Utilities.h"
+
+namespace {
+
+// The whole text of a document that may be a frame set, with the reader's
+// reasons (missing, too large) as load errors of the frame viewer.
+std::string ReadFrameSetSource(const std::string& path, const std::string& shownName)
+{
+    try {
+        return ReadDocumentFile(path, shownName);
+    } catch (const EInOutError& e) {
+        throw EfvLoadError(e.message());
+    }
+}
+
+} // namespace
 
 TFrameSet::TFrameSet(TFrameViewer& viewer) : TSubFrameSet(&viewer, this, nullptr), FViewer(viewer) {}
 
@@ -107,9 +123,7 @@ void TFrameSet::LoadFromFile(const std::string& file, const std::string& anchor)
     std::optional<std::string> supplied = FViewer.RequestedBuffer(file);
     CurrentFile = supplied ? file : FViewer.ExpandLinkName(file);
     if (!image && ext != ".TXT") {
-        std::optional<std::string> text = supplied ? supplied : ReadFileBytes(CurrentFile);
-        if (!text)
-            throw EfvLoadError("Can't locate file: " + file);
+        std::optional<std::string> text = supplied ? supplied : ReadFrameSetSource(CurrentFile, file);
         if (DocumentReader().IsFrameSet(*text)) {
             TReaderResult result;
             BuildFrameSet(*this, *text, CurrentFile, result);

@@ -9,6 +9,7 @@
 #include "html/layout/TStringBitmapList.h"
 #include "html/viewer/LaterDeleter.h"
 #include "html/viewer/LinkNames.h"
+#include "html/viewer/TDocumentReader.h"
 #include "html/viewer/TFrameSet.h"
 #include "html/viewer/THTMLViewer.h"
 #include "html/viewer/TfvFrame.h"
@@ -17,6 +18,20 @@
 namespace {
 
 bool FileExists(const std::string& name) { return QFileInfo(QString::fromStdString(name)).isFile(); }
+
+// The viewer is busy for a scope and idle again on every way out of it, a
+// load that fails included: a busy flag left set would refuse every later
+// load and keep the owner's window disabled for good.
+class TBusyScope {
+public:
+    explicit TBusyScope(TFrameViewer& viewer) : FViewer(viewer) { FViewer.SetBusy(true); }
+    ~TBusyScope() { FViewer.SetBusy(false); }
+    TBusyScope(const TBusyScope&) = delete;
+    TBusyScope& operator=(const TBusyScope&) = delete;
+
+private:
+    TFrameViewer& FViewer;
+};
 
 // Suspends repainting of a widget for a scope.
 struct NoRedraw {
@@ -63,6 +78,8 @@ void TFrameViewer::SetBusy(bool busy)
         OnProcessing(this, busy);
 }
 
+bool TFrameViewer::Busy() const { return FBusy || DocumentReader().Reading(); }
+
 std::string TFrameViewer::CurrentFile() const { return FCurrent->CurrentFile; }
 
 std::string TFrameViewer::DocumentTitle() const
@@ -98,7 +115,7 @@ std::string TFrameViewer::ExpandLinkName(const std::string& link)
 
 void TFrameViewer::ShowFile(const std::string& name)
 {
-    if (FBusy)
+    if (Busy())
         return;
     std::string file, anchor;
     SplitAnchor(name, file, anchor);
@@ -147,11 +164,7 @@ void TFrameViewer::ShowSet(const std::shared_ptr<TFrameSet>& set)
 
 void TFrameViewer::LoadWholeView(const std::string& file, const std::string& anchor)
 {
-    SetBusy(true);
-    struct Idle {
-        TFrameViewer& v;
-        ~Idle() { v.SetBusy(false); }
-    } idle{*this};
+    TBusyScope busy(*this);
     if (OnSoundRequest)
         OnSoundRequest(nullptr, "", 0, true);
     if (!SameTextNoCase(file, FCurrent->CurrentFile)) {
@@ -172,9 +185,11 @@ void TFrameViewer::LoadWholeView(const std::string& file, const std::string& anc
     } else {
         NoRedraw freeze(*this);
         std::vector<TfvFrame*> frames = FCurrent->Frames();
-        if (frames.size() == 1)
-            frames.front()->LoadFrame(file, anchor, TFrameHistory::Add);
-        else
+        if (frames.size() == 1) {
+            // The place already shown, loaded again, is no step to go back to.
+            TfvFrame& only = *frames.front();
+            only.LoadFrame(file, anchor, anchor == only.Destination ? TFrameHistory::Replace : TFrameHistory::Add);
+        } else
             FCurrent->ReloadFiles();
         if (!FHistory.empty()) {
             FHistory[size_t(FHistoryIndex)].position = SinglePosition(*FCurrent);
@@ -258,7 +273,7 @@ void TFrameViewer::SetImageCacheCount(int count)
 
 void TFrameViewer::SetHistoryIndex(int index)
 {
-    if (index == FHistoryIndex || index < 0 || index >= int(FHistory.size()) || FBusy)
+    if (index == FHistoryIndex || index < 0 || index >= int(FHistory.size()) || Busy())
         return;
     HistoryEntry& current = FHistory[size_t(FHistoryIndex)];
     current.title = DocumentTitle();
@@ -280,17 +295,18 @@ void TFrameViewer::SetHistoryIndex(int index)
 
 void TFrameViewer::ReloadFile()
 {
-    if (FBusy)
+    if (Busy())
         return;
-    SetBusy(true);
-    FCurrent->ReloadFiles();
-    SetBusy(false);
+    {
+        TBusyScope busy(*this);
+        FCurrent->ReloadFiles();
+    }
     RemarkVisited();
 }
 
 void TFrameViewer::ClearView()
 {
-    if (FBusy)
+    if (Busy())
         return;
     FHistory.clear();
     FHistoryIndex = 0;
@@ -411,7 +427,7 @@ void TFrameViewer::FrameLinkCovered(THTMLViewer& viewer, const std::string& url)
 
 void TFrameViewer::FrameLinkClick(THTMLViewer& viewer, const std::string& url)
 {
-    if (FBusy)
+    if (Busy())
         return;
     TfvFrame* frame = FCurrent->FrameOf(&viewer);
     if (!frame)
@@ -449,12 +465,18 @@ void TFrameViewer::FrameLinkClick(THTMLViewer& viewer, const std::string& url)
     }
     if (targetFrame && FCurrent->FrameCount() == 1 && !SameTextNoCase(file, FCurrent->CurrentFile))
         wholeView = true;
-    if (wholeView)
-        ShowFile(file + destination);
-    else {
-        SetBusy(true);
+    if (wholeView) {
+        try {
+            ShowFile(file + destination);
+        } catch (const std::exception& e) {
+            if (!OnLoadError)
+                throw;
+            OnLoadError(this, e.what());
+            return;
+        }
+    } else {
+        TBusyScope busy(*this);
         targetFrame->LoadFrame(file, destination, TFrameHistory::Add);
-        SetBusy(false);
     }
     MarkVisited(file + query + destination);
     RemarkVisited();
@@ -462,7 +484,7 @@ void TFrameViewer::FrameLinkClick(THTMLViewer& viewer, const std::string& url)
 
 void TFrameViewer::ShowInTarget(const std::string& target, const std::string& name)
 {
-    if (FBusy)
+    if (Busy())
         return;
     std::string file, destination;
     SplitAnchor(name, file, destination);
@@ -471,9 +493,10 @@ void TFrameViewer::ShowInTarget(const std::string& target, const std::string& na
         std::string expanded = frame->Viewer() ? frame->Viewer()->ExpandLinkName(file) : ExpandLinkName(file);
         if (!FileExists(expanded) && !OnFileRequest)
             throw EfvLoadError("Can't locate file: " + name);
-        SetBusy(true);
-        frame->LoadFrame(expanded, destination, TFrameHistory::Add);
-        SetBusy(false);
+        {
+            TBusyScope busy(*this);
+            frame->LoadFrame(expanded, destination, TFrameHistory::Add);
+        }
         RemarkVisited();
     } else if (target.empty() || SameTextNoCase(target, "_top") || SameTextNoCase(target, "_parent") ||
                SameTextNoCase(target, "_self"))
@@ -518,6 +541,12 @@ bool TFrameViewer::FindInText(const std::string& text, bool matchCase, bool back
 {
     THTMLViewer* v = ActiveView();
     return v && v->FindInText(text, matchCase, backwards);
+}
+
+TFindOutcome TFrameViewer::FindWrapping(const std::string& text, bool matchCase, bool backwards)
+{
+    THTMLViewer* v = ActiveView();
+    return v ? v->FindWrapping(text, matchCase, backwards) : TFindOutcome::NotFound;
 }
 
 void TFrameViewer::Print(int fromPage, int toPage, QPrinter& printer)

@@ -4,6 +4,7 @@
 // targets to frames; keeps a history of whole frame sets plus one history
 // per frame and steps back and forward across both in the order the user
 // navigated; keeps the visited-link list of all frames; refreshes frames.
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -55,14 +56,23 @@ public:
     THTMLViewer* ViewFromTarget(const std::string& name);
     std::string ExpandLinkName(const std::string& link);
     TFrameSet& CurrentFrameSet() const { return *FCurrent; }
-    bool Busy() const { return FBusy; }
+    // A load of this view is running, or another viewer's long load is
+    // reading a document: loads, clicks and history steps are refused.
+    bool Busy() const;
     // The image cache all frames share.
     const std::shared_ptr<TStringBitmapList>& SharedImageCache() const { return FImageCache; }
+
+    // A link's load of the whole view failed (its file has gone): the owner
+    // reports the message as it reports a failed load of its own. Without a
+    // handler the failure goes on to the clicked viewer.
+    std::function<void(TFrameViewer*, const std::string& message)> OnLoadError;
 
     // Document commands on the active view.
     void SelectAll();
     void CopyToClipboard();
     bool FindInText(const std::string& text, bool matchCase, bool backwards = false);
+    // FindInText that goes round the document once (THTMLViewer::FindWrapping).
+    TFindOutcome FindWrapping(const std::string& text, bool matchCase, bool backwards);
     void Print(int fromPage, int toPage, QPrinter& printer);
     int PrintedPages() const { return FPrintedPages; }
 

@@ -25,6 +25,8 @@
 #include "html/viewer/QtControls.h"
 #include "html/viewer/TBuilderReader.h"
 #include "html/viewer/TPaintPanel.h"
+#include "html/viewer/DocumentFile.h"
+#include "html/viewer/TEventPump.h"
 #include "html/viewer/ViewerErrors.h"
 #include "util/FileLookup.h"
 #include "util/Utilities.h"
@@ -32,14 +34,6 @@
 namespace {
 
 TColor ToColor(const QColor& c) { return TColor(c.red() | (c.green() << 8) | (c.blue() << 16)); }
-
-std::string ReadWholeFile(const std::string& name)
-{
-    std::optional<std::string> text = ReadFileBytes(name);
-    if (!text)
-        throw EInOutError("Can't locate file: " + name);
-    return std::move(*text);
-}
 
 // An absolute, normalized, case-resolved file name.
 std::string ExpandFileName(const std::string& name)
@@ -216,6 +210,7 @@ void THTMLViewer::ParseSource(const std::string& source, TReaderResult& result)
             OnLink(this, rel, rev, href);
     };
     events.fileName = [this](const std::string& name) { return ExpandLinkName(name); };
+    events.onProgress = [pump = std::make_shared<TEventPump>()] { (*pump)(); };
     SetReaderScreen(&MeasuringCanvas());
     if (FDocKind == TDocKind::Text)
         DocumentReader().ParseText(source, *FSectionList, events.defaults, result);
@@ -228,7 +223,9 @@ void THTMLViewer::ParseSource(const std::string& source, TReaderResult& result)
 
 void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, std::optional<std::string> memoryText)
 {
-    if (FProcessing)
+    // The reader is in use when another viewer's long load let the event
+    // that asks for this one through.
+    if (FProcessing || DocumentReader().Reading())
         return;
     SetProcessing(true);
     struct Done {
@@ -244,6 +241,13 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, std::opti
     std::string expanded = file.empty() ? std::string() : memoryText ? file : ExpandFileName(file);
     if (!memoryText && !IsRegularFile(expanded))
         throw EInOutError("Can't locate file: " + name);
+    // Read before the shown document is cleared: a file that cannot be shown
+    // (too large, unreadable) leaves it as it was.
+    std::optional<std::string> fileText;
+    if (!memoryText && kind != TDocKind::Image) {
+        TEventPump pump;
+        fileText = ReadDocumentFile(expanded, name, [&pump] { pump(); });
+    }
     FSectionList->ClearDocument();
     FDocumentKeep.reset();
     FFocusedLinkId = 0;
@@ -264,7 +268,7 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, std::opti
     cache.Age();
     std::string source = memoryText                 ? std::move(*memoryText)
                          : kind == TDocKind::Image ? "<img src=\"" + expanded + "\">"
-                                                   : ReadWholeFile(expanded);
+                                                   : std::move(*fileText);
     if (OnParseBegin)
         OnParseBegin(this, source);
     TReaderResult result;
@@ -564,7 +568,9 @@ bool THTMLViewer::FindInText(const std::string& text, bool matchCase, bool backw
     if (!matchCase)
         wanted = QString::fromStdU16String(wanted).toLower().toStdU16String();
     TSectionList& doc = *FSectionList;
-    int from = std::max(0, doc.CaretPos);
+    const bool selection = doc.SelE != doc.SelB;
+    int from = std::max(0, !selection ? doc.CaretPos : backwards ? std::min(doc.SelB, doc.SelE)
+                                                                : std::max(doc.SelB, doc.SelE));
     int found = backwards ? doc.FindTextBack(from, wanted, matchCase) : doc.FindText(from, wanted, matchCase);
     if (found < 0)
         return false;
@@ -582,6 +588,25 @@ bool THTMLViewer::FindInText(const std::string& text, bool matchCase, bool backw
     }
     FPaintPanel->update();
     return true;
+}
+
+TFindOutcome THTMLViewer::FindWrapping(const std::string& text, bool matchCase, bool backwards)
+{
+    if (FindInText(text, matchCase, backwards))
+        return TFindOutcome::Found;
+    TSectionList& doc = *FSectionList;
+    if (doc.Sections.empty())
+        return TFindOutcome::NotFound;
+    const int caret = doc.CaretPos, selB = doc.SelB, selE = doc.SelE;
+    doc.SelB = doc.SelE = 0;
+    doc.CaretPos = backwards ? doc.Sections.back()->StartCurs + doc.Sections.back()->Len : 0;
+    if (FindInText(text, matchCase, backwards))
+        return TFindOutcome::Wrapped;
+    // Nothing anywhere: the selection stays as it was.
+    doc.CaretPos = caret;
+    doc.SelB = selB;
+    doc.SelE = selE;
+    return TFindOutcome::NotFound;
 }
 
 void THTMLViewer::SelectAll()

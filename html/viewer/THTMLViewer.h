@@ -38,6 +38,9 @@ class THTMLViewer;
 enum class THTMLBorderStyle { htFocused, htNone, htSingle };
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum class TFocusStep { Next, Previous };
+// What a find that may go round the document found: nothing, a match on
+// the way, or a match after passing the end (the top, going up).
+enum class TFindOutcome { NotFound, Found, Wrapped };
 
 enum ThtmlViewerOption : unsigned {
     htOverLinksActive = 1,
@@ -92,6 +95,9 @@ public:
     int CharSet = 1;
     double PrintMarginLeft = 2.0, PrintMarginRight = 2.0, PrintMarginTop = 2.0, PrintMarginBottom = 2.0;
     double PrintScale = 1.0;
+    // Document units the header and footer callbacks need inside the top and
+    // bottom margins; a smaller margin makes the body shorter instead.
+    int PrintHeaderSpace = 0, PrintFooterSpace = 0;
     // Percent the fonts and pictures of documents are shown at; Rebuild
     // applies a change to the shown document.
     int Zoom = 100;
@@ -146,8 +152,9 @@ public:
     std::function<void(THTMLViewer*, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseDouble;
     std::function<void(THTMLViewer*, std::string& source)> OnParseBegin;
     std::function<void(THTMLViewer*)> OnParseEnd;
-    // The viewer took the keyboard focus (the frame viewer tracks the active frame).
-    std::function<void(THTMLViewer*)> OnFocusReceived;
+    // The viewer took the keyboard focus, and why (the frame viewer tracks
+    // the frame the user chose).
+    std::function<void(THTMLViewer*, Qt::FocusReason)> OnFocusReceived;
 
     // ---- Loading ----------------------------------------------------------
     // The name may end in "#" and an anchor name. A missing file raises
@@ -166,7 +173,12 @@ public:
     bool GotoAnchor(const std::string& name);
     // The Y an ID or anchor name scrolls to.
     int AnchorYOf(class TIDObject& target);
+    // Searches on from the selection: forward from its end, backwards from
+    // its start, so that the match shown is never found again.
     bool FindInText(const std::string& text, bool matchCase, bool backwards = false);
+    // FindInText, and when nothing is found before the end (the top, going
+    // up), once more from the other end of the document.
+    TFindOutcome FindWrapping(const std::string& text, bool matchCase, bool backwards);
     std::string ExpandLinkName(const std::string& link) const;
     // The default action for a clicked link (when OnHotSpotClick left it).
     void FollowLink(const std::string& url);

@@ -244,7 +244,7 @@ void THTMLViewer::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);
     if (OnFocusReceived)
-        OnFocusReceived(this);
+        OnFocusReceived(this, event->reason());
     update();
 }
 

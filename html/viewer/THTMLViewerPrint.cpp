@@ -28,6 +28,8 @@ void THTMLViewer::Print(int fromPage, int toPage, QPrinter& printer)
     settings.marginTop = PrintMarginTop;
     settings.marginBottom = PrintMarginBottom;
     settings.scale = PrintScale;
+    settings.headerSpace = OnPrintHeader ? PrintHeaderSpace : 0;
+    settings.footerSpace = OnPrintFooter ? PrintFooterSpace : 0;
     settings.printBackground = (htOptions & htPrintBackground) != 0;
     settings.printMonochromeBlack = (htOptions & htPrintMonochromeBlack) != 0;
     settings.printTableBackground = (htOptions & htPrintTableBackground) != 0;

@@ -1,5 +1,7 @@
 #include "html/viewer/TSubFrameSet.h"
 
+#include <exception>
+
 #include <QMouseEvent>
 #include <QRubberBand>
 
@@ -131,8 +133,19 @@ void TSubFrameSet::ReloadFiles()
 {
     std::vector<TfvFrame*> frames;
     CollectFrames(frames);
-    for (TfvFrame* frame : frames)
-        frame->ReloadFile();
+    // A frame whose file has gone keeps what it shows; the others reload,
+    // and the first failure is reported afterwards.
+    std::exception_ptr firstFailure;
+    for (TfvFrame* frame : frames) {
+        try {
+            frame->ReloadFile();
+        } catch (...) {
+            if (!firstFailure)
+                firstFailure = std::current_exception();
+        }
+    }
+    if (firstFailure)
+        std::rethrow_exception(firstFailure);
 }
 
 void TSubFrameSet::StartRefresh()

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "html/viewer/DocumentFile.h"
 #include "html/viewer/LinkNames.h"
 #include "html/viewer/TDocumentReader.h"
 #include "html/viewer/TFrameSet.h"
@@ -23,10 +24,11 @@ bool IsImageName(const std::string& ext)
 
 std::string ReadFile(const std::string& name)
 {
-    std::optional<std::string> text = ReadFileBytes(name);
-    if (!text)
-        throw EfvLoadError("Can't locate file: " + name);
-    return std::move(*text);
+    try {
+        return ReadDocumentFile(name, name);
+    } catch (const EInOutError& e) {
+        throw EfvLoadError(e.message());
+    }
 }
 
 } // namespace
@@ -92,7 +94,14 @@ THTMLViewer& TfvFrame::EnsureViewer()
     };
     v.OnHotSpotCovered = [&fv](THTMLViewer* sender, const std::string& url) { fv.FrameLinkCovered(*sender, url); };
     v.OnMetaRefresh = [this](THTMLViewer*, int delay, const std::string& url) { RequestRefresh(delay, url); };
-    v.OnFocusReceived = [this](THTMLViewer* sender) { MasterSet->FocusedViewer = sender; };
+    // The active frame is the one the user chose, with the mouse or the
+    // keyboard; focus that only passed through (a set shown, a window
+    // activated) chooses nothing.
+    v.OnFocusReceived = [this](THTMLViewer* sender, Qt::FocusReason reason) {
+        if (reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+            reason == Qt::ShortcutFocusReason)
+            MasterSet->FocusedViewer = sender;
+    };
     Place();
     v.show();
     return v;

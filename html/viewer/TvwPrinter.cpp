@@ -1,8 +1,7 @@
 #include "html/viewer/TvwPrinter.h"
 
-#include <QFile>
-
 #include "html/viewer/QtCanvas.h"
+#include "html/viewer/TPrintFile.h"
 #include "html/viewer/ViewerErrors.h"
 
 TvwPrinter::TvwPrinter(QPrinter& printer) : FPrinter(printer) {}
@@ -39,8 +38,11 @@ void TvwPrinter::BeginDoc()
 {
     OpenInformation();
     FPrinter.setDocName(QString::fromStdString(Title).left(31));
-    if (!FPainter.begin(&FPrinter))
+    FFile = std::make_unique<TPrintFile>(FPrinter);
+    if (!FPainter.begin(&FPrinter)) {
+        FFile.reset();
         throw EPrinter("Printer selected is not valid");
+    }
     FCanvas = std::make_unique<TQtCanvas>(FPainter);
     FState = TState::Printing;
     FAborted = false;
@@ -62,6 +64,9 @@ void TvwPrinter::EndDoc()
     FCanvas.reset();
     FPainter.end();
     FState = TState::None;
+    std::unique_ptr<TPrintFile> file = std::move(FFile);
+    if (file)
+        file->Commit();
 }
 
 void TvwPrinter::Abort()
@@ -73,9 +78,9 @@ void TvwPrinter::Abort()
     FCanvas.reset();
     if (FPainter.isActive())
         FPainter.end();
-    // A file printer has no spooler to cancel with: nothing of the job stays.
-    if (!FPrinter.outputFileName().isEmpty())
-        QFile::remove(FPrinter.outputFileName());
+    // A file printer has no spooler to cancel with: the job's file goes, and
+    // a file that stood at the target stays.
+    FFile.reset();
     FState = TState::None;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+class TPrintFile;
 class TQtCanvas;
 
 class TvwPrinter {
@@ -27,10 +28,14 @@ public:
     int OffsetY() const;
 
     std::string Title; // the job name (cut to 31 characters when the job starts)
-    // Starts the job and its first page; the page number becomes 1.
+    // Starts the job and its first page; the page number becomes 1. A job
+    // printing to a file writes beside it (TPrintFile).
     void BeginDoc();
     void NewPage();
+    // Ends the job; a printed file then takes its target's place, or
+    // EPrinter says why it could not.
     void EndDoc();
+    // Stops the job: nothing of it reaches the paper or the target file.
     void Abort();
     bool Printing() const { return FState == TState::Printing; }
     bool Aborted() const { return FAborted; }
@@ -40,6 +45,7 @@ public:
 private:
     void OpenInformation();
     QPrinter& FPrinter;
+    std::unique_ptr<TPrintFile> FFile; // outlives the painter that writes it
     QPainter FPainter;
     std::unique_ptr<TQtCanvas> FCanvas;
     TState FState = TState::None;

@@ -50,6 +50,21 @@ struct TPageGeometry {
         H = MulDiv(PH, S, dpiY);
         PHd = MulDiv(p.PageHeight(), S, dpiY);
         PWd = MulDiv(p.PageWidth(), S, dpiX);
+        MakeRoomForBands(s.headerSpace, s.footerSpace);
+    }
+
+    // Moves the body's top down and its bottom up until the header and
+    // footer bands hold what they need.
+    void MakeRoomForBands(int headerSpace, int footerSpace)
+    {
+        int top = std::max(0, headerSpace - TB);
+        int bottom = std::max(0, footerSpace - (PHd - TB - H));
+        if (top == 0 && bottom == 0)
+            return;
+        TB += top;
+        H = std::max(1, H - top - bottom);
+        T = MulDiv(TB, dpiY, S);
+        PH = MulDiv(H, dpiY, S);
     }
 
     void Map(TCanvas& canvas, TPoint origin) const { canvas.setMapping(origin, {S, S}, {0, 0}, {dpiX, dpiY}); }

@@ -14,6 +14,10 @@ class TSectionList;
 struct TPrintSettings {
     double marginLeft = 2.0, marginRight = 2.0, marginTop = 2.0, marginBottom = 2.0; // centimetres
     double scale = 1.0;
+    // Document units the header and footer bands must hold at least: a
+    // margin smaller than that moves the body's edge instead, so that the
+    // bands are never printed over the body.
+    int headerSpace = 0, footerSpace = 0;
     bool printBackground = false;
     bool printMonochromeBlack = true;
     bool printTableBackground = true;

@@ -7,11 +7,16 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFocusEvent>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -271,6 +276,15 @@ TEST_F(DocumentCommands, PrintsWithTheFooterTemplateAndTheChosenRange)
     EXPECT_EQ(two.find("Page 3 of"), std::string::npos);
 }
 
+TEST_F(DocumentCommands, NothingToPrintAndAFrameSetSayWhatToDo)
+{
+    PromptedWindow w;
+    w.printChoice = printToPdf(path("none.pdf"));
+    w.PrintDocument();
+    EXPECT_EQ(w.messages, QStringList { "There is no document to print." });
+    EXPECT_EQ(w.printDialogs, 0);
+}
+
 TEST_F(DocumentCommands, FrameSetPrintsOnlyOnceAFrameHadTheFocus)
 {
     page("left.htm", "<p>Left side");
@@ -283,7 +297,8 @@ TEST_F(DocumentCommands, FrameSetPrintsOnlyOnceAFrameHadTheFocus)
     w.printChoice = printToPdf(path("frame.pdf"));
     w.PrintDocument();
     EXPECT_EQ(w.messages,
-        QStringList { "Can't print frame, please open the single file which you want to print." });
+        QStringList { "This page is made of frames. Click in the frame you want to print, then print again.\n"
+                      "Its frames: left (left.htm), right (right.htm)." });
     EXPECT_EQ(w.printDialogs, 0);
 
     THTMLViewer* left = w.Viewer()->ViewFromTarget("left");
@@ -378,7 +393,157 @@ TEST_F(DocumentCommands, PreviewShowsEveryPrintedPage)
             if (auto* preview = qobject_cast<QPrintPreviewDialog*>(top))
                 preview->reject();
     });
+    // A printer that printed into a file before previews all the same.
+    w.Printer().setOutputFormat(QPrinter::PdfFormat);
+    w.Printer().setOutputFileName(path("earlier.pdf"));
     w.PrintPreview();
     EXPECT_GE(previewPages, 3);
     EXPECT_EQ(previewPages, w.Viewer()->PrintedPages());
+    EXPECT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    EXPECT_FALSE(QFile::exists(path("earlier.pdf")));
+}
+
+namespace {
+
+// Red pixels of page 1 of a PDF rendered at 30 pixels per inch.
+int redPixels(const QString& pdf)
+{
+    QString png = pdf + "-page";
+    if (QProcess::execute("pdftoppm", { "-r", "30", "-png", "-singlefile", pdf, png }) != 0)
+        return -1;
+    QImage image(png + ".png");
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            QColor c = image.pixelColor(x, y);
+            count += c.red() > 150 && c.green() < 100 && c.blue() < 100;
+        }
+    return count;
+}
+
+} // namespace
+
+TEST_F(DocumentCommands, PrintedTextKeepsItsColour)
+{
+    if (QProcess::execute("pdftoppm", { "-v" }) != 0)
+        GTEST_SKIP() << "pdftoppm is not installed";
+    QString doc = page("red.htm", "<p><font color=red size=7>Red words</font> <a href=x.htm>a link</a>");
+    PromptedWindow w;
+    w.LoadHTMLFile(doc);
+    EXPECT_FALSE(w.Viewer()->fvOptions & fvPrintMonochromeBlack);
+    w.printChoice = printToPdf(path("red.pdf"));
+    w.PrintDocument();
+    ASSERT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    EXPECT_GT(redPixels(path("red.pdf")), 20);
+}
+
+TEST_F(DocumentCommands, FindAgainAfterASearchFindsTheSearchedWordsAndGoesRound)
+{
+    QString doc = page("doc.htm", "<p>alpha beta gamma beta");
+    PromptedWindow w;
+    w.show();
+    w.LoadHTMLFile(doc);
+    TFM_Find* find = w.FindDialog();
+    find->SetFindText("older text");
+    // A search for "beta" puts its words in the dialog: F3 finds them.
+    emit w.SearchPage()->FindTextChanged("beta");
+    EXPECT_EQ(find->FindText(), "beta");
+    w.findChild<QAction*>("MNU_FindAgain")->trigger();
+    EXPECT_EQ(w.Viewer()->ActiveView()->SelText(), u"beta");
+    const int first = w.Viewer()->ActiveView()->SelStart();
+    EXPECT_TRUE(w.FindNextClick());
+    EXPECT_GT(w.Viewer()->ActiveView()->SelStart(), first);
+    QLabel* status = w.findChild<QLabel*>("LB_URL");
+    EXPECT_FALSE(status->text().contains("Passed"));
+    EXPECT_TRUE(w.FindNextClick());
+    EXPECT_EQ(w.Viewer()->ActiveView()->SelStart(), first);
+    EXPECT_EQ(status->text().trimmed(), "Passed the end, continued from the top");
+    EXPECT_TRUE(w.messages.isEmpty());
+    emit w.SearchPage()->FindTextChanged("");
+}
+
+TEST_F(DocumentCommands, NotFoundKeepsTheFindDialogInCharge)
+{
+    QString doc = page("doc.htm", "<p>alpha beta");
+    PromptedWindow w;
+    w.show();
+    w.LoadHTMLFile(doc);
+    w.findChild<QAction*>("MNU_Find")->trigger();
+    TFM_Find* find = w.FindDialog();
+    find->SetFindText("omega");
+    w.activateWindow();
+    EXPECT_FALSE(w.FindNextClick());
+    EXPECT_EQ(w.messages, QStringList { "\"omega\" not found" });
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), find);
+    EXPECT_EQ(find->focusWidget(), find->findChild<QLineEdit*>("ED_FindText"));
+}
+
+TEST_F(DocumentCommands, PrinterSetupSetsUpAndPrintsNothing)
+{
+    QString doc = page("doc.htm", "<p>Printed");
+    PromptedWindow w;
+    w.LoadHTMLFile(doc);
+    w.Printer().setOutputFormat(QPrinter::PdfFormat);
+    w.Printer().setOutputFileName(path("setup.pdf"));
+    QString title;
+    QStringList buttons;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        title = dialog->windowTitle();
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            buttons << button->text();
+        auto* landscape = dialog->findChild<QRadioButton*>("RB_Landscape");
+        if (landscape)
+            landscape->setChecked(true);
+        dialog->findChild<QPushButton*>("BT_OK")->click();
+    });
+    w.findChild<QAction*>("MNU_PrinterSetup")->trigger();
+    EXPECT_EQ(title, "Printer Setup");
+    EXPECT_FALSE(buttons.isEmpty());
+    for (const QString& caption : buttons)
+        EXPECT_FALSE(caption.contains("Print", Qt::CaseInsensitive)) << caption.toStdString();
+    EXPECT_EQ(w.Printer().pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_FALSE(QFile::exists(path("setup.pdf")));
+    EXPECT_EQ(w.Viewer()->PrintedPages(), 0);
+}
+
+TEST_F(DocumentCommands, HeaderAndFooterStayOffTheBodyWhenTheMarginsAreSmall)
+{
+    if (QProcess::execute("pdftotext", { "-v" }) != 0)
+        GTEST_SKIP() << "pdftotext is not installed";
+    QString doc = page("long.htm", paragraphs(170));
+    PromptedWindow w;
+    w.LoadHTMLFile(doc);
+    w.ApplyPageMargins(TPageMargins { 0.3, 0.3, 2.0, 2.0, "HEADERMARK", "FOOTERMARK" });
+    w.printChoice = printToPdf(path("tight.pdf"));
+    w.PrintDocument();
+    ASSERT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    // Word boxes of page 1: the header ends above the first line of the body,
+    // the footer starts below the last.
+    QProcess p;
+    p.start("pdftotext", { "-bbox", "-f", "1", "-l", "1", path("tight.pdf"), "-" });
+    ASSERT_TRUE(p.waitForFinished(20000));
+    const QString boxes = QString::fromUtf8(p.readAllStandardOutput());
+    QRegularExpression word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
+    double headerBottom = -1, footerTop = -1, bodyTop = 1e9, bodyBottom = -1;
+    for (auto m = word.globalMatch(boxes); m.hasNext();) {
+        auto match = m.next();
+        const double top = match.captured(2).toDouble(), bottom = match.captured(4).toDouble();
+        const QString text = match.captured(5);
+        if (text == "HEADERMARK")
+            headerBottom = bottom;
+        else if (text == "FOOTERMARK")
+            footerTop = top;
+        else {
+            bodyTop = std::min(bodyTop, top);
+            bodyBottom = std::max(bodyBottom, bottom);
+        }
+    }
+    ASSERT_GT(headerBottom, 0) << boxes.left(600).toStdString();
+    ASSERT_GT(footerTop, 0);
+    EXPECT_LE(headerBottom, bodyTop);
+    EXPECT_GE(footerTop, bodyBottom);
 }

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
@@ -10,6 +13,7 @@
 #include "AppTestSupport.h"
 #include "app/TFM_PlatForm.h"
 #include "html/viewer/TFrameViewer.h"
+#include "html/viewer/THTMLViewer.h"
 
 namespace {
 
@@ -237,4 +241,102 @@ TEST_F(TypedLocation, FailedLoadKeepsTheFolderAndPutsTheShownNameBack)
     type("archive\\letter1.htm");
     EXPECT_EQ(window->errors.size(), 1);
     EXPECT_EQ(window->CurrentFile(), letter1);
+}
+
+namespace {
+
+QString statusText(const TFM_PlatForm& w) { return w.findChild<QLabel*>("LB_URL")->text().trimmed(); }
+
+} // namespace
+
+TEST_F(Navigation, RefreshingAPageWhoseFileHasGoneLeavesTheWindowWorking)
+{
+    QString a = page("a.htm", "Page A");
+    QString b = page("b.htm", "Page B");
+    TestWindow w;
+    w.show();
+    w.LoadHTMLFile(a);
+    ASSERT_TRUE(QFile::remove(a));
+    w.Refresh();
+    ASSERT_EQ(w.errors.size(), 1);
+    EXPECT_TRUE(w.errors.front().startsWith("Can't locate file: ")) << w.errors.front().toStdString();
+    EXPECT_TRUE(w.isEnabled());
+    EXPECT_FALSE(w.Viewer()->Busy());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    w.LoadHTMLFile(b);
+    EXPECT_EQ(w.CurrentFile(), b);
+    EXPECT_EQ(w.LocationText(), b);
+    EXPECT_EQ(w.windowTitle(), "Page B - Quillon");
+    EXPECT_EQ(w.errors.size(), 1);
+}
+
+TEST_F(Navigation, ALoadRefusedWhileAnotherRunsSaysSoAndLeavesTheLocation)
+{
+    QString a = page("a.htm", "Page A");
+    QString b = page("b.htm", "Page B");
+    TestWindow w;
+    w.show();
+    // A second load asked for while the first one is being built (as a
+    // hand-over or a timer may).
+    auto processing = w.Viewer()->OnProcessing;
+    bool asked = false;
+    w.Viewer()->OnProcessing = [&](TFrameViewer* v, bool on) {
+        processing(v, on);
+        if (on && !asked) {
+            asked = true;
+            w.LoadHTMLFile(b);
+        }
+    };
+    w.LoadHTMLFile(a);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(w.CurrentFile(), a);
+    EXPECT_EQ(w.LocationText(), a);
+    EXPECT_EQ(statusText(w), "Still loading a document: " + b + " was not opened");
+    EXPECT_TRUE(w.isEnabled());
+}
+
+TEST_F(Navigation, RefreshButtonComesBackAfterCloseFile)
+{
+    TestWindow w;
+    w.show();
+    QAction* refresh = w.findChild<QAction*>("TB_Refresh");
+    w.LoadHTMLFile(page("a.htm", "Page A"));
+    EXPECT_TRUE(refresh->isEnabled());
+    w.CloseFile();
+    w.Refresh(); // as Auto Refresh does when the window is activated
+    EXPECT_FALSE(refresh->isEnabled());
+    w.LoadHTMLFile(page("b.htm", "Page B"));
+    EXPECT_TRUE(refresh->isEnabled());
+}
+
+TEST_F(Navigation, AMissingFileGivesOneMessageTypedOrLinked)
+{
+    QString a = page("a.htm", "Page A");
+    write("links.htm", "<title>Links</title><p><a href=\"gone.htm\">gone</a>");
+    TestWindow w;
+    w.show();
+    w.LoadHTMLFile(dir.path() + "/links.htm");
+    w.LoadHTMLFile(dir.path() + "/gone.htm");
+    ASSERT_EQ(w.errors.size(), 1);
+    THTMLViewer* view = w.Viewer()->ActiveView();
+    ASSERT_NE(view, nullptr);
+    w.Viewer()->FrameLinkClick(*view, "gone.htm");
+    ASSERT_EQ(w.errors.size(), 2);
+    EXPECT_EQ(w.errors[0], w.errors[1]);
+    EXPECT_EQ(w.errors[1], "Can't locate file: " + dir.path() + "/gone.htm");
+    EXPECT_EQ(w.LocationText(), dir.path() + "/links.htm");
+}
+
+TEST_F(Navigation, ReloadingTheShownLocationAddsNoBackStep)
+{
+    QString a = page("a.htm", "Page A");
+    QString b = page("b.htm", "Page B");
+    TestWindow w;
+    w.show();
+    w.LoadHTMLFile(a);
+    w.LoadHTMLFile(b);
+    w.LoadHTMLFile(b);
+    w.GoBack();
+    EXPECT_EQ(w.CurrentFile(), a);
+    EXPECT_EQ(w.LocationText(), a);
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFocusEvent>
 #include <QTest>
+#include <cstdio>
 
 #include "html/viewer/TFrameSet.h"
 #include "html/viewer/TFrameViewer.h"
@@ -122,4 +125,60 @@ TEST_F(NavigationFixture, ReloadReadsTheFilesAgain)
     fv.ShowFile(page);
     EXPECT_EQ(fv.DocumentTitle(), "Three");
     EXPECT_LE(fv.HistoryCount(), 1);
+}
+
+TEST_F(NavigationFixture, AReloadWhoseFileHasGoneLeavesTheViewIdleForTheNextLoad)
+{
+    std::vector<bool> processing;
+    fv.OnProcessing = [&](TFrameViewer*, bool on) { processing.push_back(on); };
+    std::string page = files.Write("page.htm", "<title>Page</title>shown");
+    std::string other = files.Write("other.htm", "<title>Other</title>other");
+    fv.ShowFile(page);
+    ASSERT_EQ(std::remove(page.c_str()), 0);
+    processing.clear();
+    EXPECT_THROW(fv.ReloadFile(), std::exception);
+    EXPECT_FALSE(fv.Busy());
+    EXPECT_EQ(processing, (std::vector<bool>{true, false}));
+    EXPECT_EQ(fv.DocumentTitle(), "Page"); // what was shown stays
+    fv.ShowFile(other);
+    EXPECT_EQ(fv.CurrentFile(), other);
+    EXPECT_EQ(fv.DocumentTitle(), "Other");
+}
+
+TEST_F(NavigationFixture, ShowingThePlaceAlreadyShownAddsNoBackStep)
+{
+    std::string a = files.Write("a.htm", "<title>A</title>a");
+    std::string b = files.Write("b.htm", "<title>B</title><p><a name=x>x</a>b");
+    fv.ShowFile(a);
+    fv.ShowFile(b);
+    fv.ShowFile(b);
+    fv.StepBack();
+    EXPECT_EQ(fv.CurrentFile(), a);
+    // Another place in the same document is a step of its own.
+    fv.StepForward();
+    fv.ShowFile(b + "#x");
+    fv.StepBack();
+    EXPECT_EQ(fv.CurrentFile(), b);
+    fv.StepBack();
+    EXPECT_EQ(fv.CurrentFile(), a);
+}
+
+TEST_F(NavigationFixture, OnlyAFrameTheUserChoseIsTheActiveOne)
+{
+    files.Write("left.htm", "left");
+    files.Write("right.htm", "right");
+    fv.ShowFile(files.Write("set.htm", "<frameset cols=\"*,*\"><frame name=left src=left.htm>"
+                                      "<frame name=right src=right.htm></frameset>"));
+    THTMLViewer* left = fv.ViewFromTarget("left");
+    THTMLViewer* right = fv.ViewFromTarget("right");
+    ASSERT_TRUE(left && right);
+    // Focus passing through (a window activated, a set shown) chooses nothing.
+    QFocusEvent passing(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(left, &passing);
+    EXPECT_EQ(fv.ActiveView(), nullptr);
+    QFocusEvent clicked(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(right, &clicked);
+    EXPECT_EQ(fv.ActiveView(), right);
+    QApplication::sendEvent(left, &passing);
+    EXPECT_EQ(fv.ActiveView(), right);
 }

@@ -85,6 +85,23 @@ TEST(PrintTemplate, HeaderHangsBelowItsPointAndFooterEndsOnIt)
     EXPECT_EQ(std::abs(texts[0].font.height), 11); // 8 pt at 96 units per inch
 }
 
+TEST(PrintTemplate, TextStaysInsideABandTooLowForItsUsualPlace)
+{
+    TFixedCanvas canvas;
+    const int space = PrintBandSpace(96);
+    DrawPrintBand(canvas, TPrintBand::Header, u"Head", 96, space);
+    DrawPrintBand(canvas, TPrintBand::Footer, u"Foot", 96, space);
+    std::vector<TDrawCall> texts;
+    for (const TDrawCall& call : canvas.calls())
+        if (call.kind == TDrawKind::Text)
+            texts.push_back(call);
+    ASSERT_EQ(texts.size(), 2u);
+    for (const TDrawCall& text : texts) {
+        EXPECT_GE(text.rect.top, 0) << std::string(text.text.begin(), text.text.end());
+        EXPECT_LE(text.rect.bottom, space);
+    }
+}
+
 struct BandPrint : ::testing::Test {
     viewertest::Files files;
     std::string pdf = files.Path("out.pdf");

@@ -4,13 +4,18 @@
 #include <QImage>
 #include <QPrinter>
 #include <QProcess>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "html/layout/TSectionList.h"
 #include "html/viewer/THTMLViewer.h"
 #include "html/viewer/TvwPrinter.h"
 #include "html/viewer/ViewerErrors.h"
 #include "html/viewer/ViewerPrint.h"
+#include "tests/layout/LayoutTestSupport.h"
+#include "tests/support/PermissionsBind.h"
 #include "tests/viewer/ViewerTestSupport.h"
 
 namespace {
@@ -22,6 +27,12 @@ int PdfPages(const std::string& file)
         return -1;
     QByteArray bytes = f.readAll();
     return int(QString::fromLatin1(bytes).count(QRegularExpression("/Type\\s*/Page[^s]")));
+}
+
+std::string ReadAll(const std::string& file)
+{
+    QFile f(QString::fromStdString(file));
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
 }
 
 std::string PdfText(const std::string& file)
@@ -92,6 +103,46 @@ TEST_F(PrintFixture, RangeBeyondTheDocumentPrintsNothing)
     LoadPages(5);
     viewer.Print(3, 4, *printer);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf)));
+    // A file already there is not destroyed by a job that printed nothing.
+    files.Write("out.pdf", "an earlier print");
+    viewer.Print(3, 4, *printer);
+    EXPECT_EQ(ReadAll(pdf), "an earlier print");
+    EXPECT_EQ(printer->outputFileName().toStdString(), pdf);
+}
+
+TEST_F(PrintFixture, PrintingOntoALinkReplacesTheFileItPointsTo)
+{
+    LoadPages(5);
+    std::string real = files.Write("real.pdf", "old");
+    std::string link = files.Path("link.pdf");
+    ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
+    ::chmod(real.c_str(), 0640);
+    printer->setOutputFileName(QString::fromStdString(link));
+    viewer.Print(1, 9999, *printer);
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(link)).isSymLink());
+    EXPECT_EQ(PdfPages(real), 1);
+    struct stat info {};
+    ASSERT_EQ(::stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST_F(PrintFixture, AFolderThatCannotBeWrittenIsNamedInTheMessage)
+{
+    if (!PermissionsBind())
+        GTEST_SKIP() << "file modes do not bind this process";
+    LoadPages(5);
+    std::string folder = files.Path("locked");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0555), 0);
+    printer->setOutputFileName(QString::fromStdString(folder + "/out.pdf"));
+    try {
+        viewer.Print(1, 9999, *printer);
+        FAIL() << "printed into a folder that cannot be written";
+    } catch (const EPrinter& e) {
+        EXPECT_NE(e.message().find("the folder " + folder + "/ cannot be written"), std::string::npos)
+            << e.message();
+    }
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder + "/out.pdf")));
+    ::chmod(folder.c_str(), 0755);
 }
 
 TEST_F(PrintFixture, HeaderCanStopTheJob)
@@ -114,6 +165,28 @@ TEST_F(PrintFixture, HeaderCanStopTheJob)
     EXPECT_EQ(progress, (std::vector<int>{0, 1, 1}));
     // 2 cm of top margin at 96 document units per inch.
     EXPECT_NEAR(headerHeight, 76, 1);
+}
+
+TEST_F(PrintFixture, SmallMarginsMakeRoomForTheHeaderAndFooterOffTheBody)
+{
+    LoadPages(110);
+    viewer.Print(1, 9999, *printer);
+    const int roomyPages = viewer.PrintedPages();
+    int headerHeight = 0, footerHeight = 0;
+    viewer.OnPrintHeader = [&](THTMLViewer*, TCanvas&, int, int, int h, bool&) { headerHeight = h; };
+    viewer.OnPrintFooter = [&](THTMLViewer*, TCanvas&, int, int, int h, bool&) { footerHeight = h; };
+    viewer.PrintMarginTop = viewer.PrintMarginBottom = 0.2; // about 8 units each
+    viewer.PrintHeaderSpace = 30;
+    viewer.PrintFooterSpace = 25;
+    viewer.Print(1, 9999, *printer);
+    EXPECT_GE(headerHeight, 30);
+    EXPECT_GE(footerHeight, 25);
+    EXPECT_LT(headerHeight, 34);
+    // Without bands that need room the margins are what they say.
+    viewer.PrintHeaderSpace = viewer.PrintFooterSpace = 0;
+    viewer.Print(1, 9999, *printer);
+    EXPECT_LT(headerHeight, 10);
+    EXPECT_GE(roomyPages, 2);
 }
 
 TEST_F(PrintFixture, DoubleScaleHalvesTheDocumentPerPage)
@@ -212,4 +285,28 @@ TEST(TvwPrinter, StateErrors)
     EXPECT_EQ(job.PageNumber(), 2);
     job.EndDoc();
     EXPECT_EQ(PdfPages(files.Path("x.pdf")), 2);
+}
+
+TEST(MonochromeRule, ColouredTextTurnsBlackOnlyOnDevicesWithoutColours)
+{
+    using namespace layouttest;
+    Doc d;
+    TTextStyle red = Text();
+    red.font.color = 0x0000FF;
+    d.AddText(*d.body, u"red", red);
+    d.Layout(300);
+    auto printedColour = [&](int colorDepth) {
+        TFixedCanvas device(TFixedCanvas::TDevice{96, 96, colorDepth, true});
+        TPaintContext pc{device, {0, 0, 300, 100}};
+        pc.printing = true;
+        pc.printMonochrome = true;
+        pc.pageBottom = 100;
+        d.doc.PaintDocument(pc, 0);
+        for (const TDrawCall& call : device.calls())
+            if (call.kind == TDrawKind::Text)
+                return call.color;
+        return TColor(ClNone);
+    };
+    EXPECT_EQ(printedColour(1), TColor(0));         // two colours: black
+    EXPECT_EQ(printedColour(24), TColor(0x0000FF)); // a colour printer keeps red
 }

@@ -4,10 +4,12 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "images/ImageDecoder.h"
 #include "tests/util/TestSupport.h"
@@ -19,10 +21,12 @@ struct TRun {
     std::string output; // standard output and error together
 };
 
-TRun Render(const std::string& arguments)
+// shellSetup runs first in the same shell (limits the run inherits).
+TRun Render(const std::string& arguments, const std::string& shellSetup = "")
 {
     // A run that hangs is stopped and fails (status 124) instead of holding the suite.
-    std::string command = std::string("QT_QPA_PLATFORM=offscreen timeout 60 ") + QUILLON_RENDER_COMMAND + " " + arguments + " 2>&1";
+    std::string command = shellSetup + "QT_QPA_PLATFORM=offscreen timeout 60 " + QUILLON_RENDER_COMMAND + " " +
+                          arguments + " 2>&1";
     TRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
@@ -255,4 +259,88 @@ TEST(RenderCommand, FrameSetsShowEveryFrameInItsRectangle)
     EXPECT_NE(pdf.output.find("frame set"), std::string::npos) << pdf.output;
     EXPECT_NE(pdf.output.find(dir.file("main.htm")), std::string::npos) << pdf.output;
     EXPECT_FALSE(std::filesystem::exists(dir.file("set.pdf")));
+}
+
+namespace {
+
+// The temporaries a print job leaves in a folder (none, when it cleans up).
+int PrintTemporaries(const std::string& folder)
+{
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().filename().string().starts_with(".quillon-print-"))
+            ++count;
+    return count;
+}
+
+} // namespace
+
+TEST(RenderCommand, PrintingOntoAFileThatCannotTakeItKeepsTheOldFileAndSaysWhy)
+{
+    TempFolder dir;
+    std::string longPage = "<title>Long</title>";
+    for (int i = 0; i < 600; ++i)
+        longPage += "<p>Paragraph " + std::to_string(i) + " of the keeper's log, with a few more words.\n";
+    writeFile(dir.file("long.htm"), longPage);
+    writeFile(dir.file("old.pdf"), "the old file");
+
+    // A disk that fills up: writes past 20 KB fail (as on a full disk: the
+    // signal that would kill the writer is ignored, the write reports an error).
+    TRun full = Render(dir.file("long.htm") + " --pdf " + dir.file("old.pdf"), "trap '' XFSZ; ulimit -f 40; ");
+    EXPECT_EQ(full.status, 1) << full.output;
+    EXPECT_EQ(full.output.find("printed"), std::string::npos) << full.output;
+    EXPECT_NE(full.output.find("failed"), std::string::npos) << full.output;
+    EXPECT_NE(full.output.find("left as it was"), std::string::npos) << full.output;
+    EXPECT_EQ(readFile(dir.file("old.pdf")), "the old file");
+    EXPECT_EQ(PrintTemporaries(dir.path()), 0);
+
+    // The same job with room to write replaces the file whole.
+    TRun room = Render(dir.file("long.htm") + " --pdf " + dir.file("old.pdf"));
+    EXPECT_EQ(room.status, 0) << room.output;
+    EXPECT_GT(PdfPages(dir.file("old.pdf")), 5);
+    EXPECT_EQ(PrintTemporaries(dir.path()), 0);
+
+    // A FIFO would block the printer for ever; a folder is no file either.
+    ASSERT_EQ(::mkfifo(dir.file("pipe.pdf").c_str(), 0600), 0);
+    TRun fifo = Render(dir.file("long.htm") + " --pdf " + dir.file("pipe.pdf"));
+    EXPECT_EQ(fifo.status, 1) << fifo.output;
+    EXPECT_NE(fifo.output.find("a pipe (FIFO), not a file"), std::string::npos) << fifo.output;
+    TRun folder = Render(dir.file("long.htm") + " --pdf " + dir.path());
+    EXPECT_EQ(folder.status, 1) << folder.output;
+    EXPECT_NE(folder.output.find("a folder, not a file"), std::string::npos) << folder.output;
+    EXPECT_EQ(PrintTemporaries(dir.path()), 0);
+}
+
+TEST(RenderCommand, PrintedColoursReachThePdf)
+{
+    if (std::system("pdftoppm -v >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftoppm is not installed";
+    TempFolder dir;
+    writeFile(dir.file("red.htm"), "<p><font color=red size=7>Red words</font> and <a href=x.htm>a blue link</a>");
+    TRun run = Render(dir.file("red.htm") + " --pdf " + dir.file("red.pdf"));
+    ASSERT_EQ(run.status, 0) << run.output;
+    ASSERT_EQ(std::system(("pdftoppm -r 30 -png -singlefile " + dir.file("red.pdf") + " " + dir.file("page")).c_str()),
+              0);
+    TDecodedImage page = LoadImageFile(dir.file("page.png"), TTransparency::None);
+    ASSERT_TRUE(page.ok());
+    int red = 0, blue = 0;
+    for (uint32_t pixel : page.bitmap.pixels) {
+        const int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+        red += r > 150 && g < 100 && b < 100;
+        blue += b > 150 && r < 100 && g < 100;
+    }
+    EXPECT_GT(red, 20);
+    EXPECT_GT(blue, 5);
+}
+
+TEST(RenderCommand, DocumentsTooLargeToShowAreRefusedWithTheirSize)
+{
+    TempFolder dir;
+    writeFile(dir.file("huge.htm"), "<p>start");
+    ASSERT_EQ(::truncate(dir.file("huge.htm").c_str(), off_t(40) << 20), 0); // takes no room on the disk
+    TRun run = Render(dir.file("huge.htm"));
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("is too large to show: 40.0 MB (the reader shows documents of up to 32 MB)"),
+              std::string::npos)
+        << run.output;
 }

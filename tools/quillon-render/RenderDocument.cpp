@@ -4,7 +4,9 @@
 
 #include "html/layout/Backgrounds.h"
 #include "html/layout/Borders.h"
+#include "html/viewer/DocumentFile.h"
 #include "html/viewer/SvgRasterizer.h"
+#include "html/viewer/ViewerErrors.h"
 #include "html/style/StyleValues.h"
 #include "util/Exception.h"
 #include "util/FileLookup.h"
@@ -19,12 +21,15 @@ std::string Lower(std::string s)
     return s;
 }
 
+// The viewer's reading: only regular files, and none larger than the
+// viewer shows.
 std::string ReadFile(const std::string& path)
 {
-    std::optional<std::string> text = ReadFileBytes(path);
-    if (!text)
-        throw EFileError("Cannot open " + path);
-    return std::move(*text);
+    try {
+        return ReadDocumentFile(path, path);
+    } catch (const EInOutError& e) {
+        throw EFileError(e.message().starts_with("Can't locate file") ? "Cannot open " + path : e.message());
+    }
 }
 
 std::string FolderOf(const std::string& path)

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QString>
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -85,7 +86,13 @@ int WritePdf(const TRenderOptions& o, TRenderedDocument& d)
     try {
         pages = PrintDocumentToPdf(d.doc, o.pdf, settings);
     } catch (const EPrinter& e) {
-        std::cerr << "quillon-render: cannot print to " << o.pdf << ": " << e.message() << "\n";
+        // The file's own messages name it; the printer's do not.
+        std::string message = e.message();
+        if (message.find(o.pdf) == std::string::npos)
+            message = "cannot print to " + o.pdf + ": " + message;
+        else
+            message[0] = char(std::tolower(static_cast<unsigned char>(message[0])));
+        std::cerr << "quillon-render: " << message << "\n";
         return 1;
     }
     std::cerr << "quillon-render: " << pages << (pages == 1 ? " page" : " pages") << " printed to " << o.pdf << "\n";

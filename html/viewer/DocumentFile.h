@@ -1,0 +1,24 @@
+#pragma once
+// Reading a document file whole, for the viewers and quillon-render: only a
+// regular file is read (a FIFO would block), a file larger than
+// MaxDocumentBytes is refused before it is read, and a long read lets the
+// caller keep its window alive between pieces.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// Building a document takes five (plain prose) to forty-five (dense
+// markup) times its size in memory and seconds per MB; above this size a
+// page could take the whole machine for minutes, so it is refused with a
+// message that gives both sizes.
+constexpr std::int64_t MaxDocumentBytes = std::int64_t(32) << 20; // 32 MB
+
+// "<name> is too large to show: 1024.0 MB (the reader shows documents of up to 32 MB)"
+std::string DocumentTooLargeMessage(const std::string& name, std::int64_t bytes);
+
+// Reads the file whole. Raises EInOutError "Can't locate file: " + shownName
+// when it is missing, not a regular file or unreadable, and EInOutError with
+// DocumentTooLargeMessage above MaxDocumentBytes. betweenPieces, when set,
+// runs after every piece of a long read.
+std::string ReadDocumentFile(const std::string& path, const std::string& shownName,
+                             const std::function<void()>& betweenPieces = {});
