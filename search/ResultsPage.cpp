@@ -22,9 +22,11 @@ const char* SortLine(TSort sort)
 void AppendHit(std::string& page, size_t number, const TOneResult& hit, const TResultsPageSettings& settings)
 {
     page += "<BR><dl><dt><b>" + std::to_string(number) + "</b>.";
-    page += "<a href=\"" + hit.URL() + "\"><b>" + AsciiHtml(hit.Title()) + "</b></a><dd>";
-    page += AsciiHtml(hit.Summary()) + "<br>";
-    page += "<b>URL</b>:<font color=gray>" + hit.URL() + "<br>";
+    // Titles and summaries come from other people's files: shown as text, so
+    // markup in them can never make a link or run a script on this page.
+    page += "<a href=\"" + hit.URL() + "\"><b>" + TextAsAsciiHtml(hit.Title()) + "</b></a><dd>";
+    page += TextAsAsciiHtml(hit.Summary()) + "<br>";
+    page += "<b>URL</b>:<font color=gray>" + TextAsAsciiHtml(hit.URL()) + "<br>";
     if (settings.SWFileDate)
         page += "Last modified " + DateTimeToStr(hit.Modified());
     if (settings.SWFileSize)
@@ -93,7 +95,7 @@ std::string ResultsPageText(const TFoundList& list, const TResultsPageSettings& 
     page += "The search found " + std::to_string(hits.size()) + LineEnd;
     page += std::string(" files contains the keyword(s) <I> ") + LineEnd;
     for (const std::string& s : settings.SearchStrings)
-        page += AsciiHtml(s) + LineEnd;
+        page += TextAsAsciiHtml(s) + LineEnd;
     page += LineEnd;
     page += std::string("</I><font color=0000ff>") + LineEnd;
     if (const char* sortLine = SortLine(settings.Sort))

@@ -59,27 +59,28 @@ TEST(ResultsPage, WritesThePageTextExactly)
     s.BGColor = "#FFFFFF";
     s.Header = "<H1>KOVRA Search</H1>";
     s.Footer = "<hr>";
-    s.SearchStrings = {"cat", "dog"};
+    s.SearchStrings = {"cat", "<dog>"};
     s.Sort = TSort::stDate;
     s.METASearch = true;
     s.SWFileDate = true;
     s.SWFileSize = true;
     const std::string url = "file:///d/a %22q%22.htm";
+    const std::string shownUrl = url;
     const std::string expected = "<body bgcolor=#FFFFFF width=70%>\r\n"
                                  "<H1>KOVRA Search</H1>\r\n"
                                  "<b><font face=arial size=-1><b><br>The search found 1\r\n"
                                  " files contains the keyword(s) <I> \r\n"
                                  "cat\r\n"
-                                 "dog\r\n"
+                                 "&lt;dog&gt;\r\n"
                                  "\r\n"
                                  "</I><font color=0000ff>\r\n"
                                  "[sort by date]\r\n"
                                  "<font color=ff0000>[MetaSearch]</font><P></font>"
                                  "<BR><dl><dt><b>1</b>.<a href=\"" +
                                  url +
-                                 "\"><b>Big <i>cats</i></b></a><dd><b>summary</b><br>"
+                                 "\"><b>Big &lt;i&gt;cats&lt;/i&gt;</b></a><dd>&lt;b&gt;summary&lt;/b&gt;<br>"
                                  "<b>URL</b>:<font color=gray>" +
-                                 url +
+                                 shownUrl +
                                  "<br>Last modified 03/04/24 13:05:09- page size:2K</font></dl><br>\r\n"
                                  "</td></tr></table>\r\n"
                                  "<hr></body>\r\n";
