@@ -50,6 +50,13 @@ public:
     ~TFdCloser() { reset(); }
     TFdCloser(const TFdCloser&) = delete;
     TFdCloser& operator=(const TFdCloser&) = delete;
+    TFdCloser(TFdCloser&& other) noexcept : FFd(std::exchange(other.FFd, -1)) {}
+    TFdCloser& operator=(TFdCloser&& other) noexcept
+    {
+        if (this != &other)
+            reset(std::exchange(other.FFd, -1));
+        return *this;
+    }
 
     int fd() const { return FFd; }
     void reset(int fd = -1)
@@ -61,6 +68,17 @@ public:
 
 private:
     int FFd;
+};
+
+// One folder of the walk: its descriptor (given up deep down while a
+// subfolder is walked), its depth, the length of its path, and the next entry
+// of its listing to look at for subfolders.
+struct TFileScan::TWalkFrame {
+    TFdCloser dir;
+    size_t depth = 0;
+    size_t pathLength = 0;
+    struct stat self {}; // what the descriptor must open again
+    size_t nextEntry = 0;
 };
 
 namespace {
@@ -291,7 +309,18 @@ void TFileScan::Walk(const std::string& root, TWalkState& state)
     struct stat st;
     if (fstat(dir.fd(), &st) != 0 || !FVisited.insert({st.st_dev, st.st_ino}).second)
         return;
-    WalkDirectory(dir, dirPath, 0, state);
+    // The folders from the root down to the one being walked, each with the
+    // place its subfolder loop has reached: a tree of any depth needs no more
+    // of the call stack than a flat one.
+    std::vector<TWalkFrame> stack;
+    stack.push_back(TWalkFrame{std::move(dir), 0, dirPath.size(), st});
+    EnterDirectory(stack.back(), dirPath, state);
+    while (!stack.empty() && !Aborted && !state.ended) {
+        if (!DescendIntoNextSubDirectory(stack, dirPath))
+            LeaveDirectory(stack, dirPath);
+        else
+            EnterDirectory(stack.back(), dirPath, state);
+    }
 }
 
 std::string DescribeUnsearched(const TUnsearchedDirectory& dir)
@@ -304,16 +333,22 @@ void TFileScan::NoteUnsearched(const std::string& dirPath, int error)
     FUnsearched.push_back({dirPath, error});
 }
 
-void TFileScan::WalkDirectory(TFdCloser& dir, std::string& dirPath, size_t depth, TWalkState& state)
+void TFileScan::EnterDirectory(TWalkFrame& frame, const std::string& dirPath, TWalkState& state)
 {
-    const int dirFd = dir.fd();
+    const int dirFd = frame.dir.fd();
     if (FileAgeComp != TFileCompType::fctNone)
         state.endOfToday = Today() + 0.99999;
-    while (FListings.size() <= depth)
+    while (FListings.size() <= frame.depth)
         FListings.emplace_back();
-    TDirectoryListing& listing = FListings[depth];
+    TDirectoryListing& listing = FListings[frame.depth];
     if (!listing.Read(dirFd)) {
         NoteUnsearched(dirPath, errno);
+        frame.nextEntry = SIZE_MAX; // nothing of it is walked
+        return;
+    }
+    if (frame.depth + 1 >= HeldDirectoryLevels && fstat(dirFd, &frame.self) != 0) {
+        NoteUnsearched(dirPath, errno);
+        frame.nextEntry = SIZE_MAX;
         return;
     }
     const bool showHidden = FileType.contains(TFileAttr::ftHidden);
@@ -339,8 +374,6 @@ void TFileScan::WalkDirectory(TFdCloser& dir, std::string& dirPath, size_t depth
             ExamineFile(dirFd, dirPath, entry, state);
         }
     }
-    if (IncSubDir)
-        WalkSubDirectories(dir, dirPath, depth, state);
 }
 
 void TFileScan::ExamineFile(int dirFd, const std::string& dirPath, const TFileEntry& entry, TWalkState& state)
@@ -421,52 +454,67 @@ std::string TFileScan::DisplayLine(const std::string& path, const TFileEntry& en
     return line;
 }
 
-void TFileScan::WalkSubDirectories(TFdCloser& dir, std::string& dirPath, size_t depth, TWalkState& state)
+bool TFileScan::IsUnvisitedSubDirectory(int dirFd, const TDirectoryListing& listing, size_t i, struct stat& st)
 {
-    const TDirectoryListing& listing = FListings[depth];
-    const bool release = depth + 1 >= HeldDirectoryLevels;
-    struct stat self {};
-    if (release && fstat(dir.fd(), &self) != 0) {
-        NoteUnsearched(dirPath, errno);
-        return;
-    }
-    for (size_t i = 0; i < listing.size(); ++i) {
-        if (Aborted || state.ended)
-            return;
-        const int dirFd = dir.fd();
+    const unsigned char type = listing.entry(i).type;
+    // A dot in the name keeps the walk out: ".", "..", hidden folders, "old.files".
+    if (listing.nameView(i).find('.') != std::string_view::npos ||
+        (type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN))
+        return false;
+    if (fstatat(dirFd, listing.name(i), &st, 0) != 0 || !S_ISDIR(st.st_mode))
+        return false;
+    // Linked directories are followed, but each one is walked once, so loops end.
+    return FVisited.insert({st.st_dev, st.st_ino}).second;
+}
+
+bool TFileScan::DescendIntoNextSubDirectory(std::vector<TWalkFrame>& stack, std::string& dirPath)
+{
+    if (!IncSubDir)
+        return false;
+    TWalkFrame& frame = stack.back();
+    const TDirectoryListing& listing = FListings[frame.depth];
+    const int dirFd = frame.dir.fd();
+    for (; frame.nextEntry < listing.size(); ++frame.nextEntry) {
+        const size_t i = frame.nextEntry;
         const std::string_view name = listing.nameView(i);
-        const unsigned char type = listing.entry(i).type;
-        // A dot in the name keeps the walk out: ".", "..", hidden folders, "old.files".
-        if (name.find('.') != std::string_view::npos || (type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN))
-            continue;
         struct stat st;
-        if (fstatat(dirFd, listing.name(i), &st, 0) != 0 || !S_ISDIR(st.st_mode))
-            continue;
-        // Linked directories are followed, but each one is walked once, so loops end.
-        if (!FVisited.insert({st.st_dev, st.st_ino}).second)
+        if (!IsUnvisitedSubDirectory(dirFd, listing, i, st))
             continue;
         if (OnFoundDirectory)
             OnFoundDirectory(*this, dirPath, {name, int64_t(st.st_size), DateTimeFromUnixTime(st.st_mtim.tv_sec),
                                               AttributesOf(name, st)});
-        const size_t length = dirPath.size();
         dirPath.append(name).push_back('/');
         TFdCloser sub(openat(dirFd, listing.name(i), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (sub.fd() < 0) {
             NoteUnsearched(dirPath, errno); // unreadable: skipped, and said so
-            dirPath.resize(length);
+            dirPath.resize(frame.pathLength);
             continue;
         }
-        if (release)
-            dir.reset();
-        WalkDirectory(sub, dirPath, depth + 1, state);
-        dirPath.resize(length);
-        if (release) {
-            dir.reset(ReopenDirectory(sub.fd(), dirPath, self));
-            if (dir.fd() < 0) {
-                NoteUnsearched(dirPath, errno ? errno : ENOENT); // its later subfolders are not reached
-                return;
-            }
-        }
+        ++frame.nextEntry;
+        // Deep down a folder gives up its descriptor while a subfolder is walked.
+        if (frame.depth + 1 >= HeldDirectoryLevels)
+            frame.dir.reset();
+        const size_t depth = frame.depth + 1;
+        stack.push_back(TWalkFrame{std::move(sub), depth, dirPath.size(), st}); // frame is gone from here on
+        return true;
+    }
+    return false;
+}
+
+void TFileScan::LeaveDirectory(std::vector<TWalkFrame>& stack, std::string& dirPath)
+{
+    TWalkFrame left = std::move(stack.back());
+    stack.pop_back();
+    if (stack.empty())
+        return;
+    TWalkFrame& parent = stack.back();
+    dirPath.resize(parent.pathLength);
+    if (parent.dir.fd() >= 0)
+        return;
+    parent.dir.reset(ReopenDirectory(left.dir.fd(), dirPath, parent.self));
+    if (parent.dir.fd() < 0) {
+        NoteUnsearched(dirPath, errno ? errno : ENOENT); // its later subfolders are not reached
+        parent.nextEntry = SIZE_MAX;
     }
 }
 

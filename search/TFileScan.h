@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -187,19 +188,22 @@ private:
     struct TFileEntry;
     struct TWalkState;
     class TFdCloser;
+    struct TWalkFrame;
 
     void Execute();
     void PrepareSearch(TWalkState& state);
     void PrepareMatcher();
     void Walk(const std::string& root, TWalkState& state);
-    void WalkDirectory(TFdCloser& dir, std::string& dirPath, size_t depth, TWalkState& state);
+    void EnterDirectory(TWalkFrame& frame, const std::string& dirPath, TWalkState& state);
+    bool IsUnvisitedSubDirectory(int dirFd, const TDirectoryListing& listing, size_t i, struct stat& st);
+    bool DescendIntoNextSubDirectory(std::vector<TWalkFrame>& stack, std::string& dirPath);
+    void LeaveDirectory(std::vector<TWalkFrame>& stack, std::string& dirPath);
     void NoteUnsearched(const std::string& dirPath, int error);
     void ExamineFile(int dirFd, const std::string& dirPath, const TFileEntry& entry, TWalkState& state);
     bool PassesDateTests(const TFileEntry& entry, TWalkState& state);
     void AfterFile(TWalkState& state);
     void StoreHit(int dirFd, const std::string& dirPath, const TFileEntry& entry);
     std::string DisplayLine(const std::string& path, const TFileEntry& entry, int dirFd) const;
-    void WalkSubDirectories(TFdCloser& dir, std::string& dirPath, size_t depth, TWalkState& state);
     int ContentTest(int dirFd, const char* name, const std::string& path, bool regularFile);
     int ScanOpenFile(int fd, const std::string& path);
     bool ScanPass(const std::string& path, size_t length, int readCount, int& matchState);

@@ -7,6 +7,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 #include <vector>
 
@@ -504,6 +505,90 @@ TEST_F(ScanFixture, TreesDeeperThanTheDescriptorLimitAreWalkedToTheBottom)
     ::setrlimit(RLIMIT_NOFILE, &old);
     EXPECT_EQ(found, (Strings{dir + "bottom.htm", dir.substr(0, 80) + "e/side.htm", dir.substr(0, 80) + "middle.htm",
                               "top.htm"}));
+    EXPECT_TRUE(scan.UnsearchedDirectories().empty());
+}
+
+namespace {
+
+// A chain of folders "d/d/d/..." under the tree, built and removed through
+// descriptors: its paths are far longer than the system lets a path be.
+class TDeepChain {
+public:
+    TDeepChain(const std::string& top, int levels) : FTop(top)
+    {
+        int fd = ::open(top.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        for (int level = 0; level < levels && fd >= 0; ++level) {
+            const int made = ::mkdirat(fd, "d", 0700);
+            const int next = made == 0 ? ::openat(fd, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+            ::close(fd);
+            fd = next;
+        }
+        if (fd >= 0) {
+            const int file = ::openat(fd, "bottom.htm", O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+            FBuilt = file >= 0 && ::write(file, "deep cat", 8) == 8;
+            ::close(file);
+            ::close(fd);
+        }
+    }
+    ~TDeepChain()
+    {
+        // Down to the bottom, then back up through "..", removing each level.
+        int fd = ::open(FTop.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        int depth = 0;
+        for (int next; fd >= 0 && (next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) >= 0; ++depth) {
+            ::close(fd);
+            fd = next;
+        }
+        ::unlinkat(fd, "bottom.htm", 0);
+        for (; depth > 0 && fd >= 0; --depth) {
+            const int up = ::openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            ::close(fd);
+            fd = up;
+            ::unlinkat(fd, "d", AT_REMOVEDIR);
+        }
+        ::close(fd);
+    }
+    bool built() const { return FBuilt; }
+
+private:
+    std::string FTop;
+    bool FBuilt = false;
+};
+
+} // namespace
+
+// A folder in memory when the system offers one to everybody: making twenty
+// thousand nested folders on a disk takes far longer than walking them.
+std::filesystem::path FastTemporaryBase()
+{
+    struct statfs fs {};
+    if (::statfs("/dev/shm", &fs) == 0 && fs.f_type == 0x01021994 && ::access("/dev/shm", W_OK | X_OK) == 0)
+        return "/dev/shm";
+    return std::filesystem::temp_directory_path();
+}
+
+TEST_F(ScanFixture, TreesTwentyThousandLevelsDeepAreWalkedWithoutOverflow)
+{
+    constexpr int Levels = 20000;
+    TTempTree deepTree(FastTemporaryBase());
+    scan.Directory = deepTree.path();
+    deepTree.write("top.htm", "cat");
+    TDeepChain chain(deepTree.path(), Levels);
+    ASSERT_TRUE(chain.built());
+    scan.SearchStrings = {"cat"};
+    scan.ShowSize = scan.ShowDate = false;
+    size_t deepest = 0;
+    scan.OnFoundDirectory = [&](TFileScan&, const std::string& dirPath, const TSearchRec&) {
+        deepest = std::max(deepest, dirPath.size());
+    };
+    const Strings lines = Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], deepTree.file("top.htm")) << "files before subfolders, as always";
+    std::string bottom;
+    for (int level = 0; level < Levels; ++level)
+        bottom += "d/";
+    EXPECT_EQ(lines[1], deepTree.file(bottom + "bottom.htm"));
+    EXPECT_EQ(deepest, deepTree.path().size() + bottom.size() - 2);
     EXPECT_TRUE(scan.UnsearchedDirectories().empty());
 }
 
