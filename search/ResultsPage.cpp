@@ -26,7 +26,7 @@ void AppendHit(std::string& page, size_t number, const TOneResult& hit, const TR
     // markup in them can never make a link or run a script on this page.
     page += "<a href=\"" + hit.URL() + "\"><b>" + TextAsAsciiHtml(hit.Title()) + "</b></a><dd>";
     page += TextAsAsciiHtml(hit.Summary()) + "<br>";
-    page += "<b>URL</b>:<font color=gray>" + TextAsAsciiHtml(hit.URL()) + "<br>";
+    page += "<b>URL</b>:<font color=gray>" + TextAsAsciiHtml(ReadableUrl(hit.URL())) + "<br>";
     if (settings.SWFileDate)
         page += "Last modified " + DateTimeToStr(hit.Modified());
     if (settings.SWFileSize)

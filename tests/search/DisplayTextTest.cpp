@@ -76,6 +76,11 @@ TEST(DisplayText, ResultsPageShowsHostileNamesAndTitlesAsText)
     EXPECT_NE(page.find("&lt;script&gt;x()&lt;/script&gt;"), std::string::npos) << page;
     EXPECT_NE(page.find("<font color=gray>file:///docs/&lt;a href='python3?-c'&gt;guide.htm<br>"), std::string::npos)
         << page;
+    // The only links on the page are the two hits' own.
+    size_t links = 0;
+    for (size_t at = page.find("<a "); at != std::string::npos; at = page.find("<a ", at + 1))
+        ++links;
+    EXPECT_EQ(links, 2u);
     EXPECT_EQ(page.find("<script"), std::string::npos);
 }
 
