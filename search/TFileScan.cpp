@@ -480,13 +480,18 @@ bool TFileScan::DescendIntoNextSubDirectory(std::vector<TWalkFrame>& stack, std:
         struct stat st;
         if (!IsUnvisitedSubDirectory(dirFd, listing, i, st))
             continue;
+        TFdCloser sub(openat(dirFd, listing.name(i), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        const int openError = errno;
+        // Another file system begins here: /proc, /sys and the like are not
+        // documents, and walking them never ends or hangs on a device.
+        if (sub.fd() >= 0 && st.st_dev != frame.self.st_dev && IsVirtualFileSystem(sub.fd()))
+            continue;
         if (OnFoundDirectory)
             OnFoundDirectory(*this, dirPath, {name, int64_t(st.st_size), DateTimeFromUnixTime(st.st_mtim.tv_sec),
                                               AttributesOf(name, st)});
         dirPath.append(name).push_back('/');
-        TFdCloser sub(openat(dirFd, listing.name(i), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (sub.fd() < 0) {
-            NoteUnsearched(dirPath, errno); // unreadable: skipped, and said so
+            NoteUnsearched(dirPath, openError); // unreadable: skipped, and said so
             dirPath.resize(frame.pathLength);
             continue;
         }

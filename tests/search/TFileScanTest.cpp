@@ -8,6 +8,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #include <vector>
 
@@ -618,6 +619,50 @@ TEST(FileScanRoots, MountTableSkipsPseudoFileSystems)
                                                    "/dev/sdb1 /media/usb\\040stick vfat rw 0 0\n"
                                                    "/dev/vda1 / ext4 rw 0 0\n");
     EXPECT_EQ(MountRoots(table), (Strings{"/", "/media/usb stick/"}));
+}
+
+TEST_F(ScanFixture, NeverEntersTheKernelsOwnFileSystems)
+{
+    // Links to /proc, /sys and /dev stand in for a search started at "/".
+    tree.write("status", "x");
+    for (const char* name : {"proc", "sys", "dev"})
+        ASSERT_EQ(::symlink((std::string("/") + name).c_str(), tree.file(name).c_str()), 0);
+    scan.FileSpecs = "status;cmdline;uevent;null;zero";
+    scan.FileType.include(TFileAttr::ftSystem);
+    scan.MatchLimit = 2; // anything found in them ends the test at once
+    EXPECT_EQ(Found(), Strings{"status"});
+}
+
+TEST(FileScanRoots, KnowsVirtualFileSystemsByType)
+{
+    TTempTree tree;
+    auto isVirtual = [](const char* folder, const std::string& table) {
+        const int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const bool answer = IsVirtualFileSystem(fd, table);
+        ::close(fd);
+        return answer;
+    };
+    const std::string noTable = tree.file("missing");
+    EXPECT_TRUE(isVirtual("/proc", noTable));
+    EXPECT_TRUE(isVirtual("/sys", noTable));
+    EXPECT_FALSE(isVirtual(tree.path().c_str(), noTable));
+
+    // A memory file system is the device folder only when the mount table says so.
+    struct stat shm {};
+    struct statfs fs {};
+    if (::stat("/dev/shm", &shm) != 0 || ::statfs("/dev/shm", &fs) != 0 || fs.f_type != 0x01021994)
+        GTEST_SKIP() << "no tmpfs at /dev/shm";
+    const std::string numbers = std::to_string(major(shm.st_dev)) + ":" + std::to_string(minor(shm.st_dev));
+    auto table = [&](const std::string& mountPoint, const std::string& type) {
+        return tree.write("mountinfo", "22 1 8:1 / / rw shared:1 - ext4 /dev/sda1 rw\n"
+                                       "30 22 " + numbers + " / " + mountPoint + " rw,nosuid shared:5 - " + type +
+                                           " " + type + " rw\n");
+    };
+    EXPECT_FALSE(isVirtual("/dev/shm", table("/dev/shm", "tmpfs")));
+    EXPECT_FALSE(isVirtual("/dev/shm", table("/tmp", "tmpfs")));
+    EXPECT_TRUE(isVirtual("/dev/shm", table("/dev", "tmpfs")));
+    EXPECT_TRUE(isVirtual("/dev/shm", table("/dev", "devtmpfs")));
+    EXPECT_TRUE(isVirtual("/dev/shm", table("/mnt/x", "devtmpfs")));
 }
 
 TEST(SearchRequest, AppliesThePageChoices)
