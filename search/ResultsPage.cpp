@@ -46,6 +46,17 @@ std::string StopNotes(const TFoundList& list)
     return notes;
 }
 
+// What was searched, in small print above the hits.
+std::string ScopeNotes(const std::vector<std::string>& lines)
+{
+    if (lines.empty())
+        return {};
+    std::string notes = "<font size=-1 color=gray>";
+    for (size_t i = 0; i < lines.size(); ++i)
+        notes += (i > 0 ? "<br>" : "") + TextAsAsciiHtml(lines[i]);
+    return notes + "</font><P>" + LineEnd;
+}
+
 } // namespace
 
 void SortResults(std::vector<const TOneResult*>& hits, TSort sort)
@@ -103,6 +114,7 @@ std::string ResultsPageText(const TFoundList& list, const TResultsPageSettings& 
     if (settings.METASearch)
         page += "<font color=ff0000>[MetaSearch]</font>";
     page += "<P></font>";
+    page += ScopeNotes(settings.ScopeLines);
     size_t shown = hits.size();
     if (settings.MatchLimit > 0)
         shown = std::min(shown, size_t(settings.MatchLimit));

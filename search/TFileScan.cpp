@@ -260,18 +260,15 @@ void TFileScan::Execute()
         OnStartSearch(*this);
     TWalkState state;
     PrepareSearch(state);
-    if (SearchAllDrives) {
-        const bool savedAppend = AppendItems;
+    const bool savedAppend = AppendItems;
+    if (SearchAllDrives)
         AppendItems = true;
-        for (const std::string& root : MountRoots()) {
-            if (state.ended || Aborted)
-                break;
-            Walk(root, state);
-        }
-        AppendItems = savedAppend;
-    } else {
-        Walk(Directory, state);
+    for (const std::string& root : FScope.Folders) {
+        if (state.ended || Aborted)
+            break;
+        Walk(root, state);
     }
+    AppendItems = savedAppend;
     if (!OutputFile.empty())
         WriteResults();
     if (OnEndSearch)
@@ -283,6 +280,14 @@ void TFileScan::PrepareSearch(TWalkState& state)
     PrepareMatcher();
     FVisited.clear();
     FUnsearched.clear();
+    FScope = TSearchScope{};
+    FScope.Folders = SearchAllDrives ? MountRoots() : std::vector<std::string>{NativeSearchDirectory(Directory)};
+    FScope.IncSubDir = IncSubDir;
+    FScope.Masks = FileSpecs;
+    FScope.SizeComp = FileSizeComp;
+    FScope.SizeLimit = FileSize;
+    FScope.AgeComp = FileAgeComp;
+    FScope.AgeLimit = FileAge;
     if (FEndYear != 0 && FStartYear == 0) {
         FStartYear = 1900;
         FStartMonth = 1;
@@ -382,7 +387,9 @@ void TFileScan::ExamineFile(int dirFd, const std::string& dirPath, const TFileEn
     FPath.assign(dirPath).append(entry.name);
     if (CurrInfoLabel)
         CurrInfoLabel(FPath + std::string(78, ' '));
-    bool passes = CompareWith(FCurrentSize, FileSizeComp, FileSize) && PassesDateTests(entry, state);
+    const bool sizePasses = CompareWith(FCurrentSize, FileSizeComp, FileSize);
+    FScope.SizeSkipped += sizePasses ? 0 : 1;
+    bool passes = sizePasses && PassesDateTests(entry, state);
     if (passes && !SearchStrings.empty())
         passes = ContentTest(dirFd, entry.name, FPath, entry.regular) >= 1;
     if (passes)
@@ -394,8 +401,10 @@ bool TFileScan::PassesDateTests(const TFileEntry& entry, TWalkState& state)
 {
     if (FileAgeComp != TFileCompType::fctNone) {
         const double age = std::trunc(state.endOfToday - entry.Modified());
-        if (!CompareWith(int64_t(age), FileAgeComp, FileAge))
+        if (!CompareWith(int64_t(age), FileAgeComp, FileAge)) {
+            ++FScope.AgeSkipped;
             return false;
+        }
     }
     if (state.dateWindow) {
         const TDateTime modified = entry.Modified();
@@ -536,6 +545,7 @@ void TFileScan::WriteResults()
     settings.SWFileDate = SWFileDate;
     settings.SWFileSize = SWFileSize;
     settings.MatchLimit = MatchLimit;
+    settings.ScopeLines = DescribeSearchScope(FScope, TScopeReader::SearchPage);
     const std::string page = ResultsPageText(FFoundList, settings);
     const std::string path = ToNativeSeparators(OutputFile);
     // The previous page survives any failure to write the new one whole.

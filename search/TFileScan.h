@@ -20,6 +20,7 @@
 #include "search/DocumentInfo.h"
 #include "search/FileSystem.h"
 #include "search/Matcher.h"
+#include "search/SearchScope.h"
 #include "search/SearchTypes.h"
 #include "search/TOneResult.h"
 #include "search/TSearchPattern.h"
@@ -162,6 +163,9 @@ public:
     // The folders of the last search that could not be opened or read to
     // the end (with the errno): the walk goes on past them, but says so.
     const std::vector<TUnsearchedDirectory>& UnsearchedDirectories() const { return FUnsearched; }
+    // What the last search looked at, and how many files its size and age
+    // filters left out.
+    const TSearchScope& SearchScope() const { return FScope; }
 
     // The content test of one file: 1 when it matches, 0 when not, -1 when it
     // cannot be opened, -2 when reading fails.
@@ -231,6 +235,7 @@ private:
     size_t FFirstBlockLength = 0;
     bool FFirstBlockValid = false;       // FFirstBlock holds the current file's first block
     std::vector<TUnsearchedDirectory> FUnsearched;
+    TSearchScope FScope;
     std::deque<TDirectoryListing> FListings; // one per directory depth, kept in place
     std::string FPath;                       // path of the file being examined
     std::set<std::pair<dev_t, ino_t>> FVisited;
