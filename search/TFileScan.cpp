@@ -466,9 +466,9 @@ std::string TFileScan::DisplayLine(const std::string& path, const TFileEntry& en
 bool TFileScan::IsUnvisitedSubDirectory(int dirFd, const TDirectoryListing& listing, size_t i, struct stat& st)
 {
     const unsigned char type = listing.entry(i).type;
-    // A dot in the name keeps the walk out: ".", "..", hidden folders, "old.files".
-    if (listing.nameView(i).find('.') != std::string_view::npos ||
-        (type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN))
+    // A leading dot keeps the walk out of hidden folders (and "." and
+    // ".."); a dot further on is part of a name such as "python3.11".
+    if (listing.name(i)[0] == '.' || (type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN))
         return false;
     if (fstatat(dirFd, listing.name(i), &st, 0) != 0 || !S_ISDIR(st.st_mode))
         return false;

@@ -193,15 +193,21 @@ TEST_F(ScanFixture, MasksHiddenFilesAndSubDirectories)
     tree.write("sub/d.htm", "x");
     tree.write("old.files/e.htm", "x");
     tree.write(".git/f.htm", "x");
+    tree.write("python3.11/g.htm", "x");
+    tree.write(".cache.d/h.htm", "x");
     scan.FileSpecs = "*.htm";
-    EXPECT_EQ(Found(), (Strings{"a.htm", "b.html", "sub/d.htm"}));
+    // A dot inside a folder's name is part of it; a leading dot hides the folder.
+    EXPECT_EQ(Found(), (Strings{"a.htm", "b.html", "old.files/e.htm", "python3.11/g.htm", "sub/d.htm"}));
     // A file that several masks match is one hit.
     scan.FileSpecs = "*.htm;*.txt;a*";
-    EXPECT_EQ(Found(), (Strings{"a.htm", "b.html", "c.txt", "sub/d.htm"}));
+    EXPECT_EQ(Found(), (Strings{"a.htm", "b.html", "c.txt", "old.files/e.htm", "python3.11/g.htm", "sub/d.htm"}));
     scan.FileSpecs = "*.txt;";
     EXPECT_EQ(Found(), (Strings{"c.txt"}));
+    // Hidden files may be asked for; hidden folders stay closed all the same.
     scan.FileType.include(TFileAttr::ftHidden);
     scan.FileSpecs = "*.htm";
+    EXPECT_EQ(Found(), (Strings{".hidden.htm", "a.htm", "b.html", "old.files/e.htm", "python3.11/g.htm",
+                                "sub/d.htm"}));
     scan.IncSubDir = false;
     EXPECT_EQ(Found(), (Strings{".hidden.htm", "a.htm", "b.html"}));
 }
