@@ -76,19 +76,71 @@ void AppendCodePoint(char32_t c, std::string& out)
     out += CodePage::FromUtf16(CodePage::Utf8, units);
 }
 
-// The character a reference at text[pos] names when it lies outside ASCII, with
-// the position after the reference; 0 when there is none.
-char32_t ReferenceAt(std::string_view text, size_t pos, size_t& end)
+// Which references a decoding pass replaces by their characters.
+enum class TReferences { OutsideAscii, All };
+
+// The character a reference at text[pos] names (outside ASCII only, or any
+// but NUL), with the position after the reference; 0 when there is none.
+char32_t ReferenceAt(std::string_view text, size_t pos, size_t& end, TReferences which)
 {
+    const char32_t lowest = which == TReferences::All ? 1 : 0x80;
     char32_t c = 0;
     if (ParseNumericReference(text.data(), text.size(), pos, c, end))
-        return c >= 0x80 && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF) ? c : 0;
+        return c >= lowest && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF) ? c : 0;
     const size_t semicolon = text.find(';', pos + 1);
     if (semicolon == npos || semicolon - pos > 10)
         return 0;
     const auto value = LookupEntity(text.substr(pos + 1, semicolon - pos - 1));
     end = semicolon + 1;
-    return value && *value >= 0x80 ? char32_t(*value) : 0;
+    return value && *value >= lowest ? char32_t(*value) : 0;
+}
+
+// One left-to-right pass, so "&amp;lt;" becomes the text "&lt;", not "<".
+std::string DecodeReferences(std::string_view text, TReferences which)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t pos = 0; pos < text.size();) {
+        size_t end = 0;
+        const char32_t named = text[pos] == '&' ? ReferenceAt(text, pos, end, which) : 0;
+        if (named != 0) {
+            AppendCodePoint(named, out);
+            pos = end;
+        } else {
+            out += text[pos++];
+        }
+    }
+    return out;
+}
+
+// The UTF-8 text of the raw bytes in the code page.
+std::string DecodedBytes(std::string_view raw, int codePage)
+{
+    if (codePage == CodePage::Utf8)
+        raw = WithoutCutCharacter(raw);
+    return CodePage::FromUtf16(CodePage::Utf8, CodePage::ToUtf16(codePage, raw));
+}
+
+// Appends the text with every character outside ASCII as a numeric reference.
+void AppendAsciiHtml(std::string_view text, std::string& out, bool escapeMarkup)
+{
+    for (size_t pos = 0; pos < text.size();) {
+        char32_t c = 0;
+        const size_t length = NextTypedCharacter(text, pos, c);
+        if (c >= 0x80)
+            out += "&#" + std::to_string(unsigned(c)) + ";";
+        else if (escapeMarkup && c == '&')
+            out += "&amp;";
+        else if (escapeMarkup && c == '<')
+            out += "&lt;";
+        else if (escapeMarkup && c == '>')
+            out += "&gt;";
+        else if (escapeMarkup && c == '"')
+            out += "&quot;";
+        else
+            out += text[pos];
+        pos += length;
+    }
 }
 
 } // namespace
@@ -103,36 +155,26 @@ int DocumentCodePage(std::string_view raw, std::string_view upper)
 
 std::string DisplayText(std::string_view raw, int codePage)
 {
-    if (codePage == CodePage::Utf8)
-        raw = WithoutCutCharacter(raw);
-    const std::string text = CodePage::FromUtf16(CodePage::Utf8, CodePage::ToUtf16(codePage, raw));
-    std::string out;
-    out.reserve(text.size());
-    for (size_t pos = 0; pos < text.size();) {
-        size_t end = 0;
-        const char32_t named = text[pos] == '&' ? ReferenceAt(text, pos, end) : 0;
-        if (named != 0) {
-            AppendCodePoint(named, out);
-            pos = end;
-        } else {
-            out += text[pos++];
-        }
-    }
-    return out;
+    return DecodeReferences(DecodedBytes(raw, codePage), TReferences::OutsideAscii);
+}
+
+std::string PlainText(std::string_view raw, int codePage)
+{
+    return DecodeReferences(DecodedBytes(raw, codePage), TReferences::All);
 }
 
 std::string AsciiHtml(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (size_t pos = 0; pos < text.size();) {
-        char32_t c = 0;
-        const size_t length = NextTypedCharacter(text, pos, c);
-        if (c < 0x80)
-            out += text[pos];
-        else
-            out += "&#" + std::to_string(unsigned(c)) + ";";
-        pos += length;
-    }
+    AppendAsciiHtml(text, out, false);
+    return out;
+}
+
+std::string TextAsAsciiHtml(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    AppendAsciiHtml(text, out, true);
     return out;
 }

@@ -16,6 +16,17 @@ int DocumentCodePage(std::string_view raw, std::string_view upper);
 // text is left out.
 std::string DisplayText(std::string_view raw, int codePage);
 
+// The text as UTF-8 plain text: as DisplayText, but every reference is
+// replaced by its character ("&lt;b&gt;" becomes "<b>"), once. For what a page
+// writes as text (its title, a meta value, the words between its tags), which
+// is shown as text again, never read as markup.
+std::string PlainText(std::string_view raw, int codePage);
+
+// Plain UTF-8 text as HTML that shows exactly that text: "&", "<", ">" and the
+// double quote as references, and every character outside ASCII as a numeric
+// reference as in AsciiHtml.
+std::string TextAsAsciiHtml(std::string_view text);
+
 // UTF-8 text with every character outside ASCII written as a numeric reference
 // ("&#233;"), so that it shows the same whatever code page the page is read in. A
 // byte that is not UTF-8 is taken as Windows-1252.

@@ -60,7 +60,7 @@ std::string ExtractTitle(std::string_view raw, std::string_view upper, const std
         return path;
     std::string_view title = raw.substr(open + 7, close - (open + 7));
     title = title.substr(0, title.find('<'));
-    return title.empty() ? path : DisplayText(title, codePage);
+    return title.empty() ? path : PlainText(title, codePage);
 }
 
 // The text between tags after the title, until more than 200 characters are
@@ -135,7 +135,7 @@ TDocumentInfo ExtractDocumentInfo(std::string_view raw, std::string_view upper, 
         ExtractSummary(raw, upper, info);
     if (info.Summary.empty())
         info.Summary = info.MetaText;
-    info.Summary = DisplayText(info.Summary, codePage);
+    info.Summary = PlainText(info.Summary, codePage);
     return info;
 }
 

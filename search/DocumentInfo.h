@@ -4,7 +4,8 @@
 #include <string_view>
 
 struct TDocumentInfo {
-    // Title and summary are UTF-8 for display, whatever code page the file uses.
+    // Title and summary are UTF-8 plain text (references decoded, never markup),
+    // whatever code page the file uses.
     std::string Title;   // the title element's text, or the path
     std::string Summary; // description, else keywords, else a body extract
     bool MetaFound = false;

@@ -8,6 +8,9 @@
 #include <pwd.h>
 #include <set>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 bool TDirectoryListing::Read(int dirFd)
@@ -66,7 +69,78 @@ std::string DecodeMountPath(const std::string& field)
     return path;
 }
 
+// Type numbers of the file systems that show kernel, process and device
+// state rather than hold files.
+bool IsKernelStateType(unsigned long type)
+{
+    static const std::set<unsigned long> kernelState = {
+        0x9fa0,     // proc
+        0x62656572, // sysfs
+        0x1cd1,     // devpts
+        0x27e0eb,   // cgroup
+        0x63677270, // cgroup2
+        0x73636673, // securityfs
+        0x6165676c, // pstore
+        0x64626720, // debugfs
+        0x74726163, // tracefs
+        0x62656570, // configfs
+        0x65735543, // fusectl
+        0x19800202, // mqueue
+        0x958458f6, // hugetlbfs
+        0xcafe4a11, // bpf
+        0x42494e4d, // binfmt_misc
+        0x0187,     // autofs
+        0x67596969, // rpc_pipefs
+        0x6e736673, // nsfs
+        0xde5e81e4, // efivarfs
+        0xf97cff8c, // selinuxfs
+        0x9fa2,     // usbdevfs
+        0x6c6f6f70, // binderfs
+    };
+    return kernelState.count(type) > 0;
+}
+
+bool IsMemoryType(unsigned long type)
+{
+    return type == 0x01021994 /* tmpfs */ || type == 0x858458f6 /* ramfs */;
+}
+
+// Whether the mount table names the file system of this device as the one
+// that holds device nodes.
+bool IsDeviceFileSystem(dev_t device, const std::string& mountInfoTable)
+{
+    std::ifstream in(mountInfoTable);
+    std::string line;
+    const std::string wanted = std::to_string(major(device)) + ":" + std::to_string(minor(device));
+    while (std::getline(in, line)) {
+        // id parent major:minor root mount-point options [optional...] - type source ...
+        std::istringstream fields(line);
+        std::string id, parent, numbers, root, mountPoint, field;
+        if (!(fields >> id >> parent >> numbers >> root >> mountPoint) || numbers != wanted)
+            continue;
+        while (fields >> field && field != "-") {
+        }
+        std::string type;
+        fields >> type;
+        if (type == "devtmpfs" || DecodeMountPath(mountPoint) == "/dev")
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+bool IsVirtualFileSystem(int dirFd, const std::string& mountInfoTable)
+{
+    struct statfs fs {};
+    if (fstatfs(dirFd, &fs) != 0)
+        return false;
+    const auto type = static_cast<unsigned long>(fs.f_type);
+    if (IsKernelStateType(type))
+        return true;
+    struct stat st {};
+    return IsMemoryType(type) && fstat(dirFd, &st) == 0 && IsDeviceFileSystem(st.st_dev, mountInfoTable);
+}
 
 std::vector<std::string> MountRoots(std::string_view mountTable)
 {

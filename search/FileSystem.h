@@ -36,6 +36,14 @@ private:
 // (proc, sysfs, tmpfs, cgroup, ...) left out, each with a trailing "/".
 std::vector<std::string> MountRoots(std::string_view mountTable = "/proc/self/mounts");
 
+// Whether the folder open on dirFd lies on a file system that holds no
+// documents but shows the state of the kernel, processes or devices (proc,
+// sysfs, cgroup, device nodes, ...): a search never enters one. Decided by the
+// file system's type; a memory file system counts only when the mount table
+// says it is the device file system (devtmpfs, or the tmpfs that containers
+// mount on /dev), so a tmpfs /tmp is still searched.
+bool IsVirtualFileSystem(int dirFd, const std::string& mountInfoTable = "/proc/self/mountinfo");
+
 // Reads up to size bytes, retrying short reads; the count read (0 at the end of
 // the file), or -1 on a read error.
 ptrdiff_t ReadBlock(int fd, char* buffer, size_t size);

@@ -22,9 +22,11 @@ const char* SortLine(TSort sort)
 void AppendHit(std::string& page, size_t number, const TOneResult& hit, const TResultsPageSettings& settings)
 {
     page += "<BR><dl><dt><b>" + std::to_string(number) + "</b>.";
-    page += "<a href=\"" + hit.URL() + "\"><b>" + AsciiHtml(hit.Title()) + "</b></a><dd>";
-    page += AsciiHtml(hit.Summary()) + "<br>";
-    page += "<b>URL</b>:<font color=gray>" + hit.URL() + "<br>";
+    // Titles and summaries come from other people's files: shown as text, so
+    // markup in them can never make a link or run a script on this page.
+    page += "<a href=\"" + hit.URL() + "\"><b>" + TextAsAsciiHtml(hit.Title()) + "</b></a><dd>";
+    page += TextAsAsciiHtml(hit.Summary()) + "<br>";
+    page += "<b>URL</b>:<font color=gray>" + TextAsAsciiHtml(ReadableUrl(hit.URL())) + "<br>";
     if (settings.SWFileDate)
         page += "Last modified " + DateTimeToStr(hit.Modified());
     if (settings.SWFileSize)
@@ -42,6 +44,17 @@ std::string StopNotes(const TFoundList& list)
         if (!line.Result)
             notes += "<font color=ff0000>" + line.Text + "</font><br>" + LineEnd;
     return notes;
+}
+
+// What was searched, in small print above the hits.
+std::string ScopeNotes(const std::vector<std::string>& lines)
+{
+    if (lines.empty())
+        return {};
+    std::string notes = "<font size=-1 color=gray>";
+    for (size_t i = 0; i < lines.size(); ++i)
+        notes += (i > 0 ? "<br>" : "") + TextAsAsciiHtml(lines[i]);
+    return notes + "</font><P>" + LineEnd;
 }
 
 } // namespace
@@ -93,7 +106,7 @@ std::string ResultsPageText(const TFoundList& list, const TResultsPageSettings& 
     page += "The search found " + std::to_string(hits.size()) + LineEnd;
     page += std::string(" files contains the keyword(s) <I> ") + LineEnd;
     for (const std::string& s : settings.SearchStrings)
-        page += AsciiHtml(s) + LineEnd;
+        page += TextAsAsciiHtml(s) + LineEnd;
     page += LineEnd;
     page += std::string("</I><font color=0000ff>") + LineEnd;
     if (const char* sortLine = SortLine(settings.Sort))
@@ -101,6 +114,7 @@ std::string ResultsPageText(const TFoundList& list, const TResultsPageSettings& 
     if (settings.METASearch)
         page += "<font color=ff0000>[MetaSearch]</font>";
     page += "<P></font>";
+    page += ScopeNotes(settings.ScopeLines);
     size_t shown = hits.size();
     if (settings.MatchLimit > 0)
         shown = std::min(shown, size_t(settings.MatchLimit));

@@ -17,6 +17,9 @@ struct TResultsPageSettings {
     bool SWFileDate = false;
     bool SWFileSize = false;
     int MatchLimit = 0;
+    // Plain-text sentences saying what was searched, shown above the hits;
+    // none leaves the page as it always was.
+    std::vector<std::string> ScopeLines;
 };
 
 // Orders the hits in place: stTitle byte by byte (so "Z" before "a"), stDate

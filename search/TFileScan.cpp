@@ -50,6 +50,13 @@ public:
     ~TFdCloser() { reset(); }
     TFdCloser(const TFdCloser&) = delete;
     TFdCloser& operator=(const TFdCloser&) = delete;
+    TFdCloser(TFdCloser&& other) noexcept : FFd(std::exchange(other.FFd, -1)) {}
+    TFdCloser& operator=(TFdCloser&& other) noexcept
+    {
+        if (this != &other)
+            reset(std::exchange(other.FFd, -1));
+        return *this;
+    }
 
     int fd() const { return FFd; }
     void reset(int fd = -1)
@@ -61,6 +68,17 @@ public:
 
 private:
     int FFd;
+};
+
+// One folder of the walk: its descriptor (given up deep down while a
+// subfolder is walked), its depth, the length of its path, and the next entry
+// of its listing to look at for subfolders.
+struct TFileScan::TWalkFrame {
+    TFdCloser dir;
+    size_t depth = 0;
+    size_t pathLength = 0;
+    struct stat self {}; // what the descriptor must open again
+    size_t nextEntry = 0;
 };
 
 namespace {
@@ -242,18 +260,15 @@ void TFileScan::Execute()
         OnStartSearch(*this);
     TWalkState state;
     PrepareSearch(state);
-    if (SearchAllDrives) {
-        const bool savedAppend = AppendItems;
+    const bool savedAppend = AppendItems;
+    if (SearchAllDrives)
         AppendItems = true;
-        for (const std::string& root : MountRoots()) {
-            if (state.ended || Aborted)
-                break;
-            Walk(root, state);
-        }
-        AppendItems = savedAppend;
-    } else {
-        Walk(Directory, state);
+    for (const std::string& root : FScope.Folders) {
+        if (state.ended || Aborted)
+            break;
+        Walk(root, state);
     }
+    AppendItems = savedAppend;
     if (!OutputFile.empty())
         WriteResults();
     if (OnEndSearch)
@@ -265,6 +280,14 @@ void TFileScan::PrepareSearch(TWalkState& state)
     PrepareMatcher();
     FVisited.clear();
     FUnsearched.clear();
+    FScope = TSearchScope{};
+    FScope.Folders = SearchAllDrives ? MountRoots() : std::vector<std::string>{NativeSearchDirectory(Directory)};
+    FScope.IncSubDir = IncSubDir;
+    FScope.Masks = FileSpecs;
+    FScope.SizeComp = FileSizeComp;
+    FScope.SizeLimit = FileSize;
+    FScope.AgeComp = FileAgeComp;
+    FScope.AgeLimit = FileAge;
     if (FEndYear != 0 && FStartYear == 0) {
         FStartYear = 1900;
         FStartMonth = 1;
@@ -291,7 +314,18 @@ void TFileScan::Walk(const std::string& root, TWalkState& state)
     struct stat st;
     if (fstat(dir.fd(), &st) != 0 || !FVisited.insert({st.st_dev, st.st_ino}).second)
         return;
-    WalkDirectory(dir, dirPath, 0, state);
+    // The folders from the root down to the one being walked, each with the
+    // place its subfolder loop has reached: a tree of any depth needs no more
+    // of the call stack than a flat one.
+    std::vector<TWalkFrame> stack;
+    stack.push_back(TWalkFrame{std::move(dir), 0, dirPath.size(), st});
+    EnterDirectory(stack.back(), dirPath, state);
+    while (!stack.empty() && !Aborted && !state.ended) {
+        if (!DescendIntoNextSubDirectory(stack, dirPath))
+            LeaveDirectory(stack, dirPath);
+        else
+            EnterDirectory(stack.back(), dirPath, state);
+    }
 }
 
 std::string DescribeUnsearched(const TUnsearchedDirectory& dir)
@@ -304,16 +338,22 @@ void TFileScan::NoteUnsearched(const std::string& dirPath, int error)
     FUnsearched.push_back({dirPath, error});
 }
 
-void TFileScan::WalkDirectory(TFdCloser& dir, std::string& dirPath, size_t depth, TWalkState& state)
+void TFileScan::EnterDirectory(TWalkFrame& frame, const std::string& dirPath, TWalkState& state)
 {
-    const int dirFd = dir.fd();
+    const int dirFd = frame.dir.fd();
     if (FileAgeComp != TFileCompType::fctNone)
         state.endOfToday = Today() + 0.99999;
-    while (FListings.size() <= depth)
+    while (FListings.size() <= frame.depth)
         FListings.emplace_back();
-    TDirectoryListing& listing = FListings[depth];
+    TDirectoryListing& listing = FListings[frame.depth];
     if (!listing.Read(dirFd)) {
         NoteUnsearched(dirPath, errno);
+        frame.nextEntry = SIZE_MAX; // nothing of it is walked
+        return;
+    }
+    if (frame.depth + 1 >= HeldDirectoryLevels && fstat(dirFd, &frame.self) != 0) {
+        NoteUnsearched(dirPath, errno);
+        frame.nextEntry = SIZE_MAX;
         return;
     }
     const bool showHidden = FileType.contains(TFileAttr::ftHidden);
@@ -339,8 +379,6 @@ void TFileScan::WalkDirectory(TFdCloser& dir, std::string& dirPath, size_t depth
             ExamineFile(dirFd, dirPath, entry, state);
         }
     }
-    if (IncSubDir)
-        WalkSubDirectories(dir, dirPath, depth, state);
 }
 
 void TFileScan::ExamineFile(int dirFd, const std::string& dirPath, const TFileEntry& entry, TWalkState& state)
@@ -349,7 +387,9 @@ void TFileScan::ExamineFile(int dirFd, const std::string& dirPath, const TFileEn
     FPath.assign(dirPath).append(entry.name);
     if (CurrInfoLabel)
         CurrInfoLabel(FPath + std::string(78, ' '));
-    bool passes = CompareWith(FCurrentSize, FileSizeComp, FileSize) && PassesDateTests(entry, state);
+    const bool sizePasses = CompareWith(FCurrentSize, FileSizeComp, FileSize);
+    FScope.SizeSkipped += sizePasses ? 0 : 1;
+    bool passes = sizePasses && PassesDateTests(entry, state);
     if (passes && !SearchStrings.empty())
         passes = ContentTest(dirFd, entry.name, FPath, entry.regular) >= 1;
     if (passes)
@@ -361,8 +401,10 @@ bool TFileScan::PassesDateTests(const TFileEntry& entry, TWalkState& state)
 {
     if (FileAgeComp != TFileCompType::fctNone) {
         const double age = std::trunc(state.endOfToday - entry.Modified());
-        if (!CompareWith(int64_t(age), FileAgeComp, FileAge))
+        if (!CompareWith(int64_t(age), FileAgeComp, FileAge)) {
+            ++FScope.AgeSkipped;
             return false;
+        }
     }
     if (state.dateWindow) {
         const TDateTime modified = entry.Modified();
@@ -421,52 +463,72 @@ std::string TFileScan::DisplayLine(const std::string& path, const TFileEntry& en
     return line;
 }
 
-void TFileScan::WalkSubDirectories(TFdCloser& dir, std::string& dirPath, size_t depth, TWalkState& state)
+bool TFileScan::IsUnvisitedSubDirectory(int dirFd, const TDirectoryListing& listing, size_t i, struct stat& st)
 {
-    const TDirectoryListing& listing = FListings[depth];
-    const bool release = depth + 1 >= HeldDirectoryLevels;
-    struct stat self {};
-    if (release && fstat(dir.fd(), &self) != 0) {
-        NoteUnsearched(dirPath, errno);
-        return;
-    }
-    for (size_t i = 0; i < listing.size(); ++i) {
-        if (Aborted || state.ended)
-            return;
-        const int dirFd = dir.fd();
+    const unsigned char type = listing.entry(i).type;
+    // A leading dot keeps the walk out of hidden folders (and "." and
+    // ".."); a dot further on is part of a name such as "python3.11".
+    if (listing.name(i)[0] == '.' || (type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN))
+        return false;
+    if (fstatat(dirFd, listing.name(i), &st, 0) != 0 || !S_ISDIR(st.st_mode))
+        return false;
+    // Linked directories are followed, but each one is walked once, so loops end.
+    return FVisited.insert({st.st_dev, st.st_ino}).second;
+}
+
+bool TFileScan::DescendIntoNextSubDirectory(std::vector<TWalkFrame>& stack, std::string& dirPath)
+{
+    if (!IncSubDir)
+        return false;
+    TWalkFrame& frame = stack.back();
+    const TDirectoryListing& listing = FListings[frame.depth];
+    const int dirFd = frame.dir.fd();
+    for (; frame.nextEntry < listing.size(); ++frame.nextEntry) {
+        const size_t i = frame.nextEntry;
         const std::string_view name = listing.nameView(i);
-        const unsigned char type = listing.entry(i).type;
-        // A dot in the name keeps the walk out: ".", "..", hidden folders, "old.files".
-        if (name.find('.') != std::string_view::npos || (type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN))
-            continue;
         struct stat st;
-        if (fstatat(dirFd, listing.name(i), &st, 0) != 0 || !S_ISDIR(st.st_mode))
+        if (!IsUnvisitedSubDirectory(dirFd, listing, i, st))
             continue;
-        // Linked directories are followed, but each one is walked once, so loops end.
-        if (!FVisited.insert({st.st_dev, st.st_ino}).second)
+        TFdCloser sub(openat(dirFd, listing.name(i), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        const int openError = errno;
+        // Another file system begins here: /proc, /sys and the like are not
+        // documents, and walking them never ends or hangs on a device.
+        if (sub.fd() >= 0 && st.st_dev != frame.self.st_dev && IsVirtualFileSystem(sub.fd()))
             continue;
         if (OnFoundDirectory)
             OnFoundDirectory(*this, dirPath, {name, int64_t(st.st_size), DateTimeFromUnixTime(st.st_mtim.tv_sec),
                                               AttributesOf(name, st)});
-        const size_t length = dirPath.size();
         dirPath.append(name).push_back('/');
-        TFdCloser sub(openat(dirFd, listing.name(i), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (sub.fd() < 0) {
-            NoteUnsearched(dirPath, errno); // unreadable: skipped, and said so
-            dirPath.resize(length);
+            NoteUnsearched(dirPath, openError); // unreadable: skipped, and said so
+            dirPath.resize(frame.pathLength);
             continue;
         }
-        if (release)
-            dir.reset();
-        WalkDirectory(sub, dirPath, depth + 1, state);
-        dirPath.resize(length);
-        if (release) {
-            dir.reset(ReopenDirectory(sub.fd(), dirPath, self));
-            if (dir.fd() < 0) {
-                NoteUnsearched(dirPath, errno ? errno : ENOENT); // its later subfolders are not reached
-                return;
-            }
-        }
+        ++frame.nextEntry;
+        // Deep down a folder gives up its descriptor while a subfolder is walked.
+        if (frame.depth + 1 >= HeldDirectoryLevels)
+            frame.dir.reset();
+        const size_t depth = frame.depth + 1;
+        stack.push_back(TWalkFrame{std::move(sub), depth, dirPath.size(), st}); // frame is gone from here on
+        return true;
+    }
+    return false;
+}
+
+void TFileScan::LeaveDirectory(std::vector<TWalkFrame>& stack, std::string& dirPath)
+{
+    TWalkFrame left = std::move(stack.back());
+    stack.pop_back();
+    if (stack.empty())
+        return;
+    TWalkFrame& parent = stack.back();
+    dirPath.resize(parent.pathLength);
+    if (parent.dir.fd() >= 0)
+        return;
+    parent.dir.reset(ReopenDirectory(left.dir.fd(), dirPath, parent.self));
+    if (parent.dir.fd() < 0) {
+        NoteUnsearched(dirPath, errno ? errno : ENOENT); // its later subfolders are not reached
+        parent.nextEntry = SIZE_MAX;
     }
 }
 
@@ -483,6 +545,7 @@ void TFileScan::WriteResults()
     settings.SWFileDate = SWFileDate;
     settings.SWFileSize = SWFileSize;
     settings.MatchLimit = MatchLimit;
+    settings.ScopeLines = DescribeSearchScope(FScope, TScopeReader::SearchPage);
     const std::string page = ResultsPageText(FFoundList, settings);
     const std::string path = ToNativeSeparators(OutputFile);
     // The previous page survives any failure to write the new one whole.

@@ -13,12 +13,14 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
 #include "search/DocumentInfo.h"
 #include "search/FileSystem.h"
 #include "search/Matcher.h"
+#include "search/SearchScope.h"
 #include "search/SearchTypes.h"
 #include "search/TOneResult.h"
 #include "search/TSearchPattern.h"
@@ -161,6 +163,9 @@ public:
     // The folders of the last search that could not be opened or read to
     // the end (with the errno): the walk goes on past them, but says so.
     const std::vector<TUnsearchedDirectory>& UnsearchedDirectories() const { return FUnsearched; }
+    // What the last search looked at, and how many files its size and age
+    // filters left out.
+    const TSearchScope& SearchScope() const { return FScope; }
 
     // The content test of one file: 1 when it matches, 0 when not, -1 when it
     // cannot be opened, -2 when reading fails.
@@ -187,19 +192,22 @@ private:
     struct TFileEntry;
     struct TWalkState;
     class TFdCloser;
+    struct TWalkFrame;
 
     void Execute();
     void PrepareSearch(TWalkState& state);
     void PrepareMatcher();
     void Walk(const std::string& root, TWalkState& state);
-    void WalkDirectory(TFdCloser& dir, std::string& dirPath, size_t depth, TWalkState& state);
+    void EnterDirectory(TWalkFrame& frame, const std::string& dirPath, TWalkState& state);
+    bool IsUnvisitedSubDirectory(int dirFd, const TDirectoryListing& listing, size_t i, struct stat& st);
+    bool DescendIntoNextSubDirectory(std::vector<TWalkFrame>& stack, std::string& dirPath);
+    void LeaveDirectory(std::vector<TWalkFrame>& stack, std::string& dirPath);
     void NoteUnsearched(const std::string& dirPath, int error);
     void ExamineFile(int dirFd, const std::string& dirPath, const TFileEntry& entry, TWalkState& state);
     bool PassesDateTests(const TFileEntry& entry, TWalkState& state);
     void AfterFile(TWalkState& state);
     void StoreHit(int dirFd, const std::string& dirPath, const TFileEntry& entry);
     std::string DisplayLine(const std::string& path, const TFileEntry& entry, int dirFd) const;
-    void WalkSubDirectories(TFdCloser& dir, std::string& dirPath, size_t depth, TWalkState& state);
     int ContentTest(int dirFd, const char* name, const std::string& path, bool regularFile);
     int ScanOpenFile(int fd, const std::string& path);
     bool ScanPass(const std::string& path, size_t length, int readCount, int& matchState);
@@ -227,6 +235,7 @@ private:
     size_t FFirstBlockLength = 0;
     bool FFirstBlockValid = false;       // FFirstBlock holds the current file's first block
     std::vector<TUnsearchedDirectory> FUnsearched;
+    TSearchScope FScope;
     std::deque<TDirectoryListing> FListings; // one per directory depth, kept in place
     std::string FPath;                       // path of the file being examined
     std::set<std::pair<dev_t, ino_t>> FVisited;

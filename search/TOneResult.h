@@ -28,9 +28,14 @@ private:
     int64_t FBytes;
 };
 
-// "file://" + the absolute path. A double quote, "%" and control characters are
-// percent-encoded so the URL can stand inside a quoted href attribute.
+// "file://" + the absolute path, every byte but letters, digits, "-", ".",
+// "_", "~" and "/" percent-encoded: the link opens the file whatever its name
+// holds ("#", "?", "%", quotes, bytes outside ASCII), and stands in a quoted
+// attribute as it is.
 std::string FileUrlFromPath(std::string_view path);
+
+// The URL with its percent escapes decoded, for showing it to a person.
+std::string ReadableUrl(std::string_view url);
 
 // A line of the scanner's found list: a hit's display line with its record, or a
 // stop message without one.

@@ -50,6 +50,40 @@ TEST(DisplayText, DecodesBytesAndReferencesButKeepsMarkup)
     EXPECT_EQ(DisplayText("caf\xC3\xA9 caf\xC3", CodePage::Utf8), "caf\xC3\xA9 caf") << "cut character left out";
 }
 
+TEST(DisplayText, PlainTextDecodesEveryReferenceOnce)
+{
+    EXPECT_EQ(PlainText("&lt;b&gt; &amp;lt; &#60;&#x3E; &quot;x&quot; &bogus; & &#0; caf&eacute;", CodePage::Ansi),
+              "<b> &lt; <> \"x\" &bogus; & &#0; caf\xC3\xA9");
+    EXPECT_EQ(TextAsAsciiHtml("<a href=\"x?y\">&amp; caf\xC3\xA9</a>"),
+              "&lt;a href=&quot;x?y&quot;&gt;&amp;amp; caf&#233;&lt;/a&gt;");
+}
+
+TEST(DisplayText, ResultsPageShowsHostileNamesAndTitlesAsText)
+{
+    // A title written with references shows the characters they stand for,
+    // escaped once; markup in a meta value or a file name stays text.
+    const TDocumentInfo referenced = InfoOf("<title>Tom &amp; Jerry &lt;3</title>"
+                                            "<meta name=\"description\" content=\"<a href='/usr/bin/python3?-c'>\">");
+    EXPECT_EQ(referenced.Title, "Tom & Jerry <3");
+    TFoundList list;
+    list.push_back({"a", std::make_unique<TOneResult>(referenced.Title, 10, 0, "/docs/a.htm", referenced.Summary)});
+    const std::string hostileName = "/docs/<a href='python3?-c'>guide.htm";
+    list.push_back({"b", std::make_unique<TOneResult>(hostileName, 10, 0, hostileName, "<script>x()</script>")});
+    const std::string page = ResultsPageText(list, TResultsPageSettings{});
+    EXPECT_NE(page.find("<b>Tom &amp; Jerry &lt;3</b>"), std::string::npos) << page;
+    EXPECT_NE(page.find("<dd>&quot;&lt;a href='/usr/bin/python3?-c'<br>"), std::string::npos) << page;
+    EXPECT_NE(page.find("<b>/docs/&lt;a href='python3?-c'&gt;guide.htm</b>"), std::string::npos) << page;
+    EXPECT_NE(page.find("&lt;script&gt;x()&lt;/script&gt;"), std::string::npos) << page;
+    EXPECT_NE(page.find("<font color=gray>file:///docs/&lt;a href='python3?-c'&gt;guide.htm<br>"), std::string::npos)
+        << page;
+    // The only links on the page are the two hits' own.
+    size_t links = 0;
+    for (size_t at = page.find("<a "); at != std::string::npos; at = page.find("<a ", at + 1))
+        ++links;
+    EXPECT_EQ(links, 2u);
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+}
+
 TEST(DisplayText, ResultsPageShowsEveryTitleAlikeInAscii)
 {
     EXPECT_EQ(AsciiHtml("caf\xC3\xA9 <b>&amp;</b> \xF0\x9F\x98\x80"), "caf&#233; <b>&amp;</b> &#128512;");

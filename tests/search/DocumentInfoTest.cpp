@@ -16,7 +16,7 @@ TDocumentInfo Extract(const std::string& text, TSummaryOption summary = TSummary
 
 TEST(DocumentInfo, TakesTheTitleUpToItsFirstTag)
 {
-    EXPECT_EQ(Extract("<html><Title>Cats &amp; dogs</TITLE>").Title, "Cats &amp; dogs");
+    EXPECT_EQ(Extract("<html><Title>Cats &amp; dogs</TITLE>").Title, "Cats & dogs") << "shown as text";
     EXPECT_EQ(Extract("<title>Big <b>cats</b></title>").Title, "Big ");
     EXPECT_EQ(Extract("<title><b>x</b></title>").Title, "/docs/page.htm");
     EXPECT_EQ(Extract("</title> <title>late").Title, "/docs/page.htm");

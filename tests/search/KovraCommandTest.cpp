@@ -11,10 +11,13 @@
 
 namespace {
 
-std::string Kovra(const TTempTree& programDir, const std::string& arguments)
+enum class TStream { Output, Errors };
+
+// What kovra writes on one of its streams.
+std::string Kovra(const TTempTree& programDir, const std::string& arguments, TStream stream = TStream::Output)
 {
-    const std::string command =
-        "QUILLON_PROGRAM_DIR='" + programDir.path() + "' " KOVRA_COMMAND " " + arguments + " 2>&1";
+    const std::string command = "QUILLON_PROGRAM_DIR='" + programDir.path() + "' " KOVRA_COMMAND " " + arguments +
+                                (stream == TStream::Output ? " 2>/dev/null" : " 2>&1 >/dev/null");
     std::string output;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
@@ -52,6 +55,20 @@ TEST(KovraCommand, SeeksEveryStoredFormUnlessToldNotTo)
     const std::string help = Kovra(programDir, "--help");
     for (const char* said : {"&#233;", "&#xE9;", "UTF-8", "Windows-1252", "--no-convert"})
         EXPECT_NE(help.find(said), std::string::npos) << said;
+}
+
+TEST(KovraCommand, SaysWhatItSearchedOnItsErrorStream)
+{
+    TTempTree programDir;
+    TTempTree tree;
+    tree.write("small.htm", "cat");
+    tree.write("big.htm", std::string(40000, 'x') + "cat");
+    const std::string options = "--print --dir '" + tree.path() + "' --no-show-size --no-show-date cat";
+    EXPECT_EQ(Kovra(programDir, options), tree.file("small.htm") + "\n") << "the default size limit holds";
+    const std::string said = Kovra(programDir, options, TStream::Errors);
+    EXPECT_EQ(said, "kovra: Searched " + tree.path() + " with its sub-folders for files named *.htm.\n"
+                    "kovra: Only files of at most 32,000 bytes were searched: 1 file over 32,000 bytes was not "
+                    "searched (--size 0 searches them).\n");
 }
 
 #endif

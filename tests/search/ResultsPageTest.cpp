@@ -59,27 +59,28 @@ TEST(ResultsPage, WritesThePageTextExactly)
     s.BGColor = "#FFFFFF";
     s.Header = "<H1>KOVRA Search</H1>";
     s.Footer = "<hr>";
-    s.SearchStrings = {"cat", "dog"};
+    s.SearchStrings = {"cat", "<dog>"};
     s.Sort = TSort::stDate;
     s.METASearch = true;
     s.SWFileDate = true;
     s.SWFileSize = true;
-    const std::string url = "file:///d/a %22q%22.htm";
+    const std::string url = "file:///d/a%20%22q%22.htm";
+    const std::string shownUrl = "file:///d/a &quot;q&quot;.htm";
     const std::string expected = "<body bgcolor=#FFFFFF width=70%>\r\n"
                                  "<H1>KOVRA Search</H1>\r\n"
                                  "<b><font face=arial size=-1><b><br>The search found 1\r\n"
                                  " files contains the keyword(s) <I> \r\n"
                                  "cat\r\n"
-                                 "dog\r\n"
+                                 "&lt;dog&gt;\r\n"
                                  "\r\n"
                                  "</I><font color=0000ff>\r\n"
                                  "[sort by date]\r\n"
                                  "<font color=ff0000>[MetaSearch]</font><P></font>"
                                  "<BR><dl><dt><b>1</b>.<a href=\"" +
                                  url +
-                                 "\"><b>Big <i>cats</i></b></a><dd><b>summary</b><br>"
+                                 "\"><b>Big &lt;i&gt;cats&lt;/i&gt;</b></a><dd>&lt;b&gt;summary&lt;/b&gt;<br>"
                                  "<b>URL</b>:<font color=gray>" +
-                                 url +
+                                 shownUrl +
                                  "<br>Last modified 03/04/24 13:05:09- page size:2K</font></dl><br>\r\n"
                                  "</td></tr></table>\r\n"
                                  "<hr></body>\r\n";
@@ -107,9 +108,16 @@ TEST(ResultsPage, EmptyResultAndMatchLimit)
 
 TEST(ResultsPage, UrlsAreAbsoluteAndSafeInsideQuotes)
 {
-    EXPECT_EQ(FileUrlFromPath("/x/y.htm"), "file:///x/y.htm");
+    EXPECT_EQ(FileUrlFromPath("/x/y-1_2.~v.htm"), "file:///x/y-1_2.~v.htm");
     EXPECT_EQ(FileUrlFromPath("/x/100%\"\n.htm"), "file:///x/100%25%22%0A.htm");
-    EXPECT_EQ(FileUrlFromPath("/x/\xff.htm"), "file:///x/\xff.htm");
+    EXPECT_EQ(FileUrlFromPath("/x/\xff.htm"), "file:///x/%FF.htm");
+    // Everything a location reads specially is encoded, so the name opens.
+    EXPECT_EQ(FileUrlFromPath("/d/x#1.htm"), "file:///d/x%231.htm");
+    EXPECT_EQ(FileUrlFromPath("/d/a?b&c=d e.htm"), "file:///d/a%3Fb%26c%3Dd%20e.htm");
+    EXPECT_EQ(FileUrlFromPath("/d/C:|\\<'>+;@!.htm"), "file:///d/C%3A%7C%5C%3C%27%3E%2B%3B%40%21.htm");
+    for (const std::string path : {"/d/x#1.htm", "/d/a?b&c=d e.htm", "/x/100%\"\n\xff.htm"})
+        EXPECT_EQ(ReadableUrl(FileUrlFromPath(path)), "file://" + path);
+    EXPECT_EQ(ReadableUrl("file:///a%2"), "file:///a%2") << "a cut escape stays as it is";
     const std::string relative = FileUrlFromPath("y.htm");
     EXPECT_EQ(relative.rfind("file:///", 0), 0u);
     EXPECT_EQ(relative.substr(relative.size() - 6), "/y.htm");

@@ -9,9 +9,9 @@
 // A fresh temporary folder, removed with everything in it when the test ends.
 class TTempTree {
 public:
-    TTempTree()
+    explicit TTempTree(const std::filesystem::path& base = std::filesystem::temp_directory_path())
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kovra-test-XXXXXX").string();
+        std::string pattern = (base / "kovra-test-XXXXXX").string();
         FPath = ::mkdtemp(pattern.data());
         FPath += "/";
     }

@@ -7,6 +7,8 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #include <vector>
 
@@ -191,15 +193,21 @@ TEST_F(ScanFixture, MasksHiddenFilesAndSubDirectories)
     tree.write("sub/d.htm", "x");
     tree.write("old.files/e.htm", "x");
     tree.write(".git/f.htm", "x");
+    tree.write("python3.11/g.htm", "x");
+    tree.write(".cache.d/h.htm", "x");
     scan.FileSpecs = "*.htm";
-    EXPECT_EQ(Found(), (Strings{"a.htm", "b.html", "sub/d.htm"}));
+    // A dot inside a folder's name is part of it; a leading dot hides the folder.
+    EXPECT_EQ(Found(), (Strings{"a.htm", "b.html", "old.files/e.htm", "python3.11/g.htm", "sub/d.htm"}));
     // A file that several masks match is one hit.
     scan.FileSpecs = "*.htm;*.txt;a*";
-    EXPECT_EQ(Found(), (Strings{"a.htm", "b.html", "c.txt", "sub/d.htm"}));
+    EXPECT_EQ(Found(), (Strings{"a.htm", "b.html", "c.txt", "old.files/e.htm", "python3.11/g.htm", "sub/d.htm"}));
     scan.FileSpecs = "*.txt;";
     EXPECT_EQ(Found(), (Strings{"c.txt"}));
+    // Hidden files may be asked for; hidden folders stay closed all the same.
     scan.FileType.include(TFileAttr::ftHidden);
     scan.FileSpecs = "*.htm";
+    EXPECT_EQ(Found(), (Strings{".hidden.htm", "a.htm", "b.html", "old.files/e.htm", "python3.11/g.htm",
+                                "sub/d.htm"}));
     scan.IncSubDir = false;
     EXPECT_EQ(Found(), (Strings{".hidden.htm", "a.htm", "b.html"}));
 }
@@ -507,6 +515,90 @@ TEST_F(ScanFixture, TreesDeeperThanTheDescriptorLimitAreWalkedToTheBottom)
     EXPECT_TRUE(scan.UnsearchedDirectories().empty());
 }
 
+namespace {
+
+// A chain of folders "d/d/d/..." under the tree, built and removed through
+// descriptors: its paths are far longer than the system lets a path be.
+class TDeepChain {
+public:
+    TDeepChain(const std::string& top, int levels) : FTop(top)
+    {
+        int fd = ::open(top.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        for (int level = 0; level < levels && fd >= 0; ++level) {
+            const int made = ::mkdirat(fd, "d", 0700);
+            const int next = made == 0 ? ::openat(fd, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+            ::close(fd);
+            fd = next;
+        }
+        if (fd >= 0) {
+            const int file = ::openat(fd, "bottom.htm", O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+            FBuilt = file >= 0 && ::write(file, "deep cat", 8) == 8;
+            ::close(file);
+            ::close(fd);
+        }
+    }
+    ~TDeepChain()
+    {
+        // Down to the bottom, then back up through "..", removing each level.
+        int fd = ::open(FTop.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        int depth = 0;
+        for (int next; fd >= 0 && (next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) >= 0; ++depth) {
+            ::close(fd);
+            fd = next;
+        }
+        ::unlinkat(fd, "bottom.htm", 0);
+        for (; depth > 0 && fd >= 0; --depth) {
+            const int up = ::openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            ::close(fd);
+            fd = up;
+            ::unlinkat(fd, "d", AT_REMOVEDIR);
+        }
+        ::close(fd);
+    }
+    bool built() const { return FBuilt; }
+
+private:
+    std::string FTop;
+    bool FBuilt = false;
+};
+
+} // namespace
+
+// A folder in memory when the system offers one to everybody: making twenty
+// thousand nested folders on a disk takes far longer than walking them.
+std::filesystem::path FastTemporaryBase()
+{
+    struct statfs fs {};
+    if (::statfs("/dev/shm", &fs) == 0 && fs.f_type == 0x01021994 && ::access("/dev/shm", W_OK | X_OK) == 0)
+        return "/dev/shm";
+    return std::filesystem::temp_directory_path();
+}
+
+TEST_F(ScanFixture, TreesTwentyThousandLevelsDeepAreWalkedWithoutOverflow)
+{
+    constexpr int Levels = 20000;
+    TTempTree deepTree(FastTemporaryBase());
+    scan.Directory = deepTree.path();
+    deepTree.write("top.htm", "cat");
+    TDeepChain chain(deepTree.path(), Levels);
+    ASSERT_TRUE(chain.built());
+    scan.SearchStrings = {"cat"};
+    scan.ShowSize = scan.ShowDate = false;
+    size_t deepest = 0;
+    scan.OnFoundDirectory = [&](TFileScan&, const std::string& dirPath, const TSearchRec&) {
+        deepest = std::max(deepest, dirPath.size());
+    };
+    const Strings lines = Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], deepTree.file("top.htm")) << "files before subfolders, as always";
+    std::string bottom;
+    for (int level = 0; level < Levels; ++level)
+        bottom += "d/";
+    EXPECT_EQ(lines[1], deepTree.file(bottom + "bottom.htm"));
+    EXPECT_EQ(deepest, deepTree.path().size() + bottom.size() - 2);
+    EXPECT_TRUE(scan.UnsearchedDirectories().empty());
+}
+
 TEST_F(ScanFixture, FoldersThatCannotBeSearchedAreNamed)
 {
     tree.write("a.htm", "x");
@@ -533,6 +625,50 @@ TEST(FileScanRoots, MountTableSkipsPseudoFileSystems)
                                                    "/dev/sdb1 /media/usb\\040stick vfat rw 0 0\n"
                                                    "/dev/vda1 / ext4 rw 0 0\n");
     EXPECT_EQ(MountRoots(table), (Strings{"/", "/media/usb stick/"}));
+}
+
+TEST_F(ScanFixture, NeverEntersTheKernelsOwnFileSystems)
+{
+    // Links to /proc, /sys and /dev stand in for a search started at "/".
+    tree.write("status", "x");
+    for (const char* name : {"proc", "sys", "dev"})
+        ASSERT_EQ(::symlink((std::string("/") + name).c_str(), tree.file(name).c_str()), 0);
+    scan.FileSpecs = "status;cmdline;uevent;null;zero";
+    scan.FileType.include(TFileAttr::ftSystem);
+    scan.MatchLimit = 2; // anything found in them ends the test at once
+    EXPECT_EQ(Found(), Strings{"status"});
+}
+
+TEST(FileScanRoots, KnowsVirtualFileSystemsByType)
+{
+    TTempTree tree;
+    auto isVirtual = [](const char* folder, const std::string& table) {
+        const int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const bool answer = IsVirtualFileSystem(fd, table);
+        ::close(fd);
+        return answer;
+    };
+    const std::string noTable = tree.file("missing");
+    EXPECT_TRUE(isVirtual("/proc", noTable));
+    EXPECT_TRUE(isVirtual("/sys", noTable));
+    EXPECT_FALSE(isVirtual(tree.path().c_str(), noTable));
+
+    // A memory file system is the device folder only when the mount table says so.
+    struct stat shm {};
+    struct statfs fs {};
+    if (::stat("/dev/shm", &shm) != 0 || ::statfs("/dev/shm", &fs) != 0 || fs.f_type != 0x01021994)
+        GTEST_SKIP() << "no tmpfs at /dev/shm";
+    const std::string numbers = std::to_string(major(shm.st_dev)) + ":" + std::to_string(minor(shm.st_dev));
+    auto table = [&](const std::string& mountPoint, const std::string& type) {
+        return tree.write("mountinfo", "22 1 8:1 / / rw shared:1 - ext4 /dev/sda1 rw\n"
+                                       "30 22 " + numbers + " / " + mountPoint + " rw,nosuid shared:5 - " + type +
+                                           " " + type + " rw\n");
+    };
+    EXPECT_FALSE(isVirtual("/dev/shm", table("/dev/shm", "tmpfs")));
+    EXPECT_FALSE(isVirtual("/dev/shm", table("/tmp", "tmpfs")));
+    EXPECT_TRUE(isVirtual("/dev/shm", table("/dev", "tmpfs")));
+    EXPECT_TRUE(isVirtual("/dev/shm", table("/dev", "devtmpfs")));
+    EXPECT_TRUE(isVirtual("/dev/shm", table("/mnt/x", "devtmpfs")));
 }
 
 TEST(SearchRequest, AppliesThePageChoices)

@@ -54,6 +54,15 @@ void PrintFoundList(const TFileScan& scan)
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
+// Says what was searched and what the size and age filters left out, so an
+// empty answer can be told from a search that looked in the wrong place.
+void ReportScope(const TFileScan& scan)
+{
+    std::fflush(stdout);
+    for (const std::string& sentence : DescribeSearchScope(scan.SearchScope(), TScopeReader::CommandLine))
+        std::fprintf(stderr, "kovra: %s\n", sentence.c_str());
+}
+
 // Says which folders the search could not look into. Folders we may not
 // read are expected (a search of a whole disk meets many); any other reason
 // means the search was incomplete, and the answer is that it failed.
@@ -116,6 +125,7 @@ int Run(const std::vector<std::string>& args)
         PrintFoundList(scan);
     else
         std::printf("%zu file(s) found; results page: %s\n", scan.HitCount(), scan.OutputFile.c_str());
+    ReportScope(scan);
     return ReportUnsearched(scan) ? Failed : scan.HitCount() > 0 ? FoundFiles : FoundNothing;
 }
 
