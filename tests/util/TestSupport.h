@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -36,3 +37,19 @@ inline std::string readFile(const std::string& path)
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
+
+// Sets (or, with nullptr, removes) an environment variable for one scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedEnv() { old_.empty() ? ::unsetenv(name_.c_str()) : ::setenv(name_.c_str(), old_.c_str(), 1); }
+
+private:
+    std::string name_;
+    std::string old_;
+};

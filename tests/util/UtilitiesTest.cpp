@@ -19,22 +19,6 @@
 
 namespace {
 
-// Sets an environment variable for the test's lifetime, restoring it afterwards.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        value ? ::setenv(name, value, 1) : ::unsetenv(name);
-    }
-    ~ScopedEnv() { old_.empty() ? ::unsetenv(name_.c_str()) : ::setenv(name_.c_str(), old_.c_str(), 1); }
-
-private:
-    std::string name_;
-    std::string old_;
-};
-
 // Whether a process still runs (a zombie waiting to be collected does not).
 bool running(int pid)
 {
