@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <string>
 
 #include "util/Colors.h"
 
@@ -153,6 +154,8 @@ public:
     void BookMarkClick(int index);
     void AddBookmarkClick();
     void BookmarkManagerClick();
+    // Opens a bookmark's location, a relative one from the program folder.
+    void openBookmark(const std::string& location);
     TFM_BMMgr* BookmarkManager() const { return FBookmarkManager; }
     QString BookmarkFileName() const { return FBookmarkFile; }
 
