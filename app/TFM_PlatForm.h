@@ -27,6 +27,7 @@ class TEditButton;
 class TSearchPage;
 class TFM_BMMgr;
 class TFM_Find;
+class TSessionFolder;
 struct TRightClickParameters;
 struct TPageMargins;
 class TCanvas;
@@ -261,6 +262,9 @@ private:
     bool FAutoClose = false;
     QString FHomePage;
     QString FBookmarkFile;
+    // This run's private folder for the files it writes for itself (the
+    // exported text); removed when the window goes.
+    std::unique_ptr<TSessionFolder> FSessionFolder;
     bool FLoading = false;
     QString FFindText;
     TFM_BMMgr* FBookmarkManager = nullptr;

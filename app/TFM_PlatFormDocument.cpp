@@ -30,6 +30,7 @@
 #include "html/viewer/TFrameViewer.h"
 #include "util/FileReplace.h"
 #include "util/Exception.h"
+#include "util/TSessionFolder.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -271,7 +272,8 @@ void TFM_PlatForm::ExportPlainText()
         return;
     }
     try {
-        std::string path = WritePlainTextExport(HtmlLinesToPlainText(splitLines(*bytes)));
+        std::string path = WritePlainTextExport(
+            HtmlLinesToPlainText(splitLines(*bytes), ExportCodePage(*bytes)), FSessionFolder->Path());
         OpenExportedText(ToQString(path));
     } catch (const std::exception& e) {
         ReportError(QString::fromUtf8(e.what()));
