@@ -133,16 +133,15 @@ void setLine(std::vector<std::string>& lines, std::string_view section, std::str
     lines.insert(lines.begin() + std::ptrdiff_t(insertAt), std::move(newLine));
 }
 
-std::vector<std::string> splitLines(const std::optional<std::string>& text)
+// The lines of text, without their "\n" (a CR of a CR LF file stays).
+std::vector<std::string_view> splitLines(std::string_view text)
 {
-    std::vector<std::string> lines;
-    if (!text)
-        return lines;
-    for (size_t start = 0; start < text->size();) {
-        size_t end = text->find('\n', start);
-        if (end == std::string::npos)
-            end = text->size();
-        lines.emplace_back(*text, start, end - start);
+    std::vector<std::string_view> lines;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
         start = end + 1;
     }
     return lines;
@@ -170,34 +169,31 @@ TFileStamp stampOf(const std::string& fileName)
 
 } // namespace
 
-// The file's lines with an index of its sections and keys. As for a lookup
-// by scanning, the first header of a name counts and, in it, the first line
-// of a key.
+// The file's text and lines with an index of its sections; a section's keys
+// are indexed when it is first looked in (a start reads a few small sections
+// of what may be a large file). As for a lookup by scanning, the first header
+// of a name counts and, in it, the first line of a key.
 struct TIniFile::TContent {
-    TFileStamp stamp;
-    std::vector<std::string> lines;
-    std::unordered_map<std::string, SectionRange> sections;
-    std::unordered_map<std::string, std::unordered_map<std::string, size_t>> keys;
+    using TKeyIndex = std::unordered_map<std::string, size_t>;
 
-    TContent(TFileStamp fileStamp, std::vector<std::string> fileLines)
-        : stamp(fileStamp), lines(std::move(fileLines))
+    TFileStamp stamp;
+    const std::string text;
+    std::vector<std::string_view> lines;
+    std::unordered_map<std::string, SectionRange> sections;
+    mutable std::unordered_map<const SectionRange*, TKeyIndex> keys;
+
+    TContent(TFileStamp fileStamp, std::string fileText)
+        : stamp(fileStamp), text(std::move(fileText)), lines(splitLines(text))
     {
-        std::unordered_map<std::string, size_t>* sectionKeys = nullptr;
         SectionRange* open = nullptr;
         for (size_t i = 0; i < lines.size(); ++i) {
-            if (auto name = sectionNameOf(lines[i])) {
-                if (open)
-                    open->end = i;
-                open = nullptr;
-                sectionKeys = nullptr;
-                auto [entry, added] = sections.try_emplace(nameKey(*name), SectionRange{i, lines.size()});
-                if (added) {
-                    open = &entry->second;
-                    sectionKeys = &keys[entry->first];
-                }
-            } else if (auto entry = keyLineOf(lines[i]); entry && sectionKeys) {
-                sectionKeys->try_emplace(nameKey(entry->key), i);
-            }
+            auto name = sectionNameOf(lines[i]);
+            if (!name)
+                continue;
+            if (open)
+                open->end = i;
+            auto [entry, added] = sections.try_emplace(nameKey(*name), SectionRange{i, lines.size()});
+            open = added ? &entry->second : nullptr;
         }
     }
 
@@ -205,6 +201,24 @@ struct TIniFile::TContent {
     {
         auto found = sections.find(nameKey(name));
         return found == sections.end() ? nullptr : &found->second;
+    }
+
+    std::optional<std::string_view> value(std::string_view sectionName, std::string_view key) const
+    {
+        const SectionRange* range = section(sectionName);
+        if (!range)
+            return std::nullopt;
+        auto [index, added] = keys.try_emplace(range);
+        if (added) {
+            for (size_t i = range->header + 1; i < range->end; ++i) {
+                if (auto entry = keyLineOf(lines[i]))
+                    index->second.try_emplace(nameKey(entry->key), i);
+            }
+        }
+        auto line = index->second.find(nameKey(key));
+        if (line == index->second.end())
+            return std::nullopt;
+        return keyLineOf(lines[line->second])->value;
     }
 };
 
@@ -259,7 +273,8 @@ const TIniFile::TContent& TIniFile::content() const
     // as a new stamp on the next look and is read then.
     TFileStamp stamp = stampOf(FFileName);
     if (!FContent || FContent->stamp != stamp)
-        FContent = std::make_unique<TContent>(stamp, splitLines(stamp.present ? ReadFileBytes(FFileName) : std::nullopt));
+        FContent = std::make_unique<TContent>(
+            stamp, stamp.present ? ReadFileBytes(FFileName).value_or(std::string()) : std::string());
     return *FContent;
 }
 
@@ -273,7 +288,8 @@ void TIniFile::beginBatch()
     // is the base of this save.
     FBatch->lock = std::make_unique<TFileLock>(ResolveLinkedFile(FFileName));
     FContent.reset();
-    FBatch->lines = content().lines;
+    const TContent& file = content();
+    FBatch->lines.assign(file.lines.begin(), file.lines.end());
     FBatch->changed = false;
 }
 
@@ -316,14 +332,8 @@ void TIniFile::saveLines(const std::vector<std::string>& lines) const
 
 std::optional<std::string> TIniFile::find(std::string_view section, std::string_view key) const
 {
-    const TContent& file = content();
-    auto sectionKeys = file.keys.find(nameKey(section));
-    if (sectionKeys == file.keys.end())
-        return std::nullopt;
-    auto line = sectionKeys->second.find(nameKey(key));
-    if (line == sectionKeys->second.end())
-        return std::nullopt;
-    return std::string(keyLineOf(file.lines[line->second])->value);
+    auto value = content().value(section, key);
+    return value ? std::optional<std::string>(*value) : std::nullopt;
 }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const
