@@ -214,8 +214,10 @@ bool TBookmarkList::Save(const std::string& fileName)
     // time starts from our result instead of overwriting it.
     const std::string target = ResolveLinkedFile(fileName);
     TFileLock lock(target);
+    // A file that is gone (deleted, or on a share that went away) tells
+    // nothing of what others meant: the lists are written as they are.
     std::optional<std::string> bytes = ReadFileBytes(target);
-    const std::vector<TEntry> theirs = bytes ? ParseText(*bytes) : std::vector<TEntry>();
+    const std::vector<TEntry> theirs = bytes ? ParseText(*bytes) : FBase;
     const bool othersChanged = theirs != FBase;
     std::vector<TEntry> merged = othersChanged ? Merge(FBase, theirs, FEntries) : FEntries;
     std::string text;

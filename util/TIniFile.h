@@ -65,7 +65,8 @@ public:
     // Runs writes as one save: the file is locked and read once, changed in
     // memory by every write of writes, and saved once at the end (so a save
     // of many keys does not rewrite a large file many times). When a write
-    // fails, nothing of the batch is saved. Raises what the writes raise.
+    // fails, nothing of the batch is saved. Reads during the batch see the
+    // file as it was before it. Raises what the writes raise.
     template <typename Writes>
     void Batch(Writes&& writes)
     {

@@ -437,3 +437,14 @@ TEST_F(Bookmarks, AFullDiskLeavesNoPartOfAnAddedLine)
     // The bookmark stays in the list for the run.
     EXPECT_EQ(list.Count(), 2u);
 }
+
+TEST_F(Bookmarks, ASaveAfterTheFileWentAwayKeepsEveryBookmark)
+{
+    writeBookmarks(2);
+    TBookmarkList list;
+    list.Read(file("BOOKMARK.TXT"));
+    std::filesystem::remove(file("BOOKMARK.TXT"));
+    list.Append({ "New", "/new.htm" });
+    list.Save(file("BOOKMARK.TXT"));
+    EXPECT_EQ(read("BOOKMARK.TXT"), "/doc0.htm Bookmark 0\n/doc1.htm Bookmark 1\n/new.htm New\n");
+}
