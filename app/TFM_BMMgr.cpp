@@ -94,8 +94,14 @@ void TFM_BMMgr::refill(int selected)
 {
     LB_BookMarks->clear();
     for (size_t i = 0; i < FList.Count(); ++i)
-        LB_BookMarks->addItem(ToQString(FList.At(i).Description));
+        LB_BookMarks->addItem(ToQString(TBookmarkList::DisplayText(FList.At(i))));
     SetCurrentIndex(selected);
+}
+
+void TFM_BMMgr::changed(int selected)
+{
+    FModified = true;
+    refill(selected);
 }
 
 int TFM_BMMgr::CurrentIndex() const
@@ -110,24 +116,22 @@ void TFM_BMMgr::SetCurrentIndex(int index)
 
 void TFM_BMMgr::AddBookmark(const QString& location, const QString& description)
 {
-    TBookmarkList::TEntry entry { ToUtf8(description), ToUtf8(location) };
-    FList.Append(entry);
-    LB_BookMarks->addItem(description);
-    TBookmarkList::AppendToFile(ToUtf8(FFile), entry);
+    LB_BookMarks->addItem(ToQString(TBookmarkList::DisplayText({ ToUtf8(description), ToUtf8(location) })));
+    FList.AppendAndSave(ToUtf8(FFile), { ToUtf8(description), ToUtf8(location) });
 }
 
 void TFM_BMMgr::MoveUpClick()
 {
     int index = CurrentIndex();
     if (index > 0)
-        refill(int(FList.MoveUp(size_t(index))));
+        changed(int(FList.MoveUp(size_t(index))));
 }
 
 void TFM_BMMgr::MoveDownClick()
 {
     int index = CurrentIndex();
     if (index >= 0)
-        refill(int(FList.MoveDown(size_t(index))));
+        changed(int(FList.MoveDown(size_t(index))));
 }
 
 void TFM_BMMgr::AddClick()
@@ -136,7 +140,7 @@ void TFM_BMMgr::AddClick()
     if (!EditPair(description, location))
         return;
     FList.Append({ ToUtf8(description), ToUtf8(location) });
-    refill(CurrentIndex());
+    changed(CurrentIndex());
 }
 
 void TFM_BMMgr::DeleteClick()
@@ -145,7 +149,7 @@ void TFM_BMMgr::DeleteClick()
     if (index < 0)
         return;
     FList.Remove(size_t(index));
-    refill(std::min(index, int(FList.Count()) - 1));
+    changed(std::min(index, int(FList.Count()) - 1));
 }
 
 void TFM_BMMgr::EditClick()
@@ -158,7 +162,7 @@ void TFM_BMMgr::EditClick()
     if (!EditPair(description, location))
         return;
     FList.Replace(size_t(index), { ToUtf8(description), ToUtf8(location) });
-    refill(index);
+    changed(index);
 }
 
 void TFM_BMMgr::GotoClick()
@@ -166,16 +170,33 @@ void TFM_BMMgr::GotoClick()
     int index = CurrentIndex();
     if (index < 0)
         return;
-    FGotoIndex = index;
+    // Kept by location: saving may merge others' changes and move the rows.
+    FGotoLocation = ToQString(FList.At(size_t(index)).Location);
     done(GotoResult);
 }
 
 void TFM_BMMgr::DoneClick()
 {
+    accept();
+}
+
+void TFM_BMMgr::done(int result)
+{
+    if (FModified || result == QDialog::Accepted)
+        saveLists();
+    QDialog::done(result);
+}
+
+void TFM_BMMgr::saveLists()
+{
     try {
-        FList.Write(ToUtf8(FFile));
+        // Lines another copy of the program or an editor added meanwhile are
+        // kept; the list shows them from now on.
+        const int selected = CurrentIndex();
+        if (FList.Save(ToUtf8(FFile)))
+            refill(selected);
+        FModified = false;
     } catch (const std::exception& e) {
         ReportError(QString::fromUtf8(e.what()));
     }
-    accept();
 }

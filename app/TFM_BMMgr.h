@@ -9,7 +9,9 @@ class QListWidget;
 
 // The "BookMark Manager": lists, orders, edits, deletes and opens the
 // bookmarks. Created once at start; it reads the bookmark file then and keeps
-// its lists for the whole run, between showings.
+// its lists for the whole run, between showings. However it is left ("Done",
+// "Goto", a double click, Escape or its close box), changes made in it are
+// written to the file: none of them is lost by closing it another way.
 class TFM_BMMgr : public QDialog {
     Q_OBJECT
 public:
@@ -20,8 +22,8 @@ public:
 
     TBookmarkList& Bookmarks() { return FList; }
     const QString& BookmarkFile() const { return FFile; }
-    // The bookmark chosen with "Goto".
-    int GotoIndex() const { return FGotoIndex; }
+    // The location of the bookmark chosen with "Goto", as stored.
+    const QString& GotoLocation() const { return FGotoLocation; }
     // Adds the shown document's bookmark (list and file). Raises EWriteError
     // after the lists took it, so the menu keeps working for the run.
     void AddBookmark(const QString& location, const QString& description);
@@ -33,9 +35,12 @@ public:
     void DeleteClick();
     void EditClick();
     void GotoClick();
-    // Rewrites the file from the lists and closes; a refused write is reported
-    // and the lists stay as they are.
+    // Rewrites the file from the lists, keeping the lines others added to or
+    // removed from it meanwhile, and closes; a refused write is reported and
+    // the lists stay as they are.
     void DoneClick();
+    // Every way out: saves changes first (with "Done", always).
+    void done(int result) override;
 
     int CurrentIndex() const;
     void SetCurrentIndex(int index);
@@ -49,8 +54,12 @@ public:
 
 private:
     void refill(int selected);
+    void changed(int selected);
+    void saveLists();
     QString FFile;
     TBookmarkList FList;
-    int FGotoIndex = -1;
+    QString FGotoLocation;
+    // Whether the lists hold changes the file has not got yet.
+    bool FModified = false;
     QListWidget* LB_BookMarks = nullptr;
 };

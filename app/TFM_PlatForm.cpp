@@ -31,6 +31,7 @@
 #include "html/viewer/TFrameViewer.h"
 #include "util/ProgramFolder.h"
 #include "util/TIniFile.h"
+#include "util/TSessionFolder.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -57,6 +58,7 @@ TFM_PlatForm::TFM_PlatForm(QWidget* parent) : QMainWindow(parent)
     FSettingsFile = ToQString(WritableFile("KOVRA32.INI"));
     // Saves killed half way leave their temporary files behind.
     TIniFile(ToUtf8(FSettingsFile)).RemoveStaleTemporaries();
+    FSessionFolder = std::make_unique<TSessionFolder>();
     FAccessFile = ToQString(ProgramDir() + "QLACCESS.INI");
     FBookmarkFile = ToQString(WritableFile("BOOKMARK.TXT"));
     setWindowTitle(QApplication::applicationName());
@@ -604,29 +606,32 @@ void TFM_PlatForm::SaveOptions()
     // The frame's corner, as move() takes it back on the next start: the
     // client's corner would put the window a title bar lower every time.
     QPoint corner = bounds.topLeft() - (geometry().topLeft() - frameGeometry().topLeft());
-    ini.WriteInteger("Windows", "Top", corner.y());
-    ini.WriteInteger("Windows", "Left", corner.x());
-    ini.WriteInteger("Windows", "Height", bounds.height());
-    ini.WriteInteger("Windows", "Width", bounds.width());
-    ini.WriteInteger("Windows", "WinState", state);
-    ini.WriteBool("Windows", "ToolBar", checked("MNU_ShowToolbar"));
-    ini.WriteInteger("Windows", "ToolbarStyle", FToolbarStyle);
-    ini.WriteBool("Windows", "Location", checked("MNU_ShowLocation"));
-    ini.WriteBool("Windows", "DirButton", checked("MNU_ShowDir"));
-    ini.WriteBool("Windows", "MenuBar", checked("MNU_MenuBar"));
-    ini.WriteBool("Windows", "StatusBar", checked("MNU_ShowStatus"));
-    ini.WriteBool("Windows", "AutoSave", checked("MNU_AutoSave"));
-    ini.WriteBool("HTMLViewer1", "ImgCache", checked("MNU_ImageCache"));
-    ini.WriteBool("HTMLViewer1", "DisplayImg", checked("MNU_DisplayImages"));
-    ini.WriteBool("HTMLViewer1", "TextFirst", checked("MNU_TextFirst"));
-    ini.WriteBool("HTMLViewer1", "AutoRefresh", checked("MNU_AutoRefresh"));
-    ini.WriteString("HTMLViewer1", "MLeft", ToUtf8(marginText(FViewerOptions.PrintMarginLeft)));
-    ini.WriteString("HTMLViewer1", "MRight", ToUtf8(marginText(FViewerOptions.PrintMarginRight)));
-    ini.WriteString("HTMLViewer1", "MTop", ToUtf8(marginText(FViewerOptions.PrintMarginTop)));
-    ini.WriteString("HTMLViewer1", "MBottom", ToUtf8(marginText(FViewerOptions.PrintMarginBottom)));
-    ini.WriteString("HTMLViewer1", "Header", ToUtf8(FViewerOptions.PrintHeader));
-    ini.WriteString("HTMLViewer1", "Footer", ToUtf8(FViewerOptions.PrintFooter));
-    emit SavingSearchOptions(ini);
+    // One save of the file for all the options, locked against other windows.
+    ini.Batch([&] {
+        ini.WriteInteger("Windows", "Top", corner.y());
+        ini.WriteInteger("Windows", "Left", corner.x());
+        ini.WriteInteger("Windows", "Height", bounds.height());
+        ini.WriteInteger("Windows", "Width", bounds.width());
+        ini.WriteInteger("Windows", "WinState", state);
+        ini.WriteBool("Windows", "ToolBar", checked("MNU_ShowToolbar"));
+        ini.WriteInteger("Windows", "ToolbarStyle", FToolbarStyle);
+        ini.WriteBool("Windows", "Location", checked("MNU_ShowLocation"));
+        ini.WriteBool("Windows", "DirButton", checked("MNU_ShowDir"));
+        ini.WriteBool("Windows", "MenuBar", checked("MNU_MenuBar"));
+        ini.WriteBool("Windows", "StatusBar", checked("MNU_ShowStatus"));
+        ini.WriteBool("Windows", "AutoSave", checked("MNU_AutoSave"));
+        ini.WriteBool("HTMLViewer1", "ImgCache", checked("MNU_ImageCache"));
+        ini.WriteBool("HTMLViewer1", "DisplayImg", checked("MNU_DisplayImages"));
+        ini.WriteBool("HTMLViewer1", "TextFirst", checked("MNU_TextFirst"));
+        ini.WriteBool("HTMLViewer1", "AutoRefresh", checked("MNU_AutoRefresh"));
+        ini.WriteString("HTMLViewer1", "MLeft", ToUtf8(marginText(FViewerOptions.PrintMarginLeft)));
+        ini.WriteString("HTMLViewer1", "MRight", ToUtf8(marginText(FViewerOptions.PrintMarginRight)));
+        ini.WriteString("HTMLViewer1", "MTop", ToUtf8(marginText(FViewerOptions.PrintMarginTop)));
+        ini.WriteString("HTMLViewer1", "MBottom", ToUtf8(marginText(FViewerOptions.PrintMarginBottom)));
+        ini.WriteString("HTMLViewer1", "Header", ToUtf8(FViewerOptions.PrintHeader));
+        ini.WriteString("HTMLViewer1", "Footer", ToUtf8(FViewerOptions.PrintFooter));
+        emit SavingSearchOptions(ini);
+    });
 }
 
 // ---- lifecycle ---------------------------------------------------------------
@@ -766,11 +771,13 @@ void TFM_PlatForm::ReadDirButtons()
 void TFM_PlatForm::WriteDirButtons()
 {
     TIniFile ini(ToUtf8(FSettingsFile));
-    for (int i = 0; i < DirButtonCount; ++i) {
-        const TDirButtonEntry& entry = FDirEntries[size_t(i)];
-        QString value = entry.Target + ',' + entry.Caption + ',' + (entry.InExeDir ? '1' : '0');
-        ini.WriteString("Directory", "Button" + std::to_string(i), ToUtf8(value));
-    }
+    ini.Batch([&] {
+        for (int i = 0; i < DirButtonCount; ++i) {
+            const TDirButtonEntry& entry = FDirEntries[size_t(i)];
+            QString value = entry.Target + ',' + entry.Caption + ',' + (entry.InExeDir ? '1' : '0');
+            ini.WriteString("Directory", "Button" + std::to_string(i), ToUtf8(value));
+        }
+    });
 }
 
 void TFM_PlatForm::LayoutDirButtons()

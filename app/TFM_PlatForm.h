@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <string>
 
 #include "util/Colors.h"
 
@@ -28,6 +29,7 @@ class TFM_BMMgr;
 class TFM_Find;
 class TRecentDocuments;
 class TDocumentWatcher;
+class TSessionFolder;
 struct TRightClickParameters;
 struct TPageMargins;
 class TCanvas;
@@ -173,6 +175,8 @@ public:
     void BookMarkClick(int index);
     void AddBookmarkClick();
     void BookmarkManagerClick();
+    // Opens a bookmark's location, a relative one from the program folder.
+    void openBookmark(const std::string& location);
     TFM_BMMgr* BookmarkManager() const { return FBookmarkManager; }
     QString BookmarkFileName() const { return FBookmarkFile; }
 
@@ -287,6 +291,9 @@ private:
     QString FHomePage;
     QString FStartDocument;
     QString FBookmarkFile;
+    // This run's private folder for the files it writes for itself (the
+    // exported text); removed when the window goes.
+    std::unique_ptr<TSessionFolder> FSessionFolder;
     bool FLoading = false;
     QString FFindText;
     TFM_BMMgr* FBookmarkManager = nullptr;

@@ -60,7 +60,18 @@ void TFM_PlatForm::GenerateBMList()
     const TBookmarkList& list = FBookmarkManager->Bookmarks();
     const int shown = std::min<int>(int(list.Count()), bookmarkMenuEntries);
     for (int i = 0; i < shown; ++i)
-        appendBookmarkEntry(i, ToQString(list.At(size_t(i)).Description));
+        appendBookmarkEntry(i, ToQString(TBookmarkList::DisplayText(list.At(size_t(i)))));
+}
+
+void TFM_PlatForm::openBookmark(const std::string& location)
+{
+    // As the current directory, the program folder is where relative names
+    // in the page chosen resolve until it loads.
+    try {
+        ChangeDir(ProgramDir());
+    } catch (const std::exception&) {
+    }
+    LoadHTMLFile(ToQString(TBookmarkList::LocationToOpen(location, ProgramDir())));
 }
 
 void TFM_PlatForm::BookMarkClick(int index)
@@ -68,12 +79,7 @@ void TFM_PlatForm::BookMarkClick(int index)
     const TBookmarkList& list = FBookmarkManager->Bookmarks();
     if (index < 0 || size_t(index) >= list.Count())
         return;
-    // Relative locations are kept relative to the program folder.
-    try {
-        ChangeDir(ProgramDir());
-    } catch (const std::exception&) {
-    }
-    LoadHTMLFile(ToQString(list.At(size_t(index)).Location));
+    openBookmark(list.At(size_t(index)).Location);
 }
 
 void TFM_PlatForm::AddBookmarkClick()
@@ -84,7 +90,8 @@ void TFM_PlatForm::AddBookmarkClick()
         return;
     }
     QString title = ToQString(HTMLViewer1->DocumentTitle());
-    appendBookmarkEntry(int(FBookmarkManager->Bookmarks().Count()), title);
+    appendBookmarkEntry(int(FBookmarkManager->Bookmarks().Count()),
+        ToQString(TBookmarkList::DisplayText({ ToUtf8(title), ToUtf8(CurrentFile()) })));
     try {
         FBookmarkManager->AddBookmark(CurrentFile(), title);
     } catch (const std::exception& e) {
@@ -97,12 +104,8 @@ void TFM_PlatForm::BookmarkManagerClick()
 {
     int result = execBookmarkManager();
     GenerateBMList();
-    if (result == TFM_BMMgr::GotoResult) {
-        int index = FBookmarkManager->GotoIndex();
-        const TBookmarkList& list = FBookmarkManager->Bookmarks();
-        if (index >= 0 && size_t(index) < list.Count())
-            LoadHTMLFile(ToQString(list.At(size_t(index)).Location));
-    }
+    if (result == TFM_BMMgr::GotoResult)
+        openBookmark(ToUtf8(FBookmarkManager->GotoLocation()));
 }
 
 int TFM_PlatForm::execBookmarkManager()

@@ -34,6 +34,7 @@
 #include "html/viewer/TfvFrame.h"
 #include "util/FileReplace.h"
 #include "util/Exception.h"
+#include "util/TSessionFolder.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -288,7 +289,8 @@ void TFM_PlatForm::ExportPlainText()
         return;
     }
     try {
-        std::string path = WritePlainTextExport(HtmlLinesToPlainText(splitLines(*bytes)));
+        std::string path = WritePlainTextExport(
+            HtmlLinesToPlainText(splitLines(*bytes), ExportCodePage(*bytes)), FSessionFolder->Path());
         OpenExportedText(ToQString(path));
     } catch (const std::exception& e) {
         ReportError(QString::fromUtf8(e.what()));

@@ -26,8 +26,9 @@ bool TUserPrompts::Confirm(const QString& text)
 
 QString TUserPrompts::SaveFileName(const QString& proposed)
 {
+    // The overwrite question is the caller's own, asked once.
     return QFileDialog::getSaveFileName(FParent, QStringLiteral("Save As"), QDir::current().filePath(proposed),
-                                        QStringLiteral("All Files (*)"));
+                                        QStringLiteral("All Files (*)"), nullptr, QFileDialog::DontConfirmOverwrite);
 }
 
 TUserPrompts::TUnknownFileChoice TUserPrompts::AskUnknownFile(const QString& fileName)

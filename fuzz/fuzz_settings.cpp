@@ -5,21 +5,18 @@
 #include <cstdlib>
 #include <string>
 #include <strings.h>
-#include <unistd.h>
 
 #include "util/TIniFile.h"
+#include "util/TSessionFolder.h"
 
 namespace {
 
+// The scratch file lives in a private folder of this run, removed when the
+// run ends (and by the next run when this one is killed).
 std::string scratchFile()
 {
-    static std::string name = [] {
-        char pattern[] = "/tmp/quillon-fuzz-ini-XXXXXX";
-        int fd = ::mkstemp(pattern);
-        if (fd >= 0)
-            ::close(fd);
-        return std::string(pattern);
-    }();
+    static TSessionFolder folder;
+    static const std::string name = folder.Path().empty() ? std::string() : folder.Path() + "fuzz.ini";
     return name;
 }
 
@@ -28,6 +25,8 @@ std::string scratchFile()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::string name = scratchFile();
+    if (name.empty())
+        std::abort(); // no private folder: nothing to fuzz with
     if (FILE* f = std::fopen(name.c_str(), "wb")) {
         std::fwrite(data, 1, size, f);
         std::fclose(f);

@@ -8,57 +8,56 @@
 #include <unistd.h>
 
 #include "util/Exception.h"
+#include "util/TFileReplacement.h"
 #include "util/Utilities.h"
 
 namespace {
 
-constexpr size_t RandomPartLength = 6; // mkstemp's XXXXXX
+constexpr size_t RandomPartLength = 6; // as mkstemp's XXXXXX
 constexpr time_t StaleAfterSeconds = 60;
+constexpr int MaxLinkHops = 40; // as the kernel's own limit
 
-std::string FolderOf(const std::string& path)
+// Whether a link may be followed: one of ours, or one in a folder that only
+// its owner may change (so whoever made the link could write there anyway).
+bool trustedLink(const std::string& link, const struct stat& linkInfo)
 {
-    std::string dir = ExtractDir(path);
-    return dir.empty() ? std::string("./") : dir;
-}
-
-bool WriteAll(int fd, std::string_view text)
-{
-    for (size_t done = 0; done < text.size();) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno != EINTR)
-            return false;
-        if (n > 0)
-            done += size_t(n);
-    }
-    return true;
+    if (linkInfo.st_uid == ::getuid())
+        return true;
+    std::string folder = ExtractDir(link);
+    struct stat folderInfo {};
+    return ::stat(folder.empty() ? "." : folder.c_str(), &folderInfo) == 0 && (folderInfo.st_mode & 022) == 0;
 }
 
 } // namespace
 
-int ReplaceFileContents(const std::string& path, std::string_view text, std::string_view prefix)
+std::string ResolveLinkedFile(const std::string& path)
 {
+    std::string current = path;
+    for (int hop = 0; hop < MaxLinkHops; ++hop) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode) || !trustedLink(current, info))
+            return current;
+        std::string target(size_t(info.st_size > 0 ? info.st_size : 4095) + 1, '\0');
+        ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        if (n <= 0 || size_t(n) >= target.size())
+            return current;
+        target.resize(size_t(n));
+        current = target.front() == '/' ? target : ExtractDir(current) + target;
+    }
+    return path; // a loop of links: replacing the first one is all we can do
+}
+
+int ReplaceFileContents(const std::string& path, std::string_view text, std::string_view prefix, mode_t newFileMode)
+{
+    const std::string target = ResolveLinkedFile(path);
     struct stat old {};
-    const bool exists = ::stat(path.c_str(), &old) == 0;
+    const bool exists = ::stat(target.c_str(), &old) == 0;
     // A read-only file stays read-only: the user or publisher locked it.
-    if (exists && ::access(path.c_str(), W_OK) != 0)
+    if (exists && ::access(target.c_str(), W_OK) != 0)
         return errno ? errno : EACCES;
-    std::string temporary = FolderOf(path) + std::string(prefix) + "XXXXXX";
-    int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    int error = 0;
-    if (!WriteAll(fd, text))
-        error = errno;
-    ::fchmod(fd, exists ? (old.st_mode & 07777) : 0644);
-    if (!error && ::fsync(fd) != 0)
-        error = errno;
-    if (::close(fd) != 0 && !error)
-        error = errno;
-    if (!error && ::rename(temporary.c_str(), path.c_str()) != 0)
-        error = errno;
-    if (error)
-        ::unlink(temporary.c_str());
-    return error;
+    TFileReplacement replacement(target, prefix);
+    replacement.Write(text);
+    return replacement.Commit(exists ? (old.st_mode & 07777) : newFileMode);
 }
 
 void WriteFileAtomically(const std::string& fileName, std::string_view content)

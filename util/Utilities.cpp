@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "util/Exception.h"
+#include "util/FileReplace.h"
+#include "util/TFileReplacement.h"
 #include "util/ProgramFolder.h"
 #include "util/TLocalProgramRun.h"
 
@@ -176,48 +178,21 @@ void CopyFileKeepDate(std::string_view source, std::string_view target)
         && targetInfo.st_ino == sourceInfo.st_ino)
         return;
 
-    // Write beside the target and rename, so a failed copy never destroys an
-    // existing target. The name is new and unpredictable (created exclusively),
-    // so nobody can make us write through a link planted under a fixed name.
-    std::string temporary = to + ".copy-XXXXXX";
-    int out = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (out < 0)
-        throw EFileError("Cannot create file \"" + to + "\": " + errnoText());
-    bool ok = true;
-    {
-        FdGuard outGuard{out};
-        char buffer[65536];
-        for (;;) {
-            ssize_t n = ::read(in, buffer, sizeof buffer);
-            if (n == 0)
-                break;
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                ok = false;
-                break;
-            }
-            for (ssize_t done = 0; done < n && ok;) {
-                ssize_t w = ::write(out, buffer + done, size_t(n - done));
-                if (w < 0 && errno != EINTR)
-                    ok = false;
-                else if (w > 0)
-                    done += w;
-            }
-            if (!ok)
-                break;
-        }
-        ::fchmod(out, sourceInfo.st_mode & 07777);
-        struct timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
-        ::futimens(out, times);
-        if (ok && ::fsync(out) != 0)
-            ok = false;
+    // Written beside the target and renamed over it, so a failed or killed
+    // copy never destroys an existing target nor leaves a half copy behind.
+    TFileReplacement copy(ResolveLinkedFile(to), ".quillon-copy-");
+    if (copy.Error() != 0)
+        throw EFileError("Cannot create file \"" + to + "\": " + std::strerror(copy.Error()));
+    char buffer[65536];
+    for (ssize_t n; copy.Error() == 0 && (n = ::read(in, buffer, sizeof buffer)) != 0;) {
+        if (n > 0)
+            copy.Write(std::string_view(buffer, size_t(n)));
+        else if (errno != EINTR)
+            throw EFileError("Cannot read file \"" + from + "\": " + errnoText());
     }
-    if (!ok || ::rename(temporary.c_str(), to.c_str()) != 0) {
-        std::string reason = errnoText();
-        ::unlink(temporary.c_str());
-        throw EFileError("Cannot write file \"" + to + "\": " + reason);
-    }
+    struct timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
+    if (const int error = copy.Commit(sourceInfo.st_mode & 07777, times))
+        throw EFileError("Cannot write file \"" + to + "\": " + std::strerror(error));
 }
 
 namespace {

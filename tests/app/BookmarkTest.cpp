@@ -4,7 +4,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 
 #include "AppTestSupport.h"
 #include "PromptedWindow.h"
@@ -91,7 +93,7 @@ TEST_F(Bookmarks, ReadingSurvivesOddFiles)
     list.Read(file("garbage.txt"));
     EXPECT_GT(list.Count(), 0u);
     // Written back and read again, every bookmark is as it was.
-    list.Write(file("again.txt"));
+    list.Save(file("again.txt"));
     TBookmarkList again;
     again.Read(file("again.txt"));
     ASSERT_EQ(again.Count(), list.Count());
@@ -107,15 +109,15 @@ TEST_F(Bookmarks, ReadingSurvivesOddFiles)
 TEST_F(Bookmarks, AppendingStartsANewLineAndFailedRewriteKeepsTheFile)
 {
     write("BOOKMARK.TXT", "/a.htm A"); // edited by hand, no line end
-    TBookmarkList::AppendToFile(file("BOOKMARK.TXT"), { "B", "/b.htm" });
+    TBookmarkList appender;
+    appender.AppendAndSave(file("BOOKMARK.TXT"), { "B", "/b.htm" });
     EXPECT_EQ(read("BOOKMARK.TXT"), "/a.htm A\n/b.htm B\n");
 
-    EXPECT_THROW(
-        TBookmarkList::AppendToFile(file("no-such-folder/BOOKMARK.TXT"), { "B", "/b.htm" }), EWriteError);
+    EXPECT_THROW(appender.AppendAndSave(file("no-such-folder/BOOKMARK.TXT"), { "B", "/b.htm" }), EWriteError);
     TBookmarkList list;
     list.Append({ "C", "/c.htm" });
     try {
-        list.Write(file("no-such-folder/BOOKMARK.TXT"));
+        list.Save(file("no-such-folder/BOOKMARK.TXT"));
         FAIL() << "the write should fail";
     } catch (const EWriteError& e) {
         EXPECT_EQ(std::string(e.what()), "Unable to write to " + file("no-such-folder/BOOKMARK.TXT"));
@@ -156,8 +158,11 @@ TEST_F(Bookmarks, AddingTheShownPageAppendsToFileMenuAndManager)
     w.AddBookmarkClick();
     ASSERT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
     EXPECT_EQ(read("BOOKMARK.TXT"), titled.toStdString() + " A Title\n" + untitled.toStdString() + " \n");
-    EXPECT_EQ(menuEntries(w), (QStringList { "A Title", "" }));
-    EXPECT_EQ(listed(*w.BookmarkManager()), (QStringList { "A Title", "" }));
+    // A page without a title is shown by its file name.
+    EXPECT_EQ(menuEntries(w), (QStringList { "A Title", "plain.htm" }));
+    EXPECT_EQ(listed(*w.BookmarkManager()), (QStringList { "A Title", "plain.htm" }));
+    w.GenerateBMList();
+    EXPECT_EQ(menuEntries(w), (QStringList { "A Title", "plain.htm" }));
 
     // The entry opens its page.
     w.findChild<QMenu*>("MNU_Bookmark")->actions().at(3)->trigger();
@@ -254,13 +259,13 @@ TEST_F(Bookmarks, ManagerReordersEditsAndDeletes)
     EXPECT_EQ(read("BOOKMARK.TXT"), "/renamed.htm Renamed\n/added%20file.htm Added\n");
 }
 
-TEST_F(Bookmarks, GotoAfterReorderingChangesTheMenuButNotTheFile)
+TEST_F(Bookmarks, EveryWayOutOfTheManagerKeepsItsChanges)
 {
     writeBookmarks(3);
-    const std::string before = read("BOOKMARK.TXT");
     QString target = page("target.htm", "Target");
-    write("BOOKMARK.TXT", before + target.toStdString() + " Target\n");
+    write("BOOKMARK.TXT", read("BOOKMARK.TXT") + target.toStdString() + " Target\n");
     PromptedWindow w;
+    // Reordered, then left with "Goto": the bookmark opens, the order stays.
     w.managerSession = [](TFM_BMMgr& m) {
         m.SetCurrentIndex(3);
         m.MoveUpClick();
@@ -271,17 +276,65 @@ TEST_F(Bookmarks, GotoAfterReorderingChangesTheMenuButNotTheFile)
     w.BookmarkManagerClick();
     EXPECT_EQ(menuEntries(w), (QStringList { "Bookmark 0", "Target", "Bookmark 1", "Bookmark 2" }));
     EXPECT_EQ(w.CurrentFile(), target);
-    EXPECT_EQ(read("BOOKMARK.TXT"), before + target.toStdString() + " Target\n");
+    EXPECT_EQ(read("BOOKMARK.TXT"),
+        "/doc0.htm Bookmark 0\n" + target.toStdString() + " Target\n/doc1.htm Bookmark 1\n/doc2.htm Bookmark 2\n");
 
-    // Closed without "Done": the lists keep their changes for the run only.
+    // Escape.
     w.managerSession = [](TFM_BMMgr& m) {
         m.SetCurrentIndex(0);
         m.DeleteClick();
-        return int(QDialog::Rejected);
+        m.reject();
+        return m.result();
     };
     w.BookmarkManagerClick();
     EXPECT_EQ(menuEntries(w), (QStringList { "Target", "Bookmark 1", "Bookmark 2" }));
-    EXPECT_EQ(read("BOOKMARK.TXT"), before + target.toStdString() + " Target\n");
+    EXPECT_EQ(read("BOOKMARK.TXT"), target.toStdString() + " Target\n/doc1.htm Bookmark 1\n/doc2.htm Bookmark 2\n");
+
+    // The close box, and a double click on a row.
+    TFM_BMMgr& m = *w.BookmarkManager();
+    m.show();
+    m.SetCurrentIndex(2);
+    m.DeleteClick();
+    m.close();
+    EXPECT_EQ(read("BOOKMARK.TXT"), target.toStdString() + " Target\n/doc1.htm Bookmark 1\n");
+    m.show();
+    m.SetCurrentIndex(1);
+    m.MoveUpClick();
+    emit m.List()->itemDoubleClicked(m.List()->item(0));
+    EXPECT_EQ(m.result(), TFM_BMMgr::GotoResult);
+    EXPECT_EQ(read("BOOKMARK.TXT"), "/doc1.htm Bookmark 1\n" + target.toStdString() + " Target\n");
+    EXPECT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+}
+
+TEST_F(Bookmarks, RelativeLocationsOpenFromTheProgramFolder)
+{
+    std::filesystem::create_directories(file("docs/guide"));
+    std::filesystem::create_directories(file("guide"));
+    QString inProgramFolder = page("guide/intro.htm", "From the program folder");
+    page("docs/guide/intro.htm", "Beside the shown page");
+    QString shown = page("docs/index.htm", "Shown");
+    write("BOOKMARK.TXT", "guide/intro.htm Intro\n./guide/intro.htm#top Anchored\n");
+    PromptedWindow w;
+    w.LoadHTMLFile(shown);
+    w.BookMarkClick(0);
+    EXPECT_EQ(w.CurrentFile(), inProgramFolder);
+
+    w.LoadHTMLFile(shown);
+    w.managerSession = [](TFM_BMMgr& m) {
+        m.SetCurrentIndex(1);
+        m.GotoClick();
+        return m.result();
+    };
+    w.BookmarkManagerClick();
+    EXPECT_EQ(w.CurrentFile(), inProgramFolder);
+    EXPECT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+
+    const std::string programDir = "/prog/";
+    EXPECT_EQ(TBookmarkList::LocationToOpen("sub\\page.htm#a", programDir), "/prog/sub/page.htm#a");
+    EXPECT_EQ(TBookmarkList::LocationToOpen("../up.htm", programDir), "/up.htm");
+    for (const char* asWritten : { "/abs/page.htm", "C:\\DOCS\\A.HTM", "http://example.org/a.htm",
+             "%exedir%page.htm", "HOME", "KOVRA RESULTS", "" })
+        EXPECT_EQ(TBookmarkList::LocationToOpen(asWritten, programDir), asWritten);
 }
 
 TEST_F(Bookmarks, LargeBookmarkFileLoads)
@@ -296,4 +349,102 @@ TEST_F(Bookmarks, LargeBookmarkFileLoads)
     PromptedWindow w;
     EXPECT_EQ(w.BookmarkManager()->Bookmarks().Count(), size_t(n));
     EXPECT_EQ(menuEntries(w).size(), 10);
+}
+
+TEST(BookmarkMerge, KeepsWhatEachSideChanged)
+{
+    const std::vector<Entry> base { { "A", "/a.htm" }, { "B", "/b.htm" }, { "C", "/c.htm" } };
+    // They removed B and added D; we renamed C and added E.
+    const std::vector<Entry> theirs { { "A", "/a.htm" }, { "C", "/c.htm" }, { "D", "/d.htm" } };
+    const std::vector<Entry> ours { { "A", "/a.htm" }, { "B", "/b.htm" }, { "C2", "/c.htm" }, { "E", "/e.htm" } };
+    EXPECT_EQ(TBookmarkList::Merge(base, theirs, ours),
+        (std::vector<Entry> { { "A", "/a.htm" }, { "C2", "/c.htm" }, { "E", "/e.htm" }, { "D", "/d.htm" } }));
+    // The same bookmark added on both sides is kept once; a bookmark both
+    // sides removed stays removed; our order wins.
+    EXPECT_EQ(TBookmarkList::Merge(base, { { "C", "/c.htm" }, { "X", "/x.htm" } },
+                  { { "X", "/x.htm" }, { "C", "/c.htm" } }),
+        (std::vector<Entry> { { "X", "/x.htm" }, { "C", "/c.htm" } }));
+    // Duplicates count: they added a second copy of A.
+    EXPECT_EQ(TBookmarkList::Merge(base, { base[0], base[1], base[2], base[0] }, base),
+        (std::vector<Entry> { base[0], base[1], base[2], base[0] }));
+}
+
+TEST_F(Bookmarks, DoneKeepsLinesAnotherCopyOrAnEditorWroteMeanwhile)
+{
+    writeBookmarks(3);
+    PromptedWindow w;
+    TFM_BMMgr& m = *w.BookmarkManager();
+    // Another program folder sharing the file adds a bookmark and an editor
+    // removes one while this manager holds its own copy.
+    TBookmarkList other;
+    other.Read(file("BOOKMARK.TXT"));
+    other.AppendAndSave(file("BOOKMARK.TXT"), { "From elsewhere", "/elsewhere.htm" });
+    std::string text = read("BOOKMARK.TXT");
+    text.erase(text.find("/doc1.htm"), std::string("/doc1.htm Bookmark 1\n").size());
+    write("BOOKMARK.TXT", text);
+
+    m.SetCurrentIndex(2);
+    m.MoveUpClick();
+    m.DoneClick();
+    ASSERT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    EXPECT_EQ(read("BOOKMARK.TXT"), "/doc0.htm Bookmark 0\n/doc2.htm Bookmark 2\n/elsewhere.htm From elsewhere\n");
+    EXPECT_EQ(listed(m), (QStringList { "Bookmark 0", "Bookmark 2", "From elsewhere" }));
+
+    // A second Done with nothing changed elsewhere writes the list as it is.
+    m.SetCurrentIndex(2);
+    m.MoveUpClick();
+    m.DoneClick();
+    EXPECT_EQ(read("BOOKMARK.TXT"), "/doc0.htm Bookmark 0\n/elsewhere.htm From elsewhere\n/doc2.htm Bookmark 2\n");
+}
+
+TEST_F(Bookmarks, BookmarkFileReachedThroughALinkStaysALink)
+{
+    std::filesystem::create_directories(file("shared"));
+    write("shared/BOOKMARK.TXT", "/a.htm A\n");
+    std::filesystem::create_symlink(file("shared/BOOKMARK.TXT"), file("BOOKMARK.TXT"));
+    TBookmarkList list;
+    list.Read(file("BOOKMARK.TXT"));
+    list.AppendAndSave(file("BOOKMARK.TXT"), { "B", "/b.htm" });
+    list.MoveUp(1);
+    list.Save(file("BOOKMARK.TXT"));
+    EXPECT_TRUE(std::filesystem::is_symlink(file("BOOKMARK.TXT")));
+    EXPECT_EQ(read("shared/BOOKMARK.TXT"), "/b.htm B\n/a.htm A\n");
+}
+
+TEST_F(Bookmarks, AFullDiskLeavesNoPartOfAnAddedLine)
+{
+    write("BOOKMARK.TXT", "/a.htm A\n");
+    TBookmarkList list;
+    list.Read(file("BOOKMARK.TXT"));
+    // A file size limit just past the file's end stands in for a full disk:
+    // the write takes a few bytes of the line and then fails.
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tight = old;
+    tight.rlim_cur = 20;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+    bool failed = false;
+    try {
+        list.AppendAndSave(file("BOOKMARK.TXT"), { "A long description", "/long/location.htm" });
+    } catch (const EWriteError&) {
+        failed = true;
+    }
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(read("BOOKMARK.TXT"), "/a.htm A\n");
+    // The bookmark stays in the list for the run.
+    EXPECT_EQ(list.Count(), 2u);
+}
+
+TEST_F(Bookmarks, ASaveAfterTheFileWentAwayKeepsEveryBookmark)
+{
+    writeBookmarks(2);
+    TBookmarkList list;
+    list.Read(file("BOOKMARK.TXT"));
+    std::filesystem::remove(file("BOOKMARK.TXT"));
+    list.Append({ "New", "/new.htm" });
+    list.Save(file("BOOKMARK.TXT"));
+    EXPECT_EQ(read("BOOKMARK.TXT"), "/doc0.htm Bookmark 0\n/doc1.htm Bookmark 1\n/new.htm New\n");
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -11,6 +13,7 @@
 #include "app/TFM_DirButtons.h"
 #include "app/TFM_HomePage.h"
 #include "app/TFM_PlatForm.h"
+#include "app/TUserPrompts.h"
 
 using Dialogs = AppTest;
 
@@ -72,4 +75,25 @@ TEST_F(Dialogs, DirectoryButtonDialogAppliesOnSwitchAndCutsExeFolderTargets)
     w.ApplyDirButtons(dialog.Entries());
     EXPECT_NE(read("KOVRA32.INI").find("Button3=index.htm,Docs,1"), std::string::npos);
     EXPECT_NE(read("KOVRA32.INI").find("Button1=,,0"), std::string::npos);
+}
+
+TEST_F(Dialogs, SaveToDiskDialogLeavesTheOverwriteQuestionToTheCaller)
+{
+    // The dispatcher asks "File already exists, overwrite?" itself: the file
+    // dialog must not ask the same first.
+    write("existing.dat", "old");
+    TUserPrompts prompts(nullptr);
+    bool seen = false;
+    bool confirms = true;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        seen = true;
+        confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+        dialog->reject();
+    });
+    EXPECT_TRUE(prompts.SaveFileName("existing.dat").isEmpty());
+    ASSERT_TRUE(seen);
+    EXPECT_FALSE(confirms);
 }

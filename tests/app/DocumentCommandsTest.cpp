@@ -19,6 +19,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 #include <filesystem>
+#include <sys/stat.h>
 #include <fstream>
 
 #include "AppTestSupport.h"
@@ -28,6 +29,7 @@
 #include "app/TSearchPage.h"
 #include "html/viewer/TFrameViewer.h"
 #include "html/viewer/THTMLViewer.h"
+#include "util/Utilities.h"
 
 namespace {
 
@@ -74,43 +76,63 @@ std::string paragraphs(int count)
 
 TEST(PlainText, TagsGoAndHeadingsKeepTheirWordsApart)
 {
-    EXPECT_EQ(HtmlLinesToPlainText({ "<H1>Title</H1>word" }), std::vector<std::string> { "Title word" });
-    EXPECT_EQ(HtmlLinesToPlainText({ "one<br>two<p>three", "a > b" }),
+    const int utf8 = 65001;
+    EXPECT_EQ(HtmlLinesToPlainText({ "<H1>Title</H1>word" }, utf8), std::vector<std::string> { "Title word" });
+    EXPECT_EQ(HtmlLinesToPlainText({ "one<br>two<p>three", "a > b" }, utf8),
         (std::vector<std::string> { "one two three", "a  b" }));
     // A tag spanning lines is removed across the line break, and only it.
-    EXPECT_EQ(HtmlLinesToPlainText({ "before <a", "href=x.htm>link</a> after" }),
+    EXPECT_EQ(HtmlLinesToPlainText({ "before <a", "href=x.htm>link</a> after" }, utf8),
         (std::vector<std::string> { "before ", "link after" }));
-    EXPECT_EQ(HtmlLinesToPlainText({ "<!-- open", "still inside", "--> out" }),
+    EXPECT_EQ(HtmlLinesToPlainText({ "<!-- open", "still inside", "--> out" }, utf8),
         (std::vector<std::string> { "", "", " out" }));
 }
 
-TEST_F(DocumentCommands, ExportWritesTheTextBesideTheDocumentOrPrivately)
+TEST(PlainText, CharacterReferencesAreDecodedAfterTheTagsGo)
 {
-    QString doc = page("doc.htm", "<H1>Title</H1>word\n<p>next <b\nclass=x>bold</b>");
-    PromptedWindow w;
-    w.LoadHTMLFile(doc);
-    w.ExportPlainText();
-    ASSERT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
-    ASSERT_EQ(w.opened, QStringList { path("TMPFILE.TXT") });
-    EXPECT_EQ(read("TMPFILE.TXT"), "Title word\n next \nbold\n");
+    EXPECT_EQ(HtmlLinesToPlainText({ "5&nbsp;% &gt; 4 &#8211; &lt;b&gt; is text &amp;amp;" }, 65001),
+        std::vector<std::string> { "5 % > 4 \u2013 <b> is text &amp;" });
+    // Windows pages: their bytes and their numbered punctuation.
+    EXPECT_EQ(HtmlLinesToPlainText({ "Caf\xe9 &#150; &eacute;t&eacute; &#x41;&unknown; & done" }, 1252),
+        std::vector<std::string> { "Caf\u00e9 \u2013 \u00e9t\u00e9 A&unknown; & done" });
+    EXPECT_EQ(ExportCodePage("<meta charset=\"windows-1252\"><p>caf\xc3\xa9"), 1252);
+    EXPECT_EQ(ExportCodePage("<p>caf\xc3\xa9"), 65001);
+    EXPECT_EQ(ExportCodePage("<p>caf\xe9"), 1252);
+}
 
-    // A collection on read-only media: the current directory cannot take the file.
-    std::filesystem::current_path("/proc");
-    w.ExportPlainText();
-    ASSERT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
-    ASSERT_EQ(w.opened.size(), 2);
-    EXPECT_FALSE(w.opened[1].startsWith("/proc"));
-    QFile exported(w.opened[1]);
-    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
-    EXPECT_EQ(exported.readAll().toStdString(), "Title word\n next \nbold\n");
+TEST_F(DocumentCommands, ExportGoesToAPrivateFolderAndLeavesTheUsersFilesAlone)
+{
+    QString doc = page("doc.htm", "<H1>Title</H1>word\n<p>next &amp; <b\nclass=x>bold</b>");
+    write("TMPFILE.TXT", "the user's own notes");
+    std::string exported;
+    {
+        PromptedWindow w;
+        w.LoadHTMLFile(doc);
+        w.ExportPlainText();
+        ASSERT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+        ASSERT_EQ(w.opened.size(), 1);
+        exported = w.opened[0].toStdString();
+        EXPECT_TRUE(exported.ends_with("/TMPFILE.TXT")) << exported;
+        EXPECT_EQ(exported.find(dir.path().toStdString()), std::string::npos) << "not in the document's folder";
+        std::ifstream in(exported);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "Title word\n next & \nbold\n");
+        struct stat info {};
+        ASSERT_EQ(::stat(exported.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0600u);
+        ASSERT_EQ(::stat(ExtractDir(exported).c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0700u);
+        EXPECT_EQ(read("TMPFILE.TXT"), "the user's own notes");
 
-    // A document whose file went away: an error, nothing written.
-    std::filesystem::current_path(dir.path().toStdString());
-    std::filesystem::remove(file("TMPFILE.TXT"));
-    std::filesystem::remove(doc.toStdString());
-    w.ExportPlainText();
-    EXPECT_EQ(w.errors.size(), 1);
-    EXPECT_FALSE(std::filesystem::exists(file("TMPFILE.TXT")));
+        // A second export replaces only our own file.
+        w.ExportPlainText();
+        EXPECT_EQ(w.opened.value(1).toStdString(), exported);
+
+        // A document whose file went away: an error, nothing written.
+        std::filesystem::remove(doc.toStdString());
+        w.ExportPlainText();
+        EXPECT_EQ(w.errors.size(), 1);
+    }
+    EXPECT_FALSE(std::filesystem::exists(ExtractDir(exported))) << "the run's folder goes with it";
+    EXPECT_EQ(read("TMPFILE.TXT"), "the user's own notes");
 }
 
 TEST_F(DocumentCommands, SaveAsCopiesAsksBeforeOverwritingAndOpensTheCopy)

@@ -469,18 +469,35 @@ TEST_F(ScanFixture, AFailedPageWriteKeepsThePreviousPage)
     EXPECT_NE(page.find("page59.htm"), std::string::npos);
 }
 
-TEST_F(ScanFixture, APageNameLinkedElsewhereIsReplacedNotFollowed)
+TEST_F(ScanFixture, APageLinkedByItsOwnerIsWrittenWhereItPointsAPlantedOneIsReplaced)
 {
     tree.write("docs/a.htm", "x");
-    const std::string victim = tree.write("victim.txt", "someone else's file");
-    const std::string out = tree.file("KVRESULT.HTM");
-    ASSERT_EQ(::symlink(victim.c_str(), out.c_str()), 0);
     scan.Directory = tree.file("docs");
+    // The user keeps the page elsewhere through a link: it is written there.
+    const std::string kept = tree.write("kept/KVRESULT.HTM", "old page");
+    const std::string out = tree.file("KVRESULT.HTM");
+    ASSERT_EQ(::symlink(kept.c_str(), out.c_str()), 0);
     scan.OutputFile = out;
     scan.SetStartScan(true);
-    std::ifstream in(victim, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "someone else's file");
-    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(out)));
+    EXPECT_TRUE(std::filesystem::is_symlink(out));
+    std::ifstream keptPage(kept, std::ios::binary);
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(keptPage), {}), "old page");
+
+    // A link someone else planted in a folder everyone may write is never
+    // followed. (Giving the link another owner needs root.)
+    if (::geteuid() == 0) {
+        const std::string victim = tree.write("victim.txt", "someone else's file");
+        std::filesystem::create_directories(tree.file("shared"));
+        ::chmod(tree.file("shared").c_str(), 01777);
+        const std::string planted = tree.file("shared/KVRESULT.HTM");
+        ASSERT_EQ(::symlink(victim.c_str(), planted.c_str()), 0);
+        ASSERT_EQ(::lchown(planted.c_str(), 65534, 65534), 0);
+        scan.OutputFile = planted;
+        scan.SetStartScan(true);
+        std::ifstream in(victim, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "someone else's file");
+        EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(planted)));
+    }
 
     // A page asked for in the temporary folder goes to our private one there.
     const std::string temporary = ResultFilePath("/any/where/KVRESULT.HTM", 3);

@@ -189,7 +189,7 @@ TEST(IniFile, TemporariesOfKilledSavesAreRemovedWhenOld)
         left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{".quillon-ini-fresh1", ".quillon-ini-toolong1", "KOVRA32.INI",
-                                              "notes.txt"}));
+                                              "KOVRA32.INI.lock", "notes.txt"}));
     EXPECT_EQ(ini.ReadString("KOVRA", "Key", ""), "value");
 }
 

@@ -38,7 +38,7 @@ inline std::string readFile(const std::string& path)
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// Sets an environment variable for the test's lifetime, restoring it afterwards.
+// Sets (or, with nullptr, removes) an environment variable for one scope.
 class ScopedEnv {
 public:
     ScopedEnv(const char* name, const char* value) : name_(name)
