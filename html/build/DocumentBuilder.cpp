@@ -496,7 +496,8 @@ void ResetContext(TSectionList& document, TStyleList& styles, const THtmlParseSe
     styles.initializeDefaults(settings.defaults);
     Build.stack.Reset(*styles.defaultProperties());
     R().Attributes = std::make_unique<TAttributeList>();
-    R().OnIDAttribute = nullptr;
+    Build.readerIDs.clear();
+    R().OnIDAttribute = [](const std::string& name, int32_t sourcePos) { Build.readerIDs.emplace_back(name, sourcePos); };
     R().TopCodePage = [] { return Build.stack.Height() ? Build.stack.Top().codePage() : 0; };
 }
 
@@ -508,9 +509,24 @@ void AddBody()
     Build.cell = &Build.body->Content();
 }
 
+// Every ID of the document is an in-page target. Blocks, sections, pictures
+// and controls have registered their own by now and keep them (they know
+// their place better than a character does); any other element (A, SPAN, B,
+// TR...) is found at the character where its tag stands. With the same ID
+// twice, the first stays.
+void RegisterReaderIDs()
+{
+    for (const auto& [name, sourcePos] : Build.readerIDs)
+        if (!Build.doc->FindID(name))
+            Build.doc->AddChPosID(name, sourcePos);
+    std::vector<std::pair<std::string, int32_t>>().swap(Build.readerIDs);
+}
+
 void FinishBuild()
 {
     CloseSection();
+    RegisterReaderIDs();
+    R().OnIDAttribute = nullptr;
     Build.stack.Clear();
     Build.link.Clear();
     Build.cell = nullptr;

