@@ -77,3 +77,12 @@ TEST(InPageTargets, BlocksKeepTheirOwnTargetsAndTheFirstOfTwoEqualIdsWins)
     ASSERT_NE(twice, nullptr);
     EXPECT_NEAR(twice->YPosition(), SectionWith(b.doc, "first")->YPosition(), 20);
 }
+
+TEST(PlainTextFiles, ReadLikeAPageWithoutADeclaredCharacterSet)
+{
+    EXPECT_EQ(TextFile("caf\xC3\xA9 na\xC3\xAFve\r\nline two\n").Text(), "caf\xC3\xA9 na\xC3\xAFve\nline two\n\n");
+    EXPECT_EQ(TextFile("\xEF\xBB\xBFwith a mark").Text(), "with a mark\n");
+    // Not UTF-8: the ANSI code page, quotation marks included.
+    EXPECT_EQ(TextFile("caf\xE9 \x93quoted\x94").Text(), "caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D\n");
+    EXPECT_EQ(TextFile("a\tb\nxy\bz").Text(), "a       b\nxz\n");
+}
