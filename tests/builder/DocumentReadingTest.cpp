@@ -86,3 +86,17 @@ TEST(PlainTextFiles, ReadLikeAPageWithoutADeclaredCharacterSet)
     EXPECT_EQ(TextFile("caf\xE9 \x93quoted\x94").Text(), "caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D\n");
     EXPECT_EQ(TextFile("a\tb\nxy\bz").Text(), "a       b\nxz\n");
 }
+
+TEST(PreformattedText, ReferencesDecodeAsInOtherText)
+{
+    const std::string refs = "x &rarr; &alpha; &#8594; &#x3B1; &amp; &eacute; &#233; &bogus; y";
+    Built b("<p>" + refs + "</p><pre>" + refs + "</pre>");
+    auto sections = All<TSection>(b.doc);
+    std::vector<std::string> texts;
+    for (TSection* s : sections)
+        if (TextOf(*s).find('x') != std::string::npos)
+            texts.push_back(TextOf(*s));
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], texts[1]);
+    EXPECT_THAT(texts[1], HasSubstr("\xE2\x86\x92 \xCE\xB1 \xE2\x86\x92 \xCE\xB1 & \xC3\xA9 \xC3\xA9 &bogus;"));
+}
