@@ -260,6 +260,9 @@ TTableReader::TTableReader()
     TProperties* props = PushTag("table");
     TProperties& p = props ? *props : Build.stack.Top();
     TBlockStyle style = BlockStyleOf(p);
+    // BACKGROUND tiles its picture from the top left, unless the style gave one.
+    if (style.backgroundImage.empty())
+        style.backgroundImage = AttrText(BackgroundSy);
     TTableSpec table = TableSpecOfAttributes();
     TTableBlockSpec spec = BlockSpecOfAttributes(p, style, table);
     if (!spec.centered && style.floatKind == TFloatKind::None && enclosing) {
