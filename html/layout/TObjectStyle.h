@@ -52,4 +52,7 @@ struct TObjectStyle {
     TFontSpec font;
     TColor color = 0;
     TColor background = ClNone;
+    // Form controls: the code page of the element's text. Values written in
+    // the page are read with it, and typed text is submitted in it.
+    int codePage = 65001;
 };

@@ -100,3 +100,23 @@ TEST(PreformattedText, ReferencesDecodeAsInOtherText)
     EXPECT_EQ(texts[0], texts[1]);
     EXPECT_THAT(texts[1], HasSubstr("\xE2\x86\x92 \xCE\xB1 \xE2\x86\x92 \xCE\xB1 & \xC3\xA9 \xC3\xA9 &bogus;"));
 }
+
+TEST(FormText, IsReadAndSubmittedInTheDocumentsCodePage)
+{
+    // No declared character set and no UTF-8: the ANSI code page.
+    Built b("<form><input name=q value=\"caf\xE9\"><textarea name=t>na\xEFve</textarea>"
+            "<select name=s><option>\xE0 la carte</select></form>");
+    ThtmlForm& form = *b.doc.Objects.Forms().at(0);
+    EXPECT_THAT(form.GetFormSubmission(),
+                ::testing::ElementsAre("q=caf\xE9", "t=na\xEFve", "s=\xE0 la carte"));
+    auto* edit = dynamic_cast<TEditFormControlObj*>(form.ControlList().at(0));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->Edit().text(), u"caf\u00E9");
+    static_cast<THeadlessEdit&>(edit->Edit()).typeText(u"cr\u00E8me \u20AC \u3042");
+    EXPECT_EQ(form.GetFormSubmission().at(0), "q=cr\xE8me \x80 ?") << "what the page cannot hold becomes ?";
+
+    // A page that declares UTF-8 submits UTF-8.
+    Built utf8("<meta http-equiv=content-type content=\"text/html; charset=utf-8\">"
+               "<form><input name=q value=\"caf\xC3\xA9\"></form>");
+    EXPECT_THAT(utf8.doc.Objects.Forms().at(0)->GetFormSubmission(), ::testing::ElementsAre("q=caf\xC3\xA9"));
+}
