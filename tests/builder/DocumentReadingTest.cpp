@@ -120,3 +120,20 @@ TEST(FormText, IsReadAndSubmittedInTheDocumentsCodePage)
                "<form><input name=q value=\"caf\xC3\xA9\"></form>");
     EXPECT_THAT(utf8.doc.Objects.Forms().at(0)->GetFormSubmission(), ::testing::ElementsAre("q=caf\xC3\xA9"));
 }
+
+TEST(FrameSetHead, MetaAndSoundAfterTheFrameSetAreSeen)
+{
+    std::vector<std::string> seen;
+    TFrameSetHost host;
+    host.addFrame = [&](const TAttributeList& a) { seen.push_back("frame " + a.Find(SrcSy)->Text); };
+    host.OnMeta = [&](const std::string& httpEq, const std::string&, const std::string& content) {
+        seen.push_back("meta " + httpEq + " " + content);
+    };
+    host.OnSound = [&](const std::string& src, int, bool) { seen.push_back("sound " + src); };
+    FrameParseString("<html><head><title>t</title></head><frameset cols=\"*,*\"><frame src=a.htm><frame src=b.htm>"
+                     "</frameset><meta http-equiv=refresh content=\"5; url=next.htm\"><bgsound src=bell.wav>"
+                     "<frameset rows=\"*\"><frame src=ignored.htm></frameset></html>",
+                     host);
+    EXPECT_THAT(seen, ::testing::ElementsAre("frame a.htm", "frame b.htm", "meta refresh 5; url=next.htm",
+                                             "sound bell.wav"));
+}
