@@ -399,8 +399,8 @@ void TTableReader::Cell()
     TProperties& p = props ? *props : Build.stack.Top();
     TCellVAlign vAlign = VAlignOf(AttrText(VAlignSy), FRowVAlign);
     if (FManager) {
-        int column = FManager->PlaceCell(AttrValue(ColSpanSy, 1), AttrValue(RowSpanSy, 1));
         const auto& cols = FBlock->Table().Columns();
+        int column = FManager->PlaceCell(AttrValue(ColSpanSy, 1), AttrValue(RowSpanSy, 1), int(cols.size()));
         if (column >= 0 && size_t(column) < cols.size()) {
             if (!cols[size_t(column)].align.empty())
                 p.assign(piTextAlign, cols[size_t(column)].align);

@@ -1,7 +1,9 @@
-// A table's own background picture.
+// A table's own background picture, and COL specifications with cells that
+// span many columns.
 #include <gmock/gmock.h>
 
 #include "BuilderTestSupport.h"
+#include "html/build/TCellManager.h"
 
 using namespace buildtest;
 
@@ -59,4 +61,43 @@ TEST(TablePicture, CaptionStandsOutsideTheTablesPicture)
                     << top << ".." << bottom;
         }
     }
+}
+
+namespace {
+
+TTextAlignKind AlignOf(Built& b, const std::string& words)
+{
+    TSection* s = SectionWith(b.doc, words);
+    EXPECT_NE(s, nullptr) << words;
+    return s ? s->Justify : TTextAlignKind::Left;
+}
+
+} // namespace
+
+TEST(TableColumns, ColumnSpecsReachTheirCellsPastRowSpans)
+{
+    Built b("<table><col align=right><col align=center><col align=right>"
+            "<tr><td rowspan=2>left one<td>mid one<td>right one<tr><td>mid two<td>right two</table>");
+    EXPECT_EQ(AlignOf(b, "mid two"), TTextAlignKind::Center);
+    EXPECT_EQ(AlignOf(b, "right two"), TTextAlignKind::Right);
+    Built wide("<table><col align=right><col align=center><tr><td colspan=5>wide<td>beyond<tr><td>first<td>second</table>");
+    EXPECT_EQ(AlignOf(wide, "wide"), TTextAlignKind::Right);
+    EXPECT_NE(AlignOf(wide, "beyond"), TTextAlignKind::Center);
+    EXPECT_EQ(AlignOf(wide, "second"), TTextAlignKind::Center);
+}
+
+TEST(TableColumns, WideSpansDoNotGrowTheColumnMap)
+{
+    // Fifty thousand cells of span 1000 beside one COL used to track fifty
+    // million columns.
+    TCellManager manager;
+    manager.NextRow();
+    EXPECT_EQ(manager.PlaceCell(1, 3, 2), 0);
+    EXPECT_GE(manager.PlaceCell(1000, 1, 2), 1);
+    for (int i = 0; i < 50000; ++i)
+        EXPECT_GE(manager.PlaceCell(1000, 1000, 2), 2);
+    EXPECT_LE(manager.TrackedColumns(), 2u);
+    manager.NextRow();
+    EXPECT_EQ(manager.PlaceCell(1, 1, 2), 1) << "the first column is still taken by the row span";
+    EXPECT_GE(manager.PlaceCell(1, 1, 2), 2);
 }
