@@ -496,7 +496,8 @@ void ResetContext(TSectionList& document, TStyleList& styles, const THtmlParseSe
     styles.initializeDefaults(settings.defaults);
     Build.stack.Reset(*styles.defaultProperties());
     R().Attributes = std::make_unique<TAttributeList>();
-    R().OnIDAttribute = nullptr;
+    Build.readerIDs.clear();
+    R().OnIDAttribute = [](const std::string& name, int32_t sourcePos) { Build.readerIDs.emplace_back(name, sourcePos); };
     R().TopCodePage = [] { return Build.stack.Height() ? Build.stack.Top().codePage() : 0; };
 }
 
@@ -508,9 +509,24 @@ void AddBody()
     Build.cell = &Build.body->Content();
 }
 
+// Every ID of the document is an in-page target. Blocks, sections, pictures
+// and controls have registered their own by now and keep them (they know
+// their place better than a character does); any other element (A, SPAN, B,
+// TR...) is found at the character where its tag stands. With the same ID
+// twice, the first stays.
+void RegisterReaderIDs()
+{
+    for (const auto& [name, sourcePos] : Build.readerIDs)
+        if (!Build.doc->FindID(name))
+            Build.doc->AddChPosID(name, sourcePos);
+    std::vector<std::pair<std::string, int32_t>>().swap(Build.readerIDs);
+}
+
 void FinishBuild()
 {
     CloseSection();
+    RegisterReaderIDs();
+    R().OnIDAttribute = nullptr;
     Build.stack.Clear();
     Build.link.Clear();
     Build.cell = nullptr;
@@ -582,7 +598,9 @@ void HtmlParseTextString(std::string_view text, TSectionList& document, TStyleLi
         PushTag("pre");
         Build.inPre = true;
         StartSection();
-        // Every byte is one character; no code page, no markup.
+        // No markup. The bytes are read as an HTML page without a declared
+        // character set is: UTF-8 when they are valid UTF-8 with some
+        // non-ASCII byte, else the ANSI code page.
         std::u16string chunk;
         std::vector<int> positions;
         auto flush = [&] {
@@ -593,38 +611,48 @@ void HtmlParseTextString(std::string_view text, TSectionList& document, TStyleLi
                 positions.clear();
             }
         };
-        size_t end = text.find('\0');
-        if (end == std::string::npos)
-            end = text.size();
-        for (size_t i = 0; i < end; ++i) {
-            unsigned char c = static_cast<unsigned char>(text[i]);
-            if (c == '\r' || c == '\n') {
-                if (c == '\r' && i + 1 < end && text[i + 1] == '\n')
-                    ++i;
-                flush();
-                EnsureSection();
-                StartSection();
-                continue;
-            }
-            if (c == '\b') {
-                // Overstrike (manual pages): the last character struck shows.
-                if (!chunk.empty()) {
-                    chunk.pop_back();
-                    positions.pop_back();
+        const std::string_view body = text.substr(0, text.find('\0'));
+        size_t start = 0;
+        int codePage = CodePage::Ansi;
+        if (body.starts_with("\xEF\xBB\xBF")) {
+            codePage = CodePage::Utf8;
+            start = 3;
+        } else if (CodePage::LooksLikeUtf8(body)) {
+            codePage = CodePage::Utf8;
+        }
+        // Line by line: a character never spans a line end, and the
+        // converted text of a large file is never held whole.
+        std::vector<size_t> firstByte;
+        while (start <= body.size()) {
+            const size_t lineEnd = std::min(body.find_first_of("\r\n", start), body.size());
+            const std::u16string line = CodePage::ToUtf16(codePage, body.substr(start, lineEnd - start), &firstByte);
+            for (size_t k = 0; k < line.size(); ++k) {
+                const char16_t c = line[k];
+                const int at = int(start + firstByte[k]);
+                if (c == u'\b') {
+                    // Overstrike (manual pages): the last character struck shows.
+                    if (!chunk.empty()) {
+                        chunk.pop_back();
+                        positions.pop_back();
+                    }
+                } else if (c == u'\t') {
+                    // To the next tab stop, every eight columns.
+                    const size_t column = (Build.section ? Build.section->Text().size() : 0) + chunk.size();
+                    chunk.append(8 - column % 8, u' ');
+                    positions.insert(positions.end(), 8 - column % 8, at);
+                } else {
+                    chunk.push_back(c);
+                    positions.push_back(at);
                 }
-                continue;
+                if (chunk.size() > 200)
+                    flush();
             }
-            if (c == '\t') {
-                // To the next tab stop, every eight columns.
-                const size_t column = (Build.section ? Build.section->Text().size() : 0) + chunk.size();
-                chunk.append(8 - column % 8, u' ');
-                positions.insert(positions.end(), 8 - column % 8, int(i));
-            } else {
-                chunk.push_back(char16_t(c));
-                positions.push_back(int(i));
-            }
-            if (chunk.size() > 200)
-                flush();
+            if (lineEnd >= body.size())
+                break;
+            start = lineEnd + (body[lineEnd] == '\r' && lineEnd + 1 < body.size() && body[lineEnd + 1] == '\n' ? 2 : 1);
+            flush();
+            EnsureSection();
+            StartSection();
         }
         flush();
         CloseSection();

@@ -606,10 +606,7 @@ void Preformatted()
                 break;
             PreDispatch(st);
         } else if (c == '&') {
-            int32_t at = R().SourcePos;
-            std::string bytes = DecodeReference();
-            for (char b : bytes)
-                R().Collection.Add(b, at);
+            ReadReferenceInText();
         } else if (c <= 8) {
             NextChar();
         } else if (c == ' ' && R().TabRead) {

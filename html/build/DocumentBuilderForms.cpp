@@ -87,7 +87,9 @@ bool FormControl()
     const std::string tag = TagNameOf(sy);
     EnsureSection();
     PushTag(tag);
-    TFormElement e = CreateFormControls(*Build.doc, sy, Attrs(), ObjectStyleOf(Build.stack.Top()));
+    TObjectStyle style = ObjectStyleOf(Build.stack.Top());
+    style.codePage = CurrentCodePage();
+    TFormElement e = CreateFormControls(*Build.doc, sy, Attrs(), style);
     const int position = R().TagPos;
     for (TFormControlObj* control : e.placed)
         Build.section->AddFormControl(control, position);

@@ -281,7 +281,8 @@ namespace {
 class TFrameScan {
 public:
     explicit TFrameScan(const TFrameSetHost* host) : FHost(host) {}
-    // Reads up to the first FRAMESET (true) or body-start symbol (false).
+    // Reads head elements up to the next FRAMESET (true) or a body-start
+    // symbol or the end (false).
     bool Head(TFrameSetHead* head);
     void FrameSet();
 
@@ -403,8 +404,13 @@ TFrameSetHead FrameParseString(std::string_view text, const TFrameSetHost& host)
         StartScan(text);
         R().OnScript = host.OnScript;
         TFrameScan scan(&host);
-        if (scan.Head(&head))
+        if (scan.Head(&head)) {
             scan.FrameSet();
+            // Pages put META refresh and BGSOUND after the frame set too; the
+            // scan goes on for them, passing over any further frame set.
+            while (scan.Head(&head)) {
+            }
+        }
     } catch (const Exception&) {
     }
     EndScan();

@@ -43,14 +43,17 @@ void ImageElement()
     const bool isImage = R().Sy == ImageSy;
     const std::string tag = isImage ? "img" : "panel";
     EnsureSection();
-    if (PushTag(tag))
-        StartInlineBoxIfNeeded();
+    const bool ownSet = PushTag(tag) != nullptr;
     std::unique_ptr<TFloatingObj> object;
     if (isImage)
         object = std::make_unique<TImageObj>(*Build.doc, Attrs());
     else
         object = std::make_unique<TPanelObj>(*Build.doc, Attrs());
     object->ApplyStyle(ObjectStyleOf(Build.stack.Top()));
+    // A floating picture stands outside the lines and draws its border
+    // itself; an inline box would frame the character before it instead.
+    if (ownSet && !(isImage && object->Floats()))
+        StartInlineBoxIfNeeded();
     Build.section->AddImage(std::move(object), R().TagPos);
     PopTag(tag);
 }

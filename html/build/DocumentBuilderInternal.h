@@ -2,9 +2,11 @@
 // The builder's module state and the routines its source files share. Only
 // the HTMLUn2*.cpp files include this.
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "html/layout/LayoutTypes.h"
@@ -71,6 +73,9 @@ struct TBuildContext {
     bool inPre = false;
     int baseFontSize = 3;
     std::string title, base, baseTarget;
+    // IDs the reader met, with their source positions, entered in the
+    // document's ID list when the build ends (see RegisterReaderIDs).
+    std::vector<std::pair<std::string, int32_t>> readerIDs;
 };
 extern TBuildContext Build;
 

@@ -260,6 +260,9 @@ TTableReader::TTableReader()
     TProperties* props = PushTag("table");
     TProperties& p = props ? *props : Build.stack.Top();
     TBlockStyle style = BlockStyleOf(p);
+    // BACKGROUND tiles its picture from the top left, unless the style gave one.
+    if (style.backgroundImage.empty())
+        style.backgroundImage = AttrText(BackgroundSy);
     TTableSpec table = TableSpecOfAttributes();
     TTableBlockSpec spec = BlockSpecOfAttributes(p, style, table);
     if (!spec.centered && style.floatKind == TFloatKind::None && enclosing) {
@@ -396,8 +399,8 @@ void TTableReader::Cell()
     TProperties& p = props ? *props : Build.stack.Top();
     TCellVAlign vAlign = VAlignOf(AttrText(VAlignSy), FRowVAlign);
     if (FManager) {
-        int column = FManager->PlaceCell(AttrValue(ColSpanSy, 1), AttrValue(RowSpanSy, 1));
         const auto& cols = FBlock->Table().Columns();
+        int column = FManager->PlaceCell(AttrValue(ColSpanSy, 1), AttrValue(RowSpanSy, 1), int(cols.size()));
         if (column >= 0 && size_t(column) < cols.size()) {
             if (!cols[size_t(column)].align.empty())
                 p.assign(piTextAlign, cols[size_t(column)].align);

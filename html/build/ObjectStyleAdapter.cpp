@@ -1,5 +1,7 @@
 #include "html/build/ObjectStyleAdapter.h"
 
+#include <algorithm>
+
 #include "html/layout/ObjectAttributes.h"
 #include "html/build/DocumentBuilderInternal.h"
 #include "html/style/TProperties.h"
@@ -60,6 +62,15 @@ TObjectStyle ObjectStyleOf(const TProperties& p)
     s.width = LengthOf(p, piWidth);
     s.height = LengthOf(p, piHeight);
     s.hasBorderStyle = p.hasVisibleBorder();
+    if (s.hasBorderStyle) {
+        const TBlockStyle box = BlockStyleOf(p);
+        const TMargArray values = box.boxValues(0, 0);
+        for (size_t side = 0; side < 4; ++side) {
+            s.borderWidths[side] = std::max(0, values[BoxBorderTop + int(side)]);
+            s.borderColors[side] = TColor(values[BoxBorderTopColor + int(side)]);
+        }
+        s.borderStyles = box.borderStyles;
+    }
     TTextStyle text = TextStyleOf(p);
     s.font = text.font.spec;
     s.color = text.font.color;

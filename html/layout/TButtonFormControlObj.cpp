@@ -45,7 +45,7 @@ TButtonFormControlObj::TButtonFormControlObj(TSectionList& document, ThtmlForm& 
 void TButtonFormControlObj::MakeButton(const std::string& caption)
 {
     auto button = Factory().createButton();
-    button->setCaption(CodePage::ToUtf16(CodePage::Utf8, caption));
+    button->setCaption(CodePage::ToUtf16(CodePageNumber, caption));
     SetControl(std::move(button));
 }
 

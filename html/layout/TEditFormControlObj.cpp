@@ -16,7 +16,7 @@ constexpr int ParkedWidth = 10;
 
 TEditFormControlObj::TEditFormControlObj(TSectionList& document, ThtmlForm& form, const TAttributeList& attrs,
                                          const TObjectStyle& style, TEchoMode echo)
-    : TFormControlObj(document, form, attrs, style), CodePageNumber(CodePage::Utf8), FEcho(echo)
+    : TFormControlObj(document, form, attrs, style), FEcho(echo)
 {
     if (HasAttr(attrs, SizeSy))
         Size = SizeInCharacters(AttrText(attrs, SizeSy));
@@ -26,7 +26,7 @@ TEditFormControlObj::TEditFormControlObj(TSectionList& document, ThtmlForm& form
     edit->setEchoMode(echo);
     if (auto max = AttrInt(attrs, MaxLengthSy); max && *max > 0)
         edit->setMaxLength(*max);
-    edit->setText(CodePage::ToUtf16(CodePage::Utf8, FValue));
+    edit->setText(CodePage::ToUtf16(CodePageNumber, FValue));
     SetControl(std::move(edit));
 }
 
@@ -47,7 +47,7 @@ void TEditFormControlObj::CheckChange()
     }
 }
 
-void TEditFormControlObj::ResetToInitial() { Edit().setText(CodePage::ToUtf16(CodePage::Utf8, FValue)); }
+void TEditFormControlObj::ResetToInitial() { Edit().setText(CodePage::ToUtf16(CodePageNumber, FValue)); }
 
 bool TEditFormControlObj::SubmissionItem(int index, std::string& text)
 {
@@ -57,7 +57,7 @@ bool TEditFormControlObj::SubmissionItem(int index, std::string& text)
     return true;
 }
 
-void TEditFormControlObj::SetValue(int, const std::string& text) { Edit().setText(CodePage::ToUtf16(CodePage::Utf8, text)); }
+void TEditFormControlObj::SetValue(int, const std::string& text) { Edit().setText(CodePage::ToUtf16(CodePageNumber, text)); }
 
 void TEditFormControlObj::SizeControl(TCanvas& canvas)
 {

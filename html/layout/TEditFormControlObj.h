@@ -23,7 +23,6 @@ public:
     static int SizeInCharacters(const std::string& sizeText);
 
     int Size = DefaultSize;
-    int CodePageNumber; // submitted text is converted to it
 
 protected:
     bool KeyPressed(int key, TShiftState shift) override;

@@ -16,6 +16,7 @@ TFormControlObj::TFormControlObj(TSectionList& document, ThtmlForm& form, const 
     : FDocument(&document), FForm(&form), FStyle(style)
 {
     FValue = AttrText(attrs, ValueSy);
+    CodePageNumber = style.codePage;
     FName = AttrText(attrs, NameSy);
     FID = AttrText(attrs, IDSy);
     if (!FID.empty())

@@ -70,6 +70,7 @@ public:
     bool Shown = false;       // painted in the current pass
     bool Focused = false;
     std::string OnClick, OnFocus, OnBlur, OnChange;
+    int CodePageNumber = 65001; // of the document's text: VALUE is read and typed text submitted in it
 
 protected:
     // Takes the window: parked at X -4000, the style's font, disabled when

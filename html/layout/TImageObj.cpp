@@ -1,7 +1,9 @@
 #include "html/layout/TImageObj.h"
 
 #include <algorithm>
+#include <array>
 
+#include "html/layout/Borders.h"
 #include "html/layout/ObjectAttributes.h"
 #include "html/layout/Placeholders.h"
 #include "html/layout/TGIFImage.h"
@@ -9,6 +11,12 @@
 #include "html/layout/TMapItem.h"
 #include "html/layout/TSectionList.h"
 #include "util/CodePage.h"
+
+// The style border of a floating picture.
+struct TImageBorder {
+    std::array<int, 4> widths; // top, right, bottom, left
+    TBorderSides sides;
+};
 
 namespace {
 
@@ -62,7 +70,7 @@ TImageObj::TImageObj(const TImageObj& source, TSectionList& target)
       UseMap(source.UseMap), MapName(source.MapName), Active(source.Active), FDocument(&target),
       FBitmap(source.FBitmap), FAnimation(source.FAnimation), FTransparent(source.FTransparent),
       FPlaceholder(source.FPlaceholder), FLoaded(true), FFramed(source.FFramed), FIsCopy(true), FLink(source.FLink),
-      FLinkColor(source.FLinkColor)
+      FLinkColor(source.FLinkColor), FStyleBorder(source.FStyleBorder)
 {
 }
 
@@ -82,6 +90,9 @@ void TImageObj::ApplyStyle(const TObjectStyle& style)
     TFloatingObj::ApplyStyle(style);
     if (style.hasBorderStyle)
         NoBorder = true;
+    if (style.hasBorderStyle && Floats())
+        FStyleBorder = std::make_shared<const TImageBorder>(
+            TImageBorder{style.borderWidths, TBorderSides{style.borderColors, style.borderStyles}});
 }
 
 void TImageObj::SetLink(const TLinkInfo& link, TColor linkColor)
@@ -185,6 +196,11 @@ void TImageObj::SizeFor(TCanvas& canvas, int lineWidth, int availHeight)
             SizePicture(lineWidth, availHeight);
         ObjWidth += frame;
         ObjHeight += frame;
+        if (FStyleBorder) {
+            const auto& w = FStyleBorder->widths;
+            ObjWidth += w[1] + w[3];
+            ObjHeight += w[0] + w[2];
+        }
     }
 }
 
@@ -238,6 +254,12 @@ void TImageObj::SizePlaceholder(TCanvas& canvas, int lineWidth, int availHeight)
 void TImageObj::Draw(TCanvas& canvas, int x, int y)
 {
     TRect box{x, y, x + ObjWidth, y + ObjHeight};
+    if (FStyleBorder) {
+        const auto& w = FStyleBorder->widths;
+        const TRect outer = box;
+        box = {box.left + w[3], box.top + w[0], box.right - w[1], box.bottom - w[2]};
+        DrawBorders(canvas, outer, box, FStyleBorder->sides, ClNone);
+    }
     try {
         if (HasPicture()) {
             TRect inner = Framed() ? TRect{x + 1, y + 1, box.right - 1, box.bottom - 1} : box;

@@ -16,6 +16,7 @@
 #include "html/layout/TFloatingObj.h"
 
 class TGIFImage;
+struct TImageBorder;
 class TImageFormControlObj;
 class TCellBasic;
 
@@ -84,4 +85,7 @@ private:
     TLinkInfo FLink;
     TColor FLinkColor = 0;
     int FHover = 0;
+    // A floating picture's style border, drawn around the picture (none for
+    // most pictures, so kept apart).
+    std::shared_ptr<const TImageBorder> FStyleBorder;
 };

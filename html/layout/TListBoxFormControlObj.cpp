@@ -34,7 +34,7 @@ void TListBoxFormControlObj::AddOption(std::u16string text, bool selected, const
     TSelectOption option;
     if (text.empty())
         text.push_back(u' ');
-    option.value = HasAttr(optionAttrs, ValueSy) ? AttrText(optionAttrs, ValueSy) : CodePage::FromUtf16(CodePage::Utf8, text);
+    option.value = HasAttr(optionAttrs, ValueSy) ? AttrText(optionAttrs, ValueSy) : CodePage::FromUtf16(CodePageNumber, text);
     option.text = std::move(text);
     option.selected = selected;
     TListControl& list = List();

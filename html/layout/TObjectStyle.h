@@ -43,8 +43,16 @@ struct TObjectStyle {
     TStyleLength width;
     TStyleLength height;
     bool hasBorderStyle = false;
+    // The style's border, top, right, bottom, left. A floating picture draws
+    // it around itself; an inline one is framed with the text around it.
+    std::array<int, 4> borderWidths{};
+    std::array<TColor, 4> borderColors{};
+    std::array<TBorderKind, 4> borderStyles{};
     // Form controls: the window's font and colours.
     TFontSpec font;
     TColor color = 0;
     TColor background = ClNone;
+    // Form controls: the code page of the element's text. Values written in
+    // the page are read with it, and typed text is submitted in it.
+    int codePage = 65001;
 };

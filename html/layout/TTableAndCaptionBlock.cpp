@@ -22,6 +22,7 @@ TBlockStyle TTableAndCaptionBlock::CaptionStyle(TBlockStyle style)
         return b;
     };
     style.borderStyles.fill(TBorderKind::None);
+    style.backgroundImage.clear(); // the caption stands outside the table's picture
     style.id.clear(); // the table block carries the ID
     style.tag = "table";
     return style;

@@ -57,13 +57,13 @@ bool TTextAreaFormControlObj::SubmissionItem(int index, std::string& text)
     } else {
         value = Memo().text();
     }
-    text = FName + "=" + CodePage::FromUtf16(CodePage::Utf8, value);
+    text = FName + "=" + CodePage::FromUtf16(CodePageNumber, value);
     return true;
 }
 
 void TTextAreaFormControlObj::SetValue(int, const std::string& text)
 {
-    Memo().setText(CodePage::ToUtf16(CodePage::Utf8, text));
+    Memo().setText(CodePage::ToUtf16(CodePageNumber, text));
 }
 
 void TTextAreaFormControlObj::SizeControl(TCanvas& canvas)

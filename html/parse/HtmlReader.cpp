@@ -1059,6 +1059,8 @@ bool ReadText()
     return textRead;
 }
 
+void ReadReferenceInText() { ReadTextReference(CurrentCodePage()); }
+
 std::string DecodeReference()
 {
     return DecodeReferenceWith(NextChar);

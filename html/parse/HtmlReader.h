@@ -154,6 +154,11 @@ void ReadTag();
 bool ReadText();
 // Reads one attribute of a tag; false when no attribute starts here.
 bool ReadAttribute(TAttribute& attribute);
+// Reads one character reference (the current character is "&") into the
+// text run, as text runs read them: a character the current code page holds
+// joins the bytes in Collection, any other goes to LCToken as it is (after
+// the bytes before it). Preformatted text reads its references so.
+void ReadReferenceInText();
 // Reads one character reference (the current character is "&") into bytes of
 // the current code page; the characters read stay literal when it is none.
 std::string DecodeReference();

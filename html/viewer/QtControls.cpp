@@ -10,6 +10,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <algorithm>
 #include <exception>
 #include <type_traits>
 
@@ -71,6 +72,28 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, returned);
     }
 };
+
+// Check boxes and radio buttons get the box the layout gave them (13 or 16
+// pixels); the desktop style's own indicator may be larger and would lose its
+// right and bottom edges. The indicator is drawn the size of the box.
+class TBoxIndicatorStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        const bool indicator = metric == PM_IndicatorWidth || metric == PM_IndicatorHeight ||
+                               metric == PM_ExclusiveIndicatorWidth || metric == PM_ExclusiveIndicatorHeight;
+        if (indicator && widget && widget->width() > 0 && widget->height() > 0)
+            return std::min(widget->width(), widget->height());
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+void UseBoxIndicator(QWidget* widget)
+{
+    auto* style = new TBoxIndicatorStyle;
+    style->setParent(widget); // the widget does not own its style
+    widget->setStyle(style);
+}
 
 } // namespace
 
@@ -238,6 +261,7 @@ void TQtButton::setCaption(std::u16string_view caption)
 
 TQtCheckBox::TQtCheckBox(QWidget* parent) : TQtControl(parent)
 {
+    UseBoxIndicator(FWidget);
     QObject::connect(FWidget, &QCheckBox::clicked, [this] { QtRaise(FEvents.onClick); });
 }
 
@@ -251,6 +275,7 @@ void TQtCheckBox::setChecked(bool checked)
 
 TQtRadioButton::TQtRadioButton(QWidget* parent) : TQtControl(parent)
 {
+    UseBoxIndicator(FWidget);
     FWidget->setAutoExclusive(false);
     QObject::connect(FWidget, &QRadioButton::clicked, [this] { QtRaise(FEvents.onClick); });
 }

@@ -29,6 +29,7 @@
 #include "html/viewer/TEventPump.h"
 #include "html/viewer/ViewerErrors.h"
 #include "util/FileLookup.h"
+#include "util/PlainTextFiles.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -269,6 +270,10 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, std::opti
     std::string source = memoryText                 ? std::move(*memoryText)
                          : kind == TDocKind::Image ? "<img src=\"" + expanded + "\">"
                                                    : std::move(*fileText);
+    // Style sheets, scripts, sources and notes linked from a page read as
+    // text: as HTML their lines would run together.
+    if (kind == TDocKind::Html && !memoryText && ShowsAsPlainText(expanded, std::string_view(source).substr(0, 1024)))
+        FDocKind = TDocKind::Text;
     if (OnParseBegin)
         OnParseBegin(this, source);
     TReaderResult result;

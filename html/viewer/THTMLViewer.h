@@ -155,6 +155,10 @@ public:
     // The viewer took the keyboard focus, and why (the frame viewer tracks
     // the frame the user chose).
     std::function<void(THTMLViewer*, Qt::FocusReason)> OnFocusReceived;
+    // A file input's "Browse..." button: fileName holds the edit's text and
+    // takes the choice; false when cancelled. Without a handler the viewer
+    // asks with a file dialog of its own.
+    std::function<bool(THTMLViewer*, std::u16string& fileName)> OnFileBrowse;
 
     // ---- Loading ----------------------------------------------------------
     // The name may end in "#" and an anchor name. A missing file raises
@@ -322,6 +326,7 @@ private:
     bool ActivateFocusedLink();
     // Image files, panels and form submission for the document's objects.
     void ConnectObjectHost();
+    bool BrowseForFile(std::u16string& fileName);
     void ReportError(const std::exception& error);
 
     std::unique_ptr<TSectionList> FSectionList;

@@ -1,6 +1,8 @@
 // THTMLViewer: what the document's pictures and forms ask of the viewer —
 // image files next to the document, pictures whose data comes later, and
 // form submission.
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QTimer>
 
 #include "html/layout/TDocumentObjects.h"
@@ -25,6 +27,26 @@ void THTMLViewer::ConnectObjectHost()
                 OnFormSubmit(this, s.action, s.target, s.encType, s.method, s.items);
         });
     };
+    host.fileBrowse = [this](std::u16string& fileName) { return BrowseForFile(fileName); };
+}
+
+bool THTMLViewer::BrowseForFile(std::u16string& fileName)
+{
+    if (OnFileBrowse)
+        return OnFileBrowse(this, fileName);
+    // The dialog runs an event loop of its own: a refresh or a timer must not
+    // replace the document, which owns the control that asks.
+    const bool wasProcessing = FProcessing;
+    FProcessing = true;
+    QString start = QString::fromStdU16String(fileName);
+    if (start.isEmpty() && !FCurrentFile.empty())
+        start = QFileInfo(QString::fromStdString(FCurrentFile)).absolutePath();
+    const QString chosen = QFileDialog::getOpenFileName(this, QStringLiteral("Choose a file"), start);
+    FProcessing = wasProcessing;
+    if (chosen.isEmpty())
+        return false;
+    fileName = chosen.toStdU16String();
+    return true;
 }
 
 void THTMLViewer::InsertImage(const std::string& source, TByteSpan data)

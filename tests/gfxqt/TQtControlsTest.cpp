@@ -1,7 +1,11 @@
 #include "html/viewer/QtControls.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QEventLoop>
+#include <QImage>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QKeyEvent>
 #include <gtest/gtest.h>
 
@@ -123,6 +127,46 @@ TEST(QtControls, ButtonsChecksAndRadiosReportClicksAndStayUngrouped)
     static_cast<QCheckBox*>(WidgetOf(*box))->click();
     EXPECT_TRUE(box->checked());
     EXPECT_EQ(clicks, 2);
+}
+
+// The darkest grey of a column (vertical) or row of a control's picture.
+int DarkestGrey(const QImage& image, int index, bool column)
+{
+    int darkest = 255;
+    const int length = column ? image.height() : image.width();
+    for (int i = 0; i < length; ++i)
+        darkest = std::min(darkest, qGray(column ? image.pixel(index, i) : image.pixel(i, index)));
+    return darkest;
+}
+
+TEST(QtControls, CheckBoxesAndRadiosAreDrawnWholeInTheirBox)
+{
+    TPanel p;
+    for (bool radio : {false, true}) {
+        for (int side : {13, 16}) {
+            const std::string what = std::string(radio ? "radio " : "check box ") + std::to_string(side);
+            auto check = radio ? p.factory.createRadioButton() : p.factory.createCheckBox();
+            check->setBounds({0, 0, side, side});
+            check->setVisible(true);
+            QWidget* widget = WidgetOf(*check);
+            QStyleOptionButton option;
+            option.initFrom(widget);
+            const QRect indicator = widget->style()->subElementRect(
+                radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &option, widget);
+            EXPECT_TRUE(widget->rect().contains(indicator))
+                << what << ": the indicator " << indicator.width() << "x" << indicator.height() << " at "
+                << indicator.x() << "," << indicator.y();
+            if (radio)
+                continue;
+            // The square's outline shows on its right and bottom edges as on
+            // its left and top ones.
+            const QImage image = widget->grab().toImage();
+            ASSERT_EQ(image.width(), side);
+            const int last = side - 1;
+            EXPECT_NEAR(DarkestGrey(image, last, true), DarkestGrey(image, 0, true), 40) << what << ": right edge";
+            EXPECT_NEAR(DarkestGrey(image, last, false), DarkestGrey(image, 0, false), 40) << what << ": bottom edge";
+        }
+    }
 }
 
 TEST(QtControls, ListsSelectSinglyOrManyAndReportUserChanges)

@@ -168,3 +168,21 @@ TEST_F(ViewerFixture, PlainTextAndMemoryText)
     EXPECT_EQ(viewer.CurrentFile(), files.Path("memo.htm"));
     EXPECT_EQ(viewer.ExpandLinkName("pic.gif"), files.Path("pic.gif"));
 }
+
+TEST_F(ViewerFixture, LinkedStyleSheetsScriptsAndSourcesShowAsText)
+{
+    const std::string sheet = "body { color: red }\n<p>not a paragraph</p>\nline three\n";
+    for (const char* name : {"site.css", "menu.js", "main.c", "defs.h", "tool.py", "READ.MD", "run.log", "setup.ini"}) {
+        viewer.ShowFile(files.Write(name, sheet));
+        EXPECT_EQ(viewer.DocKind(), TDocKind::Text) << name;
+        viewer.SectionList().CaretPos = 0; // find from the top of each file
+        EXPECT_TRUE(viewer.FindInText("<p>not a paragraph</p>", true)) << name << ": the markup shows as written";
+    }
+    // An HTML page saved under such a name is still a page; other names are pages.
+    viewer.ShowFile(files.Write("page.md", "<!DOCTYPE html>\n<html><body><p>a page</p></body></html>"));
+    EXPECT_EQ(viewer.DocKind(), TDocKind::Html);
+    viewer.ShowFile(files.Write("page.htm", sheet));
+    EXPECT_EQ(viewer.DocKind(), TDocKind::Html);
+    viewer.SectionList().CaretPos = 0;
+    EXPECT_FALSE(viewer.FindInText("<p>", true));
+}

@@ -6,9 +6,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <fstream>
 #include <sstream>
 
@@ -175,4 +177,51 @@ TEST_F(ObjectsFixture, ClickOnAnImageInputSubmitsWithThePoint)
     QApplication::processEvents();
     ASSERT_FALSE(items.empty());
     EXPECT_EQ(items.front().rfind("pt.x=", 0), 0u);
+}
+
+// The "Browse..." button of a file input asks with a file dialog; what is
+// chosen goes into the edit, a cancelled dialog leaves it alone.
+TEST_F(ObjectsFixture, FileInputBrowsesWithAFileDialog)
+{
+    const std::string chosen = files.Write("chosen.txt", "x");
+    viewer.ShowFile(files.Write("upload.htm", "<form><input type=file name=up value=old></form>"));
+    QApplication::processEvents();
+    auto edits = viewer.findChildren<QLineEdit*>();
+    ASSERT_EQ(edits.size(), 1);
+    QPushButton* browse = nullptr;
+    for (QPushButton* b : viewer.findChildren<QPushButton*>())
+        if (b->text() == "Browse...")
+            browse = b;
+    ASSERT_NE(browse, nullptr);
+    int dialogs = 0;
+    QString answer = QString::fromStdString(chosen);
+    QTimer timer;
+    timer.setInterval(10);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            ++dialogs;
+            if (answer.isEmpty()) {
+                dialog->reject();
+            } else {
+                dialog->selectFile(answer);
+                static_cast<QDialog*>(dialog)->accept(); // public in QDialog
+            }
+        }
+    });
+    timer.start();
+    QTest::mouseClick(browse, Qt::LeftButton);
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(edits[0]->text().toStdString(), chosen);
+    answer.clear();
+    QTest::mouseClick(browse, Qt::LeftButton);
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_EQ(edits[0]->text().toStdString(), chosen) << "cancelled: the edit keeps its text";
+    // A host that answers itself is asked instead of the dialog.
+    viewer.OnFileBrowse = [](THTMLViewer*, std::u16string& name) {
+        name = u"/from/host.txt";
+        return true;
+    };
+    QTest::mouseClick(browse, Qt::LeftButton);
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_EQ(edits[0]->text(), "/from/host.txt");
 }

@@ -10,6 +10,7 @@
 #include "html/style/StyleValues.h"
 #include "util/Exception.h"
 #include "util/FileLookup.h"
+#include "util/PlainTextFiles.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -70,6 +71,8 @@ void LoadAndLayOut(const std::string& name, TCanvas& canvas, int width, TRendere
             throw EFileError("Cannot read the image " + path);
     } else {
         std::string text = ReadFile(path);
+        if (kind == TDocumentKind::Html && ShowsAsPlainText(path, std::string_view(text).substr(0, 1024)))
+            kind = TDocumentKind::Text;
         THtmlParseSettings settings;
         settings.defaults.zoom = out.doc.Zoom;
         if (kind == TDocumentKind::Text) {
