@@ -125,7 +125,7 @@ std::string WritePlainTextExport(const std::vector<std::string>& lines, const st
     std::string text;
     for (const std::string& line : lines)
         text += line + '\n';
-    if (ReplaceFileContents(path, text, ".quillon-save-", S_IRUSR | S_IWUSR) != 0)
+    if (ReplaceFileContents(path, text, SaveTemporaryPrefix, S_IRUSR | S_IWUSR) != 0)
         throw EWriteError("Unable to write to " + path);
     return path;
 }

@@ -29,6 +29,7 @@
 #include "app/WidgetHelpers.h"
 #include "app/WindowPlacement.h"
 #include "html/viewer/TFrameViewer.h"
+#include "util/FileReplace.h"
 #include "util/ProgramFolder.h"
 #include "util/TIniFile.h"
 #include "util/TSessionFolder.h"
@@ -58,6 +59,7 @@ TFM_PlatForm::TFM_PlatForm(QWidget* parent) : QMainWindow(parent)
     FSettingsFile = ToQString(WritableFile("KOVRA32.INI"));
     // Saves killed half way leave their temporary files behind.
     TIniFile(ToUtf8(FSettingsFile)).RemoveStaleTemporaries();
+    RemoveStaleTemporaries(ExtractDir(ToUtf8(FSettingsFile)), SaveTemporaryPrefix);
     FSessionFolder = std::make_unique<TSessionFolder>();
     FAccessFile = ToQString(ProgramDir() + "QLACCESS.INI");
     FBookmarkFile = ToQString(WritableFile("BOOKMARK.TXT"));

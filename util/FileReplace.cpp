@@ -62,7 +62,7 @@ int ReplaceFileContents(const std::string& path, std::string_view text, std::str
 
 void WriteFileAtomically(const std::string& fileName, std::string_view content)
 {
-    if (ReplaceFileContents(fileName, content, ".quillon-save-") != 0)
+    if (ReplaceFileContents(fileName, content, SaveTemporaryPrefix) != 0)
         throw EWriteError("Unable to write to " + fileName);
 }
 

@@ -16,6 +16,11 @@
 int ReplaceFileContents(
     const std::string& path, std::string_view text, std::string_view prefix, mode_t newFileMode = 0644);
 
+// The prefix of the named temporaries of WriteFileAtomically (where the file
+// system cannot make unnamed ones; older copies of the program always made
+// them, and a kill left them behind).
+inline constexpr std::string_view SaveTemporaryPrefix = ".quillon-save-";
+
 // ReplaceFileContents for callers that report failure to the user: raises
 // EWriteError "Unable to write to <file>" when any step fails.
 void WriteFileAtomically(const std::string& fileName, std::string_view content);

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
+#include <chrono>
+#include <filesystem>
 
 #include "AppTestSupport.h"
 #include "app/TFM_PlatForm.h"
@@ -223,4 +225,22 @@ TEST_F(MainWindow, CommandWordsInAnyCase)
     EXPECT_EQ(w.Notebook()->currentIndex(), 0);
     w.LoadHTMLFile("exit");
     EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(MainWindow, StartRemovesWhatKilledSavesLeftInTheProgramFolder)
+{
+    auto leftover = [&](const char* name, int ageSeconds) {
+        write(name, "half a file");
+        auto when = std::filesystem::file_time_type::clock::now() - std::chrono::seconds(ageSeconds);
+        std::filesystem::last_write_time(file(name), when);
+    };
+    leftover(".quillon-save-Ab12Cd", 3600);
+    leftover(".quillon-ini-Ef34Gh", 3600);
+    leftover(".quillon-save-Fresh1", 0); // another copy saving right now
+    leftover("notes.txt", 3600);
+    TFM_PlatForm w;
+    EXPECT_FALSE(std::filesystem::exists(file(".quillon-save-Ab12Cd")));
+    EXPECT_FALSE(std::filesystem::exists(file(".quillon-ini-Ef34Gh")));
+    EXPECT_TRUE(std::filesystem::exists(file(".quillon-save-Fresh1")));
+    EXPECT_TRUE(std::filesystem::exists(file("notes.txt")));
 }
