@@ -215,6 +215,8 @@ void TSearchPage::createAdvanced()
     cbShowSummary = NamedCheckBox("cbShowSummary", "Generate Summary", "", true);
     CHK_Convert = NamedCheckBox("CHK_Convert", "Convert HTML symbol to code", "", true);
     CHK_METAONLY = NamedCheckBox("CHK_METAONLY", "Meta Search Only", "", false);
+    CHK_Passages =
+        NamedCheckBox("CHK_Passages", "Show Passages", "Show where the words were found under each hit", true);
     FileSizeComp1 = dropDown("FileSizeComp1", comparisonItems());
     FileSizeComp1->setCurrentIndex(4);
     FileSizeLimit = spinEdit("FileSizeLimit");
@@ -236,6 +238,7 @@ void TSearchPage::createAdvanced()
     grid->addWidget(cbShowSummary, 0, 0);
     grid->addWidget(CHK_Convert, 1, 0);
     grid->addWidget(CHK_METAONLY, 2, 0);
+    grid->addWidget(CHK_Passages, 3, 0);
     grid->addWidget(new QLabel(QStringLiteral("File Size")), 0, 1);
     grid->addWidget(FileSizeComp1, 0, 2);
     grid->addWidget(FileSizeLimit, 0, 3);
@@ -338,6 +341,7 @@ void TSearchPage::ReadSearchSettings(const TIniFile& ini)
     FResultFile = ToQString(FSettings.ResultPath());
     CHK_Convert->setChecked(ini.ReadBool("KOVRA", "ConvertSymbol", true));
     cbShowSummary->setChecked(ini.ReadBool("KOVRA", "GetSummary", true));
+    CHK_Passages->setChecked(ini.ReadBool("KOVRA", "ShowPassages", true));
     auto comparisonIndex = [](int index) { return index >= 0 && index < 5 ? index : 0; };
     FileSizeComp1->setCurrentIndex(comparisonIndex(ini.ReadInteger("KOVRA", "FSComp", 4)));
     FileSizeLimit->setValue(std::max(0, ini.ReadInteger("KOVRA", "FSize", 32000)));
@@ -353,6 +357,7 @@ void TSearchPage::SaveSearchOptions(TIniFile& ini) const
 {
     ini.WriteBool("KOVRA", "ConvertSymbol", CHK_Convert->isChecked());
     ini.WriteBool("KOVRA", "GetSummary", cbShowSummary->isChecked());
+    ini.WriteBool("KOVRA", "ShowPassages", CHK_Passages->isChecked());
     ini.WriteInteger("KOVRA", "FSComp", FileSizeComp1->currentIndex());
     ini.WriteInteger("KOVRA", "FSize", FileSizeLimit->value());
     ini.WriteInteger("KOVRA", "FGComp", FileAgeComp1->currentIndex());
@@ -468,6 +473,7 @@ TSearchChoices TSearchPage::Choices(const std::string& directory) const
     c.Sort = TPageSort(std::clamp(CB_Sort->currentIndex(), 0, 4));
     c.Reverse = CHK_Reverse->isChecked();
     c.GenerateSummary = cbShowSummary->isChecked();
+    c.ContextPassages = CHK_Passages->isChecked() ? DefaultContextPassages : 0;
     c.ShowFileSize = cbSWFileSize->isChecked();
     c.ShowFileDate = cbSWFileDate->isChecked();
     c.ResultFile = ToUtf8(FResultFile);

@@ -131,6 +131,7 @@ private:
     QCheckBox* cbShowSummary = nullptr;
     QCheckBox* CHK_Convert = nullptr;
     QCheckBox* CHK_METAONLY = nullptr;
+    QCheckBox* CHK_Passages = nullptr;
     QComboBox* FileSizeComp1 = nullptr;
     QSpinBox* FileSizeLimit = nullptr;
     QComboBox* FileAgeComp1 = nullptr;

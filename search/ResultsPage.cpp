@@ -19,6 +19,23 @@ const char* SortLine(TSort sort)
     return nullptr;
 }
 
+// The passages under a hit's summary, the matched words in bold.
+std::string PassageLines(const std::vector<TPassage>& passages)
+{
+    std::string lines;
+    for (const TPassage& passage : passages) {
+        lines += "<font size=-1>";
+        size_t done = 0;
+        for (const auto& [begin, end] : passage.Matches) {
+            lines += TextAsAsciiHtml(std::string_view(passage.Text).substr(done, begin - done));
+            lines += "<b>" + TextAsAsciiHtml(std::string_view(passage.Text).substr(begin, end - begin)) + "</b>";
+            done = end;
+        }
+        lines += TextAsAsciiHtml(std::string_view(passage.Text).substr(done)) + "</font><br>";
+    }
+    return lines;
+}
+
 void AppendHit(std::string& page, size_t number, const TOneResult& hit, const TResultsPageSettings& settings)
 {
     page += "<BR><dl><dt><b>" + std::to_string(number) + "</b>.";
@@ -26,6 +43,7 @@ void AppendHit(std::string& page, size_t number, const TOneResult& hit, const TR
     // markup in them can never make a link or run a script on this page.
     page += "<a href=\"" + hit.URL() + "\"><b>" + TextAsAsciiHtml(hit.Title()) + "</b></a><dd>";
     page += TextAsAsciiHtml(hit.Summary()) + "<br>";
+    page += PassageLines(hit.Passages());
     page += "<b>URL</b>:<font color=gray>" + TextAsAsciiHtml(ReadableUrl(hit.URL())) + "<br>";
     if (settings.SWFileDate)
         page += "Last modified " + DateTimeToStr(hit.Modified());

@@ -1,5 +1,7 @@
 #include "search/SearchRequest.h"
 
+#include <algorithm>
+
 #include "search/SearchText.h"
 #include "search/TFileScan.h"
 #include "util/ProgramFolder.h"
@@ -109,6 +111,7 @@ TSearchChoices DefaultSearchChoices(const TIniFile& settings)
     c.IncludeSubDirs = settings.ReadBool(Section, "IncludeSub", true);
     c.ConvertSymbols = settings.ReadBool(Section, "ConvertSymbol", true);
     c.GenerateSummary = settings.ReadBool(Section, "GetSummary", true);
+    c.ContextPassages = settings.ReadBool(Section, "ShowPassages", true) ? DefaultContextPassages : 0;
     c.SizeComparison = ComparisonItem(settings.ReadInteger(Section, "FSComp", 4));
     c.SizeLimit = settings.ReadInteger(Section, "FSize", 32000);
     c.AgeComparison = ComparisonItem(settings.ReadInteger(Section, "FGComp", 0));
@@ -193,6 +196,7 @@ void ApplySearchChoices(TFileScan& scan, const TSearchChoices& choices)
     scan.MatchLimit = 0;
     scan.ShowTitle = true;
     scan.ShowSummary = choices.GenerateSummary;
+    scan.ContextPassages = std::max(0, choices.ContextPassages);
     scan.SWFileDate = choices.ShowFileDate;
     scan.SWFileSize = choices.ShowFileSize;
     // The page sets these from their boxes' click handlers.

@@ -37,11 +37,15 @@ struct TSearchChoices {
     TPageSort Sort = TPageSort::NoSorting;
     bool Reverse = false;
     bool GenerateSummary = true;
+    int ContextPassages = 3; // passages of context under each hit; 0 = none
     bool ShowFileSize = true;
     bool ShowFileDate = true;
     std::string ResultFile; // the results page
     std::string Banner;     // HTML on top of the results page, macros not yet expanded
 };
+
+// Passages shown under a hit when the "ShowPassages" setting is on.
+inline constexpr int DefaultContextPassages = 3;
 
 // The settings file of the search engine: ProgramDir() + "KOVRA32.INI".
 std::string SearchSettingsFileName();

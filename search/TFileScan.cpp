@@ -435,6 +435,8 @@ void TFileScan::StoreHit(int dirFd, const std::string& dirPath, const TFileEntry
     std::string line = DisplayLine(path, entry, dirFd);
     ExtractFromFile(dirFd, entry.name, dirPath + std::string(name), entry.regular);
     auto hit = std::make_unique<TOneResult>(FInfo.Title, FCurrentSize, entry.Modified(), path, FInfo.Summary);
+    if (ContextPassages > 0)
+        hit->SetPassages(PassagesOfCurrentFile(dirPath + std::string(name)));
     FFoundList.push_back({std::move(line), std::move(hit)});
 }
 

@@ -120,6 +120,9 @@ public:
     TSort Sort = TSort::stNone;
     bool METASearch = false;
     bool Reverse = false;
+    // Passages of context shown under each hit's summary, at most this many;
+    // 0 shows none and leaves the page as it always was.
+    int ContextPassages = 0;
 
     // Events, in published order.
     TFoundFileEvent OnFoundFile;
@@ -213,6 +216,7 @@ private:
     bool ScanPass(const std::string& path, size_t length, int readCount, int& matchState);
     void ExtractFromFile(int dirFd, const char* name, const std::string& path, bool regularFile);
     void ExtractFromFirstBlock(const char* raw, size_t length, const std::string& path);
+    std::vector<TPassage> PassagesOfCurrentFile(const std::string& path);
     TWordRules WordRules() const;
     void CheckYear(int value, int current, const char* message) const;
     void ResetFileInfo(const std::string& path);

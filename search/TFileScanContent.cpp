@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "search/DisplayText.h"
 #include "search/TFileScan.h"
 
 namespace {
@@ -121,6 +122,29 @@ void TFileScan::ExtractFromFirstBlock(const char* raw, size_t length, const std:
                                 ShowTitle ? TTitleOption::Extract : TTitleOption::Skip,
                                 ShowSummary ? TSummaryOption::Extract : TSummaryOption::Skip);
     FInfoDone = true;
+}
+
+std::vector<TPassage> TFileScan::PassagesOfCurrentFile(const std::string& path)
+{
+    // Only pages and text files have text to show, and only the bytes the
+    // content test or the extraction already read are looked at: the first
+    // block, or the meta text of a meta-only search.
+    if (SearchStrings.empty() || !HasDocumentExtension(path))
+        return {};
+    std::string_view raw;
+    if (METASearch)
+        raw = FInfo.MetaText;
+    else if (FFirstBlockValid)
+        raw = {FFirstBlock.data(), FFirstBlockLength};
+    const bool markup = !METASearch && UpperCaseAscii(path.substr(path.size() - 4)) != ".TXT";
+    // A declared character set stands in the head.
+    const int codePage = DocumentCodePage(raw, UpperCaseAscii(raw.substr(0, 4096)));
+    TPassageRules rules;
+    rules.CaseSense = CaseSense;
+    rules.FoldAllLetters = SearchForms == TStoredForms::All;
+    rules.Word = WordRules();
+    rules.MaxPassages = size_t(ContextPassages);
+    return PagePassages(raw, codePage, markup, SearchStrings, rules);
 }
 
 int TFileScan::ContentTest(int dirFd, const char* name, const std::string& path, bool regularFile)

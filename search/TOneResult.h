@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "search/ContextPassages.h"
 #include "util/DateTime.h"
 
 class TOneResult {
@@ -19,6 +20,9 @@ public:
     const std::string& URL() const { return FURL; }
     TDateTime Modified() const { return FModified; }
     int64_t Bytes() const { return FBytes; }
+    // Passages of the file's text around the matches; none unless asked for.
+    const std::vector<TPassage>& Passages() const { return FPassages; }
+    void SetPassages(std::vector<TPassage> passages) { FPassages = std::move(passages); }
 
 private:
     std::string FTitle;
@@ -26,6 +30,7 @@ private:
     std::string FURL;
     TDateTime FModified;
     int64_t FBytes;
+    std::vector<TPassage> FPassages;
 };
 
 // "file://" + the absolute path, every byte but letters, digits, "-", ".",

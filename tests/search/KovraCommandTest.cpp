@@ -71,4 +71,22 @@ TEST(KovraCommand, SaysWhatItSearchedOnItsErrorStream)
                     "searched (--size 0 searches them).\n");
 }
 
+TEST(KovraCommand, ShowsPassagesUnlessToldNot)
+{
+    TTempTree programDir;
+    TTempTree tree;
+    tree.write("a.htm", "<title>A</title><p>The cat sat on the mat.</p>");
+    const std::string options = "--dir '" + tree.path() + "' --output '" + programDir.file("page.htm") + "' ";
+    const std::string passage = "<font size=-1>The <b>cat</b> sat on the mat.</font><br>";
+    Kovra(programDir, options + "cat");
+    const std::string with = ReadWholeFile(programDir.file("page.htm"));
+    ASSERT_NE(with.find(passage), std::string::npos) << with;
+    Kovra(programDir, options + "--no-context cat");
+    EXPECT_EQ(ReadWholeFile(programDir.file("page.htm")), std::string(with).erase(with.find(passage), passage.size()));
+    Kovra(programDir, options + "--context 0 cat");
+    EXPECT_EQ(ReadWholeFile(programDir.file("page.htm")).find("<font size=-1>The"), std::string::npos);
+    EXPECT_NE(Kovra(programDir, options + "--context 99 cat", TStream::Errors).find("--context takes 0 to 20"),
+              std::string::npos);
+}
+
 #endif

@@ -701,6 +701,9 @@ TEST(SearchRequest, AppliesThePageChoices)
     EXPECT_EQ(defaults.SizeComparison, "<=");
     EXPECT_EQ(defaults.SizeLimit, 32000);
     EXPECT_TRUE(defaults.GenerateSummary);
+    EXPECT_EQ(defaults.ContextPassages, DefaultContextPassages);
+    TIniFile noPassages(tree.write("OFF.INI", "[KOVRA]\nShowPassages=0\n"));
+    EXPECT_EQ(DefaultSearchChoices(noPassages).ContextPassages, 0);
 
     TFileScan scan;
     TSearchChoices c = defaults;
@@ -712,6 +715,7 @@ TEST(SearchRequest, AppliesThePageChoices)
     EXPECT_EQ(scan.SearchType, TSearchType::st_Or);
     EXPECT_EQ(scan.Sort, TSort::stDate); // "No Sorting" orders by date
     EXPECT_EQ(scan.SearchStringType, TStringSearchType::sst_Word);
+    EXPECT_EQ(scan.ContextPassages, DefaultContextPassages);
     EXPECT_TRUE(scan.AfterSet.test('?'));
     EXPECT_FALSE(scan.AfterSet.test(';'));
     EXPECT_EQ(scan.FileSizeComp, TFileCompType::fctLessThanOrEqual);

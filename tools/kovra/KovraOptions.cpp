@@ -17,6 +17,15 @@ int ParseNumber(const std::string& text, const std::string& option)
     return int(value);
 }
 
+// A number of passages: 0 (none) up to a page's worth.
+int ParseCount(const std::string& text, const std::string& option)
+{
+    const int value = ParseNumber(text, option);
+    if (value < 0 || value > 20)
+        throw EUsageError(option + " takes 0 to 20, not " + text);
+    return value;
+}
+
 // "<=32000", ">= 5", "0" (off) into a comparison and a limit.
 void ParseComparison(const std::string& text, const std::string& option, std::string& comparison, int& limit)
 {
@@ -80,6 +89,7 @@ TKovraOptions ParseKovraOptions(const std::vector<std::string>& args, const TSea
         {"--reverse", [&] { c.Reverse = true; }},
         {"--summary", [&] { c.GenerateSummary = true; }},
         {"--no-summary", [&] { c.GenerateSummary = false; }},
+        {"--no-context", [&] { c.ContextPassages = 0; }},
         {"--show-size", [&] { c.ShowFileSize = true; }},
         {"--no-show-size", [&] { c.ShowFileSize = false; }},
         {"--show-date", [&] { c.ShowFileDate = true; }},
@@ -104,6 +114,7 @@ TKovraOptions ParseKovraOptions(const std::vector<std::string>& args, const TSea
          }},
         {"--sort", [&](const std::string&, const std::string& v) { c.Sort = ParseSort(v, o.sortWalkOrder); }},
         {"--limit", [&](const std::string& opt, const std::string& v) { o.matchLimit = ParseNumber(v, opt); }},
+        {"--context", [&](const std::string& opt, const std::string& v) { c.ContextPassages = ParseCount(v, opt); }},
         {"--output",
          [&](const std::string&, const std::string& v) {
              c.ResultFile = v;
@@ -192,6 +203,10 @@ Results:
   --reverse             reverse the order
   --summary, --no-summary
                         generate summaries (default from "GetSummary")
+  --context N           show up to N passages of each hit's text around the
+                        found words, the words in bold (default 3, or 0 when
+                        "ShowPassages" is off)
+  --no-context          no passages: the page as without them
   --show-size, --no-show-size
   --show-date, --no-show-date
                         show each file's size / date (default on)
