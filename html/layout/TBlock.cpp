@@ -28,7 +28,9 @@ TBlock::TBlock(TSectionList& document, TCellBasic& cell, TBlockStyle style, TCol
 {
     if (!style.boxValues)
         style.boxValues = FixedBoxValues(TMargArray{});
-    if (style.floatKind != TFloatKind::Left && style.floatKind != TFloatKind::Right)
+    // An absolutely positioned box does not float.
+    if ((style.floatKind != TFloatKind::Left && style.floatKind != TFloatKind::Right) ||
+        style.position == TPositionKind::Absolute)
         style.floatKind = TFloatKind::None;
     // The ID is registered here and needed no more: dropped, it leaves the
     // style equal to its siblings'.
@@ -286,9 +288,12 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     FBlockY = y;
 
     KeepBox(m, area.width, area.height);
-    MyCell.IMgr = &im;
-    TSectionBase* savedOwner = im.CurrentID;
-    im.CurrentID = this;
+    // An absolutely positioned box lays its content out apart from the
+    // edges and floats around it.
+    IndentManager& edges = IsAbsolute() ? OwnEdges(x, NewWidth) : im;
+    MyCell.IMgr = &edges;
+    TSectionBase* savedOwner = edges.CurrentID;
+    edges.CurrentID = this;
 
     int y0 = AddDoc(ClearAddon, y);
     DrawTop = m[BoxMarginTop] <= 0 ? AddDoc(y0, m[BoxMarginTop]) : y0;
@@ -311,8 +316,8 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     ContentLeft = x;
     int contentTop = AddDoc(y0, m[BoxMarginTop] + m[BoxBorderTop] + m[BoxPaddingTop]);
     YValue = contentTop;
-    int leftEdge = im.PushLeft(x, contentTop, this);
-    int rightEdge = im.PushRight(AddDoc(x, NewWidth), contentTop, this);
+    int leftEdge = edges.PushLeft(x, contentTop, this);
+    int rightEdge = edges.PushRight(AddDoc(x, NewWidth), contentTop, this);
 
     TLayoutArea inner;
     inner.x = x;
@@ -334,7 +339,7 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     inner.height = ownHeight > 0 ? ownHeight : area.height > 0 ? area.height : area.containingHeight;
     inner.containingHeight = inner.height;
     int contentMax = 0;
-    MyCell.DoLayout(canvas, inner, im, contentMax, cursor);
+    MyCell.DoLayout(canvas, inner, edges, contentMax, cursor);
     Len = cursor - StartCurs;
     const bool clips = FStyle->Layout().Clips();
     if (clips)
@@ -352,9 +357,9 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     DrawBot = AddDoc(drawnBot, m[BoxBorderBottom] + m[BoxPaddingBottom]);
     SectionHeight = ContentBot - area.y;
 
-    im.PopLeft(leftEdge);
-    im.PopRight(rightEdge);
-    im.CurrentID = savedOwner;
+    edges.PopLeft(leftEdge);
+    edges.PopRight(rightEdge);
+    edges.CurrentID = savedOwner;
 
     if (Floats() || IsAbsolute()) {
         DrawHeight = IsAbsolute() ? 0 : SectionHeight;
@@ -389,6 +394,14 @@ int TBlock::HangFromBottom(TCanvas& canvas, const TLayoutArea& area, IndentManag
     FForcedTop = BoxNotSet;
     --doc->HangingPasses;
     return height;
+}
+
+IndentManager& TBlock::OwnEdges(int x, int width)
+{
+    if (!FOwnEdges)
+        FOwnEdges = std::make_unique<IndentManager>();
+    FOwnEdges->Reset(x, width);
+    return *FOwnEdges;
 }
 
 void TBlock::RegisterFixed()

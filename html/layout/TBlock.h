@@ -98,6 +98,8 @@ protected:
     int HangFromBottom(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, int& maxWidth, int& cursor, int top);
     // Fixed boxes are listed in the document, which paints them in the window.
     void RegisterFixed();
+    // The edges an absolutely positioned box lays its content out with.
+    IndentManager& OwnEdges(int x, int width);
     // A point where a relative block is painted to where its content was laid out.
     void Unshift(int& x, int& y) const;
     // The rectangles of the last layout, in document pixels.
@@ -140,6 +142,7 @@ protected:
     // Sections by z-order key; none while every key is 0 (document order).
     std::unique_ptr<std::vector<TSectionBase*>> FPaintOrder;
     std::unique_ptr<TRect> FTitleRect; // blocks with a title only
+    std::unique_ptr<IndentManager> FOwnEdges; // absolutely positioned blocks only
     bool FBottomMarginTaken = false; // the next block took it
     bool FLaidOut = false;
 

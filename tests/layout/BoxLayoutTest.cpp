@@ -363,3 +363,14 @@ TEST(WhiteSpace, BreakWordCutsAWordWiderThanTheLine)
     EXPECT_EQ(OwnHeight(cut.Only("d")), 4 * 19); // 800 pixels of word in 200-pixel lines
     EXPECT_EQ(OwnHeight(old.Only("d")), 4 * 19);
 }
+
+TEST(Positioning, AnAbsoluteBoxLaysItsLinesOutApartFromItsParentsEdges)
+{
+    Page p(Html("<div style='position: fixed; width: 0; overflow: hidden'>"
+                "<div class=a style='position: fixed; top: 0; width: 300px'>three short words</div></div>"
+                "<div style='width: 50px'><div class=b style='position: absolute; width: 300px'>three short words</div>"
+                "<div class=f style='float: left; position: absolute'>x</div></div>"));
+    EXPECT_EQ(OwnHeight(p.Only("a")), 19);
+    EXPECT_EQ(OwnHeight(p.Only("b")), 19);
+    EXPECT_FALSE(p.Only("f").Floats());
+}
