@@ -114,11 +114,15 @@ void SoundElement()
     NextSymbol();
 }
 
-void FontStyleStart()
+// False when a floated element was read through its end symbol.
+bool FontStyleStart()
 {
     if (R().Sy == SubSy || R().Sy == SupSy || R().Sy == BigSy || R().Sy == SmallSy)
         EnsureSection();
-    TProperties* props = PushTag(TagNameOf(R().Sy));
+    THtmlSymbol sy = R().Sy;
+    TProperties* props = PushTag(TagNameOf(sy));
+    if (props && FloatedInline(TagNameOf(sy), sy, THtmlSymbol(sy + HtmlEndSy)))
+        return false;
     if (props) {
         TColor bg = props->ownBackgroundColor();
         if (bg != ClNone)
@@ -126,6 +130,7 @@ void FontStyleStart()
         StartInlineBoxIfNeeded();
     }
     ChangeFont();
+    return true;
 }
 
 } // namespace
@@ -401,7 +406,8 @@ void ElementHandler(const TSymbolSet& terminators)
 {
     THtmlSymbol sy = R().Sy;
     if (IsFontStyleStart(sy)) {
-        FontStyleStart();
+        if (!FontStyleStart())
+            return;
     } else if (IsFontStyleEnd(sy)) {
         PopTag(TagNameOf(sy));
         ChangeFont();

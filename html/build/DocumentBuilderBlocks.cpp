@@ -172,6 +172,40 @@ void Heading(const TSymbolSet& terminators)
         NextSymbol();
 }
 
+bool FloatedInline(const std::string& tag, THtmlSymbol start, THtmlSymbol end)
+{
+    if (BlockStyleOf(Build.stack.Top()).floatKind == TFloatKind::None)
+        return false;
+    TDepthGuard guard;
+    if (!guard.Entered())
+        return false; // too deep: stays inline
+    CloseSection();
+    TCellBasic* parent = Build.cell;
+    TBlock* block = EnterBlock(NewBlock());
+    StartSection();
+    ChangeFont();
+    NextSymbol();
+    int nested = 0;
+    while (R().Sy != EofSym && InlineSet.Has(R().Sy)) {
+        if (R().Sy == start)
+            ++nested;
+        else if (R().Sy == end && nested-- == 0)
+            break;
+        if (R().Sy == UnknownTagSym)
+            NextSymbol();
+        else
+            ElementHandler({});
+    }
+    CloseSection();
+    PopTag(tag);
+    LeaveBlock(block, parent);
+    ChangeFont();
+    StartSection();
+    if (R().Sy == end)
+        NextSymbol();
+    return true;
+}
+
 void LineBreak(const TSymbolSet& terminators)
 {
     if (terminators.Has(BRSy))
@@ -203,6 +237,26 @@ void DropDefaultListMargins(TProperties& props)
     for (int side : {piMarginTop, piMarginBottom})
         if (const int* v = AsInt(props[side]); v && *v == DefaultParagraphMargin)
             props.setValue(side, 0);
+}
+
+// The default style's list indent (its left margin), in pixels.
+constexpr int DefaultListIndent = 35;
+
+// A list whose style sheet sets its left margin or padding takes its indent
+// from them alone, as a browser whose default indent is the list's padding
+// does: the default margin becomes that padding unless the sheet gives one.
+// False for lists left to the default indent.
+bool TakeStyledListIndent(TProperties& props)
+{
+    bool ownMargin = AsText(props[piMarginLeft]) != nullptr;
+    bool ownPadding = AsText(props[piPaddingLeft]) != nullptr;
+    if (!ownMargin && !ownPadding)
+        return false;
+    if (!ownMargin)
+        props.setValue(piMarginLeft, 0);
+    if (!ownPadding)
+        props.setValue(piPaddingLeft, DefaultListIndent);
+    return true;
 }
 
 } // namespace
@@ -238,9 +292,10 @@ void ListElement(const TSymbolSet& terminators)
     bool counts = sy == OLSy || sy == ULSy || sy == DirSy || sy == MenuSy;
     if (props && counts && Build.listLevel > 0)
         DropDefaultListMargins(*props);
+    bool styledIndent = props && counts && TakeStyledListIndent(*props);
     TCellBasic* parent = Build.cell;
     auto made = NewBlock();
-    made->IsListBlock = sy != DLSy && sy != AddressSy && sy != BlockQuoteSy;
+    made->IsListBlock = sy != DLSy && sy != AddressSy && sy != BlockQuoteSy && !styledIndent;
     TBlock* block = EnterBlock(std::move(made));
     NextSymbol();
     if (IsEmptyListEnd(R().Sy)) {

@@ -136,6 +136,10 @@ void ListItem(TListKind kind, int number, char numbering, bool plain, const TSym
 void BlockContainer(const TSymbolSet& terminators);
 void Preformatted();
 void LineBreak(const TSymbolSet& terminators);
+// An inline element whose style floats it (tag pushed, at its start symbol):
+// false when it does not float; else its content becomes a floated block,
+// read through the element's end symbol.
+bool FloatedInline(const std::string& tag, THtmlSymbol start, THtmlSymbol end);
 
 // Tables, fonts, head elements (HTMLUn2Tables.cpp, HTMLUn2Head.cpp).
 void Table();

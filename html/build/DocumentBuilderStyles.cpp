@@ -1,6 +1,7 @@
 // The layout objects' styles read from property sets.
 #include <cmath>
 
+#include "html/build/BoxLayoutStyleOf.h"
 #include "html/build/DocumentBuilderInternal.h"
 #include "util/CodePage.h"
 
@@ -97,6 +98,7 @@ TTextStyle TextStyleOf(const TProperties& props)
     }
     if (auto c = props.clear())
         s.clear = TClearKind(int(*c));
+    ReadTextWrapping(props, Build.inPre, s);
     s.title = Utf8Of(props.title());
     s.id = props.id();
     return s;
@@ -122,6 +124,9 @@ TBlockStyle BlockStyleOf(const TProperties& props)
     if (auto c = props.clear())
         s.clear = TClearKind(int(*c));
     s.position = TPositionKind(int(props.position()));
+    s.layout = BoxLayoutStyleOf(props);
+    if (s.layout && s.layout->fixed)
+        s.position = TPositionKind::Absolute;
     s.hidden = props.isHidden();
     s.displayNone = props.displayNone();
     s.zIndex = props.zIndex();

@@ -111,6 +111,8 @@ struct TLayoutArea {
     int y = 0;
     int refX = 0;           // origin of absolutely positioned content
     int refY = 0;
+    int refWidth = 0;       // size of the box they are placed in (0: not known)
+    int refHeight = 0;
     int width = 0;          // available width
     int height = 0;         // available height (0: unknown)
     int containingHeight = 0;
@@ -132,6 +134,8 @@ struct TPaintContext {
     // Shift of relatively positioned content being painted.
     int shiftX = 0;
     int shiftY = 0;
+    // The document's fixed boxes are being painted at their place in the window.
+    bool paintingFixed = false;
     // Window Y of a document Y.
     int WindowY(int docY) const { return docY - yOffset + shiftY; }
 };

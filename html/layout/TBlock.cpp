@@ -3,8 +3,11 @@
 #include <algorithm>
 
 #include "html/layout/Backgrounds.h"
+#include "html/layout/BlockSizing.h"
 #include "html/layout/Borders.h"
 #include "html/layout/IndentManager.h"
+#include "html/layout/OverflowClip.h"
+#include "html/layout/PositionedBox.h"
 #include "html/layout/TSectionList.h"
 
 namespace {
@@ -25,7 +28,9 @@ TBlock::TBlock(TSectionList& document, TCellBasic& cell, TBlockStyle style, TCol
 {
     if (!style.boxValues)
         style.boxValues = FixedBoxValues(TMargArray{});
-    if (style.floatKind != TFloatKind::Left && style.floatKind != TFloatKind::Right)
+    // An absolutely positioned box does not float.
+    if ((style.floatKind != TFloatKind::Left && style.floatKind != TFloatKind::Right) ||
+        style.position == TPositionKind::Absolute)
         style.floatKind = TFloatKind::None;
     // The ID is registered here and needed no more: dropped, it leaves the
     // style equal to its siblings'.
@@ -36,7 +41,9 @@ TBlock::TBlock(TSectionList& document, TCellBasic& cell, TBlockStyle style, TCol
     MyCell.OwnerBlock = this;
     MyCell.OwnerKind = CellOwnerOfTag(FStyle->tag);
     bool positioned = FStyle->position != TPositionKind::Static;
-    ZIndex = positioned ? FStyle->zIndex * 10 : 0;
+    // Keys are z-index x 10: extreme values are clamped so that fits.
+    constexpr int MaxZIndex = 100'000'000;
+    ZIndex = positioned ? std::clamp(FStyle->zIndex, -MaxZIndex, MaxZIndex) * 10 : 0;
     if (FStyle->position == TPositionKind::Absolute && ZIndex == 0)
         ZIndex = 1;
     if (Floats() && ZIndex == 0)
@@ -84,6 +91,8 @@ TMargArray TBlock::ResolveBox(int widthBase, int heightBase) const
         b[BoxMarginTop] = FTopMarginOverride;
     if (FBottomMarginTaken)
         b[BoxMarginBottom] = 0;
+    if (FStyle->layout)
+        ToContentBox(*FStyle->layout, b);
     return b;
 }
 
@@ -160,21 +169,22 @@ int TBlock::ContentWidth(TCanvas& canvas, TMargArray& m, int availWidth, int)
     auto marginOr0 = [&](int i) { return m[i] == BoxAuto ? 0 : m[i]; };
     auto autoWidth = [&]() {
         long long room = (long long)availWidth - e - marginOr0(BoxMarginLeft) - marginOr0(BoxMarginRight);
-        if (IsAbsolute())
-            return std::max(minW, int(std::min<long long>(maxW, room - FLeftOffset)));
-        return std::max(minW, ClampPixels(room));
+        if (IsAbsolute() || Floats())
+            return ShrinkToFitWidth(minW, maxW, ClampPixels(room));
+        // Content wider than the room overflows the block instead of widening it.
+        return std::max(0, ClampPixels(room));
     };
+    if (FStyle->layout)
+        SettleWidthLimits(m, availWidth, autoWidth());
     int w = m[BoxWidth];
     bool widthAuto = w == BoxAuto;
     switch (m.autoCount) {
     case 0:
-        w = std::max(w, minW);
         break;
     case 1:
         if (widthAuto) {
             w = autoWidth();
         } else {
-            w = std::max(w, minW);
             if (m[BoxMarginRight] != BoxAuto)
                 m[BoxMarginLeft] = ClampPixels(std::max(0LL, (long long)availWidth - e - m[BoxMarginRight] - w));
             else if (!Floats())
@@ -191,7 +201,6 @@ int TBlock::ContentWidth(TCanvas& canvas, TMargArray& m, int availWidth, int)
                 m[BoxMarginRight] = 0;
             w = autoWidth();
         } else {
-            w = std::max(w, minW);
             m[BoxMarginLeft] = m[BoxMarginRight] = ClampPixels(std::max(0LL, (long long)availWidth - w - e) / 2);
         }
         break;
@@ -204,6 +213,34 @@ int TBlock::ContentWidth(TCanvas& canvas, TMargArray& m, int availWidth, int)
         if (m[i] == BoxAuto)
             m[i] = 0;
     return ClampPixels(w);
+}
+
+void TBlock::SettleWidthLimits(TMargArray& m, int availWidth, int autoWidth) const
+{
+    const TBoxLayoutStyle& limits = *FStyle->layout;
+    int extras = HorizontalExtras(m);
+    if (m[BoxWidth] != BoxAuto) {
+        m[BoxWidth] = LimitedWidth(limits, m[BoxWidth], availWidth, extras);
+        return;
+    }
+    // A limit that binds makes the width a given one, so auto margins centre it.
+    int limited = LimitedWidth(limits, autoWidth, availWidth, extras);
+    if (limited != autoWidth) {
+        m[BoxWidth] = limited;
+        --m.autoCount;
+    }
+}
+
+int TBlock::SettleHeight(int contentHeight, int ownHeight, int heightBase, const TMargArray& m) const
+{
+    const TBoxLayoutStyle& style = FStyle->Layout();
+    int height = contentHeight;
+    if (ownHeight > 0)
+        height = style.Clips() ? ownHeight : std::max(height, ownHeight);
+    if (!FStyle->layout)
+        return height;
+    int extras = m[BoxBorderTop] + m[BoxPaddingTop] + m[BoxPaddingBottom] + m[BoxBorderBottom];
+    return LimitedHeight(style, height, heightBase, extras);
 }
 
 int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, int& maxWidth, int& cursor)
@@ -221,23 +258,42 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     maxWidth = area.width;
     TMargArray m = ResolveBox(area.width, area.height);
     bool positioned = FStyle->position != TPositionKind::Static;
-    FTopOffset = m[BoxTop] == BoxAuto || !positioned ? 0 : m[BoxTop];
-    FLeftOffset = m[BoxLeft] == BoxAuto || !positioned ? 0 : m[BoxLeft];
     int x = area.x, y = area.y;
-    if (IsAbsolute()) {
-        x = AddDoc(area.refX, FLeftOffset);
-        y = AddDoc(area.refY, FTopOffset);
+    TContainingBlock cb;
+    TBoxOffsets offsets;
+    if (positioned) {
+        cb = IsFixed() && Owner() ? Owner()->Viewport() : ContainingBlockOf(area);
+        offsets = ResolveOffsets(m, FStyle->Layout(), cb);
     }
-    FBlockY = y;
-    NewWidth = ContentWidth(canvas, m, area.width, area.height);
+    FLeftOffset = FTopOffset = 0;
+    if (FStyle->position == TPositionKind::Relative)
+        RelativeShift(offsets, FLeftOffset, FTopOffset);
+    int widthRoom = area.width;
+    if (IsAbsolute()) {
+        widthRoom = SettleAbsoluteWidth(m, offsets, cb);
+        if (int height = AbsoluteHeight(m, offsets, cb))
+            m[BoxHeight] = height;
+    }
+    NewWidth = ContentWidth(canvas, m, widthRoom, area.height);
     int extras = HorizontalExtras(m) + m[BoxMarginLeft] + m[BoxMarginRight];
     if (m.widthIsPercent)
-        NewWidth = std::max(0, std::min(NewWidth, area.width - extras));
+        NewWidth = std::max(0, std::min(NewWidth, widthRoom - extras));
+    if (IsAbsolute()) {
+        FLeftOffset = AbsoluteLeft(m, offsets, cb, NewWidth, area.x);
+        FTopOffset = FForcedTop != BoxNotSet ? FForcedTop : offsets.top != BoxAuto ? offsets.top : area.y - cb.y;
+        x = AddDoc(cb.x, FLeftOffset);
+        y = AddDoc(cb.y, FTopOffset);
+        RegisterFixed();
+    }
+    FBlockY = y;
 
     KeepBox(m, area.width, area.height);
-    MyCell.IMgr = &im;
-    TSectionBase* savedOwner = im.CurrentID;
-    im.CurrentID = this;
+    // An absolutely positioned box lays its content out apart from the
+    // edges and floats around it.
+    IndentManager& edges = IsAbsolute() ? OwnEdges(x, NewWidth) : im;
+    MyCell.IMgr = &edges;
+    TSectionBase* savedOwner = edges.CurrentID;
+    edges.CurrentID = this;
 
     int y0 = AddDoc(ClearAddon, y);
     DrawTop = m[BoxMarginTop] <= 0 ? AddDoc(y0, m[BoxMarginTop]) : y0;
@@ -260,8 +316,8 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     ContentLeft = x;
     int contentTop = AddDoc(y0, m[BoxMarginTop] + m[BoxBorderTop] + m[BoxPaddingTop]);
     YValue = contentTop;
-    int leftEdge = im.PushLeft(x, contentTop, this);
-    int rightEdge = im.PushRight(AddDoc(x, NewWidth), contentTop, this);
+    int leftEdge = edges.PushLeft(x, contentTop, this);
+    int rightEdge = edges.PushRight(AddDoc(x, NewWidth), contentTop, this);
 
     TLayoutArea inner;
     inner.x = x;
@@ -269,34 +325,41 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     inner.width = NewWidth;
     inner.refX = area.refX;
     inner.refY = area.refY;
-    if (FStyle->position == TPositionKind::Relative) {
-        inner.refY = AddDoc(contentTop, FTopOffset);
-    } else if (IsAbsolute()) {
-        inner.refY = AddDoc(area.refY, FTopOffset + m[BoxMarginTop] + m[BoxBorderTop]);
-        inner.refX = AddDoc(area.refX, FLeftOffset + m[BoxMarginLeft] + m[BoxBorderLeft]);
-    }
+    inner.refWidth = area.refWidth;
+    inner.refHeight = area.refHeight;
     int ownHeight = m[BoxHeight];
+    if (positioned) {
+        // Absolutely positioned content inside goes in this block's padding
+        // box (a relative block's shift moves it along at paint).
+        inner.refX = x - m[BoxPaddingLeft];
+        inner.refY = contentTop - m[BoxPaddingTop];
+        inner.refWidth = ClampPixels((long long)NewWidth + m[BoxPaddingLeft] + m[BoxPaddingRight]);
+        inner.refHeight = ownHeight > 0 ? ClampPixels((long long)ownHeight + m[BoxPaddingTop] + m[BoxPaddingBottom]) : 0;
+    }
     inner.height = ownHeight > 0 ? ownHeight : area.height > 0 ? area.height : area.containingHeight;
     inner.containingHeight = inner.height;
     int contentMax = 0;
-    MyCell.DoLayout(canvas, inner, im, contentMax, cursor);
+    MyCell.DoLayout(canvas, inner, edges, contentMax, cursor);
     Len = cursor - StartCurs;
+    const bool clips = FStyle->Layout().Clips();
+    if (clips)
+        contentMax = NewWidth; // what overflows is clipped and widens nothing
     maxWidth = ClampDoc((long long)extras + contentMax);
     if (positioned)
         maxWidth = ClampDoc((long long)maxWidth + FLeftOffset - m[BoxMarginRight]);
 
+    // (A relative block's content is laid out where the flow has it: its
+    // shift is applied at paint.)
     int textBot = std::max(contentTop, MyCell.TextBot);
-    if (FStyle->position == TPositionKind::Relative)
-        textBot = std::max(contentTop, MyCell.TextBot - FTopOffset);
-    if (ownHeight > 0)
-        textBot = std::max(textBot, AddDoc(contentTop, ownHeight));
+    textBot = AddDoc(contentTop, SettleHeight(textBot - contentTop, ownHeight, area.height, m));
     ContentBot = AddDoc(textBot, m[BoxBorderBottom] + m[BoxPaddingBottom] + m[BoxMarginBottom]);
-    DrawBot = AddDoc(std::max(textBot, MyCell.tcDrawBot), m[BoxBorderBottom] + m[BoxPaddingBottom]);
+    int drawnBot = clips ? textBot : std::max(textBot, MyCell.tcDrawBot);
+    DrawBot = AddDoc(drawnBot, m[BoxBorderBottom] + m[BoxPaddingBottom]);
     SectionHeight = ContentBot - area.y;
 
-    im.PopLeft(leftEdge);
-    im.PopRight(rightEdge);
-    im.CurrentID = savedOwner;
+    edges.PopLeft(leftEdge);
+    edges.PopRight(rightEdge);
+    edges.CurrentID = savedOwner;
 
     if (Floats() || IsAbsolute()) {
         DrawHeight = IsAbsolute() ? 0 : SectionHeight;
@@ -310,7 +373,44 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
         DrawHeight = std::max(SectionHeight, im.LowestFloatBottom(area.y) - area.y);
     }
     BuildPaintOrder();
+    if (IsAbsolute() && FForcedTop == BoxNotSet && HangsFromBottom(offsets, cb))
+        return HangFromBottom(canvas, area, im, maxWidth, cursor, BottomAnchoredTop(offsets, cb, ContentBot - y));
     return SectionHeight;
+}
+
+int TBlock::HangFromBottom(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, int& maxWidth, int& cursor,
+                           int top)
+{
+    // Its height known, the box is laid out again at its place: bounded, so
+    // boxes hanging inside hanging boxes do not double the work at each level.
+    constexpr int MaxNestedPasses = 3;
+    TSectionList* doc = Owner();
+    if (top == FTopOffset || !doc || doc->HangingPasses >= MaxNestedPasses)
+        return SectionHeight;
+    ++doc->HangingPasses;
+    FForcedTop = top;
+    cursor = StartCurs;
+    int height = LayOut(canvas, area, im, maxWidth, cursor);
+    FForcedTop = BoxNotSet;
+    --doc->HangingPasses;
+    return height;
+}
+
+IndentManager& TBlock::OwnEdges(int x, int width)
+{
+    if (!FOwnEdges)
+        FOwnEdges = std::make_unique<IndentManager>();
+    FOwnEdges->Reset(x, width);
+    return *FOwnEdges;
+}
+
+void TBlock::RegisterFixed()
+{
+    TSectionList* doc = Owner();
+    if (!IsFixed() || !doc || FFixedFor == doc->LayoutCounter)
+        return;
+    FFixedFor = doc->LayoutCounter;
+    doc->FixedBoxes.Add(this);
 }
 
 void TBlock::KeepBox(const TMargArray& m, int widthBase, int heightBase)
@@ -377,6 +477,10 @@ void TBlock::MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth)
         };
         long long sides = (long long)side(BoxMarginLeft, BoxBorderLeft, BoxPaddingLeft) +
                           side(BoxMarginRight, BoxBorderRight, BoxPaddingRight);
+        if (FStyle->layout) {
+            cmin = LimitedWidth(*FStyle->layout, cmin, 0, HorizontalExtras(m));
+            cmax = LimitedWidth(*FStyle->layout, cmax, 0, HorizontalExtras(m));
+        }
         int width = m[BoxWidth] == BoxAuto ? 0 : m[BoxWidth];
         FMinWidth = ClampDoc(sides + std::max(cmin, width));
         FMaxWidth = width < 1 ? ClampDoc(sides + cmax) : FMinWidth;
@@ -434,6 +538,8 @@ bool TBlock::PrintFits(TPaintContext& pc) const
 int TBlock::Paint(TPaintContext& pc, IndentManager&, int, int, int)
 {
     int after = DrawTop + SectionHeight;
+    if (IsFixed() && !pc.printing && !pc.paintingFixed)
+        return after; // the document paints it in the window
     if (FStyle->displayNone || !PrintFits(pc) || FStyle->hidden)
         return after;
     bool relative = FStyle->position == TPositionKind::Relative;
@@ -447,6 +553,16 @@ int TBlock::Paint(TPaintContext& pc, IndentManager&, int, int, int)
         pc.shiftY -= FTopOffset;
     }
     return after;
+}
+
+void TBlock::PaintFixed(TPaintContext& pc)
+{
+    if (FStyle->displayNone || FStyle->hidden)
+        return;
+    TPaintContext fixed = pc;
+    fixed.shiftY += pc.yOffset; // laid out against the window's top, not the document's
+    fixed.paintingFixed = true;
+    DrawBlock(fixed);
 }
 
 void TBlock::DrawBlock(TPaintContext& pc)
@@ -469,7 +585,10 @@ void TBlock::DrawBlock(TPaintContext& pc)
         if (FStyle->hasBorderStyle())
             PaintBorders(pc.canvas, m, win, padding);
     }
-    PaintContent(pc);
+    if (FStyle->Layout().Clips())
+        PaintClipped(pc, Owner(), padding, [&] { PaintContent(pc); });
+    else
+        PaintContent(pc);
 }
 
 void TBlock::PaintContent(TPaintContext& pc)
@@ -506,12 +625,27 @@ int TBlock::LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit)
         hit.title = FStyle->title;
         hit.flags |= HitTitle;
     }
+    Unshift(x, y);
+    if (OutsideClip(x, y))
+        return 0;
     return MyCell.LinkAt(canvas, x, y, hit);
+}
+
+bool TBlock::OutsideClip(int x, int y) const
+{
+    if (!FStyle->Layout().Clips() || !FLaidOut)
+        return false;
+    const TMargArray m = LaidOutBox();
+    TRect box = BorderBox(m);
+    TRect padding{box.left + m[BoxBorderLeft], box.top + m[BoxBorderTop], box.right - m[BoxBorderRight],
+                  box.bottom - m[BoxBorderBottom]};
+    return !padding.contains(x, y);
 }
 
 bool TBlock::ObjectAt(int x, int y, TFloatingObj*& obj, int& xObj, int& yObj)
 {
-    if (FStyle->displayNone)
+    Unshift(x, y);
+    if (FStyle->displayNone || OutsideClip(x, y))
         return false;
     return HitTopmost(y, [&](TSectionBase& s) { return s.ObjectAt(x, y, obj, xObj, yObj); });
 }
@@ -520,6 +654,7 @@ int TBlock::PositionAt(TCanvas& canvas, int x, int y, TCaretHit& hit)
 {
     if (FStyle->displayNone)
         return -1;
+    Unshift(x, y);
     int pos = -1;
     bool found = HitTopmost(y, [&](TSectionBase& s) {
         pos = s.PositionAt(canvas, x, y, hit);
@@ -547,7 +682,22 @@ int TBlock::DocPosOf(int sourcePos, bool previous) const
 
 bool TBlock::CaretXY(TCanvas& canvas, int pos, int& x, int& y)
 {
-    return !FStyle->displayNone && MyCell.CaretXY(canvas, pos, x, y);
+    if (FStyle->displayNone || !MyCell.CaretXY(canvas, pos, x, y))
+        return false;
+    if (FStyle->position == TPositionKind::Relative) {
+        x = AddDoc(x, FLeftOffset);
+        y = AddDoc(y, FTopOffset);
+    }
+    return true;
+}
+
+void TBlock::Unshift(int& x, int& y) const
+{
+    // A relative block's content is painted shifted from where it was laid out.
+    if (FStyle->position == TPositionKind::Relative) {
+        x = AddDoc(x, -FLeftOffset);
+        y = AddDoc(y, -FTopOffset);
+    }
 }
 
 bool TBlock::CharAt(int pos, char16_t& ch, TIDObject*& obj)

@@ -42,6 +42,12 @@ public:
     void Dump(std::string& out, int depth) const override;
     const char* KindName() const override { return "block"; }
     bool IsAbsolute() const override { return FStyle->position == TPositionKind::Absolute; }
+    // position: fixed (laid out as absolute against the viewport).
+    bool IsFixed() const { return FStyle->layout && FStyle->layout->fixed; }
+    // Paints a fixed box at its place in the window (pc scrolled anywhere).
+    void PaintFixed(TPaintContext& pc);
+    // The border box of the last layout, document pixels (unshifted).
+    TRect LaidOutBorderBox() const { return FLaidOut ? BorderBox(LaidOutBox()) : TRect{}; }
 
     // Draws the borders between the border box and the padding box; box
     // holds the box values of the last layout.
@@ -79,6 +85,23 @@ protected:
     TMargArray LaidOutBox() const;
     int ClearOffset(const IndentManager& im, int y) const;
     static int HorizontalExtras(const TMargArray& m);
+    // Applies min-width and max-width to the width in m; autoWidth is what
+    // an auto width would be.
+    void SettleWidthLimits(TMargArray& m, int availWidth, int autoWidth) const;
+    // The content box height for the content's height and the block's own
+    // (0: auto), within min-height and max-height.
+    int SettleHeight(int contentHeight, int ownHeight, int heightBase, const TMargArray& m) const;
+    // Clipping blocks: the point lies outside the padding box of the last layout.
+    bool OutsideClip(int x, int y) const;
+    // Lays a box hanging from its containing block's bottom out again with
+    // this top offset, now that its height is known.
+    int HangFromBottom(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, int& maxWidth, int& cursor, int top);
+    // Fixed boxes are listed in the document, which paints them in the window.
+    void RegisterFixed();
+    // The edges an absolutely positioned box lays its content out with.
+    IndentManager& OwnEdges(int x, int width);
+    // A point where a relative block is painted to where its content was laid out.
+    void Unshift(int& x, int& y) const;
     // The rectangles of the last layout, in document pixels.
     TRect BorderBox(const TMargArray& m) const;
     // Paints background, borders and the content in paint order.
@@ -110,6 +133,8 @@ protected:
     int FTopMarginOverride = BoxNotSet; // set by margin collapsing
     int FTopOffset = 0;    // resolved top and left of positioned blocks
     int FLeftOffset = 0;
+    int FForcedTop = BoxNotSet; // the top offset of a second pass (boxes hanging from the bottom)
+    int FFixedFor = -1;         // the layout pass that listed this fixed box
     // MeasureWidths is asked by every ancestor; keep it per layout pass.
     int FMeasuredFor = -1;
     int FMinWidth = 0, FMaxWidth = 0;
@@ -117,6 +142,7 @@ protected:
     // Sections by z-order key; none while every key is 0 (document order).
     std::unique_ptr<std::vector<TSectionBase*>> FPaintOrder;
     std::unique_ptr<TRect> FTitleRect; // blocks with a title only
+    std::unique_ptr<IndentManager> FOwnEdges; // absolutely positioned blocks only
     bool FBottomMarginTaken = false; // the next block took it
     bool FLaidOut = false;
 

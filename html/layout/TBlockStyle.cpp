@@ -21,6 +21,11 @@ auto FieldsOf(const TBlockStyle& s)
                     s.font);
 }
 
+bool SameLayout(const TBlockStyle& a, const TBlockStyle& b)
+{
+    return a.layout == b.layout || (a.layout && b.layout && *a.layout == *b.layout);
+}
+
 void Mix(size_t& h, size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); }
 
 } // namespace
@@ -39,7 +44,8 @@ bool TBlockStyle::SameAs(const TBlockStyle& other) const
 {
     const auto* mine = boxValues.target<TFixedBoxValues>();
     const auto* theirs = other.boxValues.target<TFixedBoxValues>();
-    return mine && theirs && SameBox(mine->values, theirs->values) && FieldsOf(*this) == FieldsOf(other);
+    return mine && theirs && SameBox(mine->values, theirs->values) && FieldsOf(*this) == FieldsOf(other) &&
+           SameLayout(*this, other);
 }
 
 size_t TBlockStyle::Hash() const
@@ -50,10 +56,18 @@ size_t TBlockStyle::Hash() const
     Mix(h, std::hash<std::string>()(title));
     Mix(h, size_t(floatKind) | size_t(position) << 8 | size_t(hidden) << 16 | size_t(displayNone) << 17);
     Mix(h, size_t(font.spec.height) ^ size_t(font.color) << 20);
+    if (layout)
+        Mix(h, size_t(layout->overflow) | size_t(layout->fixed) << 4 | size_t(layout->maxWidth.value) << 8);
     if (const auto* fixed = boxValues.target<TFixedBoxValues>())
         for (int v : fixed->values.v)
             Mix(h, size_t(v));
     return h;
+}
+
+const TBoxLayoutStyle& TBlockStyle::Layout() const
+{
+    static const TBoxLayoutStyle none;
+    return layout ? *layout : none;
 }
 
 TBoxResolver FixedBoxValues(const TMargArray& values) { return TFixedBoxValues{values}; }

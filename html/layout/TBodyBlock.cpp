@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "html/layout/Backgrounds.h"
+#include "html/layout/BlockSizing.h"
 #include "html/layout/IndentManager.h"
 #include "html/layout/TSectionList.h"
 
@@ -30,17 +31,36 @@ std::unique_ptr<TSectionBase> TBodyBlock::CloneInto(TSectionList& target) const
     return std::unique_ptr<TSectionBase>(new TBodyBlock(*this, target));
 }
 
+int TBodyBlock::SettleBodyWidth(TMargArray& m, int availWidth) const
+{
+    bool leftAuto = m[BoxMarginLeft] == BoxAuto, rightAuto = m[BoxMarginRight] == BoxAuto;
+    for (int i : {BoxMarginLeft, BoxMarginRight})
+        if (m[i] == BoxAuto)
+            m[i] = 0;
+    int extras = HorizontalExtras(m);
+    int room = std::max(0, ClampPixels((long long)availWidth - extras - m[BoxMarginLeft] - m[BoxMarginRight]));
+    int width = m[BoxWidth] == BoxAuto ? room : std::max(0, m[BoxWidth]);
+    if (FStyle->layout)
+        width = LimitedWidth(*FStyle->layout, width, availWidth, extras);
+    if (width == room)
+        return room;
+    // A body narrower than the window: auto margins take the rest.
+    long long rest = std::max(0LL, (long long)availWidth - extras - width);
+    if (leftAuto && rightAuto)
+        m[BoxMarginLeft] = ClampPixels(rest / 2);
+    else if (leftAuto)
+        m[BoxMarginLeft] = ClampPixels(std::max(0LL, rest - m[BoxMarginRight]));
+    return width;
+}
+
 int TBodyBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, int& maxWidth, int& cursor)
 {
     StartCurs = cursor;
     LayoutY = FBlockY = area.y;
     ClearAddon = 0;
     TMargArray m = ResolveBox(area.width, area.height);
-    for (int i : {BoxMarginLeft, BoxMarginRight, BoxWidth})
-        if (m[i] == BoxAuto)
-            m[i] = 0;
+    NewWidth = SettleBodyWidth(m, area.width);
     int leftExtras = m[BoxMarginLeft] + m[BoxBorderLeft] + m[BoxPaddingLeft];
-    NewWidth = std::max(0, area.width - leftExtras - m[BoxMarginRight] - m[BoxBorderRight] - m[BoxPaddingRight]);
     DrawTop = AddDoc(area.y, m[BoxMarginTop]);
     ContentLeft = AddDoc(area.x, leftExtras);
     int contentTop = AddDoc(area.y, m[BoxMarginTop] + m[BoxBorderTop] + m[BoxPaddingTop]);

@@ -13,5 +13,8 @@ public:
     const char* KindName() const override { return "body"; }
 
 private:
+    // The content width; a width or max-width narrower than the window
+    // leaves the rest to auto margins (centring the body when both are).
+    int SettleBodyWidth(TMargArray& m, int availWidth) const;
     TBodyBlock(const TBodyBlock& source, TSectionList& target) : TBlock(source, target) {}
 };

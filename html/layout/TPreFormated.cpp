@@ -11,6 +11,8 @@ std::unique_ptr<TSectionBase> TPreFormated::CloneInto(TSectionList& target) cons
 
 int TPreFormated::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, int& maxWidth, int& cursor)
 {
+    if (FWrapsPreformatted)
+        return TSection::LayOut(canvas, area, im, maxWidth, cursor);
     // The line is never cut: its width is answered as the widest it needs.
     int savedWidth = im.Width;
     im.Width = 32000;
@@ -23,6 +25,10 @@ int TPreFormated::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager
 
 void TPreFormated::MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth)
 {
+    if (FWrapsPreformatted) {
+        TSection::MeasureWidths(canvas, minWidth, maxWidth);
+        return;
+    }
     if (!FWidthsKnown) {
         FMaxWidth = Buff.empty() ? 0 : StretchWidth(canvas, 0, int(Buff.size()));
         FMinWidth = std::min(2000, FMaxWidth);

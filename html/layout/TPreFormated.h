@@ -1,8 +1,9 @@
 #pragma once
 #include "html/layout/TSection.h"
 
-// A pre-formatted line: no white-space clean-up and never broken; it may
-// reach beyond the right edge of its cell.
+// A pre-formatted line: no white-space clean-up and never broken (unless its
+// style wraps it at spaces, as white-space: pre-wrap does); it may reach
+// beyond the right edge of its cell.
 class TPreFormated : public TSection {
 public:
     using TSection::TSection;

@@ -27,6 +27,8 @@ TSection::TSection(TSectionList& document, const TTextStyle& style, const TLinkI
     Rare().build = std::make_unique<TBuildState>();
     TBuildState& build = *FRare->build;
     build.style = style;
+    FBreakWords = style.breakWord;
+    FWrapsPreformatted = style.wrapsPreformatted;
     if (link && !link->empty())
         build.link = *link;
     SetRunFont(style, nullptr);
@@ -47,6 +49,7 @@ TSection::TSection(const TSection& source, TSectionList& target)
     : TSectionBase(source, target), Justify(source.Justify), ClearAttr(source.ClearAttr),
       AnchorName(source.AnchorName), LineHeight(source.LineHeight), FirstLineIndent(source.FirstLineIndent),
       SeqNo(source.SeqNo), FLPercent(source.FLPercent), FUniformBrk(source.FUniformBrk), FClosed(true),
+      FBreakWords(source.FBreakWords), FWrapsPreformatted(source.FWrapsPreformatted),
       Buff(source.Buff), SIndex(source.SIndex)
 {
     FFonts.Reserve(source.FFonts.Count());
@@ -203,7 +206,8 @@ void TSection::AppendRaw(char16_t ch, int sourceIndex)
 {
     TBuildState& build = *Build();
     Buff.push_back(ch);
-    build.breaks.push_back(build.noBreak || Preformatted() ? 'n' : 'y');
+    bool keepTogether = build.noBreak || build.style.noWrap || (Preformatted() && !FWrapsPreformatted);
+    build.breaks.push_back(keepTogether ? 'n' : 'y');
     build.sourceIndexes.push_back(sourceIndex);
 }
 
@@ -653,6 +657,8 @@ int TSection::BreakLine(int start, int fit, int y, IndentManager& im, bool& skip
         skipToFloat = true;
         return 0;
     }
+    if (FBreakWords)
+        return std::max(1, fit); // the word is cut where the line ends
     // The word overflows the line: it runs to the next break opportunity.
     int p = next;
     for (; p < total; ++p) {
@@ -876,7 +882,7 @@ int TSection::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im
     while (start < total) {
         int remaining = total - start;
         int n = remaining;
-        if (!Preformatted()) {
+        if (!Preformatted() || FWrapsPreformatted) {
             if (nextBreak < start) {
                 size_t at = Buff.find(BreakChar, size_t(start));
                 nextBreak = at == std::u16string_view::npos ? total : int(at);

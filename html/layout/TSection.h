@@ -101,6 +101,8 @@ protected:
     char FUniformBrk = 'y';
     bool FClosed = false;
     bool FWidthsKnown = false;
+    bool FBreakWords = false;   // overflow-wrap: break-word
+    bool FWrapsPreformatted = false;
 
     TSection(const TSection& source, TSectionList& target);
     virtual bool Preformatted() const { return false; }

@@ -1,5 +1,7 @@
 #include "html/layout/TSectionList.h"
 
+#include "html/layout/TBlock.h"
+
 #include <algorithm>
 
 #include "gfx/TControls.h"
@@ -97,6 +99,9 @@ int TSectionList::LayOut(TCanvas& canvas, int y, int width, int availHeight, int
         TabOrderList.clear();
     }
     int cursor = 0;
+    ViewportWidth = std::max(0, width);
+    ViewportHeight = std::max(0, availHeight);
+    FixedBoxes.Clear();
     int height = DoLayout(canvas, FEdges, y, width, availHeight, maxWidth, cursor);
     if (!IsCopy && !FTimer && Controls) {
         FTimer = Controls->createTimer();
@@ -122,6 +127,8 @@ int TSectionList::PaintDocument(TPaintContext& pc, int x)
         pc.caretPos = CaretPos;
     DrawList.Clear();
     int y = Paint(pc, x, 0, 0);
+    if (!pc.printing)
+        FixedBoxes.Paint(pc);
     DrawList.DrawAll(pc.canvas);
     if (YOffChange) {
         ShowUnshownControls();
@@ -190,10 +197,25 @@ void TSectionList::SetHoverLink(TFontObj* run)
     HoverRun = run;
 }
 
+bool TSectionList::ObjectAt(int x, int y, TFloatingObj*& obj, int& xObj, int& yObj)
+{
+    if (TBlock* fixed = FixedBoxes.BoxAt(x, y - YOff))
+        return fixed->ObjectAt(x, y - YOff, obj, xObj, yObj);
+    return TCellBasic::ObjectAt(x, y, obj, xObj, yObj);
+}
+
+int TSectionList::PositionAt(TCanvas& canvas, int x, int y, TCaretHit& hit)
+{
+    if (TBlock* fixed = FixedBoxes.BoxAt(x, y - YOff))
+        return fixed->PositionAt(canvas, x, y - YOff, hit);
+    return TCellBasic::PositionAt(canvas, x, y, hit);
+}
+
 int TSectionList::LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit)
 {
     Objects.BeginHitTest();
-    int flags = TCellBasic::LinkAt(canvas, x, y, hit);
+    TBlock* fixed = FixedBoxes.BoxAt(x, y - YOff);
+    int flags = fixed ? fixed->LinkAt(canvas, x, y - YOff, hit) : TCellBasic::LinkAt(canvas, x, y, hit);
     Objects.EndHitTest(0);
     SetHoverLink((flags & HitLink) ? hit.run : nullptr);
     TFormControlObj* control = (flags & HitControl) ? hit.control : nullptr;

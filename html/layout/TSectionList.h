@@ -23,6 +23,8 @@
 #include "html/layout/TDocumentObjects.h"
 #include "html/layout/TIDNameList.h"
 #include "html/layout/TBlockStylePool.h"
+#include "html/layout/PositionedBox.h"
+#include "html/layout/TFixedLayer.h"
 
 class TFontObj;
 class TSection;
@@ -69,6 +71,9 @@ public:
     void ScrollTo(int y);
     // Link under a point plus hover tracking; answers TLinkHitFlag bits.
     int LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit) override;
+    // As the cell's, but fixed boxes (where the window shows them) first.
+    bool ObjectAt(int x, int y, TFloatingObj*& obj, int& xObj, int& yObj);
+    int PositionAt(TCanvas& canvas, int x, int y, TCaretHit& hit);
     void ClearHover();
     void SetLinkPressed(bool down);
 
@@ -165,6 +170,14 @@ public:
     TDrawList DrawList;
     int* ListItemMarkerY = nullptr;         // the list item waiting for its marker Y
     int LayoutCounter = 0;
+    // Positioned boxes: the viewport of the last layout (its height 0 when
+    // not known), the fixed boxes, and the nesting of second layout passes
+    // of boxes hanging from their containing block's bottom.
+    int ViewportWidth = 0;
+    int ViewportHeight = 0;
+    TContainingBlock Viewport() const { return {0, 0, ViewportWidth, ViewportHeight}; }
+    TFixedLayer FixedBoxes;
+    int HangingPasses = 0;
     bool IsCopy = false;
     TFontObj* HoverRun = nullptr;
     TFormControlObj* HoverControl = nullptr;

@@ -24,6 +24,12 @@ struct TTextStyle {
     int textIndent = 0;           // first-line indent in pixels
     int textIndentPercent = -1;   // when >= 0 the indent is this percentage (at most 90)
     TClearKind clear = TClearKind::None;
+    // white-space: nowrap (and pre outside PRE): no line breaks; pre-wrap,
+    // pre-line or normal inside PRE: its lines wrap at spaces.
+    bool noWrap = false;
+    bool wrapsPreformatted = false;
+    // overflow-wrap: break-word: a word wider than the line is cut.
+    bool breakWord = false;
     std::string title;
     std::string id;
 

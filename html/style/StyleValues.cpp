@@ -21,6 +21,10 @@ const std::array<std::string_view, PropCount> PropertyNames = {
     "position", "z-index", "list-style-type", "list-style-image", "float", "clear",
     "text-indent", "page-break-before", "page-break-after", "page-break-inside",
     "text-transform", "font-variant", "display",
+    // ---- box layout properties
+    "right", "bottom", "min-width", "max-width", "min-height", "max-height", "box-sizing", "overflow",
+    "white-space", "overflow-wrap",
+    // ---- end of box layout properties
 };
 
 const std::array<std::string_view, 10> ListStyleNames = {
@@ -36,6 +40,12 @@ int PropertyIndex(std::string_view name)
     for (int i = 0; i < PropCount; ++i)
         if (PropertyNames[i] == name)
             return i;
+    // ---- box layout properties: older and one-axis names of the same values
+    if (name == "word-wrap")
+        return piOverflowWrap;
+    if (name == "overflow-x")
+        return piOverflow;
+    // ---- end of box layout properties
     return -1;
 }
 
@@ -587,6 +597,12 @@ bool IsUsableDeclaration(int index, std::string_view value)
         return IsLengthValue(value, {"normal"});
     case piTextIndent:
         return IsLengthValue(value, {});
+    // ---- box layout properties
+    case piRight: case piBottom: case piMinWidth: case piMinHeight:
+        return IsLengthValue(value, {"auto"});
+    case piMaxWidth: case piMaxHeight:
+        return IsLengthValue(value, {"none"});
+    // ---- end of box layout properties
     default:
         return true;
     }

@@ -15,7 +15,7 @@
 
 class TCanvas;
 
-// The 55 properties, in their fixed order.
+// The properties, in their fixed order.
 enum TPropIndex : int {
     piFontFamily, piFontSize, piFontStyle, piFontWeight, piTextAlign, piTextDecoration,
     piLetterSpacing, piBorderStyle, piColor, piBackgroundColor, piBorderColor,
@@ -29,8 +29,16 @@ enum TPropIndex : int {
     piPosition, piZIndex, piListStyleType, piListStyleImage, piFloat, piClear,
     piTextIndent, piPageBreakBefore, piPageBreakAfter, piPageBreakInside,
     piTextTransform, piFontVariant, piDisplay,
+    // ---- Box layout of today's pages: offsets from the right and bottom,
+    // size limits, box sizing, overflow and wrapping (none is inherited but
+    // white-space and overflow-wrap).
+    piRight, piBottom, piMinWidth, piMaxWidth, piMinHeight, piMaxHeight, piBoxSizing, piOverflow,
+    piWhiteSpace, piOverflowWrap,
+    // ---- end of box layout properties
 };
-constexpr int PropCount = 55;
+constexpr int PropCount = 65;
+// The first of the box layout properties above.
+constexpr int FirstLayoutProp = piRight;
 // Properties 11..34 (margins through left) start as, and are reset to, NotSet.
 constexpr int FirstBoxProp = piMarginTop;
 constexpr int LastBoxProp = piLeft;

@@ -19,6 +19,8 @@ bool IsNotInherited(int index)
     case piBackgroundPosition: case piBackgroundRepeat: case piBackgroundAttachment: case piPosition:
     case piFloat: case piClear: case piPageBreakBefore: case piPageBreakAfter: case piPageBreakInside:
     case piDisplay:
+    case piRight: case piBottom: case piMinWidth: case piMaxWidth: case piMinHeight: case piMaxHeight:
+    case piBoxSizing: case piOverflow:
         return true;
     default:
         return false;
@@ -226,7 +228,8 @@ void TProperties::copyDefaultsFrom(const TProperties& defaults)
 
 void TProperties::inheritValue(int index, const TProperties& parent, bool spanParent)
 {
-    if (spanParent)
+    // A SPAN's box layout values and its float place the SPAN alone.
+    if (spanParent && index != piFloat && !(index >= FirstLayoutProp && IsNotInherited(index)))
         FValues[index] = index == piBorderStyle ? TPropValue() : parent.FValues[index];
     else if (IsNotInherited(index))
         FValues[index] = TPropValue();
