@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "html/build/DocumentBuilderInternal.h"
+#include "html/build/FlexStyleOf.h"
 #include "util/CodePage.h"
 
 namespace {
@@ -124,6 +125,7 @@ TBlockStyle BlockStyleOf(const TProperties& props)
     s.position = TPositionKind(int(props.position()));
     s.hidden = props.isHidden();
     s.displayNone = props.displayNone();
+    s.flex = FlexStyleOf(props);
     s.zIndex = props.zIndex();
     s.emSize = em;
     s.exSize = ex;

@@ -4,6 +4,7 @@
 
 #include "html/layout/Backgrounds.h"
 #include "html/layout/Borders.h"
+#include "html/layout/FlexLayout.h"
 #include "html/layout/IndentManager.h"
 #include "html/layout/TSectionList.h"
 
@@ -156,7 +157,7 @@ int TBlock::ContentWidth(TCanvas& canvas, TMargArray& m, int availWidth, int)
 {
     int e = HorizontalExtras(m);
     int minW = 0, maxW = 0;
-    MyCell.MeasureWidths(canvas, minW, maxW);
+    MeasureContent(canvas, minW, maxW);
     auto marginOr0 = [&](int i) { return m[i] == BoxAuto ? 0 : m[i]; };
     auto autoWidth = [&]() {
         long long room = (long long)availWidth - e - marginOr0(BoxMarginLeft) - marginOr0(BoxMarginRight);
@@ -220,6 +221,8 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     ClearAddon = ClearOffset(im, area.y);
     maxWidth = area.width;
     TMargArray m = ResolveBox(area.width, area.height);
+    if (area.usedWidth >= 0)
+        GiveUsedWidth(m, area.usedWidth);
     bool positioned = FStyle->position != TPositionKind::Static;
     FTopOffset = m[BoxTop] == BoxAuto || !positioned ? 0 : m[BoxTop];
     FLeftOffset = m[BoxLeft] == BoxAuto || !positioned ? 0 : m[BoxLeft];
@@ -278,8 +281,9 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     int ownHeight = m[BoxHeight];
     inner.height = ownHeight > 0 ? ownHeight : area.height > 0 ? area.height : area.containingHeight;
     inner.containingHeight = inner.height;
+    inner.relayouts = area.relayouts;
     int contentMax = 0;
-    MyCell.DoLayout(canvas, inner, im, contentMax, cursor);
+    LayoutContent(canvas, inner, im, contentMax, cursor);
     Len = cursor - StartCurs;
     maxWidth = ClampDoc((long long)extras + contentMax);
     if (positioned)
@@ -371,7 +375,7 @@ void TBlock::MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth)
     if (FMeasuredFor != counter || FMeasuredOn != &canvas) {
         TMargArray m = ResolveBox(0, 0);
         int cmin = 0, cmax = 0;
-        MyCell.MeasureWidths(canvas, cmin, cmax);
+        MeasureContent(canvas, cmin, cmax);
         auto side = [&](int margin, int border, int padding) {
             return (m[margin] == BoxAuto ? 0 : m[margin]) + m[border] + m[padding];
         };

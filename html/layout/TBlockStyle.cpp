@@ -21,6 +21,11 @@ auto FieldsOf(const TBlockStyle& s)
                     s.font);
 }
 
+bool SameFlex(const TBlockStyle& a, const TBlockStyle& b)
+{
+    return a.flex == b.flex || (a.flex && b.flex && *a.flex == *b.flex);
+}
+
 void Mix(size_t& h, size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); }
 
 } // namespace
@@ -39,7 +44,8 @@ bool TBlockStyle::SameAs(const TBlockStyle& other) const
 {
     const auto* mine = boxValues.target<TFixedBoxValues>();
     const auto* theirs = other.boxValues.target<TFixedBoxValues>();
-    return mine && theirs && SameBox(mine->values, theirs->values) && FieldsOf(*this) == FieldsOf(other);
+    return mine && theirs && SameBox(mine->values, theirs->values) && FieldsOf(*this) == FieldsOf(other) &&
+           SameFlex(*this, other);
 }
 
 size_t TBlockStyle::Hash() const
@@ -50,10 +56,18 @@ size_t TBlockStyle::Hash() const
     Mix(h, std::hash<std::string>()(title));
     Mix(h, size_t(floatKind) | size_t(position) << 8 | size_t(hidden) << 16 | size_t(displayNone) << 17);
     Mix(h, size_t(font.spec.height) ^ size_t(font.color) << 20);
+    if (flex)
+        Mix(h, size_t(flex->display) | size_t(flex->order) << 4);
     if (const auto* fixed = boxValues.target<TFixedBoxValues>())
         for (int v : fixed->values.v)
             Mix(h, size_t(v));
     return h;
+}
+
+const TFlexStyle& TBlockStyle::Flex() const
+{
+    static const TFlexStyle none;
+    return flex ? *flex : none;
 }
 
 TBoxResolver FixedBoxValues(const TMargArray& values) { return TFixedBoxValues{values}; }

@@ -9,9 +9,11 @@
 // has it; a block that needs a different one takes a changed copy.
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <string>
 
 #include "html/layout/LayoutTypes.h"
+#include "html/layout/TFlexStyle.h"
 
 struct TBlockStyle {
     TBoxResolver boxValues;   // required; see TBoxResolver
@@ -41,6 +43,12 @@ struct TBlockStyle {
     int listStyleType = -1;   // a TListMarker code, -1 when the style gives none
     std::string listStyleImage;
     TTextFont font;           // the element's font (list markers use it)
+    // Flex and grid container and item values: null when the style gives
+    // none of them.
+    std::shared_ptr<const TFlexStyle> flex;
+
+    // The flex and grid values, the defaults when none is given.
+    const TFlexStyle& Flex() const;
 
     // The border-style flag: some side draws a border.
     bool hasBorderStyle() const;

@@ -21,6 +21,10 @@ const std::array<std::string_view, PropCount> PropertyNames = {
     "position", "z-index", "list-style-type", "list-style-image", "float", "clear",
     "text-indent", "page-break-before", "page-break-after", "page-break-inside",
     "text-transform", "font-variant", "display",
+    // ---- arrangement properties
+    "flex-direction", "flex-wrap", "flex-grow", "flex-shrink", "flex-basis", "justify-content", "align-items",
+    "align-self", "order", "row-gap", "column-gap", "grid-template-columns", "border-collapse",
+    // ---- end of arrangement properties
 };
 
 const std::array<std::string_view, 10> ListStyleNames = {
@@ -36,6 +40,12 @@ int PropertyIndex(std::string_view name)
     for (int i = 0; i < PropCount; ++i)
         if (PropertyNames[i] == name)
             return i;
+    // ---- arrangement properties: the older grid names of the gaps
+    if (name == "grid-row-gap")
+        return piRowGap;
+    if (name == "grid-column-gap")
+        return piColumnGap;
+    // ---- end of arrangement properties
     return -1;
 }
 
@@ -567,6 +577,10 @@ bool HasOnlyKnownFunctions(std::string_view value)
 bool IsUsableDeclaration(int index, std::string_view value)
 {
     value = Trim(value);
+    // ---- arrangement properties: track lists have functions of their own
+    if (index == piGridTemplateColumns)
+        return !value.empty() && !Contains(value, "var(") && !Contains(value, "calc(");
+    // ---- end of arrangement properties
     if (value.empty() || !HasOnlyKnownFunctions(value))
         return false;
     if (value == "inherit")
@@ -587,6 +601,12 @@ bool IsUsableDeclaration(int index, std::string_view value)
         return IsLengthValue(value, {"normal"});
     case piTextIndent:
         return IsLengthValue(value, {});
+    // ---- arrangement properties
+    case piFlexBasis:
+        return IsLengthValue(value, {"auto", "content"});
+    case piRowGap: case piColumnGap:
+        return IsLengthValue(value, {"normal"});
+    // ---- end of arrangement properties
     default:
         return true;
     }

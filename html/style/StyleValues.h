@@ -15,7 +15,7 @@
 
 class TCanvas;
 
-// The 55 properties, in their fixed order.
+// The properties, in their fixed order.
 enum TPropIndex : int {
     piFontFamily, piFontSize, piFontStyle, piFontWeight, piTextAlign, piTextDecoration,
     piLetterSpacing, piBorderStyle, piColor, piBackgroundColor, piBorderColor,
@@ -29,8 +29,18 @@ enum TPropIndex : int {
     piPosition, piZIndex, piListStyleType, piListStyleImage, piFloat, piClear,
     piTextIndent, piPageBreakBefore, piPageBreakAfter, piPageBreakInside,
     piTextTransform, piFontVariant, piDisplay,
+    // ---- How boxes are arranged: flexible boxes and grids (the container's
+    // direction, wrapping, alignment, gaps and columns, the item's flexing,
+    // order and own alignment) and collapsed table borders. None is
+    // inherited: each is read on the element that gives it.
+    piFlexDirection, piFlexWrap, piFlexGrow, piFlexShrink, piFlexBasis, piJustifyContent, piAlignItems,
+    piAlignSelf, piOrder, piRowGap, piColumnGap, piGridTemplateColumns, piBorderCollapse,
+    // ---- end of arrangement properties
 };
-constexpr int PropCount = 55;
+constexpr int PropCount = 68;
+// The first and last of the arrangement properties above.
+constexpr int FirstArrangementProp = piFlexDirection;
+constexpr int LastArrangementProp = piBorderCollapse;
 // Properties 11..34 (margins through left) start as, and are reset to, NotSet.
 constexpr int FirstBoxProp = piMarginTop;
 constexpr int LastBoxProp = piLeft;

@@ -21,7 +21,8 @@ bool IsNotInherited(int index)
     case piDisplay:
         return true;
     default:
-        return false;
+        // ---- arrangement properties
+        return index >= FirstArrangementProp && index <= LastArrangementProp;
     }
 }
 
@@ -226,7 +227,8 @@ void TProperties::copyDefaultsFrom(const TProperties& defaults)
 
 void TProperties::inheritValue(int index, const TProperties& parent, bool spanParent)
 {
-    if (spanParent)
+    // A SPAN's arrangement values arrange the SPAN's own children only.
+    if (spanParent && !(index >= FirstArrangementProp && index <= LastArrangementProp))
         FValues[index] = index == piBorderStyle ? TPropValue() : parent.FValues[index];
     else if (IsNotInherited(index))
         FValues[index] = TPropValue();
