@@ -261,6 +261,8 @@ TTableReader::TTableReader()
     TProperties& p = props ? *props : Build.stack.Top();
     TBlockStyle style = BlockStyleOf(p);
     TTableSpec table = TableSpecOfAttributes();
+    if (const std::string* collapse = AsText(p[piBorderCollapse]))
+        table.collapse = LowerCase(Trim(*collapse)) == "collapse";
     TTableBlockSpec spec = BlockSpecOfAttributes(p, style, table);
     if (!spec.centered && style.floatKind == TFloatKind::None && enclosing) {
         spec.centered = *enclosing == TAlignment::Middle;
