@@ -54,6 +54,13 @@ bool IsFontStyleEnd(THtmlSymbol sy)
     }
 }
 
+// The tag name an inline element's style is found under: its own, or the
+// name of the element read as it (BUTTON read as SPAN).
+std::string InlineTagName(THtmlSymbol sy)
+{
+    return R().BlockTagName.empty() ? TagNameOf(sy) : R().BlockTagName;
+}
+
 TLinkInfo LinkInfoOf(const TUrlTarget& link)
 {
     return {link.Url, link.Target, link.ID, link.TabIndex};
@@ -118,7 +125,7 @@ void FontStyleStart()
 {
     if (R().Sy == SubSy || R().Sy == SupSy || R().Sy == BigSy || R().Sy == SmallSy)
         EnsureSection();
-    TProperties* props = PushTag(TagNameOf(R().Sy));
+    TProperties* props = PushTag(InlineTagName(R().Sy));
     if (props) {
         TColor bg = props->ownBackgroundColor();
         if (bg != ClNone)
@@ -403,7 +410,7 @@ void ElementHandler(const TSymbolSet& terminators)
     if (IsFontStyleStart(sy)) {
         FontStyleStart();
     } else if (IsFontStyleEnd(sy)) {
-        PopTag(TagNameOf(sy));
+        PopTag(InlineTagName(sy));
         ChangeFont();
     } else {
         switch (sy) {
