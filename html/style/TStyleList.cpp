@@ -334,6 +334,10 @@ void TStyleList::initializeDefaults(const TStyleDefaults& d)
         text(button, side, "outset");
     for (int side : {piBorderTopWidth, piBorderRightWidth, piBorderBottomWidth, piBorderLeftWidth})
         button.setValue(side, 2);
+    // A mid grey frame, as browsers draw buttons, rather than the text colour.
+    if (auto frame = ParseColor("#767676"))
+        for (int side : {piBorderColor, piBorderTopColor, piBorderRightColor, piBorderBottomColor, piBorderLeftColor})
+            button.setValue(side, int(*frame));
     button.setValue(piPaddingTop, 1);
     button.setValue(piPaddingBottom, 1);
     button.setValue(piPaddingLeft, 6);
