@@ -117,6 +117,9 @@ TImageFormat DetectImageFormat(TByteSpan data)
         return TImageFormat::Png;
     if (startsWith("\xFF\xD8"))
         return TImageFormat::Jpeg;
+    // An icon directory: reserved 0, type 1, and at least one picture.
+    if (data.size() >= 6 && std::memcmp(data.data(), "\0\0\1\0", 4) == 0 && (data[4] | data[5]) != 0)
+        return TImageFormat::Ico;
     return TImageFormat::Unknown;
 }
 

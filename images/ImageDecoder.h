@@ -8,7 +8,9 @@
 
 // Image formats told apart by their first bytes; the numbers are the codes
 // the image cache works with.
-enum class TImageFormat : uint8_t { Unknown = 0, Bmp = 1, Gif87a = 2, Gif89a = 3, Png = 4, Jpeg = 5 };
+// Icons (Ico) are recognised but not decoded here: the viewer's picture
+// host reads them, as it draws SVG.
+enum class TImageFormat : uint8_t { Unknown = 0, Bmp = 1, Gif87a = 2, Gif89a = 3, Png = 4, Jpeg = 5, Ico = 6 };
 
 TImageFormat DetectImageFormat(TByteSpan data);
 inline bool IsGif(TImageFormat format) { return format == TImageFormat::Gif87a || format == TImageFormat::Gif89a; }

@@ -54,6 +54,13 @@ bool IsFontStyleEnd(THtmlSymbol sy)
     }
 }
 
+// The tag name an inline element's style is found under: its own, or the
+// name of the element read as it (BUTTON read as SPAN).
+std::string InlineTagName(THtmlSymbol sy)
+{
+    return R().BlockTagName.empty() ? TagNameOf(sy) : R().BlockTagName;
+}
+
 TLinkInfo LinkInfoOf(const TUrlTarget& link)
 {
     return {link.Url, link.Target, link.ID, link.TabIndex};
@@ -120,8 +127,9 @@ bool FontStyleStart()
     if (R().Sy == SubSy || R().Sy == SupSy || R().Sy == BigSy || R().Sy == SmallSy)
         EnsureSection();
     THtmlSymbol sy = R().Sy;
-    TProperties* props = PushTag(TagNameOf(sy));
-    if (props && FloatedInline(TagNameOf(sy), sy, THtmlSymbol(sy + HtmlEndSy)))
+    const std::string tag = InlineTagName(sy);
+    TProperties* props = PushTag(tag);
+    if (props && FloatedInline(tag, sy, THtmlSymbol(sy + HtmlEndSy)))
         return false;
     if (props) {
         TColor bg = props->ownBackgroundColor();
@@ -409,7 +417,7 @@ void ElementHandler(const TSymbolSet& terminators)
         if (!FontStyleStart())
             return;
     } else if (IsFontStyleEnd(sy)) {
-        PopTag(TagNameOf(sy));
+        PopTag(InlineTagName(sy));
         ChangeFont();
     } else {
         switch (sy) {

@@ -15,7 +15,7 @@ namespace {
 
 std::unique_ptr<TBlock> NewBlock()
 {
-    return std::make_unique<TBlock>(*Build.doc, *Build.cell, BlockStyleOf(Build.stack.Top()));
+    return NewBlockFor(BlockStyleOf(Build.stack.Top()));
 }
 
 bool IsListStart(THtmlSymbol sy) { return sy == OLSy || sy == ULSy || sy == DirSy || sy == MenuSy || sy == DLSy; }
@@ -365,6 +365,8 @@ void ListItem(TListKind kind, int number, char numbering, bool plain, const TSym
     PushTag(tag);
     TCellBasic* parent = Build.cell;
     TBlockStyle style = BlockStyleOf(Build.stack.Top());
+    if (InItemsContainer())
+        style.floatKind = TFloatKind::None; // an item of a flex or grid list
     const std::string markerImage = style.listStyleImage;
     auto item = std::make_unique<TBlockLI>(*Build.doc, *Build.cell, std::move(style), kind, Build.listLevel,
                                            numbering, plain, number);

@@ -267,10 +267,12 @@ void BodyElement()
             sections.erase(it);
             break;
         }
-    auto body = std::make_unique<TBodyBlock>(*Build.doc, *Build.doc, BlockStyleOf(*props));
+    TBlockStyle style = BlockStyleOf(*props);
+    auto body = std::make_unique<TBodyBlock>(*Build.doc, *Build.doc, style);
     Build.body = body.get();
     Build.doc->AddSection(std::move(body));
     Build.cell = &Build.body->Content();
+    EnterBodyItems(style);
     StartSection();
 }
 

@@ -41,8 +41,14 @@ std::string UpperCased(std::string text)
 void ImageElement()
 {
     const bool isImage = R().Sy == ImageSy;
-    const std::string tag = isImage ? "img" : "panel";
+    const bool drawing = isImage && R().BlockTagName == "svg";
+    const std::string tag = drawing ? "svg" : isImage ? "img" : "panel";
     EnsureSection();
+    if (drawing) {
+        // An inline drawing shows as a picture of its own text.
+        Attrs().Add(TAttribute(SrcSy, 0, "SRC", Build.doc->Objects.AddInlineDrawing(std::move(R().InlineDrawing))));
+        R().InlineDrawing.clear();
+    }
     const bool ownSet = PushTag(tag) != nullptr;
     std::unique_ptr<TFloatingObj> object;
     if (isImage)

@@ -128,6 +128,15 @@ void ElementHandler(const TSymbolSet& terminators);
 void SkipToNext();
 void AnchorStart();
 
+// Flex and grid containers (DocumentBuilderFlex.cpp): the block of an
+// element's style in the current cell, a flex or grid container when its
+// display says so; inside such a container it takes part as an item.
+std::unique_ptr<TBlock> NewBlockFor(TBlockStyle style);
+bool InItemsContainer();
+// Called with the body's style when the body opens: a flex or grid body
+// arranges its content in a box of its own inside the body block.
+void EnterBodyItems(const TBlockStyle& bodyStyle);
+
 // Blocks (HTMLUn2Blocks.cpp).
 void Paragraph(const TSymbolSet& terminators);
 void Heading(const TSymbolSet& terminators);

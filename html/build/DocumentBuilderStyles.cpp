@@ -3,6 +3,7 @@
 
 #include "html/build/BoxLayoutStyleOf.h"
 #include "html/build/DocumentBuilderInternal.h"
+#include "html/build/FlexStyleOf.h"
 #include "util/CodePage.h"
 
 namespace {
@@ -129,6 +130,7 @@ TBlockStyle BlockStyleOf(const TProperties& props)
         s.position = TPositionKind::Absolute;
     s.hidden = props.isHidden();
     s.displayNone = props.displayNone();
+    s.flex = FlexStyleOf(props);
     s.zIndex = props.zIndex();
     s.emSize = em;
     s.exSize = ex;

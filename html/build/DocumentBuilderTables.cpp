@@ -264,6 +264,8 @@ TTableReader::TTableReader()
     if (style.backgroundImage.empty())
         style.backgroundImage = AttrText(BackgroundSy);
     TTableSpec table = TableSpecOfAttributes();
+    if (const std::string* collapse = AsText(p[piBorderCollapse]))
+        table.collapse = LowerCase(Trim(*collapse)) == "collapse";
     TTableBlockSpec spec = BlockSpecOfAttributes(p, style, table);
     if (!spec.centered && style.floatKind == TFloatKind::None && enclosing) {
         spec.centered = *enclosing == TAlignment::Middle;

@@ -116,6 +116,11 @@ struct TLayoutArea {
     int width = 0;          // available width
     int height = 0;         // available height (0: unknown)
     int containingHeight = 0;
+    // Set by flex and grid containers for their items: the margin-box width
+    // the item gets (-1: the block sizes itself), and how many containers
+    // around are laying their items out once more to align them.
+    int usedWidth = -1;
+    int relayouts = 0;
 };
 
 // What a paint pass draws with. Passed down the tree instead of any global

@@ -5,6 +5,7 @@
 #include "html/layout/Backgrounds.h"
 #include "html/layout/BlockSizing.h"
 #include "html/layout/Borders.h"
+#include "html/layout/FlexLayout.h"
 #include "html/layout/IndentManager.h"
 #include "html/layout/OverflowClip.h"
 #include "html/layout/PositionedBox.h"
@@ -165,7 +166,7 @@ int TBlock::ContentWidth(TCanvas& canvas, TMargArray& m, int availWidth, int)
 {
     int e = HorizontalExtras(m);
     int minW = 0, maxW = 0;
-    MyCell.MeasureWidths(canvas, minW, maxW);
+    MeasureContent(canvas, minW, maxW);
     auto marginOr0 = [&](int i) { return m[i] == BoxAuto ? 0 : m[i]; };
     auto autoWidth = [&]() {
         long long room = (long long)availWidth - e - marginOr0(BoxMarginLeft) - marginOr0(BoxMarginRight);
@@ -257,6 +258,8 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     ClearAddon = ClearOffset(im, area.y);
     maxWidth = area.width;
     TMargArray m = ResolveBox(area.width, area.height);
+    if (area.usedWidth >= 0)
+        GiveUsedWidth(m, area.usedWidth);
     bool positioned = FStyle->position != TPositionKind::Static;
     int x = area.x, y = area.y;
     TContainingBlock cb;
@@ -338,8 +341,9 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     }
     inner.height = ownHeight > 0 ? ownHeight : area.height > 0 ? area.height : area.containingHeight;
     inner.containingHeight = inner.height;
+    inner.relayouts = area.relayouts;
     int contentMax = 0;
-    MyCell.DoLayout(canvas, inner, edges, contentMax, cursor);
+    LayoutContent(canvas, inner, edges, contentMax, cursor);
     Len = cursor - StartCurs;
     const bool clips = FStyle->Layout().Clips();
     if (clips)
@@ -471,7 +475,7 @@ void TBlock::MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth)
     if (FMeasuredFor != counter || FMeasuredOn != &canvas) {
         TMargArray m = ResolveBox(0, 0);
         int cmin = 0, cmax = 0;
-        MyCell.MeasureWidths(canvas, cmin, cmax);
+        MeasureContent(canvas, cmin, cmax);
         auto side = [&](int margin, int border, int padding) {
             return (m[margin] == BoxAuto ? 0 : m[margin]) + m[border] + m[padding];
         };

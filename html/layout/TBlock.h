@@ -77,6 +77,18 @@ public:
 
 protected:
     TBlock(const TBlock& source, TSectionList& target);
+    // Lays the content cell out in inner; flex and grid containers place
+    // their items themselves.
+    virtual void LayoutContent(TCanvas& canvas, const TLayoutArea& inner, IndentManager& im, int& maxWidth,
+                               int& cursor)
+    {
+        MyCell.DoLayout(canvas, inner, im, maxWidth, cursor);
+    }
+    // The narrowest and widest widths of the content.
+    virtual void MeasureContent(TCanvas& canvas, int& minWidth, int& maxWidth)
+    {
+        MyCell.MeasureWidths(canvas, minWidth, maxWidth);
+    }
     // Box values for the bases, with the collapsed margins applied.
     TMargArray ResolveBox(int widthBase, int heightBase) const;
     // Keeps what paint needs to have the box values m of this layout again.

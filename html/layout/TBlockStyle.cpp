@@ -26,6 +26,11 @@ bool SameLayout(const TBlockStyle& a, const TBlockStyle& b)
     return a.layout == b.layout || (a.layout && b.layout && *a.layout == *b.layout);
 }
 
+bool SameFlex(const TBlockStyle& a, const TBlockStyle& b)
+{
+    return a.flex == b.flex || (a.flex && b.flex && *a.flex == *b.flex);
+}
+
 void Mix(size_t& h, size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); }
 
 } // namespace
@@ -45,7 +50,7 @@ bool TBlockStyle::SameAs(const TBlockStyle& other) const
     const auto* mine = boxValues.target<TFixedBoxValues>();
     const auto* theirs = other.boxValues.target<TFixedBoxValues>();
     return mine && theirs && SameBox(mine->values, theirs->values) && FieldsOf(*this) == FieldsOf(other) &&
-           SameLayout(*this, other);
+           SameLayout(*this, other) && SameFlex(*this, other);
 }
 
 size_t TBlockStyle::Hash() const
@@ -58,6 +63,8 @@ size_t TBlockStyle::Hash() const
     Mix(h, size_t(font.spec.height) ^ size_t(font.color) << 20);
     if (layout)
         Mix(h, size_t(layout->overflow) | size_t(layout->fixed) << 4 | size_t(layout->maxWidth.value) << 8);
+    if (flex)
+        Mix(h, size_t(flex->display) | size_t(flex->order) << 4);
     if (const auto* fixed = boxValues.target<TFixedBoxValues>())
         for (int v : fixed->values.v)
             Mix(h, size_t(v));
@@ -68,6 +75,12 @@ const TBoxLayoutStyle& TBlockStyle::Layout() const
 {
     static const TBoxLayoutStyle none;
     return layout ? *layout : none;
+}
+
+const TFlexStyle& TBlockStyle::Flex() const
+{
+    static const TFlexStyle none;
+    return flex ? *flex : none;
 }
 
 TBoxResolver FixedBoxValues(const TMargArray& values) { return TFixedBoxValues{values}; }

@@ -14,6 +14,7 @@
 
 #include "html/layout/LayoutTypes.h"
 #include "html/layout/TBoxLayoutStyle.h"
+#include "html/layout/TFlexStyle.h"
 
 struct TBlockStyle {
     TBoxResolver boxValues;   // required; see TBoxResolver
@@ -49,6 +50,13 @@ struct TBlockStyle {
 
     // The box layout values, the defaults when none is given.
     const TBoxLayoutStyle& Layout() const;
+
+    // Flex and grid container and item values: null when the style gives
+    // none of them.
+    std::shared_ptr<const TFlexStyle> flex;
+
+    // The flex and grid values, the defaults when none is given.
+    const TFlexStyle& Flex() const;
 
     // The border-style flag: some side draws a border.
     bool hasBorderStyle() const;

@@ -44,6 +44,8 @@ TCellObj::TCellObj(const TCellObj& source, TSectionList& target)
 {
     if (source.FOwn && source.FOwn->spec)
         Own().spec = std::make_unique<const TCellSpec>(*source.FOwn->spec);
+    if (const TCellSides* sides = source.CollapsedSides())
+        Own().collapsed = std::make_unique<TCellSides>(*sides);
     if (const TBackgroundPicture* picture = source.BackgroundPicture(); picture && target.ShowImages)
         Own().picture = std::make_unique<TBackgroundPicture>(*picture);
     FCell.CloneSectionsFrom(source.FCell, target);
@@ -114,6 +116,11 @@ std::array<int, 4> TCellObj::Border() const
     std::array<int, 4> border{};
     if (!FPrepared)
         return border;
+    if (const TCellSides* sides = CollapsedSides()) {
+        for (size_t i = 0; i < 4; ++i)
+            border[i] = (*sides)[i].style == TBorderKind::None ? 0 : (*sides)[i].width;
+        return border;
+    }
     if (!HasBorderStyle()) {
         // Without border styles of its own, a cell of a bordered table has a
         // one-pixel frame.
@@ -137,3 +144,24 @@ int TCellObj::VrSpace() const
     std::array<int, 4> p = Padding(), b = Border();
     return p[0] + b[0] + b[2] + p[2];
 }
+
+TCellSides TCellObj::OwnSides(TColor frameColor) const
+{
+    TCellSides sides;
+    if (!HasBorderStyle()) {
+        if (FTableBorder)
+            sides.fill(TBorderSide{1, TBorderKind::Solid, frameColor});
+        return sides;
+    }
+    const TCellSpec& spec = Spec();
+    for (size_t i = 0; i < 4; ++i) {
+        if (spec.borderStyles[i] == TBorderKind::None)
+            continue;
+        sides[i].style = spec.borderStyles[i];
+        sides[i].width = std::clamp(spec.border[i], 0, MaxBoxPixels);
+        sides[i].color = spec.borderColors[i] == ClNone ? TColor(0) : spec.borderColors[i];
+    }
+    return sides;
+}
+
+void TCellObj::SetCollapsedSides(const TCellSides& sides) { Own().collapsed = std::make_unique<TCellSides>(sides); }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "html/layout/Backgrounds.h"
+#include "html/layout/CollapsedBorders.h"
 #include "html/layout/LayoutTypes.h"
 #include "html/layout/TCell.h"
 
@@ -72,6 +73,13 @@ public:
     std::array<int, 4> Border() const;
     int HzSpace() const;
     int VrSpace() const;
+    // The cell's own four sides as the conflict rules of collapsed borders
+    // compare them: its style's, or the one-pixel frame of a bordered table.
+    TCellSides OwnSides(TColor frameColor) const;
+    // In a table with collapsed borders: the sides the cell draws (Border()
+    // answers their widths from then on); null in other tables.
+    void SetCollapsedSides(const TCellSides& sides);
+    const TCellSides* CollapsedSides() const { return FOwn ? FOwn->collapsed.get() : nullptr; }
 
 private:
     TCell FCell;
@@ -118,7 +126,8 @@ private:
     struct TOwnData {
         std::unique_ptr<const TCellSpec> spec;
         std::unique_ptr<TBackgroundPicture> picture;
-        bool Empty() const { return !spec && !picture; }
+        std::unique_ptr<TCellSides> collapsed;
+        bool Empty() const { return !spec && !picture && !collapsed; }
     };
     TOwnData& Own();
     void TrimOwn();

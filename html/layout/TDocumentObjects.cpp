@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 
 #include "gfx/THeadlessControls.h"
 #include "gfx/TTimer.h"
@@ -86,6 +87,10 @@ TImageFetch TDocumentObjects::GetImage(const std::string& name, TTransparency re
 
 TImageFetch TDocumentObjects::FetchUncached(const std::string& name, TTransparency requested)
 {
+    if (auto drawing = FInlineDrawings.find(TStringBitmapList::Key(name)); drawing != FInlineDrawings.end()) {
+        const std::string& bytes = drawing->second;
+        return FromData(TByteSpan(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), requested);
+    }
     if (Host.bitmapRequest) {
         TBitmap bitmap;
         TColor color = ClNone;
@@ -120,7 +125,10 @@ TImageFetch TDocumentObjects::FetchUncached(const std::string& name, TTransparen
 TImageFetch TDocumentObjects::FromData(TByteSpan data, TTransparency requested) const
 {
     TDecodedImage decoded = DecodeImageData(data, requested);
-    if (decoded.ok() || !Host.drawingRequest || DetectImageFormat(data) != TImageFormat::Unknown)
+    const TImageFormat format = DetectImageFormat(data);
+    // Data our decoders own stays theirs even when broken; drawings and
+    // icons go to the host.
+    if (decoded.ok() || !Host.drawingRequest || (format != TImageFormat::Unknown && format != TImageFormat::Ico))
         return FromDecoded(std::move(decoded));
     TImageFetch fetch;
     TBitmap bitmap;
@@ -138,6 +146,16 @@ TImageFetch TDocumentObjects::FromFile(const std::string& path, TTransparency re
     if (!bytes)
         return {};
     return FromData(TByteSpan(reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()), requested);
+}
+
+std::string TDocumentObjects::AddInlineDrawing(std::string data)
+{
+    // Named by its content: the image cache outlives the document, and an
+    // equal drawing may take the picture already made.
+    const std::string name = "inline-drawing-" + std::to_string(std::hash<std::string>()(data)) + ".svg";
+    const std::string expanded = ExpandImageName(name);
+    FInlineDrawings.emplace(TStringBitmapList::Key(expanded), std::move(data));
+    return name;
 }
 
 // ---------------------------------------------------------------- pending images
@@ -311,6 +329,7 @@ void TDocumentObjects::Clear()
 {
     FHoverImage = FHoverCandidate = nullptr;
     FPending.clear();
+    FInlineDrawings.clear();
     for (const std::string& key : FBackgroundKeys)
         BitmapList->Release(key);
     FBackgroundKeys.clear();

@@ -94,6 +94,10 @@ public:
     std::string ExpandImageName(const std::string& source) const;
     bool HasImageCallbacks() const { return bool(Host.bitmapRequest) || bool(Host.streamRequest); }
 
+    // A drawing written in the document (inline SVG): answers the image
+    // source that shows it; the data is drawn by the host like an SVG file.
+    std::string AddInlineDrawing(std::string data);
+
     // Images waiting for their data, by cache key.
     void AddPending(const std::string& name, TImageObj* image);
     bool IsPending(const std::string& name) const;
@@ -151,6 +155,7 @@ private:
 
     TSectionList& FDocument;
     std::map<std::string, std::vector<TImageObj*>> FPending;
+    std::map<std::string, std::string> FInlineDrawings; // by cache key
     std::map<std::string, TImageFetch> FBackgrounds;
     std::vector<std::string> FBackgroundKeys; // cache entries the backgrounds use
     bool FBodyBackgroundLoaded = false;

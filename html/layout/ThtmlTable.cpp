@@ -78,11 +78,15 @@ ThtmlTable::ThtmlTable(TSectionList& document, const TTableSpec& spec) : TSectio
     CellSpacing = std::clamp(spec.cellSpacing, 0, 40);
     Light = spec.light;
     Dark = spec.dark;
+    Collapse = spec.collapse;
+    if (Collapse)
+        CellSpacing = 0;
 }
 
 ThtmlTable::ThtmlTable(const ThtmlTable& source, TSectionList& target)
     : TSectionBase(source, target), BorderWidth(source.BorderWidth), CellPadding(source.CellPadding),
       CellSpacing(source.CellSpacing), Light(source.Light), Dark(source.Dark), Floating(source.Floating),
+      Collapse(source.Collapse),
       SetWidth(source.SetWidth), SpecHeight(source.SpecHeight), HasBackground(source.HasBackground),
       Background(source.Background), FColSpecs(source.FColSpecs), NumCols(source.NumCols),
       FGridBuilt(source.FGridBuilt), FHasPixelWidths(source.FHasPixelWidths)
@@ -148,6 +152,8 @@ void ThtmlTable::BuildGrid()
     NumCols = 0;
     for (auto& row : Rows)
         NumCols = std::max(NumCols, int(row->Cells.size()));
+    if (Collapse)
+        CollapseBorders();
     int index = 0;
     FHasPixelWidths = false;
     ForEachCell([&](const TCellList&, TCellObj& cell, size_t c) {
@@ -164,6 +170,24 @@ void ThtmlTable::BuildGrid()
     FCellLaidY.assign(size_t(index), NotLaidOutY);
     FCellLaidW.assign(size_t(index), -1);
     FCellLaidX.assign(size_t(index), 0);
+}
+
+void ThtmlTable::CollapseBorders()
+{
+    // The grid of owning cells: a spanned slot holds the cell that spans it.
+    std::vector<std::vector<TCellObj*>> grid(Rows.size());
+    for (size_t r = 0; r < Rows.size(); ++r)
+        grid[r].assign(Rows[r]->Cells.size(), nullptr);
+    for (size_t r = 0; r < Rows.size(); ++r)
+        for (size_t c = 0; c < Rows[r]->Cells.size(); ++c)
+            if (TCellObj* cell = Rows[r]->Cells[c].get())
+                for (size_t rr = r; rr < std::min(Rows.size(), r + size_t(cell->RowSpan)); ++rr)
+                    for (size_t cc = c; cc < std::min(grid[rr].size(), c + size_t(cell->ColSpan)); ++cc)
+                        grid[rr][cc] = cell;
+    const TColor frame = Dark == ClNone ? SystemShadow : Dark;
+    CollapseGridBorders(
+        grid, [frame](const TCellObj& cell) { return cell.OwnSides(frame); },
+        [](TCellObj& cell, const TCellSides& sides) { cell.SetCollapsedSides(sides); });
 }
 
 void ThtmlTable::PrepareCell(const TCellList& row, TCellObj& cell, size_t rowsLeft)
@@ -877,7 +901,14 @@ void ThtmlTable::PaintCell(TPaintContext& pc, TCellObj& cell)
             if (pc.printing)
                 pc.canvas.restore();
         }
-        if (cell.HasBorderStyle()) {
+        if (const TCellSides* collapsed = cell.CollapsedSides()) {
+            TBorderSides sides;
+            for (size_t i = 0; i < 4; ++i) {
+                sides.styles[i] = (*collapsed)[i].style;
+                sides.colors[i] = (*collapsed)[i].color;
+            }
+            DrawBorders(pc.canvas, box, padding, sides, cell.Background);
+        } else if (cell.HasBorderStyle()) {
             TBorderSides sides;
             for (size_t i = 0; i < 4; ++i) {
                 sides.styles[i] = cell.Spec().borderStyles[i];

@@ -31,6 +31,7 @@ struct TTableSpec {
     int cellSpacing = 2;   // at most 40
     TColor light = ClNone; // BORDERCOLORLIGHT (or BORDERCOLOR); none: the system highlight
     TColor dark = ClNone;  // BORDERCOLORDARK (or BORDERCOLOR); none: the system shadow
+    bool collapse = false; // border-collapse: collapse (no spacing, shared cell borders)
 };
 
 // Grid slots (cells and the places their spans cover) a table may have, and
@@ -78,6 +79,7 @@ public:
     TColor Light = ClNone;
     TColor Dark = ClNone;
     bool Floating = false;
+    bool Collapse = false; // cell borders collapsed
     int SetWidth = 0;     // table width the block gives (0: none)
     int SpecHeight = 0;   // table height the block gives (0: none)
     int TableWidth = 0;   // cellspacing + column widths of the last layout
@@ -94,6 +96,8 @@ private:
     };
     void BuildGrid();
     void PrepareCell(const TCellList& row, TCellObj& cell, size_t rowsLeft);
+    // Collapsed borders: settles the sides every cell draws.
+    void CollapseBorders();
     static size_t SpreadColumnSpans(TCellList& row, size_t slotsSoFar);
     void SpreadRowSpans(size_t slots);
     void MeasureCells(TCanvas& canvas);

@@ -678,6 +678,24 @@ void SkipToEndTag(std::string_view upperName)
     }
 }
 
+// An inline drawing (SVG) from its start tag at tagStart to its end tag:
+// read as a picture (IMG named "svg") whose data is the element's text;
+// as an unknown tag when that text is not at hand or too large.
+void ReadInlineDrawing(size_t tagStart)
+{
+    TReaderState& s = ReadState;
+    s.InlineDrawing.clear();
+    SkipToEndTag("SVG");
+    if (tagStart == std::string_view::npos || s.ReadingInserted || s.Ch != '>' || s.DocPos <= tagStart)
+        return;
+    std::string_view text = s.Doc.substr(tagStart, s.DocPos - tagStart);
+    if (text.size() > MaxInlineDrawingBytes || !text.starts_with('<') || !text.ends_with('>'))
+        return;
+    s.InlineDrawing = std::string(text);
+    s.Sy = ImageSy;
+    s.BlockTagName = "svg";
+}
+
 std::string ReadTagName()
 {
     TReaderState& s = ReadState;
@@ -971,6 +989,9 @@ void ReadTag()
 {
     TReaderState& s = ReadState;
     s.TagPos = s.SourcePos;
+    // Where the tag starts in the document's text (an inline drawing is
+    // handed on whole); not known in inserted text.
+    const size_t tagStart = s.ReadingInserted || s.DocPos == 0 ? std::string_view::npos : s.DocPos - 1;
     Next();
     TagForm form = TagForm::Start;
     if (s.Ch == '/') {
@@ -989,13 +1010,19 @@ void ReadTag()
         s.Sy = form == TagForm::Start ? DivSy : DivEndSy;
         s.BlockTagName = AsciiLower(name);
     }
+    // A push button holds its content: read as an inline element of its own
+    // name (its default style draws the button around the content).
+    if ((s.Sy == ButtonSy || s.Sy == UnknownTagSym) && name == "BUTTON") {
+        s.Sy = form == TagForm::Start ? SpanSy : SpanEndSy;
+        s.BlockTagName = "button";
+    }
     SkipSpaces();
     ReadHeadingLevel();
     ReadAttributes();
     while (s.Ch != '>' && s.Ch != 0)
         Next();
     if (form == TagForm::Start && name == "SVG")
-        SkipToEndTag("SVG");
+        ReadInlineDrawing(tagStart);
     if (s.Ch == '>' && s.Sy != ScriptSy && s.Sy != StyleSy)
         Next();
 }

@@ -50,6 +50,8 @@ inline constexpr uint8_t LF = 10;
 // and how much text all includes of one document may insert.
 inline constexpr size_t MaxIncludeDepth = 16;
 inline constexpr size_t MaxIncludedBytes = 16 * 1024 * 1024;
+// Inline drawings larger than this are skipped, not drawn.
+inline constexpr size_t MaxInlineDrawingBytes = 4 * 1024 * 1024;
 
 struct TReaderState {
     // The main document, after input preparation, and the next byte to read.
@@ -82,9 +84,13 @@ struct TReaderState {
     bool InScript = false;          // "<!" opens no comment (SCRIPT content, plain text)
     int LineEndState = 0;           // 0 normal, 1 after CR, 2 after LF
     bool TabRead = false;           // the current space was a tab in the source
-    // A newer sectioning element (SECTION, NAV...) read as DIV: its lower-case
-    // name, so that it keeps its own style rules; empty for other tags.
+    // A newer sectioning element (SECTION, NAV...) read as DIV, or BUTTON
+    // read as SPAN: its lower-case name, so that it keeps its own style
+    // rules; empty for other tags.
     std::string BlockTagName;
+    // The text of an inline drawing read as IMG named "svg", whole from its
+    // start tag to its end tag; empty for other tags.
+    std::string InlineDrawing;
     bool PreScan = false;           // counting pass: no progress, no IDs
     bool ConvertedJapanese = false; // the text was converted to Shift-JIS
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "html/parse/HtmlReader.h"
+#include "html/style/FlexShorthands.h"
 #include "html/style/StyleValues.h"
 #include "html/style/TProperties.h"
 #include "html/style/TStyleList.h"
@@ -335,6 +336,8 @@ void ExpandListStyle(std::string_view value, std::string_view basePath, TDeclara
 TDeclarations Expand(const std::string& name, const std::string& value, std::string_view basePath)
 {
     TDeclarations out;
+    if (ExpandFlexShorthand(name, value, out))
+        return out;
     switch (ShorthandIndex(name)) {
     case shMargin: ExpandBoxSides("margin", "", value, out); break;
     case shPadding: ExpandBoxSides("padding", "", value, out); break;

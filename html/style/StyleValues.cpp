@@ -25,6 +25,10 @@ const std::array<std::string_view, PropCount> PropertyNames = {
     "right", "bottom", "min-width", "max-width", "min-height", "max-height", "box-sizing", "overflow",
     "white-space", "overflow-wrap",
     // ---- end of box layout properties
+    // ---- arrangement properties
+    "flex-direction", "flex-wrap", "flex-grow", "flex-shrink", "flex-basis", "justify-content", "align-items",
+    "align-self", "order", "row-gap", "column-gap", "grid-template-columns", "border-collapse",
+    // ---- end of arrangement properties
 };
 
 const std::array<std::string_view, 10> ListStyleNames = {
@@ -46,6 +50,12 @@ int PropertyIndex(std::string_view name)
     if (name == "overflow-x")
         return piOverflow;
     // ---- end of box layout properties
+    // ---- arrangement properties: the older grid names of the gaps
+    if (name == "grid-row-gap")
+        return piRowGap;
+    if (name == "grid-column-gap")
+        return piColumnGap;
+    // ---- end of arrangement properties
     return -1;
 }
 
@@ -577,6 +587,10 @@ bool HasOnlyKnownFunctions(std::string_view value)
 bool IsUsableDeclaration(int index, std::string_view value)
 {
     value = Trim(value);
+    // ---- arrangement properties: track lists have functions of their own
+    if (index == piGridTemplateColumns)
+        return !value.empty() && !Contains(value, "var(") && !Contains(value, "calc(");
+    // ---- end of arrangement properties
     if (value.empty() || !HasOnlyKnownFunctions(value))
         return false;
     if (value == "inherit")
@@ -603,6 +617,12 @@ bool IsUsableDeclaration(int index, std::string_view value)
     case piMaxWidth: case piMaxHeight:
         return IsLengthValue(value, {"none"});
     // ---- end of box layout properties
+    // ---- arrangement properties
+    case piFlexBasis:
+        return IsLengthValue(value, {"auto", "content"});
+    case piRowGap: case piColumnGap:
+        return IsLengthValue(value, {"normal"});
+    // ---- end of arrangement properties
     default:
         return true;
     }

@@ -35,10 +35,21 @@ enum TPropIndex : int {
     piRight, piBottom, piMinWidth, piMaxWidth, piMinHeight, piMaxHeight, piBoxSizing, piOverflow,
     piWhiteSpace, piOverflowWrap,
     // ---- end of box layout properties
+    // ---- How boxes are arranged: flexible boxes and grids (the container's
+    // direction, wrapping, alignment, gaps and columns, the item's flexing,
+    // order and own alignment) and collapsed table borders. None is
+    // inherited: each is read on the element that gives it.
+    piFlexDirection, piFlexWrap, piFlexGrow, piFlexShrink, piFlexBasis, piJustifyContent, piAlignItems,
+    piAlignSelf, piOrder, piRowGap, piColumnGap, piGridTemplateColumns, piBorderCollapse,
+    // ---- end of arrangement properties
 };
-constexpr int PropCount = 65;
-// The first of the box layout properties above.
+constexpr int PropCount = 78;
+// The first of the box layout properties above; every property from there on
+// (the box layout and the arrangement properties) belongs to today's sheets.
 constexpr int FirstLayoutProp = piRight;
+// The first and last of the arrangement properties above.
+constexpr int FirstArrangementProp = piFlexDirection;
+constexpr int LastArrangementProp = piBorderCollapse;
 // Properties 11..34 (margins through left) start as, and are reset to, NotSet.
 constexpr int FirstBoxProp = piMarginTop;
 constexpr int LastBoxProp = piLeft;

@@ -23,7 +23,8 @@ bool IsNotInherited(int index)
     case piBoxSizing: case piOverflow:
         return true;
     default:
-        return false;
+        // ---- arrangement properties
+        return index >= FirstArrangementProp && index <= LastArrangementProp;
     }
 }
 
@@ -228,7 +229,8 @@ void TProperties::copyDefaultsFrom(const TProperties& defaults)
 
 void TProperties::inheritValue(int index, const TProperties& parent, bool spanParent)
 {
-    // A SPAN's box layout values and its float place the SPAN alone.
+    // A SPAN's box layout and arrangement values and its float place and
+    // arrange the SPAN alone (every one of them is not inherited).
     if (spanParent && index != piFloat && !(index >= FirstLayoutProp && IsNotInherited(index)))
         FValues[index] = index == piBorderStyle ? TPropValue() : parent.FValues[index];
     else if (IsNotInherited(index))

@@ -322,6 +322,29 @@ void TStyleList::initializeDefaults(const TStyleDefaults& d)
         c.setValue(piColor, int(d.textColor));
     }
 
+    // A push button: the controls' font, drawn raised around its content.
+    TProperties& button = set("button");
+    text(button, piFontFamily, "Arial Unicode MS, Arial");
+    text(button, piFontSize, "10pt");
+    text(button, piFontStyle, "none");
+    text(button, piFontWeight, "normal");
+    text(button, piTextDecoration, "none");
+    button.setValue(piColor, int(d.textColor));
+    for (int side : {piBorderStyle, piBorderTopStyle, piBorderRightStyle, piBorderBottomStyle, piBorderLeftStyle})
+        text(button, side, "outset");
+    for (int side : {piBorderTopWidth, piBorderRightWidth, piBorderBottomWidth, piBorderLeftWidth})
+        button.setValue(side, 2);
+    // A mid grey frame, as browsers draw buttons, rather than the text colour.
+    if (auto frame = ParseColor("#767676"))
+        for (int side : {piBorderColor, piBorderTopColor, piBorderRightColor, piBorderBottomColor, piBorderLeftColor})
+            button.setValue(side, int(*frame));
+    button.setValue(piPaddingTop, 1);
+    button.setValue(piPaddingBottom, 1);
+    button.setValue(piPaddingLeft, 6);
+    button.setValue(piPaddingRight, 6);
+    if (auto face = ParseColor("buttonface"))
+        button.setValue(piBackgroundColor, int(*face));
+
     // Figures are set off like quotations; the other sectioning elements are plain blocks.
     TProperties& figure = set("figure");
     figure.setValue(piMarginLeft, 40);

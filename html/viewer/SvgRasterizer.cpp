@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include "html/viewer/QtPictures.h"
+
 namespace {
 
 // A drawing without a size of its own gets the size browsers give replaced
@@ -45,15 +47,6 @@ bool RasterizeSvg(TByteSpan data, TBitmap& bitmap)
         painter.setRenderHint(QPainter::Antialiasing);
         renderer.render(&painter);
     }
-    image.convertTo(QImage::Format_ARGB32);
-    TBitmap result(size.width(), size.height());
-    for (int y = 0; y < size.height(); ++y) {
-        const auto* line = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
-            result.at(x, y) = line[x];
-            result.hasAlpha = result.hasAlpha || (line[x] >> 24) != 0xFF;
-        }
-    }
-    bitmap = std::move(result);
+    bitmap = BitmapFromImage(image);
     return true;
 }

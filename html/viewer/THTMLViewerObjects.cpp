@@ -7,7 +7,7 @@
 
 #include "html/layout/TDocumentObjects.h"
 #include "html/layout/TSectionList.h"
-#include "html/viewer/SvgRasterizer.h"
+#include "html/viewer/QtPictures.h"
 #include "html/viewer/THTMLViewer.h"
 #include "html/viewer/TPaintPanel.h"
 #include "util/FileLookup.h"
@@ -18,7 +18,7 @@ void THTMLViewer::ConnectObjectHost()
     // Pictures are files found like links: relative to the document's
     // folder, with letter case ignored when the name does not match.
     host.viewerExpandName = [this](const std::string& name) { return ResolveFileName(ExpandLinkName(name)); };
-    host.drawingRequest = RasterizeSvg;
+    host.drawingRequest = ReadQtPicture;
     host.formSubmit = [this](TFormSubmission submission) {
         // Submitting may load another document, which frees the control
         // that was clicked: the viewer answers once the click is over.

@@ -5,6 +5,7 @@
 #include "html/layout/Backgrounds.h"
 #include "html/layout/Borders.h"
 #include "html/viewer/DocumentFile.h"
+#include "html/viewer/QtPictures.h"
 #include "html/viewer/SvgRasterizer.h"
 #include "html/viewer/ViewerErrors.h"
 #include "html/style/StyleValues.h"
@@ -87,7 +88,7 @@ void LoadAndLayOut(const std::string& name, TCanvas& canvas, int width, TRendere
             out.doc.Objects.Host.viewerExpandName = [folder](const std::string& name) {
                 return ResolveFileName(!name.empty() && name[0] == '/' ? name : folder + name);
             };
-            out.doc.Objects.Host.drawingRequest = RasterizeSvg;
+            out.doc.Objects.Host.drawingRequest = ReadQtPicture;
             out.result = HtmlParseString(std::move(text), out.doc, out.styles, settings, events);
         }
     }
