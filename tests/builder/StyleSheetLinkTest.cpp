@@ -58,7 +58,7 @@ TEST(StyleSheetLinks, LocalSheetNamesLoseTheirQueryAndFragment)
 TEST(StyleSheetLinks, StyleElementWithAClassListAndAChildCombinator)
 {
     Built b("<style>body > div.box { background-color: yellow; margin-left: 200px } .note { color: #ff0000 }</style>"
-            "<div class=\"box\"><p>boxed</p></div><p class=\"note big\">noted</p>");
+            "<body><div class=\"box\"><p>boxed</p></div><p class=\"note big\">noted</p>");
     EXPECT_EQ(TextColorOf(b, "noted"), RedText);
     TSection* boxed = SectionWith(b.doc, "boxed");
     ASSERT_NE(boxed, nullptr);
