@@ -19,6 +19,7 @@ public:
     }
 
     bool matches(const TSelector& selector) const;
+    const TElementFacts* facts() const { return FElement.facts; }
 
 private:
     // An element the selector is tested on: the one pushed, an ancestor or

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "html/style/StyleSheetParser.h"
+#include "html/style/TElementFacts.h"
 #include "html/style/TSelectorMatcher.h"
 #include "html/parse/TAttributeList.h"
 
@@ -146,10 +147,13 @@ void TStyleList::indexSelectorRule(std::string_view key, TStyleRule& rule)
         if (!compound.id.empty())
             FNamedIds.emplace(compound.id);
     const TCompoundSelector& subject = rule.selector->subject();
-    std::string bucket = !subject.id.empty()        ? "#" + subject.id
-                         : !subject.classes.empty() ? "." + subject.classes[0]
-                         : !subject.tag.empty()     ? subject.tag
-                                                    : "*";
+    // The most telling part of the element part: its ID, a class, its tag,
+    // or an attribute it must have.
+    std::string bucket = !subject.id.empty()         ? "#" + subject.id
+                         : !subject.classes.empty()  ? "." + subject.classes[0]
+                         : !subject.attributes.empty() ? subject.tag + "[" + subject.attributes[0].name
+                         : !subject.tag.empty()      ? subject.tag
+                                                     : "*";
     FSelectorRules[bucket].push_back(&rule);
     ++FSelectorCount;
 }
@@ -174,6 +178,12 @@ void TStyleList::matchSelectors(const TSelectorMatcher& matcher, const TAncestor
         tryBucket("#" + std::string(id));
     for (std::string_view name : ClassNames(cls))
         tryBucket("." + std::string(name));
+    if (const TElementFacts* facts = matcher.facts())
+        for (const auto& attribute : facts->attributes) {
+            tryBucket("[" + attribute.first);
+            if (!tag.empty())
+                tryBucket(std::string(tag) + "[" + attribute.first);
+        }
 }
 
 bool TStyleList::mediaApplies(std::string_view list)
