@@ -65,9 +65,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         ParseStyleSheet(styles, '>', source);
         break;
     }
-    case 1:
-        ParseStyleSheetText(styles, text, data[0] & 4 ? "http://host/a/b/" : "/data/css/");
+    case 1: {
+        // Every @import reads the same text again: loops and deep chains.
+        TSheetLoader loader = [text](const std::string& name, std::string& sheet, std::string& basePath) {
+            sheet = std::string(text);
+            basePath = name.substr(0, name.rfind('/') + 1);
+            return true;
+        };
+        ParseStyleSheetText(styles, text, data[0] & 4 ? "http://host/a/b/" : "/data/css/", loader);
         break;
+    }
     default:
         inlineSet = ParsePropertyDeclarations(text);
     }

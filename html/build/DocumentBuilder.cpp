@@ -85,8 +85,8 @@ void StyleElement()
     TReaderStyleSource source;
     // A sheet for other media (print) is read past but its rules are not kept.
     TStyleList otherMedia;
-    TStyleList& target = MediaAppliesOnScreen(MediaAttribute()) ? *Build.styles : otherMedia;
-    char stop = ParseStyleSheet(target, char(R().Ch), source);
+    TStyleList& target = Build.styles->mediaApplies(MediaAttribute()) ? *Build.styles : otherMedia;
+    char stop = ParseStyleSheet(target, char(R().Ch), source, {}, ReadStyleSheet);
     R().Ch = uint8_t(stop == EndOfSheet ? 0 : stop);
     R().UpCh = uint8_t(std::toupper(R().Ch));
     NextSymbol();
@@ -217,7 +217,7 @@ TProperties* PushTag(const std::string& tag, const std::string& pseudo)
     if (!t.empty())
         title = CodePage::ToUtf16(CodePage::Utf8, t);
     return Build.stack.Push(*Build.styles, tag, a.TheClass(), a.TheID(), a.StyleText() ? a.TheStyle() : nullptr, title,
-                            pseudo);
+                            pseudo, &a);
 }
 
 void PopTag(const std::string& tag)

@@ -111,9 +111,23 @@ std::string WithoutQuery(const std::string& href)
 
 void LoadStyleSheet(const std::string& linkHref)
 {
+    std::string text, basePath;
+    if (ReadStyleSheet(linkHref, text, basePath))
+        ParseStyleSheetText(*Build.styles, text, basePath, ReadStyleSheet, linkHref);
+}
+
+std::optional<TColor> ColorOfAttr(THtmlSymbol which)
+{
+    const TAttribute* a = Attr(which);
+    return a ? ParseColor(a->Text) : std::nullopt;
+}
+
+} // namespace
+
+bool ReadStyleSheet(const std::string& linkHref, std::string& text, std::string& basePath)
+try {
     const THtmlParseEvents& ev = *Build.events;
     const std::string href = WithoutQuery(linkHref);
-    std::string text, basePath;
     bool loaded = false;
     if (ev.OnGetStream) {
         std::string name = ev.ExpandName ? ev.ExpandName(href) : href;
@@ -124,7 +138,7 @@ void LoadStyleSheet(const std::string& linkHref)
             basePath = FolderOf(name);
             loaded = true;
         } else if (ev.ExpandName) {
-            return;
+            return false;
         }
     }
     if (!loaded) {
@@ -132,17 +146,11 @@ void LoadStyleSheet(const std::string& linkHref)
         text = ReadWholeFile(file);
         basePath = FolderOf(file);
     }
-    if (!text.empty())
-        ParseStyleSheetText(*Build.styles, WithCrLf(text), basePath);
+    text = WithCrLf(text);
+    return !text.empty();
+} catch (...) {
+    return false; // a sheet that cannot be read is left out
 }
-
-std::optional<TColor> ColorOfAttr(THtmlSymbol which)
-{
-    const TAttribute* a = Attr(which);
-    return a ? ParseColor(a->Text) : std::nullopt;
-}
-
-} // namespace
 
 int CharsetOfName(const std::string& lowerName)
 {
@@ -195,7 +203,7 @@ std::string MediaAttribute()
 void LinkElement()
 {
     std::string href = AttrText(HrefSy), rel = AttrText(RelSy), rev = AttrText(RevSy);
-    if (LowerCase(rel) == "stylesheet" && !href.empty() && MediaAppliesOnScreen(MediaAttribute())) {
+    if (LowerCase(rel) == "stylesheet" && !href.empty() && Build.styles->mediaApplies(MediaAttribute())) {
         try {
             LoadStyleSheet(href);
         } catch (...) {

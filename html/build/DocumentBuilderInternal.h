@@ -105,6 +105,9 @@ const TAttribute* Attr(THtmlSymbol which);
 std::string AttrText(THtmlSymbol which);
 // The current tag's MEDIA attribute, or empty.
 std::string MediaAttribute();
+// A style sheet's text (line ends as CR LF) and its folder or URL, by the
+// name a LINK or @import gives; false when it cannot be read.
+bool ReadStyleSheet(const std::string& href, std::string& text, std::string& basePath);
 int AttrValue(THtmlSymbol which, int fallback);
 TProperties* PushTag(const std::string& tag, const std::string& pseudo = {});
 void PopTag(const std::string& tag);

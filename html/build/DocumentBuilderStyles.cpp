@@ -64,9 +64,12 @@ TTextStyle TextStyleOf(const TProperties& props)
     s.font.color = font.color;
     s.font.background = props.background();
     s.font.letterSpacing = font.charExtra;
+    s.font.invisible = props.isHidden();
     if (const TFontInfoArray* links = props.linkFonts()) {
-        for (size_t i = 0; i < 4; ++i)
+        for (size_t i = 0; i < 4; ++i) {
             s.linkFonts[i] = TextFontOf((*links)[int(i)]);
+            s.linkFonts[i].invisible = s.font.invisible;
+        }
         s.hasLinkFonts = true;
     }
     if (props.fontVariant() == "small-caps") {

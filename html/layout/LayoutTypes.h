@@ -102,6 +102,7 @@ struct TTextFont {
     TColor color = 0;
     TColor background = ClNone;
     int letterSpacing = 0;
+    bool invisible = false; // visibility: hidden or opacity: 0: the run keeps its space, nothing is drawn
     friend bool operator==(const TTextFont&, const TTextFont&) = default;
 };
 

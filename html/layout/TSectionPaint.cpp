@@ -173,7 +173,7 @@ void TSection::PaintLine(TPaintContext& pc, LineRec& line, int selStart, int sel
 void TSection::PaintText(TPaintContext& pc, TFontObj& run, const LineRec& line, int start, int end, int x,
                          bool selected)
 {
-    if (end <= start)
+    if (end <= start || run.Font().invisible)
         return;
     TCanvas& canvas = pc.canvas;
     canvas.setFont(run.FontOn(canvas));

@@ -428,7 +428,9 @@ void FlushText(int codePage)
 void EmitReferenceValue(uint32_t value, int32_t pos, int codePage)
 {
     TReaderState& s = ReadState;
-    if (value == '\t') {
+    if (value == '\t' || value == '\r' || value == '\n') {
+        // White space written as a reference (generators put "&#13;" before
+        // every line end) is white space like any other.
         s.Collection.Add(' ', pos);
     } else if (value < 32) {
         s.Collection.Add('?', pos);

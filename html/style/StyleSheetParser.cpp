@@ -1,7 +1,10 @@
 #include "html/style/StyleSheetParser.h"
 
 #include <array>
+#include <cctype>
+#include <cstdlib>
 #include <functional>
+#include <string>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -332,10 +335,16 @@ void ExpandListStyle(std::string_view value, std::string_view basePath, TDeclara
     }
 }
 
-// One declaration as properties: shorthands expanded, url() resolved.
+// One declaration as properties: shorthands expanded, url() resolved. A
+// shorthand whose value reads a var() stays whole: the words are known only
+// for each element.
 TDeclarations Expand(const std::string& name, const std::string& value, std::string_view basePath)
 {
     TDeclarations out;
+    if (name.starts_with("--") || (ShorthandIndex(name) >= 0 && Contains(value, "var("))) {
+        out.emplace_back(name, value);
+        return out;
+    }
     if (ExpandFlexShorthand(name, value, out))
         return out;
     switch (ShorthandIndex(name)) {
@@ -351,6 +360,17 @@ TDeclarations Expand(const std::string& name, const std::string& value, std::str
     case shBackground: ExpandBackground(value, basePath, out); break;
     case shListStyle: ExpandListStyle(value, basePath, out); break;
     default:
+        if (name == "opacity") {
+            // Drawn opaque, except that nothing at all is drawn of an element
+            // made fully transparent: it keeps its space as a hidden one does.
+            double amount = 1;
+            std::string_view v = Trim(value);
+            if (!v.empty() && (std::isdigit(static_cast<unsigned char>(v[0])) || v[0] == '.' || v[0] == '-'))
+                amount = std::strtod(std::string(v).c_str(), nullptr);
+            if (amount <= 0)
+                out.emplace_back("visibility", "hidden");
+            break;
+        }
         out.emplace_back(name, !basePath.empty() && Contains(value, "url(") ? ResolveStyleUrl(basePath, value) : value);
     }
     return out;
@@ -358,23 +378,11 @@ TDeclarations Expand(const std::string& name, const std::string& value, std::str
 
 } // namespace
 
-bool MediaAppliesOnScreen(std::string_view media)
+bool IsShorthandName(std::string_view name) { return ShorthandIndex(name) >= 0; }
+
+std::vector<std::pair<std::string, std::string>> ExpandShorthand(const std::string& name, const std::string& value)
 {
-    media = Trim(media);
-    if (media.empty())
-        return true;
-    while (!media.empty()) {
-        size_t comma = media.find(',');
-        std::string entry = LowerCase(Trim(media.substr(0, comma)));
-        media = comma == std::string_view::npos ? std::string_view() : media.substr(comma + 1);
-        if (entry.starts_with("only "))
-            entry = std::string(Trim(std::string_view(entry).substr(5)));
-        // A query with conditions (widths, orientation...) is not evaluated:
-        // its rules are meant for some screens only.
-        if (entry == "screen" || entry == "all")
-            return true;
-    }
-    return false;
+    return Expand(name, value, {});
 }
 
 namespace {
@@ -459,6 +467,19 @@ std::optional<std::string> SupportedSelector(std::string_view selector)
 
 // ---------------------------------------------------------------- the reader
 
+// Sheets nested deeper than this in @media blocks are skipped.
+constexpr int MaxBlockDepth = 16;
+// An import chain deeper than this, or more imports than that for one
+// sheet, are left out: a loop of imports or a crafted tree ends quickly.
+constexpr size_t MaxImportDepth = 8;
+constexpr int MaxImports = 64;
+
+struct TImportState {
+    TSheetLoader loader;
+    std::vector<std::string> chain; // the sheets being read, outermost first
+    int loaded = 0;
+};
+
 // A STYLE element's sheet ends at the next tag; a loaded sheet is plain CSS,
 // where "<" is an ordinary character; inline declarations end with the text.
 enum class TSheetKind : uint8_t { Element, Loaded, Inline };
@@ -474,7 +495,9 @@ public:
     enum class TRuleScope : uint8_t { Sheet, MediaBlock };
     void readRules(TStyleList& styles, TRuleScope scope);
     void readAtRule(TStyleList& styles);
+    void readImport(TStyleList& styles, std::string_view rest);
     void parseInline(TProperties& target);
+    void setImports(TImportState* imports) { FImports = imports; }
 
 private:
     char take();
@@ -499,6 +522,10 @@ private:
     char FEndByte = EndOfSheet; // what the source ended with
     bool FSourceEnded = false;
     std::vector<std::string> FSelectors;
+    // Rules or blocks came before: a later @import is not one (CSS ignores it).
+    bool FRulesRead = false;
+    int FBlockDepth = 0;
+    TImportState* FImports = nullptr;
 };
 
 // A byte from the push-back or the source; CR becomes a space, 0 ends the text.
@@ -616,18 +643,34 @@ void TSheetParser::readSelectors(TStyleList& styles)
             advance();
         skipSpaces();
         // The whole selector is read, so that one this reader cannot match
-        // ("div > p", "a[href]", "li:first-child") is dropped as a whole
-        // instead of being cut short into a selector for other elements.
+        // ("p::first-line", "li:last-child") is dropped as a whole instead of
+        // being cut short into a selector for other elements. Commas inside
+        // brackets, parentheses and quotes belong to the selector.
         std::string selector;
         bool readable = true;
-        while (!atStop() && FCh != ',' && FCh != '{') {
+        int depth = 0;
+        char quote = 0;
+        while (!atStop() && (quote || depth > 0 || (FCh != ',' && FCh != '{'))) {
+            if (quote) {
+                quote = FCh == quote ? 0 : quote;
+            } else if (FCh == '"' || FCh == '\'') {
+                quote = FCh;
+            } else if (FCh == '(' || FCh == '[') {
+                ++depth;
+            } else if ((FCh == ')' || FCh == ']') && depth > 0) {
+                --depth;
+            } else if (depth > 0 && (FCh == '{' || FCh == '}')) {
+                break; // an unclosed bracket does not swallow the rule
+            }
             readable = readable && IsSelectorChar(FCh);
             selector += FCh;
             advance();
         }
-        if (readable)
-            if (std::optional<std::string> key = SupportedSelector(LowerCase(Trim(selector))))
-                FSelectors.push_back(selectorKey(styles, *key));
+        const std::string text = LowerCase(Trim(selector));
+        if (std::optional<std::string> key = readable ? SupportedSelector(text) : std::nullopt)
+            FSelectors.push_back(selectorKey(styles, *key));
+        else if (std::optional<std::string> newer = styles.selectorKey(text))
+            FSelectors.push_back(std::move(*newer));
         if (FCh != ',')
             break;
     }
@@ -655,7 +698,7 @@ void TSheetParser::readDeclarations(const TStore& store)
             const TPriority priority = TakeImportant(value);
             value = LowerCase(Unquote(Trim(value)));
             for (const auto& [property, text] : Expand(name, value, FBasePath))
-                if (IsUsableDeclaration(PropertyIndex(property), text))
+                if (property.starts_with("--") || IsUsableDeclaration(PropertyIndex(property), text))
                     store(property, text, priority);
         }
         skipSpaces();
@@ -690,6 +733,7 @@ void TSheetParser::readRules(TStyleList& styles, TRuleScope scope)
         if (FCh == '@') {
             readAtRule(styles);
         } else {
+            FRulesRead = true;
             readSelectors(styles);
             if (FCh == '{') {
                 advance();
@@ -703,24 +747,83 @@ void TSheetParser::readRules(TStyleList& styles, TRuleScope scope)
     }
 }
 
-// An @media block for the screen is read like the sheet around it; every
-// other @-rule is skipped.
+// An @media block whose media apply is read like the sheet around it, an
+// @import at the start of a sheet reads the sheet it names in its place;
+// every other @-rule is skipped.
 void TSheetParser::readAtRule(TStyleList& styles)
 {
     std::string prelude;
-    while (!atStop() && FCh != ';' && FCh != '{') {
+    char quote = 0;
+    while (!atStop() && (quote || (FCh != ';' && FCh != '{'))) {
+        if (quote)
+            quote = FCh == quote ? 0 : quote;
+        else if (FCh == '"' || FCh == '\'')
+            quote = FCh;
         prelude += FCh;
         advance();
     }
-    prelude = LowerCase(Trim(prelude));
-    if (FCh != '{' || !prelude.starts_with("@media ") || !MediaAppliesOnScreen(prelude.substr(7))) {
+    prelude = std::string(Trim(prelude));
+    const std::string lower = LowerCase(prelude);
+    if (FCh != '{' && lower.starts_with("@import") && !FRulesRead) {
+        skipAtRule();
+        readImport(styles, std::string_view(prelude).substr(7));
+        return;
+    }
+    const bool media = lower.starts_with("@media") && lower.size() > 6 && (lower[6] == ' ' || lower[6] == '(');
+    FRulesRead = true;
+    if (FCh != '{' || !media || FBlockDepth >= MaxBlockDepth || !styles.mediaApplies(Trim(lower.substr(6)))) {
         skipAtRule();
         return;
     }
     advance();
+    ++FBlockDepth;
     readRules(styles, TRuleScope::MediaBlock);
+    --FBlockDepth;
     if (FCh == '}')
         advance();
+}
+
+// "url(name) media" or "'name' media".
+void TSheetParser::readImport(TStyleList& styles, std::string_view rest)
+{
+    rest = Trim(rest);
+    std::string_view name;
+    if (LowerCase(rest.substr(0, 4)) == "url(") {
+        size_t close = rest.find(')');
+        if (close == std::string_view::npos)
+            return;
+        name = Unquote(Trim(rest.substr(4, close - 4)));
+        rest.remove_prefix(close + 1);
+    } else if (!rest.empty() && (rest[0] == '"' || rest[0] == '\'')) {
+        size_t close = rest.find(rest[0], 1);
+        if (close == std::string_view::npos)
+            return;
+        name = rest.substr(1, close - 1);
+        rest.remove_prefix(close + 1);
+    } else {
+        return;
+    }
+    if (name.empty() || !FImports || !FImports->loader || !styles.mediaApplies(Trim(rest)))
+        return;
+    TImportState& state = *FImports;
+    std::string resolved = FBasePath.empty() ? std::string(name) : ResolveAgainst(FBasePath, name);
+    if (resolved.starts_with("/"))
+        resolved = RemoveDotSegments(resolved); // one name for one sheet, so that loops are seen
+    if (state.chain.size() >= MaxImportDepth || state.loaded >= MaxImports)
+        return;
+    for (const std::string& open : state.chain)
+        if (open == resolved)
+            return; // a sheet that imports itself, directly or round about
+    std::string text, basePath;
+    ++state.loaded;
+    if (!state.loader(resolved, text, basePath))
+        return;
+    state.chain.push_back(resolved);
+    TStringStyleSource source(text);
+    TSheetParser nested(source, TSheetKind::Loaded, basePath);
+    nested.FImports = FImports;
+    nested.parseSheet(styles, ' ');
+    state.chain.pop_back();
 }
 
 void TSheetParser::parseInline(TProperties& target)
@@ -733,9 +836,13 @@ void TSheetParser::parseInline(TProperties& target)
 
 } // namespace
 
-char ParseStyleSheet(TStyleList& styles, char current, TStyleSource& source, std::string_view basePath)
+char ParseStyleSheet(TStyleList& styles, char current, TStyleSource& source, std::string_view basePath,
+                     const TSheetLoader& loader)
 {
-    return TSheetParser(source, TSheetKind::Element, basePath).parseSheet(styles, current);
+    TImportState imports{loader, {}, 0};
+    TSheetParser parser(source, TSheetKind::Element, basePath);
+    parser.setImports(&imports);
+    return parser.parseSheet(styles, current);
 }
 
 void ParseStyleElement(TStyleList& styles)
@@ -744,10 +851,16 @@ void ParseStyleElement(TStyleList& styles)
     ParseStyleSheet(styles, char(ReadState.Ch), source);
 }
 
-void ParseStyleSheetText(TStyleList& styles, std::string_view text, std::string_view basePath)
+void ParseStyleSheetText(TStyleList& styles, std::string_view text, std::string_view basePath,
+                         const TSheetLoader& loader, std::string_view name)
 {
+    TImportState imports{loader, {}, 0};
+    if (!name.empty())
+        imports.chain.emplace_back(name);
     TStringStyleSource source(text);
-    TSheetParser(source, TSheetKind::Loaded, basePath).parseSheet(styles, ' ');
+    TSheetParser parser(source, TSheetKind::Loaded, basePath);
+    parser.setImports(&imports);
+    parser.parseSheet(styles, ' ');
 }
 
 void ParsePropertyDeclarations(std::string_view text, TProperties& target)

@@ -1,9 +1,12 @@
 #pragma once
 // The style sheet parser: a small, forgiving CSS subset read into the
 // document's style list, or (for a STYLE attribute) into one property set.
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 class TProperties;
 class TStyleList;
@@ -43,17 +46,25 @@ public:
     char peek() override;
 };
 
+// Reads the sheet an @import names: the name is resolved against the
+// importing sheet's folder or URL (as given for a STYLE element); fills the
+// text and the sheet's own base path, false when it cannot be read.
+using TSheetLoader = std::function<bool(const std::string& name, std::string& text, std::string& basePath)>;
+
 // Reads rules into the list until the end or the "<" of the next tag.
 // current is the reader's current character (for a STYLE element its ">").
 // Returns the character where reading stopped ("<", EndOfSheet or 0).
-char ParseStyleSheet(TStyleList& styles, char current, TStyleSource& source, std::string_view basePath = {});
+char ParseStyleSheet(TStyleList& styles, char current, TStyleSource& source, std::string_view basePath = {},
+                     const TSheetLoader& loader = {});
 // A STYLE element's content, read from the HTML reader whose current
 // character is the element's ">". The reader is left at the "<" of the next
 // tag (or at the end of input).
 void ParseStyleElement(TStyleList& styles);
 // A loaded style sheet; relative url() values are resolved against basePath
-// (a folder or a URL).
-void ParseStyleSheetText(TStyleList& styles, std::string_view text, std::string_view basePath = {});
+// (a folder or a URL). name is the sheet's own, so that it is not imported
+// again from inside itself.
+void ParseStyleSheetText(TStyleList& styles, std::string_view text, std::string_view basePath = {},
+                         const TSheetLoader& loader = {}, std::string_view name = {});
 
 // A STYLE attribute's declarations, set on target by property name.
 void ParsePropertyDeclarations(std::string_view text, TProperties& target);
@@ -62,10 +73,10 @@ std::unique_ptr<TProperties> ParsePropertyDeclarations(std::string_view text);
 // (TAttributeList::SetInlineStyleParser): the deleter travels with the pointer.
 std::unique_ptr<TProperties, void (*)(TProperties*)> NewInlineStyleProperties(const std::string& declarations);
 
-// Whether a media list (a LINK or STYLE MEDIA attribute, an @media rule)
-// includes the screen: empty, "screen" or "all". Lists of other media and
-// queries with conditions do not.
-bool MediaAppliesOnScreen(std::string_view media);
+// Shorthand properties ("margin", "font", "border"...) and their expansion
+// into the properties they set.
+bool IsShorthandName(std::string_view name);
+std::vector<std::pair<std::string, std::string>> ExpandShorthand(const std::string& name, const std::string& value);
 
 // A url() value resolved against a folder or URL base path.
 std::string ResolveStyleUrl(std::string_view basePath, std::string_view value);

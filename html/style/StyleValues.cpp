@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gfx/TCanvas.h"
+#include "html/style/ValueFunctions.h"
 
 const std::array<std::string_view, PropCount> PropertyNames = {
     "font-family", "font-size", "font-style", "font-weight", "text-align", "text-decoration",
@@ -477,7 +478,7 @@ double FontSizeUnclamped(std::string_view text, double parentPoints)
         if (u == "px" || u.empty()) return n.value * 72 / ppi;
         if (u == "pc") return n.value * 12;
         if (u == "em") return parentPoints * n.value;
-        if (u == "rem") return d * n.value;
+        if (u == "rem") return StyleModule().rootFontSize * n.value;
         if (u == "ex") return parentPoints * n.value / 2;
         if (u == "%") return parentPoints * n.value / 100;
         return d;
@@ -499,39 +500,58 @@ double FontSizeUnclamped(std::string_view text, double parentPoints)
 double FontSizeToPoints(std::string_view text, double parentPoints)
 {
     // Bad input must not give a size that breaks font creation.
-    double points = FontSizeUnclamped(text, parentPoints);
+    double points = Trim(text).starts_with("calc(")
+                        ? EvaluateCalc(text, [parentPoints](double v, std::string_view u) -> std::optional<double> {
+                              if (u == "%")
+                                  return parentPoints * v / 100;
+                              return FontSizeUnclamped(std::to_string(v) + std::string(u), parentPoints);
+                          }).value_or(StyleModule().defaultFontSize)
+                        : FontSizeUnclamped(text, parentPoints);
     if (!std::isfinite(points))
         return StyleModule().defaultFontSize;
     return std::clamp(points, 0.0, MaxFontPoints);
 }
 
+namespace {
+
+// A number with a unit in pixels; nothing for an unknown unit.
+std::optional<double> UnitPixels(double v, std::string_view u, int percentBase, int emSize, int exSize,
+                                 TUnitless unitless)
+{
+    const double p = StyleModule().pixelsPerInch;
+    if (u.empty()) return unitless == TUnitless::Multiple ? v * percentBase : v;
+    if (u == "in") return v * p;
+    if (u == "cm") return v * p / 2.54;
+    if (u == "mm") return v * p / 25.4;
+    if (u == "pt") return v * p / 72;
+    if (u == "px") return v;
+    if (u == "pc") return v * p / 6;
+    if (u == "em") return v * emSize;
+    if (u == "rem") return v * FontPixelsOf(StyleModule().rootFontSize);
+    if (u == "ex") return v * exSize;
+    if (u == "%") return percentBase * v / 100;
+    return std::nullopt;
+}
+
+} // namespace
+
 int LengthToPixels(std::string_view text, int percentBase, int defaultValue, int emSize, int exSize, TUnitless unitless)
 {
     if (Trim(text).empty())
         return 0;
-    const double p = StyleModule().pixelsPerInch;
-    TNumberAndUnit n = SplitNumber(text);
-    const std::string& u = n.unit;
-    const double v = n.value;
-    double pixels;
-    if (u.empty())
-        pixels = unitless == TUnitless::Multiple ? v * percentBase : v;
-    else if (u == "in") pixels = v * p;
-    else if (u == "cm") pixels = v * p / 2.54;
-    else if (u == "mm") pixels = v * p / 25.4;
-    else if (u == "pt") pixels = v * p / 72;
-    else if (u == "px") pixels = v;
-    else if (u == "pc") pixels = v * p / 6;
-    else if (u == "em" || u == "rem") pixels = v * emSize;
-    else if (u == "ex") pixels = v * exSize;
-    else if (u == "%") pixels = percentBase * v / 100;
-    else
-        return defaultValue;
+    std::optional<double> pixels;
+    if (Trim(text).starts_with("calc(")) {
+        pixels = EvaluateCalc(text, [&](double v, std::string_view u) {
+            return UnitPixels(v, u, percentBase, emSize, exSize, TUnitless::Pixels);
+        });
+    } else {
+        TNumberAndUnit n = SplitNumber(text);
+        pixels = UnitPixels(n.value, n.unit, percentBase, emSize, exSize, unitless);
+    }
     // Absurd lengths from bad input must not overflow the integer.
-    if (!std::isfinite(pixels))
+    if (!pixels || !std::isfinite(*pixels))
         return defaultValue;
-    pixels = std::clamp(pixels, -1.0e8, 1.0e8);
-    return int(std::nearbyint(pixels)); // the default rounding mode sends halves to even
+    return int(std::nearbyint(std::clamp(*pixels, -1.0e8, 1.0e8))); // the default rounding mode sends halves to even
 }
 
 namespace {
@@ -582,20 +602,40 @@ bool HasOnlyKnownFunctions(std::string_view value)
     return true;
 }
 
+// A calc() where the property takes a length (or a font size).
+bool IsCalcValue(int index, std::string_view value)
+{
+    switch (index) {
+    case piFontSize:
+    case piMarginTop: case piMarginRight: case piMarginBottom: case piMarginLeft:
+    case piWidth: case piHeight: case piTop: case piLeft:
+    case piPaddingTop: case piPaddingRight: case piPaddingBottom: case piPaddingLeft:
+    case piBorderTopWidth: case piBorderRightWidth: case piBorderBottomWidth: case piBorderLeftWidth:
+    case piLineHeight: case piLetterSpacing: case piTextIndent:
+        return IsCalcOf(value, {"in", "cm", "mm", "pt", "px", "pc", "em", "rem", "ex", "%"});
+    default:
+        return false;
+    }
+}
+
 } // namespace
+
+bool IsCascadeKeyword(std::string_view value) { return value == "inherit" || value == "initial" || value == "unset"; }
 
 bool IsUsableDeclaration(int index, std::string_view value)
 {
     value = Trim(value);
+    if (value.empty())
+        return false;
+    if (IsCascadeKeyword(value) || Contains(value, "var("))
+        return true; // resolved by the cascade for each element
     // ---- arrangement properties: track lists have functions of their own
     if (index == piGridTemplateColumns)
-        return !value.empty() && !Contains(value, "var(") && !Contains(value, "calc(");
+        return !Contains(value, "calc(");
     // ---- end of arrangement properties
-    if (value.empty() || !HasOnlyKnownFunctions(value))
-        return false;
-    if (value == "inherit")
-        return true;
-    if (value == "initial" || value == "unset" || value == "revert")
+    if (value.starts_with("calc("))
+        return IsCalcValue(index, value);
+    if (!HasOnlyKnownFunctions(value) || value == "revert")
         return false;
     switch (index) {
     case piFontSize:

@@ -104,6 +104,8 @@ int LengthToPixels(std::string_view text, int percentBase, int defaultValue, int
 // such a declaration is dropped rather than stored, so the value it would
 // have replaced stays in force.
 bool IsUsableDeclaration(int index, std::string_view value);
+// "inherit", "initial" and "unset": values the cascade resolves for any property.
+bool IsCascadeKeyword(std::string_view value);
 
 // serif, monospace, sans-serif, cursive to the fonts asked for; others unchanged.
 std::string_view GenericFamilyFont(std::string_view family);
@@ -134,6 +136,7 @@ struct TStyleModule {
     TCanvas* screen = nullptr;     // fonts are created and measured on it
     int pixelsPerInch = 96;        // of the screen
     double defaultFontSize = 12;   // D, the reference for font size keywords
+    double rootFontSize = 12;      // points of the document's root element, what "rem" is
     int zoom = 100;                // percent the reader magnifies every font by
     int nextSequence = 0;          // property set sequence numbers
     uint64_t nextStamp = 0;        // property set stamps and style list generations

@@ -1,5 +1,8 @@
 #include "html/style/TPropStack.h"
 
+#include "html/parse/TAttributeList.h"
+#include "html/style/TSelectorMatcher.h"
+
 void TPropStack::Reset(const TProperties& defaults)
 {
     Clear();
@@ -19,22 +22,52 @@ void TPropStack::ResetEmpty()
 
 void TPropStack::Clear()
 {
+    for (Entry& entry : FEntries)
+        entry.props->setChildren(nullptr);
     FEntries.clear();
     FRaw.clear();
     FCombined.clear();
     FOlderCombined.clear();
 }
 
+std::shared_ptr<const TElementFacts> TPropStack::RecordFacts(const std::string& tag, const std::string& cls,
+                                                             const std::string& id, const TAttributeList* attributes)
+{
+    auto facts = std::make_shared<TElementFacts>();
+    facts->tag = tag;
+    facts->cls = cls;
+    facts->id = id;
+    if (attributes)
+        for (const TAttribute& a : *attributes)
+            facts->attributes.emplace_back(LowerCase(a.Name), a.Text);
+    Entry& parent = FEntries.back();
+    if (!parent.children) {
+        parent.children = std::make_unique<TChildRecord>();
+        parent.props->setChildren(parent.children.get());
+    }
+    parent.children->add(facts);
+    return facts;
+}
+
 std::shared_ptr<TProperties> TPropStack::Combined(const TStyleList& styles, const std::string& tag,
                                                   const std::string& cls, const std::string& id,
                                                   const TProperties* styleAttribute, const std::u16string& title,
-                                                  const std::string& pseudo)
+                                                  const std::string& pseudo,
+                                                  const std::shared_ptr<const TElementFacts>& facts)
 {
     auto set = std::make_shared<TProperties>();
+    set->setFacts(facts);
     const TPropertySpan below(FRaw.data(), FRaw.size());
+    // The rules of the newer selector kinds that match: elements they tell
+    // apart (by attributes, places among siblings, parents) never share a set.
+    std::vector<const TStyleRule*> matched;
+    if (styles.hasSelectors()) {
+        TSelectorMatcher matcher(below, facts.get(), tag, cls, id, pseudo);
+        styles.matchSelectors(matcher, ChildAncestry(*FRaw.back()), tag, cls, id, matched);
+    }
     // A STYLE attribute or a title of its own makes the element unlike its siblings.
     if (styleAttribute || !title.empty()) {
-        set->combine(styles, tag, cls, id, styleAttribute, title, pseudo, below);
+        set->combine(styles, tag, cls, id, styleAttribute, title, pseudo, below, &matched);
         return set;
     }
     // Pages give many elements IDs of their own that no rule names: such an
@@ -46,6 +79,8 @@ std::shared_ptr<TProperties> TPropStack::Combined(const TStyleList& styles, cons
         (key += '\0') += *part;
     for (uint64_t n : {FRaw.back()->stamp(), styles.generation()})
         (key += '\0') += std::to_string(n);
+    for (const TStyleRule* rule : matched)
+        (key += '\1') += std::to_string(rule->order);
     std::unique_ptr<const TProperties> kept;
     if (auto found = FCombined.find(key); found != FCombined.end()) {
         set->copyCombinedFrom(*found->second);
@@ -54,12 +89,13 @@ std::shared_ptr<TProperties> TPropStack::Combined(const TStyleList& styles, cons
         kept = std::move(older->second);
         FOlderCombined.erase(older);
     } else {
-        set->combine(styles, tag, cls, id, nullptr, title, pseudo, below);
+        set->combine(styles, tag, cls, id, nullptr, title, pseudo, below, &matched);
         auto copy = std::make_unique<TProperties>();
         copy->copyCombinedFrom(*set);
         kept = std::move(copy);
     }
     set->placeCopy(*FRaw.back(), id);
+    set->setFacts(facts);
     if (kept) {
         // Bounded: when full, the sets not used since the last time it was
         // full are dropped, so those still in use in a long page survive.
@@ -74,11 +110,18 @@ std::shared_ptr<TProperties> TPropStack::Combined(const TStyleList& styles, cons
 
 TProperties* TPropStack::Push(const TStyleList& styles, const std::string& tag, const std::string& cls,
                               const std::string& id, const TProperties* styleAttribute, const std::u16string& title,
-                              const std::string& pseudo)
+                              const std::string& pseudo, const TAttributeList* attributes)
 {
     if (Full() || FEntries.empty())
         return nullptr;
-    std::shared_ptr<TProperties> set = Combined(styles, tag, cls, id, styleAttribute, title, pseudo);
+    // The document never opens its root element itself: when rules style
+    // it, every element goes inside one.
+    if (FEntries.size() == 1 && tag != "html" && styles.stylesRoot())
+        Push(styles, "html", {}, {}, nullptr, {}, {}, nullptr);
+    std::shared_ptr<const TElementFacts> facts;
+    if (styles.needsFacts())
+        facts = RecordFacts(tag, cls, id, attributes);
+    std::shared_ptr<TProperties> set = Combined(styles, tag, cls, id, styleAttribute, title, pseudo, facts);
     FEntries.push_back({set, tag, -1});
     FRaw.push_back(set.get());
     return set.get();
@@ -97,6 +140,7 @@ int TPropStack::Pop(const TStyleList& styles, const std::string& tag, bool* foun
     if (found)
         *found = true;
     int box = FEntries[i].inlineBox;
+    FEntries[i].props->setChildren(nullptr);
     FEntries.erase(FEntries.begin() + std::ptrdiff_t(i));
     FRaw.erase(FRaw.begin() + std::ptrdiff_t(i));
     // The entries above take their parents' values again, bottom up.

@@ -7,8 +7,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "html/style/TElementFacts.h"
 #include "html/style/TProperties.h"
 #include "html/style/TStyleList.h"
+
+class TAttributeList;
 
 class TPropStack {
 public:
@@ -20,9 +23,11 @@ public:
     void ResetEmpty();
     void Clear();
     // A new set for the tag, inheriting from the top, combined with the
-    // style list; null when the stack is full.
+    // style list; null when the stack is full. attributes (may be null) are
+    // the element's, for the selectors that read them.
     TProperties* Push(const TStyleList& styles, const std::string& tag, const std::string& cls, const std::string& id,
-                      const TProperties* styleAttribute, const std::u16string& title, const std::string& pseudo);
+                      const TProperties* styleAttribute, const std::u16string& title, const std::string& pseudo,
+                      const TAttributeList* attributes = nullptr);
     // Removes the nearest entry pushed for the tag (never the base);
     // answers the inline box index it had, -1 for none or no entry.
     int Pop(const TStyleList& styles, const std::string& tag, bool* found = nullptr);
@@ -33,6 +38,7 @@ public:
         while (FEntries.size() > std::max<size_t>(height, 1)) {
             if (FEntries.back().inlineBox >= 0)
                 endBox(FEntries.back().inlineBox);
+            FEntries.back().props->setChildren(nullptr);
             FEntries.pop_back();
             FRaw.pop_back();
         }
@@ -48,10 +54,16 @@ private:
         std::shared_ptr<TProperties> props;
         std::string tag;
         int inlineBox = -1;
+        // The children so far, kept while the sheets read places among siblings.
+        std::unique_ptr<TChildRecord> children;
     };
     std::shared_ptr<TProperties> Combined(const TStyleList& styles, const std::string& tag, const std::string& cls,
                                           const std::string& id, const TProperties* styleAttribute,
-                                          const std::u16string& title, const std::string& pseudo);
+                                          const std::u16string& title, const std::string& pseudo,
+                                          const std::shared_ptr<const TElementFacts>& facts);
+    // The element's facts, recorded as the newest child of the top entry.
+    std::shared_ptr<const TElementFacts> RecordFacts(const std::string& tag, const std::string& cls,
+                                                     const std::string& id, const TAttributeList* attributes);
 
     std::vector<Entry> FEntries;
     std::vector<const TProperties*> FRaw;

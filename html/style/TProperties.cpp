@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "gfx/TCanvas.h"
+#include "html/style/MonospaceSize.h"
+#include "html/style/StyleSheetParser.h"
+#include "html/style/TSelectorMatcher.h"
 #include "html/style/TStyleList.h"
 
 namespace {
@@ -167,13 +170,16 @@ TProperties::TProperties()
 
 void TProperties::touch() const { FStamp = ++StyleModule().nextStamp; }
 
-void TProperties::takeAncestry(const TProperties& parent)
+TAncestorFilter ChildAncestry(const TProperties& parent)
 {
-    FAncestry = parent.FAncestry;
-    FAncestry.add(TAncestorFilter::TKey::Tag, parent.FTag);
-    FAncestry.addClasses(parent.FClass);
-    FAncestry.add(TAncestorFilter::TKey::ID, parent.FID);
+    TAncestorFilter filter = parent.ancestry();
+    filter.add(TAncestorFilter::TKey::Tag, parent.tag());
+    filter.addClasses(parent.cls());
+    filter.add(TAncestorFilter::TKey::ID, parent.id());
+    return filter;
 }
+
+void TProperties::takeAncestry(const TProperties& parent) { FAncestry = ChildAncestry(parent); }
 
 void TProperties::placeCopy(const TProperties& parent, std::string_view id)
 {
@@ -197,6 +203,7 @@ void TProperties::copyCombinedFrom(const TProperties& source)
     FIsLink = source.FIsLink;
     FAncestry = source.FAncestry;
     FStamp = source.FStamp;
+    FCustom = source.FCustom;
 }
 
 TProperties::~TProperties() = default;
@@ -217,6 +224,7 @@ void TProperties::copyValuesFrom(const TProperties& source)
 {
     FValues = source.FValues;
     FImportant = source.FImportant;
+    FDeferred = source.FDeferred ? std::make_unique<TDeclarationList>(*source.FDeferred) : nullptr;
     dropFont();
 }
 
@@ -267,6 +275,7 @@ void TProperties::inherit(const TProperties& parent)
     for (int i = 0; i < PropCount; ++i)
         inheritValue(i, parent, spanParent);
     FTitle = parent.FTitle;
+    FCustom = parent.FCustom;
     inheritDerived(parent);
 }
 
@@ -329,6 +338,13 @@ double TProperties::fontSizePoints() const
 
 void TProperties::storeDeclaration(int index, std::string_view value, TBadColor badColor)
 {
+    // Resolved by the cascade, whatever the property.
+    if (IsCascadeKeyword(value) || Contains(value, "var(")) {
+        setValue(index, std::string(value));
+        if (index >= piBorderTopStyle && index <= piBorderLeftStyle)
+            setValue(piBorderStyle, std::string(value));
+        return;
+    }
     auto setSides = [this](int first, const TPropValue& v) {
         for (int side = 0; side < 4; ++side)
             setValue(first + side, v);
@@ -383,6 +399,8 @@ void TProperties::storeDeclaration(int index, std::string_view value, TBadColor 
 void TProperties::setPropertyByName(std::string_view name, std::string_view value, TPriority priority)
 {
     int index = PropertyIndex(name);
+    if (index < 0 && (name.starts_with("--") || IsShorthandName(name)))
+        addDeferred(name, value);
     if (index < 0 || !acceptsDeclaration(index, priority))
         return;
     storeDeclaration(index, value, TBadColor::Black);
@@ -452,13 +470,79 @@ void TProperties::applyRule(const TProperties& rule)
         if (FSetHere[i] && FImportant[i] && !rule.FImportant[i])
             continue;
         FImportant[i] = rule.FImportant[i];
+        FSetHere[i] = true;
+        const std::string* text = AsText(v);
+        if (text && Contains(*text, "var(")) {
+            applyVariableValue(i, *text);
+            continue;
+        }
         // The link fonts already hold the parent's values that "inherit" asks for.
-        if (FLinkFonts && !(AsText(v) && *AsText(v) == "inherit"))
+        if (FLinkFonts && !(text && IsCascadeKeyword(*text)))
             writeIntoLinkFonts(i, v);
         FValues[i] = v;
-        FSetHere[i] = true;
     }
+    if (rule.FDeferred)
+        applyDeferredShorthands(rule);
     dropFont();
+}
+
+void TProperties::applyVariableValue(int index, const std::string& text)
+{
+    static const TCustomProperties None;
+    auto substituted = SubstituteVariables(text, FCustom ? *FCustom : None);
+    if (!substituted || !IsUsableDeclaration(index, *substituted)) {
+        // Invalid at computed-value time: as if the property were unset.
+        FValues[index] = std::string("unset");
+        return;
+    }
+    storeDeclaration(index, *substituted, TBadColor::Keep);
+    if (FLinkFonts)
+        writeIntoLinkFonts(index, FValues[index]);
+}
+
+void TProperties::applyDeferredShorthands(const TProperties& rule)
+{
+    static const TCustomProperties None;
+    for (const auto& [name, value] : *rule.FDeferred) {
+        if (name.starts_with("--"))
+            continue;
+        auto substituted = SubstituteVariables(value, FCustom ? *FCustom : None);
+        if (!substituted)
+            continue;
+        for (const auto& [property, text] : ExpandShorthand(name, *substituted)) {
+            const int index = PropertyIndex(property);
+            if (index < 0 || !IsUsableDeclaration(index, text) || (FImportant[index] && FSetHere[index]))
+                continue;
+            storeDeclaration(index, text, TBadColor::Keep);
+            FSetHere[index] = true;
+        }
+    }
+}
+
+void TProperties::addDeferred(std::string_view name, std::string_view value)
+{
+    if (!FDeferred)
+        FDeferred = std::make_unique<TDeclarationList>();
+    FDeferred->emplace_back(std::string(name), std::string(value));
+}
+
+void TProperties::computeCustomProperties(const TProperties* parent, const std::vector<const TStyleRule*>& rules,
+                                          const TProperties* styleAttribute)
+{
+    FCustom = parent ? parent->FCustom : nullptr;
+    TDeclarationList declared;
+    auto collect = [&declared](const TProperties& set) {
+        if (set.FDeferred)
+            for (const auto& entry : *set.FDeferred)
+                if (entry.first.starts_with("--"))
+                    declared.push_back(entry);
+    };
+    for (const TStyleRule* rule : rules)
+        collect(*rule->props);
+    if (styleAttribute)
+        collect(*styleAttribute);
+    if (!declared.empty())
+        FCustom = std::make_shared<const TCustomProperties>(ResolveCustomProperties(FCustom.get(), declared));
 }
 
 namespace {
@@ -518,7 +602,8 @@ bool AncestorsMatch(const TStyleRule& rule, TPropertySpan below, const TAncestor
 
 void TProperties::cascade(const TStyleList& styles, std::string_view tag, std::string_view cls, std::string_view id,
                           const std::shared_ptr<const TProperties>& styleAttribute, std::u16string_view title,
-                          std::string_view pseudo, TPropertySpan below)
+                          std::string_view pseudo, TPropertySpan below,
+                          const std::vector<const TStyleRule*>* complexMatches, size_t statesAbove)
 {
     const TProperties* parent = below.empty() ? nullptr : below.back();
     FAncestry = TAncestorFilter();
@@ -530,30 +615,52 @@ void TProperties::cascade(const TStyleList& styles, std::string_view tag, std::s
     auto apply = [this](const TProperties& rule) { applyRule(rule); };
     if (!pseudo.empty() && tag == "a")
         styles.forEachUnder("::" + std::string(pseudo), apply);
+
+    // Every rule that matches, applied by origin (the default sheet first),
+    // then specificity, then the order the rules were written in.
+    std::vector<const TStyleRule*> matched;
+    auto take = [&matched](const TStyleRule& rule) { matched.push_back(&rule); };
     const std::vector<std::string> keys = CascadeKeys(tag, cls, id, pseudo);
     for (const std::string& key : keys)
-        styles.forEachUnder(key, apply);
-
-    // Descendant rules come after the simple ones, in the order they were written.
-    std::vector<const TStyleRule*> descendants;
+        styles.forEachRuleUnder(key, take);
     for (const std::string& key : keys)
         styles.forEachDescendantRule(key, [&](const TStyleRule& rule) {
             if (AncestorsMatch(rule, below, FAncestry))
-                descendants.push_back(&rule);
+                take(rule);
         });
-    std::sort(descendants.begin(), descendants.end(),
-              [](const TStyleRule* a, const TStyleRule* b) { return a->order < b->order; });
-    for (const TStyleRule* rule : descendants)
+    if (complexMatches) {
+        matched.insert(matched.end(), complexMatches->begin(), complexMatches->end());
+    } else if (styles.hasSelectors()) {
+        const TPropertySpan ancestors = below.first(below.size() - std::min(statesAbove, below.size()));
+        TSelectorMatcher matcher(ancestors, FFacts.get(), tag, cls, id, pseudo);
+        styles.matchSelectors(matcher, FAncestry, tag, cls, id, matched);
+    }
+    std::stable_sort(matched.begin(), matched.end(), [&styles](const TStyleRule* a, const TStyleRule* b) {
+        const bool aDefault = styles.isDefaultRule(*a), bDefault = styles.isDefaultRule(*b);
+        if (aDefault != bDefault)
+            return aDefault;
+        if (a->specificity != b->specificity)
+            return a->specificity < b->specificity;
+        return a->order < b->order;
+    });
+    computeCustomProperties(parent, matched, styleAttribute.get());
+    for (const TStyleRule* rule : matched)
         applyRule(*rule->props);
 
     if (styleAttribute)
         applyRule(*styleAttribute);
-    resolveInherit(parent);
+    resolveInherit(parent, below.empty() ? nullptr : below.front());
+    const TMonospaceContext monospace{tag, FValues[piFontFamily], parent ? &parent->FValues[piFontFamily] : nullptr,
+                                      bool(FSetHere[piFontSize]), styles.preFontName()};
+    if (auto size = MonospaceDefaultSize(monospace, StyleModule().defaultFontSize))
+        FValues[piFontSize] = std::move(*size);
     if (AsText(FValues[piFontSize])) {
         double parentPoints = parent && AsReal(parent->FValues[piFontSize]) ? *AsReal(parent->FValues[piFontSize])
                                                                             : StyleModule().defaultFontSize;
         FValues[piFontSize] = FontSizeToPoints(*AsText(FValues[piFontSize]), parentPoints);
     }
+    if (tag == "html" && below.size() == 1)
+        StyleModule().rootFontSize = fontSizePoints(); // what "rem" stands for
     FTag = tag;
     FClass = cls;
     FID = id;
@@ -565,15 +672,21 @@ void TProperties::cascade(const TStyleList& styles, std::string_view tag, std::s
 }
 
 // "inherit" takes the parent's value, also for properties that are not
-// inherited by default.
-void TProperties::resolveInherit(const TProperties* parent)
+// inherited by default; "initial" the document's base value for inherited
+// properties and none for the others; "unset" the one or the other as the
+// property is inherited or not.
+void TProperties::resolveInherit(const TProperties* parent, const TProperties* base)
 {
     for (int i = 0; i < PropCount; ++i) {
         const std::string* s = AsText(FValues[i]);
-        if (!s || *s != "inherit")
+        if (!s || !IsCascadeKeyword(*s))
             continue;
-        if (parent)
-            FValues[i] = parent->FValues[i];
+        const bool inherited = !IsNotInherited(i) && !IsBoxProperty(i);
+        const TProperties* from = *s == "inherit" || (*s == "unset" && inherited) ? parent
+                                  : inherited                                   ? base
+                                                                                : nullptr;
+        if (from && from != this)
+            FValues[i] = from->FValues[i];
         else
             FValues[i] = IsBoxProperty(i) ? TPropValue(NotSet) : TPropValue();
     }
@@ -581,7 +694,7 @@ void TProperties::resolveInherit(const TProperties* parent)
 
 void TProperties::combine(const TStyleList& styles, std::string_view tag, std::string_view cls, std::string_view id,
                           const TProperties* styleAttribute, std::u16string_view title, std::string_view pseudo,
-                          TPropertySpan below)
+                          TPropertySpan below, const std::vector<const TStyleRule*>* complexMatches)
 {
     // The attribute list replaces its STYLE set with every tag: keep our own copy.
     std::shared_ptr<TProperties> kept;
@@ -589,7 +702,7 @@ void TProperties::combine(const TStyleList& styles, std::string_view tag, std::s
         kept = std::make_shared<TProperties>();
         kept->copyValuesFrom(*styleAttribute);
     }
-    cascade(styles, tag, cls, id, kept, title, pseudo, below);
+    cascade(styles, tag, cls, id, kept, title, pseudo, below, complexMatches);
     if (pseudo == "link")
         buildLinkFonts(styles, below);
 }
@@ -607,7 +720,9 @@ void TProperties::buildLinkFonts(const TStyleList& styles, TPropertySpan below)
     stack.push_back(this);
     auto stateFont = [&](std::string_view pseudo) {
         auto state = std::make_unique<TProperties>();
-        state->cascade(styles, FTag, FClass, FID, FStyleAttribute, {}, pseudo, stack);
+        state->FFacts = FFacts;
+        state->cascade(styles, FTag, FClass, FID, FStyleAttribute, {}, pseudo, stack, nullptr,
+                       stack.size() - below.size());
         return state;
     };
     auto visited = stateFont("visited");

@@ -10,14 +10,19 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "html/style/StyleValues.h"
 #include "html/style/TAncestorFilter.h"
 #include "html/style/TFontInfoArray.h"
 #include "html/style/TMyFont.h"
+#include "html/style/ValueFunctions.h"
 
 class TStyleList;
 class TProperties;
+struct TStyleRule;
+struct TElementFacts;
+struct TChildRecord;
 using TPropertiesRef = std::shared_ptr<TProperties>;
 // The property sets of the open elements below a set, the document's base set
 // first and the parent last.
@@ -94,9 +99,11 @@ public:
     void setCharacterSet(int charset);
     // The cascade when the builder pushes a set. below holds the sets under it;
     // styleAttribute (may be null) is copied and kept for rebuilding link fonts.
+    // complexMatches: the rules of the newer selector kinds that match the
+    // element, when the caller has found them already.
     void combine(const TStyleList& styles, std::string_view tag, std::string_view cls, std::string_view id,
                  const TProperties* styleAttribute, std::u16string_view title, std::string_view pseudo,
-                 TPropertySpan below);
+                 TPropertySpan below, const std::vector<const TStyleRule*>* complexMatches = nullptr);
 
     // Fonts.
     TMyFont font() const;
@@ -166,6 +173,21 @@ public:
     // The tags, classes and IDs of the sets this one was combined under.
     const TAncestorFilter& ancestry() const { return FAncestry; }
 
+    // The element's attributes and place among its siblings, when the
+    // sheets have selectors that read them (else null).
+    const TElementFacts* facts() const { return FFacts.get(); }
+    void setFacts(std::shared_ptr<const TElementFacts> facts) { FFacts = std::move(facts); }
+    // The children of the element so far, while it is open (else null).
+    const TChildRecord* children() const { return FChildren; }
+    void setChildren(const TChildRecord* children) { FChildren = children; }
+
+    // Of a rule or STYLE set: the custom property declarations ("--x") and the
+    // shorthands whose value reads a var(), in the order written; the cascade
+    // resolves them for each element.
+    void addDeferred(std::string_view name, std::string_view value);
+    // Of an element's set: its custom properties (null when it has none).
+    const TCustomProperties* customProperties() const { return FCustom.get(); }
+
     // What this set holds as a child's cascade reads it: its values, what is
     // derived from them (measured em and ex sizes included) and, through the
     // stamps of the sets it was combined under, the elements above it. Any
@@ -180,11 +202,19 @@ public:
     void placeCopy(const TProperties& parent, std::string_view id);
 
 private:
+    // statesAbove: how many sets at the top of below are this same link in
+    // other states (its own set, the visited one), not its ancestors.
     void cascade(const TStyleList& styles, std::string_view tag, std::string_view cls, std::string_view id,
                  const std::shared_ptr<const TProperties>& styleAttribute, std::u16string_view title,
-                 std::string_view pseudo, TPropertySpan below);
+                 std::string_view pseudo, TPropertySpan below,
+                 const std::vector<const TStyleRule*>* complexMatches = nullptr, size_t statesAbove = 0);
     void applyRule(const TProperties& rule);
-    void resolveInherit(const TProperties* parent);
+    // A value with var() in it: substituted, or unset when it cannot be.
+    void applyVariableValue(int index, const std::string& text);
+    void applyDeferredShorthands(const TProperties& rule);
+    void computeCustomProperties(const TProperties* parent, const std::vector<const TStyleRule*>& rules,
+                                 const TProperties* styleAttribute);
+    void resolveInherit(const TProperties* parent, const TProperties* base);
     void writeIntoLinkFonts(int index, const TPropValue& value);
     void buildLinkFonts(const TStyleList& styles, TPropertySpan below);
     void inheritValue(int index, const TProperties& parent, bool spanParent);
@@ -223,8 +253,15 @@ private:
     std::unique_ptr<TFontInfoArray> FLinkFonts;
     TAncestorFilter FAncestry;
     mutable uint64_t FStamp = 0;
+    std::shared_ptr<const TElementFacts> FFacts;
+    const TChildRecord* FChildren = nullptr;
+    std::unique_ptr<TDeclarationList> FDeferred;
+    std::shared_ptr<const TCustomProperties> FCustom;
 };
 
 // Picks the first installed font of a font-family list (generic families
 // replaced, quotes removed); the first entry when none is installed.
 std::string ResolveFontFamily(std::string_view families);
+
+// The filter of a child's ancestors: the parent's own and the parent's keys.
+TAncestorFilter ChildAncestry(const TProperties& parent);

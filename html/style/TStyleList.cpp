@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "html/style/StyleSheetParser.h"
+#include "html/style/TElementFacts.h"
+#include "html/style/TSelectorMatcher.h"
 #include "html/parse/TAttributeList.h"
 
 TColor PaletteRelative(TColor color)
@@ -102,11 +104,110 @@ void TStyleList::clear()
     FDescendants.clear();
     FRules.clear();
     FNamedIds.clear();
+    FSelectorRules.clear();
+    FSelectorCount = 0;
+    FNeedsFacts = false;
+    FStylesRoot = false;
+    FAuthorStart = 0;
+    FDefaultsDone = false;
+    FWidthQueries.clear();
     FCounter = 10;
     FHoverUsed = false;
 }
 
 std::string TStyleList::nextOrdinal() { return std::to_string(FCounter++); }
+
+namespace {
+// Keys of the newer selector kinds start with this byte, which no selector
+// text holds, then an ordinal that keeps them apart, a space and the selector.
+constexpr char SelectorKeyMark = '\x01';
+} // namespace
+
+std::optional<std::string> TStyleList::selectorKey(std::string_view selector)
+{
+    if (!TSelector::parse(selector))
+        return std::nullopt;
+    std::string key(1, SelectorKeyMark);
+    key += nextOrdinal();
+    key += ' ';
+    key += selector;
+    return key;
+}
+
+void TStyleList::indexSelectorRule(std::string_view key, TStyleRule& rule)
+{
+    auto selector = TSelector::parse(key.substr(key.find(' ') + 1));
+    if (!selector)
+        return;
+    rule.selector = std::make_shared<const TSelector>(std::move(*selector));
+    rule.specificity = rule.selector->specificity();
+    FStylesRoot = FStylesRoot || Contains(key, "html") || Contains(key, ":root");
+    FNeedsFacts = FNeedsFacts || rule.selector->needsFacts();
+    for (const TCompoundSelector& compound : rule.selector->compounds())
+        if (!compound.id.empty())
+            FNamedIds.emplace(compound.id);
+    const TCompoundSelector& subject = rule.selector->subject();
+    // The most telling part of the element part: its ID, a class, its tag,
+    // or an attribute it must have.
+    std::string bucket = !subject.id.empty()         ? "#" + subject.id
+                         : !subject.classes.empty()  ? "." + subject.classes[0]
+                         : !subject.attributes.empty() ? subject.tag + "[" + subject.attributes[0].name
+                         : !subject.tag.empty()      ? subject.tag
+                                                     : "*";
+    FSelectorRules[bucket].push_back(&rule);
+    ++FSelectorCount;
+}
+
+void TStyleList::matchSelectors(const TSelectorMatcher& matcher, const TAncestorFilter& ancestry, std::string_view tag,
+                                std::string_view cls, std::string_view id, std::vector<const TStyleRule*>& out) const
+{
+    if (FSelectorRules.empty())
+        return;
+    auto tryBucket = [&](const std::string& bucket) {
+        auto found = FSelectorRules.find(bucket);
+        if (found == FSelectorRules.end())
+            return;
+        for (const TStyleRule* rule : found->second)
+            if (ancestry.mayHold(rule->selector->ancestorKeys()) && matcher.matches(*rule->selector))
+                out.push_back(rule);
+    };
+    tryBucket("*");
+    if (!tag.empty())
+        tryBucket(std::string(tag));
+    if (!id.empty())
+        tryBucket("#" + std::string(id));
+    for (std::string_view name : ClassNames(cls))
+        tryBucket("." + std::string(name));
+    if (const TElementFacts* facts = matcher.facts())
+        for (const auto& attribute : facts->attributes) {
+            tryBucket("[" + attribute.first);
+            if (!tag.empty())
+                tryBucket(std::string(tag) + "[" + attribute.first);
+        }
+}
+
+bool TStyleList::mediaApplies(std::string_view list)
+{
+    TMediaVerdict verdict = EvaluateMediaList(list, FMedia);
+    if (verdict.widthDependent) {
+        bool known = false;
+        for (const auto& [text, applied] : FWidthQueries)
+            known = known || text == list;
+        if (!known)
+            FWidthQueries.emplace_back(std::string(list), verdict.applies);
+    }
+    return verdict.applies;
+}
+
+bool TStyleList::mediaChangesAt(int width) const
+{
+    TMediaContext other = FMedia;
+    other.width = width;
+    for (const auto& [text, applied] : FWidthQueries)
+        if (EvaluateMediaList(text, other).applies != applied)
+            return true;
+    return false;
+}
 
 TProperties& TStyleList::add(std::string_view key, std::unique_ptr<TProperties> props)
 {
@@ -116,6 +217,12 @@ TProperties& TStyleList::add(std::string_view key, std::unique_ptr<TProperties> 
     changed();
     // A multimap inserts after the entries with an equal key: list order is kept.
     auto it = FRules.emplace(std::string(key), std::move(rule));
+    if (key.starts_with(SelectorKeyMark)) {
+        indexSelectorRule(it->first, it->second);
+        return *it->second.props;
+    }
+    it->second.specificity = SpecificityOfKey(key);
+    FStylesRoot = FStylesRoot || Contains(key, "html");
     auto nameId = [this](std::string_view id) {
         if (!id.empty())
             FNamedIds.emplace(id);
@@ -148,9 +255,21 @@ TProperties* TStyleList::firstUnder(std::string_view key) const
 TProperties& TStyleList::findOrAdd(std::string_view selector)
 {
     changed(); // the caller changes what it finds
-    if (TProperties* existing = firstUnder(selector))
-        return *existing;
+    // The document's rules get sets of their own beside the default sheet's,
+    // which every one of them wins over.
+    auto [first, last] = FRules.equal_range(selector);
+    if (first != last) {
+        TStyleRule& latest = std::prev(last)->second;
+        if (!FDefaultsDone || !isDefaultRule(latest))
+            return *latest.props;
+    }
     return add(selector, std::make_unique<TProperties>());
+}
+
+const TProperties* TStyleList::find(std::string_view key) const
+{
+    auto [first, last] = FRules.equal_range(key);
+    return first == last ? nullptr : std::prev(last)->second.props.get();
 }
 
 void TStyleList::forEachUnder(std::string_view key, const std::function<void(const TProperties&)>& apply) const
@@ -158,6 +277,13 @@ void TStyleList::forEachUnder(std::string_view key, const std::function<void(con
     auto [first, last] = FRules.equal_range(key);
     for (auto it = first; it != last; ++it)
         apply(*it->second.props);
+}
+
+void TStyleList::forEachRuleUnder(std::string_view key, const std::function<void(const TStyleRule&)>& apply) const
+{
+    auto [first, last] = FRules.equal_range(key);
+    for (auto it = first; it != last; ++it)
+        apply(it->second);
 }
 
 void TStyleList::forEachDescendantRule(std::string_view elementKey,
@@ -187,14 +313,17 @@ void TStyleList::addProperty(std::string_view selector, std::string_view name, s
                              TPriority priority)
 {
     const int index = PropertyIndex(name);
-    if (index < 0)
+    if (index < 0) {
+        if (name.starts_with("--") || IsShorthandName(name))
+            findOrAdd(selector).addDeferred(name, value);
         return;
+    }
     TProperties& set = findOrAdd(selector);
     if (!set.acceptsDeclaration(index, priority))
         return;
     if (priority == TPriority::Important)
         set.markImportant(index);
-    if (index == piColor) {
+    if (index == piColor && !IsCascadeKeyword(value) && !Contains(value, "var(")) {
         auto color = ParseColor(value);
         if (!color)
             return;
@@ -220,12 +349,17 @@ void TStyleList::addProperty(std::string_view selector, std::string_view name, s
 void TStyleList::initializeDefaults(const TStyleDefaults& d)
 {
     clear();
+    FMedia.width = d.viewportWidth;
+    FMedia.height = d.viewportHeight;
+    FMedia.print = d.print;
+    FMedia.emPixels = d.defaultFontSize * 96 / 72;
     // Every document load passes here before its tags are read: the attribute
     // list's STYLE attributes are parsed by us.
     TAttributeList::SetInlineStyleParser(NewInlineStyleProperties);
     // The screen's fonts may have changed since the last document.
     StyleModule().resolvedFamilies.clear();
     StyleModule().defaultFontSize = d.defaultFontSize;
+    StyleModule().rootFontSize = d.defaultFontSize;
     StyleModule().zoom = std::clamp(d.zoom, 10, 1000);
     const double D = d.defaultFontSize;
     auto set = [this](std::string_view key) -> TProperties& { return findOrAdd(key); };
@@ -256,9 +390,11 @@ void TStyleList::initializeDefaults(const TStyleDefaults& d)
     set("::hover").setValue(piColor, int(PaletteRelative(d.hoverColor)));
     set("null");
 
+    // The fixed-pitch elements get their smaller size in the cascade, only
+    // while their family stays the default one.
+    FPreFontName = d.preFontName;
     TProperties& pre = set("pre");
     text(pre, piFontFamily, d.preFontName);
-    pre.setValue(piFontSize, D * 10 / 12);
     text(pre, piFontStyle, "none");
     text(pre, piFontWeight, "normal");
     text(pre, piTextDecoration, "none");
@@ -289,10 +425,8 @@ void TStyleList::initializeDefaults(const TStyleDefaults& d)
     quote.setValue(piMarginTop, DefaultParagraphMargin);
     quote.setValue(piMarginBottom, 14);
 
-    for (std::string_view code : {"code", "tt", "kbd", "samp"}) {
+    for (std::string_view code : {"code", "tt", "kbd", "samp"})
         text(set(code), piFontFamily, d.preFontName);
-        text(set(code), piFontSize, "0.833em");
-    }
     for (std::string_view bold : {"b", "strong", "th"})
         text(set(bold), piFontWeight, "bold");
     text(set("sup"), piFontSize, "75%");
@@ -367,4 +501,6 @@ void TStyleList::initializeDefaults(const TStyleDefaults& d)
         h.setValue(piMarginBottom, 19);
         text(h, piFontWeight, "bold");
     }
+    FAuthorStart = FAdded;
+    FDefaultsDone = true;
 }

@@ -6,11 +6,17 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <optional>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
+#include "html/style/MediaQueries.h"
 #include "html/style/TAncestorFilter.h"
 #include "html/style/TProperties.h"
+#include "html/style/TSelector.h"
+
+class TSelectorMatcher;
 
 // One simple selector: tag, class, ID and pseudo-class, each may be empty.
 // The parts point into the selector text.
@@ -34,6 +40,10 @@ struct TStyleRule {
     std::vector<TSimpleSelector> ancestorSelectors;
     TAncestorFilter ancestorKeys;
     long order = 0; // when the rule was added
+    uint32_t specificity = 0;
+    // For the newer selector kinds (child and sibling combinators, "*",
+    // attributes, structural pseudo-classes): the parsed selector.
+    std::shared_ptr<const TSelector> selector;
 };
 
 // What the viewer's settings give the default style sheet.
@@ -50,6 +60,10 @@ struct TStyleDefaults {
     TColor textColor = 0;
     double defaultFontSize = 12;
     int zoom = 100; // percent: every font is made this much larger
+    // What @media rules and MEDIA attributes are evaluated against.
+    int viewportWidth = 800;
+    int viewportHeight = 600;
+    bool print = false;
 };
 
 class TStyleList {
@@ -68,10 +82,39 @@ public:
 
     // Every set stored under exactly this key, in the order added.
     void forEachUnder(std::string_view key, const std::function<void(const TProperties&)>& apply) const;
+    // The same with the rules themselves.
+    void forEachRuleUnder(std::string_view key, const std::function<void(const TStyleRule&)>& apply) const;
     // Descendant rules whose element part is exactly this key.
     void forEachDescendantRule(std::string_view elementKey, const std::function<void(const TStyleRule&)>& apply) const;
-    // The first set under the key, or null.
-    const TProperties* find(std::string_view key) const { return firstUnder(key); }
+    // The rules of the newer selector kinds that match an element.
+    // ancestry: the filter of the element's ancestors.
+    void matchSelectors(const TSelectorMatcher& matcher, const TAncestorFilter& ancestry, std::string_view tag,
+                        std::string_view cls, std::string_view id, std::vector<const TStyleRule*>& out) const;
+    bool hasSelectors() const { return FSelectorCount > 0; }
+    // Some selector reads attributes or places among siblings: the builder
+    // records them for every element.
+    bool needsFacts() const { return FNeedsFacts; }
+    // Some rule is for the document's root element (html, :root): the
+    // property stack then holds one under the body.
+    bool stylesRoot() const { return FStylesRoot; }
+    // The key a selector of the newer kinds is stored under (each one its
+    // own), or nothing when it cannot be matched.
+    std::optional<std::string> selectorKey(std::string_view selector);
+    // A rule of the default sheet, which every rule of the document's
+    // sheets wins over.
+    bool isDefaultRule(const TStyleRule& rule) const { return rule.order < FAuthorStart; }
+    // The default sheet's fixed-pitch font.
+    const std::string& preFontName() const { return FPreFontName; }
+
+    // Media lists: evaluated for the medium the document is laid out for;
+    // the ones that read the width are kept to tell whether another width
+    // gives other rules.
+    const TMediaContext& media() const { return FMedia; }
+    bool mediaApplies(std::string_view list);
+    bool mediaChangesAt(int width) const;
+    bool widthDependent() const { return !FWidthQueries.empty(); }
+    // The set the latest rules under the key went into, or null.
+    const TProperties* find(std::string_view key) const;
     const TProperties* defaultProperties() const { return find("default"); }
 
     // A rule used ":hover": links change colour under the mouse.
@@ -93,9 +136,21 @@ private:
     // tell changed()).
     TProperties* firstUnder(std::string_view key) const;
     void changed();
+    void indexSelectorRule(std::string_view key, TStyleRule& rule);
 
     std::multimap<std::string, TStyleRule, std::less<>> FRules;
     std::multimap<std::string, const TStyleRule*, std::less<>> FDescendants;
+    // Rules of the newer selector kinds by the ID, a class or the tag of
+    // their element part ("*" when it names none of them).
+    std::unordered_map<std::string, std::vector<const TStyleRule*>> FSelectorRules;
+    size_t FSelectorCount = 0;
+    bool FNeedsFacts = false;
+    bool FStylesRoot = false;
+    long FAuthorStart = 0;
+    bool FDefaultsDone = false;
+    std::string FPreFontName = "Courier New";
+    TMediaContext FMedia;
+    std::vector<std::pair<std::string, bool>> FWidthQueries; // list, verdict
     int FCounter = 10;
     long FAdded = 0;
     bool FHoverUsed = false;

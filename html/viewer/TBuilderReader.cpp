@@ -28,6 +28,8 @@ THtmlParseSettings SettingsFor(const TSectionList& document, const TDocumentDefa
     s.textColor = d.fontColor;
     s.defaultFontSize = document.FontSize;
     s.zoom = document.Zoom;
+    s.viewportWidth = d.viewportWidth;
+    s.viewportHeight = d.viewportHeight;
     settings.marginWidth = d.marginWidth;
     settings.marginHeight = d.marginHeight;
     return settings;
@@ -73,6 +75,12 @@ void TBuilderReader::ParseHtml(const std::string& text, TSectionList& document, 
     result.title = built->result.title;
     result.base = built->result.base;
     result.baseTarget = built->result.baseTarget;
+    if (built->styles.widthDependent()) {
+        result.mediaChangesAt = [weak = std::weak_ptr<TBuiltDocument>(built)](int width) {
+            auto document = weak.lock();
+            return document && document->styles.mediaChangesAt(width);
+        };
+    }
     result.keepAlive = built;
 }
 

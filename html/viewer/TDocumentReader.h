@@ -19,6 +19,9 @@ struct TDocumentDefaults {
     int charSet = 1;
     unsigned fontColor = 0;
     bool linkUnderline = true;
+    // The space the document is laid out in, for @media width queries.
+    int viewportWidth = 800;
+    int viewportHeight = 600;
 };
 
 // Events the reader raises while it reads a document; each is optional.
@@ -42,6 +45,9 @@ struct TReaderResult {
     // What the reader made that must live as long as the document (anchor
     // targets, the style list).
     std::shared_ptr<void> keepAlive;
+    // Whether the document's style sheets give other rules at another width
+    // (it must then be built again); null when no rule reads the width.
+    std::function<bool(int width)> mediaChangesAt;
 };
 
 // The frame-set head scan reports the structure through these.

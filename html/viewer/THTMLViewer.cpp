@@ -197,6 +197,8 @@ void THTMLViewer::ParseSource(const std::string& source, TReaderResult& result)
     events.defaults.charSet = CharSet;
     events.defaults.fontColor = DefFontColor;
     events.defaults.linkUnderline = (htOptions & htNoLinkUnderline) == 0;
+    events.defaults.viewportWidth = MediaWidth();
+    events.defaults.viewportHeight = std::max(0, height() - 2 * BorderWidth());
     events.onMeta = [this](const std::string& e, const std::string& n, const std::string& c) { HandleMeta(e, n, c); };
     events.onSound = [this](const std::string& src, int loop) {
         if (OnSoundRequest)
@@ -283,6 +285,7 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, std::opti
     FSource.Pack(source);
     std::string().swap(source);
     FDocumentKeep = result.keepAlive;
+    FMediaChangesAt = result.mediaChangesAt;
     FTitle = result.title;
     FBase = result.base;
     FBaseTarget = result.baseTarget;

@@ -331,6 +331,8 @@ private:
 
     std::unique_ptr<TSectionList> FSectionList;
     std::shared_ptr<void> FDocumentKeep; // what the reader made for the document
+    std::function<bool(int width)> FMediaChangesAt; // the document's sheets read the width
+    int MediaWidth() const;
     std::unique_ptr<QImage> FMeasureImage;
     std::unique_ptr<QPainter> FMeasurePainter;
     std::unique_ptr<TQtCanvas> FMeasureCanvas;

@@ -123,10 +123,18 @@ void THTMLViewer::PlaceScrollBars()
     FHScroll->setVisible(showH);
 }
 
+int THTMLViewer::MediaWidth() const { return std::max(0, width() - 2 * BorderWidth()); }
+
 void THTMLViewer::resizeEvent(QResizeEvent*)
 {
     if (FProcessing) {
         PlaceScrollBars();
+        return;
+    }
+    // Style sheets with @media width rules give other rules at this width:
+    // the document is built again (only then; laying out is enough else).
+    if (FMediaChangesAt && FMediaChangesAt(MediaWidth())) {
+        Rebuild();
         return;
     }
     RelayoutKeepPosition();

@@ -76,6 +76,7 @@ void LoadAndLayOut(const std::string& name, TCanvas& canvas, int width, TRendere
             kind = TDocumentKind::Text;
         THtmlParseSettings settings;
         settings.defaults.zoom = out.doc.Zoom;
+        settings.defaults.viewportWidth = width; // what @media width queries read
         if (kind == TDocumentKind::Text) {
             HtmlParseTextString(std::move(text), out.doc, out.styles, settings);
         } else {
