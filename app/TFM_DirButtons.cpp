@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -41,7 +42,11 @@ TFM_DirButtons::TFM_DirButtons(const TEntries& entries, QWidget* parent) : QDial
     targetRow->addWidget(ED_Target, 1);
     targetRow->addWidget(browseButton);
     form->addRow(QStringLiteral("&Caption"), ED_Caption);
-    form->addRow(QStringLiteral("&HTML File"), targetRow);
+    // A label of a row of widgets has no field of its own: without a buddy
+    // it would show its "&" instead of underlining the letter.
+    auto* targetLabel = new QLabel(QStringLiteral("&HTML File"));
+    targetLabel->setBuddy(ED_Target);
+    form->addRow(targetLabel, targetRow);
     CHK_ExeDir = new QCheckBox(QStringLiteral("In &Executable's Directory"));
     CHK_ExeDir->setObjectName("CHK_ExeDir");
     CHK_ExeDir->setToolTip(QStringLiteral("If checked, always looking for the file in the program's running directory"));

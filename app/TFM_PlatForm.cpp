@@ -45,6 +45,15 @@ constexpr int dirBarHeight = 31;
 
 
 // Margins are kept as "value / 10" and written back in shortest decimal text.
+// A margin is kept as tenths of a centimetre; 15.5 (1.55 cm) is read back as
+// written, and only text that is no number gives the default 2 cm.
+double readMargin(const TIniFile& ini, std::string_view key)
+{
+    bool ok = false;
+    double tenths = QString::fromStdString(ini.ReadString("HTMLViewer1", key, "")).trimmed().toDouble(&ok);
+    return ok && tenths >= 0 ? tenths / 10.0 : 2.0;
+}
+
 QString marginText(double margin)
 {
     return QString::number(margin * 10.0, 'g', 15);
@@ -459,10 +468,10 @@ void TFM_PlatForm::readViewerSection(const TIniFile& ini)
     v.DefBackground = ini.ReadColor("HTMLViewer1", "Background", v.DefBackground);
     v.DefOverLinkColor = ini.ReadColor("HTMLViewer1", "OverLink", v.DefOverLinkColor);
     v.NoLinkUnderline = !ini.ReadBool("HTMLViewer1", "UnderLine", true);
-    v.PrintMarginLeft = ini.ReadInteger("HTMLViewer1", "MLeft", 20) / 10.0;
-    v.PrintMarginRight = ini.ReadInteger("HTMLViewer1", "MRight", 20) / 10.0;
-    v.PrintMarginTop = ini.ReadInteger("HTMLViewer1", "MTop", 20) / 10.0;
-    v.PrintMarginBottom = ini.ReadInteger("HTMLViewer1", "MBottom", 20) / 10.0;
+    v.PrintMarginLeft = readMargin(ini, "MLeft");
+    v.PrintMarginRight = readMargin(ini, "MRight");
+    v.PrintMarginTop = readMargin(ini, "MTop");
+    v.PrintMarginBottom = readMargin(ini, "MBottom");
     v.PrintHeader = ToQString(ini.ReadString("HTMLViewer1", "Header", ""));
     v.PrintFooter = ToQString(ini.ReadString("HTMLViewer1", "Footer", ""));
     v.Zoom = std::clamp(ini.ReadInteger("HTMLViewer1", "Zoom", 100), 30, 300);

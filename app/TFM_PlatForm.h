@@ -295,6 +295,7 @@ private:
     // exported text); removed when the window goes.
     std::unique_ptr<TSessionFolder> FSessionFolder;
     bool FLoading = false;
+    bool FProcessingCursor = false; // processing() set the busy cursor
     QString FFindText;
     TFM_BMMgr* FBookmarkManager = nullptr;
     bool FBookmarksOffered = false;

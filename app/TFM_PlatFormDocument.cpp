@@ -240,7 +240,8 @@ bool TFM_PlatForm::FindNextClick()
 
 void TFM_PlatForm::ShowDocumentMenu(const TRightClickParameters& parameters, const QPoint& globalPosition)
 {
-    FLinkToCopy = ToQString(parameters.URL);
+    // The clipboard gets where the link leads, not what the page wrote.
+    FLinkToCopy = parameters.URL.empty() ? QString() : ToQString(HTMLViewer1->ExpandLinkName(parameters.URL));
     findChild<QAction*>("POP_CopyLink")->setVisible(!FLinkToCopy.isEmpty());
     findChild<QAction*>("POP_Back")->setEnabled(HTMLViewer1->BackButtonEnabled());
     findChild<QAction*>("POP_Forward")->setEnabled(HTMLViewer1->FwdButtonEnabled());

@@ -425,12 +425,17 @@ void TFM_PlatForm::processing(bool on)
 {
     if (!FLoading)
         return;
+    // Only the cursor set here goes again: a search or form program that
+    // runs on keeps its own busy cursor while documents load.
     if (on) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (!FProcessingCursor)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        FProcessingCursor = true;
         setEnabled(false);
     } else {
-        while (QApplication::overrideCursor())
+        if (FProcessingCursor)
             QApplication::restoreOverrideCursor();
+        FProcessingCursor = false;
         setEnabled(true);
         if (THTMLViewer* view = HTMLViewer1->ActiveView())
             view->setFocus();

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -214,14 +215,34 @@ std::optional<TColor> TFontForm::ChooseColor(TColor initial)
     return ToTColor(color);
 }
 
+QFont FontAsInstalled(const QFont& requested)
+{
+    // "Times New Roman" is served by whatever font the system substitutes;
+    // the dialog lists installed families only, so it is preset to that one.
+    QFont installed = requested;
+    installed.setFamily(QFontInfo(requested).family());
+    return installed;
+}
+
+QFont KeepRequestedFamily(const QFont& requested, const QFont& chosen)
+{
+    // Choosing the family that already stands in for the requested one is no
+    // change: the document keeps the name its settings give.
+    QFont kept = chosen;
+    if (chosen.family() == QFontInfo(requested).family())
+        kept.setFamily(requested.family());
+    return kept;
+}
+
 std::optional<QFont> TFontForm::ChooseFont(const QFont& initial, TFontChoice choice)
 {
     bool ok = false;
     QFontDialog::FontDialogOptions options;
     if (choice == TFontChoice::Fixed)
         options |= QFontDialog::MonospacedFonts;
-    QFont font = QFontDialog::getFont(&ok, initial, this, QString(), options);
+    const QFont shown = FontAsInstalled(initial);
+    QFont font = QFontDialog::getFont(&ok, shown, this, QString(), options);
     if (!ok)
         return std::nullopt;
-    return font;
+    return KeepRequestedFamily(initial, font);
 }

@@ -17,6 +17,13 @@ enum class TFontChoice { Proportional, Fixed };
 // "Viewer Preferences": the default fonts and colours of documents, picked on
 // a live sample. The sample viewer holds the values being edited; the caller
 // copies them in before and out after an accepted dialog.
+// The font a font dialog shows for a requested one: the installed family
+// that serves it.
+QFont FontAsInstalled(const QFont& requested);
+// A font chosen in the dialog, with the requested family's own name kept when
+// the choice is the family that already serves it.
+QFont KeepRequestedFamily(const QFont& requested, const QFont& chosen);
+
 class TFontForm : public QDialog {
     Q_OBJECT
 public:

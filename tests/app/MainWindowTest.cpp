@@ -108,13 +108,14 @@ TEST_F(MainWindow, SettingsKeysAreReadIgnoringCase)
 TEST_F(MainWindow, WrongTypesAndHugeBoundsStillGiveAWindowOnScreen)
 {
     write("KOVRA32.INI", "[Windows]\nTop=-99999\nLeft=99999999\nWidth=abc\nHeight=-5\nToolbar=maybe\n"
-                         "[HTMLViewer1]\nFontColor=clNoSuchColour\nMLeft=15.5\n");
+                         "[HTMLViewer1]\nFontColor=clNoSuchColour\nMLeft=abc\nMTop=15.5\n");
     TFM_PlatForm w;
     QRect screen = w.screen()->availableGeometry();
     EXPECT_TRUE(screen.intersects(w.geometry()));
     EXPECT_GE(w.height(), 150);
     EXPECT_TRUE(widgetShown(w, "PA_ToolBar"));
-    EXPECT_EQ(w.ViewerOptions().PrintMarginLeft, 2.0);
+    EXPECT_EQ(w.ViewerOptions().PrintMarginLeft, 2.0) << "no number: the default";
+    EXPECT_DOUBLE_EQ(w.ViewerOptions().PrintMarginTop, 1.55) << "a margin of 15.5 mm keeps its decimal";
     EXPECT_EQ(w.ViewerOptions().DefFontColor, TViewerOptions().DefFontColor);
 }
 
