@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 
 #include "AppTestSupport.h"
@@ -25,7 +26,7 @@ TEST_F(WindowDetails, DirectoryButtonLabelsShowTheirMnemonicNotAnAmpersand)
         if (label->text() == "&HTML File")
             target = label;
     ASSERT_NE(target, nullptr);
-    EXPECT_EQ(target->buddy(), dialog.TargetEdit()) << "without a buddy the & is drawn as it stands";
+    EXPECT_EQ(target->buddy(), static_cast<QWidget*>(dialog.TargetEdit())) << "without a buddy the & is drawn as it stands";
 }
 
 TEST_F(WindowDetails, CopyLinkLocationCopiesWhereTheLinkLeads)
