@@ -64,7 +64,9 @@ int THorzLine::Paint(TPaintContext& pc, IndentManager&, int, int, int)
         return DrawBot;
     }
     TSectionList* doc = Owner();
-    bool mono = NoShade || (pc.printing && pc.printMonochrome);
+    // Shading turns black only where the printer has no colours to show, as
+    // text does; colour printers and PDFs keep the grey.
+    bool mono = NoShade || (pc.printing && pc.printMonochrome && canvas.colorDepth() < 2);
     bool whiteGround = doc && DrawColor(doc->Background) == White;
     TColor light = mono ? 0 : (pc.printing || whiteGround) ? LightGrey : SystemHighlight;
     TColor dark = mono ? 0 : SystemShadow;

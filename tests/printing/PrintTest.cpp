@@ -9,6 +9,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <set>
+
+#include "html/layout/THorzLine.h"
 #include "html/layout/TSectionList.h"
 #include "html/viewer/THTMLViewer.h"
 #include "html/viewer/TvwPrinter.h"
@@ -309,4 +312,29 @@ TEST(MonochromeRule, ColouredTextTurnsBlackOnlyOnDevicesWithoutColours)
     };
     EXPECT_EQ(printedColour(1), TColor(0));         // two colours: black
     EXPECT_EQ(printedColour(24), TColor(0x0000FF)); // a colour printer keeps red
+}
+
+TEST(MonochromeRule, ShadedRulesTurnBlackOnlyOnDevicesWithoutColours)
+{
+    using namespace layouttest;
+    Doc d;
+    d.body->AddSection(std::make_unique<THorzLine>(d.doc, THorzLine::DefaultSize, ClNone, TRuleAlign::Center, false));
+    d.Layout(300);
+    auto ruleColours = [&](int colorDepth) {
+        TFixedCanvas device(TFixedCanvas::TDevice{96, 96, colorDepth, true});
+        TPaintContext pc{device, {0, 0, 300, 100}};
+        pc.printing = true;
+        pc.printMonochrome = true;
+        pc.pageBottom = 100;
+        d.doc.PaintDocument(pc, 0);
+        std::set<TColor> colours;
+        for (const TDrawCall& call : device.calls())
+            if (call.kind == TDrawKind::FillRect)
+                colours.insert(call.color);
+        return colours;
+    };
+    EXPECT_EQ(ruleColours(1), std::set<TColor>{TColor(0)}); // two colours: black
+    const std::set<TColor> coloured = ruleColours(24);
+    EXPECT_FALSE(coloured.empty());
+    EXPECT_FALSE(coloured.contains(TColor(0))) << "a colour printer keeps the shading";
 }
