@@ -75,14 +75,12 @@ int TItemsBlock::LayOutItem(TCanvas& canvas, const TItem& item, const TLayoutAre
     width = std::max(0, width);
     FItemEdges.Reset(x, width);
     FItemEdges.CurrentID = this;
-    TLayoutArea a;
+    // The item sees the container's content area (heights, and the box its
+    // absolutely positioned content is placed in) at its own place and width.
+    TLayoutArea a = inner;
     a.x = x;
     a.y = y;
     a.width = width;
-    a.height = inner.height;
-    a.containingHeight = inner.containingHeight;
-    a.refX = inner.refX;
-    a.refY = inner.refY;
     a.usedWidth = item.isBlock ? width : -1;
     a.relayouts = relayouts;
     int itemMax = 0;

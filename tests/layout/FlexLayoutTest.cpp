@@ -143,6 +143,16 @@ TEST(FlexColumn, StackedCentredAndGrownInAFixedHeight)
     EXPECT_LT(p.Y("v2"), p.Y("v1"));
 }
 
+TEST(FlexItems, AbsoluteBoxesInAnItemAnchorToThePositionedContainerAroundTheFlexBox)
+{
+    Page p(R"(<div class=frame style="position:relative;width:400px"><div style="display:flex">)"
+           R"(<div class=item style="width:100px"><div class=badge style="position:absolute;right:0;top:0;)"
+           R"(width:50px">x</div>item</div></div></div>)");
+    EXPECT_EQ(p.W("item"), 100);
+    // right: 0 of the 400 px frame, not of the 100 px item it sits in.
+    EXPECT_EQ(p.X("badge"), 350);
+}
+
 TEST(FlexHits, CaretAndSelectionFindTheItemBesideTheOther)
 {
     Page p(R"(<div style="display:flex"><div class=l style="width:400px">left words</div>)"
