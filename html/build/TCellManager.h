@@ -3,8 +3,8 @@
 // table's COL specifications reach the right cells: cells spanning rows
 // keep their columns taken in the rows below.
 //
-// Only the columns that have a specification are tracked: a cell that starts
-// past them gets no specification whatever its exact column, so wide column
+// Only the columns a COL element describes are tracked: a cell that starts
+// past them gets no COL values whatever its exact column, so wide column
 // spans cost no memory.
 #include <cstddef>
 #include <vector>

@@ -445,25 +445,23 @@ void TStyleList::initializeDefaults(const TStyleDefaults& d)
     text(set("caption"), piTextAlign, "center");
 
     // Our form controls show Unicode text, so text areas use the Unicode font too.
-    for (std::string_view control : {"input", "select", "textarea"}) {
-        TProperties& c = set(control);
+    auto controlFont = [&](TProperties& c) {
         text(c, piFontFamily, "Arial Unicode MS, Arial");
         text(c, piFontSize, "10pt");
         text(c, piFontStyle, "none");
         text(c, piFontWeight, "normal");
-        text(c, piTextAlign, "left");
         text(c, piTextDecoration, "none");
         c.setValue(piColor, int(d.textColor));
+    };
+    for (std::string_view control : {"input", "select", "textarea"}) {
+        TProperties& c = set(control);
+        controlFont(c);
+        text(c, piTextAlign, "left");
     }
 
     // A push button: the controls' font, drawn raised around its content.
     TProperties& button = set("button");
-    text(button, piFontFamily, "Arial Unicode MS, Arial");
-    text(button, piFontSize, "10pt");
-    text(button, piFontStyle, "none");
-    text(button, piFontWeight, "normal");
-    text(button, piTextDecoration, "none");
-    button.setValue(piColor, int(d.textColor));
+    controlFont(button);
     for (int side : {piBorderStyle, piBorderTopStyle, piBorderRightStyle, piBorderBottomStyle, piBorderLeftStyle})
         text(button, side, "outset");
     for (int side : {piBorderTopWidth, piBorderRightWidth, piBorderBottomWidth, piBorderLeftWidth})

@@ -290,6 +290,27 @@ TEST(TvwPrinter, StateErrors)
     EXPECT_EQ(PdfPages(files.Path("x.pdf")), 2);
 }
 
+namespace {
+
+// The colours a monochrome-rule print of the document draws with, by kind of
+// drawing call, on a device of the given colour depth.
+std::set<TColor> PrintedColours(layouttest::Doc& d, int colorDepth, TDrawKind kind)
+{
+    TFixedCanvas device(TFixedCanvas::TDevice{96, 96, colorDepth, true});
+    TPaintContext pc{device, {0, 0, 300, 100}};
+    pc.printing = true;
+    pc.printMonochrome = true;
+    pc.pageBottom = 100;
+    d.doc.PaintDocument(pc, 0);
+    std::set<TColor> colours;
+    for (const TDrawCall& call : device.calls())
+        if (call.kind == kind)
+            colours.insert(call.color);
+    return colours;
+}
+
+} // namespace
+
 TEST(MonochromeRule, ColouredTextTurnsBlackOnlyOnDevicesWithoutColours)
 {
     using namespace layouttest;
@@ -298,20 +319,8 @@ TEST(MonochromeRule, ColouredTextTurnsBlackOnlyOnDevicesWithoutColours)
     red.font.color = 0x0000FF;
     d.AddText(*d.body, u"red", red);
     d.Layout(300);
-    auto printedColour = [&](int colorDepth) {
-        TFixedCanvas device(TFixedCanvas::TDevice{96, 96, colorDepth, true});
-        TPaintContext pc{device, {0, 0, 300, 100}};
-        pc.printing = true;
-        pc.printMonochrome = true;
-        pc.pageBottom = 100;
-        d.doc.PaintDocument(pc, 0);
-        for (const TDrawCall& call : device.calls())
-            if (call.kind == TDrawKind::Text)
-                return call.color;
-        return TColor(ClNone);
-    };
-    EXPECT_EQ(printedColour(1), TColor(0));         // two colours: black
-    EXPECT_EQ(printedColour(24), TColor(0x0000FF)); // a colour printer keeps red
+    EXPECT_EQ(PrintedColours(d, 1, TDrawKind::Text), std::set<TColor>{TColor(0)});         // two colours: black
+    EXPECT_EQ(PrintedColours(d, 24, TDrawKind::Text), std::set<TColor>{TColor(0x0000FF)}); // a colour printer keeps red
 }
 
 TEST(MonochromeRule, ShadedRulesTurnBlackOnlyOnDevicesWithoutColours)
@@ -320,21 +329,8 @@ TEST(MonochromeRule, ShadedRulesTurnBlackOnlyOnDevicesWithoutColours)
     Doc d;
     d.body->AddSection(std::make_unique<THorzLine>(d.doc, THorzLine::DefaultSize, ClNone, TRuleAlign::Center, false));
     d.Layout(300);
-    auto ruleColours = [&](int colorDepth) {
-        TFixedCanvas device(TFixedCanvas::TDevice{96, 96, colorDepth, true});
-        TPaintContext pc{device, {0, 0, 300, 100}};
-        pc.printing = true;
-        pc.printMonochrome = true;
-        pc.pageBottom = 100;
-        d.doc.PaintDocument(pc, 0);
-        std::set<TColor> colours;
-        for (const TDrawCall& call : device.calls())
-            if (call.kind == TDrawKind::FillRect)
-                colours.insert(call.color);
-        return colours;
-    };
-    EXPECT_EQ(ruleColours(1), std::set<TColor>{TColor(0)}); // two colours: black
-    const std::set<TColor> coloured = ruleColours(24);
+    EXPECT_EQ(PrintedColours(d, 1, TDrawKind::FillRect), std::set<TColor>{TColor(0)}); // two colours: black
+    const std::set<TColor> coloured = PrintedColours(d, 24, TDrawKind::FillRect);
     EXPECT_FALSE(coloured.empty());
     EXPECT_FALSE(coloured.contains(TColor(0))) << "a colour printer keeps the shading";
 }
