@@ -2,58 +2,17 @@
 
 #include <sys/stat.h>
 
-#include "search/CharacterForms.h"
 #include "search/DisplayText.h"
+#include "util/CharacterReferences.h"
 #include "util/CodePage.h"
 #include "util/Exception.h"
 #include "util/FileReplace.h"
-#include "util/TEntity.h"
 #include "util/Utilities.h"
 
 namespace {
 
 // Where a page declares its character set, if it does.
 constexpr size_t DeclarationSearchLength = 4096;
-// Named references are short; a longer run after "&" is just text.
-constexpr size_t LongestEntityName = 10;
-constexpr char32_t NoBreakSpace = 0xA0;
-
-std::string utf8Of(char32_t c)
-{
-    std::u16string units;
-    if (c < 0x10000) {
-        units.push_back(char16_t(c));
-    } else {
-        units.push_back(char16_t(0xD800 + ((c - 0x10000) >> 10)));
-        units.push_back(char16_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
-    }
-    return CodePage::FromUtf16(CodePage::Utf8, units);
-}
-
-bool isCharacter(char32_t c)
-{
-    return c > 0 && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
-}
-
-// The character of the reference at text[pos] and the position after it;
-// 0 when there is no reference there.
-char32_t referenceAt(std::string_view text, size_t pos, size_t& end)
-{
-    char32_t c = 0;
-    if (ParseNumericReference(text.data(), text.size(), pos, c, end)) {
-        // Pages written on Windows number its code page's punctuation
-        // ("&#150;" for a dash) as browsers read it.
-        if (c >= 0x80 && c <= 0x9F)
-            c = Windows1252ToCodePoint(static_cast<unsigned char>(c));
-        return isCharacter(c) ? c : 0;
-    }
-    const size_t semicolon = text.find(';', pos + 1);
-    if (semicolon == std::string_view::npos || semicolon - pos - 1 > LongestEntityName)
-        return 0;
-    const auto value = LookupEntity(text.substr(pos + 1, semicolon - pos - 1));
-    end = semicolon + 1;
-    return value ? char32_t(*value) : 0;
-}
 
 // The line without its tags, the inside-a-tag state carried in and out.
 std::string withoutTags(std::string line, bool& inTag)
@@ -77,20 +36,8 @@ std::string withoutTags(std::string line, bool& inTag)
 
 std::string DecodeCharacterReferences(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t pos = 0; pos < text.size();) {
-        size_t end = 0;
-        const char32_t c = text[pos] == '&' ? referenceAt(text, pos, end) : 0;
-        if (c == 0) {
-            out += text[pos++];
-            continue;
-        }
-        // A text file has no use for a space that does not break.
-        out += c == NoBreakSpace ? std::string(" ") : utf8Of(c);
-        pos = end;
-    }
-    return out;
+    // A text file has no use for a space that does not break.
+    return DecodeReferences(text, TReferenceScope::All, TNoBreakSpace::AsSpace);
 }
 
 int ExportCodePage(std::string_view document)

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr size_t MaxReferenceDigits = 8;
-
 // Case mapping must not depend on the user's locale: a search finds the same
 // files whoever runs it. C.UTF-8 carries the Unicode simple case mappings.
 locale_t CaseLocale()
@@ -65,21 +63,6 @@ std::u16string Utf16Of(char32_t c)
     return {char16_t(0xD800 + (c >> 10)), char16_t(0xDC00 + (c & 0x3FF))};
 }
 
-const std::array<char32_t, 256>& Windows1252Table()
-{
-    static const std::array<char32_t, 256> table = [] {
-        std::string bytes(256, '\0');
-        for (size_t i = 0; i < bytes.size(); ++i)
-            bytes[i] = char(i);
-        const std::u16string text = CodePage::ToUtf16(CodePage::Ansi, bytes);
-        std::array<char32_t, 256> result{};
-        for (size_t i = 0; i < result.size(); ++i)
-            result[i] = i < text.size() ? text[i] : char32_t(i);
-        return result;
-    }();
-    return table;
-}
-
 void AddOnce(std::vector<std::string>& list, std::string text)
 {
     if (std::find(list.begin(), list.end(), text) == list.end())
@@ -98,24 +81,10 @@ void AddFormsOf(char32_t c, std::vector<std::string>& literals)
     if (const char* symbol = SymbolTableText(c))
         AddOnce(literals, symbol);
     AddOnce(literals, CodePage::FromUtf16(CodePage::Utf8, Utf16Of(c)));
-    const auto& table = Windows1252Table();
-    for (size_t byte = 0x80; byte < table.size(); ++byte) {
-        if (table[byte] == c)
+    for (unsigned byte = 0x80; byte < 0x100; ++byte) {
+        if (Windows1252ToCodePoint(static_cast<unsigned char>(byte)) == c)
             AddOnce(literals, std::string(1, char(byte)));
     }
-}
-
-int DigitValue(char c, bool hex)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (!hex)
-        return -1;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 } // namespace
@@ -140,32 +109,6 @@ TCharacterForms StoredForms(char32_t codePoint, TLetterCase letterCase)
     for (char32_t c : forms.CodePoints)
         AddFormsOf(c, forms.Literals);
     return forms;
-}
-
-char32_t Windows1252ToCodePoint(unsigned char byte)
-{
-    return Windows1252Table()[byte];
-}
-
-bool ParseNumericReference(const char* data, size_t length, size_t pos, char32_t& codePoint, size_t& end)
-{
-    if (pos + 2 >= length || data[pos] != '&' || data[pos + 1] != '#')
-        return false;
-    size_t i = pos + 2;
-    const bool hex = data[i] == 'x' || data[i] == 'X';
-    if (hex)
-        ++i;
-    const size_t digits = i;
-    uint64_t value = 0;
-    for (int d; i < length && i - digits < MaxReferenceDigits && (d = DigitValue(data[i], hex)) >= 0; ++i)
-        value = value * (hex ? 16 : 10) + uint64_t(d);
-    if (i == digits || i >= length || DigitValue(data[i], hex) >= 0)
-        return false;
-    if (data[i] == ';')
-        ++i;
-    codePoint = char32_t(std::min<uint64_t>(value, 0xFFFFFFFF));
-    end = i;
-    return true;
 }
 
 size_t NextTypedCharacter(std::string_view text, size_t pos, char32_t& codePoint)

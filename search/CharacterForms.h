@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "util/CharacterReferences.h"
+
 // Whether a search tells the cases of a letter apart.
 enum class TLetterCase { Exact, Fold };
 
@@ -26,19 +28,6 @@ TCharacterForms StoredForms(char32_t codePoint, TLetterCase letterCase);
 
 // The character with every other case of it, the character first.
 std::vector<char32_t> CaseVariants(char32_t codePoint);
-
-// The code point of a byte in Windows-1252 (bytes below 0x80 are ASCII).
-char32_t Windows1252ToCodePoint(unsigned char byte);
-
-// The longest numeric reference ParseNumericReference accepts, in bytes.
-inline constexpr size_t MaxNumericReferenceLength = 12;
-
-// Recognises a numeric character reference at data[pos]: "&#", an optional "x"
-// or "X", up to eight decimal or hexadecimal digits in either case, and an
-// optional ";". Without the ";" the reference ends at the first byte that is no
-// digit; digits running up to the end of the data are not taken, since the
-// reference may go on in the next block.
-bool ParseNumericReference(const char* data, size_t length, size_t pos, char32_t& codePoint, size_t& end);
 
 // The next character of a typed text: a UTF-8 sequence, else one byte read as
 // Windows-1252. Returns its length in bytes.

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <unordered_map>
 
-#include "search/CharacterForms.h"
 #include "search/DisplayText.h"
+#include "search/TTextMatcher.h"
+#include "util/CharacterReferences.h"
 
 namespace {
 
@@ -116,127 +116,9 @@ std::string CollapseWhiteSpace(std::string_view text)
     return out;
 }
 
-std::u32string CodePoints(std::string_view utf8)
-{
-    std::u32string points;
-    points.reserve(utf8.size());
-    for (size_t pos = 0; pos < utf8.size();) {
-        if (static_cast<unsigned char>(utf8[pos]) < 0x80) {
-            points.push_back(char32_t(utf8[pos++]));
-            continue;
-        }
-        char32_t c = 0;
-        pos += NextTypedCharacter(utf8, pos, c);
-        points.push_back(c);
-    }
-    return points;
-}
-
-void AppendUtf8(char32_t c, std::string& out)
-{
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
-// Brings every character to the form comparisons use under the rules.
-class TFolder {
-public:
-    explicit TFolder(const TPassageRules& rules)
-        : FRules(rules)
-    {
-    }
-
-    std::u32string Fold(std::u32string text)
-    {
-        for (char32_t& c : text)
-            c = FoldOne(c);
-        return text;
-    }
-
-private:
-    char32_t FoldOne(char32_t c)
-    {
-        if (FRules.CaseSense)
-            return c;
-        if (c < 0x80)
-            return char32_t(AsciiUpper(char(c)));
-        if (!FRules.FoldAllLetters)
-            return c;
-        auto known = FCache.find(c);
-        if (known == FCache.end()) {
-            const std::vector<char32_t> variants = CaseVariants(c);
-            known = FCache.emplace(c, *std::min_element(variants.begin(), variants.end())).first;
-        }
-        return known->second;
-    }
-
-    const TPassageRules& FRules;
-    std::unordered_map<char32_t, char32_t> FCache;
-};
-
-struct TMatch {
-    size_t pos;
-    size_t length;
-};
-
-bool InSet(const TCharSet* set, char32_t c)
-{
-    return set && c < 0x80 && set->test(size_t(c));
-}
-
-bool StandsOnBoundaries(const std::u32string& text, const TMatch& m, const TWordRules& word)
-{
-    const bool wantBefore
-        = word.type == TStringSearchType::sst_Word || word.type == TStringSearchType::sst_Prefix;
-    const bool wantAfter
-        = word.type == TStringSearchType::sst_Word || word.type == TStringSearchType::sst_Suffix;
-    const bool before = m.pos == 0 || InSet(word.before, text[m.pos - 1]);
-    const size_t end = m.pos + m.length;
-    const bool after = end == text.size() || InSet(word.after, text[end]);
-    return (!wantBefore || before) && (!wantAfter || after);
-}
-
-std::vector<TMatch> FindMatches(const std::u32string& folded, const std::vector<std::string>& searchStrings,
-    TFolder& folder, const TPassageRules& rules)
-{
-    std::vector<TMatch> matches;
-    for (const std::string& s : searchStrings) {
-        const std::u32string needle = folder.Fold(CodePoints(s));
-        if (needle.empty())
-            continue;
-        size_t found = 0;
-        for (size_t pos = folded.find(needle); pos != npos && found < MaxMatches;
-             pos = folded.find(needle, pos + 1)) {
-            const TMatch m { pos, needle.size() };
-            if (rules.Word.type == TStringSearchType::sst_Normal
-                || StandsOnBoundaries(folded, m, rules.Word)) {
-                matches.push_back(m);
-                ++found;
-            }
-        }
-    }
-    std::sort(matches.begin(), matches.end(), [](const TMatch& a, const TMatch& b) {
-        return a.pos != b.pos ? a.pos < b.pos : a.length > b.length;
-    });
-    return matches;
-}
-
 // The window moved inward to whole words, never into the match.
 std::pair<size_t, size_t> TrimmedToWords(
-    const std::u32string& text, const TMatch& m, size_t start, size_t end)
+    const std::u32string& text, const TTextMatch& m, size_t start, size_t end)
 {
     if (start > 0 && text[start - 1] != U' ') {
         const size_t space = text.find(U' ', start);
@@ -254,7 +136,7 @@ std::pair<size_t, size_t> TrimmedToWords(
 // The window of about `width` characters around the match, not before
 // `from` (the end of the passage before), its ends moved inward to the
 // nearest spaces.
-std::pair<size_t, size_t> WindowAround(const std::u32string& text, const TMatch& m, size_t width, size_t from)
+std::pair<size_t, size_t> WindowAround(const std::u32string& text, const TTextMatch& m, size_t width, size_t from)
 {
     width = std::max(width, m.length);
     const size_t slack = (width - m.length) / 2;
@@ -267,7 +149,7 @@ std::pair<size_t, size_t> WindowAround(const std::u32string& text, const TMatch&
 }
 
 TPassage MakePassage(
-    const std::u32string& text, std::pair<size_t, size_t> window, const std::vector<TMatch>& matches)
+    const std::u32string& text, std::pair<size_t, size_t> window, const std::vector<TTextMatch>& matches)
 {
     TPassage passage;
     if (window.first > 0)
@@ -302,12 +184,12 @@ std::string VisibleText(std::string_view raw, int codePage, bool markup)
 std::vector<TPassage> FindPassages(
     std::string_view visible, const std::vector<std::string>& searchStrings, const TPassageRules& rules)
 {
-    const std::u32string text = CodePoints(visible);
-    TFolder folder(rules);
-    const std::vector<TMatch> matches = FindMatches(folder.Fold(text), searchStrings, folder, rules);
+    const std::u32string text = CodePointsOf(visible);
+    TTextMatcher matcher(searchStrings, {rules.CaseSense, rules.FoldAllLetters, rules.Word});
+    const std::vector<TTextMatch> matches = matcher.Find(matcher.Fold(text), 0, text.size(), MaxMatches);
     std::vector<TPassage> passages;
     size_t covered = 0; // the end of the last passage's window
-    for (const TMatch& m : matches) {
+    for (const TTextMatch& m : matches) {
         if (passages.size() >= rules.MaxPassages)
             break;
         if (!passages.empty() && m.pos < covered)

@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "search/CharacterForms.h"
+#include "util/CharacterReferences.h"
 #include "util/CodePage.h"
-#include "util/TEntity.h"
 
 namespace {
 
@@ -64,55 +64,6 @@ std::string_view WithoutCutCharacter(std::string_view text)
     return text;
 }
 
-void AppendCodePoint(char32_t c, std::string& out)
-{
-    std::u16string units;
-    if (c < 0x10000) {
-        units.push_back(char16_t(c));
-    } else {
-        units.push_back(char16_t(0xD800 + ((c - 0x10000) >> 10)));
-        units.push_back(char16_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
-    }
-    out += CodePage::FromUtf16(CodePage::Utf8, units);
-}
-
-// Which references a decoding pass replaces by their characters.
-enum class TReferences { OutsideAscii, All };
-
-// The character a reference at text[pos] names (outside ASCII only, or any
-// but NUL), with the position after the reference; 0 when there is none.
-char32_t ReferenceAt(std::string_view text, size_t pos, size_t& end, TReferences which)
-{
-    const char32_t lowest = which == TReferences::All ? 1 : 0x80;
-    char32_t c = 0;
-    if (ParseNumericReference(text.data(), text.size(), pos, c, end))
-        return c >= lowest && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF) ? c : 0;
-    const size_t semicolon = text.find(';', pos + 1);
-    if (semicolon == npos || semicolon - pos > 10)
-        return 0;
-    const auto value = LookupEntity(text.substr(pos + 1, semicolon - pos - 1));
-    end = semicolon + 1;
-    return value && *value >= lowest ? char32_t(*value) : 0;
-}
-
-// One left-to-right pass, so "&amp;lt;" becomes the text "&lt;", not "<".
-std::string DecodeReferences(std::string_view text, TReferences which)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (size_t pos = 0; pos < text.size();) {
-        size_t end = 0;
-        const char32_t named = text[pos] == '&' ? ReferenceAt(text, pos, end, which) : 0;
-        if (named != 0) {
-            AppendCodePoint(named, out);
-            pos = end;
-        } else {
-            out += text[pos++];
-        }
-    }
-    return out;
-}
-
 // The UTF-8 text of the raw bytes in the code page.
 std::string DecodedBytes(std::string_view raw, int codePage)
 {
@@ -155,12 +106,12 @@ int DocumentCodePage(std::string_view raw, std::string_view upper)
 
 std::string DisplayText(std::string_view raw, int codePage)
 {
-    return DecodeReferences(DecodedBytes(raw, codePage), TReferences::OutsideAscii);
+    return DecodeReferences(DecodedBytes(raw, codePage), TReferenceScope::OutsideAscii);
 }
 
 std::string PlainText(std::string_view raw, int codePage)
 {
-    return DecodeReferences(DecodedBytes(raw, codePage), TReferences::All);
+    return DecodeReferences(DecodedBytes(raw, codePage), TReferenceScope::All);
 }
 
 std::string AsciiHtml(std::string_view text)

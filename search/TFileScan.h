@@ -217,6 +217,8 @@ private:
     void ExtractFromFile(int dirFd, const char* name, const std::string& path, bool regularFile);
     void ExtractFromFirstBlock(const char* raw, size_t length, const std::string& path);
     std::vector<TPassage> PassagesOfCurrentFile(const std::string& path);
+    std::vector<TPassage> PassagesAroundMatch(const std::string& path, int codePage, bool markup,
+                                              const TPassageRules& rules) const;
     TWordRules WordRules() const;
     void CheckYear(int value, int current, const char* message) const;
     void ResetFileInfo(const std::string& path);
@@ -238,6 +240,8 @@ private:
     std::vector<char> FUpperInfo;        // upper-cased copy for the extraction
     size_t FFirstBlockLength = 0;
     bool FFirstBlockValid = false;       // FFirstBlock holds the current file's first block
+    int64_t FPassOffset = 0;             // where in the file the data of the current pass starts
+    int64_t FMatchOffset = -1;           // the start of the pass that found the first string; -1 none
     std::vector<TUnsearchedDirectory> FUnsearched;
     TSearchScope FScope;
     std::deque<TDirectoryListing> FListings; // one per directory depth, kept in place

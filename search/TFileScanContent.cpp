@@ -144,7 +144,40 @@ std::vector<TPassage> TFileScan::PassagesOfCurrentFile(const std::string& path)
     rules.FoldAllLetters = SearchForms == TStoredForms::All;
     rules.Word = WordRules();
     rules.MaxPassages = size_t(ContextPassages);
-    return PagePassages(raw, codePage, markup, SearchStrings, rules);
+    std::vector<TPassage> passages = PagePassages(raw, codePage, markup, SearchStrings, rules);
+    // Words found only after the first block: the file is read again, but
+    // only around the pass that found them.
+    if (passages.empty() && !METASearch && FMatchOffset > 0)
+        passages = PassagesAroundMatch(path, codePage, markup, rules);
+    return passages;
+}
+
+std::vector<TPassage> TFileScan::PassagesAroundMatch(const std::string& path, int codePage, bool markup,
+                                                     const TPassageRules& rules) const
+{
+    // Room before the pass for the words that lead up to the match, and
+    // after it for the carried tail and the words that follow.
+    constexpr int64_t Margin = 1024;
+    const int fd = OpenForReading(AT_FDCWD, path.c_str());
+    if (fd < 0)
+        return {};
+    TFileCloser closer(fd);
+    const int64_t start = std::max<int64_t>(0, FMatchOffset - Margin);
+    std::string window(BlockSize + 4 * size_t(Margin), '\0');
+    const ssize_t n = pread(fd, window.data(), window.size(), start);
+    if (n <= 0)
+        return {};
+    window.resize(size_t(n));
+    size_t from = 0;
+    // The window may begin inside a tag or a character: both are skipped.
+    if (markup) {
+        const size_t lt = window.find('<'), gt = window.find('>');
+        if (gt != std::string::npos && gt < lt)
+            from = gt + 1;
+    }
+    while (from < window.size() && (static_cast<unsigned char>(window[from]) & 0xC0) == 0x80)
+        ++from;
+    return PagePassages(std::string_view(window).substr(from), codePage, markup, SearchStrings, rules);
 }
 
 int TFileScan::ContentTest(int dirFd, const char* name, const std::string& path, bool regularFile)
@@ -166,6 +199,8 @@ int TFileScan::ScanOpenFile(int fd, const std::string& path)
     for (size_t i = 0; i < FPatterns.size(); ++i)
         FPending.push_back(i);
     int matchState = 0;
+    FMatchOffset = -1;
+    FPassOffset = 0;
     if (METASearch) {
         // Only the meta text is searched; the file is read for it alone.
         if (!FInfoDone) {
@@ -186,6 +221,7 @@ int TFileScan::ScanOpenFile(int fd, const std::string& path)
             ScanPass(path, meta.size(), 1, matchState);
     } else {
         size_t tail = 0;
+        int64_t consumed = 0;
         for (int readCount = 1;; ++readCount) {
             char* raw = readCount == 1 ? FFirstBlock.data() : FNextBlock.data();
             const ptrdiff_t n = ReadBlock(fd, raw, BlockSize);
@@ -197,6 +233,8 @@ int TFileScan::ScanOpenFile(int fd, const std::string& path)
             }
             if (n == 0)
                 break;
+            FPassOffset = consumed - int64_t(tail);
+            consumed += n;
             if (CaseSense)
                 std::memcpy(FScan.data() + tail, raw, size_t(n));
             else
@@ -235,6 +273,8 @@ bool TFileScan::ScanPass(const std::string& path, size_t length, int readCount, 
             OnAfterBufferScan(*this, path, pattern.Text(), buffer, readCount, CaseSense, matchState != 0);
         if (!found)
             continue;
+        if (FMatchOffset < 0)
+            FMatchOffset = FPassOffset;
         if (SearchType != TSearchType::st_And) {
             matchState = 1;
             return true;

@@ -181,6 +181,10 @@ bool TSearchPattern::MatchesAt(const char* data, size_t length, size_t start, si
     }
     char32_t named = 0;
     size_t end = 0;
-    return !e.CodePoints.empty() && ParseNumericReference(data, length, pos, named, end) &&
-           Contains(e.CodePoints, named) && MatchesAt(data, length, start, end, element + 1, rules);
+    if (e.CodePoints.empty() || !ParseNumericReference(data, length, pos, named, end))
+        return false;
+    // Numbers 128 to 159 name Windows punctuation, as the page shows them.
+    if (named >= 0x80 && named <= 0x9F)
+        named = Windows1252ToCodePoint(static_cast<unsigned char>(named));
+    return Contains(e.CodePoints, named) && MatchesAt(data, length, start, end, element + 1, rules);
 }

@@ -171,3 +171,35 @@ TEST(ContextPassages, ALongPageGivesThePassagesOfItsWholeText)
     EXPECT_EQ(Marked(PagePassages(raw, CodePage::Ansi, true, { "cat" }, rules)),
         (Strings { "[cat] one, ...", "... [cat] two ..." }));
 }
+
+TEST_F(PassageScan, WordsOnlyBeyondTheFirstBlockAreCutFromTheBytesAroundThem)
+{
+    std::string filler;
+    while (filler.size() < 40000)
+        filler += "<p class=\"row\">filler words here</p>\n";
+    tree.write("far.htm", "<title>Far</title>" + filler + "<p>the harbour lantern glowed</p>" + filler);
+    // A tag cut by the window's start and a match in markup only give nothing.
+    tree.write("tag.htm", "<title>Tag</title>" + filler + "<img alt=\"lantern\">" + filler);
+    scan.SearchStrings = { "lantern" };
+    const std::string page = Page(3);
+    EXPECT_NE(page.find("<font size=-1>... "), std::string::npos) << page.substr(0, 3000);
+    EXPECT_NE(page.find(" filler words here the harbour <b>lantern</b> glowed filler words here"), std::string::npos)
+        << page.substr(0, 3000);
+    EXPECT_EQ(page.find("<font size=-1>... row"), std::string::npos) << "no attribute read as text";
+    const size_t tagHit = page.find("<b>Tag</b>");
+    ASSERT_NE(tagHit, std::string::npos);
+    EXPECT_EQ(page.find("<font size=-1>", tagHit), std::string::npos) << "the summary stands alone";
+}
+
+TEST_F(PassageScan, WindowsPunctuationReadsAsItsCharactersOnThePage)
+{
+    tree.write("w.htm", "<title>Lamps &#150; lanterns</title><p>A lantern &#151; &#145;lit&#146; &#133;</p>");
+    scan.SearchStrings = { "lantern" };
+    const std::string page = Page(3);
+    EXPECT_NE(page.find("<b>Lamps &#8211; lanterns</b>"), std::string::npos) << page;
+    EXPECT_NE(page.find("A <b>lantern</b> &#8212; &#8216;lit&#8217; &#8230;</font>"), std::string::npos) << page;
+    // The search finds the numbered dash as the dash it reads as.
+    scan.SearchStrings = { "\xE2\x80\x93" };
+    scan.SearchForms = TStoredForms::All;
+    EXPECT_NE(Page(0).find("<b>Lamps &#8211; lanterns</b>"), std::string::npos);
+}

@@ -1,0 +1,101 @@
+#include "search/TTextMatcher.h"
+
+#include <algorithm>
+
+#include "search/CharacterForms.h"
+
+namespace {
+
+bool InSet(const TCharSet* set, char32_t c)
+{
+    return set && c < 0x80 && set->test(size_t(c));
+}
+
+char32_t AsciiUpper(char32_t c)
+{
+    return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c;
+}
+
+} // namespace
+
+std::u32string CodePointsOf(std::string_view utf8)
+{
+    std::u32string points;
+    points.reserve(utf8.size());
+    for (size_t pos = 0; pos < utf8.size();) {
+        if (static_cast<unsigned char>(utf8[pos]) < 0x80) {
+            points.push_back(char32_t(utf8[pos++]));
+            continue;
+        }
+        char32_t c = 0;
+        pos += NextTypedCharacter(utf8, pos, c);
+        points.push_back(c);
+    }
+    return points;
+}
+
+TTextMatcher::TTextMatcher(const std::vector<std::string>& searchStrings, const TTextMatchRules& rules)
+    : FRules(rules)
+{
+    for (const std::string& s : searchStrings) {
+        FNeedles.push_back(Fold(CodePointsOf(s)));
+        FLongest = std::max(FLongest, FNeedles.back().size());
+    }
+}
+
+std::u32string TTextMatcher::Fold(std::u32string text)
+{
+    for (char32_t& c : text)
+        c = FoldOne(c);
+    return text;
+}
+
+char32_t TTextMatcher::FoldOne(char32_t c)
+{
+    if (FRules.CaseSense)
+        return c;
+    if (c < 0x80)
+        return AsciiUpper(c);
+    if (!FRules.FoldAllLetters)
+        return c;
+    auto known = FCache.find(c);
+    if (known == FCache.end()) {
+        const std::vector<char32_t> variants = CaseVariants(c);
+        known = FCache.emplace(c, *std::min_element(variants.begin(), variants.end())).first;
+    }
+    return known->second;
+}
+
+bool TTextMatcher::StandsOnBoundaries(std::u32string_view text, const TTextMatch& m) const
+{
+    const TWordRules& word = FRules.Word;
+    const bool wantBefore = word.type == TStringSearchType::sst_Word || word.type == TStringSearchType::sst_Prefix;
+    const bool wantAfter = word.type == TStringSearchType::sst_Word || word.type == TStringSearchType::sst_Suffix;
+    const bool before = m.pos == 0 || InSet(word.before, text[m.pos - 1]);
+    const size_t end = m.pos + m.length;
+    const bool after = end == text.size() || InSet(word.after, text[end]);
+    return (!wantBefore || before) && (!wantAfter || after);
+}
+
+std::vector<TTextMatch> TTextMatcher::Find(std::u32string_view folded, size_t from, size_t to, size_t limit) const
+{
+    std::vector<TTextMatch> matches;
+    to = std::min(to, folded.size());
+    for (const std::u32string& needle : FNeedles) {
+        if (needle.empty())
+            continue;
+        size_t found = 0;
+        for (size_t pos = folded.find(needle, from); pos != std::u32string_view::npos && pos < to && found < limit;
+             pos = folded.find(needle, pos + 1)) {
+            const TTextMatch m{pos, needle.size()};
+            if (FRules.Word.type == TStringSearchType::sst_Normal || StandsOnBoundaries(folded, m)) {
+                matches.push_back(m);
+                ++found;
+            }
+        }
+    }
+    std::sort(matches.begin(), matches.end(), [](const TTextMatch& a, const TTextMatch& b) {
+        return a.pos != b.pos ? a.pos < b.pos : a.length > b.length;
+    });
+    return matches;
+}
