@@ -26,6 +26,15 @@ TFM_Find::TFM_Find(QWidget* parent)
 
     CHK_MatchCase = NamedCheckBox("CHK_MatchCase", "Match &case");
     layout->addWidget(CHK_MatchCase, 1, 0, 1, 2, Qt::AlignBottom);
+    CHK_HighlightAll = NamedCheckBox("CHK_HighlightAll", "&Highlight all");
+    layout->addWidget(CHK_HighlightAll, 2, 0, 1, 2);
+    connect(CHK_HighlightAll, &QCheckBox::toggled, this, &TFM_Find::HighlightAllChanged);
+    const auto changedWhileOn = [this] {
+        if (CHK_HighlightAll->isChecked())
+            emit HighlightAllChanged();
+    };
+    connect(ED_FindText, &QLineEdit::textEdited, this, changedWhileOn);
+    connect(CHK_MatchCase, &QCheckBox::toggled, this, changedWhileOn);
     auto* direction = new QGroupBox(QStringLiteral("Direction"));
     auto* directionLayout = new QHBoxLayout(direction);
     RB_Up = new QRadioButton(QStringLiteral("&Up"));
@@ -47,7 +56,7 @@ TFM_Find::TFM_Find(QWidget* parent)
     buttons->addWidget(find);
     buttons->addWidget(cancel);
     buttons->addStretch();
-    layout->addLayout(buttons, 0, 3, 2, 1);
+    layout->addLayout(buttons, 0, 3, 3, 1);
 }
 
 QString TFM_Find::FindText() const
@@ -79,6 +88,16 @@ bool TFM_Find::SearchUp() const
 void TFM_Find::SetSearchUp(bool up)
 {
     (up ? RB_Up : RB_Down)->setChecked(true);
+}
+
+bool TFM_Find::HighlightAll() const
+{
+    return CHK_HighlightAll->isChecked();
+}
+
+void TFM_Find::SetHighlightAll(bool on)
+{
+    CHK_HighlightAll->setChecked(on);
 }
 
 void TFM_Find::FocusFindText()

@@ -25,6 +25,7 @@
 #include "app/TEditButton.h"
 #include "app/TFM_Helpers.h"
 #include "app/TProgramGate.h"
+#include "app/TSearchHighlight.h"
 #include "app/TSearchPage.h"
 #include "app/WidgetHelpers.h"
 #include "app/WindowPlacement.h"
@@ -85,6 +86,7 @@ TFM_PlatForm::TFM_PlatForm(QWidget* parent) : QMainWindow(parent)
     connectNavigation();
     createDocumentCommands();
     connectDocumentCommands();
+    connectHighlight();
     connectViewOptions();
     qApp->installEventFilter(this);
 

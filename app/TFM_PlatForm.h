@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "util/Colors.h"
 
@@ -30,6 +31,9 @@ class TFM_Find;
 class TRecentDocuments;
 class TDocumentWatcher;
 class TSessionFolder;
+class TSearchHighlight;
+class THTMLViewer;
+enum class THighlightStep;
 struct TRightClickParameters;
 struct TPageMargins;
 class TCanvas;
@@ -184,6 +188,12 @@ public:
     void FindClick();
     // Finds the find dialog's text again; answers whether something was found.
     bool FindNextClick();
+    // F3 and Shift+F3: the next or previous marked word when words are
+    // marked, else a find onwards (F3) or the other way (Shift+F3).
+    bool FindAgainClick(THighlightStep step);
+    // The searched words marked in the shown document (TFM_PlatFormHighlight.cpp).
+    TSearchHighlight& Highlight() const { return *FHighlight; }
+    void ClearHighlight();
     TFM_Find* FindDialog() const { return FFindDialog; }
     void ExportPlainText();
     void PageSetupClick();
@@ -262,6 +272,12 @@ private:
     void appendBookmarkEntry(int index, const QString& description);
     void createDocumentCommands();
     void connectDocumentCommands();
+    void connectHighlight();
+    void highlightShownDocument();
+    void findHighlightChanged();
+    bool isHitOfLastSearch(const QString& file) const;
+    std::vector<THTMLViewer*> shownViewers() const;
+    void enableClearHighlight();
     void startPrintIdle();
     // Whether there is a document (or a chosen frame) to print; says why not.
     bool checkPrintable();
@@ -294,6 +310,8 @@ private:
     // This run's private folder for the files it writes for itself (the
     // exported text); removed when the window goes.
     std::unique_ptr<TSessionFolder> FSessionFolder;
+    std::unique_ptr<TSearchHighlight> FHighlight;
+    QString FShownFile; // the document the last documentShown saw
     bool FLoading = false;
     bool FProcessingCursor = false; // processing() set the busy cursor
     QString FFindText;

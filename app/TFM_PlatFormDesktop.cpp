@@ -92,6 +92,7 @@ void TFM_PlatForm::documentShown()
     if (!current.isEmpty() && QFileInfo(current) != QFileInfo(FSearchPage->ResultFile()))
         FRecentDocuments->Add(current);
     FDocumentWatcher->Watch(ShownFiles());
+    highlightShownDocument();
 }
 
 void TFM_PlatForm::shownFilesChanged()

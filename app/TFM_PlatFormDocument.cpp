@@ -25,6 +25,7 @@
 #include "app/TFM_PageMargins.h"
 #include "app/TFM_PlatForm.h"
 #include "app/TFM_PrinterSetup.h"
+#include "app/TSearchHighlight.h"
 #include "app/TSearchPage.h"
 #include "app/WidgetHelpers.h"
 #include "html/viewer/PrintHeaderFooter.h"
@@ -109,7 +110,7 @@ void TFM_PlatForm::connectDocumentCommands()
     on("MNU_Copy", [this] { HTMLViewer1->CopyToClipboard(); });
     on("TB_Copy", [this] { HTMLViewer1->CopyToClipboard(); });
     on("MNU_Find", &TFM_PlatForm::FindClick);
-    on("MNU_FindAgain", &TFM_PlatForm::FindNextClick);
+    on("MNU_FindAgain", [this] { FindAgainClick(THighlightStep::Next); });
     connect(FFindTextButton, &QPushButton::clicked, this, &TFM_PlatForm::FindClick);
     connect(FFindNextButton, &QPushButton::clicked, this, &TFM_PlatForm::FindNextClick);
     on("MNU_Print", &TFM_PlatForm::PrintDocument);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <string_view>
 
 #include "gfx/TCanvas.h"
 #include "util/Colors.h"
@@ -14,6 +15,11 @@
 class IndentManager;
 class TFontObj;
 class TFormControlObj;
+
+// Receives the text of one text section: the document position of its first
+// character and its characters (placeholders for pictures and controls
+// included, so positions count on).
+using TTextVisitor = std::function<void(int position, std::u16string_view text)>;
 
 // Style integers with a meaning of their own.
 constexpr int BoxNotSet = -12345678;

@@ -677,6 +677,12 @@ int TBlock::FindTextBack(int from, const std::u16string& text, bool matchCase)
     return FStyle->displayNone ? -1 : MyCell.FindTextBack(from, text, matchCase);
 }
 
+void TBlock::VisitText(const TTextVisitor& visit)
+{
+    if (!FStyle->displayNone)
+        MyCell.VisitText(visit);
+}
+
 int TBlock::SourcePosOf(int pos) const { return FStyle->displayNone ? -1 : MyCell.SourcePosOf(pos); }
 
 int TBlock::DocPosOf(int sourcePos, bool previous) const

@@ -245,6 +245,12 @@ int TCellBasic::FindText(int from, const std::u16string& text, bool matchCase)
     return -1;
 }
 
+void TCellBasic::VisitText(const TTextVisitor& visit)
+{
+    for (auto& s : Sections)
+        s->VisitText(visit);
+}
+
 int TCellBasic::FindTextBack(int from, const std::u16string& text, bool matchCase)
 {
     for (size_t i = Sections.size(); i-- > 0;) {

@@ -51,6 +51,7 @@ public:
     int PositionAt(TCanvas& canvas, int x, int y, TCaretHit& hit);
     int FindText(int from, const std::u16string& text, bool matchCase);
     int FindTextBack(int from, const std::u16string& text, bool matchCase);
+    void VisitText(const TTextVisitor& visit);
     int SourcePosOf(int pos) const;
     int DocPosOf(int sourcePos, bool previous) const;
     bool CaretXY(TCanvas& canvas, int pos, int& x, int& y);

@@ -35,6 +35,8 @@ constexpr char16_t ImageChar = 4;
 constexpr char16_t BreakChar = 8;
 
 enum class TFirstLine : uint8_t { Normal, Indented };
+// How a piece of text is set off: selected, or marked as a searched word.
+enum class TTextMark : uint8_t { None, Selected, Highlighted, CurrentHighlight };
 
 class TSection : public TSectionBase {
 public:
@@ -69,6 +71,7 @@ public:
     int PositionAt(TCanvas& canvas, int x, int y, TCaretHit& hit) override;
     int FindText(int from, const std::u16string& text, bool matchCase) override;
     int FindTextBack(int from, const std::u16string& text, bool matchCase) override;
+    void VisitText(const TTextVisitor& visit) override { visit(StartCurs, Buff.view()); }
     int SourcePosOf(int pos) const override;
     int DocPosOf(int sourcePos, bool previous) const override;
     bool CaretXY(TCanvas& canvas, int pos, int& x, int& y) override;
@@ -144,7 +147,7 @@ protected:
     TFloatingObj* ImageAt(int index) const;
     TFormControlObj* ControlAt(int index) const;
     void PaintLine(TPaintContext& pc, LineRec& line, int selStart, int selEnd);
-    void PaintText(TPaintContext& pc, TFontObj& run, const LineRec& line, int start, int end, int x, bool selected);
+    void PaintText(TPaintContext& pc, TFontObj& run, const LineRec& line, int start, int end, int x, TTextMark mark);
     void BuildBorders(TCanvas& canvas);
     void BuildLineBorders(TCanvas& canvas, const LineRec& line, std::vector<BorderRec>& pieces);
     void PaintBorders(TPaintContext& pc, size_t lineIndex);

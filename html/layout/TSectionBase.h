@@ -38,6 +38,8 @@ public:
     // 9., 10. Document position of the text at or after / before the position, or -1.
     virtual int FindText(int, const std::u16string&, bool) { return -1; }
     virtual int FindTextBack(int, const std::u16string&, bool) { return -1; }
+    // The text sections inside, in reading order; hidden blocks have none.
+    virtual void VisitText(const TTextVisitor&) {}
     // 11., 12. Mapping between document and source positions (-1 outside).
     virtual int SourcePosOf(int) const { return -1; }
     virtual int DocPosOf(int, bool) const { return -1; }

@@ -64,6 +64,7 @@ void TSectionList::ClearDocument()
     TabOrderList.clear();
     DrawList.Clear();
     Objects.Clear();
+    Highlights.Clear();
     if (!IsCopy) {
         IDNameList.Clear();
         PositionList.clear();

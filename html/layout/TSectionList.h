@@ -25,6 +25,7 @@
 #include "html/layout/TBlockStylePool.h"
 #include "html/layout/PositionedBox.h"
 #include "html/layout/TFixedLayer.h"
+#include "html/layout/THighlightRanges.h"
 
 class TFontObj;
 class TSection;
@@ -145,6 +146,8 @@ public:
     bool YOffChange = false;
     int SelB = 0;
     int SelE = 0;
+    // Searched words marked on the screen; a printing copy has none.
+    THighlightRanges Highlights;
     std::string FontName = "Times New Roman";
     int FontSize = 12;
     int Zoom = 100; // percent pictures are shown at (the reader scales the fonts)

@@ -17,6 +17,12 @@ bool IsTextChar(char16_t c) { return c != ControlChar && c != ImageChar && c != 
 
 TColor Inverted(TColor c) { return (~DrawColor(c)) & 0xFFFFFF; }
 
+// Searched words: black on yellow (0x00BBGGRR), readable on any page; the
+// one stepped to on orange.
+constexpr TColor HighlightBackground = 0x00FFFF;
+constexpr TColor CurrentBackground = 0x0096FF;
+constexpr TColor HighlightText = 0x000000;
+
 } // namespace
 
 // The lowest point a line paints: its text and inline pictures, and the
@@ -157,7 +163,16 @@ void TSection::PaintLine(TPaintContext& pc, LineRec& line, int selStart, int sel
             j = selStart;
         if (selected && selEnd < j)
             j = selEnd;
-        PaintText(pc, *run, line, i, j, x, selected);
+        TTextMark mark = selected ? TTextMark::Selected : TTextMark::None;
+        if (!selected && doc && !doc->Highlights.Empty()) {
+            int changesAt = 0;
+            const THighlightMark marked = doc->Highlights.MarkAt(StartCurs + i, changesAt);
+            if (marked != THighlightMark::None)
+                mark = marked == THighlightMark::Current ? TTextMark::CurrentHighlight : TTextMark::Highlighted;
+            if (changesAt - StartCurs < j)
+                j = std::max(i + 1, changesAt - StartCurs);
+        }
+        PaintText(pc, *run, line, i, j, x, mark);
         i = j;
     }
     int caret = pc.caretPos - StartCurs;
@@ -171,7 +186,7 @@ void TSection::PaintLine(TPaintContext& pc, LineRec& line, int selStart, int sel
 }
 
 void TSection::PaintText(TPaintContext& pc, TFontObj& run, const LineRec& line, int start, int end, int x,
-                         bool selected)
+                         TTextMark mark)
 {
     if (end <= start || run.Font().invisible)
         return;
@@ -188,9 +203,13 @@ void TSection::PaintText(TPaintContext& pc, TFontObj& run, const LineRec& line, 
         if (!pc.printBackground && RedOf(color) > 0xE0 && GreenOf(color) > 0xE0)
             color = 0xA0A0A0;
     }
-    if (selected) {
+    if (mark == TTextMark::Selected) {
         canvas.setBackgroundMode(TBackgroundMode::Opaque, color);
         canvas.setTextColor(background != ClNone ? DrawColor(background) : Inverted(color));
+    } else if (mark == TTextMark::Highlighted || mark == TTextMark::CurrentHighlight) {
+        canvas.setBackgroundMode(TBackgroundMode::Opaque,
+                                 mark == TTextMark::Highlighted ? HighlightBackground : CurrentBackground);
+        canvas.setTextColor(HighlightText);
     } else if (background != ClNone && !(pc.printing && !pc.printBackground)) {
         canvas.setBackgroundMode(TBackgroundMode::Opaque, DrawColor(background));
         canvas.setTextColor(color);

@@ -1006,6 +1006,14 @@ int ThtmlTable::FindText(int from, const std::u16string& text, bool matchCase)
     return -1;
 }
 
+void ThtmlTable::VisitText(const TTextVisitor& visit)
+{
+    for (auto& row : Rows)
+        for (auto& c : row->Cells)
+            if (c)
+                c->Content().VisitText(visit);
+}
+
 int ThtmlTable::FindTextBack(int from, const std::u16string& text, bool matchCase)
 {
     for (size_t r = Rows.size(); r-- > 0;)

@@ -344,10 +344,13 @@ void THTMLViewer::Rebuild()
     const int top = VScrollBarPosition();
     const int oldHeight = FDocHeight;
     auto forms = SaveFormData();
+    // The same text built again: the searched words stand where they stood.
+    const THighlightRanges marks = FSectionList->Highlights;
     const bool fromMemory = FFromMemory;
     LoadDocument(FCurrentFile, FDocKind, FSource.Unpack());
     FFromMemory = fromMemory;
     RestoreFormData(forms.get());
+    FSectionList->Highlights = marks;
     // The same place in a document that grew or shrank.
     if (oldHeight > 0)
         SetVScrollBarPosition(int((long long)top * FDocHeight / oldHeight));
@@ -585,8 +588,14 @@ bool THTMLViewer::FindInText(const std::string& text, bool matchCase, bool backw
     doc.SelB = found;
     doc.SelE = found + int(wanted.size());
     doc.CaretPos = backwards ? found : doc.SelE;
+    ScrollToPosition(found);
+    return true;
+}
+
+void THTMLViewer::ScrollToPosition(int position)
+{
     int x = 0, y = 0;
-    if (doc.CaretXY(MeasuringCanvas(), found, x, y)) {
+    if (FSectionList->CaretXY(MeasuringCanvas(), position, x, y)) {
         int top = VScrollBarPosition();
         if (y < top || y > top + SurfaceHeight() - 20)
             SetVScrollBarPosition(y - SurfaceHeight() / 2);
@@ -595,7 +604,33 @@ bool THTMLViewer::FindInText(const std::string& text, bool matchCase, bool backw
             SetHScrollBarPosition(x - SurfaceWidth() / 2);
     }
     FPaintPanel->update();
-    return true;
+}
+
+void THTMLViewer::SetHighlights(std::vector<std::pair<int, int>> ranges)
+{
+    FSectionList->Highlights.Assign(std::move(ranges));
+    FPaintPanel->update();
+}
+
+void THTMLViewer::ShowHighlight(size_t index)
+{
+    THighlightRanges& marks = FSectionList->Highlights;
+    if (index >= marks.Count()) {
+        marks.SetCurrent(THighlightRanges::NoCurrent);
+        FPaintPanel->update();
+        return;
+    }
+    marks.SetCurrent(index);
+    // A find started afterwards goes on from the word shown.
+    TSectionList& doc = *FSectionList;
+    doc.SelB = doc.SelE = 0;
+    doc.CaretPos = marks.Ranges()[index].second;
+    ScrollToPosition(marks.Ranges()[index].first);
+}
+
+const std::vector<std::pair<int, int>>& THTMLViewer::Highlights() const
+{
+    return FSectionList->Highlights.Ranges();
 }
 
 TFindOutcome THTMLViewer::FindWrapping(const std::string& text, bool matchCase, bool backwards)

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "html/viewer/PositionObj.h"
@@ -183,6 +184,14 @@ public:
     // FindInText, and when nothing is found before the end (the top, going
     // up), once more from the other end of the document.
     TFindOutcome FindWrapping(const std::string& text, bool matchCase, bool backwards);
+    // The searched words marked in the document (sorted, apart; see
+    // THighlightRanges): they go with the document and are never printed.
+    void SetHighlights(std::vector<std::pair<int, int>> ranges);
+    const std::vector<std::pair<int, int>>& Highlights() const;
+    // Marks highlight `index` as the current one and scrolls it into view as
+    // a find does; the caret moves to its end. An index past the last leaves
+    // none current.
+    void ShowHighlight(size_t index);
     std::string ExpandLinkName(const std::string& link) const;
     // The default action for a clicked link (when OnHotSpotClick left it).
     void FollowLink(const std::string& url);
@@ -309,6 +318,8 @@ private:
     void PaintPanel(QPainter& painter, const QRect& clip);
     void ScrollToY(int y, bool smallStep = false);
     void ScrollIntoView(int y, int margin);
+    // Scrolls a document position into view as a find does.
+    void ScrollToPosition(int position);
 
     // Mouse (THTMLViewerInput.cpp).
     void PanelMousePress(QMouseEvent* event);
