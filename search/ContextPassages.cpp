@@ -18,6 +18,11 @@ bool IsSpace(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
 }
 
+char AsciiUpper(char c)
+{
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+
 // The upper-cased name of the tag that starts at raw[pos] ("<b", "</b"),
 // cut to the length of the longest name that matters here.
 std::string_view TagName(std::string_view raw, size_t pos, char (&buffer)[8])
@@ -29,14 +34,9 @@ std::string_view TagName(std::string_view raw, size_t pos, char (&buffer)[8])
     for (size_t i = start; i < raw.size() && std::isalnum(static_cast<unsigned char>(raw[i])); ++i) {
         if (n == sizeof buffer)
             return "LONGNAME"; // no tag this code looks for
-        buffer[n++] = char(std::toupper(static_cast<unsigned char>(raw[i])));
+        buffer[n++] = AsciiUpper(raw[i]); // tag names are ASCII: no locale lookup
     }
     return { buffer, n };
-}
-
-char AsciiUpper(char c)
-{
-    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
 }
 
 // The next end tag "</NAME" (any letter case) at or after from.

@@ -1,5 +1,6 @@
 #include "search/DisplayText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
@@ -69,6 +70,10 @@ std::string DecodedBytes(std::string_view raw, int codePage)
 {
     if (codePage == CodePage::Utf8)
         raw = WithoutCutCharacter(raw);
+    // Most pages are ASCII or well-formed UTF-8 already: they stay as they are.
+    const bool ascii = std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if ((codePage == CodePage::Utf8 && CodePage::IsValidUtf8(raw)) || (codePage == CodePage::Ansi && ascii))
+        return std::string(raw);
     return CodePage::FromUtf16(CodePage::Utf8, CodePage::ToUtf16(codePage, raw));
 }
 

@@ -45,8 +45,10 @@ TTextMatcher::TTextMatcher(const std::vector<std::string>& searchStrings, const 
 
 std::u32string TTextMatcher::Fold(std::u32string text)
 {
+    if (FRules.CaseSense)
+        return text;
     for (char32_t& c : text)
-        c = FoldOne(c);
+        c = c < 0x80 ? AsciiUpper(c) : FoldOne(c);
     return text;
 }
 
