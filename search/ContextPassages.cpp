@@ -31,7 +31,10 @@ std::string_view TagName(std::string_view raw, size_t pos, char (&buffer)[8])
     if (start < raw.size() && raw[start] == '/')
         ++start;
     size_t n = 0;
-    for (size_t i = start; i < raw.size() && std::isalnum(static_cast<unsigned char>(raw[i])); ++i) {
+    const auto isNameCharacter = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    };
+    for (size_t i = start; i < raw.size() && isNameCharacter(raw[i]); ++i) {
         if (n == sizeof buffer)
             return "LONGNAME"; // no tag this code looks for
         buffer[n++] = AsciiUpper(raw[i]); // tag names are ASCII: no locale lookup

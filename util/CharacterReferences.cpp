@@ -119,8 +119,15 @@ std::string DecodeReferences(std::string_view text, TReferenceScope scope, TNoBr
     std::string out;
     out.reserve(text.size());
     for (size_t pos = 0; pos < text.size();) {
+        if (text[pos] != '&') {
+            // The text up to the next reference as it stands, in one piece.
+            const size_t amp = std::min(text.find('&', pos), text.size());
+            out.append(text.substr(pos, amp - pos));
+            pos = amp;
+            continue;
+        }
         size_t end = 0;
-        const char32_t c = text[pos] == '&' ? ReferenceAt(text, pos, end) : 0;
+        const char32_t c = ReferenceAt(text, pos, end);
         if (c < lowest) {
             out += text[pos++];
             continue;
