@@ -217,7 +217,7 @@ TProperties* PushTag(const std::string& tag, const std::string& pseudo)
     if (!t.empty())
         title = CodePage::ToUtf16(CodePage::Utf8, t);
     return Build.stack.Push(*Build.styles, tag, a.TheClass(), a.TheID(), a.StyleText() ? a.TheStyle() : nullptr, title,
-                            pseudo, &a);
+                            pseudo, &a, R().TagPos);
 }
 
 void PopTag(const std::string& tag)
@@ -341,6 +341,7 @@ void AddToken()
     const TokenObj& t = R().LCToken;
     if (t.Empty())
         return;
+    Build.stack.NoteContent();
     EnsureSection();
     Build.section->AddText(t.S(), std::span<const int>(t.I().data(), t.I().size()));
     R().LCToken.Clear();
@@ -476,6 +477,7 @@ void ElementHandler(const TSymbolSet& terminators)
                 Build.section->SetNoBreak(Build.noBreak);
             break;
         case WbrSy:
+            Build.stack.NoteContent();
             EnsureSection();
             Build.section->AddChar(u' ', R().TagPos);
             break;
@@ -509,6 +511,7 @@ void ResetContext(TSectionList& document, TStyleList& styles, const THtmlParseSe
     Build.baseTarget.clear();
     styles.initializeDefaults(settings.defaults);
     Build.stack.Reset(*styles.defaultProperties());
+    Build.stack.UseLaterSiblings(&Build.laterSiblings);
     R().Attributes = std::make_unique<TAttributeList>();
     Build.readerIDs.clear();
     R().OnIDAttribute = [](const std::string& name, int32_t sourcePos) { Build.readerIDs.emplace_back(name, sourcePos); };
@@ -572,8 +575,8 @@ int CountLinks()
 
 } // namespace
 
-THtmlParseResult HtmlParseString(std::string_view text, TSectionList& document, TStyleList& styles,
-                                 const THtmlParseSettings& settings, const THtmlParseEvents& events)
+THtmlParseResult ReadHtmlDocument(std::string_view text, TSectionList& document, TStyleList& styles,
+                                  const THtmlParseSettings& settings, const THtmlParseEvents& events)
 {
     THtmlParseResult result;
     ResetContext(document, styles, settings, events, &result);

@@ -64,6 +64,9 @@ struct TBuildContext {
     std::unique_ptr<TSection> section;
     TBodyBlock* body = nullptr;
     TPropStack stack;
+    // What each element has after it, learned while reading (see
+    // HtmlParseString).
+    TLaterSiblings laterSiblings;
     TUrlTarget link;
     bool linkOpen = false;
     int listLevel = 0;
@@ -97,6 +100,10 @@ TBlockStyle BlockStyleOf(const TProperties& props);
 TTextStyle TextStyleOf(const TProperties& props);
 TTextFont TextFontOf(const ThtFontInfo& info);
 std::string Utf8Of(const std::u16string& text);
+
+// One reading of an HTML document into document (DocumentBuilder.cpp).
+THtmlParseResult ReadHtmlDocument(std::string_view text, TSectionList& document, TStyleList& styles,
+                                  const THtmlParseSettings& settings, const THtmlParseEvents& events);
 
 // Common steps (HTMLUn2.cpp).
 inline TReaderState& R() { return ReadState; }

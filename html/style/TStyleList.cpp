@@ -107,6 +107,7 @@ void TStyleList::clear()
     FSelectorRules.clear();
     FSelectorCount = 0;
     FNeedsFacts = false;
+    FNeedsLater = false;
     FStylesRoot = false;
     FAuthorStart = 0;
     FDefaultsDone = false;
@@ -143,6 +144,7 @@ void TStyleList::indexSelectorRule(std::string_view key, TStyleRule& rule)
     rule.specificity = rule.selector->specificity();
     FStylesRoot = FStylesRoot || Contains(key, "html") || Contains(key, ":root");
     FNeedsFacts = FNeedsFacts || rule.selector->needsFacts();
+    FNeedsLater = FNeedsLater || rule.selector->needsLaterSiblings();
     for (const TCompoundSelector& compound : rule.selector->compounds())
         if (!compound.id.empty())
             FNamedIds.emplace(compound.id);

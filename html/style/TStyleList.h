@@ -94,6 +94,8 @@ public:
     // Some selector reads attributes or places among siblings: the builder
     // records them for every element.
     bool needsFacts() const { return FNeedsFacts; }
+    // Some selector reads later siblings or content (:last-child, :empty).
+    bool needsLaterSiblings() const { return FNeedsLater; }
     // Some rule is for the document's root element (html, :root): the
     // property stack then holds one under the body.
     bool stylesRoot() const { return FStylesRoot; }
@@ -145,6 +147,7 @@ private:
     std::unordered_map<std::string, std::vector<const TStyleRule*>> FSelectorRules;
     size_t FSelectorCount = 0;
     bool FNeedsFacts = false;
+    bool FNeedsLater = false;
     bool FStylesRoot = false;
     long FAuthorStart = 0;
     bool FDefaultsDone = false;
