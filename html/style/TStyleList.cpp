@@ -112,6 +112,7 @@ void TStyleList::clear()
     FAuthorStart = 0;
     FDefaultsDone = false;
     FWidthQueries.clear();
+    FMediumDependent = false;
     FCounter = 10;
     FHoverUsed = false;
 }
@@ -191,6 +192,11 @@ void TStyleList::matchSelectors(const TSelectorMatcher& matcher, const TAncestor
 bool TStyleList::mediaApplies(std::string_view list)
 {
     TMediaVerdict verdict = EvaluateMediaList(list, FMedia);
+    if (!FMediumDependent) {
+        TMediaContext other = FMedia;
+        other.print = !other.print;
+        FMediumDependent = EvaluateMediaList(list, other).applies != verdict.applies;
+    }
     if (verdict.widthDependent) {
         bool known = false;
         for (const auto& [text, applied] : FWidthQueries)

@@ -115,6 +115,9 @@ public:
     bool mediaApplies(std::string_view list);
     bool mediaChangesAt(int width) const;
     bool widthDependent() const { return !FWidthQueries.empty(); }
+    // Some media list gives another verdict on the other medium (screen or
+    // print), or reads the width: printing must build the document again.
+    bool mediumChangesRules() const { return FMediumDependent || widthDependent(); }
     // The set the latest rules under the key went into, or null.
     const TProperties* find(std::string_view key) const;
     const TProperties* defaultProperties() const { return find("default"); }
@@ -154,6 +157,7 @@ private:
     std::string FPreFontName = "Courier New";
     TMediaContext FMedia;
     std::vector<std::pair<std::string, bool>> FWidthQueries; // list, verdict
+    bool FMediumDependent = false;
     int FCounter = 10;
     long FAdded = 0;
     bool FHoverUsed = false;
