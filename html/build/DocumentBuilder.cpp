@@ -129,6 +129,7 @@ bool FontStyleStart()
     THtmlSymbol sy = R().Sy;
     const std::string tag = InlineTagName(sy);
     TProperties* props = PushTag(tag);
+    HideIfDisplayNone(props);
     if (props && FloatedInline(tag, sy, THtmlSymbol(sy + HtmlEndSy)))
         return false;
     if (props) {
@@ -155,7 +156,7 @@ void AnchorStart()
         Build.link.TabIndex = AttrValue(TabIndexSy, 0);
         pseudo = "link";
     }
-    PushTag("a", pseudo);
+    HideIfDisplayNone(PushTag("a", pseudo));
     StartInlineBoxIfNeeded();
     if (Build.section)
         ChangeFont();
@@ -225,6 +226,12 @@ void PopTag(const std::string& tag)
     int box = Build.stack.Pop(*Build.styles, tag);
     if (box >= 0)
         Build.doc->InlineList->EndInline(box, R().SourcePos);
+}
+
+void HideIfDisplayNone(const TProperties* props)
+{
+    if (props && props->isSetHere(piDisplay) && props->displayNone())
+        Build.stack.MarkHiddenInline();
 }
 
 void StartInlineBoxIfNeeded()
@@ -342,6 +349,10 @@ void AddToken()
     if (t.Empty())
         return;
     Build.stack.NoteContent();
+    if (Build.stack.InsideHiddenInline()) {
+        R().LCToken.Clear();
+        return;
+    }
     EnsureSection();
     Build.section->AddText(t.S(), std::span<const int>(t.I().data(), t.I().size()));
     R().LCToken.Clear();

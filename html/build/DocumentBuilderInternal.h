@@ -118,6 +118,8 @@ bool ReadStyleSheet(const std::string& href, std::string& text, std::string& bas
 int AttrValue(THtmlSymbol which, int fallback);
 TProperties* PushTag(const std::string& tag, const std::string& pseudo = {});
 void PopTag(const std::string& tag);
+// An inline element the styles hide: its text and pictures are left out.
+void HideIfDisplayNone(const TProperties* props);
 void StartInlineBoxIfNeeded();
 void ChangeFont();
 void StartSection();

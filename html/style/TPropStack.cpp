@@ -23,6 +23,8 @@ void TPropStack::ResetEmpty()
 void TPropStack::Close(Entry& entry)
 {
     entry.props->setChildren(nullptr);
+    if (entry.hiddenInline)
+        --FHiddenInlines;
     if (FLearnLater && FLater)
         FLater->Closed(entry.facts.get(), entry.hadContent, entry.children.get());
 }
@@ -33,6 +35,7 @@ void TPropStack::Clear()
     for (size_t i = FEntries.size(); i-- > 0;)
         Close(FEntries[i]);
     FLearnLater = false;
+    FHiddenInlines = 0;
     FEntries.clear();
     FRaw.clear();
     FCombined.clear();
@@ -172,6 +175,8 @@ void TPropStack::Unpush()
         below.children->children.back() == FEntries.back().facts)
         below.children->removeNewest();
     FEntries.back().props->setChildren(nullptr);
+    if (FEntries.back().hiddenInline)
+        --FHiddenInlines;
     FEntries.pop_back();
     FRaw.pop_back();
 }

@@ -33,6 +33,15 @@ public:
     // Removes the top entry, pushed only to look at its style, as if it had
     // never been pushed: it is no child of the entry below.
     void Unpush();
+    // The top element is an inline one with display: none: nothing inside
+    // it is drawn.
+    void MarkHiddenInline()
+    {
+        if (!FEntries.back().hiddenInline)
+            ++FHiddenInlines;
+        FEntries.back().hiddenInline = true;
+    }
+    bool InsideHiddenInline() const { return FHiddenInlines > 0; }
     // Text or a line break went into the top element: it is not empty.
     void NoteContent() { FEntries.back().hadContent = true; }
     // Where the stack learns, and recalls, what comes after each element
@@ -68,6 +77,7 @@ private:
         std::unique_ptr<TChildRecord> children;
         std::shared_ptr<TElementFacts> facts;
         bool hadContent = false;
+        bool hiddenInline = false;
     };
     // The entry's element ends: what comes after its children is known now.
     void Close(Entry& entry);
@@ -81,6 +91,7 @@ private:
 
     std::vector<Entry> FEntries;
     TLaterSiblings* FLater = nullptr;
+    int FHiddenInlines = 0;
     // Set once the sheets hold a test of later siblings.
     bool FLearnLater = false;
     std::vector<const TProperties*> FRaw;
