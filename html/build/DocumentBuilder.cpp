@@ -129,6 +129,7 @@ bool FontStyleStart()
     THtmlSymbol sy = R().Sy;
     const std::string tag = InlineTagName(sy);
     TProperties* props = PushTag(tag);
+    HideIfDisplayNone(props);
     if (props && FloatedInline(tag, sy, THtmlSymbol(sy + HtmlEndSy)))
         return false;
     if (props) {
@@ -155,7 +156,7 @@ void AnchorStart()
         Build.link.TabIndex = AttrValue(TabIndexSy, 0);
         pseudo = "link";
     }
-    PushTag("a", pseudo);
+    HideIfDisplayNone(PushTag("a", pseudo));
     StartInlineBoxIfNeeded();
     if (Build.section)
         ChangeFont();
@@ -217,7 +218,7 @@ TProperties* PushTag(const std::string& tag, const std::string& pseudo)
     if (!t.empty())
         title = CodePage::ToUtf16(CodePage::Utf8, t);
     return Build.stack.Push(*Build.styles, tag, a.TheClass(), a.TheID(), a.StyleText() ? a.TheStyle() : nullptr, title,
-                            pseudo, &a);
+                            pseudo, &a, R().TagPos);
 }
 
 void PopTag(const std::string& tag)
@@ -225,6 +226,12 @@ void PopTag(const std::string& tag)
     int box = Build.stack.Pop(*Build.styles, tag);
     if (box >= 0)
         Build.doc->InlineList->EndInline(box, R().SourcePos);
+}
+
+void HideIfDisplayNone(const TProperties* props)
+{
+    if (props && props->isSetHere(piDisplay) && props->displayNone())
+        Build.stack.MarkHiddenInline();
 }
 
 void StartInlineBoxIfNeeded()
@@ -341,6 +348,11 @@ void AddToken()
     const TokenObj& t = R().LCToken;
     if (t.Empty())
         return;
+    Build.stack.NoteContent();
+    if (Build.stack.InsideHiddenInline()) {
+        R().LCToken.Clear();
+        return;
+    }
     EnsureSection();
     Build.section->AddText(t.S(), std::span<const int>(t.I().data(), t.I().size()));
     R().LCToken.Clear();
@@ -476,6 +488,7 @@ void ElementHandler(const TSymbolSet& terminators)
                 Build.section->SetNoBreak(Build.noBreak);
             break;
         case WbrSy:
+            Build.stack.NoteContent();
             EnsureSection();
             Build.section->AddChar(u' ', R().TagPos);
             break;
@@ -509,6 +522,7 @@ void ResetContext(TSectionList& document, TStyleList& styles, const THtmlParseSe
     Build.baseTarget.clear();
     styles.initializeDefaults(settings.defaults);
     Build.stack.Reset(*styles.defaultProperties());
+    Build.stack.UseLaterSiblings(&Build.laterSiblings);
     R().Attributes = std::make_unique<TAttributeList>();
     Build.readerIDs.clear();
     R().OnIDAttribute = [](const std::string& name, int32_t sourcePos) { Build.readerIDs.emplace_back(name, sourcePos); };
@@ -572,8 +586,8 @@ int CountLinks()
 
 } // namespace
 
-THtmlParseResult HtmlParseString(std::string_view text, TSectionList& document, TStyleList& styles,
-                                 const THtmlParseSettings& settings, const THtmlParseEvents& events)
+THtmlParseResult ReadHtmlDocument(std::string_view text, TSectionList& document, TStyleList& styles,
+                                  const THtmlParseSettings& settings, const THtmlParseEvents& events)
 {
     THtmlParseResult result;
     ResetContext(document, styles, settings, events, &result);

@@ -210,6 +210,7 @@ void LineBreak(const TSymbolSet& terminators)
 {
     if (terminators.Has(BRSy))
         return;
+    Build.stack.NoteContent();
     const TAttribute* clear = Attr(ClearSy);
     if (!clear) {
         EnsureSection();
@@ -359,7 +360,9 @@ void ListItem(TListKind kind, int number, char numbering, bool plain, const TSym
             ChangeFont();
             return;
         }
-        PopTag(tag);
+        // Pushed again below: one item, one child of its list.
+        if (props)
+            Build.stack.Unpush();
     }
     CloseSection();
     PushTag(tag);

@@ -203,7 +203,9 @@ std::string MediaAttribute()
 void LinkElement()
 {
     std::string href = AttrText(HrefSy), rel = AttrText(RelSy), rev = AttrText(RevSy);
-    if (LowerCase(rel) == "stylesheet" && !href.empty() && Build.styles->mediaApplies(MediaAttribute())) {
+    // A DISABLED sheet waits for a script to switch it on (theme choosers).
+    if (LowerCase(rel) == "stylesheet" && !href.empty() && !Attr(DisabledSy) &&
+        Build.styles->mediaApplies(MediaAttribute())) {
         try {
             LoadStyleSheet(href);
         } catch (...) {

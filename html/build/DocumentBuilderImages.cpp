@@ -43,6 +43,11 @@ void ImageElement()
     const bool isImage = R().Sy == ImageSy;
     const bool drawing = isImage && R().BlockTagName == "svg";
     const std::string tag = drawing ? "svg" : isImage ? "img" : "panel";
+    if (Build.stack.InsideHiddenInline()) {
+        Build.stack.NoteContent();
+        R().InlineDrawing.clear();
+        return;
+    }
     EnsureSection();
     if (drawing) {
         // An inline drawing shows as a picture of its own text.

@@ -64,6 +64,9 @@ struct TBuildContext {
     std::unique_ptr<TSection> section;
     TBodyBlock* body = nullptr;
     TPropStack stack;
+    // What each element has after it, learned while reading (see
+    // HtmlParseString).
+    TLaterSiblings laterSiblings;
     TUrlTarget link;
     bool linkOpen = false;
     int listLevel = 0;
@@ -98,6 +101,10 @@ TTextStyle TextStyleOf(const TProperties& props);
 TTextFont TextFontOf(const ThtFontInfo& info);
 std::string Utf8Of(const std::u16string& text);
 
+// One reading of an HTML document into document (DocumentBuilder.cpp).
+THtmlParseResult ReadHtmlDocument(std::string_view text, TSectionList& document, TStyleList& styles,
+                                  const THtmlParseSettings& settings, const THtmlParseEvents& events);
+
 // Common steps (HTMLUn2.cpp).
 inline TReaderState& R() { return ReadState; }
 TAttributeList& Attrs();
@@ -111,6 +118,8 @@ bool ReadStyleSheet(const std::string& href, std::string& text, std::string& bas
 int AttrValue(THtmlSymbol which, int fallback);
 TProperties* PushTag(const std::string& tag, const std::string& pseudo = {});
 void PopTag(const std::string& tag);
+// An inline element the styles hide: its text and pictures are left out.
+void HideIfDisplayNone(const TProperties* props);
 void StartInlineBoxIfNeeded();
 void ChangeFont();
 void StartSection();

@@ -364,22 +364,60 @@ int RgbComponent(std::string_view part)
     return int(std::clamp(value, 0.0, 255.0));
 }
 
+// An alpha value: a number from 0 to 1 or a percentage.
+double AlphaComponent(std::string_view part)
+{
+    part = Trim(part);
+    double value = 1;
+    if (!ReadNumber(part, value))
+        return 1;
+    if (part.find('%') != std::string_view::npos)
+        value /= 100;
+    return std::clamp(value, 0.0, 1.0);
+}
+
+// A colour seen through: laid over the white page it is mostly shown on
+// (tints of code blocks, muted text); fully transparent is no colour.
+TColor OverWhite(int red, int green, int blue, double alpha)
+{
+    if (alpha <= 0)
+        return ClNone;
+    auto mix = [alpha](int c) { return int(std::lround(c * alpha + 255 * (1 - alpha))); };
+    return RGBColor(mix(red), mix(green), mix(blue)) | ClPaletteFlag;
+}
+
+// rgb() and rgba(), with commas or with spaces and a slash before the alpha.
 TColor ParseRgbFunction(std::string_view text)
 {
     size_t open = text.find('(');
     size_t close = text.find(')', open == std::string_view::npos ? 0 : open);
-    std::string_view inside;
+    std::string inside;
     if (open != std::string_view::npos)
         inside = text.substr(open + 1, close == std::string_view::npos ? std::string_view::npos : close - open - 1);
-    int parts[3] = {0, 0, 0};
-    for (int i = 0; i < 3; ++i) {
-        size_t comma = inside.find(',');
-        parts[i] = RgbComponent(inside.substr(0, comma));
+    const bool commas = inside.find(',') != std::string::npos;
+    for (char& c : inside)
+        if (c == '/' || (!commas && c == ' '))
+            c = ',';
+    std::vector<std::string_view> parts;
+    std::string_view rest = inside;
+    while (parts.size() < 4) {
+        size_t comma = rest.find(',');
+        std::string_view part = Trim(rest.substr(0, comma));
+        if (!part.empty())
+            parts.push_back(part);
         if (comma == std::string_view::npos)
             break;
-        inside.remove_prefix(comma + 1);
+        rest.remove_prefix(comma + 1);
     }
-    return RGBColor(parts[0], parts[1], parts[2]) | ClPaletteFlag;
+    int rgb[3] = {0, 0, 0};
+    for (size_t i = 0; i < 3 && i < parts.size(); ++i)
+        rgb[i] = RgbComponent(parts[i]);
+    if (parts.size() == 4) {
+        const double alpha = AlphaComponent(parts[3]);
+        if (alpha < 1)
+            return OverWhite(rgb[0], rgb[1], rgb[2], alpha);
+    }
+    return RGBColor(rgb[0], rgb[1], rgb[2]) | ClPaletteFlag;
 }
 
 std::optional<TColor> ParseHexColor(std::string_view text)
@@ -389,7 +427,7 @@ std::optional<TColor> ParseHexColor(std::string_view text)
         text.remove_prefix(hash + 1);
     text = Trim(text);
     std::string digits;
-    if (text.size() >= 1 && text.size() <= 3) {
+    if (text.size() >= 1 && text.size() <= 4) { // RGB and RGBA: each digit twice
         for (char c : text)
             digits.append(2, c);
     } else {
@@ -401,6 +439,8 @@ std::optional<TColor> ParseHexColor(std::string_view text)
     auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
     if (error != std::errc() || end != digits.data() + digits.size())
         return std::nullopt;
+    if (digits.size() == 8) // RRGGBBAA
+        return OverWhite(int(value >> 24), int((value >> 16) & 0xFF), int((value >> 8) & 0xFF), (value & 0xFF) / 255.0);
     // RRGGBB to our blue-green-red order.
     return RGBColor(int((value >> 16) & 0xFF), int((value >> 8) & 0xFF), int(value & 0xFF)) | ClPaletteFlag;
 }

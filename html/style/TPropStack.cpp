@@ -20,23 +20,39 @@ void TPropStack::ResetEmpty()
     FRaw.push_back(base.get());
 }
 
+void TPropStack::Close(Entry& entry)
+{
+    entry.props->setChildren(nullptr);
+    if (entry.hiddenInline)
+        --FHiddenInlines;
+    if (FLearnLater && FLater)
+        FLater->Closed(entry.facts.get(), entry.hadContent, entry.children.get());
+}
+
 void TPropStack::Clear()
 {
-    for (Entry& entry : FEntries)
-        entry.props->setChildren(nullptr);
+    // Innermost first, as elements end.
+    for (size_t i = FEntries.size(); i-- > 0;)
+        Close(FEntries[i]);
+    FLearnLater = false;
+    FHiddenInlines = 0;
     FEntries.clear();
     FRaw.clear();
     FCombined.clear();
     FOlderCombined.clear();
 }
 
-std::shared_ptr<const TElementFacts> TPropStack::RecordFacts(const std::string& tag, const std::string& cls,
-                                                             const std::string& id, const TAttributeList* attributes)
+std::shared_ptr<TElementFacts> TPropStack::RecordFacts(const std::string& tag, const std::string& cls,
+                                                       const std::string& id, const TAttributeList* attributes,
+                                                       int32_t sourcePos)
 {
     auto facts = std::make_shared<TElementFacts>();
     facts->tag = tag;
     facts->cls = cls;
     facts->id = id;
+    facts->sourcePos = sourcePos;
+    if (FLater)
+        FLater->Recall(*facts);
     if (attributes)
         for (const TAttribute& a : *attributes)
             facts->attributes.emplace_back(LowerCase(a.Name), a.Text);
@@ -110,7 +126,7 @@ std::shared_ptr<TProperties> TPropStack::Combined(const TStyleList& styles, cons
 
 TProperties* TPropStack::Push(const TStyleList& styles, const std::string& tag, const std::string& cls,
                               const std::string& id, const TProperties* styleAttribute, const std::u16string& title,
-                              const std::string& pseudo, const TAttributeList* attributes)
+                              const std::string& pseudo, const TAttributeList* attributes, int32_t sourcePos)
 {
     if (Full() || FEntries.empty())
         return nullptr;
@@ -118,11 +134,12 @@ TProperties* TPropStack::Push(const TStyleList& styles, const std::string& tag, 
     // it, every element goes inside one.
     if (FEntries.size() == 1 && tag != "html" && styles.stylesRoot())
         Push(styles, "html", {}, {}, nullptr, {}, {}, nullptr);
-    std::shared_ptr<const TElementFacts> facts;
+    std::shared_ptr<TElementFacts> facts;
     if (styles.needsFacts())
-        facts = RecordFacts(tag, cls, id, attributes);
+        facts = RecordFacts(tag, cls, id, attributes, sourcePos);
+    FLearnLater = FLearnLater || styles.needsLaterSiblings();
     std::shared_ptr<TProperties> set = Combined(styles, tag, cls, id, styleAttribute, title, pseudo, facts);
-    FEntries.push_back({set, tag, -1});
+    FEntries.push_back({set, tag, -1, nullptr, std::move(facts)});
     FRaw.push_back(set.get());
     return set.get();
 }
@@ -140,11 +157,26 @@ int TPropStack::Pop(const TStyleList& styles, const std::string& tag, bool* foun
     if (found)
         *found = true;
     int box = FEntries[i].inlineBox;
-    FEntries[i].props->setChildren(nullptr);
+    Close(FEntries[i]);
     FEntries.erase(FEntries.begin() + std::ptrdiff_t(i));
     FRaw.erase(FRaw.begin() + std::ptrdiff_t(i));
     // The entries above take their parents' values again, bottom up.
     for (size_t k = i; k < FEntries.size(); ++k)
         FEntries[k].props->reinherit(*FEntries[k - 1].props, styles, TPropertySpan(FRaw.data(), k));
     return box;
+}
+
+void TPropStack::Unpush()
+{
+    if (FEntries.size() <= 1)
+        return;
+    Entry& below = FEntries[FEntries.size() - 2];
+    if (FEntries.back().facts && below.children && !below.children->children.empty() &&
+        below.children->children.back() == FEntries.back().facts)
+        below.children->removeNewest();
+    FEntries.back().props->setChildren(nullptr);
+    if (FEntries.back().hiddenInline)
+        --FHiddenInlines;
+    FEntries.pop_back();
+    FRaw.pop_back();
 }

@@ -186,7 +186,9 @@ bool TSelectorReader::readPseudo(TCompoundSelector& compound, bool nested)
     static constexpr std::pair<std::string_view, TPseudoClass> Plain[] = {
         {"first-child", TPseudoClass::FirstChild}, {"first-of-type", TPseudoClass::FirstOfType},
         {"root", TPseudoClass::Root}, {"link", TPseudoClass::Link}, {"visited", TPseudoClass::Visited},
-        {"hover", TPseudoClass::Hover},
+        {"hover", TPseudoClass::Hover}, {"last-child", TPseudoClass::LastChild},
+        {"only-child", TPseudoClass::OnlyChild}, {"last-of-type", TPseudoClass::LastOfType},
+        {"only-of-type", TPseudoClass::OnlyOfType}, {"empty", TPseudoClass::Empty},
     };
     for (const auto& [known, kind] : Plain)
         if (name == known) {
@@ -194,8 +196,16 @@ bool TSelectorReader::readPseudo(TCompoundSelector& compound, bool nested)
             compound.pseudos.push_back(test);
             return true;
         }
-    if (name == "nth-child" || name == "nth-of-type") {
-        test.kind = name == "nth-child" ? TPseudoClass::NthChild : TPseudoClass::NthOfType;
+    static constexpr std::pair<std::string_view, TPseudoClass> Counted[] = {
+        {"nth-child", TPseudoClass::NthChild},
+        {"nth-of-type", TPseudoClass::NthOfType},
+        {"nth-last-child", TPseudoClass::NthLastChild},
+        {"nth-last-of-type", TPseudoClass::NthLastOfType},
+    };
+    const auto counted = std::find_if(std::begin(Counted), std::end(Counted),
+                                      [&name](const auto& entry) { return entry.first == name; });
+    if (counted != std::end(Counted)) {
+        test.kind = counted->second;
         auto argument = readArgument();
         if (!argument || !ReadNth(*argument, test))
             return false;
@@ -301,9 +311,17 @@ void Count(const TCompoundSelector& c, uint32_t& ids, uint32_t& classes, uint32_
     }
 }
 
+bool ReadsLater(const TCompoundSelector& c)
+{
+    for (const TPseudoTest& p : c.pseudos)
+        if (p.negated ? ReadsLater(*p.negated) : ReadsLaterSiblings(p.kind))
+            return true;
+    return false;
+}
+
 bool ReadsFacts(const TCompoundSelector& c)
 {
-    if (!c.attributes.empty())
+    if (!c.attributes.empty() || ReadsLater(c))
         return true;
     for (const TPseudoTest& p : c.pseudos) {
         if (p.negated ? ReadsFacts(*p.negated)
@@ -315,6 +333,20 @@ bool ReadsFacts(const TCompoundSelector& c)
 }
 
 } // namespace
+
+bool ReadsLaterSiblings(TPseudoClass kind)
+{
+    switch (kind) {
+    case TPseudoClass::LastChild:
+    case TPseudoClass::OnlyChild:
+    case TPseudoClass::NthLastChild:
+    case TPseudoClass::LastOfType:
+    case TPseudoClass::OnlyOfType:
+    case TPseudoClass::NthLastOfType:
+    case TPseudoClass::Empty: return true;
+    default: return false;
+    }
+}
 
 std::optional<TSelector> TSelector::parse(std::string_view text)
 {
@@ -329,6 +361,7 @@ std::optional<TSelector> TSelector::parse(std::string_view text)
     for (size_t i = 0; i < all.size(); ++i) {
         Count(all[i], ids, classes, tags);
         selector.FNeedsFacts = selector.FNeedsFacts || ReadsFacts(all[i]);
+        selector.FNeedsLater = selector.FNeedsLater || ReadsLater(all[i]);
         const bool ancestor = i + 1 < all.size() && (all[i + 1].combinator == TCombinator::Descendant ||
                                                      all[i + 1].combinator == TCombinator::Child);
         if (ancestor) {

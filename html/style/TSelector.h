@@ -22,7 +22,12 @@ struct TAttributeTest {
 
 enum class TPseudoClass : uint8_t {
     FirstChild, NthChild, FirstOfType, NthOfType, Root, Link, Visited, Hover, Not,
+    // These read what comes after the element: its later siblings, its content.
+    LastChild, OnlyChild, NthLastChild, LastOfType, OnlyOfType, NthLastOfType, Empty,
 };
+
+// Whether the test needs the element's later siblings or content.
+bool ReadsLaterSiblings(TPseudoClass kind);
 
 struct TCompoundSelector;
 
@@ -47,8 +52,7 @@ struct TCompoundSelector {
 class TSelector {
 public:
     // Parses one selector (lower case, no comma); nothing when it uses what
-    // cannot be matched here (pseudo-elements, :hover on non-links,
-    // :last-child and the other forms that need the elements after).
+    // cannot be matched here (pseudo-elements, :hover on non-links, :has).
     static std::optional<TSelector> parse(std::string_view text);
 
     const std::vector<TCompoundSelector>& compounds() const { return FCompounds; }
@@ -62,12 +66,16 @@ public:
     bool needsFacts() const { return FNeedsFacts; }
     // Two elements the simple keys cannot tell apart may differ for it.
     bool tellsSiblingsApart() const { return FNeedsFacts; }
+    // Reads the siblings after the element or its content (:last-child,
+    // :empty...), which the builder only knows in a second reading.
+    bool needsLaterSiblings() const { return FNeedsLater; }
 
 private:
     std::vector<TCompoundSelector> FCompounds;
     uint32_t FSpecificity = 0;
     TAncestorFilter FAncestorKeys;
     bool FNeedsFacts = false;
+    bool FNeedsLater = false;
 };
 
 // The specificity of a style list key of the simple kinds ("p.note",

@@ -80,6 +80,40 @@ bool NthMatches(long a, long b, int index)
     return offset % a == 0 && offset / a >= 0;
 }
 
+// The element's siblings after it (of its tag, or of any), or -1 while the
+// builder has not read that far: the test then fails, and the element
+// remembers that it was asked.
+int LaterSiblings(const TElementFacts& facts, bool ofType, uint8_t asked)
+{
+    const int count = ofType ? facts.later.typeSiblingsAfter : facts.later.siblingsAfter;
+    if (count < 0)
+        facts.asked |= asked;
+    return count;
+}
+
+bool IsLast(const TElementFacts* facts, bool ofType)
+{
+    return facts && LaterSiblings(*facts, ofType,
+                                  ofType ? TElementFacts::AskedLastOfType : TElementFacts::AskedLast) == 0;
+}
+
+bool NthLastMatches(const TPseudoTest& test, const TElementFacts* facts, bool ofType)
+{
+    if (!facts)
+        return false;
+    const int after = LaterSiblings(*facts, ofType, TElementFacts::AskedNthLast);
+    return after >= 0 && NthMatches(test.a, test.b, after + 1);
+}
+
+bool IsEmpty(const TElementFacts* facts)
+{
+    if (!facts)
+        return false;
+    if (facts->later.empty < 0)
+        facts->asked |= TElementFacts::AskedEmpty;
+    return facts->later.empty == 1;
+}
+
 } // namespace
 
 TSelectorMatcher::TSubject TSelectorMatcher::ancestor(size_t level) const
@@ -117,6 +151,13 @@ bool TSelectorMatcher::pseudoMatches(const TPseudoTest& test, const TSubject& su
     case TPseudoClass::Visited: return subject.pseudo == "visited";
     case TPseudoClass::Hover: return subject.pseudo == "hover";
     case TPseudoClass::Not: return !compoundMatches(*test.negated, subject);
+    case TPseudoClass::LastChild: return IsLast(facts, false);
+    case TPseudoClass::LastOfType: return IsLast(facts, true);
+    case TPseudoClass::OnlyChild: return facts && facts->childIndex == 1 && IsLast(facts, false);
+    case TPseudoClass::OnlyOfType: return facts && facts->typeIndex == 1 && IsLast(facts, true);
+    case TPseudoClass::NthLastChild: return NthLastMatches(test, facts, false);
+    case TPseudoClass::NthLastOfType: return NthLastMatches(test, facts, true);
+    case TPseudoClass::Empty: return IsEmpty(facts);
     }
     return false;
 }

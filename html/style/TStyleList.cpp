@@ -107,10 +107,12 @@ void TStyleList::clear()
     FSelectorRules.clear();
     FSelectorCount = 0;
     FNeedsFacts = false;
+    FNeedsLater = false;
     FStylesRoot = false;
     FAuthorStart = 0;
     FDefaultsDone = false;
     FWidthQueries.clear();
+    FMediumDependent = false;
     FCounter = 10;
     FHoverUsed = false;
 }
@@ -143,6 +145,7 @@ void TStyleList::indexSelectorRule(std::string_view key, TStyleRule& rule)
     rule.specificity = rule.selector->specificity();
     FStylesRoot = FStylesRoot || Contains(key, "html") || Contains(key, ":root");
     FNeedsFacts = FNeedsFacts || rule.selector->needsFacts();
+    FNeedsLater = FNeedsLater || rule.selector->needsLaterSiblings();
     for (const TCompoundSelector& compound : rule.selector->compounds())
         if (!compound.id.empty())
             FNamedIds.emplace(compound.id);
@@ -189,6 +192,11 @@ void TStyleList::matchSelectors(const TSelectorMatcher& matcher, const TAncestor
 bool TStyleList::mediaApplies(std::string_view list)
 {
     TMediaVerdict verdict = EvaluateMediaList(list, FMedia);
+    if (!FMediumDependent) {
+        TMediaContext other = FMedia;
+        other.print = !other.print;
+        FMediumDependent = EvaluateMediaList(list, other).applies != verdict.applies;
+    }
     if (verdict.widthDependent) {
         bool known = false;
         for (const auto& [text, applied] : FWidthQueries)

@@ -94,6 +94,8 @@ public:
     // Some selector reads attributes or places among siblings: the builder
     // records them for every element.
     bool needsFacts() const { return FNeedsFacts; }
+    // Some selector reads later siblings or content (:last-child, :empty).
+    bool needsLaterSiblings() const { return FNeedsLater; }
     // Some rule is for the document's root element (html, :root): the
     // property stack then holds one under the body.
     bool stylesRoot() const { return FStylesRoot; }
@@ -113,6 +115,9 @@ public:
     bool mediaApplies(std::string_view list);
     bool mediaChangesAt(int width) const;
     bool widthDependent() const { return !FWidthQueries.empty(); }
+    // Some media list gives another verdict on the other medium (screen or
+    // print), or reads the width: printing must build the document again.
+    bool mediumChangesRules() const { return FMediumDependent || widthDependent(); }
     // The set the latest rules under the key went into, or null.
     const TProperties* find(std::string_view key) const;
     const TProperties* defaultProperties() const { return find("default"); }
@@ -145,12 +150,14 @@ private:
     std::unordered_map<std::string, std::vector<const TStyleRule*>> FSelectorRules;
     size_t FSelectorCount = 0;
     bool FNeedsFacts = false;
+    bool FNeedsLater = false;
     bool FStylesRoot = false;
     long FAuthorStart = 0;
     bool FDefaultsDone = false;
     std::string FPreFontName = "Courier New";
     TMediaContext FMedia;
     std::vector<std::pair<std::string, bool>> FWidthQueries; // list, verdict
+    bool FMediumDependent = false;
     int FCounter = 10;
     long FAdded = 0;
     bool FHoverUsed = false;

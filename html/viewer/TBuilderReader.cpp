@@ -30,6 +30,7 @@ THtmlParseSettings SettingsFor(const TSectionList& document, const TDocumentDefa
     s.zoom = document.Zoom;
     s.viewportWidth = d.viewportWidth;
     s.viewportHeight = d.viewportHeight;
+    s.print = d.print;
     settings.marginWidth = d.marginWidth;
     settings.marginHeight = d.marginHeight;
     return settings;
@@ -81,6 +82,7 @@ void TBuilderReader::ParseHtml(const std::string& text, TSectionList& document, 
             return document && document->styles.mediaChangesAt(width);
         };
     }
+    result.printChangesRules = built->styles.mediumChangesRules();
     result.keepAlive = built;
 }
 

@@ -22,6 +22,8 @@ struct TDocumentDefaults {
     // The space the document is laid out in, for @media width queries.
     int viewportWidth = 800;
     int viewportHeight = 600;
+    // Read for the printed page (@media print) rather than the screen.
+    bool print = false;
 };
 
 // Events the reader raises while it reads a document; each is optional.
@@ -48,6 +50,9 @@ struct TReaderResult {
     // Whether the document's style sheets give other rules at another width
     // (it must then be built again); null when no rule reads the width.
     std::function<bool(int width)> mediaChangesAt;
+    // Whether the sheets give other rules on the printed page (media types
+    // or widths): printing must then read the document again.
+    bool printChangesRules = false;
 };
 
 // The frame-set head scan reports the structure through these.

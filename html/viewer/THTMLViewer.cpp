@@ -165,9 +165,10 @@ void THTMLViewer::SetProcessing(bool on)
         OnProcessing(this, on);
 }
 
-void THTMLViewer::ApplyDefaults()
+void THTMLViewer::ApplyDefaults() { ApplyDefaultsTo(*FSectionList); }
+
+void THTMLViewer::ApplyDefaultsTo(TSectionList& doc) const
 {
-    TSectionList& doc = *FSectionList;
     doc.ShowImages = FViewImages;
     doc.FontName = DefFontName.substr(0, 32);
     doc.FontSize = DefFontSize;
@@ -286,6 +287,7 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, std::opti
     std::string().swap(source);
     FDocumentKeep = result.keepAlive;
     FMediaChangesAt = result.mediaChangesAt;
+    FPrintChangesRules = result.printChangesRules;
     FTitle = result.title;
     FBase = result.base;
     FBaseTarget = result.baseTarget;

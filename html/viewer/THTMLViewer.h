@@ -274,6 +274,11 @@ public:
     // Prints pages FromPage..ToPage (from 1) on the printer; see ViewerPrint.
     void Print(int fromPage, int toPage, class QPrinter& printer);
     int PrintedPages() const { return FPrintedPages; }
+    // The shown document read again for the printed page (@media print,
+    // width queries against the page's printable width in pixels); null
+    // when its sheets give the same rules there, and a copy of the shown
+    // document prints.
+    std::shared_ptr<TSectionList> PrintMediaDocument(int pageWidth);
 
     // Paints the window band clip (surface pixels) at the current offsets.
     void PaintBand(QPainter& painter, const QRect& clip);
@@ -305,6 +310,7 @@ private:
     void LoadDocument(const std::string& name, TDocKind kind, std::optional<std::string> memoryText);
     void ParseSource(const std::string& source, TReaderResult& result);
     void ApplyDefaults();
+    void ApplyDefaultsTo(TSectionList& doc) const;
     void HandleMeta(const std::string& httpEq, const std::string& name, const std::string& content);
     void AddHistoryEntry(const std::string& oldFile, const std::string& oldTitle, TDocKind oldKind,
                          std::unique_ptr<TFormData> formData, int oldPosition);
@@ -343,6 +349,7 @@ private:
     std::unique_ptr<TSectionList> FSectionList;
     std::shared_ptr<void> FDocumentKeep; // what the reader made for the document
     std::function<bool(int width)> FMediaChangesAt; // the document's sheets read the width
+    bool FPrintChangesRules = false; // they give other rules on the printed page
     int MediaWidth() const;
     std::unique_ptr<QImage> FMeasureImage;
     std::unique_ptr<QPainter> FMeasurePainter;

@@ -1,10 +1,13 @@
 // THTMLViewer: printing through the page loop, with the viewer's settings
 // and events, and hidden band viewers for HTML headers and footers.
 #include <QPrinter>
+#include <algorithm>
 #include <QScreen>
 #include <QGuiApplication>
 
 #include "html/layout/TSectionList.h"
+#include "html/viewer/TBuilderReader.h"
+#include "html/viewer/TDocumentReader.h"
 #include "html/viewer/THTMLViewer.h"
 #include "html/viewer/ViewerPrint.h"
 
@@ -18,6 +21,32 @@ int ScreenPixelsPerInch()
 }
 
 } // namespace
+
+std::shared_ptr<TSectionList> THTMLViewer::PrintMediaDocument(int pageWidth)
+{
+    if (!FPrintChangesRules || FDocKind != TDocKind::Html || DocumentReader().Reading())
+        return nullptr;
+    auto doc = std::make_unique<TSectionList>();
+    ApplyDefaultsTo(*doc);
+    doc->Objects.BitmapList = FSectionList->Objects.BitmapList;
+    doc->Objects.Host = FSectionList->Objects.Host;
+    // Read quietly: the viewer heard the document's events when it was shown.
+    TReaderEvents events;
+    events.defaults.preFontName = DefPreFontName;
+    events.defaults.marginWidth = MarginWidth;
+    events.defaults.marginHeight = MarginHeight;
+    events.defaults.charSet = CharSet;
+    events.defaults.fontColor = DefFontColor;
+    events.defaults.linkUnderline = (htOptions & htNoLinkUnderline) == 0;
+    events.defaults.viewportWidth = std::max(1, pageWidth);
+    events.defaults.print = true;
+    events.fileName = [this](const std::string& name) { return ExpandLinkName(name); };
+    SetReaderScreen(&MeasuringCanvas());
+    TReaderResult result;
+    DocumentReader().ParseHtml(DocumentSource(), *doc, events, result);
+    // The reader's style list lives as long as the document made with it.
+    return std::shared_ptr<TSectionList>(doc.release(), [keep = result.keepAlive](TSectionList* d) { delete d; });
+}
 
 void THTMLViewer::Print(int fromPage, int toPage, QPrinter& printer)
 {
@@ -46,6 +75,7 @@ void THTMLViewer::Print(int fromPage, int toPage, QPrinter& printer)
             callbacks.progress(0, stop);
         return;
     }
+    callbacks.printDocument = [this](int pageWidth) { return PrintMediaDocument(pageWidth); };
     if (OnPrintHeader)
         callbacks.header = [this](TCanvas& c, int page, int w, int h, bool& stop) {
             OnPrintHeader(this, c, page, w, h, stop);

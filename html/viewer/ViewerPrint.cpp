@@ -76,7 +76,10 @@ public:
               const TPrintCallbacks& callbacks)
         : FPrinter(printer), FSettings(settings), FCallbacks(callbacks), FGeo(printer, settings)
     {
-        FCopy = TSectionList::CreateCopy(document);
+        if (callbacks.printDocument)
+            FCopy = callbacks.printDocument(FGeo.W);
+        if (!FCopy)
+            FCopy = TSectionList::CreateCopy(document);
         FCopy->Printing = true;
         FCopy->YOff = 0;
         FCopy->Background = 0xFFFFFF;
@@ -217,7 +220,7 @@ private:
     const TPrintSettings& FSettings;
     const TPrintCallbacks& FCallbacks;
     TPageGeometry FGeo;
-    std::unique_ptr<TSectionList> FCopy;
+    std::shared_ptr<TSectionList> FCopy;
     int FLastP = -1;
 };
 

@@ -3,6 +3,7 @@
 // a page range, white bands around the content, and header and footer bands
 // drawn by callbacks or by small HTML documents.
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "util/Colors.h"
@@ -42,6 +43,9 @@ struct TPrintCallbacks {
     std::function<THtmlBand(int, bool, int&, int&, bool&)> htmlFooter;
     // (page, stop): 0 before the job, then after each page
     std::function<void(int, bool&)> progress;
+    // (printable width in document pixels) -> the document read again for
+    // the printed page, or null to print a copy of the screen's
+    std::function<std::shared_ptr<TSectionList>(int)> printDocument;
 };
 
 // Prints pages fromPage..toPage (numbered from 1) of the document; answers

@@ -41,6 +41,23 @@ TEST(StyleSheetLinks, SheetsForOtherMediaAreLeftOut)
     EXPECT_EQ(TextColorOf(b, "red"), RedText);
 }
 
+TEST(StyleSheetLinks, DisabledSheetsAreLeftOut)
+{
+    // Theme choosers link every theme and leave all but one disabled.
+    std::vector<std::string> asked;
+    THtmlParseEvents ev;
+    ev.OnGetStream = [&](const std::string& src, std::unique_ptr<std::string>& stream) {
+        asked.push_back(src);
+        stream = std::make_unique<std::string>(src == "dark.css" ? "p { color: #ff0000 }" : "em { color: #00ff00 }");
+    };
+    Built b("<link rel=stylesheet href=main.css><link rel=stylesheet href=dark.css disabled>"
+            "<p>plain <em>green</em>",
+            800, ev);
+    EXPECT_THAT(asked, ::testing::ElementsAre("main.css"));
+    EXPECT_EQ(TextColorOf(b, "plain"), 0u);
+    EXPECT_EQ(TextColorOf(b, "green"), GreenText);
+}
+
 TEST(StyleSheetLinks, LocalSheetNamesLoseTheirQueryAndFragment)
 {
     std::vector<std::string> files;

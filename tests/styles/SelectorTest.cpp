@@ -57,13 +57,23 @@ TEST(SelectorParse, SpecificityCountsIdsClassesAndTags)
 
 TEST(SelectorParse, WhatCannotBeMatchedIsRefused)
 {
-    for (std::string_view text : {"p::first-line", "li:last-child", "p:has(a)", ":not(:not(p))", "a[href",
-                                  "> p", "p +", "li:nth-child(99999999999n+1)", "li:nth-child(2x)", "p:empty",
+    for (std::string_view text : {"p::first-line", "p:has(a)", ":not(:not(p))", "a[href", "> p", "p +",
+                                  "li:nth-child(99999999999n+1)", "li:nth-child(2x)", "li:nth-last-child(n+)",
                                   "a:focus", "p#a#b"})
         EXPECT_FALSE(TSelector::parse(text)) << text;
     for (std::string_view text : {"body>div.chapter", "a[href^=\"http\"]", "h1 ~ p", "li:nth-child(-n + 3)",
-                                  "tr:nth-of-type(even)", ":root", "*.x", "[class^=highlight]", "p:not(.x)"})
+                                  "tr:nth-of-type(even)", ":root", "*.x", "[class^=highlight]", "p:not(.x)"}) {
         EXPECT_TRUE(TSelector::parse(text)) << text;
+        EXPECT_FALSE(TSelector::parse(text)->needsLaterSiblings()) << text;
+    }
+    // These read what follows the element: the builder learns it as it reads.
+    for (std::string_view text : {"li:last-child", "p:empty", "td:only-child", "li:nth-last-child(2n+1)",
+                                  "p:last-of-type", "dd:only-of-type", "tr:nth-last-of-type(odd)",
+                                  "li:not(:last-child)", "ul:last-child > li"}) {
+        ASSERT_TRUE(TSelector::parse(text)) << text;
+        EXPECT_TRUE(TSelector::parse(text)->needsLaterSiblings()) << text;
+        EXPECT_TRUE(TSelector::parse(text)->needsFacts()) << text;
+    }
 }
 
 TEST_F(SelectorTest, ChildCombinatorNeedsTheParent)

@@ -56,6 +56,20 @@ TEST(ColorParsing, PercentagesRoundAndClamp)
     EXPECT_EQ(ParseColor("rgb(12.5, 7, 1e3)"), RGBColor(0, 7, 0) | ClPaletteFlag);
 }
 
+TEST(ColorParsing, SeeThroughColoursLieOverWhite)
+{
+    // A faint tint stays faint instead of turning into its opaque colour.
+    const TColor tint = RGBColor(245, 245, 245) | ClPaletteFlag;
+    EXPECT_EQ(ParseColor("rgba(135, 135, 135, 0.085)"), tint);
+    EXPECT_EQ(ParseColor("rgb(135 135 135 / 8.5%)"), tint);
+    EXPECT_EQ(ParseColor("#87878716"), tint);
+    EXPECT_EQ(ParseColor("rgba(0, 0, 0, 0)"), ClNone);
+    EXPECT_EQ(ParseColor("#0000"), ClNone);
+    EXPECT_EQ(ParseColor("rgba(255, 0, 0, 1)"), PaletteRed);
+    EXPECT_EQ(ParseColor("#ff0000ff"), PaletteRed);
+    EXPECT_EQ(ParseColor("rgb(255 0 0)"), PaletteRed);
+}
+
 class SizeTest : public StyleTest {};
 
 TEST_F(SizeTest, FontSizesAgainstTheParent)
