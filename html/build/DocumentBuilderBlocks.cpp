@@ -413,6 +413,10 @@ void BlockContainer(const TSymbolSet& terminators)
         };
         if (props && IsInlineBlock(*props)) {
             InlineBlockBox(fill);
+        } else if (props && LineHasText() && (props->displayNone() || IsPositionedOut(*props))) {
+            // A hidden or absolutely positioned block inside a line of text
+            // (a navigation bar's drop-down menu) leaves the line whole.
+            OutOfLineBlock(fill);
         } else {
             CloseSection();
             fill();

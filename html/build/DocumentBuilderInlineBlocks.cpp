@@ -1,6 +1,9 @@
-// The builder's boxed inline elements: inline elements that float, and
-// elements shown as display: inline-block, whose content becomes a block
-// of its own standing in the line as one unit.
+// The builder's boxed inline elements: inline elements that float or are
+// positioned out of the flow, which become blocks of their own, and
+// elements shown as display: inline-block, whose block stands in the line
+// as one unit.
+#include <algorithm>
+
 #include "html/layout/TBlock.h"
 #include "html/layout/TInlineBlockObj.h"
 #include "html/layout/TSection.h"
@@ -9,12 +12,16 @@
 
 namespace {
 
-enum class TBoxedInline : uint8_t { None, Float, InlineBlock };
+// Floated and absolutely positioned inline elements leave the line as
+// blocks of their own; inline blocks stay in it.
+enum class TBoxedInline : uint8_t { None, OutOfFlow, InlineBlock };
 
 TBoxedInline BoxedInlineOf(const TProperties& props)
 {
     if (auto f = props.floatValue(); f && (*f == TAlignment::Left || *f == TAlignment::Right))
-        return TBoxedInline::Float;
+        return TBoxedInline::OutOfFlow;
+    if (IsPositionedOut(props))
+        return TBoxedInline::OutOfFlow;
     return IsInlineBlock(props) ? TBoxedInline::InlineBlock : TBoxedInline::None;
 }
 
@@ -73,6 +80,35 @@ bool IsInlineBlock(const TProperties& props)
         return false;
     const std::string* display = AsText(props[piDisplay]);
     return display && LowerCase(Trim(*display)) == "inline-block";
+}
+
+bool IsPositionedOut(const TProperties& props)
+{
+    if (!props.isSetHere(piPosition))
+        return false;
+    const std::string* position = AsText(props[piPosition]);
+    if (!position)
+        return false;
+    const std::string value = LowerCase(Trim(*position));
+    return value == "absolute" || value == "fixed";
+}
+
+void OutOfLineBlock(const std::function<void()>& fill)
+{
+    // The block goes in the cell ahead of the line, which goes on after it.
+    std::unique_ptr<TSection> line = std::move(Build.section);
+    fill();
+    CloseSection();
+    Build.section = std::move(line);
+    ChangeFont();
+}
+
+bool LineHasText()
+{
+    if (!Build.section)
+        return false;
+    const std::u16string_view text = Build.section->Text();
+    return std::any_of(text.begin(), text.end(), [](char16_t c) { return c != u' '; });
 }
 
 void InlineBlockBox(const std::function<void()>& fill)

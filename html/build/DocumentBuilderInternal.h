@@ -160,12 +160,19 @@ void LineBreak(const TSymbolSet& terminators);
 // An inline element whose style floats it (tag pushed, at its start symbol):
 // false when it does not float; else its content becomes a floated block,
 // read through the element's end symbol.
-// An inline element shown as display: inline-block is read the same way,
-// its block standing in the line.
+// An absolutely positioned inline element is read the same way, and one
+// shown as display: inline-block too, its block standing in the line.
 bool FloatedInline(const std::string& tag, THtmlSymbol start, THtmlSymbol end);
 // The block of the style on top of the stack (DocumentBuilderInlineBlocks.cpp).
 std::unique_ptr<TBlock> NewBlock();
 bool IsInlineBlock(const TProperties& props);
+// Whether the current section holds more than spaces: a line is open.
+bool LineHasText();
+// position: absolute or fixed given to the element itself.
+bool IsPositionedOut(const TProperties& props);
+// Reads a block (fill) that stands out of the line being built: the line
+// goes on after it instead of breaking.
+void OutOfLineBlock(const std::function<void()>& fill);
 // Makes an inline block in the current line: fill reads the element into
 // the cell that holds the box (Build.cell while it runs).
 void InlineBlockBox(const std::function<void()>& fill);

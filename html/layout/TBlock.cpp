@@ -267,6 +267,13 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     TBoxOffsets offsets;
     if (positioned) {
         cb = IsFixed() && Owner() ? Owner()->Viewport() : ContainingBlockOf(area);
+        if (IsAbsolute()) {
+            // Percentages of top and left are of the containing block (a
+            // fixed box's is the window), not of the flow around.
+            const TMargArray againstBlock = ResolveBox(cb.width, cb.height);
+            m[BoxTop] = againstBlock[BoxTop];
+            m[BoxLeft] = againstBlock[BoxLeft];
+        }
         offsets = ResolveOffsets(m, FStyle->Layout(), cb);
         if (IsAbsolute() && cb.height <= 0 && FStyle->Layout().bottom.set && Owner() && FForcedTop == BoxNotSet)
             ++Owner()->WaitingForHeight;

@@ -35,6 +35,12 @@ TFlexItemSize TFlexBlock::RowSizeOf(const TItem& item, int available) const
         break;
     }
     size.minSize = item.minWidth;
+    // An item never needs more room than its max-width gives it, however
+    // wide a line of its content.
+    if (block && block->Style().layout && block->Style().layout->maxWidth.set) {
+        const long long maxWidth = block->Style().layout->maxWidth.Resolve(available, 0);
+        size.minSize = ClampPixels(std::min<long long>(size.minSize, maxWidth + basisExtras));
+    }
     size.grow = f.grow;
     size.shrink = f.shrink;
     if (item.isBlock) {
