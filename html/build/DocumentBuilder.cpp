@@ -10,6 +10,7 @@
 #include "html/layout/TSection.h"
 #include "html/layout/TSectionList.h"
 #include "html/build/DocumentBuilderInternal.h"
+#include "html/build/PreservedWhiteSpace.h"
 #include "html/style/StyleSheetParser.h"
 #include "util/CodePage.h"
 
@@ -130,6 +131,8 @@ bool FontStyleStart()
     const std::string tag = InlineTagName(sy);
     TProperties* props = PushTag(tag);
     HideIfDisplayNone(props);
+    if (tag == "button")
+        ButtonStart();
     if (props && FloatedInline(tag, sy, THtmlSymbol(sy + HtmlEndSy)))
         return false;
     if (props) {
@@ -144,7 +147,7 @@ bool FontStyleStart()
 
 } // namespace
 
-void AnchorStart()
+bool AnchorStart()
 {
     const TAttribute* href = Attr(HrefSy);
     std::string pseudo;
@@ -173,10 +176,15 @@ void AnchorStart()
             Build.section->MarkAnchor();
         }
     }
+    // Menus float their links, and lay them out as inline blocks (not in
+    // PRE, which reads on character by character).
+    if (!Build.inPre && FloatedInline("a", ASy, AEndSy))
+        return false;
     if (href) {
         TLinkInfo info = LinkInfoOf(Build.link);
         Build.section->ChangeLink(TextStyleOf(Build.stack.Top()), &info);
     }
+    return true;
 }
 
 // ---------------------------------------------------------------- common steps
@@ -217,8 +225,15 @@ TProperties* PushTag(const std::string& tag, const std::string& pseudo)
     std::string t = a.TheTitle();
     if (!t.empty())
         title = CodePage::ToUtf16(CodePage::Utf8, t);
-    return Build.stack.Push(*Build.styles, tag, a.TheClass(), a.TheID(), a.StyleText() ? a.TheStyle() : nullptr, title,
-                            pseudo, &a, R().TagPos);
+    TProperties* props = Build.stack.Push(*Build.styles, tag, a.TheClass(), a.TheID(),
+                                          a.StyleText() ? a.TheStyle() : nullptr, title, pseudo, &a, R().TagPos);
+    FollowWhiteSpace();
+    return props;
+}
+
+void FollowWhiteSpace()
+{
+    R().KeepWhite = !Build.inPre && WhiteSpaceOf(Build.stack.Top()) != TWhiteSpace::Normal;
 }
 
 void PopTag(const std::string& tag)
@@ -226,6 +241,7 @@ void PopTag(const std::string& tag)
     int box = Build.stack.Pop(*Build.styles, tag);
     if (box >= 0)
         Build.doc->InlineList->EndInline(box, R().SourcePos);
+    FollowWhiteSpace();
 }
 
 void HideIfDisplayNone(const TProperties* props)
@@ -354,7 +370,11 @@ void AddToken()
         return;
     }
     EnsureSection();
-    Build.section->AddText(t.S(), std::span<const int>(t.I().data(), t.I().size()));
+    const std::span<const int> sources(t.I().data(), t.I().size());
+    if (R().KeepWhite)
+        AddPreservedText(*Build.section, t.S(), sources, WhiteSpaceOf(Build.stack.Top()));
+    else
+        Build.section->AddText(t.S(), sources);
     R().LCToken.Clear();
 }
 
@@ -429,7 +449,10 @@ void ElementHandler(const TSymbolSet& terminators)
         if (!FontStyleStart())
             return;
     } else if (IsFontStyleEnd(sy)) {
-        PopTag(InlineTagName(sy));
+        const std::string tag = InlineTagName(sy);
+        if (tag == "button")
+            ButtonEnd();
+        PopTag(tag);
         ChangeFont();
     } else {
         switch (sy) {
@@ -446,7 +469,8 @@ void ElementHandler(const TSymbolSet& terminators)
             Table();
             return;
         case ASy:
-            AnchorStart();
+            if (!AnchorStart())
+                return; // a boxed link was read through its end
             break;
         case AEndSy:
             AnchorEnd();
@@ -514,6 +538,7 @@ void ResetContext(TSectionList& document, TStyleList& styles, const THtmlParseSe
     Build.section.reset();
     Build.link.Clear();
     Build.linkOpen = false;
+    Build.button = nullptr;
     Build.listLevel = Build.tableLevel = Build.depth = 0;
     Build.noBreak = Build.inPre = false;
     Build.baseFontSize = 3;

@@ -13,11 +13,6 @@
 
 namespace {
 
-std::unique_ptr<TBlock> NewBlock()
-{
-    return NewBlockFor(BlockStyleOf(Build.stack.Top()));
-}
-
 bool IsListStart(THtmlSymbol sy) { return sy == OLSy || sy == ULSy || sy == DirSy || sy == MenuSy || sy == DLSy; }
 
 THtmlSymbol ListEndOf(THtmlSymbol sy)
@@ -170,40 +165,6 @@ void Heading(const TSymbolSet& terminators)
     (void)block;
     if (R().Sy == HEndSy)
         NextSymbol();
-}
-
-bool FloatedInline(const std::string& tag, THtmlSymbol start, THtmlSymbol end)
-{
-    if (BlockStyleOf(Build.stack.Top()).floatKind == TFloatKind::None)
-        return false;
-    TDepthGuard guard;
-    if (!guard.Entered())
-        return false; // too deep: stays inline
-    CloseSection();
-    TCellBasic* parent = Build.cell;
-    TBlock* block = EnterBlock(NewBlock());
-    StartSection();
-    ChangeFont();
-    NextSymbol();
-    int nested = 0;
-    while (R().Sy != EofSym && InlineSet.Has(R().Sy)) {
-        if (R().Sy == start)
-            ++nested;
-        else if (R().Sy == end && nested-- == 0)
-            break;
-        if (R().Sy == UnknownTagSym)
-            NextSymbol();
-        else
-            ElementHandler({});
-    }
-    CloseSection();
-    PopTag(tag);
-    LeaveBlock(block, parent);
-    ChangeFont();
-    StartSection();
-    if (R().Sy == end)
-        NextSymbol();
-    return true;
 }
 
 void LineBreak(const TSymbolSet& terminators)
@@ -440,19 +401,30 @@ void BlockContainer(const TSymbolSet& terminators)
         break;
     }
     default: { // DIV, and the newer sectioning elements read as DIV
-        CloseSection();
         const std::string tag = R().BlockTagName.empty() ? std::string("div") : R().BlockTagName;
         TProperties* props = PushTag(tag);
         ApplyAlign(props);
-        TCellBasic* parent = Build.cell;
-        TBlock* block = EnterBlock(NewBlock());
-        StartSection();
-        NextSymbol();
-        BodyLoop(terminators + TSymbolSet{DivEndSy});
-        CloseSection();
-        PopTag(tag);
-        LeaveBlock(block, parent);
-        StartSection();
+        auto fill = [&] {
+            TCellBasic* parent = Build.cell;
+            TBlock* block = EnterBlock(NewBlock());
+            StartSection();
+            NextSymbol();
+            BodyLoop(terminators + TSymbolSet{DivEndSy});
+            CloseSection();
+            PopTag(tag);
+            LeaveBlock(block, parent);
+        };
+        if (props && IsInlineBlock(*props)) {
+            InlineBlockBox(fill);
+        } else if (props && LineHasText() && (props->displayNone() || IsPositionedOut(*props))) {
+            // A hidden or absolutely positioned block inside a line of text
+            // (a navigation bar's drop-down menu) leaves the line whole.
+            OutOfLineBlock(fill);
+        } else {
+            CloseSection();
+            fill();
+            StartSection();
+        }
         if (R().Sy == DivEndSy)
             NextSymbol();
     }
@@ -686,6 +658,7 @@ void Preformatted()
     CloseSection();
     Build.stack.PopTo(st.height, [](int box) { Build.doc->InlineList->EndInline(box, R().SourcePos); });
     Build.inPre = wasPre;
+    FollowWhiteSpace();
     Build.cell = parent;
     (void)block;
     NextSymbol();

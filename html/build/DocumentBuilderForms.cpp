@@ -105,3 +105,12 @@ bool FormControl()
     PopTag(tag);
     return nextRead;
 }
+
+void ButtonStart()
+{
+    TObjectStyle style = ObjectStyleOf(Build.stack.Top());
+    style.codePage = CurrentCodePage();
+    Build.button = CreateButtonElement(*Build.doc, Attrs(), style);
+}
+
+void ButtonEnd() { Build.button = nullptr; }

@@ -3,6 +3,7 @@
 // the HTMLUn2*.cpp files include this.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -20,6 +21,7 @@ class TCellBasic;
 class TSection;
 class TBlock;
 class TBodyBlock;
+class TFormControlObj;
 
 // A set of symbols (terminators and element groups).
 class TSymbolSet {
@@ -74,6 +76,8 @@ struct TBuildContext {
     int depth = 0;
     bool noBreak = false;
     bool inPre = false;
+    // The BUTTON being read, when it belongs to a form: its text clicks it.
+    TFormControlObj* button = nullptr;
     int baseFontSize = 3;
     std::string title, base, baseTarget;
     // IDs the reader met, with their source positions, entered in the
@@ -120,6 +124,9 @@ TProperties* PushTag(const std::string& tag, const std::string& pseudo = {});
 void PopTag(const std::string& tag);
 // An inline element the styles hide: its text and pictures are left out.
 void HideIfDisplayNone(const TProperties* props);
+// The reader keeps the spaces and line ends of text whose white-space
+// says so (the style on top of the stack).
+void FollowWhiteSpace();
 void StartInlineBoxIfNeeded();
 void ChangeFont();
 void StartSection();
@@ -138,7 +145,9 @@ void AddToken();
 void BodyLoop(const TSymbolSet& terminators);
 void ElementHandler(const TSymbolSet& terminators);
 void SkipToNext();
-void AnchorStart();
+// False when the link was boxed (floated or an inline block) and read
+// through its end symbol.
+bool AnchorStart();
 
 // Flex and grid containers (DocumentBuilderFlex.cpp): the block of an
 // element's style in the current cell, a flex or grid container when its
@@ -160,7 +169,22 @@ void LineBreak(const TSymbolSet& terminators);
 // An inline element whose style floats it (tag pushed, at its start symbol):
 // false when it does not float; else its content becomes a floated block,
 // read through the element's end symbol.
+// An absolutely positioned inline element is read the same way, and one
+// shown as display: inline-block too, its block standing in the line.
 bool FloatedInline(const std::string& tag, THtmlSymbol start, THtmlSymbol end);
+// The block of the style on top of the stack (DocumentBuilderInlineBlocks.cpp).
+std::unique_ptr<TBlock> NewBlock();
+bool IsInlineBlock(const TProperties& props);
+// Whether the current section holds more than spaces: a line is open.
+bool LineHasText();
+// position: absolute or fixed given to the element itself.
+bool IsPositionedOut(const TProperties& props);
+// Reads a block (fill) that stands out of the line being built: the line
+// goes on after it instead of breaking.
+void OutOfLineBlock(const std::function<void()>& fill);
+// Makes an inline block in the current line: fill reads the element into
+// the cell that holds the box (Build.cell while it runs).
+void InlineBlockBox(const std::function<void()>& fill);
 
 // Tables, fonts, head elements (HTMLUn2Tables.cpp, HTMLUn2Head.cpp).
 void Table();
@@ -187,3 +211,7 @@ void FormEnd();
 // current section, SELECT reads its options and TEXTAREA its text. True when
 // the next symbol is already current (after SELECT's options).
 bool FormControl();
+// BUTTON start and end (DocumentBuilderForms.cpp): a button inside a form
+// gets a control that its content's text clicks.
+void ButtonStart();
+void ButtonEnd();

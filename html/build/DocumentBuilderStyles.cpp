@@ -103,6 +103,7 @@ TTextStyle TextStyleOf(const TProperties& props)
     if (auto c = props.clear())
         s.clear = TClearKind(int(*c));
     ReadTextWrapping(props, Build.inPre, s);
+    s.control = Build.button;
     s.title = Utf8Of(props.title());
     s.id = props.id();
     return s;

@@ -279,6 +279,7 @@ TTableReader::TTableReader()
 void TTableReader::PopToRowBase()
 {
     Build.stack.PopTo(FRowBase, [](int box) { Build.doc->InlineList->EndInline(box, R().SourcePos); });
+    FollowWhiteSpace();
 }
 
 void TTableReader::FinishCell()
@@ -394,6 +395,7 @@ void TTableReader::Cell()
     if (FRow) {
         FinishCell();
         Build.stack.PopTo(FRowHeight, [](int box) { Build.doc->InlineList->EndInline(box, R().SourcePos); });
+        FollowWhiteSpace();
     } else {
         StartRow(false);
     }

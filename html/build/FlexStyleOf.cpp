@@ -69,6 +69,15 @@ std::optional<TFlexJustify> JustifyOf(const std::string& value)
     return std::nullopt;
 }
 
+std::optional<TFlexLines> LinesOf(const std::string& value)
+{
+    if (value == "normal" || value == "stretch")
+        return TFlexLines::Stretch;
+    if (auto j = JustifyOf(value))
+        return TFlexLines(int(*j) + 1);
+    return std::nullopt;
+}
+
 // Gaps in pixels; percentages have no base here and count as 0.
 int GapOf(const std::string& value, int em, int ex)
 {
@@ -88,6 +97,8 @@ void ReadContainer(const TProperties& props, TFlexStyle& s)
         s.justify = *j;
     if (auto a = AlignOf(LowerValue(props, piAlignItems)); a && *a != TFlexAlign::Auto)
         s.alignItems = *a;
+    if (auto l = LinesOf(LowerValue(props, piAlignContent)))
+        s.alignContent = *l;
     s.rowGap = GapOf(LowerValue(props, piRowGap), props.emSize(), props.exSize());
     s.columnGap = GapOf(LowerValue(props, piColumnGap), props.emSize(), props.exSize());
     if (s.display == TBoxDisplay::Grid)

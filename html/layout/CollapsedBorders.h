@@ -26,9 +26,11 @@ const TBorderSide& WinningBorder(const TBorderSide& first, const TBorderSide& se
 // empty slots where spans reach): each cell draws its top and left edges
 // with the winner against its neighbour there, and its bottom and right
 // edges only where no cell follows (a neighbour draws the shared one).
-// ownSides answers a cell's own four sides.
+// ownSides answers a cell's own four sides. The table's own border (outer)
+// takes part at the edges of the grid, where a cell wins a full tie.
 template <typename Cell, typename OwnSides, typename Settle>
-void CollapseGridBorders(const std::vector<std::vector<Cell*>>& grid, OwnSides ownSides, Settle settle)
+void CollapseGridBorders(const std::vector<std::vector<Cell*>>& grid, OwnSides ownSides, Settle settle,
+                         const TCellSides& outer = {})
 {
     const size_t rows = grid.size();
     auto at = [&](size_t r, size_t c) -> Cell* { return r < rows && c < grid[r].size() ? grid[r][c] : nullptr; };
@@ -46,12 +48,20 @@ void CollapseGridBorders(const std::vector<std::vector<Cell*>>& grid, OwnSides o
             TCellSides sides = ownSides(*cell);
             if (Cell* above = r ? at(r - 1, c) : nullptr)
                 sides[0] = WinningBorder(ownSides(*above)[2], sides[0]);
+            else if (r == 0)
+                sides[0] = WinningBorder(sides[0], outer[0]);
             if (Cell* left = c ? at(r, c - 1) : nullptr)
                 sides[3] = WinningBorder(ownSides(*left)[1], sides[3]);
+            else if (c == 0)
+                sides[3] = WinningBorder(sides[3], outer[3]);
             if (at(r, lastCol + 1))
                 sides[1] = TBorderSide{};
+            else if (lastCol + 1 >= grid[r].size())
+                sides[1] = WinningBorder(sides[1], outer[1]);
             if (at(lastRow + 1, c))
                 sides[2] = TBorderSide{};
+            else if (lastRow + 1 >= rows)
+                sides[2] = WinningBorder(sides[2], outer[2]);
             settle(*cell, sides);
         }
 }

@@ -1,6 +1,7 @@
 #include "html/layout/FormElements.h"
 
 #include "html/layout/ObjectAttributes.h"
+#include "html/layout/TButtonElementObj.h"
 #include "html/layout/TButtonFormControlObj.h"
 #include "html/layout/TCheckBoxFormControlObj.h"
 #include "html/layout/TComboFormControlObj.h"
@@ -86,4 +87,13 @@ TFormElement CreateFormControls(TSectionList& document, THtmlSymbol element, con
             e.select = Make<TComboFormControlObj>(document, e, style, document, form, attrs, style);
     }
     return e;
+}
+
+TFormControlObj* CreateButtonElement(TSectionList& document, const TAttributeList& attrs, const TObjectStyle& style)
+{
+    ThtmlForm* form = document.Objects.CurrentForm();
+    if (!form)
+        return nullptr;
+    TFormElement e;
+    return Make<TButtonElementObj>(document, e, style, document, *form, attrs, style);
 }

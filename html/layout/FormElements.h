@@ -35,3 +35,7 @@ struct TFormElement {
 // element is InputSy, SelectSy or TextAreaSy; anything else makes nothing.
 TFormElement CreateFormControls(TSectionList& document, THtmlSymbol element, const TAttributeList& attrs,
                                 const TObjectStyle& style);
+
+// The control of a BUTTON element inside a form (none outside one): it
+// stands in no text; the builder marks the button's content with it.
+TFormControlObj* CreateButtonElement(TSectionList& document, const TAttributeList& attrs, const TObjectStyle& style);

@@ -128,6 +128,9 @@ struct TLayoutArea {
     // around are laying their items out once more to align them.
     int usedWidth = -1;
     int relayouts = 0;
+    // Flex items resolve their percentages against the container, not the
+    // width their line gives them (-1: against width).
+    int percentBase = -1;
 };
 
 // What a paint pass draws with. Passed down the tree instead of any global

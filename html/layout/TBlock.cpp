@@ -257,7 +257,8 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     }
     ClearAddon = ClearOffset(im, area.y);
     maxWidth = area.width;
-    TMargArray m = ResolveBox(area.width, area.height);
+    const int percentBase = area.percentBase >= 0 ? area.percentBase : area.width;
+    TMargArray m = ResolveBox(percentBase, area.height);
     if (area.usedWidth >= 0)
         GiveUsedWidth(m, area.usedWidth);
     bool positioned = FStyle->position != TPositionKind::Static;
@@ -266,7 +267,16 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     TBoxOffsets offsets;
     if (positioned) {
         cb = IsFixed() && Owner() ? Owner()->Viewport() : ContainingBlockOf(area);
+        if (IsAbsolute()) {
+            // Percentages of top and left are of the containing block (a
+            // fixed box's is the window), not of the flow around.
+            const TMargArray againstBlock = ResolveBox(cb.width, cb.height);
+            m[BoxTop] = againstBlock[BoxTop];
+            m[BoxLeft] = againstBlock[BoxLeft];
+        }
         offsets = ResolveOffsets(m, FStyle->Layout(), cb);
+        if (IsAbsolute() && cb.height <= 0 && FStyle->Layout().bottom.set && Owner() && FForcedTop == BoxNotSet)
+            ++Owner()->WaitingForHeight;
     }
     FLeftOffset = FTopOffset = 0;
     if (FStyle->position == TPositionKind::Relative)
@@ -277,7 +287,7 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
         if (int height = AbsoluteHeight(m, offsets, cb))
             m[BoxHeight] = height;
     }
-    NewWidth = ContentWidth(canvas, m, widthRoom, area.height);
+    NewWidth = ContentWidth(canvas, m, area.usedWidth >= 0 ? percentBase : widthRoom, area.height);
     int extras = HorizontalExtras(m) + m[BoxMarginLeft] + m[BoxMarginRight];
     if (m.widthIsPercent)
         NewWidth = std::max(0, std::min(NewWidth, widthRoom - extras));
@@ -290,7 +300,7 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     }
     FBlockY = y;
 
-    KeepBox(m, area.width, area.height);
+    KeepBox(m, percentBase, area.height);
     // An absolutely positioned box lays its content out apart from the
     // edges and floats around it.
     IndentManager& edges = IsAbsolute() ? OwnEdges(x, NewWidth) : im;
@@ -343,7 +353,20 @@ int TBlock::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im, 
     inner.containingHeight = inner.height;
     inner.relayouts = area.relayouts;
     int contentMax = 0;
+    const int contentCursor = cursor;
+    const int waitingBefore = Owner() ? Owner()->WaitingForHeight : 0;
     LayoutContent(canvas, inner, edges, contentMax, cursor);
+    if (positioned && ownHeight <= 0 && Owner() && Owner()->WaitingForHeight > waitingBefore) {
+        // Boxes inside hang from this block's bottom: now that the content
+        // gave the height, they are placed against it.
+        int contentHeight = std::max(0, MyCell.TextBot - contentTop);
+        contentHeight = SettleHeight(contentHeight, ownHeight, area.height, m);
+        inner.refHeight = std::max(1, ClampPixels((long long)contentHeight + m[BoxPaddingTop] + m[BoxPaddingBottom]));
+        cursor = contentCursor;
+        contentMax = 0;
+        LayoutContent(canvas, inner, edges, contentMax, cursor);
+        Owner()->WaitingForHeight = waitingBefore;
+    }
     Len = cursor - StartCurs;
     const bool clips = FStyle->Layout().Clips();
     if (clips)

@@ -5,7 +5,7 @@
 TCell::TCell(TSectionList* owner, int depth, TCellBasic* parent) : TCellBasic(owner, depth, parent) {}
 
 int TCell::DoLayout(TCanvas& canvas, IndentManager& edges, int y, int width, int availHeight, int& maxWidth,
-                    int& cursor, int x)
+                    int& cursor, int x, const TLayoutArea* positioned)
 {
     width = std::max(0, width);
     edges.Reset(x, width);
@@ -15,7 +15,12 @@ int TCell::DoLayout(TCanvas& canvas, IndentManager& edges, int y, int width, int
     TLayoutArea area;
     area.x = x;
     area.y = y;
-    area.refX = area.refY = 1000;
+    if (positioned) {
+        area.refX = positioned->refX;
+        area.refY = positioned->refY;
+        area.refWidth = positioned->refWidth;
+        area.refHeight = positioned->refHeight;
+    }
     area.width = width;
     area.height = availHeight;
     area.containingHeight = availHeight;

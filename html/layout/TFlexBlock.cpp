@@ -14,12 +14,18 @@ TFlexItemSize TFlexBlock::RowSizeOf(const TItem& item, int available) const
     const TFlexStyle& f = *item.flex;
     TFlexItemSize size;
     const long long extras = item.HorizontalExtras();
+    // A border-box basis holds the borders and paddings already.
+    const auto* block = dynamic_cast<const TBlock*>(item.section);
+    auto margin = [&](int i) { return item.box[i] == BoxAuto ? 0LL : (long long)item.box[i]; };
+    const long long basisExtras = block && block->Style().Layout().borderBox
+                                      ? margin(BoxMarginLeft) + margin(BoxMarginRight)
+                                      : extras;
     switch (f.basisKind) {
     case TFlexBasisKind::Pixels:
-        size.base = ClampPixels((long long)f.basis + extras);
+        size.base = ClampPixels((long long)f.basis + basisExtras);
         break;
     case TFlexBasisKind::Percent:
-        size.base = ClampPixels((long long)(double(available) * f.basis / 100) + extras);
+        size.base = ClampPixels((long long)(double(available) * f.basis / 100) + basisExtras);
         break;
     case TFlexBasisKind::Content:
         size.base = item.maxWidth;
@@ -29,6 +35,12 @@ TFlexItemSize TFlexBlock::RowSizeOf(const TItem& item, int available) const
         break;
     }
     size.minSize = item.minWidth;
+    // An item never needs more room than its max-width gives it, however
+    // wide a line of its content.
+    if (block && block->Style().layout && block->Style().layout->maxWidth.set) {
+        const long long maxWidth = block->Style().layout->maxWidth.Resolve(available, 0);
+        size.minSize = ClampPixels(std::min<long long>(size.minSize, maxWidth + basisExtras));
+    }
     size.grow = f.grow;
     size.shrink = f.shrink;
     if (item.isBlock) {
@@ -40,6 +52,73 @@ TFlexItemSize TFlexBlock::RowSizeOf(const TItem& item, int available) const
     return size;
 }
 
+int TFlexBlock::LayOutLine(TCanvas& canvas, const std::vector<TItem>& items, const std::vector<TFlexItemSize>& sizes,
+                           size_t begin, size_t end, const TLayoutArea& inner, int y, int minHeight, int& cursor)
+{
+    const TFlexStyle& fs = Style().Flex();
+    const std::vector<TFlexItemSize> lineSizes(sizes.begin() + std::ptrdiff_t(begin), sizes.begin() + std::ptrdiff_t(end));
+    const std::vector<int> main = ResolveFlexibleLengths(lineSizes, inner.width, fs.columnGap);
+    const std::vector<int> offsets = PlaceFlexLine(lineSizes, main, inner.width, fs.columnGap, fs.justify, fs.reverse);
+    // Laid out in document order, so that document positions run on
+    // through the line as they do in the source.
+    std::vector<size_t> byIndex(end - begin);
+    for (size_t k = 0; k < byIndex.size(); ++k)
+        byIndex[k] = k;
+    std::sort(byIndex.begin(), byIndex.end(),
+              [&](size_t a, size_t b) { return items[begin + a].index < items[begin + b].index; });
+    std::vector<const TItem*> line;
+    int lineHeight = minHeight;
+    for (size_t k : byIndex) {
+        const TItem& item = items[begin + k];
+        int relayouts = AlignsLater(item, inner) ? MeasuringPass : inner.relayouts;
+        int h = LayOutItem(canvas, item, inner, AddDoc(inner.x, offsets[k]), y, main[k], cursor, relayouts);
+        lineHeight = std::max(lineHeight, h);
+        line.push_back(&item);
+    }
+    AlignLine(canvas, line, inner, y, lineHeight, cursor);
+    return lineHeight;
+}
+
+std::vector<std::pair<int, int>> TFlexBlock::SpreadLines(TCanvas& canvas, const std::vector<TItem>& items,
+                                                         const std::vector<TFlexItemSize>& sizes,
+                                                         const std::vector<size_t>& starts, const TLayoutArea& inner,
+                                                         int definite, int& cursor)
+{
+    const TFlexStyle& fs = Style().Flex();
+    const size_t count = starts.size();
+    // The rows' own heights first, measured where they would stack.
+    TLayoutArea measuring = inner;
+    measuring.relayouts = MeasuringPass;
+    const int start = cursor;
+    std::vector<int> heights;
+    long long used = (long long)fs.rowGap * (long long)(count - 1);
+    for (size_t l = 0; l < count; ++l) {
+        const size_t end = l + 1 < count ? starts[l + 1] : items.size();
+        heights.push_back(LayOutLine(canvas, items, sizes, starts[l], end, measuring, inner.y, 0, cursor));
+        used += heights.back();
+    }
+    cursor = start;
+    const long long free = (long long)definite - used;
+    if (free <= 0)
+        return {};
+    std::vector<std::pair<int, int>> places(count);
+    if (fs.alignContent == TFlexLines::Stretch) {
+        long long top = 0;
+        for (size_t l = 0; l < count; ++l) {
+            long long share = free / (long long)count + (l + 1 == count ? free % (long long)count : 0);
+            places[l] = {ClampPixels(top), ClampPixels(heights[l] + share)};
+            top += heights[l] + share + fs.rowGap;
+        }
+        return places;
+    }
+    const std::vector<TFlexItemSize> lines(count);
+    const std::vector<int> offsets =
+        PlaceFlexLine(lines, heights, definite, fs.rowGap, TFlexJustify(int(fs.alignContent) - 1), false);
+    for (size_t l = 0; l < count; ++l)
+        places[l] = {offsets[l], heights[l]};
+    return places;
+}
+
 int TFlexBlock::LayOutRows(TCanvas& canvas, const std::vector<TItem>& items, const TLayoutArea& inner, int& cursor)
 {
     const TFlexStyle& fs = Style().Flex();
@@ -48,33 +127,25 @@ int TFlexBlock::LayOutRows(TCanvas& canvas, const std::vector<TItem>& items, con
     for (const TItem& item : items)
         sizes.push_back(RowSizeOf(item, inner.width));
     const std::vector<size_t> starts = BreakFlexLines(sizes, inner.width, fs.columnGap, fs.wrap);
-    const int definite = starts.size() == 1 ? DefiniteHeight() : 0;
+    const int ownHeight = DefiniteHeight();
+    std::vector<std::pair<int, int>> places;
+    if (starts.size() > 1 && ownHeight > 0 && inner.relayouts < MaxAlignRelayouts)
+        places = SpreadLines(canvas, items, sizes, starts, inner, ownHeight, cursor);
+    const int definite = starts.size() == 1 ? ownHeight : 0;
     int y = inner.y;
+    int bottom = inner.y;
     for (size_t l = 0; l < starts.size(); ++l) {
         const size_t begin = starts[l], end = l + 1 < starts.size() ? starts[l + 1] : items.size();
-        const std::vector<TFlexItemSize> lineSizes(sizes.begin() + std::ptrdiff_t(begin), sizes.begin() + std::ptrdiff_t(end));
-        const std::vector<int> main = ResolveFlexibleLengths(lineSizes, inner.width, fs.columnGap);
-        const std::vector<int> offsets = PlaceFlexLine(lineSizes, main, inner.width, fs.columnGap, fs.justify, fs.reverse);
-        // Laid out in document order, so that document positions run on
-        // through the line as they do in the source.
-        std::vector<size_t> byIndex(end - begin);
-        for (size_t k = 0; k < byIndex.size(); ++k)
-            byIndex[k] = k;
-        std::sort(byIndex.begin(), byIndex.end(),
-                  [&](size_t a, size_t b) { return items[begin + a].index < items[begin + b].index; });
-        std::vector<const TItem*> line;
-        int lineHeight = definite;
-        for (size_t k : byIndex) {
-            const TItem& item = items[begin + k];
-            int relayouts = AlignsLater(item, inner) ? MeasuringPass : inner.relayouts;
-            int h = LayOutItem(canvas, item, inner, AddDoc(inner.x, offsets[k]), y, main[k], cursor, relayouts);
-            lineHeight = std::max(lineHeight, h);
-            line.push_back(&item);
+        int minHeight = definite;
+        if (!places.empty()) {
+            y = AddDoc(inner.y, places[l].first);
+            minHeight = places[l].second;
         }
-        AlignLine(canvas, line, inner, y, lineHeight, cursor);
+        const int lineHeight = LayOutLine(canvas, items, sizes, begin, end, inner, y, minHeight, cursor);
+        bottom = std::max(bottom, AddDoc(y, lineHeight));
         y = AddDoc(y, lineHeight + (l + 1 < starts.size() ? fs.rowGap : 0));
     }
-    return std::max(y, AddDoc(inner.y, definite));
+    return std::max(bottom, AddDoc(inner.y, places.empty() ? definite : ownHeight));
 }
 
 std::pair<int, int> TFlexBlock::ColumnPlaceOf(const TItem& item, int available) const

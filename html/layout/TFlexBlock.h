@@ -3,8 +3,8 @@
 // (flex-direction row, wrapping into more rows with flex-wrap) or in one
 // column, grow and shrink by their flex factors, are spread along the line
 // by justify-content and aligned across it by align-items and align-self.
-// Rows of items in a flex-wrap container, and columns, are not balanced
-// against each other (align-content is not read).
+// Rows of a flex-wrap container share the free height of a container with a
+// height of its own by align-content.
 #include "html/layout/FlexLayout.h"
 #include "html/layout/TItemsBlock.h"
 
@@ -23,6 +23,16 @@ protected:
 private:
     // Lays the items out in rows from inner.y; answers the Y below them.
     int LayOutRows(TCanvas& canvas, const std::vector<TItem>& items, const TLayoutArea& inner, int& cursor);
+    // Lays items [begin, end) out as one row at y, at least minHeight high;
+    // answers the row's height.
+    int LayOutLine(TCanvas& canvas, const std::vector<TItem>& items, const std::vector<TFlexItemSize>& sizes,
+                   size_t begin, size_t end, const TLayoutArea& inner, int y, int minHeight, int& cursor);
+    // The top (from inner.y) and height of each row when rows share a
+    // definite height by align-content; empty when they stack as they are.
+    std::vector<std::pair<int, int>> SpreadLines(TCanvas& canvas, const std::vector<TItem>& items,
+                                                 const std::vector<TFlexItemSize>& sizes,
+                                                 const std::vector<size_t>& starts, const TLayoutArea& inner,
+                                                 int definite, int& cursor);
     // Lays the items out one below the other; answers the Y below them.
     int LayOutColumn(TCanvas& canvas, std::vector<TItem> items, const TLayoutArea& inner, int& cursor);
     // The item along a row: flex base size, minimum, factors, auto margins.

@@ -12,6 +12,7 @@ enum class TBoxDisplay : uint8_t { Block, Flex, Grid };
 // takes the container's align-items.
 enum class TFlexAlign : uint8_t { Auto, Stretch, Start, End, Center };
 enum class TFlexJustify : uint8_t { Start, End, Center, SpaceBetween, SpaceAround, SpaceEvenly };
+enum class TFlexLines : uint8_t { Stretch, Start, End, Center, SpaceBetween, SpaceAround, SpaceEvenly };
 // flex-basis: auto (the width, else the content), content, or a length.
 enum class TFlexBasisKind : uint8_t { Auto, Content, Pixels, Percent };
 
@@ -38,6 +39,9 @@ struct TFlexStyle {
     bool wrap = false;     // flex-wrap wrap or wrap-reverse
     TFlexJustify justify = TFlexJustify::Start;
     TFlexAlign alignItems = TFlexAlign::Stretch;
+    // align-content: how wrapped lines share a taller container's free
+    // space (normal and stretch grow the lines alike).
+    TFlexLines alignContent = TFlexLines::Stretch;
     int rowGap = 0;        // pixels
     int columnGap = 0;
     std::vector<TGridTrack> columns;

@@ -44,12 +44,19 @@ public:
     virtual bool Animate(int64_t /*now*/) { return false; }
     // Style overrides, applied after the attributes.
     virtual void ApplyStyle(const TObjectStyle& style);
+    // The narrowest the object can be (after SizeFor with no line width,
+    // which sizes it as wide as it likes).
+    virtual int PreferredMinimumWidth() const { return ObjWidth; }
+    // Layout dumps show objects that hold laid-out content of their own.
+    virtual void Dump(std::string& /*out*/, int /*depth*/) const {}
 
     bool Floats() const { return FloatKind != TFloatKind::None; }
 
     int Pos = 0;              // index of the placeholder in its section
     int ObjWidth = 0;
     int ObjHeight = 0;
+    // The part of the object below the line's baseline (inline blocks).
+    int BelowBaseline = 0;
     TVAlign VertAlign = TVAlign::Bottom;
     TFloatKind FloatKind = TFloatKind::None;
     int HSpaceL = 0, HSpaceR = 0, VSpaceT = 0, VSpaceB = 0;

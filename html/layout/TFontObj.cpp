@@ -85,7 +85,7 @@ TFontObj::TExtra& TFontObj::Extra()
 
 void TFontObj::TrimExtra()
 {
-    if (FExtra && FExtra->link.empty() && !FExtra->title && !FExtra->tabStop && !FExtra->section)
+    if (FExtra && FExtra->link.empty() && !FExtra->title && !FExtra->tabStop && !FExtra->section && !FExtra->control)
         FExtra.reset();
 }
 
@@ -107,6 +107,10 @@ void TFontObj::SetStyle(const TTextStyle& style, TRunFontPool& pool)
         Extra().title = std::make_unique<std::string>(style.title);
     else if (FExtra)
         FExtra->title.reset();
+    if (style.control)
+        Extra().control = style.control;
+    else if (FExtra)
+        FExtra->control = nullptr;
     if (FExtra) {
         FExtra->linkFonts = nullptr;
         if (IsLink() && style.hasLinkFonts) {

@@ -94,6 +94,8 @@ public:
     void SetStyle(const TTextStyle& style, TRunFontPool& pool);
     void SetTabStop(std::unique_ptr<TControl> control);
     TControl* TabStop() const { return FExtra ? FExtra->tabStop.get() : nullptr; }
+    // The button a click on the run clicks, if any.
+    TFormControlObj* Control() const { return FExtra ? FExtra->control : nullptr; }
 
     // Links in the document's link list: their section, the link's first
     // run (runs of a link are consecutive) and the Y of the line holding
@@ -129,6 +131,7 @@ private:
         TSection* section = nullptr; // set when in the link list
         TFontObj* firstOfLink = nullptr;
         std::unique_ptr<TControl> tabStop;
+        TFormControlObj* control = nullptr; // the BUTTON the run is the content of
     };
     TExtra& Extra();
     // Drops the extra data again when it holds nothing.

@@ -83,6 +83,8 @@ int TItemsBlock::LayOutItem(TCanvas& canvas, const TItem& item, const TLayoutAre
     a.width = width;
     a.usedWidth = item.isBlock ? width : -1;
     a.relayouts = relayouts;
+    if (item.isBlock && Style().Flex().display == TBoxDisplay::Flex)
+        a.percentBase = inner.width;
     int itemMax = 0;
     int h = item.section->LayOut(canvas, a, FItemEdges, itemMax, cursor);
     h = std::max({h, item.section->DrawHeight, item.section->SectionHeight, 0});

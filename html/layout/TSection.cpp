@@ -747,9 +747,12 @@ void TSection::FinishLine(TCanvas& canvas, int start, int n, int& y, bool firstL
          it != Images().end() && (*it)->Pos < end; ++it) {
         TFloatingObj& img = **it;
         img.DrawYY = y;
-        if (!img.Floats())
+        if (!img.Floats()) {
             alignObject(img.VertAlign == TVAlign::Baseline ? TVAlign::Bottom : img.VertAlign,
-                        img.ObjHeight + img.VSpaceT + img.VSpaceB, false);
+                        img.ObjHeight + img.VSpaceT + img.VSpaceB - img.BelowBaseline, false);
+            if (img.BelowBaseline > 0)
+                below = std::max(below, img.BelowBaseline - d);
+        }
     }
     for (auto it = std::lower_bound(FormControls().begin(), FormControls().end(), start,
                                     [](const TFormControlObj* o, int p) { return o->Pos < p; });
@@ -949,7 +952,7 @@ void TSection::MeasureWidths(TCanvas& canvas, int& minWidth, int& maxWidth)
         if (img->Floats())
             floatWidths += w;
         else
-            minW = std::max(minW, img->ObjWidth);
+            minW = std::max(minW, img->PreferredMinimumWidth());
     }
     for (TFormControlObj* ctl : FormControls())
         if (ctl->PercentWidth < 0)

@@ -181,6 +181,10 @@ public:
     TContainingBlock Viewport() const { return {0, 0, ViewportWidth, ViewportHeight}; }
     TFixedLayer FixedBoxes;
     int HangingPasses = 0;
+    // Absolutely positioned boxes that hang from the bottom of a containing
+    // block whose height was not known yet: that block lays its content out
+    // again once its height is known.
+    int WaitingForHeight = 0;
     bool IsCopy = false;
     TFontObj* HoverRun = nullptr;
     TFormControlObj* HoverControl = nullptr;

@@ -112,7 +112,7 @@ void TSection::PaintLine(TPaintContext& pc, LineRec& line, int selStart, int sel
                                       (img->ObjHeight + img->VSpaceB - img->VSpaceT) / 2;
                         break;
                     default:
-                        img->DrawYY = line.Baseline() - img->ObjHeight - img->VSpaceB;
+                        img->DrawYY = line.Baseline() - img->ObjHeight - img->VSpaceB + img->BelowBaseline;
                         break;
                     }
                 }
@@ -332,6 +332,10 @@ int TSection::LinkAt(TCanvas& canvas, int x, int y, TLinkHit& hit)
         hit.run = run;
         flags |= HitLink;
     }
+    if (run && run->Control()) {
+        hit.control = run->Control();
+        flags |= HitControl;
+    }
     hit.flags |= flags;
     return flags;
 }
@@ -498,4 +502,6 @@ void TSection::Dump(std::string& out, int depth) const
                std::to_string(line.TextWidth) + " h=" + std::to_string(line.Height()) + " n=" + std::to_string(line.Ln) +
                "\n";
     }
+    for (const auto& img : Images())
+        img->Dump(out, depth + 1);
 }

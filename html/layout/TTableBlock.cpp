@@ -46,7 +46,30 @@ TTableBlock::TTableBlock(TSectionList& document, TCellBasic& cell, TBlockStyle s
     FTable->Floating = Floats();
     FTable->HasBackground = spec.background != ClNone;
     FTable->Background = spec.background;
+    if (table.collapse)
+        HandBorderToCells();
     MyCell.AddSection(std::move(grid));
+}
+
+void TTableBlock::HandBorderToCells()
+{
+    const TMargArray b = ResolveBox(0, 0);
+    for (size_t i = 0; i < 4; ++i) {
+        TBorderSide& side = FTable->OuterSides[i];
+        side.style = FStyle->borderStyles[i];
+        side.width = side.style == TBorderKind::None ? 0 : b[BoxBorderTop + int(i)];
+        side.color = TColor(b[BoxBorderTopColor + int(i)]);
+    }
+    ChangeStyle([](TBlockStyle& s) {
+        s.borderStyles.fill(TBorderKind::None);
+        TBoxResolver own = s.boxValues;
+        s.boxValues = [own](int widthBase, int heightBase) {
+            TMargArray m = own(widthBase, heightBase);
+            for (int i : {BoxBorderTop, BoxBorderRight, BoxBorderBottom, BoxBorderLeft})
+                m[i] = 0;
+            return m;
+        };
+    });
 }
 
 TTableBlock::TTableBlock(const TTableBlock& source, TSectionList& target)

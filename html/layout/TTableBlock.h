@@ -46,6 +46,9 @@ public:
 private:
     TTableBlock(const TTableBlock& source, TSectionList& target);
     static TBlockStyle TableStyle(TBlockStyle style, const TTableBlockSpec& spec, const TTableSpec& table);
+    // Collapsed borders: the table's border joins the cells' (the edge
+    // cells draw the winner) and the block draws none of its own.
+    void HandBorderToCells();
     ThtmlTable* FTable = nullptr;
     TTableBlockSpec FSpec;
     bool FInsideCaption = false;

@@ -6,6 +6,8 @@
 
 #include "html/layout/LayoutTypes.h"
 
+class TFormControlObj;
+
 enum class TTextTransform : uint8_t { None = 0, Upper = 1, Lower = 2 };
 
 struct TTextStyle {
@@ -30,6 +32,8 @@ struct TTextStyle {
     bool wrapsPreformatted = false;
     // overflow-wrap: break-word: a word wider than the line is cut.
     bool breakWord = false;
+    // The BUTTON whose content the text is: a click on it clicks the button.
+    TFormControlObj* control = nullptr;
     std::string title;
     std::string id;
 

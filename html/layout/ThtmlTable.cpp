@@ -86,7 +86,7 @@ ThtmlTable::ThtmlTable(TSectionList& document, const TTableSpec& spec) : TSectio
 ThtmlTable::ThtmlTable(const ThtmlTable& source, TSectionList& target)
     : TSectionBase(source, target), BorderWidth(source.BorderWidth), CellPadding(source.CellPadding),
       CellSpacing(source.CellSpacing), Light(source.Light), Dark(source.Dark), Floating(source.Floating),
-      Collapse(source.Collapse),
+      Collapse(source.Collapse), OuterSides(source.OuterSides),
       SetWidth(source.SetWidth), SpecHeight(source.SpecHeight), HasBackground(source.HasBackground),
       Background(source.Background), FColSpecs(source.FColSpecs), NumCols(source.NumCols),
       FGridBuilt(source.FGridBuilt), FHasPixelWidths(source.FHasPixelWidths)
@@ -187,7 +187,7 @@ void ThtmlTable::CollapseBorders()
     const TColor frame = Dark == ClNone ? SystemShadow : Dark;
     CollapseGridBorders(
         grid, [frame](const TCellObj& cell) { return cell.OwnSides(frame); },
-        [](TCellObj& cell, const TCellSides& sides) { cell.SetCollapsedSides(sides); });
+        [](TCellObj& cell, const TCellSides& sides) { cell.SetCollapsedSides(sides); }, OuterSides);
 }
 
 void ThtmlTable::PrepareCell(const TCellList& row, TCellObj& cell, size_t rowsLeft)
@@ -611,7 +611,8 @@ int ThtmlTable::LayoutCell(TCanvas& canvas, TCellObj& cell, int x, int y, int wi
     if (cell.SpecHtPercent > 0 && SpecHeight > 0)
         availHeight = std::max(0, int((long long)(SpecHeight - int(Rows.size()) * CellSpacing) * cell.SpecHtPercent / 100) - cell.VrSpace());
     FCellCursor[i] = cursor;
-    cell.CellHeight = cell.Content().DoLayout(canvas, FCellEdges, contentY, contentWidth, availHeight, maxW, cursor, contentX);
+    cell.CellHeight = cell.Content().DoLayout(canvas, FCellEdges, contentY, contentWidth, availHeight, maxW, cursor, contentX,
+                                                &FReference);
     FCellLaidY[i] = contentY;
     FCellLaidW[i] = contentWidth;
     FCellLaidX[i] = contentX;
@@ -786,6 +787,7 @@ int ThtmlTable::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& 
 {
     (void)im;
     StartCurs = cursor;
+    FReference = area;
     LayoutY = YValue = DrawTop = area.y;
     ContentLeft = area.x;
     MeasureCells(canvas);

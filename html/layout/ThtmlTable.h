@@ -81,6 +81,9 @@ public:
     TColor Dark = ClNone;
     bool Floating = false;
     bool Collapse = false; // cell borders collapsed
+    // The table's own border when collapsed: the edge cells draw it (or
+    // their own where theirs wins).
+    TCellSides OuterSides{};
     int SetWidth = 0;     // table width the block gives (0: none)
     int SpecHeight = 0;   // table height the block gives (0: none)
     int TableWidth = 0;   // cellspacing + column widths of the last layout
@@ -139,6 +142,9 @@ private:
     std::vector<int> FCellLaidW;
     std::vector<int> FCellLaidX;
     IndentManager FCellEdges; // float edges of the cell being laid out
+    // Where absolutely positioned content of the cells is placed: the
+    // containing block the table itself was laid out in.
+    TLayoutArea FReference;
     std::vector<int> FRowTop;   // per row, from the last layout
     std::vector<int> FRowReach; // per row: the lowest bottom of its cells and those above
 };

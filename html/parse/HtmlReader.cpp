@@ -902,6 +902,7 @@ void RestartReading()
     s.IncludedBytes = 0;
     s.InComment = false;
     s.InScript = false;
+    s.KeepWhite = false;
     s.LineEndState = 0;
     s.Ch = 0;
     s.UpCh = 0;
@@ -1070,6 +1071,9 @@ bool ReadText()
             FlushText(codePage);
             while (s.Ch == '&')
                 ReadTextReference(codePage);
+        } else if (s.KeepWhite && IsWhite(s.Ch)) {
+            s.Collection.Add(s.Ch == CR ? char(LF) : ' ', s.SourcePos);
+            Next();
         } else if (IsWhite(s.Ch)) {
             s.Collection.Add(' ', s.SourcePos);
             do

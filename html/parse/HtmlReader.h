@@ -84,6 +84,9 @@ struct TReaderState {
     bool InScript = false;          // "<!" opens no comment (SCRIPT content, plain text)
     int LineEndState = 0;           // 0 normal, 1 after CR, 2 after LF
     bool TabRead = false;           // the current space was a tab in the source
+    // Text keeps every space and line end as read (white-space: pre and its
+    // kin outside PRE); line ends come as LF.
+    bool KeepWhite = false;
     // A newer sectioning element (SECTION, NAV...) read as DIV, or BUTTON
     // read as SPAN: its lower-case name, so that it keeps its own style
     // rules; empty for other tags.

@@ -28,7 +28,7 @@ const std::array<std::string_view, PropCount> PropertyNames = {
     // ---- end of box layout properties
     // ---- arrangement properties
     "flex-direction", "flex-wrap", "flex-grow", "flex-shrink", "flex-basis", "justify-content", "align-items",
-    "align-self", "order", "row-gap", "column-gap", "grid-template-columns", "border-collapse",
+    "align-self", "order", "row-gap", "column-gap", "grid-template-columns", "border-collapse", "align-content",
     // ---- end of arrangement properties
 };
 

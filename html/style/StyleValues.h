@@ -40,16 +40,16 @@ enum TPropIndex : int {
     // order and own alignment) and collapsed table borders. None is
     // inherited: each is read on the element that gives it.
     piFlexDirection, piFlexWrap, piFlexGrow, piFlexShrink, piFlexBasis, piJustifyContent, piAlignItems,
-    piAlignSelf, piOrder, piRowGap, piColumnGap, piGridTemplateColumns, piBorderCollapse,
+    piAlignSelf, piOrder, piRowGap, piColumnGap, piGridTemplateColumns, piBorderCollapse, piAlignContent,
     // ---- end of arrangement properties
 };
-constexpr int PropCount = 78;
+constexpr int PropCount = 79;
 // The first of the box layout properties above; every property from there on
 // (the box layout and the arrangement properties) belongs to today's sheets.
 constexpr int FirstLayoutProp = piRight;
 // The first and last of the arrangement properties above.
 constexpr int FirstArrangementProp = piFlexDirection;
-constexpr int LastArrangementProp = piBorderCollapse;
+constexpr int LastArrangementProp = piAlignContent;
 // Properties 11..34 (margins through left) start as, and are reset to, NotSet.
 constexpr int FirstBoxProp = piMarginTop;
 constexpr int LastBoxProp = piLeft;

@@ -7,89 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "gfx/TFixedCanvas.h"
-#include "html/build/DocumentBuilder.h"
+#include "HtmlPageSupport.h"
 #include "html/layout/TBlock.h"
 #include "html/layout/TSectionList.h"
 #include "html/style/StyleValues.h"
-#include "html/style/TStyleList.h"
 
-namespace {
-
-struct Page {
-    TFixedCanvas canvas;
-    TSectionList doc;
-    TStyleList styles;
-    int maxWidth = 0;
-    int height = 0;
-
-    explicit Page(const std::string& html, int width = 800, int viewportHeight = 600)
-    {
-        SetStyleScreen(&canvas);
-        HtmlParseString(html, doc, styles, THtmlParseSettings{});
-        height = doc.LayOut(canvas, 0, width, viewportHeight, maxWidth);
-    }
-    ~Page() { SetStyleScreen(nullptr); }
-
-    // Every block of the class, in document order.
-    std::vector<TBlock*> Blocks(const std::string& className)
-    {
-        std::vector<TBlock*> found;
-        Collect(doc, className, found);
-        return found;
-    }
-    TBlock& Only(const std::string& className)
-    {
-        std::vector<TBlock*> found = Blocks(className);
-        EXPECT_EQ(found.size(), 1u) << className;
-        static TBlock* none = nullptr;
-        return found.empty() ? *none : *found[0];
-    }
-    // The texts painted in the window band [0, 600) scrolled to yOffset,
-    // with the window rectangle of each.
-    std::vector<TDrawCall> PaintTexts(int yOffset = 0)
-    {
-        canvas.clearCalls();
-        TPaintContext pc{canvas, {0, 0, 800, 600}};
-        pc.yOffset = yOffset;
-        doc.ScrollTo(yOffset);
-        doc.PaintDocument(pc, 0);
-        std::vector<TDrawCall> texts;
-        for (const TDrawCall& c : canvas.calls())
-            if (c.kind == TDrawKind::Text)
-                texts.push_back(c);
-        return texts;
-    }
-    const TDrawCall* Painted(const std::u16string& text, int yOffset = 0)
-    {
-        static std::vector<TDrawCall> last;
-        last = PaintTexts(yOffset);
-        for (const TDrawCall& c : last)
-            if (c.text.find(text) != std::u16string::npos)
-                return &c;
-        return nullptr;
-    }
-
-private:
-    static void Collect(TCellBasic& cell, const std::string& className, std::vector<TBlock*>& found)
-    {
-        for (auto& s : cell.Sections)
-            if (auto* b = dynamic_cast<TBlock*>(s.get())) {
-                if (b->Style().className == className)
-                    found.push_back(b);
-                Collect(b->Content(), className, found);
-            }
-    }
-};
-
-constexpr char Reset[] = "<body marginwidth=0 marginheight=0>";
-
-// Content box height plus the bottom border, padding and margin.
-int OwnHeight(const TBlock& b) { return b.ContentBot - b.YValue; }
-
-std::string Html(const std::string& body) { return std::string(Reset) + body; }
-
-} // namespace
+using namespace pagetest;
 
 TEST(ShrinkToFit, FloatsWithoutAWidthSitSideBySide)
 {
@@ -198,6 +121,39 @@ TEST(Positioning, AbsoluteBoxesAnchorToAnySideOfTheirContainingBlock)
     EXPECT_EQ(stretch.NewWidth, 300);
     // Out of the flow: the container keeps its own height.
     EXPECT_EQ(OwnHeight(p.Only("c")), 300);
+}
+
+TEST(Positioning, BottomAnchorsToAContainingBlockTheContentMakesTall)
+{
+    // The container's height comes from its three paragraphs; the boxes that
+    // hang from its bottom are placed once it is known.
+    Page p(Html("<div class=c style='position: relative'><p style='margin:0'>one</p><p style='margin:0'>two</p>"
+                "<p style='margin:0'>three</p>"
+                "<div class=b style='position: absolute; bottom: 0; right: 0; width: 50px'>corner</div>"
+                "<div class=t style='position: absolute; top: 10px; bottom: 10px'>tall</div></div>"));
+    EXPECT_EQ(OwnHeight(p.Only("c")), 3 * 19);
+    EXPECT_EQ(p.Only("b").YValue, 3 * 19 - 19);
+    EXPECT_EQ(p.Only("b").ContentLeft, 800 - 50);
+    TBlock& tall = p.Only("t");
+    EXPECT_EQ(tall.YValue, 10);
+    EXPECT_EQ(tall.DrawBot - tall.YValue, 3 * 19 - 20);
+}
+
+TEST(Positioning, AbsoluteBoxesInTableCellsAnchorToThePositionedBoxAround)
+{
+    Page p(Html("<div style='position: relative; margin-left: 100px; margin-top: 30px'><table><tr><td>cell"
+                "<div class=a style='position: absolute; top: 10px; left: 20px'>abs</div></td></tr></table></div>"
+                "<table><tr><td><div class=d style='position: absolute; top: 5px; left: 7px'>doc</div></td></tr>"
+                "</table>"));
+    const TDrawCall* inCell = p.Painted(u"abs");
+    ASSERT_NE(inCell, nullptr);
+    const TRect cellBox = inCell->rect;
+    EXPECT_EQ(cellBox.left, 100 + 20);
+    // Without a positioned box around, the document is the containing block.
+    const TDrawCall* inDoc = p.Painted(u"doc");
+    ASSERT_NE(inDoc, nullptr);
+    EXPECT_EQ(inDoc->rect.left, 7);
+    EXPECT_EQ(cellBox.top - inDoc->rect.top, (30 + 10) - 5);
 }
 
 TEST(Positioning, AbsoluteBoxWithoutOffsetsStaysWhereTheFlowHadIt)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "gfx/TFixedCanvas.h"
@@ -124,6 +125,45 @@ TEST(FlexRow, AlignItemsAcrossTheLine)
     EXPECT_EQ(p.H("c"), 19);
     EXPECT_EQ(p.Y("e") - p.Y("ce"), 100 - 19);
     EXPECT_EQ(p.Y("b"), p.Y("ce"));
+}
+
+TEST(FlexRow, WrappedLinesShareATallContainerByAlignContent)
+{
+    auto page = [](const std::string& alignContent) {
+        return std::make_unique<Page>("<div class=box style='display:flex; flex-wrap:wrap; height:200px;" +
+                                      alignContent + "'><div class=a style='width:500px'>a</div>"
+                                      "<div class=b style='width:500px'>b</div></div>");
+    };
+    // Two lines of 19: 162 pixels to share.
+    auto center = page("align-content:center");
+    EXPECT_EQ(center->Y("a"), 81);
+    EXPECT_EQ(center->Y("b"), 81 + 19);
+    auto between = page("align-content:space-between");
+    EXPECT_EQ(between->Y("a"), 0);
+    EXPECT_EQ(between->Y("b"), 200 - 19);
+    auto end = page("align-content:flex-end");
+    EXPECT_EQ(end->Y("b"), 200 - 19);
+    // Stretch (also what normal does) grows each line by half: items stretch with it.
+    auto stretch = page("");
+    EXPECT_EQ(stretch->Y("b"), 19 + 81);
+    EXPECT_EQ(stretch->H("a"), 19 + 81);
+    EXPECT_EQ(stretch->H("box"), 200);
+}
+
+TEST(FlexRow, BorderBoxPercentagesMakeColumnsThatFitOneRow)
+{
+    const std::string sheet = "* { box-sizing: border-box } .row { display: flex; flex-wrap: wrap }"
+                              ".col3 { flex: 0 0 25%; max-width: 25%; padding: 0 15px }"
+                              ".col9 { flex: 0 0 75%; max-width: 75%; padding: 0 15px }";
+    // A wide line inside does not push the column onto a row of its own:
+    // max-width caps what the item asks for.
+    Page p("<div class=row><div class=col3>Navigation</div><div class=col9>Content<pre>" + std::string(200, 'x') +
+               "</pre></div></div>",
+           800, sheet);
+    EXPECT_EQ(p.Y("col3"), p.Y("col9"));
+    EXPECT_EQ(p.W("col3"), 200 - 30);
+    EXPECT_EQ(p.X("col9"), 200 + 15);
+    EXPECT_EQ(p.W("col9"), 600 - 30);
 }
 
 TEST(FlexColumn, StackedCentredAndGrownInAFixedHeight)

@@ -5,6 +5,7 @@
 #include "BuilderTestSupport.h"
 #include "html/layout/CollapsedBorders.h"
 #include "html/layout/TCellObj.h"
+#include "html/layout/TTableBlock.h"
 
 using namespace buildtest;
 
@@ -54,6 +55,27 @@ TEST(CollapsedBorders, NeighboursShareOneBorderAndStandWithoutSpacing)
     // The cells touch: the second column starts where the first ends.
     EXPECT_EQ(bb.X, a.X + a.Wd);
     EXPECT_EQ(c.Y, a.Y + a.Ht);
+}
+
+TEST(CollapsedBorders, TheTablesOwnBorderJoinsTheEdgeCells)
+{
+    Built b(R"(<table style="border-collapse:collapse; border:4px solid red"><tr>)"
+            R"(<td style="border:1px solid">a</td><td style="border:6px double">b</td></tr></table>)");
+    ThtmlTable& t = *All<ThtmlTable>(b.doc).at(0);
+    TCellObj& a = *t.Rows[0]->Cells[0];
+    TCellObj& bb = *t.Rows[0]->Cells[1];
+    // The wider table border wins over a's sides at the edge; b's wider
+    // double border wins over the table's.
+    EXPECT_EQ(a.Border()[0], 4);
+    EXPECT_EQ(a.Border()[3], 4);
+    EXPECT_EQ(a.Border()[2], 4);
+    ASSERT_TRUE(a.CollapsedSides());
+    EXPECT_EQ((*a.CollapsedSides())[0].color, TColor(0x0000FF));
+    EXPECT_EQ(bb.Border()[1], 6);
+    EXPECT_EQ((*bb.CollapsedSides())[1].style, TBorderKind::Double);
+    // The table draws no border of its own around them: one border, not two.
+    TTableBlock& block = *All<TTableBlock>(b.doc).at(0);
+    EXPECT_FALSE(block.Style().hasBorderStyle());
 }
 
 TEST(CollapsedBorders, SeparateBordersStayAsTheyWere)

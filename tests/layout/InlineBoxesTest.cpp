@@ -1,0 +1,150 @@
+// Boxes that stand in lines of text and text that keeps its spaces:
+// display: inline-block, floated links, white-space: pre outside PRE, and
+// BUTTON elements that submit their form. Pages are laid out on the
+// fixed-metrics canvas (every character 8 pixels wide, lines 19 high).
+#include <gtest/gtest.h>
+
+#include "HtmlPageSupport.h"
+#include "html/layout/TDocumentObjects.h"
+#include "html/layout/TFormControlObj.h"
+
+using namespace pagetest;
+
+namespace {
+
+int Top(Page& p, const std::u16string& text)
+{
+    const TDrawCall* c = p.Painted(text);
+    EXPECT_NE(c, nullptr) << std::string(text.begin(), text.end());
+    return c ? c->rect.top : -1;
+}
+
+int Left(Page& p, const std::u16string& text)
+{
+    const TDrawCall* c = p.Painted(text);
+    EXPECT_NE(c, nullptr) << std::string(text.begin(), text.end());
+    return c ? c->rect.left : -1;
+}
+
+} // namespace
+
+TEST(InlineBlock, SitsOnTheLineAtItsLastBaseline)
+{
+    Page p(Html("<p>Before <span style='display:inline-block'>one<br>two</span> after</p>"));
+    // The box's last line shares the baseline of the text around it; its
+    // first line stands above.
+    EXPECT_EQ(Top(p, u"Before"), Top(p, u"two"));
+    EXPECT_EQ(Top(p, u"after"), Top(p, u"two"));
+    EXPECT_EQ(Top(p, u"one"), Top(p, u"two") - 19);
+    // One unit on the line: " after" follows the box's widest line.
+    EXPECT_EQ(Left(p, u"after"), Left(p, u"one") + 3 * 8);
+}
+
+TEST(InlineBlock, ShrinksToFitAndKeepsAWidthOfItsOwn)
+{
+    Page p(Html("<div>X<div style='display:inline-block; width:100px; border:1px solid black'>a</div>Y"
+                "<div style='display:inline-block'>fits</div>Z</div>"));
+    EXPECT_EQ(Top(p, u"X"), Top(p, u"Y"));
+    EXPECT_EQ(Left(p, u"a"), 8 + 1);
+    EXPECT_EQ(Left(p, u"Y"), 8 + 102);
+    EXPECT_EQ(Left(p, u"Z"), 8 + 102 + 8 + 4 * 8);
+}
+
+TEST(InlineBlock, WrapsToTheNextLineAsOneUnit)
+{
+    Page p(Html("<p>aaaa bbbb <span style='display:inline-block'>cccc dddd</span></p>"), 150);
+    // Nine characters do not fit after "aaaa bbbb ": the box moves down whole.
+    EXPECT_EQ(Top(p, u"cccc dddd"), Top(p, u"aaaa bbbb") + 19);
+    EXPECT_EQ(Left(p, u"cccc dddd"), 0);
+}
+
+TEST(InlineBlock, AClippingBoxSitsOnItsBottomEdge)
+{
+    Page p(Html("<p>Base <span style='display:inline-block; overflow:hidden; height:40px'>box</span></p>"));
+    // The bottom margin edge is on the baseline: the box's first line starts
+    // 40 pixels above it, where the text beside it starts its ascent of 15.
+    EXPECT_EQ(Top(p, u"box"), Top(p, u"Base") - (40 - 15));
+}
+
+TEST(InlineBlock, ItsLinksAnswerHitTests)
+{
+    Page p(Html("<p>x <span style='display:inline-block; padding:10px'><a href='in.html'>link</a></span></p>"));
+    const TDrawCall* link = p.Painted(u"link");
+    ASSERT_NE(link, nullptr);
+    TLinkHit hit;
+    int flags = p.doc.LinkAt(p.canvas, link->rect.left + 2, link->rect.top + 5, hit);
+    EXPECT_TRUE(flags & HitLink);
+    EXPECT_EQ(hit.link.url, "in.html");
+}
+
+TEST(FloatedLinks, EachFloatsBesideTheLast)
+{
+    Page p(Html("<p><a class=m href=a.html style='float:left'>Home</a><a class=m href=b.html style='float:left'>"
+                "About</a>text</p>"));
+    std::vector<TBlock*> menu = p.Blocks("m");
+    ASSERT_EQ(menu.size(), 2u);
+    EXPECT_EQ(menu[0]->ContentLeft, 0);
+    EXPECT_EQ(menu[1]->ContentLeft, 4 * 8);
+    EXPECT_EQ(menu[1]->YValue, menu[0]->YValue);
+    // The text flows on after the floats, outside the link.
+    EXPECT_EQ(Left(p, u"text"), 9 * 8);
+    TLinkHit hit;
+    EXPECT_FALSE(p.doc.LinkAt(p.canvas, 9 * 8 + 4, menu[0]->YValue + 5, hit) & HitLink);
+    EXPECT_TRUE(p.doc.LinkAt(p.canvas, 4 * 8 + 4, menu[0]->YValue + 5, hit) & HitLink);
+    EXPECT_EQ(hit.link.url, "b.html");
+}
+
+TEST(WhiteSpace, PreOutsidePreKeepsLineEndsAndSpaces)
+{
+    Page p(Html("<div style='white-space:pre'>first\n   second  x\nlast</div><p>a   b</p>"));
+    EXPECT_EQ(Top(p, u"second"), Top(p, u"first") + 19);
+    EXPECT_EQ(Top(p, u"last"), Top(p, u"first") + 2 * 19);
+    // The line keeps its three leading and two inner spaces; elsewhere runs
+    // of spaces still merge.
+    const TDrawCall* line = p.Painted(u"second");
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->rect.left, 0);
+    EXPECT_EQ(line->rect.width(), 12 * 8);
+    EXPECT_NE(p.Painted(u"a b"), nullptr);
+}
+
+TEST(WhiteSpace, PreWrapKeepsSpacesAndStillWraps)
+{
+    Page p(Html("<span style='white-space:pre-wrap'>aaa  bbb ccc ddd</span>"), 80);
+    EXPECT_EQ(Top(p, u"ccc"), Top(p, u"aaa") + 19);
+    EXPECT_EQ(Left(p, u"ccc"), 0);
+    const TDrawCall* first = p.Painted(u"aaa");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->rect.width(), 8 * 8); // "aaa  bbb" (its last space hangs)
+}
+
+TEST(Buttons, ClickingAButtonsContentSubmitsItsForm)
+{
+    for (const std::string type : {"", " type=submit", " type=bogus", " type=reset", " type=button"}) {
+        Page p(Html("<form action=go.cgi><input name=q value=x><button name=b value=v" + type +
+                    ">Send <b>now</b></button></form>"));
+        std::vector<TFormSubmission> sent;
+        p.doc.Objects.Host.formSubmit = [&](TFormSubmission s) { sent.push_back(std::move(s)); };
+        const TDrawCall* word = p.Painted(u"now");
+        ASSERT_NE(word, nullptr);
+        TLinkHit hit;
+        ASSERT_TRUE(p.doc.LinkAt(p.canvas, word->rect.left + 2, word->rect.top + 5, hit) & HitControl) << type;
+        ASSERT_NE(hit.control, nullptr);
+        hit.control->Click();
+        const bool submits = type.empty() || type == " type=submit" || type == " type=bogus";
+        ASSERT_EQ(sent.size(), submits ? 1u : 0u) << type;
+        if (submits) {
+            EXPECT_EQ(sent[0].action, "go.cgi");
+            EXPECT_EQ(sent[0].items, (std::vector<std::string>{"q=x", "b=v"}));
+        }
+    }
+}
+
+TEST(Buttons, AButtonOutsideAFormIsText)
+{
+    Page p(Html("<button>Alone</button>"));
+    const TDrawCall* word = p.Painted(u"Alone");
+    ASSERT_NE(word, nullptr);
+    TLinkHit hit;
+    EXPECT_FALSE(p.doc.LinkAt(p.canvas, word->rect.left + 2, word->rect.top + 5, hit) & HitControl);
+}
