@@ -95,8 +95,12 @@ std::shared_ptr<TProperties> TPropStack::Combined(const TStyleList& styles, cons
         (key += '\0') += *part;
     for (uint64_t n : {FRaw.back()->stamp(), styles.generation()})
         (key += '\0') += std::to_string(n);
+    // The matched rules by their order numbers, four bytes each: elements
+    // under big sheets match many.
+    key += '\1';
     for (const TStyleRule* rule : matched)
-        (key += '\1') += std::to_string(rule->order);
+        for (int shift = 0; shift < 32; shift += 8)
+            key += char((rule->order >> shift) & 0xFF);
     std::unique_ptr<const TProperties> kept;
     if (auto found = FCombined.find(key); found != FCombined.end()) {
         set->copyCombinedFrom(*found->second);

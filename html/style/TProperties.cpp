@@ -459,14 +459,28 @@ void TProperties::writeIntoLinkFonts(int index, const TPropValue& value)
     }
 }
 
+const std::bitset<PropCount>& TProperties::declared() const
+{
+    if (FDeclaredStamp != FStamp) {
+        FDeclared.reset();
+        for (int i = 0; i < PropCount; ++i) {
+            const TPropValue& v = FValues[i];
+            FDeclared[i] = !IsEmpty(v) && !(IsBoxProperty(i) && AsInt(v) && *AsInt(v) == NotSet);
+        }
+        FDeclaredStamp = FStamp;
+    }
+    return FDeclared;
+}
+
 void TProperties::applyRule(const TProperties& rule)
 {
+    // A rule's set holds few values among many empty ones, and is applied
+    // to many elements: which ones it holds is found once.
+    const std::bitset<PropCount>& declared = rule.declared();
     for (int i = 0; i < PropCount; ++i) {
+        if (!declared[i])
+            continue;
         const TPropValue& v = rule.FValues[i];
-        if (IsEmpty(v))
-            continue;
-        if (IsBoxProperty(i) && AsInt(v) && *AsInt(v) == NotSet)
-            continue;
         if (FSetHere[i] && FImportant[i] && !rule.FImportant[i])
             continue;
         FImportant[i] = rule.FImportant[i];
@@ -703,11 +717,14 @@ void TProperties::combine(const TStyleList& styles, std::string_view tag, std::s
         kept->copyValuesFrom(*styleAttribute);
     }
     cascade(styles, tag, cls, id, kept, title, pseudo, below, complexMatches);
+    // While no selector tests the link states, the link's other states match
+    // the rules the link matched.
     if (pseudo == "link")
-        buildLinkFonts(styles, below);
+        buildLinkFonts(styles, below, styles.selectorsReadLinkState() ? nullptr : complexMatches);
 }
 
-void TProperties::buildLinkFonts(const TStyleList& styles, TPropertySpan below)
+void TProperties::buildLinkFonts(const TStyleList& styles, TPropertySpan below,
+                                 const std::vector<const TStyleRule*>* complexMatches)
 {
     if (!FLinkFonts)
         FLinkFonts = std::make_unique<TFontInfoArray>();
@@ -721,7 +738,7 @@ void TProperties::buildLinkFonts(const TStyleList& styles, TPropertySpan below)
     auto stateFont = [&](std::string_view pseudo) {
         auto state = std::make_unique<TProperties>();
         state->FFacts = FFacts;
-        state->cascade(styles, FTag, FClass, FID, FStyleAttribute, {}, pseudo, stack, nullptr,
+        state->cascade(styles, FTag, FClass, FID, FStyleAttribute, {}, pseudo, stack, complexMatches,
                        stack.size() - below.size());
         return state;
     };

@@ -209,6 +209,9 @@ private:
                  std::string_view pseudo, TPropertySpan below,
                  const std::vector<const TStyleRule*>* complexMatches = nullptr, size_t statesAbove = 0);
     void applyRule(const TProperties& rule);
+    // The values this set holds (not empty, not an unset box value), as of
+    // its stamp.
+    const std::bitset<PropCount>& declared() const;
     // A value with var() in it: substituted, or unset when it cannot be.
     void applyVariableValue(int index, const std::string& text);
     void applyDeferredShorthands(const TProperties& rule);
@@ -216,7 +219,10 @@ private:
                                  const TProperties* styleAttribute);
     void resolveInherit(const TProperties* parent, const TProperties* base);
     void writeIntoLinkFonts(int index, const TPropValue& value);
-    void buildLinkFonts(const TStyleList& styles, TPropertySpan below);
+    // complexMatches: the rules of the newer selector kinds that match the
+    // link in every state, when known.
+    void buildLinkFonts(const TStyleList& styles, TPropertySpan below,
+                        const std::vector<const TStyleRule*>* complexMatches = nullptr);
     void inheritValue(int index, const TProperties& parent, bool spanParent);
     void inheritDerived(const TProperties& parent);
     // Background, character set, code page, em and ex sizes and link fonts.
@@ -253,6 +259,8 @@ private:
     std::unique_ptr<TFontInfoArray> FLinkFonts;
     TAncestorFilter FAncestry;
     mutable uint64_t FStamp = 0;
+    mutable std::bitset<PropCount> FDeclared;
+    mutable uint64_t FDeclaredStamp = 0;
     std::shared_ptr<const TElementFacts> FFacts;
     const TChildRecord* FChildren = nullptr;
     std::unique_ptr<TDeclarationList> FDeferred;

@@ -105,7 +105,10 @@ void TStyleList::clear()
     FRules.clear();
     FNamedIds.clear();
     FSelectorRules.clear();
+    FGroupOfSelector.clear();
+    FSelectorGroups.clear();
     FSelectorCount = 0;
+    FReadsLinkState = false;
     FNeedsFacts = false;
     FNeedsLater = false;
     FStylesRoot = false;
@@ -136,9 +139,43 @@ std::optional<std::string> TStyleList::selectorKey(std::string_view selector)
     return key;
 }
 
+namespace {
+
+bool ReadsLinkState(const TCompoundSelector& compound)
+{
+    for (const TPseudoTest& test : compound.pseudos) {
+        if (test.kind == TPseudoClass::Link || test.kind == TPseudoClass::Visited || test.kind == TPseudoClass::Hover)
+            return true;
+        if (test.negated && ReadsLinkState(*test.negated))
+            return true;
+    }
+    return false;
+}
+
+// The most telling part of the element part: its ID, a class, its tag, or
+// an attribute it must have; "*" when it names none of them.
+std::string BucketOf(const TCompoundSelector& subject)
+{
+    return !subject.id.empty()           ? "#" + subject.id
+           : !subject.classes.empty()    ? "." + subject.classes[0]
+           : !subject.attributes.empty() ? subject.tag + "[" + subject.attributes[0].name
+           : !subject.tag.empty()        ? subject.tag
+                                         : "*";
+}
+
+} // namespace
+
 void TStyleList::indexSelectorRule(std::string_view key, TStyleRule& rule)
 {
-    auto selector = TSelector::parse(key.substr(key.find(' ') + 1));
+    const std::string_view text = key.substr(key.find(' ') + 1);
+    if (auto known = FGroupOfSelector.find(text); known != FGroupOfSelector.end()) {
+        rule.selector = known->second->selector;
+        rule.specificity = rule.selector->specificity();
+        known->second->rules.push_back(&rule);
+        ++FSelectorCount;
+        return;
+    }
+    auto selector = TSelector::parse(text);
     if (!selector)
         return;
     rule.selector = std::make_shared<const TSelector>(std::move(*selector));
@@ -146,19 +183,29 @@ void TStyleList::indexSelectorRule(std::string_view key, TStyleRule& rule)
     FStylesRoot = FStylesRoot || Contains(key, "html") || Contains(key, ":root");
     FNeedsFacts = FNeedsFacts || rule.selector->needsFacts();
     FNeedsLater = FNeedsLater || rule.selector->needsLaterSiblings();
-    for (const TCompoundSelector& compound : rule.selector->compounds())
+    for (const TCompoundSelector& compound : rule.selector->compounds()) {
         if (!compound.id.empty())
             FNamedIds.emplace(compound.id);
-    const TCompoundSelector& subject = rule.selector->subject();
-    // The most telling part of the element part: its ID, a class, its tag,
-    // or an attribute it must have.
-    std::string bucket = !subject.id.empty()         ? "#" + subject.id
-                         : !subject.classes.empty()  ? "." + subject.classes[0]
-                         : !subject.attributes.empty() ? subject.tag + "[" + subject.attributes[0].name
-                         : !subject.tag.empty()      ? subject.tag
-                                                     : "*";
-    FSelectorRules[bucket].push_back(&rule);
+        FReadsLinkState = FReadsLinkState || ReadsLinkState(compound);
+    }
+    auto group = std::make_unique<TSelectorGroup>();
+    group->selector = rule.selector;
+    group->rules.push_back(&rule);
+    FSelectorRules[BucketOf(rule.selector->subject())].push_back(group.get());
+    FGroupOfSelector.emplace(std::string(text), group.get());
+    FSelectorGroups.push_back(std::move(group));
     ++FSelectorCount;
+}
+
+void TStyleList::matchBucket(std::string_view bucket, const TSelectorMatcher& matcher, const TAncestorFilter& ancestry,
+                             std::vector<const TStyleRule*>& out) const
+{
+    auto found = FSelectorRules.find(bucket);
+    if (found == FSelectorRules.end())
+        return;
+    for (const TSelectorGroup* group : found->second)
+        if (ancestry.mayHold(group->selector->ancestorKeys()) && matcher.matches(*group->selector))
+            out.insert(out.end(), group->rules.begin(), group->rules.end());
 }
 
 void TStyleList::matchSelectors(const TSelectorMatcher& matcher, const TAncestorFilter& ancestry, std::string_view tag,
@@ -166,27 +213,38 @@ void TStyleList::matchSelectors(const TSelectorMatcher& matcher, const TAncestor
 {
     if (FSelectorRules.empty())
         return;
-    auto tryBucket = [&](const std::string& bucket) {
-        auto found = FSelectorRules.find(bucket);
-        if (found == FSelectorRules.end())
-            return;
-        for (const TStyleRule* rule : found->second)
-            if (ancestry.mayHold(rule->selector->ancestorKeys()) && matcher.matches(*rule->selector))
-                out.push_back(rule);
+    // One buffer for the bucket names: an element tries several.
+    std::string bucket;
+    auto tryBucket = [&](char mark, std::string_view name) {
+        bucket.assign(1, mark);
+        bucket += name;
+        matchBucket(bucket, matcher, ancestry, out);
     };
-    tryBucket("*");
+    matchBucket("*", matcher, ancestry, out);
     if (!tag.empty())
-        tryBucket(std::string(tag));
+        matchBucket(tag, matcher, ancestry, out);
     if (!id.empty())
-        tryBucket("#" + std::string(id));
+        tryBucket('#', id);
     for (std::string_view name : ClassNames(cls))
-        tryBucket("." + std::string(name));
-    if (const TElementFacts* facts = matcher.facts())
-        for (const auto& attribute : facts->attributes) {
-            tryBucket("[" + attribute.first);
-            if (!tag.empty())
-                tryBucket(std::string(tag) + "[" + attribute.first);
+        tryBucket('.', name);
+    const TElementFacts* facts = matcher.facts();
+    if (!facts)
+        return;
+    for (size_t i = 0; i < facts->attributes.size(); ++i) {
+        const std::string& name = facts->attributes[i].first;
+        // An attribute written twice is one attribute to the selectors.
+        bool seen = false;
+        for (size_t k = 0; k < i && !seen; ++k)
+            seen = facts->attributes[k].first == name;
+        if (seen)
+            continue;
+        tryBucket('[', name);
+        if (!tag.empty()) {
+            bucket.assign(tag);
+            (bucket += '[') += name;
+            matchBucket(bucket, matcher, ancestry, out);
         }
+    }
 }
 
 bool TStyleList::mediaApplies(std::string_view list)

@@ -91,6 +91,10 @@ public:
     void matchSelectors(const TSelectorMatcher& matcher, const TAncestorFilter& ancestry, std::string_view tag,
                         std::string_view cls, std::string_view id, std::vector<const TStyleRule*>& out) const;
     bool hasSelectors() const { return FSelectorCount > 0; }
+    // Some selector of the newer kinds tests the link states (:link,
+    // :visited, :hover): a link's states may then match other rules than
+    // the link itself.
+    bool selectorsReadLinkState() const { return FReadsLinkState; }
     // Some selector reads attributes or places among siblings: the builder
     // records them for every element.
     bool needsFacts() const { return FNeedsFacts; }
@@ -145,10 +149,27 @@ private:
 
     std::multimap<std::string, TStyleRule, std::less<>> FRules;
     std::multimap<std::string, const TStyleRule*, std::less<>> FDescendants;
-    // Rules of the newer selector kinds by the ID, a class or the tag of
-    // their element part ("*" when it names none of them).
-    std::unordered_map<std::string, std::vector<const TStyleRule*>> FSelectorRules;
+    // Rules of the newer selector kinds with the same selector text share one
+    // group: the selector is matched once for all of them.
+    struct TSelectorGroup {
+        std::shared_ptr<const TSelector> selector;
+        std::vector<const TStyleRule*> rules;
+    };
+    struct TNameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    using TGroupList = std::vector<const TSelectorGroup*>;
+    // Tries the groups of one bucket on the element.
+    void matchBucket(std::string_view bucket, const TSelectorMatcher& matcher, const TAncestorFilter& ancestry,
+                     std::vector<const TStyleRule*>& out) const;
+    std::vector<std::unique_ptr<TSelectorGroup>> FSelectorGroups;
+    std::unordered_map<std::string, TSelectorGroup*, TNameHash, std::equal_to<>> FGroupOfSelector;
+    // The groups by the ID, a class or the tag of their element part, or an
+    // attribute it must have ("*" when it names none of them).
+    std::unordered_map<std::string, TGroupList, TNameHash, std::equal_to<>> FSelectorRules;
     size_t FSelectorCount = 0;
+    bool FReadsLinkState = false;
     bool FNeedsFacts = false;
     bool FNeedsLater = false;
     bool FStylesRoot = false;
@@ -162,10 +183,6 @@ private:
     long FAdded = 0;
     bool FHoverUsed = false;
     uint64_t FGeneration = 0;
-    struct TNameHash {
-        using is_transparent = void;
-        size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
-    };
     std::unordered_set<std::string, TNameHash, std::equal_to<>> FNamedIds;
 };
 
