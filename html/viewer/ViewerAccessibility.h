@@ -1,0 +1,16 @@
+#pragma once
+// How viewers meet assistive technologies: the factory that gives Qt the
+// accessible interface of a viewer (TAccessibleDocument), and the events
+// that tell a running assistive technology what changed. Without one
+// running the events cost a test of a flag and nothing is built.
+class THTMLViewer;
+
+// Once per program; every viewer's constructor asks for it.
+void InstallViewerAccessibility();
+
+// A document was shown (its title and its text are new).
+void AnnounceDocumentLoaded(THTMLViewer& viewer);
+// The document was scrolled.
+void AnnounceScrolled(THTMLViewer& viewer);
+// The caret or the selection moved (caret browsing, selecting).
+void AnnounceCaretMoved(THTMLViewer& viewer);
