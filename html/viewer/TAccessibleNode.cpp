@@ -221,6 +221,8 @@ void* TAccessibleNode::interface_cast(QAccessible::InterfaceType type)
         return item->kind == TAccessibleKind::Table ? static_cast<QAccessibleTableInterface*>(this) : nullptr;
     case QAccessible::TableCellInterface:
         return item->kind == TAccessibleKind::Cell ? static_cast<QAccessibleTableCellInterface*>(this) : nullptr;
+    case QAccessible::ValueInterface:
+        return item->kind == TAccessibleKind::Heading ? static_cast<QAccessibleValueInterface*>(this) : nullptr;
     default: return nullptr;
     }
 }
@@ -293,6 +295,12 @@ int TAccessibleNode::columnExtent() const
 {
     const TAccessibleItem* item = Item();
     return item ? item->columnSpan : 1;
+}
+
+QVariant TAccessibleNode::currentValue() const
+{
+    const TAccessibleItem* item = Item();
+    return item && item->kind == TAccessibleKind::Heading ? QVariant(item->level) : QVariant();
 }
 
 QString TAccessibleNode::RangeAttributes() const

@@ -19,7 +19,8 @@ class TAccessibleNode : public QAccessibleInterface,
                         public TAccessibleText,
                         public QAccessibleActionInterface,
                         public QAccessibleTableInterface,
-                        public QAccessibleTableCellInterface {
+                        public QAccessibleTableCellInterface,
+                        public QAccessibleValueInterface {
 public:
     TAccessibleNode(THTMLViewer& viewer, int generation, int item);
 
@@ -76,6 +77,14 @@ public:
     int columnExtent() const override;
     int rowExtent() const override;
     QAccessibleInterface* table() const override { return parent(); }
+
+    // QAccessibleValueInterface (headings: their level, for bridges that
+    // pass no object attributes)
+    QVariant currentValue() const override;
+    void setCurrentValue(const QVariant&) override {}
+    QVariant maximumValue() const override { return 6; }
+    QVariant minimumValue() const override { return 1; }
+    QVariant minimumStepSize() const override { return 1; }
 
 protected:
     TAccessibleDocument* TextDocument() const override;

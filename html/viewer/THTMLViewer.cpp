@@ -92,7 +92,7 @@ THTMLViewer::THTMLViewer(QWidget* parent) : QWidget(parent), FSectionList(std::m
         QGuiApplication::clipboard()->setText(QString::fromStdU16String(text));
     };
     resize(300, 200);
-    InstallViewerAccessibility();
+    InstallViewerAccessibility(*this);
 }
 
 THTMLViewer::~THTMLViewer()

@@ -19,10 +19,15 @@ QAccessibleInterface* ViewerInterface(const QString& className, QObject* object)
 
 } // namespace
 
-void InstallViewerAccessibility()
+void InstallViewerAccessibility(THTMLViewer& viewer)
 {
     static std::once_flag installed;
     std::call_once(installed, [] { QAccessible::installFactory(ViewerInterface); });
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleInterface* early = QAccessible::queryAccessibleInterface(&viewer);
+    if (early && !dynamic_cast<TAccessibleDocument*>(early))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(early));
 }
 
 void AnnounceDocumentLoaded(THTMLViewer& viewer)

@@ -5,8 +5,10 @@
 // running the events cost a test of a flag and nothing is built.
 class THTMLViewer;
 
-// Once per program; every viewer's constructor asks for it.
-void InstallViewerAccessibility();
+// Every viewer's constructor calls it at its end: the factory is installed
+// once, and an interface a running assistive technology had made for the
+// viewer while it was still being built (a plain widget's) is dropped.
+void InstallViewerAccessibility(THTMLViewer& viewer);
 
 // A document was shown (its title and its text are new).
 void AnnounceDocumentLoaded(THTMLViewer& viewer);

@@ -85,8 +85,9 @@ TEST_F(AccessibleFixture, ChildrenAreTheDocumentsStructureInOrder)
     EXPECT_EQ(roles, expected);
     for (int i = 0; i < Document()->childCount(); ++i) {
         // Controls are the real widgets: Qt gives them the drawing surface they sit on as parent.
-        if (!Document()->child(i)->object())
+        if (!Document()->child(i)->object()) {
             EXPECT_EQ(Document()->child(i)->parent(), Document());
+        }
         EXPECT_EQ(Document()->indexOfChild(Document()->child(i)), i);
     }
 
@@ -94,6 +95,9 @@ TEST_F(AccessibleFixture, ChildrenAreTheDocumentsStructureInOrder)
     EXPECT_EQ(heading->text(QAccessible::Name), "Birds");
     int start = 0, end = 0;
     EXPECT_EQ(heading->textInterface()->attributes(0, &start, &end), "level:2;");
+    ASSERT_NE(heading->valueInterface(), nullptr);
+    EXPECT_EQ(heading->valueInterface()->currentValue().toInt(), 2);
+    EXPECT_EQ(Find(QAccessible::Link)->valueInterface(), nullptr);
 
     QAccessibleInterface* link = Find(QAccessible::Link);
     EXPECT_EQ(link->text(QAccessible::Name), "about gulls");
