@@ -12,6 +12,8 @@ namespace {
 
 QString ToQString(const std::u16string& text) { return QString::fromStdU16String(text); }
 
+constexpr int BoundaryWindow = 4096;
+
 // Word and sentence ends inside one paragraph: [start, end) of the unit at
 // index (the paragraph's own offsets); a unit runs up to the next boundary.
 bool BoundaryUnit(QTextBoundaryFinder::BoundaryType type, const QString& paragraph, int index, int& start, int& end)
@@ -80,6 +82,10 @@ bool TAccessibleText::UnitAt(int offset, QAccessible::TextBoundaryType type, int
     case QAccessible::SentenceBoundary: {
         int paragraphStart = 0, paragraphEnd = 0;
         map->ParagraphAt(at, paragraphStart, paragraphEnd);
+        // Words and sentences are looked for near the offset: a paragraph
+        // may hold megabytes.
+        paragraphStart = std::max(paragraphStart, at - BoundaryWindow);
+        paragraphEnd = std::min(paragraphEnd, at + BoundaryWindow);
         QString paragraph = ToQString(map->Text(paragraphStart, paragraphEnd));
         auto finderType =
             type == QAccessible::WordBoundary ? QTextBoundaryFinder::Word : QTextBoundaryFinder::Sentence;
