@@ -470,6 +470,7 @@ void TFM_PlatForm::readViewerSection(const TIniFile& ini)
     v.DefBackground = ini.ReadColor("HTMLViewer1", "Background", v.DefBackground);
     v.DefOverLinkColor = ini.ReadColor("HTMLViewer1", "OverLink", v.DefOverLinkColor);
     v.NoLinkUnderline = !ini.ReadBool("HTMLViewer1", "UnderLine", true);
+    v.ReaderColors = ini.ReadBool("HTMLViewer1", "UseMyColors", false);
     v.PrintMarginLeft = readMargin(ini, "MLeft");
     v.PrintMarginRight = readMargin(ini, "MRight");
     v.PrintMarginTop = readMargin(ini, "MTop");

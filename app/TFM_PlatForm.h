@@ -52,6 +52,7 @@ struct TViewerOptions {
     TColor DefBackground = ClSystemBase + 15; // clBtnFace
     TColor DefOverLinkColor = 0xFF0000;
     bool NoLinkUnderline = false;
+    bool ReaderColors = false; // "Always use my colours"
     int Zoom = 100; // percent, our own key "Zoom"
     double PrintMarginLeft = 2.0;
     double PrintMarginRight = 2.0;

@@ -114,6 +114,10 @@ void TFM_PlatForm::applyViewerOptions()
         HTMLViewer1->fvOptions |= fvNoLinkUnderline;
     else
         HTMLViewer1->fvOptions &= ~unsigned(fvNoLinkUnderline);
+    if (v.ReaderColors)
+        HTMLViewer1->fvOptions |= fvReaderColors;
+    else
+        HTMLViewer1->fvOptions &= ~unsigned(fvReaderColors);
     HTMLViewer1->PrintMarginLeft = v.PrintMarginLeft;
     HTMLViewer1->PrintMarginRight = v.PrintMarginRight;
     HTMLViewer1->PrintMarginTop = v.PrintMarginTop;

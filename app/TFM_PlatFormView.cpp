@@ -69,6 +69,7 @@ void TFM_PlatForm::FontsClick()
     v.DefBackground = HTMLViewer1->DefBackground;
     v.DefOverLinkColor = HTMLViewer1->DefOverLinkColor;
     v.NoLinkUnderline = (HTMLViewer1->fvOptions & fvNoLinkUnderline) != 0;
+    v.ReaderColors = (HTMLViewer1->fvOptions & fvReaderColors) != 0;
     Refresh();
     FSearchPage->ApplySearchColors(v.DefBackground, v.DefFontName, v.DefFontColor);
     if (dialog.SaveAsDefault())
@@ -88,6 +89,7 @@ void TFM_PlatForm::writeViewerLook()
         ini.WriteColor("HTMLViewer1", "Background", v.DefBackground);
         ini.WriteColor("HTMLViewer1", "OverLink", v.DefOverLinkColor);
         ini.WriteBool("HTMLViewer1", "UnderLine", !v.NoLinkUnderline);
+        ini.WriteBool("HTMLViewer1", "UseMyColors", v.ReaderColors);
     } catch (const std::exception& e) {
         QMessageBox::critical(this, QApplication::applicationName(), QString::fromUtf8(e.what()));
     }

@@ -97,8 +97,13 @@ TFontForm::TFontForm(QWidget* parent)
 
     CHK_Underline = NamedCheckBox("CHK_Underline", "Underline HyperLink", "", true);
     connect(CHK_Underline, &QCheckBox::clicked, this, &TFontForm::underlineClicked);
+    CHK_ReaderColors = NamedCheckBox("CHK_ReaderColors", "Always use my colours",
+                                     "Documents show in the colours above, without their own colours and backgrounds",
+                                     false);
+    connect(CHK_ReaderColors, &QCheckBox::clicked, this, &TFontForm::readerColorsClicked);
     CHK_SaveDefault = NamedCheckBox("CHK_SaveDefault", "&Save as Default", "", true);
     right->addWidget(CHK_Underline);
+    right->addWidget(CHK_ReaderColors);
     right->addWidget(CHK_SaveDefault);
     right->addStretch(1);
 
@@ -120,13 +125,14 @@ TFontForm::~TFontForm() = default;
 void TFontForm::TakeDefaults(const TFVBase& from)
 {
     CopyLook(from, *FSample);
-    FSample->fvOptions = fvOverLinksActive | (from.fvOptions & fvNoLinkUnderline);
+    FSample->fvOptions = fvOverLinksActive | (from.fvOptions & (fvNoLinkUnderline | fvReaderColors));
 }
 
 void TFontForm::GiveDefaults(TFVBase& to) const
 {
     CopyLook(*FSample, to);
-    to.fvOptions = (to.fvOptions & ~unsigned(fvNoLinkUnderline)) | (FSample->fvOptions & fvNoLinkUnderline);
+    const unsigned edited = fvNoLinkUnderline | fvReaderColors;
+    to.fvOptions = (to.fvOptions & ~edited) | (FSample->fvOptions & edited);
 }
 
 bool TFontForm::SaveAsDefault() const
@@ -140,6 +146,7 @@ void TFontForm::showEvent(QShowEvent* event)
     if (QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
     CHK_Underline->setChecked((FSample->fvOptions & fvNoLinkUnderline) == 0);
+    CHK_ReaderColors->setChecked((FSample->fvOptions & fvReaderColors) != 0);
     ShowSample();
 }
 
@@ -202,8 +209,14 @@ void TFontForm::fixedFontClicked()
 
 void TFontForm::underlineClicked(bool underline)
 {
-    FSample->fvOptions
-        = underline ? unsigned(fvOverLinksActive) : unsigned(fvOverLinksActive | fvNoLinkUnderline);
+    FSample->fvOptions = (underline ? unsigned(fvOverLinksActive) : unsigned(fvOverLinksActive | fvNoLinkUnderline)) |
+                         (FSample->fvOptions & fvReaderColors);
+    ShowSample();
+}
+
+void TFontForm::readerColorsClicked(bool on)
+{
+    FSample->fvOptions = on ? FSample->fvOptions | fvReaderColors : FSample->fvOptions & ~unsigned(fvReaderColors);
     ShowSample();
 }
 

@@ -54,8 +54,10 @@ private:
     void proportionalFontClicked();
     void fixedFontClicked();
     void underlineClicked(bool underline);
+    void readerColorsClicked(bool on);
 
     TFrameViewer* FSample = nullptr;
     QCheckBox* CHK_Underline = nullptr;
+    QCheckBox* CHK_ReaderColors = nullptr;
     QCheckBox* CHK_SaveDefault = nullptr;
 };

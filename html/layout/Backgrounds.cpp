@@ -88,7 +88,7 @@ void PaintBackgroundImage(TCanvas& canvas, const TRect& area, const TImageFetch&
 void PaintBlockBackground(TPaintContext& pc, TSectionList& document, const std::string& name, const TRect& area,
                           const TBackgroundPlacement& placement)
 {
-    if (name.empty() || (pc.printing && !pc.printBackground))
+    if (name.empty() || !pc.PaintsBackgrounds())
         return;
     if (area.bottom <= pc.clip.top || area.top >= pc.clip.bottom)
         return;
@@ -97,7 +97,7 @@ void PaintBlockBackground(TPaintContext& pc, TSectionList& document, const std::
 
 void PaintDocumentBackground(TPaintContext& pc, TSectionList& document, const TRect& documentArea, int viewHeight)
 {
-    if (document.BackgroundImage.empty() || (pc.printing && !pc.printBackground))
+    if (document.BackgroundImage.empty() || !pc.PaintsBackgrounds())
         return;
     const TImageFetch& image = document.Objects.LoadBackground(document.BackgroundImage);
     TRect window{documentArea.left, pc.WindowY(documentArea.top), documentArea.right, pc.WindowY(documentArea.bottom)};

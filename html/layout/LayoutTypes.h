@@ -133,6 +133,15 @@ struct TLayoutArea {
     int percentBase = -1;
 };
 
+// The reader's own colours, used in place of the document's when the reader
+// asks for them (low vision, high contrast): text and links in these, and no
+// background colours or pictures of the document's.
+struct TReaderColors {
+    TColor text = 0;
+    TColor link = 0;
+    TColor visited = 0;
+};
+
 // What a paint pass draws with. Passed down the tree instead of any global
 // printing mode.
 struct TPaintContext {
@@ -151,8 +160,12 @@ struct TPaintContext {
     int shiftY = 0;
     // The document's fixed boxes are being painted at their place in the window.
     bool paintingFixed = false;
+    // The reader's colours replace the document's (null: the document's own).
+    const TReaderColors* readerColors = nullptr;
     // Window Y of a document Y.
     int WindowY(int docY) const { return docY - yOffset + shiftY; }
+    // Whether the document's background colours and pictures are painted.
+    bool PaintsBackgrounds() const { return !readerColors && (!printing || printBackground); }
 };
 
 enum TLinkHitFlag : int { HitLink = 1, HitControl = 2, HitTitle = 4 };

@@ -604,7 +604,7 @@ void TBlock::DrawBlock(TPaintContext& pc)
     bool reaches = win.bottom > pc.clip.top && win.top < pc.clip.bottom;
     if (reaches) {
         TColor bg = TColor(m[BoxBackgroundColor]);
-        bool paintBackground = !pc.printing || pc.printBackground;
+        bool paintBackground = pc.PaintsBackgrounds();
         if (bg != ClNone && paintBackground && !padding.isEmpty())
             pc.canvas.fillRect(padding, DrawColor(bg));
         if (!FStyle->backgroundImage.empty() && Owner())

@@ -195,6 +195,11 @@ void TSection::PaintText(TPaintContext& pc, TFontObj& run, const LineRec& line, 
     canvas.setCharacterExtra(run.Font().letterSpacing);
     TColor color = DrawColor(run.Font().color);
     TColor background = run.Font().background;
+    if (pc.readerColors) {
+        const TReaderColors& own = *pc.readerColors;
+        color = run.IsLink() ? (run.Visited() ? own.visited : own.link) : own.text;
+        background = ClNone;
+    }
     if (pc.printing) {
         // Black only where the printer has no colours to show (fewer than
         // three: one bit per pixel); colour printers and PDFs keep them.
@@ -210,7 +215,7 @@ void TSection::PaintText(TPaintContext& pc, TFontObj& run, const LineRec& line, 
         canvas.setBackgroundMode(TBackgroundMode::Opaque,
                                  mark == TTextMark::Highlighted ? HighlightBackground : CurrentBackground);
         canvas.setTextColor(HighlightText);
-    } else if (background != ClNone && !(pc.printing && !pc.printBackground)) {
+    } else if (background != ClNone && pc.PaintsBackgrounds()) {
         canvas.setBackgroundMode(TBackgroundMode::Opaque, DrawColor(background));
         canvas.setTextColor(color);
     } else {
@@ -280,7 +285,7 @@ void TSection::PaintBorders(TPaintContext& pc, size_t lineIndex)
         const TMargArray& b = r.Box->Box;
         TRect pad{r.Rect.left + pc.shiftX, pc.WindowY(r.Rect.top), r.Rect.right + pc.shiftX, pc.WindowY(r.Rect.bottom)};
         TColor bg = TColor(b[BoxBackgroundColor]);
-        if (bg != ClNone && !(pc.printing && !pc.printBackground))
+        if (bg != ClNone && pc.PaintsBackgrounds())
             pc.canvas.fillRect(pad, DrawColor(bg));
         TBorderSides sides;
         for (int k = 0; k < 4; ++k) {

@@ -890,7 +890,7 @@ void ThtmlTable::PaintCell(TPaintContext& pc, TCellObj& cell)
     bool reaches = box.bottom > pc.clip.top && box.top < pc.clip.bottom;
     if (reaches) {
         bool colour = cell.Background != ClNone, picture = cell.BackgroundPicture() != nullptr;
-        if ((colour || picture) && (!pc.printing || pc.printBackground) && !padding.isEmpty()) {
+        if ((colour || picture) && pc.PaintsBackgrounds() && !padding.isEmpty()) {
             if (pc.printing) {
                 pc.canvas.save();
                 pc.canvas.intersectClip({pc.clip.left, pc.clip.top, pc.clip.right, pc.WindowY(pc.pageBottom)});

@@ -48,6 +48,8 @@ void TFVBase::ApplySettings(THTMLViewer& v) const
         o |= htPrintBackground;
     if (fvOptions & fvShowVScroll)
         o |= htShowVScroll;
+    if (fvOptions & fvReaderColors)
+        o |= htReaderColors;
     if (!(fvOptions & fvPrintTableBackground))
         o &= ~unsigned(htPrintTableBackground);
     if (!(fvOptions & fvPrintMonochromeBlack))

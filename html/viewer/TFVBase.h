@@ -17,6 +17,7 @@ enum TFrameViewerOption : unsigned {
     fvPrintBackground = 64,
     fvShowVScroll = 128,
     fvNoFocusRect = 256,
+    fvReaderColors = 512, // "Always use my colours"
 };
 using TFrameViewerOptions = unsigned;
 

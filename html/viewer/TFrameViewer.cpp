@@ -1,4 +1,5 @@
 #include "html/viewer/TFrameViewer.h"
+#include "html/viewer/FrameCycling.h"
 
 #include <QFileInfo>
 #include <QResizeEvent>
@@ -48,6 +49,7 @@ TFrameViewer::TFrameViewer(QWidget* parent)
     FCurrent = NewFrameSet();
     FCurrent->BevelWidth = 2;
     FCurrent->show();
+    InstallFrameCycleKeys(*this);
 }
 
 TFrameViewer::~TFrameViewer()

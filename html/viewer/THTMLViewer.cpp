@@ -27,6 +27,7 @@
 #include "html/viewer/TPaintPanel.h"
 #include "html/viewer/DocumentFile.h"
 #include "html/viewer/TEventPump.h"
+#include "html/viewer/ViewerAccessibility.h"
 #include "html/viewer/ViewerErrors.h"
 #include "util/FileLookup.h"
 #include "util/PlainTextFiles.h"
@@ -91,6 +92,7 @@ THTMLViewer::THTMLViewer(QWidget* parent) : QWidget(parent), FSectionList(std::m
         QGuiApplication::clipboard()->setText(QString::fromStdU16String(text));
     };
     resize(300, 200);
+    InstallViewerAccessibility(*this);
 }
 
 THTMLViewer::~THTMLViewer()
@@ -238,6 +240,8 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, std::opti
         {
             v.FPaintPanel->update();
             v.SetProcessing(false);
+            v.FCaretBrowser.DocumentChanged();
+            AnnounceDocumentLoaded(v);
         }
     } done{*this};
     std::string file, anchor;

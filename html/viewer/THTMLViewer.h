@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "html/viewer/PositionObj.h"
+#include "html/viewer/TCaretBrowser.h"
 #include "images/DecodeResult.h"
 #include "html/viewer/TVisitedList.h"
 #include "util/Colors.h"
@@ -51,6 +52,8 @@ enum ThtmlViewerOption : unsigned {
     htPrintMonochromeBlack = 16,
     htShowDummyCaret = 32,
     htShowVScroll = 64,
+    // "Always use my colours": the default colours replace the document's.
+    htReaderColors = 128,
 };
 using ThtmlViewerOptions = unsigned;
 
@@ -221,6 +224,11 @@ public:
     std::string DocumentSource() const { return FSource.Unpack(); }
     bool Processing() const { return FProcessing; }
     TSectionList& SectionList() { return *FSectionList; }
+    // Counts layouts: what was read from the laid-out document before a
+    // change of this number may point at boxes that are gone.
+    int LayoutVersion() const { return FLayoutVersion; }
+    // Reading with a text caret (F7).
+    TCaretBrowser& CaretBrowser() { return FCaretBrowser; }
     const std::string& LinkAttemptedURL() const { return FURL; }
     const std::string& LinkTarget() const { return FTarget; }
     // Inside a frame set the frame viewer keeps the visited list.
@@ -394,5 +402,7 @@ private:
     QPoint FPanStart;
     QPoint FLastMouse;
     int FFocusedLinkId = 0; // link the viewer marked focused by Tab
+    int FLayoutVersion = 0;
+    TCaretBrowser FCaretBrowser{*this};
     int FPrintedPages = 0;
 };

@@ -14,6 +14,7 @@
 
 #include "html/layout/Backgrounds.h"
 #include "html/viewer/TPaintPanel.h"
+#include "html/viewer/ViewerAccessibility.h"
 #include "html/viewer/ViewerErrors.h"
 
 namespace {
@@ -48,6 +49,7 @@ int THTMLViewer::LayoutAt(int width)
     FDocHeight = FSectionList->LayOut(MeasuringCanvas(), 0, std::max(width, 1), height, maxWidth);
     FDocWidth = std::min(maxWidth, MaxDocumentWidth);
     FLayoutWidth = width;
+    ++FLayoutVersion;
     return 1;
 }
 
@@ -162,6 +164,8 @@ void THTMLViewer::ScrollToY(int y, bool smallStep)
         FVScroll->setValue(y);
     }
     FSectionList->ScrollTo(y);
+    if (y != old)
+        AnnounceScrolled(*this);
     if (smallStep && std::abs(y - old) == VSmallStep && FSectionList->BackgroundImage.empty())
         FPaintPanel->scroll(0, old - y);
     else
@@ -201,6 +205,10 @@ void THTMLViewer::ScrollIntoView(int y, int margin)
 
 void THTMLViewer::keyPressEvent(QKeyEvent* event)
 {
+    if (FCaretBrowser.HandleKey(*event)) {
+        event->accept();
+        return;
+    }
     int top = VScrollBarPosition();
     int page = FVScroll->pageStep();
     switch (event->key()) {
@@ -275,7 +283,7 @@ void THTMLViewer::paintEvent(QPaintEvent* event)
 
 void THTMLViewer::PaintBackground(TCanvas& canvas, int left, int top, int width, int height) const
 {
-    TColor color = FSectionList->Background;
+    TColor color = (htOptions & htReaderColors) ? ClNone : FSectionList->Background;
     canvas.fillRect({left, top, left + width, top + height}, color == ClNone ? DefBackground : color);
 }
 
@@ -306,6 +314,9 @@ void THTMLViewer::PaintBand(QPainter& painter, const QRect& clip)
     TPaintContext pc{canvas, TRect{clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1}};
     pc.yOffset = VScrollBarPosition();
     pc.shiftX = -HScrollBarPosition();
+    TReaderColors readerColors{DefFontColor, DefHotSpotColor, DefVisitedLinkColor};
+    if (htOptions & htReaderColors)
+        pc.readerColors = &readerColors;
     TRect documentArea{pc.shiftX, 0, pc.shiftX + std::max(FDocWidth, SurfaceWidth()),
                        std::max(FDocHeight, pc.yOffset + SurfaceHeight())};
     PaintDocumentBackground(pc, *FSectionList, documentArea, SurfaceHeight());

@@ -260,3 +260,40 @@ TEST_F(ViewOptions, CtrlWheelOverTheDocumentZooms)
     QApplication::sendEvent(view, &plain);
     EXPECT_EQ(w.Zoom(), 110) << "the wheel alone scrolls";
 }
+
+TEST_F(ViewOptions, AlwaysUseMyColoursIsKeptInTheSettingsAndReachesTheDocument)
+{
+    write("page.htm", "<body bgcolor=black text=yellow><p>words");
+    {
+        TFM_PlatForm w;
+        w.show();
+        w.LoadHTMLFile(QString::fromStdString(file("page.htm")));
+        WhenShown<TFontForm>([](TFontForm& dialog) {
+            auto* own = dialog.findChild<QCheckBox*>("CHK_ReaderColors");
+            ASSERT_NE(own, nullptr);
+            EXPECT_EQ(own->text(), "Always use my colours");
+            EXPECT_FALSE(own->isChecked());
+            own->click();
+            EXPECT_TRUE(dialog.Sample().ActiveView()->htOptions & htReaderColors) << "the sample shows it at once";
+            dialog.findChild<QCheckBox*>("CHK_Underline")->click();
+            EXPECT_TRUE(dialog.Sample().ActiveView()->htOptions & htReaderColors) << "other switches keep it";
+            dialog.findChild<QPushButton*>("BT_OK")->click();
+        });
+        action(w, "MNU_Fonts")->trigger();
+        EXPECT_TRUE(w.Viewer()->ActiveView()->htOptions & htReaderColors);
+        EXPECT_TRUE(w.ViewerOptions().ReaderColors);
+    }
+    EXPECT_TRUE(TIniFile(file("KOVRA32.INI")).ReadBool("HTMLViewer1", "UseMyColors", false));
+    TFM_PlatForm again;
+    again.show();
+    again.LoadHTMLFile(QString::fromStdString(file("page.htm")));
+    EXPECT_TRUE(again.Viewer()->ActiveView()->htOptions & htReaderColors) << "read back at the next start";
+    WhenShown<TFontForm>([](TFontForm& dialog) {
+        EXPECT_TRUE(dialog.findChild<QCheckBox*>("CHK_ReaderColors")->isChecked());
+        dialog.findChild<QCheckBox*>("CHK_ReaderColors")->click();
+        dialog.findChild<QPushButton*>("BT_OK")->click();
+    });
+    action(again, "MNU_Fonts")->trigger();
+    EXPECT_FALSE(again.Viewer()->ActiveView()->htOptions & htReaderColors);
+    EXPECT_FALSE(TIniFile(file("KOVRA32.INI")).ReadBool("HTMLViewer1", "UseMyColors", true));
+}
