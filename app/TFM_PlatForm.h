@@ -263,6 +263,8 @@ private:
     void createDocumentCommands();
     void connectDocumentCommands();
     void startPrintIdle();
+    // Prints with a progress window whose Cancel stops the job.
+    void printWithProgress(int first, int last, QPrinter& printer);
     // Whether there is a document (or a chosen frame) to print; says why not.
     bool checkPrintable();
     void preparePrintBands();
@@ -296,6 +298,7 @@ private:
     std::unique_ptr<TSessionFolder> FSessionFolder;
     bool FLoading = false;
     bool FProcessingCursor = false; // processing() set the busy cursor
+    bool FLoadNoteShown = false;    // a long load's progress is in the status bar
     QString FFindText;
     TFM_BMMgr* FBookmarkManager = nullptr;
     bool FBookmarksOffered = false;

@@ -70,4 +70,6 @@ void TFVBase::ApplySettings(THTMLViewer& v) const
     v.OnPrintHTMLHeader = OnPrintHTMLHeader;
     v.OnPrintHTMLFooter = OnPrintHTMLFooter;
     v.OnPrintProgress = OnPrintProgress;
+    v.OnPrintWatch = OnPrintWatch;
+    v.OnLoadProgress = OnLoadProgress;
 }

@@ -33,6 +33,9 @@ struct THtmlBand {
     TColor background = 0xFFFFFF;
 };
 
+// What a long job is doing: finding the page breaks, or printing pages.
+enum class TPrintStage { Counting, Printing };
+
 struct TPrintCallbacks {
     // (canvas, page, width, height, stop)
     std::function<void(TCanvas&, int, int, int, bool&)> header;
@@ -42,6 +45,11 @@ struct TPrintCallbacks {
     std::function<THtmlBand(int, bool, int&, int&, bool&)> htmlFooter;
     // (page, stop): 0 before the job, then after each page
     std::function<void(int, bool&)> progress;
+    // (stage, pages done, pages in all; 0 while the pages are still being
+    // counted): asked while the breaks are found and after every page.
+    // Answering true cancels: the job is thrown away, and a job printing to
+    // a file leaves no file behind.
+    std::function<bool(TPrintStage, int, int)> watch;
 };
 
 // Prints pages fromPage..toPage (numbered from 1) of the document; answers
@@ -53,4 +61,4 @@ int PrintDocument(const TSectionList& document, QPrinter& printer, int fromPage,
 // Prints the document into a PDF file (no window needed); answers the number
 // of pages gone through.
 int PrintDocumentToPdf(const TSectionList& document, const std::string& pdfFile, const TPrintSettings& settings = {},
-                       int fromPage = 1, int toPage = 9999);
+                       int fromPage = 1, int toPage = 9999, const TPrintCallbacks& callbacks = {});
