@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -389,6 +391,30 @@ TEST_F(DocumentCommands, PageSetupHandsTheMarginsToTheViewerAndSaveOptionsKeepsT
     };
     w.PageSetupClick();
     EXPECT_DOUBLE_EQ(w.Viewer()->PrintMarginTop, 1.0);
+}
+
+TEST_F(DocumentCommands, CancelInThePrintProgressWindowLeavesNoFile)
+{
+    QString doc = page("long.htm", paragraphs(600));
+    PromptedWindow w;
+    w.LoadHTMLFile(doc);
+    w.printChoice = printToPdf(path("cancelled.pdf"));
+    // The job lets the window's events through between its steps: the
+    // Cancel button is pressed then.
+    bool cancelledWhilePrinting = false;
+    QTimer::singleShot(0, &w, [&] {
+        if (auto* progress = w.findChild<QProgressDialog*>("PrintProgressDialog")) {
+            progress->cancel();
+            cancelledWhilePrinting = true;
+        }
+    });
+    w.PrintDocument();
+    EXPECT_TRUE(cancelledWhilePrinting);
+    EXPECT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    EXPECT_FALSE(QFile::exists(path("cancelled.pdf")));
+    EXPECT_EQ(QDir(dir.path()).entryList({".quillon-print-*"}, QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_EQ(w.findChild<QProgressDialog*>("PrintProgressDialog"), nullptr);
+    EXPECT_TRUE(w.findChild<QLabel*>("LB_URL")->text().contains("Printing cancelled"));
 }
 
 TEST_F(DocumentCommands, PreviewCountsThePrintedPagesAndPaintsOnlyThoseInView)
