@@ -280,6 +280,8 @@ private:
     std::vector<THTMLViewer*> shownViewers() const;
     void enableClearHighlight();
     void startPrintIdle();
+    // Prints with a progress window whose Cancel stops the job.
+    void printWithProgress(int first, int last, QPrinter& printer);
     // Whether there is a document (or a chosen frame) to print; says why not.
     bool checkPrintable();
     void preparePrintBands();
@@ -315,6 +317,7 @@ private:
     QString FShownFile; // the document the last documentShown saw
     bool FLoading = false;
     bool FProcessingCursor = false; // processing() set the busy cursor
+    bool FLoadNoteShown = false;    // a long load's progress is in the status bar
     QString FFindText;
     TFM_BMMgr* FBookmarkManager = nullptr;
     bool FBookmarksOffered = false;

@@ -12,7 +12,6 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
@@ -25,6 +24,8 @@
 #include "app/TFM_PageMargins.h"
 #include "app/TFM_PlatForm.h"
 #include "app/TFM_PrinterSetup.h"
+#include "app/TFM_PrintPreview.h"
+#include "app/TPrintProgress.h"
 #include "app/TSearchHighlight.h"
 #include "app/TSearchPage.h"
 #include "app/WidgetHelpers.h"
@@ -342,17 +343,29 @@ void TFM_PlatForm::PrintDocument()
         const bool range = printer.printRange() == QPrinter::PageRange;
         const int first = range && printer.fromPage() > 0 ? printer.fromPage() : 1;
         const int last = range && printer.toPage() > 0 ? printer.toPage() : lastPrintablePage;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        try {
-            HTMLViewer1->Print(first, last, printer);
-        } catch (const std::exception& e) {
-            QApplication::restoreOverrideCursor();
-            ReportError(QString::fromUtf8(e.what()));
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        }
-        QApplication::restoreOverrideCursor();
+        printWithProgress(first, last, printer);
     }
     startPrintIdle();
+}
+
+void TFM_PlatForm::printWithProgress(int first, int last, QPrinter& printer)
+{
+    TPrintProgress progress(this);
+    HTMLViewer1->OnPrintWatch = [&progress](THTMLViewer*, TPrintStage stage, int done, int total) {
+        return progress.Report(stage, done, total);
+    };
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        HTMLViewer1->Print(first, last, printer);
+    } catch (const std::exception& e) {
+        QApplication::restoreOverrideCursor();
+        ReportError(QString::fromUtf8(e.what()));
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    QApplication::restoreOverrideCursor();
+    HTMLViewer1->OnPrintWatch = nullptr;
+    if (progress.Cancelled())
+        ShowStatusNote(QStringLiteral("Printing cancelled"));
 }
 
 void TFM_PlatForm::startPrintIdle()
@@ -407,14 +420,17 @@ void TFM_PlatForm::PrintPreview()
     if (!checkPrintable())
         return;
     preparePrintBands();
-    QPrintPreviewDialog dialog(&Printer(), this);
-    dialog.setWindowTitle(QStringLiteral("Print Preview"));
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
-        try {
-            HTMLViewer1->Print(1, lastPrintablePage, *printer);
-        } catch (const std::exception& e) {
-            ReportError(QString::fromUtf8(e.what()));
-        }
-    });
-    dialog.exec();
+    THTMLViewer* viewer = HTMLViewer1->ActiveView();
+    HTMLViewer1->ApplySettings(*viewer);
+    bool print = false;
+    try {
+        TFM_PrintPreview dialog(*viewer, Printer(), this);
+        dialog.exec();
+        print = dialog.PrintChosen();
+    } catch (const std::exception& e) {
+        ReportError(QString::fromUtf8(e.what()));
+    }
+    TFM_PrintPreview::ReturnFreedMemory();
+    if (print)
+        PrintDocument();
 }

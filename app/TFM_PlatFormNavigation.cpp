@@ -26,6 +26,8 @@
 #include "app/WidgetHelpers.h"
 #include "html/viewer/LinkNames.h"
 #include "html/viewer/TFrameViewer.h"
+#include "html/viewer/TLoadWatch.h"
+#include "html/viewer/ViewerErrors.h"
 #include "util/FileLookup.h"
 #include "util/ProgramFolder.h"
 #include "util/TIniFile.h"
@@ -165,6 +167,10 @@ void TFM_PlatForm::connectNavigation()
 
     HTMLViewer1->OnHistoryChange = [this](TFrameViewer*) { historyChanged(); };
     HTMLViewer1->OnProcessing = [this](TFrameViewer*, bool on) { processing(on); };
+    HTMLViewer1->OnLoadProgress = [this](THTMLViewer*, TLoadStage stage, std::int64_t done, std::int64_t total) {
+        FLoadNoteShown = true;
+        ShowStatusNote(ToQString(TLoadWatch::StatusText(stage, done, total)));
+    };
     // A link to a missing file says what a typed one says, in the same box.
     HTMLViewer1->OnLoadError = [this](TFrameViewer*, const std::string& message) {
         ReportError(ToQString(message));
@@ -276,6 +282,9 @@ void TFM_PlatForm::LoadHTMLFile(const QString& location)
     bool loaded = true;
     try {
         HTMLViewer1->ShowFile(ToUtf8(text));
+    } catch (const ELoadCancelled&) {
+        loaded = false;
+        ShowStatusNote(QStringLiteral("Loading stopped: the page shown before stays"));
     } catch (const std::exception& e) {
         loaded = false;
         ReportError(QString::fromUtf8(e.what()));
@@ -427,6 +436,11 @@ void TFM_PlatForm::ShowStatusNote(const QString& note)
 
 void TFM_PlatForm::processing(bool on)
 {
+    // The load's progress note goes with the load.
+    if (!on && FLoadNoteShown) {
+        ShowStatusNote(QString());
+        FLoadNoteShown = false;
+    }
     if (!FLoading)
         return;
     // Only the cursor set here goes again: a search or form program that

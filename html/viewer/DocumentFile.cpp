@@ -39,7 +39,7 @@ std::string DocumentTooLargeMessage(const std::string& name, std::int64_t bytes)
 }
 
 std::string ReadDocumentFile(const std::string& path, const std::string& shownName,
-                             const std::function<void()>& betweenPieces)
+                             const std::function<void(std::int64_t, std::int64_t)>& betweenPieces)
 {
     TFd file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
     struct stat info {};
@@ -70,7 +70,7 @@ std::string ReadDocumentFile(const std::string& path, const std::string& shownNa
             break;
         done += size_t(n);
         if (betweenPieces && size_t(n) == PieceBytes)
-            betweenPieces();
+            betweenPieces(std::int64_t(done), std::int64_t(info.st_size));
     }
     text.resize(done);
     return text;

@@ -19,6 +19,6 @@ std::string DocumentTooLargeMessage(const std::string& name, std::int64_t bytes)
 // Reads the file whole. Raises EInOutError "Can't locate file: " + shownName
 // when it is missing, not a regular file or unreadable, and EInOutError with
 // DocumentTooLargeMessage above MaxDocumentBytes. betweenPieces, when set,
-// runs after every piece of a long read.
+// runs after every piece of a long read with the bytes read and the size.
 std::string ReadDocumentFile(const std::string& path, const std::string& shownName,
-                             const std::function<void()>& betweenPieces = {});
+                             const std::function<void(std::int64_t, std::int64_t)>& betweenPieces = {});

@@ -66,7 +66,7 @@ void TBuilderReader::ParseHtml(const std::string& text, TSectionList& document, 
     e.OnLink = events.onLink;
     e.HtmlToFileName = events.fileName;
     if (events.onProgress)
-        e.OnProgress = [f = events.onProgress](int64_t, int64_t) { f(); };
+        e.OnProgress = events.onProgress;
     struct TReadingScope {
         bool& reading;
         explicit TReadingScope(bool& flag) : reading(flag) { reading = true; }

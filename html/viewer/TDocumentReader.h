@@ -3,6 +3,7 @@
 // text, and examine and scan frame-set documents. The document builder
 // reader (TBuilderReader) is installed by default; tests may install another
 // with SetDocumentReader.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -35,8 +36,9 @@ struct TReaderEvents {
     std::function<void(const std::string& rel, const std::string& rev, const std::string& href)> onLink;
     // The file name of a name the document refers to (style sheets).
     std::function<std::string(const std::string& name)> fileName;
-    // Raised again and again while a long document is read.
-    std::function<void()> onProgress;
+    // Raised again and again while a long document is read: the bytes of
+    // the text built so far and in all.
+    std::function<void(std::int64_t done, std::int64_t total)> onProgress;
 };
 
 // What the reader found in the head.

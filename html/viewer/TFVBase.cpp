@@ -72,4 +72,6 @@ void TFVBase::ApplySettings(THTMLViewer& v) const
     v.OnPrintHTMLHeader = OnPrintHTMLHeader;
     v.OnPrintHTMLFooter = OnPrintHTMLFooter;
     v.OnPrintProgress = OnPrintProgress;
+    v.OnPrintWatch = OnPrintWatch;
+    v.OnLoadProgress = OnLoadProgress;
 }

@@ -87,6 +87,8 @@ public:
     decltype(THTMLViewer::OnPrintHTMLHeader) OnPrintHTMLHeader;
     decltype(THTMLViewer::OnPrintHTMLFooter) OnPrintHTMLFooter;
     decltype(THTMLViewer::OnPrintProgress) OnPrintProgress;
+    decltype(THTMLViewer::OnPrintWatch) OnPrintWatch;
+    decltype(THTMLViewer::OnLoadProgress) OnLoadProgress;
 
     // Gives a frame's viewer these settings and passed-on events.
     void ApplySettings(THTMLViewer& viewer) const;

@@ -470,6 +470,8 @@ void TFrameViewer::FrameLinkClick(THTMLViewer& viewer, const std::string& url)
     if (wholeView) {
         try {
             ShowFile(file + destination);
+        } catch (const ELoadCancelled&) {
+            return; // stopped by the user: the page shown stays
         } catch (const std::exception& e) {
             if (!OnLoadError)
                 throw;

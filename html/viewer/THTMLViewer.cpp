@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <algorithm>
+#include <utility>
 
 #include "html/layout/TFontObj.h"
 #include "html/layout/ThtmlForm.h"
@@ -27,6 +28,7 @@
 #include "html/viewer/TPaintPanel.h"
 #include "html/viewer/DocumentFile.h"
 #include "html/viewer/TEventPump.h"
+#include "html/viewer/TLoadWatch.h"
 #include "html/viewer/ViewerAccessibility.h"
 #include "html/viewer/ViewerErrors.h"
 #include "util/FileLookup.h"
@@ -87,6 +89,8 @@ THTMLViewer::THTMLViewer(QWidget* parent) : QWidget(parent), FSectionList(std::m
     host.progress = [this](int percent) {
         if (OnProgress)
             OnProgress(this, 0, percent);
+        if (FLoadWatch)
+            FLoadWatch->Step(TLoadStage::LayingOut, percent, 100);
     };
     host.copyToClipboard = [](const std::u16string& text) {
         QGuiApplication::clipboard()->setText(QString::fromStdU16String(text));
@@ -191,7 +195,7 @@ void THTMLViewer::HandleMeta(const std::string& httpEq, const std::string& name,
         }
 }
 
-void THTMLViewer::ParseSource(const std::string& source, TReaderResult& result)
+void THTMLViewer::ParseSource(const std::string& source, TReaderResult& result, TLoadWatch& watch)
 {
     TReaderEvents events;
     events.defaults.preFontName = DefPreFontName;
@@ -216,7 +220,13 @@ void THTMLViewer::ParseSource(const std::string& source, TReaderResult& result)
             OnLink(this, rel, rev, href);
     };
     events.fileName = [this](const std::string& name) { return ExpandLinkName(name); };
-    events.onProgress = [pump = std::make_shared<TEventPump>()] { (*pump)(); };
+    events.onProgress = [&watch](std::int64_t done, std::int64_t total) {
+        watch.Step(TLoadStage::Building, done, total);
+        // The reader ends its build quietly on its own errors; the load
+        // then sees the cancel and throws the half-built document away.
+        if (watch.Cancelled())
+            throw ELoadCancelled("stopped");
+    };
     SetReaderScreen(&MeasuringCanvas());
     if (FDocKind == TDocKind::Text)
         DocumentReader().ParseText(source, *FSectionList, events.defaults, result);
@@ -227,6 +237,29 @@ void THTMLViewer::ParseSource(const std::string& source, TReaderResult& result)
     }
 }
 
+std::unique_ptr<TSectionList> THTMLViewer::NewDocument() const
+{
+    auto document = std::make_unique<TSectionList>();
+    document->Controls = FControls.get();
+    document->Host = FSectionList->Host;
+    document->Objects.Host = FSectionList->Objects.Host;
+    document->Objects.BitmapList = FSectionList->Objects.BitmapList;
+    return document;
+}
+
+namespace {
+
+// What names the shown document, kept while the next one is built so that a
+// cancelled load can give it back.
+struct TDocumentNames {
+    std::string currentFile, title, base, baseTarget, refreshURL, url, target;
+    TDocKind kind;
+    bool fromMemory;
+    int refreshDelay, focusedLinkId;
+};
+
+} // namespace
+
 void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, std::optional<std::string> memoryText)
 {
     // The reader is in use when another viewer's long load let the event
@@ -234,10 +267,16 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, std::opti
     if (FProcessing || DocumentReader().Reading())
         return;
     SetProcessing(true);
+    TLoadWatch watch([this](TLoadStage stage, std::int64_t done, std::int64_t total) {
+        if (OnLoadProgress)
+            OnLoadProgress(this, stage, done, total);
+    });
     struct Done {
         THTMLViewer& v;
         ~Done()
         {
+            v.FShownWhileLoading = nullptr;
+            v.FLoadWatch = nullptr;
             v.FPaintPanel->update();
             v.SetProcessing(false);
             v.FCaretBrowser.DocumentChanged();
@@ -253,11 +292,17 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, std::opti
     // (too large, unreadable) leaves it as it was.
     std::optional<std::string> fileText;
     if (!memoryText && kind != TDocKind::Image) {
-        TEventPump pump;
-        fileText = ReadDocumentFile(expanded, name, [&pump] { pump(); });
+        fileText = ReadDocumentFile(expanded, name, [&watch](std::int64_t read, std::int64_t size) {
+            watch.Step(TLoadStage::Reading, read, size);
+        });
+        if (watch.Cancelled())
+            throw ELoadCancelled("Loading " + name + " was stopped");
     }
-    FSectionList->ClearDocument();
-    FDocumentKeep.reset();
+    // The shown document stays, and is painted, until the next one is built.
+    std::unique_ptr<TSectionList> shown = std::exchange(FSectionList, NewDocument());
+    FShownWhileLoading = shown.get();
+    const TDocumentNames names{FCurrentFile, FTitle, FBase, FBaseTarget, FRefreshURL, FURL, FTarget,
+                               FDocKind, FFromMemory, FRefreshDelay, FFocusedLinkId};
     FFocusedLinkId = 0;
     FURL.clear();
     FTarget.clear();
@@ -284,7 +329,28 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, std::opti
     if (OnParseBegin)
         OnParseBegin(this, source);
     TReaderResult result;
-    ParseSource(source, result);
+    ParseSource(source, result, watch);
+    FShownWhileLoading = nullptr;
+    if (watch.Cancelled()) {
+        // Escape: the half-built document goes, the shown one comes back.
+        FSectionList = std::move(shown);
+        FCurrentFile = names.currentFile;
+        FTitle = names.title;
+        FBase = names.base;
+        FBaseTarget = names.baseTarget;
+        FRefreshURL = names.refreshURL;
+        FURL = names.url;
+        FTarget = names.target;
+        FDocKind = names.kind;
+        FFromMemory = names.fromMemory;
+        FRefreshDelay = names.refreshDelay;
+        FFocusedLinkId = names.focusedLinkId;
+        throw ELoadCancelled("Loading " + name + " was stopped");
+    }
+    // The old document's controls live on the paint panel: it goes before
+    // the new one is laid out.
+    shown.reset();
+    FDocumentKeep.reset();
     // Layout needs the memory the text takes; the document keeps no
     // reference into it.
     FSource.Pack(source);
@@ -298,10 +364,12 @@ void THTMLViewer::LoadDocument(const std::string& name, TDocKind kind, std::opti
     if (OnParseEnd)
         OnParseEnd(this);
     FProcessing = false; // layout and positioning below are not a build
+    FLoadWatch = &watch;
     Relayout();
+    FLoadWatch = nullptr;
     ApplyVisited();
-    bool shown = !anchor.empty() && GotoAnchor(anchor);
-    if (!shown && (FCurrentFile != previousFile || FCurrentFile.empty())) {
+    bool shownAnchor = !anchor.empty() && GotoAnchor(anchor);
+    if (!shownAnchor && (FCurrentFile != previousFile || FCurrentFile.empty())) {
         SetVScrollBarPosition(0);
         SetHScrollBarPosition(0);
     }
@@ -681,6 +749,9 @@ int THTMLViewer::SelLength() const { return std::abs(FSectionList->SelE - FSecti
 void THTMLViewer::ReportError(const std::exception& error)
 {
     // Exceptions never leave an event handler: the user sees the message.
+    // A load the user stopped needs no message.
+    if (dynamic_cast<const ELoadCancelled*>(&error))
+        return;
     QMetaObject::invokeMethod(
         this,
         [this, message = QString::fromStdString(error.what())] { QMessageBox::critical(this, "Error", message); },

@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -36,6 +37,9 @@ struct TLinkHit;
 struct TLinkInfo;
 struct TReaderResult;
 class THTMLViewer;
+enum class TPrintStage;
+enum class TLoadStage;
+class TLoadWatch;
 
 enum class THTMLBorderStyle { htFocused, htNone, htSingle };
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
@@ -132,6 +136,10 @@ public:
     std::function<void(THTMLViewer*)> OnHistoryChange;
     std::function<void(THTMLViewer*, int stage, int percentDone)> OnProgress;
     std::function<void(THTMLViewer*, bool processing)> OnProcessing;
+    // A load that has taken half a second: (stage, done, total), bytes while
+    // reading and building, percent while laying out. Escape cancels such a
+    // load while it reads and builds, and the document shown stays.
+    std::function<void(THTMLViewer*, TLoadStage stage, std::int64_t done, std::int64_t total)> OnLoadProgress;
     std::function<void(THTMLViewer*, TCanvas& canvas, int numPage, int w, int h, bool& stopPrinting)> OnPrintHeader;
     std::function<void(THTMLViewer*, TCanvas& canvas, int numPage, int w, int h, bool& stopPrinting)> OnPrintFooter;
     std::function<void(THTMLViewer*, THTMLViewer* hfViewer, int numPage, bool lastPage, int& xl, int& xr,
@@ -141,6 +149,9 @@ public:
                        bool& stopPrinting)>
         OnPrintHTMLFooter;
     std::function<void(THTMLViewer*, int page, bool& stop)> OnPrintProgress;
+    // A long print job: (stage, pages done, pages in all, 0 while counting);
+    // answering true cancels the job without a trace (see ViewerPrint).
+    std::function<bool(THTMLViewer*, TPrintStage stage, int done, int total)> OnPrintWatch;
     std::function<void(THTMLViewer*, const std::string& src, int loop, bool terminate)> OnSoundRequest;
     std::function<void(THTMLViewer*, const std::string& name, const std::string& language, const std::string& script)>
         OnScript;
@@ -316,7 +327,9 @@ private:
     void ShowWithHistory(const std::string& name, TDocKind kind);
     // memoryText: the document's text when it is not read from the file.
     void LoadDocument(const std::string& name, TDocKind kind, std::optional<std::string> memoryText);
-    void ParseSource(const std::string& source, TReaderResult& result);
+    void ParseSource(const std::string& source, TReaderResult& result, TLoadWatch& watch);
+    // An empty document set up as the viewer's own (controls, host, image cache).
+    std::unique_ptr<TSectionList> NewDocument() const;
     void ApplyDefaults();
     void ApplyDefaultsTo(TSectionList& doc) const;
     void HandleMeta(const std::string& httpEq, const std::string& name, const std::string& content);
@@ -355,6 +368,9 @@ private:
     void ReportError(const std::exception& error);
 
     std::unique_ptr<TSectionList> FSectionList;
+    // The document still shown while the next one is built; null otherwise.
+    TSectionList* FShownWhileLoading = nullptr;
+    TLoadWatch* FLoadWatch = nullptr; // the load under way
     std::shared_ptr<void> FDocumentKeep; // what the reader made for the document
     std::function<bool(int width)> FMediaChangesAt; // the document's sheets read the width
     bool FPrintChangesRules = false; // they give other rules on the printed page

@@ -283,13 +283,14 @@ void THTMLViewer::paintEvent(QPaintEvent* event)
 
 void THTMLViewer::PaintBackground(TCanvas& canvas, int left, int top, int width, int height) const
 {
-    TColor color = (htOptions & htReaderColors) ? ClNone : FSectionList->Background;
+    const TSectionList& shown = FShownWhileLoading ? *FShownWhileLoading : *FSectionList;
+    TColor color = (htOptions & htReaderColors) ? ClNone : shown.Background;
     canvas.fillRect({left, top, left + width, top + height}, color == ClNone ? DefBackground : color);
 }
 
 void THTMLViewer::PaintPanel(QPainter& painter, const QRect& clip)
 {
-    if (FProcessing || FPainting)
+    if ((FProcessing && !FShownWhileLoading) || FPainting)
         return;
     FPainting = true;
     struct Reset {
@@ -319,6 +320,8 @@ void THTMLViewer::PaintBand(QPainter& painter, const QRect& clip)
         pc.readerColors = &readerColors;
     TRect documentArea{pc.shiftX, 0, pc.shiftX + std::max(FDocWidth, SurfaceWidth()),
                        std::max(FDocHeight, pc.yOffset + SurfaceHeight())};
-    PaintDocumentBackground(pc, *FSectionList, documentArea, SurfaceHeight());
-    FSectionList->PaintDocument(pc, pc.shiftX);
+    // While the next document is built, the one it replaces is still shown.
+    TSectionList& document = FShownWhileLoading ? *FShownWhileLoading : *FSectionList;
+    PaintDocumentBackground(pc, document, documentArea, SurfaceHeight());
+    document.PaintDocument(pc, pc.shiftX);
 }

@@ -249,6 +249,8 @@ void TfvFrame::LoadFrame(const std::string& file, const std::string& destination
         Source = expanded;
         Destination = destination;
         AddHistory(expanded, history);
+    } catch (const ELoadCancelled&) {
+        throw; // the whole load stops, and what was shown stays
     } catch (const std::exception&) {
         ShowError(file);
     }

@@ -7,3 +7,6 @@ QUILLON_DECLARE_ERROR(EInOutError);
 QUILLON_DECLARE_ERROR(EfvLoadError);
 // Printer state errors ("Printing in progress", ...).
 QUILLON_DECLARE_ERROR(EPrinter);
+// A load the user stopped (Escape) before the document was built; the
+// document shown before stays.
+QUILLON_DECLARE_ERROR(ELoadCancelled);

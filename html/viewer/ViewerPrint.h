@@ -34,6 +34,9 @@ struct THtmlBand {
     TColor background = 0xFFFFFF;
 };
 
+// What a long job is doing: finding the page breaks, or printing pages.
+enum class TPrintStage { Counting, Printing };
+
 struct TPrintCallbacks {
     // (canvas, page, width, height, stop)
     std::function<void(TCanvas&, int, int, int, bool&)> header;
@@ -46,6 +49,11 @@ struct TPrintCallbacks {
     // (printable width in document pixels) -> the document read again for
     // the printed page, or null to print a copy of the screen's
     std::function<std::shared_ptr<TSectionList>(int)> printDocument;
+    // (stage, pages done, pages in all; 0 while the pages are still being
+    // counted): asked while the breaks are found and after every page.
+    // Answering true cancels: the job is thrown away, and a job printing to
+    // a file leaves no file behind.
+    std::function<bool(TPrintStage, int, int)> watch;
 };
 
 // Prints pages fromPage..toPage (numbered from 1) of the document; answers
@@ -57,4 +65,4 @@ int PrintDocument(const TSectionList& document, QPrinter& printer, int fromPage,
 // Prints the document into a PDF file (no window needed); answers the number
 // of pages gone through.
 int PrintDocumentToPdf(const TSectionList& document, const std::string& pdfFile, const TPrintSettings& settings = {},
-                       int fromPage = 1, int toPage = 9999);
+                       int fromPage = 1, int toPage = 9999, const TPrintCallbacks& callbacks = {});

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -11,9 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -26,9 +26,11 @@
 #include "PromptedWindow.h"
 #include "app/PlainTextExport.h"
 #include "app/TFM_Find.h"
+#include "app/TFM_PrintPreview.h"
 #include "app/TSearchPage.h"
 #include "html/viewer/TFrameViewer.h"
 #include "html/viewer/THTMLViewer.h"
+#include "html/viewer/TPrintPreviewView.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -391,38 +393,81 @@ TEST_F(DocumentCommands, PageSetupHandsTheMarginsToTheViewerAndSaveOptionsKeepsT
     EXPECT_DOUBLE_EQ(w.Viewer()->PrintMarginTop, 1.0);
 }
 
-TEST_F(DocumentCommands, PreviewShowsEveryPrintedPage)
+TEST_F(DocumentCommands, CancelInThePrintProgressWindowLeavesNoFile)
 {
-    QString doc = page("long.htm", paragraphs(170));
+    QString doc = page("long.htm", paragraphs(600));
     PromptedWindow w;
     w.LoadHTMLFile(doc);
-    int previewPages = -1;
-    // The preview is modal: look at it once it shows pages, then close it.
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            auto* preview = qobject_cast<QPrintPreviewDialog*>(top);
-            auto* pages = preview ? preview->findChild<QPrintPreviewWidget*>() : nullptr;
-            if (pages && preview->isVisible() && pages->pageCount() > 0) {
-                previewPages = pages->pageCount();
-                preview->reject();
-            }
+    w.printChoice = printToPdf(path("cancelled.pdf"));
+    // The job lets the window's events through between its steps: the
+    // Cancel button is pressed then.
+    bool cancelledWhilePrinting = false;
+    QTimer::singleShot(0, &w, [&] {
+        if (auto* progress = w.findChild<QProgressDialog*>("PrintProgressDialog")) {
+            progress->cancel();
+            cancelledWhilePrinting = true;
         }
     });
+    w.PrintDocument();
+    EXPECT_TRUE(cancelledWhilePrinting);
+    EXPECT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
+    EXPECT_FALSE(QFile::exists(path("cancelled.pdf")));
+    EXPECT_EQ(QDir(dir.path()).entryList({".quillon-print-*"}, QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_EQ(w.findChild<QProgressDialog*>("PrintProgressDialog"), nullptr);
+    EXPECT_TRUE(w.findChild<QLabel*>("LB_URL")->text().contains("Printing cancelled"));
+}
+
+TEST_F(DocumentCommands, PreviewCountsThePrintedPagesAndPaintsOnlyThoseInView)
+{
+    QString doc = page("long.htm", paragraphs(600));
+    PromptedWindow w;
+    w.LoadHTMLFile(doc);
+    int previewPages = -1, paintedOnOpen = -1, paintedAfterScroll = -1;
+    QString caption;
+    size_t cacheBytes = 0, cacheLimit = 0;
+    // The preview is modal: look at it once it has counted its pages, page
+    // down a few times, then close it.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* preview = qobject_cast<TFM_PrintPreview*>(QApplication::activeModalWidget());
+        if (!preview || preview->View().Counting() || preview->View().PageCount() == 0)
+            return;
+        TPrintPreviewView& view = preview->View();
+        view.repaint();
+        previewPages = view.PageCount();
+        paintedOnOpen = view.PaintedPages();
+        for (int i = 0; i < 8; ++i)
+            view.ShowPage(view.CurrentPage() + 1), view.repaint();
+        paintedAfterScroll = view.PaintedPages();
+        caption = preview->findChild<QLabel*>("LB_Pages")->text();
+        cacheBytes = view.Cache().Bytes();
+        cacheLimit = view.Cache().MaxBytes();
+        preview->reject();
+    });
     watch.start(50);
-    QTimer::singleShot(20000, [] {
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (auto* preview = qobject_cast<QPrintPreviewDialog*>(top))
-                preview->reject();
+    QTimer::singleShot(30000, [] {
+        if (auto* preview = qobject_cast<TFM_PrintPreview*>(QApplication::activeModalWidget()))
+            preview->reject();
     });
     // A printer that printed into a file before previews all the same.
     w.Printer().setOutputFormat(QPrinter::PdfFormat);
     w.Printer().setOutputFileName(path("earlier.pdf"));
     w.PrintPreview();
-    EXPECT_GE(previewPages, 3);
-    EXPECT_EQ(previewPages, w.Viewer()->PrintedPages());
     EXPECT_TRUE(w.errors.isEmpty()) << w.errors.join("; ").toStdString();
     EXPECT_FALSE(QFile::exists(path("earlier.pdf")));
+    ASSERT_GE(previewPages, 12);
+    // Only what was in view, and a page on each side, was painted.
+    EXPECT_GE(paintedOnOpen, 1);
+    EXPECT_LE(paintedOnOpen, 3);
+    EXPECT_LE(paintedAfterScroll, paintedOnOpen + 8 + 2);
+    EXPECT_LT(paintedAfterScroll, previewPages);
+    EXPECT_LE(cacheBytes, cacheLimit);
+    EXPECT_EQ(caption, QStringLiteral("Page 9 of %1").arg(previewPages));
+
+    // The same pages come out of the printer.
+    w.printChoice = printToPdf(path("all.pdf"));
+    w.PrintDocument();
+    EXPECT_EQ(w.Viewer()->PrintedPages(), previewPages);
 }
 
 namespace {
