@@ -27,7 +27,6 @@
 #include "html/viewer/TBuilderReader.h"
 #include "html/viewer/TPaintPanel.h"
 #include "html/viewer/DocumentFile.h"
-#include "html/viewer/TEventPump.h"
 #include "html/viewer/TLoadWatch.h"
 #include "html/viewer/ViewerAccessibility.h"
 #include "html/viewer/ViewerErrors.h"
