@@ -19,7 +19,7 @@ public:
     // callbacks can (its style rules differ on paper), else a copy of the
     // screen's.
     TPrintPager(const TSectionList& document, const TPageGeometry& geometry, const TPrintSettings& settings,
-                const TPrintCallbacks& callbacks);
+                const TPrintCallbacks& callbacks = {});
     ~TPrintPager();
     TPrintPager(const TPrintPager&) = delete;
     TPrintPager& operator=(const TPrintPager&) = delete;
