@@ -65,16 +65,19 @@ private:
         return FCancelled;
     }
 
-    // False when the job was cancelled meanwhile.
+    // False when the job was cancelled meanwhile. The first page found is
+    // reported at once, so a Cancel given before the job began is heard
+    // however fast the pages are counted.
     bool CountPages(TCanvas& canvas)
     {
         QElapsedTimer sinceReport;
-        sinceReport.start();
+        bool reported = false;
         while (FPager.FindNextBreak(canvas))
-            if (FCallbacks.watch && sinceReport.elapsed() >= CountingReportMs) {
+            if (FCallbacks.watch && (!reported || sinceReport.elapsed() >= CountingReportMs)) {
                 if (Watch(TPrintStage::Counting, FPager.PageCount(), 0))
                     return false;
-                sinceReport.restart();
+                reported = true;
+                sinceReport.start();
             }
         return true;
     }
