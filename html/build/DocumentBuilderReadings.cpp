@@ -8,6 +8,12 @@
 
 namespace {
 
+// Above this size a document is read once: a second reading doubles the time
+// a big document takes to open, for rules that mostly set a margin or a
+// border on a last item. Such rules are then judged as if more siblings and
+// content followed.
+constexpr size_t SecondReadingLimit = size_t(4) << 20;
+
 // A second reading raises only the events whose answers build the document;
 // the viewer has heard the others in the first.
 THtmlParseEvents SecondReadingEvents(const THtmlParseEvents& events)
@@ -29,7 +35,7 @@ THtmlParseResult HtmlParseString(std::string_view text, TSectionList& document, 
 {
     Build.laterSiblings.Reset();
     THtmlParseResult result = ReadHtmlDocument(text, document, styles, settings, events);
-    if (Build.laterSiblings.GuessedWrong()) {
+    if (Build.laterSiblings.GuessedWrong() && text.size() <= SecondReadingLimit) {
         // Styles of elements were made guessing that more siblings or some
         // content would follow, and some guess was wrong: read again,
         // knowing. Elements are told apart by where their tags stand, so the

@@ -135,6 +135,16 @@ TEST(LaterSiblings, PagesWithoutSuchRulesAreReadOnce)
     EXPECT_EQ(ZOf(asking.doc, "li"), (std::vector<int>{0, 1}));
 }
 
+TEST(LaterSiblings, DocumentsAboveFourMegabytesAreReadOnceAndJudgedAsIfMoreFollowed)
+{
+    const std::string sheet = "p:last-child { z-index: 1 }";
+    const std::string body = "<div><p>a<p>b</div>";
+    Built big(Page(sheet, body + "<!-- " + std::string(4 << 20, 'x') + " -->"));
+    EXPECT_EQ(ZOf(big.doc, "p"), (std::vector<int>{0, 0}));
+    Built justBelow(Page(sheet, body + "<!-- " + std::string((4 << 20) - 200, 'x') + " -->"));
+    EXPECT_EQ(ZOf(justBelow.doc, "p"), (std::vector<int>{0, 1}));
+}
+
 TEST(LaterSiblings, HugeAndDeepDocumentsStayLinear)
 {
     std::string many = "<ul>";
