@@ -194,16 +194,23 @@ void THTMLViewer::HandleMeta(const std::string& httpEq, const std::string& name,
         }
 }
 
+TDocumentDefaults THTMLViewer::ReaderDefaults(int viewportWidth) const
+{
+    TDocumentDefaults defaults;
+    defaults.preFontName = DefPreFontName;
+    defaults.marginWidth = MarginWidth;
+    defaults.marginHeight = MarginHeight;
+    defaults.charSet = CharSet;
+    defaults.fontColor = DefFontColor;
+    defaults.linkUnderline = (htOptions & htNoLinkUnderline) == 0;
+    defaults.viewportWidth = viewportWidth;
+    return defaults;
+}
+
 void THTMLViewer::ParseSource(const std::string& source, TReaderResult& result, TLoadWatch& watch)
 {
     TReaderEvents events;
-    events.defaults.preFontName = DefPreFontName;
-    events.defaults.marginWidth = MarginWidth;
-    events.defaults.marginHeight = MarginHeight;
-    events.defaults.charSet = CharSet;
-    events.defaults.fontColor = DefFontColor;
-    events.defaults.linkUnderline = (htOptions & htNoLinkUnderline) == 0;
-    events.defaults.viewportWidth = MediaWidth();
+    events.defaults = ReaderDefaults(MediaWidth());
     events.defaults.viewportHeight = std::max(0, height() - 2 * BorderWidth());
     events.onMeta = [this](const std::string& e, const std::string& n, const std::string& c) { HandleMeta(e, n, c); };
     events.onSound = [this](const std::string& src, int loop) {

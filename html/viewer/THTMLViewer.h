@@ -33,6 +33,7 @@ class TQtCanvas;
 class TQtControlFactory;
 class TSectionList;
 class TStringBitmapList;
+struct TDocumentDefaults;
 struct TLinkHit;
 struct TLinkInfo;
 struct TReaderResult;
@@ -375,6 +376,9 @@ private:
     std::function<bool(int width)> FMediaChangesAt; // the document's sheets read the width
     bool FPrintChangesRules = false; // they give other rules on the printed page
     int MediaWidth() const;
+    // What the viewer gives a document that does not set it itself, for a
+    // layout the given number of pixels wide.
+    TDocumentDefaults ReaderDefaults(int viewportWidth) const;
     std::unique_ptr<QImage> FMeasureImage;
     std::unique_ptr<QPainter> FMeasurePainter;
     std::unique_ptr<TQtCanvas> FMeasureCanvas;

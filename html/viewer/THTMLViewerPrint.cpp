@@ -20,13 +20,7 @@ std::shared_ptr<TSectionList> THTMLViewer::PrintMediaDocument(int pageWidth)
     doc->Objects.Host = FSectionList->Objects.Host;
     // Read quietly: the viewer heard the document's events when it was shown.
     TReaderEvents events;
-    events.defaults.preFontName = DefPreFontName;
-    events.defaults.marginWidth = MarginWidth;
-    events.defaults.marginHeight = MarginHeight;
-    events.defaults.charSet = CharSet;
-    events.defaults.fontColor = DefFontColor;
-    events.defaults.linkUnderline = (htOptions & htNoLinkUnderline) == 0;
-    events.defaults.viewportWidth = std::max(1, pageWidth);
+    events.defaults = ReaderDefaults(std::max(1, pageWidth));
     events.defaults.print = true;
     events.fileName = [this](const std::string& name) { return ExpandLinkName(name); };
     SetReaderScreen(&MeasuringCanvas());
