@@ -11,23 +11,10 @@
 #include "html/viewer/TFrameViewer.h"
 #include "html/viewer/THTMLViewer.h"
 #include "html/viewer/TfvFrame.h"
+#include "tests/support/PdfFiles.h"
 #include "tests/viewer/ViewerTestSupport.h"
 
 namespace {
-
-// The text of the given page of a PDF (all pages when page is 0).
-std::string PdfText(const std::string& file, int page = 0)
-{
-    QStringList arguments;
-    if (page > 0)
-        arguments << "-f" << QString::number(page) << "-l" << QString::number(page);
-    arguments << QString::fromStdString(file) << "-";
-    QProcess p;
-    p.start("pdftotext", arguments);
-    if (!p.waitForFinished(20000))
-        return "";
-    return p.readAllStandardOutput().toStdString();
-}
 
 std::unique_ptr<QPrinter> PdfPrinter(const std::string& file)
 {

@@ -13,17 +13,10 @@
 #include "html/viewer/TPrintPager.h"
 #include "html/viewer/TvwPrinter.h"
 #include "html/viewer/ViewerPrint.h"
+#include "tests/support/PdfFiles.h"
 #include "tests/viewer/ViewerTestSupport.h"
 
 namespace {
-
-int PdfPageCount(const std::string& file)
-{
-    QFile f(QString::fromStdString(file));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    return int(QString::fromLatin1(f.readAll()).count(QRegularExpression("/Type\\s*/Page[^s]")));
-}
 
 // A long table, a preformatted block and paragraphs of several sizes: page
 // breaks fall inside rows, between lines and between blocks.

@@ -8,18 +8,10 @@
 
 #include "html/layout/TSectionList.h"
 #include "html/viewer/THTMLViewer.h"
+#include "tests/support/PdfFiles.h"
 #include "tests/viewer/ViewerTestSupport.h"
 
 namespace {
-
-std::string PdfText(const std::string& file)
-{
-    QProcess p;
-    p.start("pdftotext", {QString::fromStdString(file), "-"});
-    if (!p.waitForFinished(20000))
-        return "";
-    return p.readAllStandardOutput().toStdString();
-}
 
 std::string ShownText(THTMLViewer& viewer)
 {

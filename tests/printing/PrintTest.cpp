@@ -19,32 +19,15 @@
 #include "html/viewer/ViewerPrint.h"
 #include "tests/layout/LayoutTestSupport.h"
 #include "tests/support/PermissionsBind.h"
+#include "tests/support/PdfFiles.h"
 #include "tests/viewer/ViewerTestSupport.h"
 
 namespace {
-
-int PdfPages(const std::string& file)
-{
-    QFile f(QString::fromStdString(file));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    QByteArray bytes = f.readAll();
-    return int(QString::fromLatin1(bytes).count(QRegularExpression("/Type\\s*/Page[^s]")));
-}
 
 std::string ReadAll(const std::string& file)
 {
     QFile f(QString::fromStdString(file));
     return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
-}
-
-std::string PdfText(const std::string& file)
-{
-    QProcess p;
-    p.start("pdftotext", {QString::fromStdString(file), "-"});
-    if (!p.waitForFinished(20000))
-        return "";
-    return p.readAllStandardOutput().toStdString();
 }
 
 struct PrintFixture : ::testing::Test {
@@ -73,7 +56,7 @@ TEST_F(PrintFixture, OnePageDocumentPrintsOnePage)
     LoadPages(5);
     viewer.Print(1, 9999, *printer);
     EXPECT_EQ(viewer.PrintedPages(), 1);
-    EXPECT_EQ(PdfPages(pdf), 1);
+    EXPECT_EQ(PdfPageCount(pdf), 1);
 }
 
 TEST_F(PrintFixture, RangePrintsOnlyItsPages)
@@ -82,12 +65,12 @@ TEST_F(PrintFixture, RangePrintsOnlyItsPages)
     viewer.Print(1, 9999, *printer);
     int pages = viewer.PrintedPages();
     ASSERT_GE(pages, 3);
-    ASSERT_EQ(PdfPages(pdf), pages);
+    ASSERT_EQ(PdfPageCount(pdf), pages);
     std::string all = PdfText(pdf);
 
     viewer.Print(2, 2, *printer);
     EXPECT_EQ(viewer.PrintedPages(), 2); // page 1 was laid out too
-    EXPECT_EQ(PdfPages(pdf), 1);
+    EXPECT_EQ(PdfPageCount(pdf), 1);
     std::string second = PdfText(pdf);
     if (!all.empty()) {
         // Page 2 starts where page 1 ended and stops before the last page.
@@ -123,7 +106,7 @@ TEST_F(PrintFixture, PrintingOntoALinkReplacesTheFileItPointsTo)
     printer->setOutputFileName(QString::fromStdString(link));
     viewer.Print(1, 9999, *printer);
     EXPECT_TRUE(QFileInfo(QString::fromStdString(link)).isSymLink());
-    EXPECT_EQ(PdfPages(real), 1);
+    EXPECT_EQ(PdfPageCount(real), 1);
     struct stat info {};
     ASSERT_EQ(::stat(real.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -162,7 +145,7 @@ TEST_F(PrintFixture, HeaderCanStopTheJob)
     viewer.OnPrintProgress = [&](THTMLViewer*, int page, bool&) { progress.push_back(page); };
     viewer.Print(1, 9999, *printer);
     EXPECT_EQ(viewer.PrintedPages(), 1);
-    EXPECT_EQ(PdfPages(pdf), 1);
+    EXPECT_EQ(PdfPageCount(pdf), 1);
     EXPECT_EQ(headerPages, std::vector<int>{1});
     EXPECT_EQ(footerPages, std::vector<int>{1});
     EXPECT_EQ(progress, (std::vector<int>{0, 1, 1}));
@@ -232,7 +215,7 @@ TEST(PrintToPdf, WorksWithoutAWindow)
     viewer.ShowHtmlText(viewertest::Paragraphs(10), files.Path("x.htm"));
     std::string pdf = files.Path("doc.pdf");
     EXPECT_EQ(PrintDocumentToPdf(viewer.SectionList(), pdf), 1);
-    EXPECT_EQ(PdfPages(pdf), 1);
+    EXPECT_EQ(PdfPageCount(pdf), 1);
 }
 
 namespace {
@@ -287,7 +270,7 @@ TEST(TvwPrinter, StateErrors)
     job.NewPage();
     EXPECT_EQ(job.PageNumber(), 2);
     job.EndDoc();
-    EXPECT_EQ(PdfPages(files.Path("x.pdf")), 2);
+    EXPECT_EQ(PdfPageCount(files.Path("x.pdf")), 2);
 }
 
 namespace {
