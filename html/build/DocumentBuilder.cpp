@@ -547,7 +547,7 @@ void ResetContext(TSectionList& document, TStyleList& styles, const THtmlParseSe
     Build.baseTarget.clear();
     styles.initializeDefaults(settings.defaults);
     Build.stack.Reset(*styles.defaultProperties());
-    Build.stack.UseLaterSiblings(&Build.laterSiblings);
+    Build.stack.UseLaterSiblings(Build.learnLaterSiblings ? &Build.laterSiblings : nullptr);
     R().Attributes = std::make_unique<TAttributeList>();
     Build.readerIDs.clear();
     R().OnIDAttribute = [](const std::string& name, int32_t sourcePos) { Build.readerIDs.emplace_back(name, sourcePos); };

@@ -69,6 +69,8 @@ struct TBuildContext {
     // What each element has after it, learned while reading (see
     // HtmlParseString).
     TLaterSiblings laterSiblings;
+    // Only a reading that may be followed by a second one learns.
+    bool learnLaterSiblings = false;
     TUrlTarget link;
     bool linkOpen = false;
     int listLevel = 0;

@@ -34,8 +34,10 @@ THtmlParseResult HtmlParseString(std::string_view text, TSectionList& document, 
                                  const THtmlParseSettings& settings, const THtmlParseEvents& events)
 {
     Build.laterSiblings.Reset();
+    // A document too big for a second reading learns nothing it could use.
+    Build.learnLaterSiblings = text.size() <= SecondReadingLimit;
     THtmlParseResult result = ReadHtmlDocument(text, document, styles, settings, events);
-    if (Build.laterSiblings.GuessedWrong() && text.size() <= SecondReadingLimit) {
+    if (Build.laterSiblings.GuessedWrong()) {
         // Styles of elements were made guessing that more siblings or some
         // content would follow, and some guess was wrong: read again,
         // knowing. Elements are told apart by where their tags stand, so the
@@ -45,5 +47,6 @@ THtmlParseResult HtmlParseString(std::string_view text, TSectionList& document, 
         result = ReadHtmlDocument(text, document, styles, settings, SecondReadingEvents(events));
     }
     Build.laterSiblings.Reset();
+    Build.learnLaterSiblings = false;
     return result;
 }
