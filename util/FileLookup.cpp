@@ -1,9 +1,8 @@
 #include "util/FileLookup.h"
 
-#include <dirent.h>
-#include <strings.h>
 #include <sys/stat.h>
 
+#include "util/TFolderListings.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -14,26 +13,9 @@ bool exists(const std::string& path)
     return ::stat(path.c_str(), &info) == 0;
 }
 
-// The entry of dir whose name equals name ignoring ASCII case; empty when none.
-std::string findEntryNoCase(const std::string& dir, const std::string& name)
-{
-    DIR* handle = ::opendir(dir.empty() ? "." : dir.c_str());
-    if (!handle)
-        return {};
-    std::string found;
-    while (dirent* entry = ::readdir(handle)) {
-        if (::strcasecmp(entry->d_name, name.c_str()) == 0) {
-            found = entry->d_name;
-            break;
-        }
-    }
-    ::closedir(handle);
-    return found;
-}
-
 } // namespace
 
-std::string ResolveFileName(const std::string& path)
+std::string ResolveFileName(const std::string& path, TFolderListings* listings)
 {
     std::string native = ToNativeSeparators(path);
     if (native.empty() || exists(native))
@@ -52,7 +34,9 @@ std::string ResolveFileName(const std::string& path)
         }
         std::string candidate = resolved + component;
         if (!exists(candidate)) {
-            std::string match = findEntryNoCase(resolved.empty() ? "." : resolved, component);
+            std::string folder = resolved.empty() ? "." : resolved;
+            std::string match = listings ? listings->FindNoCase(folder, component)
+                                         : TFolderListings::ReadAndFindNoCase(folder, component);
             if (match.empty())
                 return native;
             candidate = resolved + match;
@@ -62,7 +46,7 @@ std::string ResolveFileName(const std::string& path)
     return resolved;
 }
 
-bool LocalFileExists(const std::string& path)
+bool LocalFileExists(const std::string& path, TFolderListings* listings)
 {
-    return exists(ResolveFileName(path));
+    return exists(ResolveFileName(path, listings));
 }

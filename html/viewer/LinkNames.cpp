@@ -181,7 +181,7 @@ std::string ExpandLinkName(std::string_view link, const TLinkContext& context)
     bool absolute = hadDrive || StartsWithNoCase(TrimText(link), "file://");
     if (rooted && !network && !absolute && !context.serverRoot.empty()) {
         std::string underRoot = context.serverRoot + path;
-        if (LocalFileExists(underRoot) || !LocalFileExists(path))
+        if (LocalFileExists(underRoot, context.listings) || !LocalFileExists(path, context.listings))
             path = std::move(underRoot);
     }
     else if (!rooted) {
@@ -196,5 +196,5 @@ std::string ExpandLinkName(std::string_view link, const TLinkContext& context)
             folder = CurrentDirectory();
         path = folder + path;
     }
-    return ResolveFileName(NormalizePath(path));
+    return ResolveFileName(NormalizePath(path), context.listings);
 }

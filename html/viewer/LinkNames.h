@@ -10,10 +10,13 @@
 #include <string>
 #include <string_view>
 
+class TFolderListings;
+
 struct TLinkContext {
     std::string serverRoot;  // folder for "\"-rooted links (trimmed, no trailing separator)
     std::string base;        // the document's BASE reference, or empty
     std::string currentFile; // the file the link sits in
+    TFolderListings* listings = nullptr; // shared by the look-ups of one run, if any
 };
 
 // A link with a scheme other than file:// is answered unchanged; anything else

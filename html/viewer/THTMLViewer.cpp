@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 #include "html/layout/TFontObj.h"
@@ -31,6 +32,7 @@
 #include "html/viewer/ViewerAccessibility.h"
 #include "html/viewer/ViewerErrors.h"
 #include "util/FileLookup.h"
+#include "util/TFolderListings.h"
 #include "util/PlainTextFiles.h"
 #include "util/Utilities.h"
 
@@ -622,12 +624,20 @@ void THTMLViewer::FollowLink(const std::string& url)
 
 void THTMLViewer::MarkLinks(const std::function<bool(const std::string&)>& isVisited)
 {
+    // A page links the same files many times, and each missing one would
+    // read its folder again: expand each file once, reading each folder once.
+    TFolderListings listings;
+    TLinkContext context{FServerRoot, FBase, FCurrentFile, &listings};
+    std::unordered_map<std::string, std::string> expandedFiles;
     for (TFontObj* run : FSectionList->LinkList) {
         const std::string& url = run->Link().url;
         std::string expanded = !url.empty() && url[0] == '#' ? FCurrentFile + url : [&] {
             std::string file, anchor;
             SplitAnchor(url, file, anchor);
-            return ExpandLinkName(file) + anchor;
+            auto known = expandedFiles.find(file);
+            if (known == expandedFiles.end())
+                known = expandedFiles.emplace(file, ::ExpandLinkName(file, context)).first;
+            return known->second + anchor;
         }();
         run->SetVisited(isVisited(expanded));
     }

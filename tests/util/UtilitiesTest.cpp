@@ -12,6 +12,7 @@
 #include "TestSupport.h"
 #include "util/Exception.h"
 #include "util/FileLookup.h"
+#include "util/TFolderListings.h"
 #include "util/ProgramFolder.h"
 #include "util/TLocalProgramRun.h"
 #include "util/Utilities.h"
@@ -194,6 +195,22 @@ TEST(Files, CaseInsensitiveLookupFallback)
     EXPECT_TRUE(LocalFileExists(dir.file("DOCS/sub/index.HTM")));
     EXPECT_FALSE(LocalFileExists(dir.file("docs/sub/other.htm")));
     EXPECT_EQ(ResolveFileName(dir.file("docs/missing.htm")), dir.file("docs/missing.htm"));
+}
+
+TEST(FileLookup, LookUpsOfOneRunReadEachFolderOnce)
+{
+    TempFolder dir;
+    std::filesystem::create_directories(dir.file("Docs"));
+    writeFile(dir.file("Docs/INDEX.HTM"), "x");
+    TFolderListings run;
+    EXPECT_EQ(ResolveFileName(dir.file("docs/index.htm"), &run), dir.file("Docs/INDEX.HTM"));
+    EXPECT_EQ(ResolveFileName(dir.file("docs/missing.htm"), &run), dir.file("docs/missing.htm"));
+    // A file made during the run is not in the folder as the run read it;
+    // a look-up of its own reads the folder anew.
+    writeFile(dir.file("Docs/LATER.HTM"), "x");
+    EXPECT_FALSE(LocalFileExists(dir.file("docs/later.htm"), &run));
+    EXPECT_TRUE(LocalFileExists(dir.file("docs/later.htm")));
+    EXPECT_EQ(ResolveFileName(dir.file("DOCS/Index.htm"), &run), dir.file("Docs/INDEX.HTM"));
 }
 
 TEST(Processes, RunProgramReportsMissingPrograms)

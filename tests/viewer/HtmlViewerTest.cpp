@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "html/layout/TFontObj.h"
 #include "html/layout/TSectionBase.h"
 #include "html/layout/TSectionList.h"
 #include "html/viewer/THTMLViewer.h"
@@ -74,6 +75,28 @@ TEST_F(ViewerFixture, AnchorLinkAddsHistoryAndBackReturns)
     EXPECT_EQ(viewer.VScrollBarPosition(), there);
     // The anchor was marked visited with the file's name.
     EXPECT_TRUE(viewer.Visited().Contains(viewer.CurrentFile() + "#p60"));
+}
+
+TEST_F(ViewerFixture, VisitedLinksAreFoundWhateverTheCaseAndHowOftenLinked)
+{
+    std::string other = files.Write("other.htm", "x");
+    std::string page = files.Write("links.htm", "<a href='OTHER.HTM'>a</a> <a href='other.htm#part'>b</a> "
+                                                "<a href='gone.htm'>c</a> <a href='Other.htm'>d</a> "
+                                                "<a href='GONE.HTM'>e</a> <a href='#top'>f</a>");
+    viewer.ShowFile(page);
+    std::vector<std::string> asked;
+    viewer.MarkLinks([&](const std::string& url) {
+        asked.push_back(url);
+        return url == other || url == page + "#top";
+    });
+    const std::vector<TFontObj*>& links = viewer.SectionList().LinkList;
+    ASSERT_EQ(links.size(), 6u);
+    std::vector<bool> visited;
+    for (const TFontObj* link : links)
+        visited.push_back(link->Visited());
+    EXPECT_EQ(visited, (std::vector<bool>{true, false, false, true, false, true}));
+    EXPECT_EQ(asked, (std::vector<std::string>{other, other + "#part", files.Path("gone.htm"), other,
+                                               files.Path("GONE.HTM"), page + "#top"}));
 }
 
 TEST_F(ViewerFixture, HistoryKeepsTheNewestEntries)
