@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "search/PassageReadingStart.h"
 #include "search/TPassageCutter.h"
+#include "search/TPassageSkimmer.h"
 #include "search/TTextMatcher.h"
 #include "search/TVisibleTextReader.h"
 
@@ -17,19 +17,34 @@ size_t LongestLength(const std::vector<std::string>& strings)
     return longest;
 }
 
-// Most pages show their words early: the bytes are read a piece at a time
-// and only until the passages are settled.
+// The bytes are read a piece at a time and only until the passages are
+// settled; with a skimmer, the stretches before the first match and between
+// matches are stepped over.
 TPassageCutter CutWhileReading(std::string_view raw, int codePage, bool markup,
-    const std::vector<std::string>& searchStrings, const TPassageRules& rules)
+    const std::vector<std::string>& searchStrings, const TPassageRules& rules, TPassageSkimmer* skimmer)
 {
     constexpr size_t Piece = 2048;
     TVisibleTextReader reader(raw, codePage, markup);
     TPassageCutter cutter(searchStrings, rules);
-    if (raw.empty())
+    const auto skipToNextMatch = [&] {
+        const size_t start = skimmer->ReadingStart(reader.Position());
+        if (start == NoSpelledMatch)
+            return false;
+        if (start > reader.Position()) {
+            cutter.MarkGap();
+            reader.SkipTo(start);
+        }
+        return true;
+    };
+    if (raw.empty() || (skimmer && !skipToNextMatch())) {
         cutter.Settled(true);
+        return cutter;
+    }
     while (!reader.AtEnd()) {
         reader.ReadInto(cutter.Text(), Piece);
         if (cutter.Settled(reader.AtEnd()))
+            break;
+        if (skimmer && reader.GaveAllRead() && cutter.AwaitsNextMatch() && !skipToNextMatch())
             break;
     }
     return cutter;
@@ -55,15 +70,14 @@ std::vector<TPassage> PagePassages(std::string_view raw, int codePage, bool mark
     const std::vector<std::string>& searchStrings, const TPassageRules& rules)
 {
     // Reading starts a good stretch of text before the first match spelled
-    // out in the text; from the start when that leaves too little before it.
+    // out in the text, and skips from match to match; all is read when that
+    // leaves too little text before a match.
     const size_t context = 4 * (rules.Width + LongestLength(searchStrings));
-    const size_t start = PassageReadingStart(raw, markup, searchStrings, rules.CaseSense, context);
-    if (start == NoSpelledMatch)
-        return {};
-    if (start > 0) {
-        const TPassageCutter later = CutWhileReading(raw.substr(start), codePage, markup, searchStrings, rules);
-        if (!later.DependsOnTextBefore())
-            return later.Passages();
+    TPassageSkimmer skimmer(raw, markup, searchStrings, rules.CaseSense, context);
+    if (skimmer.Enabled()) {
+        const TPassageCutter skimmed = CutWhileReading(raw, codePage, markup, searchStrings, rules, &skimmer);
+        if (skimmed.GapsLeftNoMark())
+            return skimmed.Passages();
     }
-    return CutWhileReading(raw, codePage, markup, searchStrings, rules).Passages();
+    return CutWhileReading(raw, codePage, markup, searchStrings, rules, nullptr).Passages();
 }

@@ -1,6 +1,7 @@
 #include "search/MarkupSkipping.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 namespace {
@@ -47,12 +48,16 @@ uint64_t TagNameAt(std::string_view raw, size_t pos)
 // separates words.
 bool IsInlineTag(uint64_t name)
 {
-    static constexpr uint64_t inlineTags[] = { PackedName("A"), PackedName("ABBR"), PackedName("B"),
-        PackedName("BIG"), PackedName("CITE"), PackedName("CODE"), PackedName("DFN"), PackedName("EM"),
-        PackedName("FONT"), PackedName("I"), PackedName("KBD"), PackedName("MARK"), PackedName("Q"),
-        PackedName("S"), PackedName("SMALL"), PackedName("SPAN"), PackedName("STRIKE"), PackedName("STRONG"),
-        PackedName("SUB"), PackedName("SUP"), PackedName("TT"), PackedName("U"), PackedName("VAR") };
-    return std::find(std::begin(inlineTags), std::end(inlineTags), name) != std::end(inlineTags);
+    static constexpr auto inlineTags = [] {
+        std::array<uint64_t, 23> tags = { PackedName("A"), PackedName("ABBR"), PackedName("B"), PackedName("BIG"),
+            PackedName("CITE"), PackedName("CODE"), PackedName("DFN"), PackedName("EM"), PackedName("FONT"),
+            PackedName("I"), PackedName("KBD"), PackedName("MARK"), PackedName("Q"), PackedName("S"),
+            PackedName("SMALL"), PackedName("SPAN"), PackedName("STRIKE"), PackedName("STRONG"), PackedName("SUB"),
+            PackedName("SUP"), PackedName("TT"), PackedName("U"), PackedName("VAR") };
+        std::sort(tags.begin(), tags.end());
+        return tags;
+    }();
+    return std::binary_search(inlineTags.begin(), inlineTags.end(), name);
 }
 
 // A script's, style's or title's content is no text of the page.
@@ -102,4 +107,23 @@ TMarkupEnd SkipMarkup(std::string_view raw, size_t pos)
         return { close == npos ? raw.size() : close, separates };
     }
     return { gt + 1, separates };
+}
+
+size_t MarkupEnd(std::string_view raw, size_t pos)
+{
+    // Only comments and the tags whose content is hidden (SCRIPT, STYLE,
+    // TITLE) end anywhere but at the next '>'.
+    const char first = pos + 1 < raw.size() ? char(raw[pos + 1] | 0x20) : '\0';
+    const char second = pos + 2 < raw.size() ? char(raw[pos + 2] | 0x20) : '\0';
+    if (first == '!' || (first == 's' && (second == 'c' || second == 't')) || (first == 't' && second == 'i'))
+        return SkipMarkup(raw, pos).end;
+    const size_t gt = raw.find('>', pos);
+    return gt == npos ? raw.size() : gt + 1;
+}
+
+bool SeparatesWords(std::string_view raw, size_t pos)
+{
+    if (raw.size() - pos >= 4 && raw[pos + 1] == '!' && raw[pos + 2] == '-' && raw[pos + 3] == '-')
+        return true;
+    return !IsInlineTag(TagNameAt(raw, pos));
 }

@@ -11,3 +11,9 @@ struct TMarkupEnd {
 
 // The markup that starts at raw[pos] (a '<').
 TMarkupEnd SkipMarkup(std::string_view raw, size_t pos);
+
+// Where the markup that starts at raw[pos] ends, the same as SkipMarkup but
+// quicker: most tags need no name read.
+size_t MarkupEnd(std::string_view raw, size_t pos);
+// Whether the markup that starts at raw[pos] separates words.
+bool SeparatesWords(std::string_view raw, size_t pos);

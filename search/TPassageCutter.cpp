@@ -42,12 +42,16 @@ bool TPassageCutter::Settled(bool textEnded)
     const std::vector<TWindow> windows = Windows();
     if (windows.size() < FRules.MaxPassages)
         return false;
-    // The last window is final once the text goes on past its full width (its
-    // end and the words it is trimmed to are known), and every match inside
-    // it has been found.
-    const TWindow last = windows.back();
+    return IsSettled(windows.back());
+}
+
+// A window is final once the text goes on past its full width (its end and
+// the words it is trimmed to are known), and every match inside it has been
+// found.
+bool TPassageCutter::IsSettled(TWindow window) const
+{
     const size_t width = std::max(FRules.Width, FMatcher.LongestString());
-    return last.first + width < FText.size() && last.second <= FSearched;
+    return window.first + width < FText.size() && window.second <= FSearched;
 }
 
 // The window moved inward to whole words, never into the match.
@@ -127,7 +131,26 @@ std::vector<TPassage> TPassageCutter::Passages() const
     return passages;
 }
 
-bool TPassageCutter::DependsOnTextBefore() const
+bool TPassageCutter::AwaitsNextMatch() const
 {
-    return !FMatches.empty() && FMatches.front().pos <= std::max(FRules.Width, FMatcher.LongestString());
+    const std::vector<TWindow> windows = Windows();
+    if (windows.size() >= FRules.MaxPassages)
+        return false;
+    const size_t covered = windows.empty() ? 0 : windows.back().second;
+    if (!windows.empty() && !IsSettled(windows.back()))
+        return false;
+    const bool leftOver = !FMatches.empty() && FMatches.back().pos >= covered;
+    return !leftOver && !FMatcher.MayStartAt(FFolded, FSearched);
+}
+
+bool TPassageCutter::GapsLeftNoMark() const
+{
+    const size_t width = std::max(FRules.Width, FMatcher.LongestString());
+    for (const size_t gap : FGaps) {
+        const auto after = std::find_if(
+            FMatches.begin(), FMatches.end(), [gap](const TTextMatch& m) { return m.pos + m.length > gap; });
+        if (after != FMatches.end() && after->pos <= gap + width)
+            return false;
+    }
+    return true;
 }

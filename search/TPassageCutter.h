@@ -23,15 +23,22 @@ public:
     bool Settled(bool textEnded);
     // The passages (after Settled).
     std::vector<TPassage> Passages() const;
-    // Whether text put before the text read could change the passages: the
-    // first match lies within a window's width of its start.
-    bool DependsOnTextBefore() const;
+    // Text was left out here: the text appended next followed later.
+    void MarkGap() { FGaps.push_back(FText.size()); }
+    // Whether nothing but a new match could add to the passages: every
+    // window made is settled, no match found is left over, and the end of the
+    // text holds no start of one.
+    bool AwaitsNextMatch() const;
+    // Whether the passages are those of the text with nothing left out: no
+    // match lies within a window's width after a gap.
+    bool GapsLeftNoMark() const;
 
 private:
     using TWindow = std::pair<size_t, size_t>;
 
     void FindNewMatches(bool textEnded);
     std::vector<TWindow> Windows() const;
+    bool IsSettled(TWindow window) const;
     TWindow WindowAround(const TTextMatch& m, size_t from) const;
     TWindow TrimmedToWords(const TTextMatch& m, size_t start, size_t end) const;
     TPassage MakePassage(TWindow window) const;
@@ -43,4 +50,5 @@ private:
     size_t FSearched = 0;           // matches starting before this are all known
     std::vector<size_t> FBudget;    // matches still taken of each string
     std::vector<TTextMatch> FMatches;
+    std::vector<size_t> FGaps;      // places in FText where text was left out
 };

@@ -122,3 +122,17 @@ std::vector<TTextMatch> TTextMatcher::Find(
     });
     return matches;
 }
+
+bool TTextMatcher::MayStartAt(std::u32string_view folded, size_t from) const
+{
+    for (const std::u32string& needle : FNeedles) {
+        if (needle.empty())
+            continue;
+        for (size_t pos = from; pos < folded.size(); ++pos) {
+            const size_t n = std::min(needle.size(), folded.size() - pos);
+            if (folded.compare(pos, n, std::u32string_view(needle).substr(0, n)) == 0)
+                return true;
+        }
+    }
+    return false;
+}

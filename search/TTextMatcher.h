@@ -48,6 +48,11 @@ public:
     std::vector<TTextMatch> Find(std::u32string_view folded, size_t from, size_t to, std::vector<size_t>& budget) const;
     size_t StringCount() const { return FNeedles.size(); }
 
+    // Whether a string starts at or after `from` in the folded text, whole or
+    // cut short by its end, word boundaries aside: what more text could
+    // still make a match of.
+    bool MayStartAt(std::u32string_view folded, size_t from) const;
+
     // The length of the longest string, in characters.
     size_t LongestString() const { return FLongest; }
     bool Empty() const { return FLongest == 0; }

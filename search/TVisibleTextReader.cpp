@@ -99,6 +99,14 @@ void TVisibleTextReader::ReadInto(std::u32string& text, size_t rawBytes)
     FPending.erase(0, cut);
 }
 
+void TVisibleTextReader::SkipTo(size_t pos)
+{
+    if (!FPending.empty() || pos <= FPos)
+        return;
+    FPos = std::min(pos, FRaw.size());
+    FSpaceDue = true;
+}
+
 std::string TVisibleTextReader::AllOf(std::string_view raw, int codePage, bool markup)
 {
     TVisibleTextReader reader(raw, codePage, markup);

@@ -17,6 +17,14 @@ public:
     // of all that are left) to text.
     void ReadInto(std::u32string& text, size_t rawBytes);
     bool AtEnd() const { return FPos >= FRaw.size() && FPending.empty(); }
+    // Where in the bytes reading goes on (never inside markup), and whether
+    // all text read so far has been given out.
+    size_t Position() const { return FPos; }
+    bool GaveAllRead() const { return FPending.empty(); }
+    // Goes on at pos (a place in the text between tags after Position()),
+    // leaving the bytes before it unread; the text read next starts a new
+    // word. Only when all text read so far has been given out.
+    void SkipTo(size_t pos);
     // The whole visible text as UTF-8.
     static std::string AllOf(std::string_view raw, int codePage, bool markup);
 

@@ -1,0 +1,225 @@
+#include "search/TPassageSkimmer.h"
+
+#include <algorithm>
+#include <array>
+
+#include "search/MarkupSkipping.h"
+#include "search/Matcher.h"
+
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+// A string whose matches are always spelled out in the bytes, barring
+// references and tags inside a word: the bytes can be searched for it. (A
+// space may stand for any run of white space or a tag, so none is allowed.)
+bool IsPlainString(std::string_view s)
+{
+    const auto plain = [](char c) { return c > ' ' && c < 0x7F && c != '&' && c != '<' && c != '>'; };
+    return !s.empty() && s.size() <= LongestSkimmedString && std::all_of(s.begin(), s.end(), plain);
+}
+
+// Starts of text runs passed on the way, a few spread over the last stretch
+// of text: enough to go back `context` bytes of text without keeping all.
+class TRunStarts {
+public:
+    TRunStarts(size_t from, size_t context)
+        : FFrom(from)
+        , FSpacing(std::max<size_t>(context / 16, 1))
+    {
+    }
+
+    void Note(size_t rawPos, size_t textBefore)
+    {
+        // The latest start is always kept; the ones before lie apart.
+        if (FCount > 1 && textBefore - Run(FCount - 2).textBefore < FSpacing) {
+            At(FCount - 1) = { rawPos, textBefore };
+            return;
+        }
+        FRuns[(FFirst + FCount) % FRuns.size()] = { rawPos, textBefore };
+        if (FCount < FRuns.size())
+            ++FCount;
+        else
+            FFirst = (FFirst + 1) % FRuns.size();
+    }
+
+    // The latest start at least `context` bytes of text before textAt; where
+    // the runs began if none is kept.
+    size_t Before(size_t textAt, size_t context) const
+    {
+        for (size_t i = FCount; i-- > 0;) {
+            const TRun& run = Run(i);
+            if (run.textBefore + context <= textAt)
+                return run.rawPos;
+        }
+        return FFrom;
+    }
+
+private:
+    struct TRun {
+        size_t rawPos = 0;
+        size_t textBefore = 0;
+    };
+    TRun& At(size_t i) { return FRuns[(FFirst + i) % FRuns.size()]; }
+    const TRun& Run(size_t i) const { return FRuns[(FFirst + i) % FRuns.size()]; }
+
+    size_t FFrom;
+    size_t FSpacing;
+    std::array<TRun, 32> FRuns {};
+    size_t FFirst = 0;
+    size_t FCount = 0;
+};
+
+// The end of the word the text left open before a run of tags that sit
+// inside words ("<b>c</b>at" reads "cat"): a string may run from it into the
+// next text without being spelled out anywhere in the bytes.
+class TOpenWord {
+public:
+    TOpenWord(const std::vector<std::string>& strings, bool caseSense, size_t longest)
+        : FStrings(strings)
+        , FCaseSense(caseSense)
+        , FKeep(longest > 0 ? longest - 1 : 0)
+    {
+    }
+
+    size_t Size() const { return FTail.size(); }
+    void Close() { FTail.clear(); }
+    bool IsOpen() const { return !FTail.empty(); }
+    void Extend(std::string_view text)
+    {
+        // No string holds white space: none runs on from a word it ends.
+        const char last = text.empty() ? ' ' : text.back();
+        if (last == ' ' || last == '\t' || last == '\r' || last == '\n' || last == '\f') {
+            Close();
+            return;
+        }
+        FTail.append(text.substr(text.size() - std::min(text.size(), FKeep)));
+        FTail.erase(0, FTail.size() - std::min(FTail.size(), FKeep));
+    }
+
+    // Whether a string begins in the open word and goes on into the text.
+    bool RunsInto(std::string_view text) const
+    {
+        if (FTail.empty())
+            return false;
+        std::array<char, 2 * LongestSkimmedString> buffer;
+        const std::string_view next = text.substr(0, FKeep);
+        std::copy(FTail.begin(), FTail.end(), buffer.begin());
+        std::copy(next.begin(), next.end(), buffer.begin() + ptrdiff_t(FTail.size()));
+        const std::string_view joined(buffer.data(), FTail.size() + next.size());
+        if (!FCaseSense)
+            UpperCaseAscii(buffer.data(), buffer.data(), joined.size());
+        for (const std::string& s : FStrings) {
+            for (size_t pos = 0; pos < FTail.size(); ++pos) {
+                if (pos + s.size() > FTail.size() && joined.compare(pos, s.size(), s) == 0)
+                    return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    const std::vector<std::string>& FStrings;
+    bool FCaseSense;
+    size_t FKeep;
+    std::string FTail;
+};
+
+} // namespace
+
+TPassageSkimmer::TPassageSkimmer(std::string_view raw, bool markup, const std::vector<std::string>& searchStrings,
+    bool caseSense, size_t context)
+    : FRaw(raw)
+    , FMarkup(markup)
+    , FCaseSense(caseSense)
+    , FEnabled(!searchStrings.empty() && std::all_of(searchStrings.begin(), searchStrings.end(), IsPlainString))
+    , FContext(context)
+{
+    if (!FEnabled)
+        return;
+    for (const std::string& s : searchStrings) {
+        FStrings.push_back(caseSense ? s : UpperCaseAscii(s));
+        FLongest = std::max(FLongest, s.size());
+    }
+}
+
+// The first place at or after from where a string starts; npos if none. The
+// bytes are upper-cased a slice at a time, only as far as they are searched,
+// and the last slice is kept for the next search.
+size_t TPassageSkimmer::NextSpelled(size_t from)
+{
+    for (size_t slice = from / Slice; slice * Slice < FRaw.size(); ++slice) {
+        const size_t start = slice * Slice;
+        const size_t length = std::min(FRaw.size() - start, Slice + FLongest - 1);
+        const char* bytes = FRaw.data() + start;
+        if (!FCaseSense) {
+            if (FSliceHeld != slice)
+                UpperCaseAscii(FSlice.data(), bytes, length);
+            FSliceHeld = slice;
+            bytes = FSlice.data();
+        }
+        const size_t offset = std::max(from, start) - start;
+        size_t first = npos;
+        for (const std::string& s : FStrings) {
+            // Only matches that start inside this slice; later ones the next finds.
+            const size_t end = std::min(length, Slice + s.size() - 1);
+            const char* hit = end > offset ? FindBytes(bytes + offset, end - offset, s) : nullptr;
+            if (hit)
+                first = std::min(first, size_t(hit - bytes));
+        }
+        if (first != npos)
+            return start + first;
+    }
+    return npos;
+}
+
+size_t TPassageSkimmer::MarkupReadingStart(size_t from)
+{
+    size_t spelled = NextSpelled(from);
+    TRunStarts starts(from, FContext);
+    TOpenWord openWord(FStrings, FCaseSense, FLongest);
+    size_t text = 0; // bytes of text passed
+    // Past the last spelled string the markup is still stepped through: a
+    // string may run across tags.
+    for (size_t pos = from; pos < FRaw.size();) {
+        if (FRaw[pos] != '<') {
+            const size_t lt = std::min(FRaw.find('<', pos), FRaw.size());
+            const std::string_view run = FRaw.substr(pos, lt - pos);
+            starts.Note(pos, text);
+            if (openWord.RunsInto(run))
+                return starts.Before(text - std::min(text, openWord.Size()), FContext);
+            if (spelled < lt)
+                return starts.Before(text + (spelled - pos), FContext);
+            openWord.Extend(run);
+            text += run.size();
+            pos = lt;
+            continue;
+        }
+        if (openWord.IsOpen() && SeparatesWords(FRaw, pos))
+            openWord.Close();
+        pos = MarkupEnd(FRaw, pos);
+        // Spelled inside a tag, a comment or a script: no match of the page's text.
+        if (spelled != npos && spelled < pos)
+            spelled = NextSpelled(pos);
+    }
+    return NoSpelledMatch;
+}
+
+size_t TPassageSkimmer::PlainReadingStart(size_t from)
+{
+    const size_t spelled = NextSpelled(from);
+    if (spelled == npos)
+        return NoSpelledMatch;
+    if (spelled - from < FContext)
+        return from;
+    // White space ends every reference and character: reading starts after it.
+    const size_t space = FRaw.find_first_of(" \t\r\n\f", spelled - FContext);
+    return space < spelled ? space + 1 : from;
+}
+
+size_t TPassageSkimmer::ReadingStart(size_t from)
+{
+    if (!FEnabled)
+        return from;
+    return FMarkup ? MarkupReadingStart(from) : PlainReadingStart(from);
+}
