@@ -23,7 +23,7 @@ size_t LongestLength(const std::vector<std::string>& strings)
 TPassageCutter CutWhileReading(std::string_view raw, int codePage, bool markup,
     const std::vector<std::string>& searchStrings, const TPassageRules& rules, TPassageSkimmer* skimmer)
 {
-    constexpr size_t Piece = 2048;
+    constexpr size_t Piece = 512;
     TVisibleTextReader reader(raw, codePage, markup);
     TPassageCutter cutter(searchStrings, rules);
     const auto skipToNextMatch = [&] {
@@ -72,7 +72,7 @@ std::vector<TPassage> PagePassages(std::string_view raw, int codePage, bool mark
     // Reading starts a good stretch of text before the first match spelled
     // out in the text, and skips from match to match; all is read when that
     // leaves too little text before a match.
-    const size_t context = 4 * (rules.Width + LongestLength(searchStrings));
+    const size_t context = rules.Width + LongestLength(searchStrings);
     TPassageSkimmer skimmer(raw, markup, searchStrings, rules.CaseSense, context);
     if (skimmer.Enabled()) {
         const TPassageCutter skimmed = CutWhileReading(raw, codePage, markup, searchStrings, rules, &skimmer);

@@ -145,11 +145,17 @@ bool TPassageCutter::AwaitsNextMatch() const
 
 bool TPassageCutter::GapsLeftNoMark() const
 {
-    const size_t width = std::max(FRules.Width, FMatcher.LongestString());
     for (const size_t gap : FGaps) {
         const auto after = std::find_if(
             FMatches.begin(), FMatches.end(), [gap](const TTextMatch& m) { return m.pos + m.length > gap; });
-        if (after != FMatches.end() && after->pos <= gap + width)
+        if (after == FMatches.end())
+            continue;
+        // The window around the first match after the gap, and the character
+        // before it that decides where its first word starts, must lie after
+        // the gap, and the text must go on past the window's full width.
+        const size_t width = std::max(FRules.Width, after->length);
+        const size_t slack = (width - after->length) / 2;
+        if (after->pos <= gap + 1 + slack || after->pos - slack + width >= FText.size())
             return false;
     }
     return true;

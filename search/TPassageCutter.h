@@ -29,8 +29,8 @@ public:
     // window made is settled, no match found is left over, and the end of the
     // text holds no start of one.
     bool AwaitsNextMatch() const;
-    // Whether the passages are those of the text with nothing left out: no
-    // match lies within a window's width after a gap.
+    // Whether the passages are those of the text with nothing left out: the
+    // window of the first match after each gap lies wholly after it.
     bool GapsLeftNoMark() const;
 
 private:

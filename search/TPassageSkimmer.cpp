@@ -5,6 +5,7 @@
 
 #include "search/MarkupSkipping.h"
 #include "search/Matcher.h"
+#include "search/TOpenWord.h"
 
 namespace {
 
@@ -70,61 +71,6 @@ private:
     size_t FCount = 0;
 };
 
-// The end of the word the text left open before a run of tags that sit
-// inside words ("<b>c</b>at" reads "cat"): a string may run from it into the
-// next text without being spelled out anywhere in the bytes.
-class TOpenWord {
-public:
-    TOpenWord(const std::vector<std::string>& strings, bool caseSense, size_t longest)
-        : FStrings(strings)
-        , FCaseSense(caseSense)
-        , FKeep(longest > 0 ? longest - 1 : 0)
-    {
-    }
-
-    size_t Size() const { return FTail.size(); }
-    void Close() { FTail.clear(); }
-    bool IsOpen() const { return !FTail.empty(); }
-    void Extend(std::string_view text)
-    {
-        // No string holds white space: none runs on from a word it ends.
-        const char last = text.empty() ? ' ' : text.back();
-        if (last == ' ' || last == '\t' || last == '\r' || last == '\n' || last == '\f') {
-            Close();
-            return;
-        }
-        FTail.append(text.substr(text.size() - std::min(text.size(), FKeep)));
-        FTail.erase(0, FTail.size() - std::min(FTail.size(), FKeep));
-    }
-
-    // Whether a string begins in the open word and goes on into the text.
-    bool RunsInto(std::string_view text) const
-    {
-        if (FTail.empty())
-            return false;
-        std::array<char, 2 * LongestSkimmedString> buffer;
-        const std::string_view next = text.substr(0, FKeep);
-        std::copy(FTail.begin(), FTail.end(), buffer.begin());
-        std::copy(next.begin(), next.end(), buffer.begin() + ptrdiff_t(FTail.size()));
-        const std::string_view joined(buffer.data(), FTail.size() + next.size());
-        if (!FCaseSense)
-            UpperCaseAscii(buffer.data(), buffer.data(), joined.size());
-        for (const std::string& s : FStrings) {
-            for (size_t pos = 0; pos < FTail.size(); ++pos) {
-                if (pos + s.size() > FTail.size() && joined.compare(pos, s.size(), s) == 0)
-                    return true;
-            }
-        }
-        return false;
-    }
-
-private:
-    const std::vector<std::string>& FStrings;
-    bool FCaseSense;
-    size_t FKeep;
-    std::string FTail;
-};
-
 } // namespace
 
 TPassageSkimmer::TPassageSkimmer(std::string_view raw, bool markup, const std::vector<std::string>& searchStrings,
@@ -177,7 +123,7 @@ size_t TPassageSkimmer::MarkupReadingStart(size_t from)
 {
     size_t spelled = NextSpelled(from);
     TRunStarts starts(from, FContext);
-    TOpenWord openWord(FStrings, FCaseSense, FLongest);
+    TOpenWord openWord(FStrings, FCaseSense);
     size_t text = 0; // bytes of text passed
     // Past the last spelled string the markup is still stepped through: a
     // string may run across tags.
