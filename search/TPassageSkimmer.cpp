@@ -6,6 +6,7 @@
 #include "search/MarkupSkipping.h"
 #include "search/Matcher.h"
 #include "search/TOpenWord.h"
+#include "search/TRunStarts.h"
 
 namespace {
 
@@ -19,57 +20,6 @@ bool IsPlainString(std::string_view s)
     const auto plain = [](char c) { return c > ' ' && c < 0x7F && c != '&' && c != '<' && c != '>'; };
     return !s.empty() && s.size() <= LongestSkimmedString && std::all_of(s.begin(), s.end(), plain);
 }
-
-// Starts of text runs passed on the way, a few spread over the last stretch
-// of text: enough to go back `context` bytes of text without keeping all.
-class TRunStarts {
-public:
-    TRunStarts(size_t from, size_t context)
-        : FFrom(from)
-        , FSpacing(std::max<size_t>(context / 16, 1))
-    {
-    }
-
-    void Note(size_t rawPos, size_t textBefore)
-    {
-        // The latest start is always kept; the ones before lie apart.
-        if (FCount > 1 && textBefore - Run(FCount - 2).textBefore < FSpacing) {
-            At(FCount - 1) = { rawPos, textBefore };
-            return;
-        }
-        FRuns[(FFirst + FCount) % FRuns.size()] = { rawPos, textBefore };
-        if (FCount < FRuns.size())
-            ++FCount;
-        else
-            FFirst = (FFirst + 1) % FRuns.size();
-    }
-
-    // The latest start at least `context` bytes of text before textAt; where
-    // the runs began if none is kept.
-    size_t Before(size_t textAt, size_t context) const
-    {
-        for (size_t i = FCount; i-- > 0;) {
-            const TRun& run = Run(i);
-            if (run.textBefore + context <= textAt)
-                return run.rawPos;
-        }
-        return FFrom;
-    }
-
-private:
-    struct TRun {
-        size_t rawPos = 0;
-        size_t textBefore = 0;
-    };
-    TRun& At(size_t i) { return FRuns[(FFirst + i) % FRuns.size()]; }
-    const TRun& Run(size_t i) const { return FRuns[(FFirst + i) % FRuns.size()]; }
-
-    size_t FFrom;
-    size_t FSpacing;
-    std::array<TRun, 32> FRuns {};
-    size_t FFirst = 0;
-    size_t FCount = 0;
-};
 
 } // namespace
 
@@ -122,7 +72,7 @@ size_t TPassageSkimmer::NextSpelled(size_t from)
 size_t TPassageSkimmer::MarkupReadingStart(size_t from)
 {
     size_t spelled = NextSpelled(from);
-    TRunStarts starts(from, FContext);
+    TRunStarts starts(from, FContext / 8);
     TOpenWord openWord(FStrings, FCaseSense);
     size_t text = 0; // bytes of text passed
     // Past the last spelled string the markup is still stepped through: a
