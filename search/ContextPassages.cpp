@@ -31,7 +31,8 @@ TPassageCutter CutWhileReading(std::string_view raw, int codePage, bool markup,
         if (start == NoSpelledMatch)
             return false;
         if (start > reader.Position()) {
-            cutter.MarkGap();
+            if (skimmer->LeftOutText())
+                cutter.MarkGap();
             reader.SkipTo(start);
         }
         return true;

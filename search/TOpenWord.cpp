@@ -2,15 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-char AsciiUpper(char c)
-{
-    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
-}
-
-} // namespace
-
 TOpenWord::TOpenWord(const std::vector<std::string>& strings, bool caseSense)
     : FStrings(strings)
     , FCaseSense(caseSense)
@@ -23,18 +14,8 @@ TOpenWord::TOpenWord(const std::vector<std::string>& strings, bool caseSense)
     FTail.reserve(2 * FKeep);
 }
 
-char TOpenWord::Compared(char c) const
+void TOpenWord::Keep(std::string_view text)
 {
-    return FCaseSense ? c : AsciiUpper(c);
-}
-
-void TOpenWord::Extend(std::string_view text)
-{
-    // Most words end in a character no string begins with: nothing is kept.
-    if (text.empty() || !FBeginnings.test(static_cast<unsigned char>(Compared(text.back())))) {
-        Close();
-        return;
-    }
     for (char c : text.substr(text.size() - std::min(text.size(), FKeep)))
         FTail += Compared(c);
     FTail.erase(0, FTail.size() - LongestStringStart());
@@ -54,10 +35,8 @@ size_t TOpenWord::LongestStringStart() const
     return 0;
 }
 
-bool TOpenWord::RunsInto(std::string_view text) const
+bool TOpenWord::JoinMakesString(std::string_view text) const
 {
-    if (FTail.empty())
-        return false;
     std::string joined = FTail;
     for (char c : text.substr(0, FKeep))
         joined += Compared(c);

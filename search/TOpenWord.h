@@ -19,12 +19,21 @@ public:
     size_t Size() const { return FTail.size(); }
     void Close() { FTail.clear(); }
     // The next text, after nothing but tags inside words.
-    void Extend(std::string_view text);
+    void Extend(std::string_view text)
+    {
+        // Most words end in a character no string begins with: nothing is kept.
+        if (text.empty() || !FBeginnings.test(static_cast<unsigned char>(Compared(text.back()))))
+            FTail.clear();
+        else
+            Keep(text);
+    }
     // Whether a string begins in the open word and goes on into the text.
-    bool RunsInto(std::string_view text) const;
+    bool RunsInto(std::string_view text) const { return !FTail.empty() && JoinMakesString(text); }
 
 private:
-    char Compared(char c) const;
+    char Compared(char c) const { return FCaseSense || c < 'a' || c > 'z' ? c : char(c - 'a' + 'A'); }
+    void Keep(std::string_view text);
+    bool JoinMakesString(std::string_view text) const;
     size_t LongestStringStart() const;
 
     const std::vector<std::string>& FStrings;

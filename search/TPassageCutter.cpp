@@ -152,10 +152,14 @@ bool TPassageCutter::GapsLeftNoMark() const
             continue;
         // The window around the first match after the gap, and the character
         // before it that decides where its first word starts, must lie after
-        // the gap, and the text must go on past the window's full width.
+        // the gap.
         const size_t width = std::max(FRules.Width, after->length);
         const size_t slack = (width - after->length) / 2;
-        if (after->pos <= gap + 1 + slack || after->pos - slack + width >= FText.size())
+        if (after->pos <= gap + 1 + slack)
+            return false;
+        // Near the end of the text the window takes its width from before the match.
+        const size_t start = after->pos - slack + width < FText.size() ? after->pos - slack : FText.size() - width;
+        if (FText.size() < width || start <= gap + 1)
             return false;
     }
     return true;

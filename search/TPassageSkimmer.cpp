@@ -21,6 +21,15 @@ bool IsPlainString(std::string_view s)
     return !s.empty() && s.size() <= LongestSkimmedString && std::all_of(s.begin(), s.end(), plain);
 }
 
+// The strings in the form the bytes are compared in.
+std::vector<std::string> ComparedForms(const std::vector<std::string>& strings, bool caseSense)
+{
+    std::vector<std::string> forms;
+    for (const std::string& s : strings)
+        forms.push_back(caseSense ? s : UpperCaseAscii(s));
+    return forms;
+}
+
 } // namespace
 
 TPassageSkimmer::TPassageSkimmer(std::string_view raw, bool markup, const std::vector<std::string>& searchStrings,
@@ -30,13 +39,11 @@ TPassageSkimmer::TPassageSkimmer(std::string_view raw, bool markup, const std::v
     , FCaseSense(caseSense)
     , FEnabled(!searchStrings.empty() && std::all_of(searchStrings.begin(), searchStrings.end(), IsPlainString))
     , FContext(context)
+    , FStrings(FEnabled ? ComparedForms(searchStrings, caseSense) : std::vector<std::string>())
+    , FOpenWord(FStrings, caseSense)
 {
-    if (!FEnabled)
-        return;
-    for (const std::string& s : searchStrings) {
-        FStrings.push_back(caseSense ? s : UpperCaseAscii(s));
+    for (const std::string& s : FStrings)
         FLongest = std::max(FLongest, s.size());
-    }
 }
 
 // The first place at or after from where a string starts; npos if none. The
@@ -73,8 +80,10 @@ size_t TPassageSkimmer::MarkupReadingStart(size_t from)
 {
     size_t spelled = NextSpelled(from);
     TRunStarts starts(from, FContext / 8);
-    TOpenWord openWord(FStrings, FCaseSense);
-    size_t text = 0; // bytes of text passed
+    TOpenWord& openWord = FOpenWord;
+    openWord.Close();
+    size_t text = 0;                 // bytes of text passed
+    size_t firstText = FRaw.size();  // where the first text other than white space lies
     // Past the last spelled string the markup is still stepped through: a
     // string may run across tags.
     for (size_t pos = from; pos < FRaw.size();) {
@@ -82,10 +91,12 @@ size_t TPassageSkimmer::MarkupReadingStart(size_t from)
             const size_t lt = std::min(FRaw.find('<', pos), FRaw.size());
             const std::string_view run = FRaw.substr(pos, lt - pos);
             starts.Note(pos, text);
+            if (firstText == FRaw.size() && run.find_first_not_of(" \t\r\n\f") != npos)
+                firstText = pos;
             if (openWord.RunsInto(run))
-                return starts.Before(text - std::min(text, openWord.Size()), FContext);
+                return StartBefore(starts.Before(text - std::min(text, openWord.Size()), FContext), firstText);
             if (spelled < lt)
-                return starts.Before(text + (spelled - pos), FContext);
+                return StartBefore(starts.Before(text + (spelled - pos), FContext), firstText);
             openWord.Extend(run);
             text += run.size();
             pos = lt;
@@ -101,6 +112,12 @@ size_t TPassageSkimmer::MarkupReadingStart(size_t from)
     return NoSpelledMatch;
 }
 
+size_t TPassageSkimmer::StartBefore(size_t start, size_t firstText)
+{
+    FLeftOutText = start > firstText;
+    return start;
+}
+
 size_t TPassageSkimmer::PlainReadingStart(size_t from)
 {
     const size_t spelled = NextSpelled(from);
@@ -110,11 +127,13 @@ size_t TPassageSkimmer::PlainReadingStart(size_t from)
         return from;
     // White space ends every reference and character: reading starts after it.
     const size_t space = FRaw.find_first_of(" \t\r\n\f", spelled - FContext);
+    FLeftOutText = space < spelled;
     return space < spelled ? space + 1 : from;
 }
 
 size_t TPassageSkimmer::ReadingStart(size_t from)
 {
+    FLeftOutText = false;
     if (!FEnabled)
         return from;
     return FMarkup ? MarkupReadingStart(from) : PlainReadingStart(from);

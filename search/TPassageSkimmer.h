@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "search/TOpenWord.h"
+
 inline constexpr size_t NoSpelledMatch = std::string_view::npos;
 // Longer strings are not looked for in the bytes.
 inline constexpr size_t LongestSkimmedString = 200;
@@ -29,11 +31,15 @@ public:
     // of the strings is spelled out in the text (`from` itself when there is
     // less), or NoSpelledMatch when no string is spelled out after `from`.
     size_t ReadingStart(size_t from);
+    // Whether the last ReadingStart stepped over any text other than white
+    // space (else only markup lay between).
+    bool LeftOutText() const { return FLeftOutText; }
 
 private:
     size_t NextSpelled(size_t from);
     size_t MarkupReadingStart(size_t from);
     size_t PlainReadingStart(size_t from);
+    size_t StartBefore(size_t start, size_t firstText);
 
     std::string_view FRaw;
     bool FMarkup;
@@ -42,6 +48,8 @@ private:
     size_t FContext;
     std::vector<std::string> FStrings; // in the form the bytes are compared in
     size_t FLongest = 0;
+    bool FLeftOutText = false;
+    TOpenWord FOpenWord;               // reads FStrings, so declared after it
     static constexpr size_t Slice = 4096;
     std::array<char, Slice + LongestSkimmedString> FSlice {}; // a slice upper-cased
     size_t FSliceHeld = size_t(-1);                             // which one

@@ -136,6 +136,13 @@ TEST(PassageReading, TheSkimmerStartsInTheTextBeforeTheFirstSpelledMatch)
     EXPECT_NE(raw[start], '<');
     EXPECT_EQ(raw[start - 1], '>') << "a place in the text, never inside a tag";
 
+    EXPECT_TRUE(skimmer.LeftOutText()) << "the navigation's words";
+    const std::string head = "<head><title>lantern</title><style>p { }</style></head>\n<body>\n";
+    const std::string headAndText = head + "<p>" + text + "lantern</p>";
+    TPassageSkimmer headOnly(headAndText, true, { "lantern" }, false, 200);
+    EXPECT_GT(headOnly.ReadingStart(0), head.size());
+    EXPECT_FALSE(headOnly.LeftOutText()) << "markup and white space only: no text is left out";
+
     TPassageSkimmer exact(raw, true, { "LANTERN" }, true, 200);
     EXPECT_EQ(exact.ReadingStart(0), NoSpelledMatch) << "with the case counting, no match is spelled out";
     EXPECT_EQ(TPassageSkimmer(Navigation, true, { "lantern" }, false, 200).ReadingStart(0), NoSpelledMatch)
