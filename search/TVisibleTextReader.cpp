@@ -51,6 +51,11 @@ void TVisibleTextReader::CopyTextUntil(size_t rawEnd)
             FPos = lt;
             continue;
         }
+        // Whether a tag separates words matters only right after a word.
+        if (FPending.empty() || IsSpace(static_cast<unsigned char>(FPending.back()))) {
+            FPos = MarkupEnd(FRaw, FPos);
+            continue;
+        }
         const auto [end, separates] = SkipMarkup(FRaw, FPos);
         if (separates)
             FPending += ' ';
