@@ -119,8 +119,11 @@ size_t NextTypedCharacter(std::string_view text, size_t pos, char32_t& codePoint
         codePoint = lead < 0x80 ? char32_t(lead) : Windows1252ToCodePoint(lead);
         return 1;
     }
-    const std::u16string units = CodePage::ToUtf16(CodePage::Utf8, text.substr(pos, length));
-    codePoint = units.size() == 2 ? 0x10000 + ((char32_t(units[0]) - 0xD800) << 10) + (char32_t(units[1]) - 0xDC00)
-                                  : char32_t(units[0]);
+    // A sequence CharLength accepts is well-formed: its bits are taken as they stand.
+    const auto byte = [&](size_t i) { return char32_t(static_cast<unsigned char>(text[pos + i])); };
+    const char32_t leadBits = length == 2 ? 0x1F : length == 3 ? 0x0F : 0x07;
+    codePoint = lead & leadBits;
+    for (size_t i = 1; i < length; ++i)
+        codePoint = codePoint << 6 | (byte(i) & 0x3F);
     return length;
 }

@@ -39,6 +39,6 @@ std::vector<TPassage> FindPassages(
     std::string_view visible, const std::vector<std::string>& searchStrings, const TPassageRules& rules);
 
 // The passages of a page's (or text file's) bytes: FindPassages over their
-// visible text, looking at the start of the bytes first.
+// visible text, reading only as much of the bytes as they need.
 std::vector<TPassage> PagePassages(std::string_view raw, int codePage, bool markup,
     const std::vector<std::string>& searchStrings, const TPassageRules& rules);

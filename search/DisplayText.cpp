@@ -81,8 +81,8 @@ std::string DecodedBytes(std::string_view raw, int codePage)
 void AppendAsciiHtml(std::string_view text, std::string& out, bool escapeMarkup)
 {
     for (size_t pos = 0; pos < text.size();) {
-        char32_t c = 0;
-        const size_t length = NextTypedCharacter(text, pos, c);
+        char32_t c = static_cast<unsigned char>(text[pos]);
+        const size_t length = c < 0x80 ? 1 : NextTypedCharacter(text, pos, c);
         if (c >= 0x80)
             out += "&#" + std::to_string(unsigned(c)) + ";";
         else if (escapeMarkup && c == '&')

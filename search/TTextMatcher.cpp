@@ -1,6 +1,7 @@
 #include "search/TTextMatcher.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "search/CharacterForms.h"
 
@@ -52,7 +53,17 @@ std::u32string TTextMatcher::Fold(std::u32string text)
     return text;
 }
 
-char32_t TTextMatcher::FoldOne(char32_t c)
+void TTextMatcher::AppendFolded(std::u32string_view text, std::u32string& folded) const
+{
+    const size_t start = folded.size();
+    folded.append(text);
+    if (FRules.CaseSense)
+        return;
+    for (auto c = folded.begin() + ptrdiff_t(start); c != folded.end(); ++c)
+        *c = *c < 0x80 ? AsciiUpper(*c) : FoldOne(*c);
+}
+
+char32_t TTextMatcher::FoldOne(char32_t c) const
 {
     if (FRules.CaseSense)
         return c;
@@ -60,10 +71,13 @@ char32_t TTextMatcher::FoldOne(char32_t c)
         return AsciiUpper(c);
     if (!FRules.FoldAllLetters)
         return c;
-    auto known = FCache.find(c);
-    if (known == FCache.end()) {
+    // A letter's folded form never changes: the looked-up ones are kept for
+    // every matcher of the thread, as a search makes one per hit.
+    thread_local std::unordered_map<char32_t, char32_t> folds;
+    auto known = folds.find(c);
+    if (known == folds.end()) {
         const std::vector<char32_t> variants = CaseVariants(c);
-        known = FCache.emplace(c, *std::min_element(variants.begin(), variants.end())).first;
+        known = folds.emplace(c, *std::min_element(variants.begin(), variants.end())).first;
     }
     return known->second;
 }
@@ -81,18 +95,25 @@ bool TTextMatcher::StandsOnBoundaries(std::u32string_view text, const TTextMatch
 
 std::vector<TTextMatch> TTextMatcher::Find(std::u32string_view folded, size_t from, size_t to, size_t limit) const
 {
+    std::vector<size_t> budget(FNeedles.size(), limit);
+    return Find(folded, from, to, budget);
+}
+
+std::vector<TTextMatch> TTextMatcher::Find(
+    std::u32string_view folded, size_t from, size_t to, std::vector<size_t>& budget) const
+{
     std::vector<TTextMatch> matches;
     to = std::min(to, folded.size());
-    for (const std::u32string& needle : FNeedles) {
+    for (size_t i = 0; i < FNeedles.size(); ++i) {
+        const std::u32string& needle = FNeedles[i];
         if (needle.empty())
             continue;
-        size_t found = 0;
-        for (size_t pos = folded.find(needle, from); pos != std::u32string_view::npos && pos < to && found < limit;
+        for (size_t pos = folded.find(needle, from); pos != std::u32string_view::npos && pos < to && budget[i] > 0;
              pos = folded.find(needle, pos + 1)) {
             const TTextMatch m{pos, needle.size()};
             if (FRules.Word.type == TStringSearchType::sst_Normal || StandsOnBoundaries(folded, m)) {
                 matches.push_back(m);
-                ++found;
+                --budget[i];
             }
         }
     }
@@ -100,4 +121,18 @@ std::vector<TTextMatch> TTextMatcher::Find(std::u32string_view folded, size_t fr
         return a.pos != b.pos ? a.pos < b.pos : a.length > b.length;
     });
     return matches;
+}
+
+bool TTextMatcher::MayStartAt(std::u32string_view folded, size_t from) const
+{
+    for (const std::u32string& needle : FNeedles) {
+        if (needle.empty())
+            continue;
+        for (size_t pos = from; pos < folded.size(); ++pos) {
+            const size_t n = std::min(needle.size(), folded.size() - pos);
+            if (folded.compare(pos, n, std::u32string_view(needle).substr(0, n)) == 0)
+                return true;
+        }
+    }
+    return false;
 }

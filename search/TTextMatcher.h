@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "search/Matcher.h"
@@ -34,6 +33,8 @@ public:
 
     // The text brought to the form comparisons use (same length).
     std::u32string Fold(std::u32string text);
+    // Appends the text in folded form to folded.
+    void AppendFolded(std::u32string_view text, std::u32string& folded) const;
 
     // The matches in folded text that start in [from, to): at most `limit`
     // per string, ordered by position, the longer first where two start
@@ -41,19 +42,28 @@ public:
     // boundaries, so a caller looking at a piece of a longer text gives it a
     // character of context on each side.
     std::vector<TTextMatch> Find(std::u32string_view folded, size_t from, size_t to, size_t limit) const;
+    // The same, for a caller that looks at a growing text a piece at a time:
+    // budget[i] is how many more matches of the i-th string it takes, and
+    // goes down by those found.
+    std::vector<TTextMatch> Find(std::u32string_view folded, size_t from, size_t to, std::vector<size_t>& budget) const;
+    size_t StringCount() const { return FNeedles.size(); }
+
+    // Whether a string starts at or after `from` in the folded text, whole or
+    // cut short by its end, word boundaries aside: what more text could
+    // still make a match of.
+    bool MayStartAt(std::u32string_view folded, size_t from) const;
 
     // The length of the longest string, in characters.
     size_t LongestString() const { return FLongest; }
     bool Empty() const { return FLongest == 0; }
 
 private:
-    char32_t FoldOne(char32_t c);
+    char32_t FoldOne(char32_t c) const;
     bool StandsOnBoundaries(std::u32string_view text, const TTextMatch& m) const;
 
     TTextMatchRules FRules;
     std::vector<std::u32string> FNeedles;
     size_t FLongest = 0;
-    std::unordered_map<char32_t, char32_t> FCache;
 };
 
 // The code points of UTF-8 text (a byte that is not UTF-8 read as Windows-1252).

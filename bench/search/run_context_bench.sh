@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # What passages of context cost: kovra writing the results page with passages
 # (--context 3) and without (--no-context), runs interleaved so both meet the
-# same machine, for a word found in many files. Prints the best time of each
-# and their ratio.
+# same machine, for a word found in many files. Prints the best wall and CPU
+# time of each and their ratios.
 #
 # Usage: bash bench/search/run_context_bench.sh [build-dir] [corpus-dir]
 # The corpus defaults to $KOVRA_CORPUS, else the one run_bench.sh builds, else
@@ -25,22 +25,29 @@ page() {
   "$kovra" --output "$tmp/page.htm" --dir "$corpus" --mask '*' --size 0 --age 0 --sort walk "$@" "$word" \
     >/dev/null 2>&1 || true
 }
+# Wall and CPU (user + system) milliseconds of one page, "WALL CPU": on a busy
+# machine the CPU time says more about the work than the wall time.
 ms_of() {
-  local t0 t1
+  local t0 t1 cpu
   t0=$(date +%s%N)
-  page "$@"
+  cpu=$( { TIMEFORMAT='%3U %3S'; time page "$@"; } 2>&1 | awk '{printf "%d", ($1 + $2) * 1000}')
   t1=$(date +%s%N)
-  echo $(((t1 - t0) / 1000000))
+  echo "$(((t1 - t0) / 1000000)) $cpu"
 }
+smaller() { [[ -z $1 || $2 -lt $1 ]] && echo "$2" || echo "$1"; }
 
 page --no-context # warm the page cache
-best_on= best_off=
+best_on= best_off= cpu_on= cpu_off=
 for ((i = 0; i < runs; i++)); do
-  off=$(ms_of --no-context)
-  on=$(ms_of --context 3)
-  [[ -z $best_off || $off -lt $best_off ]] && best_off=$off
-  [[ -z $best_on || $on -lt $best_on ]] && best_on=$on
+  read -r wall cpu < <(ms_of --no-context)
+  best_off=$(smaller "$best_off" "$wall")
+  cpu_off=$(smaller "$cpu_off" "$cpu")
+  read -r wall cpu < <(ms_of --context 3)
+  best_on=$(smaller "$best_on" "$wall")
+  cpu_on=$(smaller "$cpu_on" "$cpu")
 done
 files=$(grep -c '<BR><dl>' "$tmp/page.htm" || true)
-printf 'corpus %s, "%s" in %s files: no passages %d ms, passages %d ms, ratio %.2f\n' "$corpus" "$word" "$files" \
-  "$best_off" "$best_on" "$(awk -v a="$best_on" -v b="$best_off" 'BEGIN{print a/b}')"
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.2f", a/b}'; }
+printf 'corpus %s, "%s" in %s files: no passages %d ms, passages %d ms, ratio %s; CPU %d ms / %d ms, ratio %s\n' \
+  "$corpus" "$word" "$files" "$best_off" "$best_on" "$(ratio "$best_on" "$best_off")" "$cpu_off" "$cpu_on" \
+  "$(ratio "$cpu_on" "$cpu_off")"

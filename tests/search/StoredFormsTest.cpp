@@ -6,6 +6,7 @@
 #include "search/CharacterForms.h"
 #include "search/SearchTypes.h"
 #include "search/TSearchPattern.h"
+#include "util/CharacterReferences.h"
 
 namespace {
 
@@ -157,4 +158,22 @@ TEST(StoredForms, CarriedTailCoversTheLongestForm)
     std::string page = "caf&#x000000E9;";
     EXPECT_EQ(page.size(), 3 + MaxNumericReferenceLength) << "the longest reference accepted";
     EXPECT_TRUE(Finds("caf\xC3\xA9", page + "x"));
+}
+
+TEST(StoredForms, TypedCharactersReadAsTheirCodePoints)
+{
+    for (char32_t c : { char32_t(0x41), char32_t(0xE9), char32_t(0x7FF), char32_t(0x800), char32_t(0x20AC),
+             char32_t(0xFFFD), char32_t(0x10000), char32_t(0x1F600), char32_t(0x10FFFF) }) {
+        std::string bytes = "x";
+        AppendUtf8(c, bytes);
+        char32_t read = 0;
+        EXPECT_EQ(NextTypedCharacter(bytes, 1, read), bytes.size() - 1) << unsigned(c);
+        EXPECT_EQ(read, c);
+    }
+    // A byte that starts no well-formed sequence is a Windows-1252 character.
+    for (const std::string& bytes : { std::string("\x80"), std::string("\xC3("), std::string("\xED\xA0\x80") }) {
+        char32_t read = 0;
+        EXPECT_EQ(NextTypedCharacter(bytes, 0, read), 1u);
+        EXPECT_EQ(read, bytes[0] == '\x80' ? char32_t(0x20AC) : char32_t(static_cast<unsigned char>(bytes[0])));
+    }
 }

@@ -1,0 +1,33 @@
+#include "search/TRunStarts.h"
+
+#include <algorithm>
+
+TRunStarts::TRunStarts(size_t from, size_t spacing)
+    : FFrom(from)
+    , FSpacing(std::max<size_t>(spacing, 1))
+{
+}
+
+void TRunStarts::Note(size_t rawPos, size_t textBefore)
+{
+    // The latest start is always kept; the ones before lie apart.
+    if (FCount > 1 && textBefore - Run(FCount - 2).textBefore < FSpacing) {
+        At(FCount - 1) = { rawPos, textBefore };
+        return;
+    }
+    FRuns[(FFirst + FCount) % FRuns.size()] = { rawPos, textBefore };
+    if (FCount < FRuns.size())
+        ++FCount;
+    else
+        FFirst = (FFirst + 1) % FRuns.size();
+}
+
+size_t TRunStarts::Before(size_t textAt, size_t context) const
+{
+    for (size_t i = FCount; i-- > 0;) {
+        const TRun& run = Run(i);
+        if (run.textBefore + context <= textAt)
+            return run.rawPos;
+    }
+    return FFrom;
+}

@@ -1,0 +1,126 @@
+#include "search/TVisibleTextReader.h"
+
+#include <algorithm>
+
+#include "search/CharacterForms.h"
+#include "search/DisplayText.h"
+#include "search/MarkupSkipping.h"
+#include "util/CharacterReferences.h"
+#include "util/CodePage.h"
+
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+bool IsSpace(char32_t c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
+}
+
+// Whether the bytes read the same in the code page as they stand: ASCII
+// without references, in a code page that keeps ASCII as it is.
+bool ReadsAsItStands(std::string_view bytes, int codePage)
+{
+    if (codePage != CodePage::Utf8 && codePage != CodePage::Ansi)
+        return false;
+    return std::none_of(bytes.begin(), bytes.end(),
+        [](char c) { return static_cast<unsigned char>(c) >= 0x80 || c == '&'; });
+}
+
+} // namespace
+
+TVisibleTextReader::TVisibleTextReader(std::string_view raw, int codePage, bool markup)
+    : FRaw(raw)
+    , FCodePage(codePage)
+    , FMarkup(markup)
+{
+}
+
+void TVisibleTextReader::CopyTextUntil(size_t rawEnd)
+{
+    rawEnd = std::min(rawEnd, FRaw.size());
+    if (!FMarkup) {
+        FPending.append(FRaw.substr(FPos, rawEnd - FPos));
+        FPos = rawEnd;
+        return;
+    }
+    while (FPos < rawEnd) {
+        if (FRaw[FPos] != '<') {
+            const size_t lt = std::min(FRaw.find('<', FPos), FRaw.size());
+            FPending.append(FRaw.substr(FPos, lt - FPos));
+            FPos = lt;
+            continue;
+        }
+        // Whether a tag separates words matters only right after a word.
+        if (FPending.empty() || IsSpace(static_cast<unsigned char>(FPending.back()))) {
+            FPos = MarkupEnd(FRaw, FPos);
+            continue;
+        }
+        const auto [end, separates] = SkipMarkup(FRaw, FPos);
+        if (separates)
+            FPending += ' ';
+        FPos = end;
+    }
+}
+
+size_t TVisibleTextReader::CutPoint(bool atEnd) const
+{
+    if (atEnd)
+        return FPending.size();
+    // White space ends every reference and character, in every code page a
+    // page may declare: the text is decoded up to the last of it.
+    const size_t space = FPending.find_last_of(" \t\r\n\f");
+    return space == npos ? 0 : space + 1;
+}
+
+void TVisibleTextReader::AppendCollapsed(std::string_view decoded, std::u32string& text)
+{
+    text.reserve(text.size() + decoded.size());
+    for (size_t pos = 0; pos < decoded.size();) {
+        char32_t c = static_cast<unsigned char>(decoded[pos]);
+        pos += c < 0x80 ? 1 : NextTypedCharacter(decoded, pos, c);
+        if (IsSpace(c)) {
+            FSpaceDue = true;
+            continue;
+        }
+        if (FSpaceDue && !text.empty())
+            text += U' ';
+        FSpaceDue = false;
+        text += c;
+    }
+}
+
+void TVisibleTextReader::ReadInto(std::u32string& text, size_t rawBytes)
+{
+    CopyTextUntil(FPos + std::max<size_t>(rawBytes, 1));
+    const size_t cut = CutPoint(FPos >= FRaw.size());
+    if (cut == 0)
+        return;
+    const std::string_view piece = std::string_view(FPending).substr(0, cut);
+    if (ReadsAsItStands(piece, FCodePage))
+        AppendCollapsed(piece, text);
+    else
+        AppendCollapsed(PlainText(piece, FCodePage), text);
+    FPending.erase(0, cut);
+}
+
+void TVisibleTextReader::SkipTo(size_t pos)
+{
+    if (!FPending.empty() || pos <= FPos)
+        return;
+    FPos = std::min(pos, FRaw.size());
+    FSpaceDue = true;
+}
+
+std::string TVisibleTextReader::AllOf(std::string_view raw, int codePage, bool markup)
+{
+    TVisibleTextReader reader(raw, codePage, markup);
+    std::u32string text;
+    while (!reader.AtEnd())
+        reader.ReadInto(text, raw.size());
+    std::string utf8;
+    utf8.reserve(text.size());
+    for (char32_t c : text)
+        AppendUtf8(c, utf8);
+    return utf8;
+}
