@@ -94,23 +94,42 @@ void InlineListItem(TListKind kind, const TSymbolSet& terminators)
 
 // ---------------------------------------------------------------- paragraphs
 
+bool SkipSpacesAfterTag()
+{
+    const int before = R().SourcePos;
+    SkipSpaces();
+    return R().SourcePos != before;
+}
+
+void SkipContentSpaces()
+{
+    if (SkipSpacesAfterTag())
+        Build.stack.NoteContent();
+}
+
 void Paragraph(const TSymbolSet& terminators)
 {
     if (terminators.Has(PSy))
         return;
     CloseSection();
-    SkipSpaces();
+    // White space after the last start tag is the paragraph's content.
+    bool spaced = SkipSpacesAfterTag();
     TAttributeList kept = Attrs();
     NextSymbol();
     while (R().Sy == PSy || R().Sy == PEndSy) {
-        if (R().Sy == PSy)
+        if (R().Sy == PSy) {
             kept = Attrs();
-        SkipSpaces();
+            spaced = SkipSpacesAfterTag();
+        } else {
+            SkipSpaces();
+        }
         NextSymbol();
     }
     TAttributeList current = Attrs();
     Attrs() = kept;
     TProperties* props = PushTag("p");
+    if (spaced)
+        Build.stack.NoteContent();
     ApplyAlign(props);
     Attrs() = current;
     TCellBasic* parent = Build.cell;
@@ -140,7 +159,7 @@ void Heading(const TSymbolSet& terminators)
     CloseSection();
     TProperties* props = PushTag("h" + std::to_string(level));
     ApplyAlign(props);
-    SkipSpaces();
+    SkipContentSpaces();
     NextSymbol();
     if (R().Sy == CenterSy) {
         if (props)
@@ -315,6 +334,15 @@ void ListItem(TListKind kind, int number, char numbering, bool plain, const TSym
         // Navigation bars style their items inline: the item's content joins
         // the list's text flow, without a marker or a block of its own.
         TProperties* props = PushTag(tag);
+        if (props && IsInlineBlock(*props)) {
+            // Menus of items side by side: each item a box in the line.
+            InlineBlockElement(tag, [&] {
+                while (R().Sy != EofSym && !(terminators.Has(R().Sy) && R().Sy != TableSy) &&
+                       ListItemContent(kind, terminators)) {
+                }
+            });
+            return;
+        }
         if (props && IsDisplayedInline(*props)) {
             InlineListItem(kind, terminators);
             PopTag(tag);
@@ -341,7 +369,7 @@ void ListItem(TListKind kind, int number, char numbering, bool plain, const TSym
     }
     EnterBlock(std::move(item));
     StartSection();
-    SkipSpaces();
+    SkipContentSpaces();
     NextSymbol();
     while (R().Sy != EofSym && !(terminators.Has(R().Sy) && R().Sy != TableSy) && ListItemContent(kind, terminators)) {
     }
