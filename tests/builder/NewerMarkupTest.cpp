@@ -24,6 +24,9 @@ TEST(NewerMarkup, SectioningElementsAreBlocksWithTheirOwnRules)
         EXPECT_EQ(BlocksTagged(b.doc, tag).size(), 1u) << tag;
     EXPECT_TRUE(BlocksTagged(b.doc, "div").empty());
     EXPECT_EQ(SectionWith(b.doc, "First.")->Fonts()[0].Font().color & 0xFFFFFF, 0x0000FFu);
+    // A summary's text is not bold of itself (generators wrap whole
+    // descriptions in one).
+    EXPECT_EQ(SectionWith(b.doc, "More")->Fonts()[0].Font().spec.style & fsBold, 0);
     // Figures are indented like quotations; DIV rules stay with DIV.
     EXPECT_EQ(SectionWith(b.doc, "Fig")->ContentLeft, 50);
     EXPECT_EQ(SectionWith(b.doc, "Second")->ContentLeft, 10);
