@@ -80,6 +80,24 @@ bool IsDisplayedInline(const TProperties& props)
     return value == "inline" || value == "inline-block";
 }
 
+// display: inline alone (an inline block is a box of its own).
+bool IsShownInline(const TProperties& props)
+{
+    const std::string* display = AsText(props[piDisplay]);
+    return props.isSetHere(piDisplay) && display && LowerCase(Trim(*display)) == "inline";
+}
+
+// A paragraph's inline content, up to a symbol that ends it.
+void ParagraphContent(const TSymbolSet& terminators)
+{
+    while (!terminators.Has(R().Sy) && InlineSet.Has(R().Sy)) {
+        if (R().Sy == UnknownTagSym)
+            NextSymbol();
+        else
+            ElementHandler(terminators);
+    }
+}
+
 // The content of a list item shown inline, added to the current section.
 void InlineListItem(TListKind kind, const TSymbolSet& terminators)
 {
@@ -111,7 +129,6 @@ void Paragraph(const TSymbolSet& terminators)
 {
     if (terminators.Has(PSy))
         return;
-    CloseSection();
     // White space after the last start tag is the paragraph's content.
     bool spaced = SkipSpacesAfterTag();
     TAttributeList kept = Attrs();
@@ -132,15 +149,22 @@ void Paragraph(const TSymbolSet& terminators)
         Build.stack.NoteContent();
     ApplyAlign(props);
     Attrs() = current;
+    if (props && IsShownInline(*props)) {
+        // A run-in paragraph ("Note: ..."): its text joins the line.
+        EnsureSection();
+        ChangeFont();
+        ParagraphContent(terminators);
+        PopTag("p");
+        ChangeFont();
+        if (R().Sy == PEndSy)
+            NextSymbol();
+        return;
+    }
+    CloseSection();
     TCellBasic* parent = Build.cell;
     TBlock* block = EnterBlock(NewBlock());
     StartSection();
-    while (!terminators.Has(R().Sy) && InlineSet.Has(R().Sy)) {
-        if (R().Sy == UnknownTagSym)
-            NextSymbol();
-        else
-            ElementHandler(terminators);
-    }
+    ParagraphContent(terminators);
     CloseSection();
     PopTag("p");
     Build.cell = parent;

@@ -47,6 +47,21 @@ TEST(NewerMarkup, InlineDrawingsLeaveNoLabelsBehind)
     EXPECT_NE(open.Text().find("Text"), std::string::npos);
 }
 
+TEST(NewerMarkup, RunInParagraphsJoinTheLine)
+{
+    Built b("<style>p.title { display: inline; font-weight: bold } p.title + p { display: inline }</style>"
+            "<div><p class=title>See also</p> <p>the other page.</p></div><p>Next</p>"
+            "<p style='display: inline-block'>Boxed</p>");
+    TSection* line = SectionWith(b.doc, "See also");
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(TextOf(*line), "See also the other page.");
+    EXPECT_TRUE(line->Fonts()[0].Font().spec.style & fsBold);
+    EXPECT_FALSE(line->Fonts()[line->Fonts().Count() - 1].Font().spec.style & fsBold);
+    // Neither made a paragraph block; what follows is one of its own.
+    EXPECT_EQ(BlocksTagged(b.doc, "p").size(), 2u);
+    EXPECT_EQ(TextOf(*SectionWith(b.doc, "Next")), "Next");
+}
+
 TEST(NewerMarkup, InlineListItemsFlowOnOneLineWithoutMarkers)
 {
     Built b("<style>ul.nav li { display: inline } ol li { display: inline-block } a.tab { display: inline-block }"
