@@ -150,6 +150,12 @@ int TInlineBlockObj::FindTextBack(int from, const std::u16string& text, bool mat
     return block->FindTextBack(std::min(from, FFirstPos + FTextLength), text, matchCase);
 }
 
+void TInlineBlockObj::VisitText(const TTextVisitor& visit)
+{
+    if (TBlock* block = Block(); block && FTextLength > 0)
+        block->VisitText(visit);
+}
+
 void TInlineBlockObj::Dump(std::string& out, int depth) const
 {
     DumpIndent(out, depth);

@@ -46,6 +46,8 @@ public:
     // The first match at or after from, or the last one ending before it.
     int FindText(int from, const std::u16string& text, bool matchCase);
     int FindTextBack(int from, const std::u16string& text, bool matchCase);
+    // Each text section inside, with its first document position.
+    void VisitText(const TTextVisitor& visit);
 
 private:
     TInlineBlockObj(const TInlineBlockObj& source, TSectionList& target);

@@ -73,7 +73,8 @@ public:
     int PositionAt(TCanvas& canvas, int x, int y, TCaretHit& hit) override;
     int FindText(int from, const std::u16string& text, bool matchCase) override;
     int FindTextBack(int from, const std::u16string& text, bool matchCase) override;
-    void VisitText(const TTextVisitor& visit) override { visit(StartCurs, Buff.view()); }
+    // Its own text, then the text of the inline blocks standing in it.
+    void VisitText(const TTextVisitor& visit) override;
     int SourcePosOf(int pos) const override;
     int DocPosOf(int sourcePos, bool previous) const override;
     bool CaretXY(TCanvas& canvas, int pos, int& x, int& y) override;

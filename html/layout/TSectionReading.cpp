@@ -140,3 +140,10 @@ int TSection::FindTextBack(int from, const std::u16string& text, bool matchCase)
     }
     return at == std::u16string_view::npos ? -1 : StartCurs + int(at);
 }
+
+void TSection::VisitText(const TTextVisitor& visit)
+{
+    visit(StartCurs, Buff.view());
+    for (TInlineBlockObj* box : InlineBlocks())
+        box->VisitText(visit);
+}

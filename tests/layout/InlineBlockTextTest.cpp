@@ -92,3 +92,18 @@ TEST(InlineBlockText, FoundTextInABoxIsMarkedAndHasAPlace)
     EXPECT_EQ(y, lineY);
     EXPECT_GT(x, lineX);
 }
+
+TEST(InlineBlockText, ItsTextIsVisitedAfterItsSectionsOwn)
+{
+    // The search marks of an opened hit are found by visiting the text.
+    Page p(Boxed);
+    std::vector<std::pair<int, std::u16string>> pieces;
+    p.doc.VisitText([&](int position, std::u16string_view text) { pieces.emplace_back(position, text); });
+    int boxed = -1;
+    for (const auto& [position, text] : pieces)
+        if (text == u"boxed needle")
+            boxed = position;
+    EXPECT_EQ(boxed, p.doc.FindText(0, u"boxed", true));
+    for (size_t i = 1; i < pieces.size(); ++i)
+        EXPECT_GT(pieces[i].first, pieces[i - 1].first);
+}
