@@ -80,6 +80,24 @@ bool IsDisplayedInline(const TProperties& props)
     return value == "inline" || value == "inline-block";
 }
 
+// display: inline alone (an inline block is a box of its own).
+bool IsShownInline(const TProperties& props)
+{
+    const std::string* display = AsText(props[piDisplay]);
+    return props.isSetHere(piDisplay) && display && LowerCase(Trim(*display)) == "inline";
+}
+
+// A paragraph's inline content, up to a symbol that ends it.
+void ParagraphContent(const TSymbolSet& terminators)
+{
+    while (!terminators.Has(R().Sy) && InlineSet.Has(R().Sy)) {
+        if (R().Sy == UnknownTagSym)
+            NextSymbol();
+        else
+            ElementHandler(terminators);
+    }
+}
+
 // The content of a list item shown inline, added to the current section.
 void InlineListItem(TListKind kind, const TSymbolSet& terminators)
 {
@@ -94,34 +112,59 @@ void InlineListItem(TListKind kind, const TSymbolSet& terminators)
 
 // ---------------------------------------------------------------- paragraphs
 
+bool SkipSpacesAfterTag()
+{
+    const int before = R().SourcePos;
+    SkipSpaces();
+    return R().SourcePos != before;
+}
+
+void SkipContentSpaces()
+{
+    if (SkipSpacesAfterTag())
+        Build.stack.NoteContent();
+}
+
 void Paragraph(const TSymbolSet& terminators)
 {
     if (terminators.Has(PSy))
         return;
-    CloseSection();
-    SkipSpaces();
+    // White space after the last start tag is the paragraph's content.
+    bool spaced = SkipSpacesAfterTag();
     TAttributeList kept = Attrs();
     NextSymbol();
     while (R().Sy == PSy || R().Sy == PEndSy) {
-        if (R().Sy == PSy)
+        if (R().Sy == PSy) {
             kept = Attrs();
-        SkipSpaces();
+            spaced = SkipSpacesAfterTag();
+        } else {
+            SkipSpaces();
+        }
         NextSymbol();
     }
     TAttributeList current = Attrs();
     Attrs() = kept;
     TProperties* props = PushTag("p");
+    if (spaced)
+        Build.stack.NoteContent();
     ApplyAlign(props);
     Attrs() = current;
+    if (props && IsShownInline(*props)) {
+        // A run-in paragraph ("Note: ..."): its text joins the line.
+        EnsureSection();
+        ChangeFont();
+        ParagraphContent(terminators);
+        PopTag("p");
+        ChangeFont();
+        if (R().Sy == PEndSy)
+            NextSymbol();
+        return;
+    }
+    CloseSection();
     TCellBasic* parent = Build.cell;
     TBlock* block = EnterBlock(NewBlock());
     StartSection();
-    while (!terminators.Has(R().Sy) && InlineSet.Has(R().Sy)) {
-        if (R().Sy == UnknownTagSym)
-            NextSymbol();
-        else
-            ElementHandler(terminators);
-    }
+    ParagraphContent(terminators);
     CloseSection();
     PopTag("p");
     Build.cell = parent;
@@ -140,7 +183,7 @@ void Heading(const TSymbolSet& terminators)
     CloseSection();
     TProperties* props = PushTag("h" + std::to_string(level));
     ApplyAlign(props);
-    SkipSpaces();
+    SkipContentSpaces();
     NextSymbol();
     if (R().Sy == CenterSy) {
         if (props)
@@ -315,6 +358,15 @@ void ListItem(TListKind kind, int number, char numbering, bool plain, const TSym
         // Navigation bars style their items inline: the item's content joins
         // the list's text flow, without a marker or a block of its own.
         TProperties* props = PushTag(tag);
+        if (props && IsInlineBlock(*props)) {
+            // Menus of items side by side: each item a box in the line.
+            InlineBlockElement(tag, [&] {
+                while (R().Sy != EofSym && !(terminators.Has(R().Sy) && R().Sy != TableSy) &&
+                       ListItemContent(kind, terminators)) {
+                }
+            });
+            return;
+        }
         if (props && IsDisplayedInline(*props)) {
             InlineListItem(kind, terminators);
             PopTag(tag);
@@ -341,7 +393,7 @@ void ListItem(TListKind kind, int number, char numbering, bool plain, const TSym
     }
     EnterBlock(std::move(item));
     StartSection();
-    SkipSpaces();
+    SkipContentSpaces();
     NextSymbol();
     while (R().Sy != EofSym && !(terminators.Has(R().Sy) && R().Sy != TableSy) && ListItemContent(kind, terminators)) {
     }

@@ -54,18 +54,24 @@ void EndBoxedElement(const std::string& tag)
     PopTag(tag);
 }
 
-// The element's block, filled from its content, in the current cell.
-void FillBoxedBlock(const std::string& tag, THtmlSymbol start, THtmlSymbol end)
+// The element's block in the current cell, filled by readContent from the
+// symbol after its start tag; end closes the element.
+void FillBlock(const std::function<void()>& readContent, const std::function<void()>& end)
 {
     TCellBasic* parent = Build.cell;
     TBlock* block = EnterBlock(NewBlock());
     StartSection();
     ChangeFont();
     NextSymbol();
-    ReadInlineContent(start, end);
+    readContent();
     CloseSection();
-    EndBoxedElement(tag);
+    end();
     LeaveBlock(block, parent);
+}
+
+void FillBoxedBlock(const std::string& tag, THtmlSymbol start, THtmlSymbol end)
+{
+    FillBlock([&] { ReadInlineContent(start, end); }, [&] { EndBoxedElement(tag); });
 }
 
 } // namespace
@@ -146,4 +152,9 @@ bool FloatedInline(const std::string& tag, THtmlSymbol start, THtmlSymbol end)
     if (R().Sy == end)
         NextSymbol();
     return true;
+}
+
+void InlineBlockElement(const std::string& tag, const std::function<void()>& readContent)
+{
+    InlineBlockBox([&] { FillBlock(readContent, [&] { PopTag(tag); }); });
 }

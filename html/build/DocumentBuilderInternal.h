@@ -168,6 +168,11 @@ void ListItem(TListKind kind, int number, char numbering, bool plain, const TSym
 void BlockContainer(const TSymbolSet& terminators);
 void Preformatted();
 void LineBreak(const TSymbolSet& terminators);
+// Skips the white space after a start tag: true when there was some.
+bool SkipSpacesAfterTag();
+// The same for the element on top of the stack: the white space is its
+// content (":empty" does not match it), though no text is made of it.
+void SkipContentSpaces();
 // An inline element whose style floats it (tag pushed, at its start symbol):
 // false when it does not float; else its content becomes a floated block,
 // read through the element's end symbol.
@@ -187,6 +192,10 @@ void OutOfLineBlock(const std::function<void()>& fill);
 // Makes an inline block in the current line: fill reads the element into
 // the cell that holds the box (Build.cell while it runs).
 void InlineBlockBox(const std::function<void()>& fill);
+// A block-level element (tag pushed, at its start symbol) shown as
+// display: inline-block: its block stands in the current line, filled by
+// readContent, and the tag is popped at its end.
+void InlineBlockElement(const std::string& tag, const std::function<void()>& readContent);
 
 // Tables, fonts, head elements (HTMLUn2Tables.cpp, HTMLUn2Head.cpp).
 void Table();

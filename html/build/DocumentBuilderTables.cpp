@@ -420,7 +420,7 @@ void TTableReader::Cell()
     FCell = std::make_unique<TCellObj>(*Build.doc, spec, FSavedCell->Depth() + 2, FSavedCell);
     Build.cell = &FCell->Content();
     Build.noBreak = Attr(NoWrapSy) && (spec.width == 0 || spec.widthIsPercent);
-    SkipSpaces();
+    SkipContentSpaces();
     NextSymbol();
     StartSection();
     BodyLoop(CellTerminators);

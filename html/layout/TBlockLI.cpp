@@ -4,6 +4,7 @@
 
 #include "html/layout/Borders.h"
 #include "html/layout/TFloatingObj.h"
+#include "html/layout/TImageObj.h"
 #include "html/layout/TSectionList.h"
 
 namespace {
@@ -154,7 +155,8 @@ void TBlockLI::PaintMarker(TPaintContext& pc)
             FMarkerImageSized = true;
         }
         // A marker picture that cannot be shown leaves the plain marker.
-        if (FMarkerImage->ImageKnown && FMarkerImage->ObjWidth > 0) {
+        const auto* picture = dynamic_cast<const TImageObj*>(FMarkerImage.get());
+        if (FMarkerImage->ImageKnown && FMarkerImage->ObjWidth > 0 && (!picture || picture->HasPicture())) {
             FMarkerImage->Draw(canvas, c - 8 - FMarkerImage->ObjWidth, y - FMarkerImage->ObjHeight);
             return;
         }

@@ -233,10 +233,22 @@ int TCellBasic::PositionAt(TCanvas& canvas, int x, int y, TCaretHit& hit)
     return -1;
 }
 
+namespace {
+
+// Where a section's document positions end, the text of the inline blocks
+// in a text section included.
+int TextEndOf(const TSectionBase& section)
+{
+    const auto* text = dynamic_cast<const TSection*>(&section);
+    return text ? text->TextEnd() : section.StartCurs + section.Len;
+}
+
+} // namespace
+
 int TCellBasic::FindText(int from, const std::u16string& text, bool matchCase)
 {
     for (auto& s : Sections) {
-        if (s->StartCurs + s->Len < from)
+        if (TextEndOf(*s) < from)
             continue;
         int pos = s->FindText(from, text, matchCase);
         if (pos >= 0)
@@ -294,7 +306,7 @@ int TCellBasic::DocPosOf(int sourcePos, bool previous) const
 bool TCellBasic::CaretXY(TCanvas& canvas, int pos, int& x, int& y)
 {
     for (auto& s : Sections)
-        if (pos >= s->StartCurs && pos <= s->StartCurs + s->Len && s->CaretXY(canvas, pos, x, y))
+        if (pos >= s->StartCurs && pos <= TextEndOf(*s) && s->CaretXY(canvas, pos, x, y))
             return true;
     return false;
 }
@@ -314,7 +326,7 @@ void TCellBasic::CopySelection()
     if (!FOwner)
         return;
     for (auto& s : Sections)
-        if (s->StartCurs < FOwner->SelE && s->StartCurs + s->Len > FOwner->SelB)
+        if (s->StartCurs < FOwner->SelE && TextEndOf(*s) > FOwner->SelB)
             s->CopySelection();
 }
 

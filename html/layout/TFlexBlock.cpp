@@ -9,6 +9,26 @@ std::unique_ptr<TSectionBase> TFlexBlock::CloneInto(TSectionList& target) const
 
 int TFlexBlock::DefiniteHeight() const { return std::max(0, ResolveBox(FWidthBase, FHeightBase)[BoxHeight]); }
 
+int TFlexBlock::AutomaticMinimum(const TItem& item, int available, long long basisExtras)
+{
+    const auto* block = dynamic_cast<const TBlock*>(item.section);
+    const TBoxLayoutStyle* layout = block ? block->Style().layout.get() : nullptr;
+    if (!layout)
+        return item.minWidth;
+    // A min-width of its own, or content clipped to the box, lets the item
+    // shrink below its widest word or line (a code column beside a sidebar
+    // then wraps in the window instead of pushing past its right edge).
+    if (layout->minWidth.set)
+        return ClampPixels(layout->minWidth.Resolve(available, 0) + basisExtras);
+    if (layout->Clips())
+        return ClampPixels(basisExtras);
+    // An item never needs more room than its max-width gives it, however
+    // wide a line of its content.
+    if (layout->maxWidth.set)
+        return ClampPixels(std::min<long long>(item.minWidth, layout->maxWidth.Resolve(available, 0) + basisExtras));
+    return item.minWidth;
+}
+
 TFlexItemSize TFlexBlock::RowSizeOf(const TItem& item, int available) const
 {
     const TFlexStyle& f = *item.flex;
@@ -34,13 +54,7 @@ TFlexItemSize TFlexBlock::RowSizeOf(const TItem& item, int available) const
         size.base = item.WidthAuto() ? item.maxWidth : ClampPixels(item.box[BoxWidth] + extras);
         break;
     }
-    size.minSize = item.minWidth;
-    // An item never needs more room than its max-width gives it, however
-    // wide a line of its content.
-    if (block && block->Style().layout && block->Style().layout->maxWidth.set) {
-        const long long maxWidth = block->Style().layout->maxWidth.Resolve(available, 0);
-        size.minSize = ClampPixels(std::min<long long>(size.minSize, maxWidth + basisExtras));
-    }
+    size.minSize = AutomaticMinimum(item, available, basisExtras);
     size.grow = f.grow;
     size.shrink = f.shrink;
     if (item.isBlock) {

@@ -37,6 +37,9 @@ private:
     int LayOutColumn(TCanvas& canvas, std::vector<TItem> items, const TLayoutArea& inner, int& cursor);
     // The item along a row: flex base size, minimum, factors, auto margins.
     TFlexItemSize RowSizeOf(const TItem& item, int available) const;
+    // The narrowest margin-box width a row item shrinks to: its content's
+    // narrowest, unless its own min-width or clipping says otherwise.
+    static int AutomaticMinimum(const TItem& item, int available, long long basisExtras);
     // The width of an item in a column and its X offset.
     std::pair<int, int> ColumnPlaceOf(const TItem& item, int available) const;
     // The container's own content height, 0 when it has none.

@@ -9,8 +9,8 @@
 
 namespace {
 
-// Where the characters of inline blocks are counted from: past any
-// document's own text.
+// Where the characters of an inline block are counted from until its
+// section hands it positions: past any document's own text.
 constexpr int DetachedPositions = 1 << 29;
 
 // The baseline of the last line of text in cell laid out in the flow, or -1.
@@ -36,14 +36,15 @@ int LastBaseline(const TCellBasic& cell)
 } // namespace
 
 TInlineBlockObj::TInlineBlockObj(TSectionList& document, int depth)
-    : FDocument(&document), FHolder(&document, depth)
+    : FDocument(&document), FHolder(&document, depth), FFirstPos(DetachedPositions)
 {
     VertAlign = TVAlign::Baseline;
     FHolder.OwnerKind = TCellOwner::Other;
 }
 
 TInlineBlockObj::TInlineBlockObj(const TInlineBlockObj& source, TSectionList& target)
-    : TFloatingObj(source), FDocument(&target), FHolder(&target, source.FHolder.Depth()), FMinWidth(source.FMinWidth)
+    : TFloatingObj(source), FDocument(&target), FHolder(&target, source.FHolder.Depth()), FMinWidth(source.FMinWidth),
+      FFirstPos(source.FFirstPos), FTextLength(source.FTextLength)
 {
     FHolder.CloneSectionsFrom(source.FHolder, target);
 }
@@ -82,8 +83,9 @@ void TInlineBlockObj::SizeFor(TCanvas& canvas, int lineWidth, int availHeight)
     int* waitingMarker = FDocument->ListItemMarkerY;
     FDocument->ListItemMarkerY = nullptr;
     int contentMax = 0;
-    int cursor = DetachedPositions;
+    int cursor = FFirstPos;
     block->LayOut(canvas, area, FEdges, contentMax, cursor);
+    FTextLength = std::max(0, cursor - FFirstPos);
     FDocument->ListItemMarkerY = waitingMarker;
     ObjWidth = width;
     ObjHeight = std::max(0, block->SectionHeight);
@@ -116,6 +118,42 @@ int TInlineBlockObj::LinkAt(int x, int y, TLinkHit& hit)
     if (!block || !canvas)
         return 0;
     return block->LinkAt(*canvas, x, y, hit);
+}
+
+void TInlineBlockObj::CopyText(int from, int to)
+{
+    TBlock* block = Block();
+    const int first = std::max(from, FFirstPos), end = std::min(to, FFirstPos + FTextLength);
+    if (!block || first >= end)
+        return;
+    // The block copies what the document's selection covers: narrowed to
+    // this text for the time, so that no line break follows its end.
+    const int selB = FDocument->SelB, selE = FDocument->SelE;
+    FDocument->SelB = first;
+    FDocument->SelE = end;
+    block->CopySelection();
+    FDocument->SelB = selB;
+    FDocument->SelE = selE;
+}
+
+int TInlineBlockObj::FindText(int from, const std::u16string& text, bool matchCase)
+{
+    TBlock* block = Block();
+    return block && FTextLength > 0 ? block->FindText(std::max(from, FFirstPos), text, matchCase) : -1;
+}
+
+int TInlineBlockObj::FindTextBack(int from, const std::u16string& text, bool matchCase)
+{
+    TBlock* block = Block();
+    if (!block || FTextLength <= 0)
+        return -1;
+    return block->FindTextBack(std::min(from, FFirstPos + FTextLength), text, matchCase);
+}
+
+void TInlineBlockObj::VisitText(const TTextVisitor& visit)
+{
+    if (TBlock* block = Block(); block && FTextLength > 0)
+        block->VisitText(visit);
 }
 
 void TInlineBlockObj::Dump(std::string& out, int depth) const

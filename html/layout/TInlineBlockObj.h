@@ -10,9 +10,10 @@
 // with TSection::AddImage.
 //
 // The content is laid out with its top left at (0, 0) and painted shifted to
-// where the line puts the object. Its characters take document positions of
-// their own, past any position of the document's text, so selection and
-// find in the text around never reach into it.
+// where the line puts the object. Its characters take the document positions
+// that follow the characters of the section it stands in (the section hands
+// out the first before each layout); the section copies and finds them in
+// reading order, as if they stood at the object's placeholder.
 #include <memory>
 
 #include "html/layout/IndentManager.h"
@@ -36,6 +37,18 @@ public:
     int PreferredMinimumWidth() const override { return FMinWidth; }
     void Dump(std::string& out, int depth) const override;
 
+    // Document positions of its text: from first on, taken at the next layout.
+    void SetFirstTextPosition(int first) { FFirstPos = first; }
+    int TextLength() const { return FTextLength; }
+    bool HoldsPosition(int pos) const { return pos >= FFirstPos && pos - FFirstPos < FTextLength; }
+    // Adds to the document's selection buffer the part of its text in [from, to).
+    void CopyText(int from, int to);
+    // The first match at or after from, or the last one ending before it.
+    int FindText(int from, const std::u16string& text, bool matchCase);
+    int FindTextBack(int from, const std::u16string& text, bool matchCase);
+    // Each text section inside, with its first document position.
+    void VisitText(const TTextVisitor& visit);
+
 private:
     TInlineBlockObj(const TInlineBlockObj& source, TSectionList& target);
     TBlock* Block() const;
@@ -46,4 +59,6 @@ private:
     TCell FHolder;
     IndentManager FEdges;
     int FMinWidth = 0;
+    int FFirstPos;
+    int FTextLength = 0;
 };

@@ -8,6 +8,7 @@
 #include "html/layout/SelTextBuf.h"
 #include "html/layout/TFloatingObj.h"
 #include "html/layout/TFormControlObj.h"
+#include "html/layout/TInlineBlockObj.h"
 #include "html/layout/TSectionList.h"
 #include "html/layout/TextCase.h"
 
@@ -846,6 +847,7 @@ int TSection::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im
         maxWidth = 0;
         DrawHeight = SectionHeight;
         ContentBot = DrawBot = AddDoc(area.y, SectionHeight);
+        FTextEnd = StartCurs;
         cursor += Len;
         return SectionHeight;
     }
@@ -854,8 +856,14 @@ int TSection::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im
     int lineWidth = std::min(im.RightSide(y) - im.LeftIndent(y), area.width);
     maxWidth = lineWidth;
     int availHeight = area.height > 0 ? area.height : area.containingHeight;
+    FTextEnd = StartCurs + Len;
     for (auto& img : Images()) {
+        auto* box = dynamic_cast<TInlineBlockObj*>(img.get());
+        if (box)
+            box->SetFirstTextPosition(FTextEnd);
         img->SizeFor(canvas, lineWidth, availHeight);
+        if (box)
+            FTextEnd += box->TextLength();
         maxWidth = std::max(maxWidth, img->ObjWidth + img->HSpaceL + img->HSpaceR);
     }
     for (TFormControlObj* ctl : FormControls())
@@ -918,7 +926,7 @@ int TSection::LayOut(TCanvas& canvas, const TLayoutArea& area, IndentManager& im
     }
     FLines.Assign(lines);
     spare = std::move(lines);
-    cursor += Len;
+    cursor = TextEnd();
     int lowest = area.y;
     for (const LineRec& line : FLines)
         lowest = std::max(lowest, line.Y + line.LineImgHt);

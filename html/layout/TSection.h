@@ -12,6 +12,7 @@
 // drops it when it stays empty. SetNoBreak brackets NOBR regions. Finish
 // enters the link runs in the document's link list: from then on the runs
 // stay where they are.
+#include <algorithm>
 #include <memory>
 #include <span>
 #include <string>
@@ -28,6 +29,7 @@
 
 class TFloatingObj;
 class TFormControlObj;
+class TInlineBlockObj;
 
 // Placeholder characters.
 constexpr char16_t ControlChar = 2;
@@ -71,7 +73,8 @@ public:
     int PositionAt(TCanvas& canvas, int x, int y, TCaretHit& hit) override;
     int FindText(int from, const std::u16string& text, bool matchCase) override;
     int FindTextBack(int from, const std::u16string& text, bool matchCase) override;
-    void VisitText(const TTextVisitor& visit) override { visit(StartCurs, Buff.view()); }
+    // Its own text, then the text of the inline blocks standing in it.
+    void VisitText(const TTextVisitor& visit) override;
     int SourcePosOf(int pos) const override;
     int DocPosOf(int sourcePos, bool previous) const override;
     bool CaretXY(TCanvas& canvas, int pos, int& x, int& y) override;
@@ -81,6 +84,9 @@ public:
     const char* KindName() const override { return "section"; }
 
     std::u16string_view Text() const { return Buff; }
+    // Where the section's document positions end: the text of the inline
+    // blocks standing in it takes the positions after its own characters.
+    int TextEnd() const { return std::max(FTextEnd, StartCurs + Len); }
     const TLineList& Lines() const { return FLines; }
     // The bordered inline-box pieces of a line as last painted, if any.
     const std::vector<BorderRec>* BorderPieces(size_t line) const
@@ -145,6 +151,14 @@ protected:
     const LineRec* LineOfIndex(int index) const;
     int JustifyBefore(const LineRec& line, int index) const;
     TFloatingObj* ImageAt(int index) const;
+    // The inline blocks holding text, in placeholder order (none in most
+    // sections), and the one whose text holds a document position.
+    std::vector<TInlineBlockObj*> InlineBlocks() const;
+    TInlineBlockObj* BoxHolding(int pos) const;
+    // A document position as an index of the section's own text in reading
+    // order: one in an inline block's text maps beside its placeholder
+    // (after it for the start of a range, before it for the end).
+    int ReadingIndex(int pos, bool end) const;
     TFormControlObj* ControlAt(int index) const;
     void PaintLine(TPaintContext& pc, LineRec& line, int selStart, int selEnd);
     void PaintText(TPaintContext& pc, TFontObj& run, const LineRec& line, int start, int end, int x, TTextMark mark);
@@ -197,4 +211,5 @@ protected:
     TLineList FLines;
     std::unique_ptr<TRare> FRare;
     int FMinWidth = 0, FMaxWidth = 0;
+    int FTextEnd = 0;
 };

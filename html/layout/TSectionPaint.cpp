@@ -4,12 +4,11 @@
 #include "gfx/TControls.h"
 #include "html/layout/Borders.h"
 #include "html/layout/IndentManager.h"
-#include "html/layout/SelTextBuf.h"
 #include "html/layout/TFloatingObj.h"
 #include "html/layout/TFormControlObj.h"
+#include "html/layout/TInlineBlockObj.h"
 #include "html/layout/TSection.h"
 #include "html/layout/TSectionList.h"
-#include "html/layout/TextCase.h"
 
 namespace {
 
@@ -384,7 +383,9 @@ int TSection::PositionAt(TCanvas& canvas, int x, int y, TCaretHit& hit)
 
 bool TSection::CaretXY(TCanvas& canvas, int pos, int& x, int& y)
 {
-    int idx = pos - StartCurs;
+    // A position in an inline block's text is shown where the block stands.
+    const TInlineBlockObj* box = BoxHolding(pos);
+    int idx = box ? box->Pos : pos - StartCurs;
     if (idx < 0 || idx > int(Buff.size()))
         return false;
     const LineRec* line = nullptr;
@@ -412,33 +413,6 @@ bool TSection::CharAt(int pos, char16_t& ch, TIDObject*& obj)
     ch = Buff[size_t(idx)];
     obj = ch == ImageChar ? ImageAt(idx) : ch == ControlChar ? static_cast<TIDObject*>(ControlAt(idx)) : nullptr;
     return true;
-}
-
-int TSection::FindText(int from, const std::u16string& text, bool matchCase)
-{
-    if (text.empty() || text.size() > Buff.size())
-        return -1;
-    int start = std::max(0, from - StartCurs);
-    if (start >= int(Buff.size()))
-        return -1;
-    std::u16string lowered;
-    std::u16string_view hay = matchCase ? Buff.view() : std::u16string_view(lowered = LowerText(Buff));
-    size_t at = hay.find(text, size_t(start));
-    return at == std::u16string_view::npos ? -1 : StartCurs + int(at);
-}
-
-int TSection::FindTextBack(int from, const std::u16string& text, bool matchCase)
-{
-    if (text.empty() || text.size() > Buff.size())
-        return -1;
-    int limit = std::min(int(Buff.size()), from - StartCurs);
-    if (limit < int(text.size()))
-        return -1;
-    std::u16string lowered;
-    std::u16string_view hay = matchCase ? Buff.view() : std::u16string_view(lowered = LowerText(Buff));
-    // The match must end before the from position.
-    size_t at = hay.rfind(text, size_t(limit) - text.size());
-    return at == std::u16string_view::npos ? -1 : StartCurs + int(at);
 }
 
 int TSection::SourcePosOf(int pos) const
@@ -469,31 +443,6 @@ int TSection::DocPosOf(int sourcePos, bool previous) const
         if (SIndex[k].second + count(k) - 1 >= sourcePos)
             return StartCurs + SIndex[k].first + std::max(0, sourcePos - SIndex[k].second);
     return -1;
-}
-
-void TSection::CopySelection()
-{
-    TSectionList* doc = Owner();
-    SelTextCount* buffer = doc ? doc->CurrentSelBuffer() : nullptr;
-    if (!buffer)
-        return;
-    int selStart = doc->SelB - StartCurs, selEnd = doc->SelE - StartCurs;
-    std::u16string text;
-    for (const LineRec& line : FLines) {
-        int a = std::max(selStart, line.Start), b = std::min(selEnd, line.Start + line.Ln);
-        for (int i = a; i < b; ++i) {
-            char16_t c = Buff[size_t(i)];
-            if (c == BreakChar)
-                text += u'\n';
-            else if (c == 160)
-                text += u' ';
-            else if (c != ImageChar && c != ControlChar)
-                text += c;
-        }
-    }
-    buffer->AddText(text);
-    if (selEnd > int(Buff.size()))
-        buffer->AddLineBreak();
 }
 
 void TSection::Dump(std::string& out, int depth) const

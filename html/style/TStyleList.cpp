@@ -549,7 +549,6 @@ void TStyleList::initializeDefaults(const TStyleDefaults& d)
     figure.setValue(piMarginRight, 40);
     figure.setValue(piMarginTop, DefaultParagraphMargin);
     figure.setValue(piMarginBottom, DefaultParagraphMargin);
-    text(set("summary"), piFontWeight, "bold");
 
     TProperties& hr = set("hr");
     hr.setValue(piMarginLeft, 0);

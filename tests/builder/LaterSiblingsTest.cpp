@@ -58,6 +58,18 @@ TEST(LaterSiblings, EmptyElements)
     EXPECT_EQ(ZOf(b.doc, "div"), (std::vector<int>{8, 0, 0, 0}));
 }
 
+TEST(LaterSiblings, WhiteSpaceTheBuilderSkipsIsContent)
+{
+    // White space only: not empty, though no text is made of it; the same
+    // elements with nothing inside are.
+    Built b(Page("p:empty, h2:empty, li:empty, td:empty { z-index: 5 }",
+                 "<div><p> </p></div><div><p></p></div><h2>  </h2><h2></h2>"
+                 "<ul><li> </li><li></li></ul><table><tr><td> </td><td></td></tr></table>"));
+    EXPECT_EQ(ZOf(b.doc, "p"), (std::vector<int>{0, 5}));
+    EXPECT_EQ(ZOf(b.doc, "h2"), (std::vector<int>{0, 5}));
+    EXPECT_EQ(ZOf(b.doc, "li"), (std::vector<int>{0, 5}));
+}
+
 TEST(LaterSiblings, ImpliedEndTagsCloseTheElementsTheBuilderCloses)
 {
     Built b(Page("p:last-child { z-index: 1 } dd:last-child { z-index: 2 } li:last-of-type { z-index: 3 }",

@@ -20,7 +20,9 @@ struct PicturePage {
     explicit PicturePage(const std::string& html)
     {
         SetStyleScreen(&canvas);
-        doc.Objects.Host.bitmapRequest = [](const std::string&, TBitmap& bitmap, TColor& color) {
+        doc.Objects.Host.bitmapRequest = [](const std::string& name, TBitmap& bitmap, TColor& color) {
+            if (name.find("missing") != std::string::npos)
+                return false;
             color = ClNone;
             bitmap = TBitmap(60, 40, 0xFF336699u);
             return true;
@@ -100,6 +102,16 @@ TEST(PreformattedTabs, MoveToEightColumnStops)
     doc.SelE = 1 << 30;
     EXPECT_EQ(CodePage::FromUtf16(CodePage::Utf8, doc.GetSelText()).substr(0, 28), "1       2\n123456789       0\n");
     SetStyleScreen(nullptr);
+}
+
+TEST(ListStyleImage, AMissingPictureLeavesThePlainMarker)
+{
+    PicturePage page("<ul style=\"list-style-image: url(missing.png)\"><li>one<li>two</ul>");
+    EXPECT_TRUE(page.PaintedPictures().empty());
+    int discs = 0;
+    for (const TDrawCall& c : page.canvas.calls())
+        discs += c.kind == TDrawKind::Ellipse ? 1 : 0;
+    EXPECT_EQ(discs, 2);
 }
 
 } // namespace

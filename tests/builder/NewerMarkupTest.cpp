@@ -24,6 +24,9 @@ TEST(NewerMarkup, SectioningElementsAreBlocksWithTheirOwnRules)
         EXPECT_EQ(BlocksTagged(b.doc, tag).size(), 1u) << tag;
     EXPECT_TRUE(BlocksTagged(b.doc, "div").empty());
     EXPECT_EQ(SectionWith(b.doc, "First.")->Fonts()[0].Font().color & 0xFFFFFF, 0x0000FFu);
+    // A summary's text is not bold of itself (generators wrap whole
+    // descriptions in one).
+    EXPECT_EQ(SectionWith(b.doc, "More")->Fonts()[0].Font().spec.style & fsBold, 0);
     // Figures are indented like quotations; DIV rules stay with DIV.
     EXPECT_EQ(SectionWith(b.doc, "Fig")->ContentLeft, 50);
     EXPECT_EQ(SectionWith(b.doc, "Second")->ContentLeft, 10);
@@ -44,6 +47,21 @@ TEST(NewerMarkup, InlineDrawingsLeaveNoLabelsBehind)
     EXPECT_NE(open.Text().find("Text"), std::string::npos);
 }
 
+TEST(NewerMarkup, RunInParagraphsJoinTheLine)
+{
+    Built b("<style>p.title { display: inline; font-weight: bold } p.title + p { display: inline }</style>"
+            "<div><p class=title>See also</p> <p>the other page.</p></div><p>Next</p>"
+            "<p style='display: inline-block'>Boxed</p>");
+    TSection* line = SectionWith(b.doc, "See also");
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(TextOf(*line), "See also the other page.");
+    EXPECT_TRUE(line->Fonts()[0].Font().spec.style & fsBold);
+    EXPECT_FALSE(line->Fonts()[line->Fonts().Count() - 1].Font().spec.style & fsBold);
+    // Neither made a paragraph block; what follows is one of its own.
+    EXPECT_EQ(BlocksTagged(b.doc, "p").size(), 2u);
+    EXPECT_EQ(TextOf(*SectionWith(b.doc, "Next")), "Next");
+}
+
 TEST(NewerMarkup, InlineListItemsFlowOnOneLineWithoutMarkers)
 {
     Built b("<style>ul.nav li { display: inline } ol li { display: inline-block } a.tab { display: inline-block }"
@@ -53,7 +71,14 @@ TEST(NewerMarkup, InlineListItemsFlowOnOneLineWithoutMarkers)
     TSection* bar = SectionWith(b.doc, "Home");
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(TextOf(*bar), "Home About Help");
-    EXPECT_EQ(TextOf(*SectionWith(b.doc, "One")), "One Two");
+    // Items shown as inline-block are boxes standing in their list's line.
+    TBlock* ordered = nullptr;
+    for (TBlock* block : All<TBlock>(b.doc))
+        if (block->Style().tag == "ol")
+            ordered = block;
+    ASSERT_NE(ordered, nullptr);
+    ASSERT_EQ(All<TSection>(ordered->Content()).size(), 1u);
+    EXPECT_EQ(TextOf(*All<TSection>(ordered->Content())[0]), "\x04\x04");
     // An inline-block link stands in the line as one box (a placeholder).
     EXPECT_EQ(TextOf(*SectionWith(b.doc, "See")), "See \x04 tab");
     // Only the item left as a block keeps its list item and marker.

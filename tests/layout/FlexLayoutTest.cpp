@@ -71,6 +71,23 @@ TEST(FlexRow, SidebarBesideTheContentInsteadOfAboveIt)
     EXPECT_GE(p.Y("after"), 19);
 }
 
+TEST(FlexRow, AZeroMinWidthLetsAColumnShrinkBelowItsLongestLine)
+{
+    const std::string word(100, 'x'); // 800 pixels that cannot wrap
+    Page p(R"(<div style="display:flex"><div style="width:200px; flex-shrink:0">Side</div>)"
+           R"(<div class=main style="flex-grow:1; min-width:0">)" + word + "</div></div>"
+           R"(<div style="display:flex"><div style="width:200px; flex-shrink:0">Side</div>)"
+           R"(<div class=auto style="flex-grow:1">)" + word + "</div></div>"
+           R"(<div style="display:flex"><div style="width:200px; flex-shrink:0">Side</div>)"
+           R"(<div class=clip style="flex-grow:1; overflow:hidden; padding:0 5px">)" + word + "</div></div>");
+    EXPECT_EQ(p.X("main"), 200);
+    EXPECT_EQ(p.W("main"), 600);
+    // Without one, the automatic minimum is the content's.
+    EXPECT_EQ(p.W("auto"), 800);
+    // Content clipped to the box does not hold it open either.
+    EXPECT_EQ(p.W("clip"), 590);
+}
+
 TEST(FlexRow, GrowShrinkBasisAndGap)
 {
     Page p(R"(<div style="display:flex; width:400px; column-gap:20px"><div class=a style="flex:1">a</div>)"

@@ -7,6 +7,7 @@
 #include "HtmlPageSupport.h"
 #include "html/layout/TDocumentObjects.h"
 #include "html/layout/TFormControlObj.h"
+#include "html/layout/TSection.h"
 
 using namespace pagetest;
 
@@ -24,6 +25,22 @@ int Left(Page& p, const std::u16string& text)
     const TDrawCall* c = p.Painted(text);
     EXPECT_NE(c, nullptr) << std::string(text.begin(), text.end());
     return c ? c->rect.left : -1;
+}
+
+// Border pieces of inline boxes on every line of the document's flow.
+size_t BorderPieceCount(const TCellBasic& cell)
+{
+    size_t count = 0;
+    for (const auto& s : cell.Sections) {
+        if (const auto* section = dynamic_cast<const TSection*>(s.get())) {
+            for (size_t line = 0; line < section->Lines().size(); ++line)
+                if (const std::vector<BorderRec>* pieces = section->BorderPieces(line))
+                    count += pieces->size();
+        } else if (const auto* block = dynamic_cast<const TBlock*>(s.get())) {
+            count += BorderPieceCount(block->Content());
+        }
+    }
+    return count;
 }
 
 } // namespace
@@ -147,4 +164,30 @@ TEST(Buttons, AButtonOutsideAFormIsText)
     ASSERT_NE(word, nullptr);
     TLinkHit hit;
     EXPECT_FALSE(p.doc.LinkAt(p.canvas, word->rect.left + 2, word->rect.top + 5, hit) & HitControl);
+}
+
+TEST(InlineBoxes, AHiddenBorderedElementBoxesNothing)
+{
+    // A hidden button (its own border) ahead of all text, and a hidden
+    // bordered span inside a line: neither draws a box around the text that
+    // follows; the one visible bordered span draws its own.
+    Page p(Html("<style>.bar { display: none }</style><div class=bar><button>Menu</button></div>"
+                "<p>Text after <a href='#'>a link</a>.</p>"
+                "<p>and <span style='display:none; border:2px solid'>hidden</span> more "
+                "<span style='border:1px solid'>boxed</span></p>"));
+    p.PaintTexts();
+    EXPECT_EQ(BorderPieceCount(p.doc), 1u);
+}
+
+TEST(InlineBlock, ListItemsOfAMenuStandSideBySide)
+{
+    Page p(Html("<style>li { display: inline-block; padding: 0 4px }</style>"
+                "<ul><li>Home</li> <li>About <b>us</b></li><li><p>Contact</p></li></ul><p>After</p>"));
+    EXPECT_EQ(Top(p, u"Home"), Top(p, u"About"));
+    EXPECT_EQ(Top(p, u"Home"), Top(p, u"Contact"));
+    // Each item is a box of its own width, its padding on both sides.
+    EXPECT_GE(Left(p, u"About"), Left(p, u"Home") + 4 * 8 + 4 + 4);
+    EXPECT_GE(Left(p, u"Contact"), Left(p, u"About") + 8 * 8 + 4 + 4);
+    EXPECT_LT(Left(p, u"Contact"), Left(p, u"About") + 8 * 8 + 4 + 4 + 2 * 8);
+    EXPECT_GT(Top(p, u"After"), Top(p, u"Home"));
 }
