@@ -5,6 +5,7 @@
 #include <limits>
 #include <numeric>
 
+#include "html/layout/TDocPosBatch.h"
 #include "html/layout/TSectionList.h"
 
 int TInlineList::StartInline(int sourcePos, const TMargArray& box, const std::array<TBorderKind, 4>& styles)
@@ -30,9 +31,19 @@ void TInlineList::Resolve(const TSectionList& document)
     if (FResolvedFor == document.LayoutCounter)
         return;
     FResolvedFor = document.LayoutCounter;
-    for (InlineRec& r : FItems) {
-        r.StartDoc = document.DocPosOf(r.StartSource, false);
-        r.EndDoc = document.DocPosOf(r.EndSource, true);
+    std::vector<int> starts, ends;
+    starts.reserve(FItems.size());
+    ends.reserve(FItems.size());
+    for (const InlineRec& r : FItems) {
+        starts.push_back(r.StartSource);
+        ends.push_back(r.EndSource);
+    }
+    starts = TDocPosBatch::Resolve(document, starts, false);
+    ends = TDocPosBatch::Resolve(document, ends, true);
+    for (size_t i = 0; i < FItems.size(); ++i) {
+        InlineRec& r = FItems[i];
+        r.StartDoc = starts[i];
+        r.EndDoc = ends[i];
         if (r.StartDoc == r.EndDoc)
             --r.StartDoc;
         if (r.StartDoc < 0)
