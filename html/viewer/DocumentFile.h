@@ -7,13 +7,15 @@
 #include <functional>
 #include <string>
 
-// Building a document takes five (plain prose) to forty-five (dense
-// markup) times its size in memory and seconds per MB; above this size a
-// page could take the whole machine for minutes, so it is refused with a
+// Generated pages of 50 MB (logs, dumps, concatenated manuals) must open.
+// Building a document takes about five (plain prose) to fifteen (dense
+// markup) times its size in memory and seconds per hundred MB, so a page at
+// this limit stays well below a gigabyte or two and within half a minute;
+// larger files could take the whole machine, so they are refused with a
 // message that gives both sizes.
-constexpr std::int64_t MaxDocumentBytes = std::int64_t(32) << 20; // 32 MB
+constexpr std::int64_t MaxDocumentBytes = std::int64_t(64) << 20; // 64 MB
 
-// "<name> is too large to show: 1024.0 MB (the reader shows documents of up to 32 MB)"
+// "<name> is too large to show: 1024.0 MB (the reader shows documents of up to 64 MB)"
 std::string DocumentTooLargeMessage(const std::string& name, std::int64_t bytes);
 
 // Reads the file whole. Raises EInOutError "Can't locate file: " + shownName
