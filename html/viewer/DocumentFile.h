@@ -8,11 +8,12 @@
 #include <string>
 
 // Generated pages of 50 MB (logs, dumps, concatenated manuals) must open.
-// Building a document takes about five (plain prose) to fifteen (dense
-// markup) times its size in memory and seconds per hundred MB, so a page at
-// this limit stays well below a gigabyte or two and within half a minute;
-// larger files could take the whole machine, so they are refused with a
-// message that gives both sizes.
+// Shown, a page takes about four times its size in memory when it is prose
+// in paragraphs, about ten times as dense markup, and up to twenty-five
+// times as one endless paragraph (measured: 50 MB of words 210 MB, 8 MB of
+// manual 100 MB, a 10 MB paragraph 260 MB), so at this limit even the worst
+// kind stays below 2 GB. Larger files could take the whole machine, so they
+// are refused with a message that gives both sizes.
 constexpr std::int64_t MaxDocumentBytes = std::int64_t(64) << 20; // 64 MB
 
 // "<name> is too large to show: 1024.0 MB (the reader shows documents of up to 64 MB)"

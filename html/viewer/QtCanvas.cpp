@@ -8,6 +8,8 @@
 #include <QPolygon>
 #include <QRawFont>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <numbers>
 
 #include "gfx/TJustifier.h"
@@ -16,6 +18,9 @@
 #include "html/viewer/QtFont.h"
 
 namespace {
+
+// Runs longer than this are cut to the clip before they are drawn.
+constexpr size_t LongRunChars = 512;
 
 QRect QRectOf(const TRect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
 
@@ -145,10 +150,21 @@ void TQtCanvas::textOut(int x, int y, std::u16string_view text, int justifyExtra
     FGlyphs.clear();
     FPositions.clear();
     FFallbacks.clear();
+    // Of a long run only the glyphs that can reach the clip are drawn: a
+    // line of megabytes would otherwise be shaped whole for the few hundred
+    // characters a page or window shows. The margin keeps the overhang of
+    // slanted and wide glyphs.
+    int shownFrom = std::numeric_limits<int>::min(), shownTo = std::numeric_limits<int>::max();
+    if (text.size() > LongRunChars) {
+        const TRect clip = clipBox();
+        const int margin = 2 * metrics.height + std::abs(FState.characterExtra);
+        shownFrom = clip.left - margin;
+        shownTo = clip.right + margin;
+    }
     int pen = x;
     for (size_t i = 0; i < text.size(); ++i) {
         char16_t c = text[i];
-        if (!IsPairTail(text, i) && c >= 32) {
+        if (!IsPairTail(text, i) && c >= 32 && pen >= shownFrom && pen <= shownTo) {
             uint32_t glyph = IsHighSurrogate(c) ? 0 : font->glyphOf(c);
             if (glyph != 0) {
                 FGlyphs.append(glyph);
