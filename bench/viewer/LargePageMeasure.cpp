@@ -3,6 +3,8 @@
 // temporary folder by default, removed at the end): 50 MB of words in
 // paragraphs, one 10 MB paragraph, and one 10 MB word that cannot break.
 // For each it prints, with the resident size after each step:
+//   escape         seconds until the load first reports, and from Escape
+//                  pressed then until the load stopped
 //   shown          seconds to open it in the viewer
 //   preview        seconds until the preview's first page is painted, and the
 //                  longest the window went without handling events while the
@@ -13,6 +15,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -24,6 +27,8 @@
 #include <string>
 
 #include "html/viewer/THTMLViewer.h"
+#include "html/viewer/TLoadWatch.h"
+#include "html/viewer/ViewerErrors.h"
 #include "html/viewer/TPrintPreviewView.h"
 #include "html/viewer/TViewerPrintJob.h"
 #include "html/viewer/ViewerPrint.h"
@@ -137,9 +142,40 @@ void MeasurePrint(THTMLViewer& viewer, const QString& folder)
            QFile::exists(pdf) ? "a file was left" : "no file left");
 }
 
+// Escape pressed at the first progress report of each stage a load shows
+// (the first comes after half a second): how long until the load stopped.
+void MeasureEscape(const std::string& path)
+{
+    THTMLViewer viewer;
+    viewer.resize(1000, 800);
+    viewer.ShowHtmlText("<title>Before</title><p>The page shown before.");
+    QElapsedTimer clock, sinceEscape;
+    clock.start();
+    std::string stage = "none";
+    viewer.OnLoadProgress = [&](THTMLViewer* v, TLoadStage at, std::int64_t, std::int64_t) {
+        if (sinceEscape.isValid())
+            return;
+        stage = at == TLoadStage::Reading ? "reading" : at == TLoadStage::Building ? "building" : "laying out";
+        sinceEscape.start();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(v, &press);
+    };
+    try {
+        viewer.ShowFile(path);
+    } catch (const ELoadCancelled&) {
+    }
+    if (!sinceEscape.isValid()) {
+        Report("load", Seconds(clock), "loaded before its first report");
+        return;
+    }
+    Report("first load report", Seconds(clock) - Seconds(sinceEscape), "while " + stage);
+    Report("escape", Seconds(sinceEscape), "then shows \"" + viewer.DocumentTitle() + "\"");
+}
+
 void Measure(const char* name, const std::string& path, const QString& folder)
 {
     std::printf("%s (%.1f MB)\n", name, double(QFile(QString::fromStdString(path)).size()) / (1 << 20));
+    MeasureEscape(path);
     QElapsedTimer clock;
     clock.start();
     {
