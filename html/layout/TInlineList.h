@@ -40,13 +40,30 @@ public:
     void Resolve(const TSectionList& document);
     bool Empty() const { return FItems.empty(); }
     const std::vector<InlineRec>& Items() const { return FItems; }
+    // The resolved boxes that show a piece of document positions [start,
+    // end), in the order they were entered (the order they paint in). A
+    // long document has tens of thousands of boxes and every printed or
+    // painted line asks, so this looks only near the range.
+    void Overlapping(int start, int end, std::vector<const InlineRec*>& boxes) const;
     void Clear()
     {
         FItems.clear();
         FResolvedFor = -1;
+        FByStart.clear();
+        FReachUpTo.clear();
+        FGroupReach.clear();
     }
 
 private:
+    void IndexByStart();
+
     std::vector<InlineRec> FItems;
     int FResolvedFor = -1;
+    // Item indices by StartDoc; the furthest EndDoc of the boxes up to each
+    // place in that order; and the furthest EndDoc of each group of
+    // GroupSize places, so that one box spanning much of the document does
+    // not make every query walk every box after it.
+    std::vector<int> FByStart;
+    std::vector<int> FReachUpTo;
+    std::vector<int> FGroupReach;
 };

@@ -258,9 +258,10 @@ void TSection::BuildLineBorders(TCanvas& canvas, const LineRec& line, std::vecto
 {
     TSectionList* doc = Owner();
     int lineStart = StartCurs + line.Start, lineEnd = lineStart + line.Ln;
-    for (const InlineRec& box : doc->InlineList->Items()) {
-        if (box.EndDoc <= lineStart || box.StartDoc >= lineEnd)
-            continue;
+    std::vector<const InlineRec*> boxes;
+    doc->InlineList->Overlapping(lineStart, lineEnd, boxes);
+    for (const InlineRec* shown : boxes) {
+        const InlineRec& box = *shown;
         BorderRec r;
         r.Box = &box;
         r.OpenStart = box.StartDoc < lineStart;

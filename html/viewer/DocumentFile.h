@@ -7,13 +7,16 @@
 #include <functional>
 #include <string>
 
-// Building a document takes five (plain prose) to forty-five (dense
-// markup) times its size in memory and seconds per MB; above this size a
-// page could take the whole machine for minutes, so it is refused with a
-// message that gives both sizes.
-constexpr std::int64_t MaxDocumentBytes = std::int64_t(32) << 20; // 32 MB
+// Generated pages of 50 MB (logs, dumps, concatenated manuals) must open.
+// Shown, a page takes about four times its size in memory when it is prose
+// in paragraphs, about ten times as dense markup, and up to twenty-five
+// times as one endless paragraph (measured: 50 MB of words 210 MB, 8 MB of
+// manual 100 MB, a 10 MB paragraph 260 MB), so at this limit even the worst
+// kind stays below 2 GB. Larger files could take the whole machine, so they
+// are refused with a message that gives both sizes.
+constexpr std::int64_t MaxDocumentBytes = std::int64_t(64) << 20; // 64 MB
 
-// "<name> is too large to show: 1024.0 MB (the reader shows documents of up to 32 MB)"
+// "<name> is too large to show: 1024.0 MB (the reader shows documents of up to 64 MB)"
 std::string DocumentTooLargeMessage(const std::string& name, std::int64_t bytes);
 
 // Reads the file whole. Raises EInOutError "Can't locate file: " + shownName

@@ -8,6 +8,8 @@
 #include <QPolygon>
 #include <QRawFont>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <numbers>
 
 #include "gfx/TJustifier.h"
@@ -16,6 +18,18 @@
 #include "html/viewer/QtFont.h"
 
 namespace {
+
+// Runs longer than this are cut to the clip before they are drawn.
+constexpr size_t LongRunChars = 512;
+
+// The painter's whole device in its logical coordinates.
+TRect WholeDeviceBox(const QPainter& painter)
+{
+    const QPaintDevice* device = painter.device();
+    const QRect whole(0, 0, device->width(), device->height());
+    const QRect box = painter.worldTransform().inverted().mapRect(QRectF(whole)).toAlignedRect();
+    return {box.left(), box.top(), box.left() + box.width(), box.top() + box.height()};
+}
 
 QRect QRectOf(const TRect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
 
@@ -145,10 +159,23 @@ void TQtCanvas::textOut(int x, int y, std::u16string_view text, int justifyExtra
     FGlyphs.clear();
     FPositions.clear();
     FFallbacks.clear();
+    // Of a long run only the glyphs that can reach the clip are drawn: a
+    // line of megabytes would otherwise be shaped whole for the few hundred
+    // characters a page or window shows. The margin keeps the overhang of
+    // slanted and wide glyphs. A printed file keeps the text clipped in the
+    // margins, as readers of the file extract it; only what lies beyond the
+    // paper goes.
+    int shownFrom = std::numeric_limits<int>::min(), shownTo = std::numeric_limits<int>::max();
+    if (text.size() > LongRunChars) {
+        const TRect clip = isPrinter() ? WholeDeviceBox(FPainter) : clipBox();
+        const int margin = 2 * metrics.height + std::abs(FState.characterExtra);
+        shownFrom = clip.left - margin;
+        shownTo = clip.right + margin;
+    }
     int pen = x;
     for (size_t i = 0; i < text.size(); ++i) {
         char16_t c = text[i];
-        if (!IsPairTail(text, i) && c >= 32) {
+        if (!IsPairTail(text, i) && c >= 32 && pen >= shownFrom && pen <= shownTo) {
             uint32_t glyph = IsHighSurrogate(c) ? 0 : font->glyphOf(c);
             if (glyph != 0) {
                 FGlyphs.append(glyph);
@@ -338,16 +365,13 @@ void TQtCanvas::selectDeviceClip(const TRect& deviceRect)
 
 TRect TQtCanvas::clipBox() const
 {
-    QRect box;
-    if (FPainter.hasClipping()) {
-        box = FPainter.clipBoundingRect().toAlignedRect();
-    } else {
-        const QPaintDevice* device = FPainter.device();
-        QRect whole(0, 0, device->width(), device->height());
-        box = FPainter.worldTransform().inverted().mapRect(QRectF(whole)).toAlignedRect();
-    }
+    if (!FPainter.hasClipping())
+        return WholeDeviceBox(FPainter);
+    const QRect box = FPainter.clipBoundingRect().toAlignedRect();
     return {box.left(), box.top(), box.left() + box.width(), box.top() + box.height()};
 }
+
+
 
 int TQtCanvas::pixelsPerInchX() const { return FPainter.device()->logicalDpiX(); }
 

@@ -337,10 +337,10 @@ TEST(RenderCommand, DocumentsTooLargeToShowAreRefusedWithTheirSize)
 {
     TempFolder dir;
     writeFile(dir.file("huge.htm"), "<p>start");
-    ASSERT_EQ(::truncate(dir.file("huge.htm").c_str(), off_t(40) << 20), 0); // takes no room on the disk
+    ASSERT_EQ(::truncate(dir.file("huge.htm").c_str(), off_t(80) << 20), 0); // takes no room on the disk
     TRun run = Render(dir.file("huge.htm"));
     EXPECT_EQ(run.status, 1) << run.output;
-    EXPECT_NE(run.output.find("is too large to show: 40.0 MB (the reader shows documents of up to 32 MB)"),
+    EXPECT_NE(run.output.find("is too large to show: 80.0 MB (the reader shows documents of up to 64 MB)"),
               std::string::npos)
         << run.output;
 }

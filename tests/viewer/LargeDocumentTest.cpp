@@ -36,7 +36,7 @@ TEST(LargeDocument, AboveTheLimitIsRefusedWithBothSizesAndTheShownPageStays)
         viewer.ShowFile(huge);
         FAIL() << "a document above the limit was read";
     } catch (const EInOutError& e) {
-        EXPECT_EQ(e.message(), huge + " is too large to show: 33.0 MB (the reader shows documents of up to 32 MB)");
+        EXPECT_EQ(e.message(), huge + " is too large to show: 65.0 MB (the reader shows documents of up to 64 MB)");
     }
     EXPECT_EQ(viewer.DocumentTitle(), "Small");
     EXPECT_FALSE(viewer.Processing());
@@ -47,6 +47,21 @@ TEST(LargeDocument, AboveTheLimitIsRefusedWithBothSizesAndTheShownPageStays)
     EXPECT_FALSE(frames.Busy());
     std::string atLimit = SparseFile(files, "limit.txt", MaxDocumentBytes);
     EXPECT_EQ(ReadDocumentFile(atLimit, atLimit).size(), size_t(MaxDocumentBytes));
+}
+
+TEST(LargeDocument, AFiftyMegabytePageIsRead)
+{
+    viewertest::Files files;
+    std::string large = SparseFile(files, "large.htm", off_t(50) << 20);
+    std::int64_t lastReport = 0;
+    const std::string text = ReadDocumentFile(large, large, [&](std::int64_t read, std::int64_t size) {
+        EXPECT_EQ(size, std::int64_t(50) << 20);
+        EXPECT_GT(read, lastReport);
+        lastReport = read;
+    });
+    EXPECT_EQ(text.size(), size_t(50) << 20);
+    EXPECT_EQ(text.substr(0, 8), "<p>start");
+    EXPECT_GE(lastReport, std::int64_t(46) << 20);
 }
 
 TEST(LargeDocument, EventsAreHandledWhileALongDocumentIsRead)
