@@ -10,19 +10,30 @@ bool TIDNameList::NoCaseLess::operator()(std::string_view a, std::string_view b)
     });
 }
 
+void TIDNameList::ForgetOwned(Entry& entry)
+{
+    // An owned target is registered under this one name only.
+    if (entry.owned)
+        FNamesOf.erase(entry.owned.get());
+    entry.owned.reset();
+}
+
 void TIDNameList::AddChPosObject(const std::string& name, int32_t pos)
 {
     auto target = std::make_unique<TChPosObj>(FDocument, pos);
     Entry& entry = FEntries[name];
+    ForgetOwned(entry);
     entry.object = target.get();
     entry.owned = std::move(target);
+    FNamesOf[entry.object].push_back(name);
 }
 
 void TIDNameList::AddObject(const std::string& name, TIDObject* object)
 {
     Entry& entry = FEntries[name];
-    entry.owned.reset();
+    ForgetOwned(entry);
     entry.object = object;
+    FNamesOf[object].push_back(name);
 }
 
 TIDObject* TIDNameList::Find(std::string_view name) const
@@ -33,5 +44,11 @@ TIDObject* TIDNameList::Find(std::string_view name) const
 
 void TIDNameList::RemoveObject(const TIDObject* object)
 {
-    std::erase_if(FEntries, [object](const auto& entry) { return entry.second.object == object; });
+    auto names = FNamesOf.find(object);
+    if (names == FNamesOf.end())
+        return;
+    for (const std::string& name : names->second)
+        if (auto entry = FEntries.find(name); entry != FEntries.end() && entry->second.object == object)
+            FEntries.erase(entry);
+    FNamesOf.erase(names);
 }
