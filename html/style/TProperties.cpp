@@ -480,9 +480,8 @@ const std::bitset<PropCount>& TProperties::declared() const
 void TProperties::applyRule(const TProperties& rule)
 {
     // A rule's set holds few values among many empty ones, and is applied
-    // to many elements: which ones it holds is found once.
-    // Walking only the set bits: under big sheets an element takes hundreds
-    // of rules, each with a value or two.
+    // to many elements (under big sheets hundreds of rules to each): which
+    // ones it holds is found once, and only those are visited.
     const std::bitset<PropCount>& declared = rule.declared();
     for (size_t bit = declared._Find_first(); bit < PropCount; bit = declared._Find_next(bit)) {
         const int i = int(bit);
