@@ -12,9 +12,8 @@ bool TIDNameList::NoCaseLess::operator()(std::string_view a, std::string_view b)
 
 void TIDNameList::ForgetOwned(Entry& entry)
 {
-    // An owned target is registered under this one name only.
-    if (entry.owned)
-        FNamesOf.erase(entry.owned.get());
+    // The list's own targets are never forgotten by RemoveObject: their names
+    // are not listed, which keeps a page with an ID on every element small.
     entry.owned.reset();
 }
 
@@ -22,10 +21,8 @@ void TIDNameList::AddChPosObject(const std::string& name, int32_t pos)
 {
     auto target = std::make_unique<TChPosObj>(FDocument, pos);
     Entry& entry = FEntries[name];
-    ForgetOwned(entry);
     entry.object = target.get();
     entry.owned = std::move(target);
-    FNamesOf[entry.object].push_back(name);
 }
 
 void TIDNameList::AddObject(const std::string& name, TIDObject* object)
