@@ -120,6 +120,10 @@ std::shared_ptr<TProperties> TPropStack::Combined(const TStyleList& styles, cons
         FOlderCombined.erase(older);
     } else {
         set->combine(styles, tag, cls, id, nullptr, title, pseudo, below, &matched);
+        // Made and measured once for every copy: the copies share the font,
+        // and their stamp (which measuring a new em size renews) stays the one
+        // their children's sets are kept under.
+        set->font();
         auto copy = std::make_unique<TProperties>();
         copy->copyCombinedFrom(*set);
         kept = std::move(copy);
