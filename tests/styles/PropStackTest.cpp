@@ -83,6 +83,8 @@ TEST_F(PropStackTest, ParentsMeasuredSizesAreInheritedAsTheyAreNow)
     open("div");
     int before = open("span").emSize();
     stack.Pop(styles, "span");
+    // The parent changes after its first child: its font is measured again.
+    stack.Top().setValue(piFontSize, 40.0);
     int measured = stack.Top().font().fontHeight > 0 ? stack.Top().emSize() : -1;
     ASSERT_NE(measured, before);
     EXPECT_EQ(open("span").emSize(), measured);
