@@ -1,4 +1,5 @@
 // The layout objects' styles read from property sets.
+#include <array>
 #include <cmath>
 
 #include "html/build/BoxLayoutStyleOf.h"
@@ -56,7 +57,9 @@ TTextFont TextFontOf(const ThtFontInfo& info)
     return f;
 }
 
-TTextStyle TextStyleOf(const TProperties& props)
+namespace {
+
+TTextStyle ReadTextStyle(const TProperties& props)
 {
     TTextStyle s;
     TMyFont font = props.font();
@@ -107,6 +110,39 @@ TTextStyle TextStyleOf(const TProperties& props)
     s.title = Utf8Of(props.title());
     s.id = props.id();
     return s;
+}
+
+} // namespace
+
+TTextStyle TextStyleOf(const TProperties& props)
+{
+    // The builder asks again for the same few sets at every font change and
+    // section. A set's stamp changes with everything the style is read from
+    // but its ID, which a copied set replaces, the builder's own state and
+    // the screen the fonts are measured on.
+    struct TKept {
+        uint64_t stamp = 0;
+        bool inPre = false;
+        const TFormControlObj* button = nullptr;
+        const TCanvas* screen = nullptr;
+        int zoom = 0;
+        TTextStyle style;
+        bool holds(const TProperties& p) const
+        {
+            const TStyleModule& module = StyleModule();
+            return stamp == p.stamp() && inPre == Build.inPre && button == Build.button && screen == module.screen &&
+                   zoom == module.zoom && style.id == p.id();
+        }
+    };
+    thread_local std::array<TKept, 8> kept;
+    thread_local size_t oldest = 0;
+    for (const TKept& k : kept)
+        if (k.holds(props))
+            return k.style;
+    TKept& slot = kept[oldest];
+    oldest = (oldest + 1) % kept.size();
+    slot = {props.stamp(), Build.inPre, Build.button, StyleModule().screen, StyleModule().zoom, ReadTextStyle(props)};
+    return slot.style;
 }
 
 TBlockStyle BlockStyleOf(const TProperties& props)

@@ -10,6 +10,13 @@ bool TIDNameList::NoCaseLess::operator()(std::string_view a, std::string_view b)
     });
 }
 
+void TIDNameList::ForgetOwned(Entry& entry)
+{
+    // The list's own targets are never forgotten by RemoveObject: their names
+    // are not listed, which keeps a page with an ID on every element small.
+    entry.owned.reset();
+}
+
 void TIDNameList::AddChPosObject(const std::string& name, int32_t pos)
 {
     auto target = std::make_unique<TChPosObj>(FDocument, pos);
@@ -21,8 +28,9 @@ void TIDNameList::AddChPosObject(const std::string& name, int32_t pos)
 void TIDNameList::AddObject(const std::string& name, TIDObject* object)
 {
     Entry& entry = FEntries[name];
-    entry.owned.reset();
+    ForgetOwned(entry);
     entry.object = object;
+    FNamesOf[object].push_back(name);
 }
 
 TIDObject* TIDNameList::Find(std::string_view name) const
@@ -33,5 +41,11 @@ TIDObject* TIDNameList::Find(std::string_view name) const
 
 void TIDNameList::RemoveObject(const TIDObject* object)
 {
-    std::erase_if(FEntries, [object](const auto& entry) { return entry.second.object == object; });
+    auto names = FNamesOf.find(object);
+    if (names == FNamesOf.end())
+        return;
+    for (const std::string& name : names->second)
+        if (auto entry = FEntries.find(name); entry != FEntries.end() && entry->second.object == object)
+            FEntries.erase(entry);
+    FNamesOf.erase(names);
 }

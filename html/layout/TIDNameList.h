@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 class TIDNameList {
 public:
@@ -24,7 +26,11 @@ public:
     // The target of `name`, or null.
     TIDObject* Find(std::string_view name) const;
     // Forgets every entry, freeing the owned ones.
-    void Clear() { FEntries.clear(); }
+    void Clear()
+    {
+        FEntries.clear();
+        FNamesOf.clear();
+    }
     size_t Count() const { return FEntries.size(); }
 
 private:
@@ -37,6 +43,13 @@ private:
         TIDObject* object = nullptr;
     };
 
+    // Frees the entry's owned target, if any, and what is known of its names.
+    void ForgetOwned(Entry& entry);
+
     TSectionList* FDocument;
     std::map<std::string, Entry, NoCaseLess> FEntries;
+    // The names each target was registered under (some may have been taken
+    // over by another since): forgetting a section looks up its own names
+    // instead of walking every entry of a long page.
+    std::unordered_map<const TIDObject*, std::vector<std::string>> FNamesOf;
 };

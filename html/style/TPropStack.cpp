@@ -1,5 +1,7 @@
 #include "html/style/TPropStack.h"
 
+#include <algorithm>
+
 #include "html/parse/TAttributeList.h"
 #include "html/style/TSelectorMatcher.h"
 
@@ -80,6 +82,8 @@ std::shared_ptr<TProperties> TPropStack::Combined(const TStyleList& styles, cons
     if (styles.hasSelectors()) {
         TSelectorMatcher matcher(below, facts.get(), tag, cls, id, pseudo);
         styles.matchSelectors(matcher, ChildAncestry(*FRaw.back()), tag, cls, id, matched);
+        std::sort(matched.begin(), matched.end(),
+                  [&styles](const TStyleRule* a, const TStyleRule* b) { return styles.appliesBefore(*a, *b); });
     }
     // A STYLE attribute or a title of its own makes the element unlike its siblings.
     if (styleAttribute || !title.empty()) {
@@ -90,17 +94,23 @@ std::shared_ptr<TProperties> TPropStack::Combined(const TStyleList& styles, cons
     // ID does not keep an element from sharing its siblings' set.
     const std::string noId;
     const std::string& keyId = styles.namesId(id) ? id : noId;
-    std::string key = tag;
+    std::string key;
+    key.reserve(tag.size() + cls.size() + keyId.size() + pseudo.size() + 21 + 4 * matched.size());
+    key += tag;
     for (const std::string* part : {&cls, &keyId, &pseudo})
         (key += '\0') += *part;
-    for (uint64_t n : {FRaw.back()->stamp(), styles.generation()})
-        (key += '\0') += std::to_string(n);
-    // The matched rules by their order numbers, four bytes each: elements
-    // under big sheets match many.
+    // The stamps as raw bytes, the matched rules by their order numbers, four
+    // bytes each: elements under big sheets match many.
+    auto addBytes = [&key](uint64_t n, int bytes) {
+        for (int shift = 0; shift < 8 * bytes; shift += 8)
+            key += char((n >> shift) & 0xFF);
+    };
+    key += '\0';
+    addBytes(FRaw.back()->stamp(), 8);
+    addBytes(styles.generation(), 8);
     key += '\1';
     for (const TStyleRule* rule : matched)
-        for (int shift = 0; shift < 32; shift += 8)
-            key += char((rule->order >> shift) & 0xFF);
+        addBytes(uint64_t(rule->order), 4);
     std::unique_ptr<const TProperties> kept;
     if (auto found = FCombined.find(key); found != FCombined.end()) {
         set->copyCombinedFrom(*found->second);
@@ -110,6 +120,10 @@ std::shared_ptr<TProperties> TPropStack::Combined(const TStyleList& styles, cons
         FOlderCombined.erase(older);
     } else {
         set->combine(styles, tag, cls, id, nullptr, title, pseudo, below, &matched);
+        // Made and measured once for every copy: the copies share the font,
+        // and their stamp (which measuring a new em size renews) stays the one
+        // their children's sets are kept under.
+        set->font();
         auto copy = std::make_unique<TProperties>();
         copy->copyCombinedFrom(*set);
         kept = std::move(copy);

@@ -199,7 +199,7 @@ void TProperties::copyCombinedFrom(const TProperties& source)
     FTitle = source.FTitle;
     FStyleAttribute = source.FStyleAttribute;
     copyDerived(source);
-    FFont = source.FFont ? std::make_unique<TMyFont>(*source.FFont) : nullptr;
+    FFont = source.FFont;
     FIsLink = source.FIsLink;
     FAncestry = source.FAncestry;
     FStamp = source.FStamp;
@@ -256,10 +256,7 @@ void TProperties::copyDerived(const TProperties& source)
     FCodePage = source.FCodePage;
     FEmSize = source.FEmSize;
     FExSize = source.FExSize;
-    if (source.FLinkFonts)
-        FLinkFonts = std::make_unique<TFontInfoArray>(*source.FLinkFonts);
-    else
-        FLinkFonts.reset();
+    FLinkFonts = source.FLinkFonts;
 }
 
 void TProperties::inheritDerived(const TProperties& parent)
@@ -287,7 +284,7 @@ void TProperties::reinherit(const TProperties& parent, const TStyleList& styles,
             inheritValue(i, parent, spanParent);
     dropFont();
     if (parent.FLinkFonts)
-        FLinkFonts = std::make_unique<TFontInfoArray>(*parent.FLinkFonts);
+        FLinkFonts = parent.FLinkFonts;
     else if (!FIsLink)
         FLinkFonts.reset();
     else
@@ -324,7 +321,7 @@ void TProperties::setCharacterSet(int charset)
             FCodePage = *page;
     }
     if (FLinkFonts)
-        for (ThtFontInfo& info : FLinkFonts->Ary)
+        for (ThtFontInfo& info : ownLinkFonts().Ary)
             info.charset = FCharset;
     dropFont();
 }
@@ -421,9 +418,17 @@ void TProperties::markImportant(int index)
 
 // ---------------------------------------------------------------- cascade
 
+TFontInfoArray& TProperties::ownLinkFonts()
+{
+    if (!FLinkFonts || FLinkFonts.use_count() > 1)
+        FLinkFonts = std::make_shared<TFontInfoArray>(FLinkFonts ? *FLinkFonts : TFontInfoArray());
+    // Only this set holds it now.
+    return const_cast<TFontInfoArray&>(*FLinkFonts);
+}
+
 void TProperties::writeIntoLinkFonts(int index, const TPropValue& value)
 {
-    for (ThtFontInfo& info : FLinkFonts->Ary) {
+    for (ThtFontInfo& info : ownLinkFonts().Ary) {
         switch (index) {
         case piFontFamily:
             if (const std::string* s = AsText(value))
@@ -475,11 +480,11 @@ const std::bitset<PropCount>& TProperties::declared() const
 void TProperties::applyRule(const TProperties& rule)
 {
     // A rule's set holds few values among many empty ones, and is applied
-    // to many elements: which ones it holds is found once.
+    // to many elements (under big sheets hundreds of rules to each): which
+    // ones it holds is found once, and only those are visited.
     const std::bitset<PropCount>& declared = rule.declared();
-    for (int i = 0; i < PropCount; ++i) {
-        if (!declared[i])
-            continue;
+    for (size_t bit = declared._Find_first(); bit < PropCount; bit = declared._Find_next(bit)) {
+        const int i = int(bit);
         const TPropValue& v = rule.FValues[i];
         if (FSetHere[i] && FImportant[i] && !rule.FImportant[i])
             continue;
@@ -642,21 +647,24 @@ void TProperties::cascade(const TStyleList& styles, std::string_view tag, std::s
             if (AncestorsMatch(rule, below, FAncestry))
                 take(rule);
         });
-    if (complexMatches) {
-        matched.insert(matched.end(), complexMatches->begin(), complexMatches->end());
-    } else if (styles.hasSelectors()) {
-        const TPropertySpan ancestors = below.first(below.size() - std::min(statesAbove, below.size()));
-        TSelectorMatcher matcher(ancestors, FFacts.get(), tag, cls, id, pseudo);
-        styles.matchSelectors(matcher, FAncestry, tag, cls, id, matched);
+    auto before = [&styles](const TStyleRule* a, const TStyleRule* b) { return styles.appliesBefore(*a, *b); };
+    std::sort(matched.begin(), matched.end(), before);
+    if (complexMatches && std::is_sorted(complexMatches->begin(), complexMatches->end(), before)) {
+        // Sorted once for the element and its link states: merged, not sorted again.
+        std::vector<const TStyleRule*> simple = std::move(matched);
+        matched.resize(simple.size() + complexMatches->size());
+        std::merge(simple.begin(), simple.end(), complexMatches->begin(), complexMatches->end(), matched.begin(),
+                   before);
+    } else if (complexMatches || styles.hasSelectors()) {
+        if (complexMatches) {
+            matched.insert(matched.end(), complexMatches->begin(), complexMatches->end());
+        } else {
+            const TPropertySpan ancestors = below.first(below.size() - std::min(statesAbove, below.size()));
+            TSelectorMatcher matcher(ancestors, FFacts.get(), tag, cls, id, pseudo);
+            styles.matchSelectors(matcher, FAncestry, tag, cls, id, matched);
+        }
+        std::sort(matched.begin(), matched.end(), before);
     }
-    std::stable_sort(matched.begin(), matched.end(), [&styles](const TStyleRule* a, const TStyleRule* b) {
-        const bool aDefault = styles.isDefaultRule(*a), bDefault = styles.isDefaultRule(*b);
-        if (aDefault != bDefault)
-            return aDefault;
-        if (a->specificity != b->specificity)
-            return a->specificity < b->specificity;
-        return a->order < b->order;
-    });
     computeCustomProperties(parent, matched, styleAttribute.get());
     for (const TStyleRule* rule : matched)
         applyRule(*rule->props);
@@ -726,10 +734,9 @@ void TProperties::combine(const TStyleList& styles, std::string_view tag, std::s
 void TProperties::buildLinkFonts(const TStyleList& styles, TPropertySpan below,
                                  const std::vector<const TStyleRule*>* complexMatches)
 {
-    if (!FLinkFonts)
-        FLinkFonts = std::make_unique<TFontInfoArray>();
+    auto fonts = std::make_shared<TFontInfoArray>();
     FIsLink = true;
-    (*FLinkFonts)[lsNormal] = fontInfo();
+    (*fonts)[lsNormal] = fontInfo();
 
     // The other states come from sets stacked above the link's own one, as if
     // the link had the other pseudo-classes.
@@ -743,11 +750,12 @@ void TProperties::buildLinkFonts(const TStyleList& styles, TPropertySpan below,
         return state;
     };
     auto visited = stateFont("visited");
-    (*FLinkFonts)[lsVisited] = visited->fontInfo();
+    (*fonts)[lsVisited] = visited->fontInfo();
     stack.push_back(visited.get());
-    (*FLinkFonts)[lsHoverVisited] = stateFont("hover")->fontInfo();
+    (*fonts)[lsHoverVisited] = stateFont("hover")->fontInfo();
     stack.pop_back();
-    (*FLinkFonts)[lsHover] = stateFont("hover")->fontInfo();
+    (*fonts)[lsHover] = stateFont("hover")->fontInfo();
+    FLinkFonts = std::move(fonts);
 }
 
 // ---------------------------------------------------------------- fonts
@@ -831,7 +839,7 @@ TMyFont TProperties::makeFont() const
 TMyFont TProperties::font() const
 {
     if (!FFont)
-        FFont = std::make_unique<TMyFont>(makeFont());
+        FFont = std::make_shared<const TMyFont>(makeFont());
     return *FFont;
 }
 

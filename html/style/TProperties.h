@@ -219,6 +219,8 @@ private:
                                  const TProperties* styleAttribute);
     void resolveInherit(const TProperties* parent, const TProperties* base);
     void writeIntoLinkFonts(int index, const TPropValue& value);
+    // The link fonts to change: this set's own, copied first when shared.
+    TFontInfoArray& ownLinkFonts();
     // complexMatches: the rules of the newer selector kinds that match the
     // link in every state, when known.
     void buildLinkFonts(const TStyleList& styles, TPropertySpan below,
@@ -254,9 +256,11 @@ private:
     int FCodePage = 0;
     mutable int FEmSize = 16;
     mutable int FExSize = 8;
-    mutable std::unique_ptr<TMyFont> FFont;
+    // Both shared between the sets copied from one another (most elements
+    // are copies of a set combined once) until one of them changes.
+    mutable std::shared_ptr<const TMyFont> FFont;
     bool FIsLink = false;
-    std::unique_ptr<TFontInfoArray> FLinkFonts;
+    std::shared_ptr<const TFontInfoArray> FLinkFonts;
     TAncestorFilter FAncestry;
     mutable uint64_t FStamp = 0;
     mutable std::bitset<PropCount> FDeclared;

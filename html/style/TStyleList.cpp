@@ -103,6 +103,7 @@ void TStyleList::clear()
     changed();
     FDescendants.clear();
     FRules.clear();
+    FRuleCount = 0;
     FNamedIds.clear();
     FSelectorRules.clear();
     FGroupOfSelector.clear();
@@ -277,17 +278,21 @@ bool TStyleList::mediaChangesAt(int width) const
 
 TProperties& TStyleList::add(std::string_view key, std::unique_ptr<TProperties> props)
 {
-    TStyleRule rule;
-    rule.props = std::move(props);
-    rule.order = FAdded++;
+    auto owned = std::make_unique<TStyleRule>();
+    TStyleRule& added = *owned;
+    added.props = std::move(props);
+    added.order = FAdded++;
     changed();
-    // A multimap inserts after the entries with an equal key: list order is kept.
-    auto it = FRules.emplace(std::string(key), std::move(rule));
+    auto it = FRules.find(key);
+    if (it == FRules.end())
+        it = FRules.emplace(std::string(key), std::vector<std::unique_ptr<TStyleRule>>()).first;
+    it->second.push_back(std::move(owned));
+    ++FRuleCount;
     if (key.starts_with(SelectorKeyMark)) {
-        indexSelectorRule(it->first, it->second);
-        return *it->second.props;
+        indexSelectorRule(it->first, added);
+        return *added.props;
     }
-    it->second.specificity = SpecificityOfKey(key);
+    added.specificity = SpecificityOfKey(key);
     FStylesRoot = FStylesRoot || Contains(key, "html");
     auto nameId = [this](std::string_view id) {
         if (!id.empty())
@@ -296,7 +301,6 @@ TProperties& TStyleList::add(std::string_view key, std::unique_ptr<TProperties> 
     nameId(TSimpleSelector::parse(it->first.substr(0, it->first.find(' '))).id);
     if (it->first.find(' ') != std::string::npos) {
         std::string_view element;
-        TStyleRule& added = it->second;
         SplitDescendantKey(it->first, element, added.ancestors);
         for (std::string_view text : added.ancestors) {
             added.ancestorSelectors.push_back(TSimpleSelector::parse(text));
@@ -307,15 +311,22 @@ TProperties& TStyleList::add(std::string_view key, std::unique_ptr<TProperties> 
             added.ancestorKeys.add(TAncestorFilter::TKey::ID, a.id);
         }
         if (!added.ancestors.empty())
-            FDescendants.emplace(std::string(element), &added);
+            FDescendants[std::string(element)].push_back(&added);
     }
-    return *it->second.props;
+    return *added.props;
+}
+
+const std::vector<std::unique_ptr<TStyleRule>>& TStyleList::rulesUnder(std::string_view key) const
+{
+    static const std::vector<std::unique_ptr<TStyleRule>> None;
+    auto it = FRules.find(key);
+    return it == FRules.end() ? None : it->second;
 }
 
 TProperties* TStyleList::firstUnder(std::string_view key) const
 {
-    auto it = FRules.find(key);
-    return it == FRules.end() ? nullptr : it->second.props.get();
+    const auto& rules = rulesUnder(key);
+    return rules.empty() ? nullptr : rules.front()->props.get();
 }
 
 TProperties& TStyleList::findOrAdd(std::string_view selector)
@@ -323,9 +334,8 @@ TProperties& TStyleList::findOrAdd(std::string_view selector)
     changed(); // the caller changes what it finds
     // The document's rules get sets of their own beside the default sheet's,
     // which every one of them wins over.
-    auto [first, last] = FRules.equal_range(selector);
-    if (first != last) {
-        TStyleRule& latest = std::prev(last)->second;
+    if (const auto& rules = rulesUnder(selector); !rules.empty()) {
+        TStyleRule& latest = *rules.back();
         if (!FDefaultsDone || !isDefaultRule(latest))
             return *latest.props;
     }
@@ -334,30 +344,29 @@ TProperties& TStyleList::findOrAdd(std::string_view selector)
 
 const TProperties* TStyleList::find(std::string_view key) const
 {
-    auto [first, last] = FRules.equal_range(key);
-    return first == last ? nullptr : std::prev(last)->second.props.get();
+    const auto& rules = rulesUnder(key);
+    return rules.empty() ? nullptr : rules.back()->props.get();
 }
 
 void TStyleList::forEachUnder(std::string_view key, const std::function<void(const TProperties&)>& apply) const
 {
-    auto [first, last] = FRules.equal_range(key);
-    for (auto it = first; it != last; ++it)
-        apply(*it->second.props);
+    for (const auto& rule : rulesUnder(key))
+        apply(*rule->props);
 }
 
 void TStyleList::forEachRuleUnder(std::string_view key, const std::function<void(const TStyleRule&)>& apply) const
 {
-    auto [first, last] = FRules.equal_range(key);
-    for (auto it = first; it != last; ++it)
-        apply(it->second);
+    for (const auto& rule : rulesUnder(key))
+        apply(*rule);
 }
 
 void TStyleList::forEachDescendantRule(std::string_view elementKey,
                                        const std::function<void(const TStyleRule&)>& apply) const
 {
-    auto [first, last] = FDescendants.equal_range(elementKey);
-    for (auto it = first; it != last; ++it)
-        apply(*it->second);
+    auto found = FDescendants.find(elementKey);
+    if (found != FDescendants.end())
+        for (const TStyleRule* rule : found->second)
+            apply(*rule);
 }
 
 void TStyleList::addCopy(std::string_view selector, const TProperties& props)

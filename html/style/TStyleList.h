@@ -1,8 +1,7 @@
 #pragma once
-// The document's style rules: selector key -> property set, sorted, duplicate
+// The document's style rules: selector key -> property set, duplicate
 // keys accepted (entries of one key keep the order they were added in).
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -109,6 +108,17 @@ public:
     // A rule of the default sheet, which every rule of the document's
     // sheets wins over.
     bool isDefaultRule(const TStyleRule& rule) const { return rule.order < FAuthorStart; }
+    // The order rules apply in: the default sheet's first, then by
+    // specificity, then as written (a total order: no two rules share one).
+    bool appliesBefore(const TStyleRule& a, const TStyleRule& b) const
+    {
+        const bool aDefault = isDefaultRule(a), bDefault = isDefaultRule(b);
+        if (aDefault != bDefault)
+            return aDefault;
+        if (a.specificity != b.specificity)
+            return a.specificity < b.specificity;
+        return a.order < b.order;
+    }
     // The default sheet's fixed-pitch font.
     const std::string& preFontName() const { return FPreFontName; }
 
@@ -129,7 +139,7 @@ public:
     // A rule used ":hover": links change colour under the mouse.
     bool hoverUsed() const { return FHoverUsed; }
     void setHoverUsed() { FHoverUsed = true; }
-    size_t size() const { return FRules.size(); }
+    size_t size() const { return FRuleCount; }
     // Changes whenever a rule is added or changed (unique among all lists),
     // so that sets combined under one state of the rules are not reused
     // under another.
@@ -144,20 +154,27 @@ private:
     // The first set under the key, for the members that change it (and
     // tell changed()).
     TProperties* firstUnder(std::string_view key) const;
+    // The rules stored under exactly this key, in the order added.
+    const std::vector<std::unique_ptr<TStyleRule>>& rulesUnder(std::string_view key) const;
     void changed();
     void indexSelectorRule(std::string_view key, TStyleRule& rule);
 
-    std::multimap<std::string, TStyleRule, std::less<>> FRules;
-    std::multimap<std::string, const TStyleRule*, std::less<>> FDescendants;
+    struct TNameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    // The rules by key, each key's in the order added. The cascade looks up
+    // a dozen keys for every element: hashed, not compared along a tree. The
+    // nodes stay put, so rules may point into their keys.
+    std::unordered_map<std::string, std::vector<std::unique_ptr<TStyleRule>>, TNameHash, std::equal_to<>> FRules;
+    size_t FRuleCount = 0;
+    // Descendant rules by their element part.
+    std::unordered_map<std::string, std::vector<const TStyleRule*>, TNameHash, std::equal_to<>> FDescendants;
     // Rules of the newer selector kinds with the same selector text share one
     // group: the selector is matched once for all of them.
     struct TSelectorGroup {
         std::shared_ptr<const TSelector> selector;
         std::vector<const TStyleRule*> rules;
-    };
-    struct TNameHash {
-        using is_transparent = void;
-        size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
     };
     using TGroupList = std::vector<const TSelectorGroup*>;
     // Tries the groups of one bucket on the element.

@@ -38,4 +38,28 @@ TEST(IDNameListTest, FreedTargetsAreForgottenAndPositionsWithoutDocumentAreAtThe
     EXPECT_EQ(ids.Find("c")->YPosition(), 0);
 }
 
+TEST(IDNameListTest, ForgettingATargetKeepsTheNamesOthersHaveTakenOver)
+{
+    TIDNameList ids;
+    FakeTarget first, second;
+    ids.AddObject("a", &first);
+    ids.AddObject("B", &first);
+    ids.AddObject("b", &second); // the same name in another case
+    ids.AddObject("c", &first);
+    ids.AddChPosObject("C", 3);
+    ids.RemoveObject(&first);
+    EXPECT_EQ(ids.Find("a"), nullptr);
+    EXPECT_EQ(ids.Find("b"), &second);
+    ASSERT_NE(dynamic_cast<TChPosObj*>(ids.Find("c")), nullptr);
+    EXPECT_EQ(ids.Count(), 2u);
+    // Registered again after being forgotten: found, and forgotten again.
+    ids.AddObject("a", &first);
+    EXPECT_EQ(ids.Find("A"), &first);
+    ids.RemoveObject(&first);
+    ids.RemoveObject(&second);
+    EXPECT_EQ(ids.Find("a"), nullptr);
+    EXPECT_EQ(ids.Find("b"), nullptr);
+    EXPECT_EQ(ids.Count(), 1u);
+}
+
 } // namespace

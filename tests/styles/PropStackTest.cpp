@@ -83,6 +83,8 @@ TEST_F(PropStackTest, ParentsMeasuredSizesAreInheritedAsTheyAreNow)
     open("div");
     int before = open("span").emSize();
     stack.Pop(styles, "span");
+    // The parent changes after its first child: its font is measured again.
+    stack.Top().setValue(piFontSize, 40.0);
     int measured = stack.Top().font().fontHeight > 0 ? stack.Top().emSize() : -1;
     ASSERT_NE(measured, before);
     EXPECT_EQ(open("span").emSize(), measured);
@@ -157,6 +159,38 @@ TEST_F(PropStackTest, ChangesAfterPushingStayWithTheChangedSet)
     stack.Pop(styles, "li");
     stack.Top().setCharacterSet(31);
     EXPECT_EQ(open("li").charset(), 238);
+}
+
+// Sets copied from one another share their link fonts until one changes
+// them: a change made to one element inside a link (a FONT colour, a
+// character set, a rule of its own) never shows in the link or in the
+// siblings copied from the same combined set.
+TEST_F(PropStackTest, LinkFontsChangedInsideALinkStayWithTheChangedSet)
+{
+    const int red = int(RGBColor(255, 0, 0));
+    sheet("span.big { color: #00ff00 }");
+    open("p");
+    TProperties& link = open("a", "", "", "link");
+    ASSERT_NE(link.linkFonts(), nullptr);
+    const TFontInfoArray before = *link.linkFonts();
+
+    TProperties& first = open("font");
+    first.assign(piColor, red);
+    first.setCharacterSet(31);
+    EXPECT_EQ((*first.linkFonts())[lsNormal].color, TColor(red));
+    EXPECT_EQ((*first.linkFonts())[lsHover].charset, 238);
+    stack.Pop(styles, "font");
+
+    TProperties& second = open("font");
+    ASSERT_NE(second.linkFonts(), nullptr);
+    EXPECT_TRUE(second.linkFonts()->Ary == before.Ary);
+    stack.Pop(styles, "font");
+
+    TProperties& big = open("span", "big");
+    EXPECT_EQ((*big.linkFonts())[lsVisited].color, TColor(RGBColor(0, 255, 0) | ClPaletteFlag));
+    stack.Pop(styles, "span");
+    EXPECT_TRUE(open("span").linkFonts()->Ary == before.Ary);
+    EXPECT_TRUE(link.linkFonts()->Ary == before.Ary);
 }
 
 // An ID no rule names does not keep siblings apart, but each keeps its own
