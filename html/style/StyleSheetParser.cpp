@@ -1,5 +1,6 @@
 #include "html/style/StyleSheetParser.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdlib>
@@ -509,10 +510,15 @@ private:
     void skipSpaces();
     bool isHtmlCommentMarker();
     void skipAtRule();
-    void readSelectors(TStyleList& styles);
+    std::vector<std::string> readSelectorTexts();
+    void useSelectors(TStyleList& styles, std::vector<std::string> texts);
     std::string selectorKey(TStyleList& styles, const std::string& selector);
     using TStore = std::function<void(const std::string&, const std::string&, TPriority)>;
     void readDeclarations(const TStore& store);
+    std::string readPreludeText();
+    void readNestedRule(std::string prelude, const TStore& store);
+    void readNestedAtRule(const TStore& store);
+    void readDeclarationText(std::string_view text, const TStore& store);
 
     TStyleSource& FSource;
     TSheetKind FKind;
@@ -521,7 +527,9 @@ private:
     int FPushBack = -1;
     char FEndByte = EndOfSheet; // what the source ended with
     bool FSourceEnded = false;
-    std::vector<std::string> FSelectors;
+    std::vector<std::string> FSelectors;     // keys of the rule being read
+    std::vector<std::string> FSelectorTexts; // and its selectors as written
+    TStyleList* FStyles = nullptr;           // where nested rules go
     // Rules or blocks came before: a later @import is not one (CSS ignores it).
     bool FRulesRead = false;
     int FBlockDepth = 0;
@@ -635,9 +643,9 @@ std::string TSheetParser::selectorKey(TStyleList& styles, const std::string& sel
     return key;
 }
 
-void TSheetParser::readSelectors(TStyleList& styles)
+std::vector<std::string> TSheetParser::readSelectorTexts()
 {
-    FSelectors.clear();
+    std::vector<std::string> texts;
     for (;;) {
         if (FCh == ',')
             advance();
@@ -647,7 +655,6 @@ void TSheetParser::readSelectors(TStyleList& styles)
         // being cut short into a selector for other elements. Commas inside
         // brackets, parentheses and quotes belong to the selector.
         std::string selector;
-        bool readable = true;
         int depth = 0;
         char quote = 0;
         while (!atStop() && (quote || depth > 0 || (FCh != ',' && FCh != '{'))) {
@@ -662,38 +669,81 @@ void TSheetParser::readSelectors(TStyleList& styles)
             } else if (depth > 0 && (FCh == '{' || FCh == '}')) {
                 break; // an unclosed bracket does not swallow the rule
             }
-            readable = readable && IsSelectorChar(FCh);
             selector += FCh;
             advance();
         }
-        const std::string text = LowerCase(Trim(selector));
+        texts.push_back(std::move(selector));
+        if (FCh != ',')
+            return texts;
+    }
+}
+
+void TSheetParser::useSelectors(TStyleList& styles, std::vector<std::string> texts)
+{
+    FSelectors.clear();
+    FSelectorTexts.clear();
+    for (const std::string& selector : texts) {
+        const bool readable = std::all_of(selector.begin(), selector.end(), IsSelectorChar);
+        std::string text = LowerCase(Trim(selector));
         if (std::optional<std::string> key = readable ? SupportedSelector(text) : std::nullopt)
             FSelectors.push_back(selectorKey(styles, *key));
         else if (std::optional<std::string> newer = styles.selectorKey(text))
             FSelectors.push_back(std::move(*newer));
-        if (FCh != ',')
-            break;
+        FSelectorTexts.push_back(std::move(text));
     }
 }
 
+// A character no declaration starts with but a nested rule may.
+bool StartsNestedRule(char c) { return c != 0 && std::string_view("@&.#>+~:[*").find(c) != std::string_view::npos; }
+
+// Rules nested in a rule's declarations ("pre code { ... }", "&:hover
+// { ... }", "> li { ... }", "@media ... { ... }") apply to what the outer
+// selectors and their own select together; a declaration list without them
+// reads as it always did.
 void TSheetParser::readDeclarations(const TStore& store)
 {
     const bool inlineText = FKind == TSheetKind::Inline;
+    const bool nesting = !inlineText && FStyles;
     for (;;) {
         skipSpaces();
+        if (nesting && FCh == '@') {
+            readNestedAtRule(store);
+            continue;
+        }
+        if (nesting && StartsNestedRule(FCh)) {
+            readNestedRule({}, store);
+            continue;
+        }
         std::string name;
         while (IsNameChar(FCh)) {
             name += FCh;
             advance();
         }
-        name = LowerCase(Trim(name));
+        const bool spaceAfterName = FCh == ' ';
         skipSpaces();
+        if (nesting && !name.empty() && FCh != ':' && FCh != '=' && FCh != ';' && FCh != '}' && !atStop()) {
+            readNestedRule(name + (spaceAfterName ? " " : ""), store);
+            continue;
+        }
+        name = LowerCase(Trim(name));
         if (FCh == ':' || FCh == '=') {
+            const char separator = FCh;
             advance();
             std::string value;
+            char quote = 0;
             while (!atEnd() && FCh != ';' && (inlineText || ((FCh != '<' || !stopsAtTag()) && FCh != '}'))) {
+                if (quote)
+                    quote = FCh == quote ? 0 : quote;
+                else if (FCh == '"' || FCh == '\'')
+                    quote = FCh;
+                else if (nesting && FCh == '{')
+                    break; // "a:hover {": a nested rule after all
                 value += FCh;
                 advance();
+            }
+            if (nesting && FCh == '{') {
+                readNestedRule(name + separator + value, store);
+                continue;
             }
             const TPriority priority = TakeImportant(value);
             value = LowerCase(Unquote(Trim(value)));
@@ -704,11 +754,124 @@ void TSheetParser::readDeclarations(const TStore& store)
         skipSpaces();
         if (FCh == ';')
             advance();
-        while (!atEnd() && FCh != '-' && !IsDigit(FCh) && !IsLetter(FCh) && (inlineText || (!atStop() && FCh != '}')))
+        while (!atEnd() && FCh != '-' && !IsDigit(FCh) && !IsLetter(FCh) && !(nesting && StartsNestedRule(FCh)) &&
+               (inlineText || (!atStop() && FCh != '}')))
             advance();
         if (atEnd() || (!inlineText && (atStop() || FCh == '}')))
             return;
     }
+}
+
+// The rest of a nested rule's prelude, up to its "{" or to the ";" or "}"
+// that shows it was no rule. Quotes and brackets are not followed: what
+// turns out to be no rule must end where a declaration always ended (an
+// unclosed quote in a value must not swallow the declarations after it).
+std::string TSheetParser::readPreludeText()
+{
+    std::string text;
+    while (!atStop() && FCh != '{' && FCh != ';' && FCh != '}') {
+        text += FCh;
+        advance();
+    }
+    return text;
+}
+
+// Joins a nested selector to an outer one: in place of each "&", else after
+// it as a descendant (or with the combinator it starts with).
+std::string NestedSelector(std::string_view outer, std::string_view nested)
+{
+    std::string joined;
+    if (nested.find('&') == std::string_view::npos) {
+        joined.append(outer).append(" ").append(nested);
+        return joined;
+    }
+    for (char c : nested) {
+        if (c == '&')
+            joined.append(outer);
+        else
+            joined += c;
+    }
+    return joined;
+}
+
+// Selectors a nested rule may make from the outer rule's and its own, so
+// that crafted nesting cannot multiply them without end.
+constexpr size_t MaxNestedSelectors = 256;
+
+void TSheetParser::readNestedRule(std::string prelude, const TStore& store)
+{
+    prelude += readPreludeText();
+    if (FCh != '{') {
+        // No rule: what was read is read as the declarations it was taken for.
+        readDeclarationText(prelude, store);
+        if (FCh == ';')
+            advance();
+        return;
+    }
+    std::vector<std::string> outerKeys = FSelectors, outerTexts = FSelectorTexts;
+    std::vector<std::string> joined;
+    TStringStyleSource source(prelude);
+    TSheetParser reader(source, TSheetKind::Loaded, {});
+    reader.advance();
+    for (const std::string& own : reader.readSelectorTexts())
+        for (const std::string& outer : outerTexts)
+            if (joined.size() < MaxNestedSelectors)
+                joined.push_back(NestedSelector(outer, Trim(own)));
+    advance();
+    if (FBlockDepth < MaxBlockDepth) {
+        useSelectors(*FStyles, std::move(joined));
+        ++FBlockDepth;
+        readDeclarations(store);
+        --FBlockDepth;
+    } else {
+        FSelectors.clear();
+        readDeclarations(store);
+    }
+    FSelectors = std::move(outerKeys);
+    FSelectorTexts = std::move(outerTexts);
+    if (FCh == '}')
+        advance();
+}
+
+// An @media block inside a rule holds declarations for the rule's own
+// selectors; other @-rules there are skipped.
+void TSheetParser::readNestedAtRule(const TStore& store)
+{
+    std::string prelude = readPreludeText();
+    const std::string lower = LowerCase(Trim(prelude));
+    const bool media = lower.starts_with("@media") && lower.size() > 6 && (lower[6] == ' ' || lower[6] == '(');
+    if (FCh != '{' || !media || FBlockDepth >= MaxBlockDepth || !FStyles->mediaApplies(Trim(lower.substr(6)))) {
+        if (FCh == '{') {
+            int depth = 0;
+            while (!atStop()) {
+                if (FCh == '{')
+                    ++depth;
+                else if (FCh == '}' && --depth == 0)
+                    break;
+                advance();
+            }
+        }
+        if (FCh == ';' || FCh == '}')
+            advance();
+        return;
+    }
+    advance();
+    ++FBlockDepth;
+    readDeclarations(store);
+    --FBlockDepth;
+    if (FCh == '}')
+        advance();
+}
+
+// Declarations read from text already taken from the sheet, as a list
+// without nesting would have read them.
+void TSheetParser::readDeclarationText(std::string_view text, const TStore& store)
+{
+    std::string copy(text);
+    TStringStyleSource source(copy);
+    TSheetParser reader(source, TSheetKind::Inline, FBasePath);
+    reader.advance();
+    reader.readDeclarations(store);
 }
 
 char TSheetParser::parseSheet(TStyleList& styles, char current)
@@ -734,7 +897,8 @@ void TSheetParser::readRules(TStyleList& styles, TRuleScope scope)
             readAtRule(styles);
         } else {
             FRulesRead = true;
-            readSelectors(styles);
+            FStyles = &styles;
+            useSelectors(styles, readSelectorTexts());
             if (FCh == '{') {
                 advance();
                 readDeclarations(store);
