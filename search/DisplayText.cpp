@@ -101,12 +101,20 @@ void AppendAsciiHtml(std::string_view text, std::string& out, bool escapeMarkup)
 
 } // namespace
 
+int DeclaredCodePage(std::string_view upper)
+{
+    return std::max(CodePageOfCharset(DeclaredCharset(upper)), 0);
+}
+
+int GuessedCodePage(std::string_view raw)
+{
+    return CodePage::LooksLikeUtf8(WithoutCutCharacter(raw)) ? CodePage::Utf8 : CodePage::Ansi;
+}
+
 int DocumentCodePage(std::string_view raw, std::string_view upper)
 {
-    const std::string_view declared = DeclaredCharset(upper);
-    if (const int page = CodePageOfCharset(declared); page > 0)
-        return page;
-    return CodePage::LooksLikeUtf8(WithoutCutCharacter(raw)) ? CodePage::Utf8 : CodePage::Ansi;
+    const int declared = DeclaredCodePage(upper);
+    return declared > 0 ? declared : GuessedCodePage(raw);
 }
 
 std::string DisplayText(std::string_view raw, int codePage)

@@ -10,6 +10,14 @@ constexpr size_t npos = std::u32string::npos;
 // Matches looked at per string: the first passages need only the first few.
 constexpr size_t MaxMatches = 64;
 
+void AppendCharacter(char32_t c, std::string& out)
+{
+    if (c < 0x80)
+        out += char(c); // most of a passage: no encoding needed
+    else
+        AppendUtf8(c, out);
+}
+
 } // namespace
 
 TPassageCutter::TPassageCutter(const std::vector<std::string>& searchStrings, const TPassageRules& rules)
@@ -102,6 +110,7 @@ std::vector<TPassageCutter::TWindow> TPassageCutter::Windows() const
 TPassage TPassageCutter::MakePassage(TWindow window) const
 {
     TPassage passage;
+    passage.Text.reserve(window.second - window.first + 8);
     if (window.first > 0)
         passage.Text = "... ";
     auto next = FMatches.begin();
@@ -111,12 +120,12 @@ TPassage TPassageCutter::MakePassage(TWindow window) const
         if (next != FMatches.end() && next->pos == i) {
             const size_t begin = passage.Text.size();
             for (size_t k = 0; k < next->length; ++k)
-                AppendUtf8(FText[i + k], passage.Text);
+                AppendCharacter(FText[i + k], passage.Text);
             passage.Matches.emplace_back(begin, passage.Text.size());
             i += next->length - 1;
             continue;
         }
-        AppendUtf8(FText[i], passage.Text);
+        AppendCharacter(FText[i], passage.Text);
     }
     if (window.second < FText.size())
         passage.Text += " ...";

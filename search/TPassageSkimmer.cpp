@@ -55,7 +55,9 @@ size_t TPassageSkimmer::NextSpelled(size_t from)
         const size_t start = slice * Slice;
         const size_t length = std::min(FRaw.size() - start, Slice + FLongest - 1);
         const char* bytes = FRaw.data() + start;
-        if (!FCaseSense) {
+        if (!FCaseSense && FUpper.size() == FRaw.size()) {
+            bytes = FUpper.data() + start;
+        } else if (!FCaseSense) {
             if (FSliceHeld != slice)
                 UpperCaseAscii(FSlice.data(), bytes, length);
             FSliceHeld = slice;

@@ -75,19 +75,29 @@ size_t TVisibleTextReader::CutPoint(bool atEnd) const
 
 void TVisibleTextReader::AppendCollapsed(std::string_view decoded, std::u32string& text)
 {
-    text.reserve(text.size() + decoded.size());
+    // Every byte gives at most one character, and a space may come before
+    // the first: the text is written in place, then cut to what was written.
+    const size_t held = text.size();
+    text.resize(held + decoded.size() + 1);
+    char32_t* const begin = text.data();
+    char32_t* out = begin + held;
     for (size_t pos = 0; pos < decoded.size();) {
         char32_t c = static_cast<unsigned char>(decoded[pos]);
-        pos += c < 0x80 ? 1 : NextTypedCharacter(decoded, pos, c);
-        if (IsSpace(c)) {
-            FSpaceDue = true;
-            continue;
+        if (c < 0x80) {
+            ++pos;
+            if (IsSpace(c)) {
+                FSpaceDue = true;
+                continue;
+            }
+        } else {
+            pos += NextTypedCharacter(decoded, pos, c);
         }
-        if (FSpaceDue && !text.empty())
-            text += U' ';
+        if (FSpaceDue && out != begin)
+            *out++ = U' ';
         FSpaceDue = false;
-        text += c;
+        *out++ = c;
     }
+    text.resize(size_t(out - begin));
 }
 
 void TVisibleTextReader::ReadInto(std::u32string& text, size_t rawBytes)
