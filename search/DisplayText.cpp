@@ -80,7 +80,16 @@ std::string DecodedBytes(std::string_view raw, int codePage)
 // Appends the text with every character outside ASCII as a numeric reference.
 void AppendAsciiHtml(std::string_view text, std::string& out, bool escapeMarkup)
 {
+    const auto standsAsItIs = [escapeMarkup](char b) {
+        return static_cast<unsigned char>(b) < 0x80 && !(escapeMarkup && (b == '&' || b == '<' || b == '>' || b == '"'));
+    };
     for (size_t pos = 0; pos < text.size();) {
+        // Most of a text needs nothing replaced: its runs are copied whole.
+        const size_t runEnd = size_t(std::find_if_not(text.begin() + ptrdiff_t(pos), text.end(), standsAsItIs) - text.begin());
+        out.append(text, pos, runEnd - pos);
+        pos = runEnd;
+        if (pos == text.size())
+            break;
         char32_t c = static_cast<unsigned char>(text[pos]);
         const size_t length = c < 0x80 ? 1 : NextTypedCharacter(text, pos, c);
         if (c >= 0x80)

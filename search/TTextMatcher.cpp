@@ -59,8 +59,18 @@ void TTextMatcher::AppendFolded(std::u32string_view text, std::u32string& folded
     folded.append(text);
     if (FRules.CaseSense)
         return;
+    // ASCII letters in one simple pass the compiler can vectorise; the rare
+    // characters outside ASCII (which it leaves alone) in a second.
+    char32_t outside = 0;
+    for (auto c = folded.begin() + ptrdiff_t(start); c != folded.end(); ++c) {
+        outside |= *c & ~char32_t(0x7F);
+        *c -= *c - U'a' < 26 ? U'a' - U'A' : 0;
+    }
+    if (outside == 0)
+        return;
     for (auto c = folded.begin() + ptrdiff_t(start); c != folded.end(); ++c)
-        *c = *c < 0x80 ? AsciiUpper(*c) : FoldOne(*c);
+        if (*c >= 0x80)
+            *c = FoldOne(*c);
 }
 
 char32_t TTextMatcher::FoldOne(char32_t c) const
