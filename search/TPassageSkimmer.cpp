@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "search/MarkupSkipping.h"
 #include "search/Matcher.h"
@@ -88,10 +89,12 @@ size_t TPassageSkimmer::MarkupReadingStart(size_t from)
     size_t firstText = FRaw.size();  // where the first text other than white space lies
     // Past the last spelled string the markup is still stepped through: a
     // string may run across tags.
+    const char* const bytes = FRaw.data();
     for (size_t pos = from; pos < FRaw.size();) {
-        if (FRaw[pos] != '<') {
-            const size_t lt = std::min(FRaw.find('<', pos), FRaw.size());
-            const std::string_view run = FRaw.substr(pos, lt - pos);
+        if (bytes[pos] != '<') {
+            const void* found = std::memchr(bytes + pos, '<', FRaw.size() - pos);
+            const size_t lt = found ? size_t(static_cast<const char*>(found) - bytes) : FRaw.size();
+            const std::string_view run(bytes + pos, lt - pos);
             starts.Note(pos, text);
             if (firstText == FRaw.size() && run.find_first_not_of(" \t\r\n\f") != npos)
                 firstText = pos;
@@ -108,7 +111,7 @@ size_t TPassageSkimmer::MarkupReadingStart(size_t from)
             openWord.Close();
         pos = MarkupEnd(FRaw, pos);
         // Spelled inside a tag, a comment or a script: no match of the page's text.
-        if (spelled != npos && spelled < pos)
+        if (spelled < pos)
             spelled = NextSpelled(pos);
     }
     return NoSpelledMatch;
