@@ -2,8 +2,9 @@
 // Steps over one piece of a page's markup: a tag, a comment, or a tag with
 // the content no reader sees (script, style, title).
 #include <cstddef>
-#include <cstring>
 #include <string_view>
+
+#include "search/ByteFinding.h"
 
 struct TMarkupEnd {
     size_t end;     // the first byte after the markup; the end of the bytes for a tag they cut short
@@ -24,8 +25,8 @@ inline size_t MarkupEnd(std::string_view raw, size_t pos)
     const char second = pos + 2 < raw.size() ? char(raw[pos + 2] | 0x20) : '\0';
     if (first == '!' || (first == 's' && (second == 'c' || second == 't')) || (first == 't' && second == 'i'))
         return SkipMarkup(raw, pos).end;
-    const void* gt = std::memchr(raw.data() + pos, '>', raw.size() - pos);
-    return gt ? size_t(static_cast<const char*>(gt) - raw.data()) + 1 : raw.size();
+    const size_t gt = FindByteFrom(raw, pos, '>');
+    return gt == std::string_view::npos ? raw.size() : gt + 1;
 }
 // Whether the markup that starts at raw[pos] separates words.
 bool SeparatesWords(std::string_view raw, size_t pos);

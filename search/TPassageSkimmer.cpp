@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
+#include "search/ByteFinding.h"
 #include "search/MarkupSkipping.h"
 #include "search/Matcher.h"
 #include "search/TOpenWord.h"
@@ -92,8 +92,7 @@ size_t TPassageSkimmer::MarkupReadingStart(size_t from)
     const char* const bytes = FRaw.data();
     for (size_t pos = from; pos < FRaw.size();) {
         if (bytes[pos] != '<') {
-            const void* found = std::memchr(bytes + pos, '<', FRaw.size() - pos);
-            const size_t lt = found ? size_t(static_cast<const char*>(found) - bytes) : FRaw.size();
+            const size_t lt = std::min(FindByteFrom(FRaw, pos, '<'), FRaw.size());
             const std::string_view run(bytes + pos, lt - pos);
             starts.Note(pos, text);
             if (firstText == FRaw.size() && run.find_first_not_of(" \t\r\n\f") != npos)

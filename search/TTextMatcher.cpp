@@ -61,16 +61,19 @@ void TTextMatcher::AppendFolded(std::u32string_view text, std::u32string& folded
         return;
     // ASCII letters in one simple pass the compiler can vectorise; the rare
     // characters outside ASCII (which it leaves alone) in a second.
+    char32_t* const first = folded.data() + start;
+    const size_t count = folded.size() - start;
     char32_t outside = 0;
-    for (auto c = folded.begin() + ptrdiff_t(start); c != folded.end(); ++c) {
-        outside |= *c & ~char32_t(0x7F);
-        *c -= *c - U'a' < 26 ? U'a' - U'A' : 0;
+    for (size_t i = 0; i < count; ++i) {
+        const char32_t c = first[i];
+        outside |= c & ~char32_t(0x7F);
+        first[i] = c - (c - U'a' < 26 ? U'a' - U'A' : 0);
     }
     if (outside == 0)
         return;
-    for (auto c = folded.begin() + ptrdiff_t(start); c != folded.end(); ++c)
-        if (*c >= 0x80)
-            *c = FoldOne(*c);
+    for (size_t i = 0; i < count; ++i)
+        if (first[i] >= 0x80)
+            first[i] = FoldOne(first[i]);
 }
 
 char32_t TTextMatcher::FoldOne(char32_t c) const
