@@ -144,6 +144,11 @@ std::string AsciiHtml(std::string_view text)
     return out;
 }
 
+void AppendTextAsAsciiHtml(std::string_view text, std::string& out)
+{
+    AppendAsciiHtml(text, out, true);
+}
+
 std::string TextAsAsciiHtml(std::string_view text)
 {
     std::string out;

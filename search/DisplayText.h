@@ -30,6 +30,8 @@ std::string PlainText(std::string_view raw, int codePage);
 // double quote as references, and every character outside ASCII as a numeric
 // reference as in AsciiHtml.
 std::string TextAsAsciiHtml(std::string_view text);
+// The same appended to out.
+void AppendTextAsAsciiHtml(std::string_view text, std::string& out);
 
 // UTF-8 text with every character outside ASCII written as a numeric reference
 // ("&#233;"), so that it shows the same whatever code page the page is read in. A
