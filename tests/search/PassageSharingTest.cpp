@@ -151,3 +151,18 @@ TEST(PassageText, FoldingAndCollapsingKeepEveryCharacter)
     asciiOnly.AppendFolded(CodePointsOf(visible), asciiFolded);
     EXPECT_EQ(asciiOnly.Find(asciiFolded, 0, asciiFolded.size(), 10).size(), 1u);
 }
+
+TEST(PassageText, AMatchTheWindowCutsShortIsShownPlainAndOthersInBold)
+{
+    TPassageRules rules;
+    rules.Width = 12;
+    const std::vector<TPassage> passages = FindPassages("the cat dog sat here, caf\xC3\xA9 cat", { "cat", "dog sat" }, rules);
+    ASSERT_EQ(passages.size(), 2u);
+    EXPECT_EQ(passages[0].Text, "the cat dog ...");
+    ASSERT_EQ(passages[0].Matches.size(), 1u);
+    EXPECT_EQ(passages[0].Matches[0], std::make_pair(size_t(4), size_t(7)));
+    // Characters outside ASCII before a match shift it by their UTF-8 bytes.
+    EXPECT_EQ(passages[1].Text, "... caf\xC3\xA9 cat");
+    ASSERT_EQ(passages[1].Matches.size(), 1u);
+    EXPECT_EQ(passages[1].Matches[0], std::make_pair(size_t(10), size_t(13)));
+}
