@@ -39,6 +39,7 @@ TTextMatcher::TTextMatcher(const std::vector<std::string>& searchStrings, const 
     : FRules(rules)
 {
     for (const std::string& s : searchStrings) {
+        FAsciiNeedles = FAsciiNeedles && std::all_of(s.begin(), s.end(), [](char c) { return (c & 0x80) == 0; });
         FNeedles.push_back(Fold(CodePointsOf(s)));
         FLongest = std::max(FLongest, FNeedles.back().size());
     }
@@ -84,6 +85,13 @@ char32_t TTextMatcher::FoldOne(char32_t c) const
         return AsciiUpper(c);
     if (!FRules.FoldAllLetters)
         return c;
+    // ASCII strings meet a character outside ASCII only where it is a case
+    // form of an ASCII letter; any other may stay as it is. This spares the
+    // table of every letter's case forms, costly to build, in most searches.
+    if (FAsciiNeedles) {
+        const char32_t ascii = AsciiCaseVariant(c);
+        return ascii != 0 ? ascii : c;
+    }
     // A letter's folded form never changes: the looked-up ones are kept for
     // every matcher of the thread, as a search makes one per hit.
     thread_local std::unordered_map<char32_t, char32_t> folds;

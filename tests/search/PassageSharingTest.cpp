@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "SearchTestSupport.h"
+#include "search/CharacterForms.h"
 #include "search/ContextPassages.h"
 #include "search/DisplayText.h"
 #include "search/Matcher.h"
@@ -165,4 +166,26 @@ TEST(PassageText, AMatchTheWindowCutsShortIsShownPlainAndOthersInBold)
     EXPECT_EQ(passages[1].Text, "... caf\xC3\xA9 cat");
     ASSERT_EQ(passages[1].Matches.size(), 1u);
     EXPECT_EQ(passages[1].Matches[0], std::make_pair(size_t(10), size_t(13)));
+}
+
+TEST(PassageText, ASCIIWordsMeetTheirCaseFormsOutsideASCIIAndNothingElse)
+{
+    // The Kelvin sign is a case form of k, the long s one of s; é is no form
+    // of e.
+    EXPECT_EQ(AsciiCaseVariant(U'\u212A'), U'K');
+    EXPECT_EQ(AsciiCaseVariant(U'\u017F'), U'S');
+    EXPECT_EQ(AsciiCaseVariant(U'\u00E9'), char32_t(0));
+    EXPECT_EQ(AsciiCaseVariant(U'\u03A3'), char32_t(0));
+    TPassageRules rules;
+    const std::string text = "a \xE2\x84\xAA" "ey, a key, a k\xC3\xA9y and a \xC5\xBF" "et";
+    const std::vector<TPassage> folded = FindPassages(text, { "key", "set" }, rules);
+    ASSERT_EQ(folded.size(), 1u);
+    EXPECT_EQ(folded[0].Matches.size(), 3u) << folded[0].Text;
+    // The same text, a word outside ASCII among the strings: the full table
+    // of case forms gives the same matches.
+    const std::vector<TPassage> withTable = FindPassages(text, { "key", "set", "\xC3\xA9t\xC3\xA9" }, rules);
+    ASSERT_EQ(withTable.size(), 1u);
+    EXPECT_EQ(withTable[0].Matches, folded[0].Matches);
+    rules.FoldAllLetters = false;
+    EXPECT_EQ(FindPassages(text, { "key", "set" }, rules)[0].Matches.size(), 1u);
 }
