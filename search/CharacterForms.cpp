@@ -102,6 +102,14 @@ std::vector<char32_t> CaseVariants(char32_t codePoint)
     return variants;
 }
 
+char32_t AsciiCaseVariant(char32_t codePoint)
+{
+    // The ASCII letters of a case group are its only members whose key is
+    // ASCII: the group holds them when its key is an ASCII letter.
+    const char32_t key = FoldKey(codePoint);
+    return key >= 'a' && key <= 'z' ? key - 'a' + 'A' : 0;
+}
+
 TCharacterForms StoredForms(char32_t codePoint, TLetterCase letterCase)
 {
     TCharacterForms forms;

@@ -28,6 +28,10 @@ TCharacterForms StoredForms(char32_t codePoint, TLetterCase letterCase);
 
 // The character with every other case of it, the character first.
 std::vector<char32_t> CaseVariants(char32_t codePoint);
+// The upper-case ASCII letter among the case variants of a character outside
+// ASCII (K for the Kelvin sign), or 0 when they hold none. Unlike
+// CaseVariants it needs no table of every letter.
+char32_t AsciiCaseVariant(char32_t codePoint);
 
 // The next character of a typed text: a UTF-8 sequence, else one byte read as
 // Windows-1252. Returns its length in bytes.

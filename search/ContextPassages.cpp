@@ -68,13 +68,15 @@ std::vector<TPassage> FindPassages(
 }
 
 std::vector<TPassage> PagePassages(std::string_view raw, int codePage, bool markup,
-    const std::vector<std::string>& searchStrings, const TPassageRules& rules)
+    const std::vector<std::string>& searchStrings, const TPassageRules& rules, std::string_view upper)
 {
     // Reading starts a good stretch of text before the first match spelled
     // out in the text, and skips from match to match; all is read when that
     // leaves too little text before a match.
     const size_t context = rules.Width + LongestLength(searchStrings);
     TPassageSkimmer skimmer(raw, markup, searchStrings, rules.CaseSense, context);
+    if (upper.size() == raw.size())
+        skimmer.UseUpperCased(upper);
     if (skimmer.Enabled()) {
         const TPassageCutter skimmed = CutWhileReading(raw, codePage, markup, searchStrings, rules, &skimmer);
         if (skimmed.GapsLeftNoMark())

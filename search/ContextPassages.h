@@ -39,6 +39,8 @@ std::vector<TPassage> FindPassages(
     std::string_view visible, const std::vector<std::string>& searchStrings, const TPassageRules& rules);
 
 // The passages of a page's (or text file's) bytes: FindPassages over their
-// visible text, reading only as much of the bytes as they need.
+// visible text, reading only as much of the bytes as they need. `upper`, when
+// given, is the bytes with their ASCII letters upper-cased (the same length),
+// which spares upper-casing them again.
 std::vector<TPassage> PagePassages(std::string_view raw, int codePage, bool markup,
-    const std::vector<std::string>& searchStrings, const TPassageRules& rules);
+    const std::vector<std::string>& searchStrings, const TPassageRules& rules, std::string_view upper = {});

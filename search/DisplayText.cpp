@@ -80,7 +80,16 @@ std::string DecodedBytes(std::string_view raw, int codePage)
 // Appends the text with every character outside ASCII as a numeric reference.
 void AppendAsciiHtml(std::string_view text, std::string& out, bool escapeMarkup)
 {
+    const auto standsAsItIs = [escapeMarkup](char b) {
+        return static_cast<unsigned char>(b) < 0x80 && !(escapeMarkup && (b == '&' || b == '<' || b == '>' || b == '"'));
+    };
     for (size_t pos = 0; pos < text.size();) {
+        // Most of a text needs nothing replaced: its runs are copied whole.
+        const size_t runEnd = size_t(std::find_if_not(text.begin() + ptrdiff_t(pos), text.end(), standsAsItIs) - text.begin());
+        out.append(text, pos, runEnd - pos);
+        pos = runEnd;
+        if (pos == text.size())
+            break;
         char32_t c = static_cast<unsigned char>(text[pos]);
         const size_t length = c < 0x80 ? 1 : NextTypedCharacter(text, pos, c);
         if (c >= 0x80)
@@ -101,12 +110,20 @@ void AppendAsciiHtml(std::string_view text, std::string& out, bool escapeMarkup)
 
 } // namespace
 
+int DeclaredCodePage(std::string_view upper)
+{
+    return std::max(CodePageOfCharset(DeclaredCharset(upper)), 0);
+}
+
+int GuessedCodePage(std::string_view raw)
+{
+    return CodePage::LooksLikeUtf8(WithoutCutCharacter(raw)) ? CodePage::Utf8 : CodePage::Ansi;
+}
+
 int DocumentCodePage(std::string_view raw, std::string_view upper)
 {
-    const std::string_view declared = DeclaredCharset(upper);
-    if (const int page = CodePageOfCharset(declared); page > 0)
-        return page;
-    return CodePage::LooksLikeUtf8(WithoutCutCharacter(raw)) ? CodePage::Utf8 : CodePage::Ansi;
+    const int declared = DeclaredCodePage(upper);
+    return declared > 0 ? declared : GuessedCodePage(raw);
 }
 
 std::string DisplayText(std::string_view raw, int codePage)
@@ -125,6 +142,11 @@ std::string AsciiHtml(std::string_view text)
     out.reserve(text.size());
     AppendAsciiHtml(text, out, false);
     return out;
+}
+
+void AppendTextAsAsciiHtml(std::string_view text, std::string& out)
+{
+    AppendAsciiHtml(text, out, true);
 }
 
 std::string TextAsAsciiHtml(std::string_view text)

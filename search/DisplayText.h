@@ -8,6 +8,10 @@
 // one we know, else UTF-8 when the bytes are UTF-8 holding characters outside
 // ASCII, else Windows-1252. `upper` is the block with ASCII letters upper-cased.
 int DocumentCodePage(std::string_view raw, std::string_view upper);
+// The two halves of that: the code page the "charset=" in `upper` names, 0 when
+// it names none we know; and the one the bytes look written in.
+int DeclaredCodePage(std::string_view upper);
+int GuessedCodePage(std::string_view raw);
 
 // The text as UTF-8: its bytes decoded from the code page, and the named and
 // numeric references to characters outside ASCII replaced by the characters.
@@ -26,6 +30,8 @@ std::string PlainText(std::string_view raw, int codePage);
 // double quote as references, and every character outside ASCII as a numeric
 // reference as in AsciiHtml.
 std::string TextAsAsciiHtml(std::string_view text);
+// The same appended to out.
+void AppendTextAsAsciiHtml(std::string_view text, std::string& out);
 
 // UTF-8 text with every character outside ASCII written as a numeric reference
 // ("&#233;"), so that it shows the same whatever code page the page is read in. A

@@ -127,7 +127,11 @@ TDocumentInfo ExtractDocumentInfo(std::string_view raw, std::string_view upper, 
     TDocumentInfo info;
     // Title and summary are shown; the meta text stays in the file's bytes, since
     // the meta-only search looks for the words in it.
-    const int codePage = DocumentCodePage(raw, upper);
+    info.CodePage = DeclaredCodePage(upper);
+    info.CodePageDeclared = info.CodePage > 0;
+    if (!info.CodePageDeclared)
+        info.CodePage = GuessedCodePage(raw);
+    const int codePage = info.CodePage;
     info.Title = path;
     if (title == TTitleOption::Extract)
         info.Title = ExtractTitle(raw, upper, path, codePage);

@@ -10,6 +10,10 @@ struct TDocumentInfo {
     std::string Summary; // description, else keywords, else a body extract
     bool MetaFound = false;
     std::string MetaText; // description + keywords values, or the body extract, as bytes of the file
+    // The code page the title and summary were decoded from, and whether the
+    // page named it (else it was guessed from the bytes).
+    int CodePage = 0;
+    bool CodePageDeclared = false;
 };
 
 enum class TTitleOption { Skip, Extract };

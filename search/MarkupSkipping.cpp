@@ -109,18 +109,6 @@ TMarkupEnd SkipMarkup(std::string_view raw, size_t pos)
     return { gt + 1, separates };
 }
 
-size_t MarkupEnd(std::string_view raw, size_t pos)
-{
-    // Only comments and the tags whose content is hidden (SCRIPT, STYLE,
-    // TITLE) end anywhere but at the next '>'.
-    const char first = pos + 1 < raw.size() ? char(raw[pos + 1] | 0x20) : '\0';
-    const char second = pos + 2 < raw.size() ? char(raw[pos + 2] | 0x20) : '\0';
-    if (first == '!' || (first == 's' && (second == 'c' || second == 't')) || (first == 't' && second == 'i'))
-        return SkipMarkup(raw, pos).end;
-    const size_t gt = raw.find('>', pos);
-    return gt == npos ? raw.size() : gt + 1;
-}
-
 bool SeparatesWords(std::string_view raw, size_t pos)
 {
     if (raw.size() - pos >= 4 && raw[pos + 1] == '!' && raw[pos + 2] == '-' && raw[pos + 3] == '-')

@@ -26,12 +26,16 @@ std::string PassageLines(const std::vector<TPassage>& passages)
     for (const TPassage& passage : passages) {
         lines += "<font size=-1>";
         size_t done = 0;
+        const std::string_view text(passage.Text);
         for (const auto& [begin, end] : passage.Matches) {
-            lines += TextAsAsciiHtml(std::string_view(passage.Text).substr(done, begin - done));
-            lines += "<b>" + TextAsAsciiHtml(std::string_view(passage.Text).substr(begin, end - begin)) + "</b>";
+            AppendTextAsAsciiHtml(text.substr(done, begin - done), lines);
+            lines += "<b>";
+            AppendTextAsAsciiHtml(text.substr(begin, end - begin), lines);
+            lines += "</b>";
             done = end;
         }
-        lines += TextAsAsciiHtml(std::string_view(passage.Text).substr(done)) + "</font><br>";
+        AppendTextAsAsciiHtml(text.substr(done), lines);
+        lines += "</font><br>";
     }
     return lines;
 }

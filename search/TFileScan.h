@@ -217,6 +217,7 @@ private:
     void ExtractFromFile(int dirFd, const char* name, const std::string& path, bool regularFile);
     void ExtractFromFirstBlock(const char* raw, size_t length, const std::string& path);
     std::vector<TPassage> PassagesOfCurrentFile(const std::string& path);
+    int FirstBlockPassageCodePage(std::string_view raw) const;
     std::vector<TPassage> PassagesAroundMatch(const std::string& path, int codePage, bool markup,
                                               const TPassageRules& rules) const;
     TWordRules WordRules() const;
@@ -240,6 +241,7 @@ private:
     std::vector<char> FUpperInfo;        // upper-cased copy for the extraction
     size_t FFirstBlockLength = 0;
     bool FFirstBlockValid = false;       // FFirstBlock holds the current file's first block
+    bool FInfoFromFirstBlock = false;    // FInfo and FUpperInfo were taken from that block
     int64_t FPassOffset = 0;             // where in the file the data of the current pass starts
     int64_t FMatchOffset = -1;           // the start of the pass that found the first string; -1 none
     std::vector<TUnsearchedDirectory> FUnsearched;

@@ -22,6 +22,8 @@ private:
 };
 
 constexpr size_t NotPending = size_t(-1);
+// The bytes a page's character set is looked for in, for its passages.
+constexpr size_t HeadLength = 4096;
 
 } // namespace
 
@@ -30,12 +32,14 @@ void TFileScan::BeginFile(int64_t size)
     FInfoDone = false;
     FInfo.Title.clear();
     FFirstBlockValid = false;
+    FInfoFromFirstBlock = false;
     FCurrentSize = size;
 }
 
 void TFileScan::ResetFileInfo(const std::string& path)
 {
     FInfoDone = true;
+    FInfoFromFirstBlock = false;
     FInfo.Title = path;
     FInfo.Summary.clear();
     FInfo.MetaFound = false;
@@ -101,6 +105,7 @@ void TFileScan::ExtractFromFile(int dirFd, const char* name, const std::string& 
         return;
     if (FFirstBlockValid) {
         ExtractFromFirstBlock(FFirstBlock.data(), FFirstBlockLength, path);
+        FInfoFromFirstBlock = true;
         return;
     }
     if (!regularFile)
@@ -137,19 +142,32 @@ std::vector<TPassage> TFileScan::PassagesOfCurrentFile(const std::string& path)
     else if (FFirstBlockValid)
         raw = {FFirstBlock.data(), FFirstBlockLength};
     const bool markup = !METASearch && UpperCaseAscii(path.substr(path.size() - 4)) != ".TXT";
-    // A declared character set stands in the head.
-    const int codePage = DocumentCodePage(raw, UpperCaseAscii(raw.substr(0, 4096)));
+    // The extraction already upper-cased the first block and looked at its
+    // code page; a meta text is looked at on its own.
+    const bool firstBlock = !METASearch && FInfoFromFirstBlock;
+    const int codePage = firstBlock ? FirstBlockPassageCodePage(raw)
+                                    : DocumentCodePage(raw, UpperCaseAscii(raw.substr(0, HeadLength)));
     TPassageRules rules;
     rules.CaseSense = CaseSense;
     rules.FoldAllLetters = SearchForms == TStoredForms::All;
     rules.Word = WordRules();
     rules.MaxPassages = size_t(ContextPassages);
-    std::vector<TPassage> passages = PagePassages(raw, codePage, markup, SearchStrings, rules);
+    const std::string_view upper = firstBlock ? std::string_view(FUpperInfo.data(), raw.size()) : std::string_view();
+    std::vector<TPassage> passages = PagePassages(raw, codePage, markup, SearchStrings, rules, upper);
     // Words found only after the first block: the file is read again, but
     // only around the pass that found them.
     if (passages.empty() && !METASearch && FMatchOffset > 0)
         passages = PassagesAroundMatch(path, codePage, markup, rules);
     return passages;
+}
+
+// A declared character set stands in the head; without one the code page is
+// the one the extraction guessed from the same bytes.
+int TFileScan::FirstBlockPassageCodePage(std::string_view raw) const
+{
+    if (const int declared = DeclaredCodePage(std::string_view(FUpperInfo.data(), std::min(raw.size(), HeadLength))))
+        return declared;
+    return FInfo.CodePageDeclared ? GuessedCodePage(raw) : FInfo.CodePage;
 }
 
 std::vector<TPassage> TFileScan::PassagesAroundMatch(const std::string& path, int codePage, bool markup,

@@ -10,6 +10,24 @@ constexpr size_t npos = std::u32string::npos;
 // Matches looked at per string: the first passages need only the first few.
 constexpr size_t MaxMatches = 64;
 
+// Appends the characters as UTF-8: written in place, as most are ASCII.
+void AppendCharacters(std::u32string_view characters, std::string& out)
+{
+    const size_t held = out.size();
+    out.resize(held + 4 * characters.size());
+    char* write = out.data() + held;
+    for (const char32_t c : characters) {
+        if (c < 0x80) {
+            *write++ = char(c);
+            continue;
+        }
+        std::string encoded;
+        AppendUtf8(c, encoded);
+        write = std::copy(encoded.begin(), encoded.end(), write);
+    }
+    out.resize(size_t(write - out.data()));
+}
+
 } // namespace
 
 TPassageCutter::TPassageCutter(const std::vector<std::string>& searchStrings, const TPassageRules& rules)
@@ -102,21 +120,24 @@ std::vector<TPassageCutter::TWindow> TPassageCutter::Windows() const
 TPassage TPassageCutter::MakePassage(TWindow window) const
 {
     TPassage passage;
+    passage.Text.reserve(window.second - window.first + 8);
     if (window.first > 0)
         passage.Text = "... ";
+    const std::u32string_view text(FText);
     auto next = FMatches.begin();
-    for (size_t i = window.first; i < window.second; ++i) {
+    for (size_t i = window.first; i < window.second;) {
+        // The next match that starts here or later and ends inside the window.
         while (next != FMatches.end() && (next->pos < i || next->pos + next->length > window.second))
             ++next;
-        if (next != FMatches.end() && next->pos == i) {
+        const size_t plainEnd = next != FMatches.end() ? std::min(next->pos, window.second) : window.second;
+        AppendCharacters(text.substr(i, plainEnd - i), passage.Text);
+        i = plainEnd;
+        if (next != FMatches.end() && next->pos == i && i < window.second) {
             const size_t begin = passage.Text.size();
-            for (size_t k = 0; k < next->length; ++k)
-                AppendUtf8(FText[i + k], passage.Text);
+            AppendCharacters(text.substr(i, next->length), passage.Text);
             passage.Matches.emplace_back(begin, passage.Text.size());
-            i += next->length - 1;
-            continue;
+            i += next->length;
         }
-        AppendUtf8(FText[i], passage.Text);
     }
     if (window.second < FText.size())
         passage.Text += " ...";

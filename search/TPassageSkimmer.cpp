@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "search/ByteFinding.h"
 #include "search/MarkupSkipping.h"
 #include "search/Matcher.h"
 #include "search/TOpenWord.h"
@@ -55,7 +56,9 @@ size_t TPassageSkimmer::NextSpelled(size_t from)
         const size_t start = slice * Slice;
         const size_t length = std::min(FRaw.size() - start, Slice + FLongest - 1);
         const char* bytes = FRaw.data() + start;
-        if (!FCaseSense) {
+        if (!FCaseSense && FUpper.size() == FRaw.size()) {
+            bytes = FUpper.data() + start;
+        } else if (!FCaseSense) {
             if (FSliceHeld != slice)
                 UpperCaseAscii(FSlice.data(), bytes, length);
             FSliceHeld = slice;
@@ -86,10 +89,11 @@ size_t TPassageSkimmer::MarkupReadingStart(size_t from)
     size_t firstText = FRaw.size();  // where the first text other than white space lies
     // Past the last spelled string the markup is still stepped through: a
     // string may run across tags.
+    const char* const bytes = FRaw.data();
     for (size_t pos = from; pos < FRaw.size();) {
-        if (FRaw[pos] != '<') {
-            const size_t lt = std::min(FRaw.find('<', pos), FRaw.size());
-            const std::string_view run = FRaw.substr(pos, lt - pos);
+        if (bytes[pos] != '<') {
+            const size_t lt = std::min(FindByteFrom(FRaw, pos, '<'), FRaw.size());
+            const std::string_view run(bytes + pos, lt - pos);
             starts.Note(pos, text);
             if (firstText == FRaw.size() && run.find_first_not_of(" \t\r\n\f") != npos)
                 firstText = pos;
@@ -106,7 +110,7 @@ size_t TPassageSkimmer::MarkupReadingStart(size_t from)
             openWord.Close();
         pos = MarkupEnd(FRaw, pos);
         // Spelled inside a tag, a comment or a script: no match of the page's text.
-        if (spelled != npos && spelled < pos)
+        if (spelled < pos)
             spelled = NextSpelled(pos);
     }
     return NoSpelledMatch;

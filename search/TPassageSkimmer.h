@@ -26,6 +26,9 @@ public:
         size_t context);
 
     bool Enabled() const { return FEnabled; }
+    // The bytes with their ASCII letters upper-cased, held by the caller:
+    // without caseSense they are searched instead of upper-casing slices.
+    void UseUpperCased(std::string_view upper) { FUpper = upper; }
     // From `from` (a place in the text between tags): a place in that text
     // that leaves at least `context` bytes of text before the next place one
     // of the strings is spelled out in the text (`from` itself when there is
@@ -42,6 +45,7 @@ private:
     size_t StartBefore(size_t start, size_t firstText);
 
     std::string_view FRaw;
+    std::string_view FUpper;
     bool FMarkup;
     bool FCaseSense;
     bool FEnabled;

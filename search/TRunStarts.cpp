@@ -8,13 +8,8 @@ TRunStarts::TRunStarts(size_t from, size_t spacing)
 {
 }
 
-void TRunStarts::Note(size_t rawPos, size_t textBefore)
+void TRunStarts::NoteApart(size_t rawPos, size_t textBefore)
 {
-    // The latest start is always kept; the ones before lie apart.
-    if (FCount > 1 && textBefore - Run(FCount - 2).textBefore < FSpacing) {
-        At(FCount - 1) = { rawPos, textBefore };
-        return;
-    }
     FRuns[(FFirst + FCount) % FRuns.size()] = { rawPos, textBefore };
     if (FCount < FRuns.size())
         ++FCount;

@@ -11,12 +11,23 @@ public:
     TRunStarts(size_t from, size_t spacing);
 
     // A run starts at rawPos with textBefore bytes of text passed before it.
-    void Note(size_t rawPos, size_t textBefore);
+    // (Inline: a skim notes every run of text it passes.)
+    void Note(size_t rawPos, size_t textBefore)
+    {
+        // The latest start is always kept; the ones before lie apart.
+        if (FCount > 1 && textBefore - Run(FCount - 2).textBefore < FSpacing) {
+            At(FCount - 1) = { rawPos, textBefore };
+            return;
+        }
+        NoteApart(rawPos, textBefore);
+    }
     // The latest start at least `context` bytes of text before textAt; where
     // the runs began if none is kept.
     size_t Before(size_t textAt, size_t context) const;
 
 private:
+    void NoteApart(size_t rawPos, size_t textBefore);
+
     struct TRun {
         size_t rawPos = 0;
         size_t textBefore = 0;

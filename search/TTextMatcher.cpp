@@ -39,6 +39,7 @@ TTextMatcher::TTextMatcher(const std::vector<std::string>& searchStrings, const 
     : FRules(rules)
 {
     for (const std::string& s : searchStrings) {
+        FAsciiNeedles = FAsciiNeedles && std::all_of(s.begin(), s.end(), [](char c) { return (c & 0x80) == 0; });
         FNeedles.push_back(Fold(CodePointsOf(s)));
         FLongest = std::max(FLongest, FNeedles.back().size());
     }
@@ -59,8 +60,21 @@ void TTextMatcher::AppendFolded(std::u32string_view text, std::u32string& folded
     folded.append(text);
     if (FRules.CaseSense)
         return;
-    for (auto c = folded.begin() + ptrdiff_t(start); c != folded.end(); ++c)
-        *c = *c < 0x80 ? AsciiUpper(*c) : FoldOne(*c);
+    // ASCII letters in one simple pass the compiler can vectorise; the rare
+    // characters outside ASCII (which it leaves alone) in a second.
+    char32_t* const first = folded.data() + start;
+    const size_t count = folded.size() - start;
+    char32_t outside = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const char32_t c = first[i];
+        outside |= c & ~char32_t(0x7F);
+        first[i] = c - (c - U'a' < 26 ? U'a' - U'A' : 0);
+    }
+    if (outside == 0)
+        return;
+    for (size_t i = 0; i < count; ++i)
+        if (first[i] >= 0x80)
+            first[i] = FoldOne(first[i]);
 }
 
 char32_t TTextMatcher::FoldOne(char32_t c) const
@@ -71,6 +85,13 @@ char32_t TTextMatcher::FoldOne(char32_t c) const
         return AsciiUpper(c);
     if (!FRules.FoldAllLetters)
         return c;
+    // ASCII strings meet a character outside ASCII only where it is a case
+    // form of an ASCII letter; any other may stay as it is. This spares the
+    // table of every letter's case forms, costly to build, in most searches.
+    if (FAsciiNeedles) {
+        const char32_t ascii = AsciiCaseVariant(c);
+        return ascii != 0 ? ascii : c;
+    }
     // A letter's folded form never changes: the looked-up ones are kept for
     // every matcher of the thread, as a search makes one per hit.
     thread_local std::unordered_map<char32_t, char32_t> folds;

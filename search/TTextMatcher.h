@@ -64,6 +64,7 @@ private:
     TTextMatchRules FRules;
     std::vector<std::u32string> FNeedles;
     size_t FLongest = 0;
+    bool FAsciiNeedles = true; // every string is ASCII
 };
 
 // The code points of UTF-8 text (a byte that is not UTF-8 read as Windows-1252).

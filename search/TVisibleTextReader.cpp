@@ -1,6 +1,7 @@
 #include "search/TVisibleTextReader.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "search/CharacterForms.h"
 #include "search/DisplayText.h"
@@ -15,6 +16,13 @@ constexpr size_t npos = std::string_view::npos;
 bool IsSpace(char32_t c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
+}
+
+// The same for a character below 0x80, with one test.
+bool IsSpaceByte(char32_t c)
+{
+    constexpr uint64_t spaces = 1ull << ' ' | 1ull << '\t' | 1ull << '\r' | 1ull << '\n' | 1ull << '\f';
+    return c <= ' ' && (spaces >> c & 1) != 0;
 }
 
 // Whether the bytes read the same in the code page as they stand: ASCII
@@ -75,19 +83,36 @@ size_t TVisibleTextReader::CutPoint(bool atEnd) const
 
 void TVisibleTextReader::AppendCollapsed(std::string_view decoded, std::u32string& text)
 {
-    text.reserve(text.size() + decoded.size());
+    // Every byte gives at most one character, and a space may come before
+    // the first: the text is written in place, then cut to what was written.
+    const size_t held = text.size();
+    text.resize(held + decoded.size() + 1);
+    char32_t* const begin = text.data();
+    char32_t* out = begin + held;
+    bool spaceDue = FSpaceDue;
     for (size_t pos = 0; pos < decoded.size();) {
         char32_t c = static_cast<unsigned char>(decoded[pos]);
-        pos += c < 0x80 ? 1 : NextTypedCharacter(decoded, pos, c);
-        if (IsSpace(c)) {
-            FSpaceDue = true;
+        if (c < 0x80 && IsSpaceByte(c)) {
+            spaceDue = true;
+            ++pos;
             continue;
         }
-        if (FSpaceDue && !text.empty())
-            text += U' ';
-        FSpaceDue = false;
-        text += c;
+        if (spaceDue && out != begin)
+            *out++ = U' ';
+        spaceDue = false;
+        if (c >= 0x80) {
+            pos += NextTypedCharacter(decoded, pos, c);
+            *out++ = c;
+            continue;
+        }
+        // A word of ASCII, the most of any page, in one go.
+        do {
+            *out++ = c;
+            c = ++pos < decoded.size() ? static_cast<unsigned char>(decoded[pos]) : 0x80;
+        } while (c < 0x80 && !IsSpaceByte(c));
     }
+    FSpaceDue = spaceDue;
+    text.resize(size_t(out - begin));
 }
 
 void TVisibleTextReader::ReadInto(std::u32string& text, size_t rawBytes)
