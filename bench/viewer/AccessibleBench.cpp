@@ -13,9 +13,12 @@
 #include <string>
 
 #include "BenchDocuments.h"
+#include "bench/support/ProcessStatus.h"
 #include "html/viewer/THTMLViewer.h"
 
 namespace {
+
+using benchdoc::ResidentKilobytes;
 
 constexpr size_t ProseBytes = 8 * 1024 * 1024;
 constexpr int Links = 100000;
@@ -25,16 +28,6 @@ double Milliseconds(const std::function<void()>& work)
     auto start = std::chrono::steady_clock::now();
     work();
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-long ResidentKilobytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atol(line.c_str() + 6);
-    return -1;
 }
 
 // The questions a reader asks while moving through a document; answers the

@@ -26,6 +26,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/support/ProcessStatus.h"
 #include "html/viewer/THTMLViewer.h"
 #include "html/viewer/TLoadWatch.h"
 #include "html/viewer/ViewerErrors.h"
@@ -35,15 +36,7 @@
 
 namespace {
 
-long ResidentMegabytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atol(line.c_str() + 6) / 1024;
-    return -1;
-}
+using benchdoc::ResidentMegabytes;
 
 double Seconds(const QElapsedTimer& clock) { return double(clock.nsecsElapsed()) / 1e9; }
 

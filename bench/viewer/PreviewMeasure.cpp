@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/support/ProcessStatus.h"
 #include "html/layout/TSectionList.h"
 #include "html/viewer/THTMLViewer.h"
 #include "html/viewer/TPrintPreviewView.h"
@@ -22,15 +23,7 @@
 
 namespace {
 
-long ResidentMegabytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atol(line.c_str() + 6) / 1024;
-    return -1;
-}
+using benchdoc::ResidentMegabytes;
 
 void Report(const char* step, const QElapsedTimer& clock)
 {

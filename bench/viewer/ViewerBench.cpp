@@ -20,25 +20,19 @@
 #include <vector>
 
 #include "BenchDocuments.h"
+#include "bench/support/ProcessStatus.h"
 #include "html/layout/TSectionList.h"
 #include "html/viewer/THTMLViewer.h"
 #include "util/Utilities.h"
 
 namespace {
 
+using benchdoc::PeakKilobytes;
+using benchdoc::StatusKilobytes;
+
 constexpr int BandWidth = 1024;
 constexpr int BandHeight = 768;
 
-long StatusKilobytes(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0)
-            return std::atol(line.c_str() + std::char_traits<char>::length(key));
-    return -1;
-}
-long PeakKilobytes() { return StatusKilobytes("VmHWM:"); }
 
 struct TFixture {
     std::string html = benchdoc::TableDocument();
