@@ -329,6 +329,10 @@ void ExpandBackground(std::string_view value, std::string_view basePath, TDeclar
 void ExpandListStyle(std::string_view value, std::string_view basePath, TDeclarations& out)
 {
     for (const std::string& w : SplitWords(value, 7)) {
+        // Markers are always drawn outside: the position word is not a type
+        // (taken as one, "square outside" left the default marker).
+        if (w == "inside" || w == "outside")
+            continue;
         if (Contains(w, "url("))
             out.emplace_back("list-style-image", basePath.empty() ? w : ResolveStyleUrl(basePath, w));
         else

@@ -164,7 +164,7 @@ TEST_F(SheetTest, BorderShorthand)
 TEST_F(SheetTest, BackgroundAndListStyleShorthands)
 {
     sheet("body { background: #ffffff url('img/back.gif') no-repeat fixed right top }"
-          "ul { list-style: square url(dot.gif) }");
+          "ul { list-style: square url(dot.gif) } ol { list-style: upper-roman outside } dir { list-style: inside disc }");
     const TProperties& body = rule("body");
     EXPECT_EQ(IntOf(body[piBackgroundColor]), int(RGBColor(255, 255, 255) | ClPaletteFlag));
     EXPECT_EQ(TextOf(body[piBackgroundImage]), "url('img/back.gif')");
@@ -173,6 +173,8 @@ TEST_F(SheetTest, BackgroundAndListStyleShorthands)
     EXPECT_EQ(TextOf(body[piBackgroundPosition]), "right top");
     EXPECT_EQ(TextOf(rule("ul")[piListStyleType]), "square");
     EXPECT_EQ(TextOf(rule("ul")[piListStyleImage]), "url(dot.gif)");
+    EXPECT_EQ(TextOf(rule("ol")[piListStyleType]), "upper-roman");
+    EXPECT_EQ(TextOf(rule("dir")[piListStyleType]), "disc");
 }
 
 TEST_F(SheetTest, UrlsResolveAgainstTheSheetsLocation)
