@@ -27,6 +27,7 @@
 #include <string>
 
 #include "bench/support/ProcessStatus.h"
+#include "bench/viewer/OpenPreview.h"
 #include "html/viewer/THTMLViewer.h"
 #include "html/viewer/TLoadWatch.h"
 #include "html/viewer/ViewerErrors.h"
@@ -91,12 +92,8 @@ void MeasurePreview(THTMLViewer& viewer, QPrinter& printer)
 {
     QElapsedTimer clock;
     clock.start();
-    auto job = std::make_unique<TViewerPrintJob>(viewer);
-    auto view = std::make_unique<TPrintPreviewView>();
-    view->resize(900, 1000);
-    view->show();
-    view->Start(viewer.SectionList(), printer, job->Settings(), job->Callbacks());
-    view->viewport()->repaint();
+    TOpenedPreview preview = OpenPreview(viewer, printer);
+    TPrintPreviewView* view = preview.view.get();
     Report("preview first page", Seconds(clock));
     // Count for a while, as a user looking at the first pages would wait.
     QElapsedTimer counting, turn;
@@ -110,8 +107,6 @@ void MeasurePreview(THTMLViewer& viewer, QPrinter& printer)
     Report("preview counting", Seconds(counting),
            std::to_string(view->PageCount()) + (view->Counting() ? " pages so far" : " pages") +
                ", longest turn " + std::to_string(longest) + " s");
-    view.reset();
-    job.reset();
 }
 
 void MeasurePrint(THTMLViewer& viewer, const QString& folder)

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "bench/support/ProcessStatus.h"
+#include "bench/viewer/OpenPreview.h"
 #include "html/layout/TSectionList.h"
 #include "html/viewer/THTMLViewer.h"
 #include "html/viewer/TPrintPreviewView.h"
@@ -35,12 +36,8 @@ void OnDemand(THTMLViewer& viewer, QPrinter& printer)
 {
     QElapsedTimer clock;
     clock.start();
-    auto job = std::make_unique<TViewerPrintJob>(viewer);
-    auto view = std::make_unique<TPrintPreviewView>();
-    view->resize(900, 1000);
-    view->show();
-    view->Start(viewer.SectionList(), printer, job->Settings(), job->Callbacks());
-    view->viewport()->repaint();
+    TOpenedPreview preview = OpenPreview(viewer, printer);
+    TPrintPreviewView* view = preview.view.get();
     Report("first page shown", clock);
     while (view->Counting())
         QCoreApplication::processEvents();
@@ -56,8 +53,6 @@ void OnDemand(THTMLViewer& viewer, QPrinter& printer)
     view->SetZoom(1.5);
     view->viewport()->repaint();
     Report("zoom to 150%", clock);
-    view.reset();
-    job.reset();
 }
 
 void EveryPage(THTMLViewer& viewer, QPrinter& printer)
